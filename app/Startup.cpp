@@ -1,0 +1,49 @@
+#include "Startup.h"
+
+#include "AppIdentity.h"
+
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QQmlApplicationEngine>
+#include <QUrl>
+
+namespace Startup {
+
+QIcon applyIdentity(QGuiApplication& app, const AppIdentity& identity)
+{
+    QCoreApplication::setApplicationName(identity.applicationName);
+    QCoreApplication::setOrganizationName(identity.organizationName);
+    QCoreApplication::setOrganizationDomain(identity.organizationDomain);
+    QCoreApplication::setApplicationVersion(identity.applicationVersion);
+    QIcon icon(identity.windowIconPath);
+    app.setWindowIcon(icon);
+    return icon;
+}
+
+int registerFonts()
+{
+    int registered = 0;
+    for (const char* face : {":/icons/font/Poppins-Regular.ttf", ":/icons/font/Poppins-SemiBold.ttf",
+                             ":/icons/font/Poppins-Bold.ttf"}) {
+        if (QFontDatabase::addApplicationFont(QString::fromLatin1(face)) >= 0)
+            ++registered;
+        else
+            qWarning("Could not register the font %s", face);
+    }
+    return registered;
+}
+
+int loadAndRun(QGuiApplication& app, QQmlApplicationEngine& engine, const QUrl& mainUrl)
+{
+    QObject::connect(
+        &engine, &QQmlApplicationEngine::objectCreated, &app,
+        [mainUrl](QObject* object, const QUrl& url) {
+            if (!object && url == mainUrl)
+                QCoreApplication::exit(-1);
+        },
+        Qt::QueuedConnection);
+    engine.load(mainUrl);
+    return app.exec();
+}
+
+} // namespace Startup

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QIcon>
+
+class QGuiApplication;
+class QQmlApplicationEngine;
+class QUrl;
+struct AppIdentity;
+
+// The frame of start-up that both programs, the demo and the tests share.
+namespace Startup {
+
+// Sets the names and version on the application object, in this order, and returns the
+// window icon after setting it application-wide. The caller keeps the icon for the run.
+QIcon applyIdentity(QGuiApplication& app, const AppIdentity& identity);
+
+// Registers the three Poppins faces from the resources with the font database, so the
+// window's "Poppins" family resolves on machines that do not have it installed. Returns the
+// number of faces registered.
+int registerFonts();
+
+// Connects the load failure check (queued, last of all connections), loads the document
+// and runs the event loop. Returns the event loop's exit code: -1 when the document could
+// not be made.
+int loadAndRun(QGuiApplication& app, QQmlApplicationEngine& engine, const QUrl& mainUrl);
+
+} // namespace Startup

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <memory>
+
+class FolderOpener;
+class MidiBackend;
+class UsbIdentityLookup;
+class VolumeDismounter;
+class VolumeList;
+
+// Everything the program needs from the operating system and the hardware. The program
+// proper is written once against these seams; production and the simulated instrument
+// each fill them in.
+struct Platform
+{
+    std::shared_ptr<MidiBackend> midi;
+    std::shared_ptr<UsbIdentityLookup> usb;
+    std::shared_ptr<VolumeList> volumes;        // used on the storage worker thread only
+    std::shared_ptr<VolumeDismounter> dismount; // used on the storage worker thread only
+    std::shared_ptr<FolderOpener> folders;      // used on the storage worker thread only
+};

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing the programs needs.
+# Safe to run again; needs root (or sudo).
+set -euo pipefail
+
+packages=(
+    # toolchain
+    build-essential cmake ninja-build pkg-config git python3
+    # Qt 6 and its tools
+    qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-declarative-dev-tools
+    libgl-dev libvulkan-dev
+    # QML modules the windows and the QML tests import (not pulled in by dependency)
+    qml6-module-qtqml qml6-module-qtquick qml6-module-qtquick-controls
+    qml6-module-qtquick-templates qml6-module-qtquick-window qml6-module-qtquick-layouts
+    qml6-module-qtqml-workerscript qml6-module-qttest
+    # MIDI
+    librtmidi-dev libasound2-dev
+    # download fallback, the test server's certificates
+    curl openssl ca-certificates
+    # a display for the window under test, screenshots
+    xvfb xauth
+    # the Windows-only sources, cross-compiled
+    g++-mingw-w64-x86-64-posix
+    # real volumes in the storage integration test
+    e2fsprogs util-linux
+)
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+    SUDO="sudo"
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    echo "setup: all packages are installed"
+    exit 0
+fi
+
+echo "setup: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -q
+$SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"

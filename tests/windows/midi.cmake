@@ -1,0 +1,1 @@
+# The device link's Windows sources and their check program.

@@ -1,0 +1,1 @@
+# The storage's Windows sources and their check program.
