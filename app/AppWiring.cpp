@@ -1,0 +1,88 @@
+#include "AppWiring.h"
+
+#include "FileManager.h"
+#include "FileManagerBridge.h"
+#include "Platform.h"
+
+#include <QCoreApplication>
+#include <QQmlApplicationEngine>
+#include <QQmlContext>
+#include <QThread>
+
+AppWiring::AppWiring(const Platform& platform, const QUrl& releaseServer)
+    : m_midiHandler(platform.midi, platform.usb),
+      m_downloader(releaseServer),
+      m_fileManager(new FileManager(platform.volumes, platform.dismount, platform.folders)),
+      m_workerThread(new QThread)
+{
+    m_fileManager->moveToThread(m_workerThread);
+    m_workerThread->start();
+
+    // 1: the update availability log runs inside the emission, before latestVersionFetched.
+    QObject::connect(
+        &m_downloader, &Downloader::releasesJsonFetched, &m_downloader,
+        [this] { Downloader::logUpdateAvailable(m_downloader.latestVersionText()); },
+        Qt::DirectConnection);
+    m_downloader.fetchReleasesJson();
+
+    MidiHandler* midi = &m_midiHandler;
+    Downloader* downloader = &m_downloader;
+    FileManager* files = m_fileManager;
+    // 2
+    QObject::connect(midi, &MidiHandler::tavloReceivedVersion, downloader,
+                     &Downloader::tavloReceivedVersion);
+    // 3
+    QObject::connect(downloader, &Downloader::downloadFinished, files,
+                     &FileManager::onDownloadFinished);
+    // 4
+    QObject::connect(downloader, &Downloader::setDeviceToTransferMode, midi,
+                     &MidiHandler::fileDownloaded);
+    // 5
+    QObject::connect(midi, &MidiHandler::deviceSetToTransferMode, files,
+                     &FileManager::onDeviceSetToTransferMode);
+    // 6: the MidiHandler hears a result before the window does (row 8 comes later).
+    QObject::connect(files, &FileManager::fileTransferComplete, midi,
+                     &MidiHandler::transferComplete);
+    // 7
+    QObject::connect(files, &FileManager::ejectCompleted, midi, &MidiHandler::onEjectCompleted,
+                     Qt::QueuedConnection);
+    // 8, 9: signal to signal.
+    QObject::connect(files, &FileManager::fileTransferComplete, &m_mainController,
+                     &MainController::fileTransferComplete);
+    QObject::connect(files, &FileManager::copyProgress, &m_mainController,
+                     &MainController::copyingFileProgress);
+    // 10, 11
+    QObject::connect(m_workerThread, &QThread::finished, files, &QObject::deleteLater);
+    QObject::connect(m_workerThread, &QThread::finished, m_workerThread, &QObject::deleteLater);
+}
+
+void AppWiring::publish(QQmlApplicationEngine& engine)
+{
+    QQmlContext* context = engine.rootContext();
+    context->setContextProperty(QStringLiteral("midiHandler"), &m_midiHandler);
+    context->setContextProperty(QStringLiteral("downloader"), &m_downloader);
+    context->setContextProperty(QStringLiteral("mainController"), &m_mainController);
+
+    m_fileManagerBridge = new FileManagerBridge;
+    context->setContextProperty(QStringLiteral("fileManagerBridge"), m_fileManagerBridge);
+
+    // 12, 13
+    QObject::connect(m_fileManagerBridge, &FileManagerBridge::requestOpenFolder, m_fileManager,
+                     &FileManager::openFolderOnDevice, Qt::QueuedConnection);
+    QObject::connect(m_fileManagerBridge, &FileManagerBridge::requestEjectDevice, m_fileManager,
+                     &FileManager::ejectDeviceAndEmit, Qt::QueuedConnection);
+}
+
+AppWiring::~AppWiring()
+{
+    // The event loop has returned. Let the worker finish the request in hand (a copy onto
+    // the instrument is not cut mid-write without reason), but do not hang the exit on it.
+    m_workerThread->quit();
+    if (m_workerThread->wait(kWorkerStopTimeoutMs)) {
+        // The thread's own deletion was queued to this thread when it finished; carry it out
+        // now, since the event loop that would have done so has ended.
+        QCoreApplication::sendPostedEvents(m_workerThread, QEvent::DeferredDelete);
+    } else {
+        qWarning("The storage worker did not stop within %lu ms", kWorkerStopTimeoutMs);
+    }
+}
