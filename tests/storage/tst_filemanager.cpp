@@ -129,9 +129,9 @@ void TestFileManager::lookup()
 
     WorkerRig rig;
     QStringList roots;
-    for (const QString& spec : volumes) {
-        const QString label = spec.section('|', 0, 0);
-        const QString flags = spec.section('|', 1);
+    for (const QString& row : volumes) {
+        const QString label = row.section('|', 0, 0);
+        const QString flags = row.section('|', 1);
         SimVolumeOptions options;
         options.readOnly = flags.contains('r');
         options.ready = !flags.contains('n');
