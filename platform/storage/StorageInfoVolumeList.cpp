@@ -1,0 +1,20 @@
+#include "StorageInfoVolumeList.h"
+
+#include <QStorageInfo>
+
+QList<VolumeInfo> StorageInfoVolumeList::mountedVolumes()
+{
+    QList<VolumeInfo> result;
+    const QList<QStorageInfo> volumes = QStorageInfo::mountedVolumes();
+    result.reserve(volumes.size());
+    for (const QStorageInfo& volume : volumes) {
+        VolumeInfo info;
+        info.valid = volume.isValid();
+        info.ready = volume.isReady();
+        info.readOnly = volume.isReadOnly();
+        info.displayName = volume.displayName();
+        info.rootPath = volume.rootPath();
+        result.append(info);
+    }
+    return result;
+}

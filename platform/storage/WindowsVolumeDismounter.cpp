@@ -1,0 +1,8 @@
+#include "WindowsVolumeDismounter.h"
+
+#include "WindowsVolumeDismount.h"
+
+bool WindowsVolumeDismounter::dismount(const QString& rootPath)
+{
+    return WindowsVolumeDismount::dismount(rootPath.toStdWString());
+}

@@ -1,0 +1,19 @@
+#include "SimVolumeList.h"
+
+SimVolumeList::SimVolumeList(SimMountTable table) : table(std::move(table)) {}
+
+QList<VolumeInfo> SimVolumeList::mountedVolumes()
+{
+    QList<VolumeInfo> volumes;
+    const QList<SimMountTable::Entry> entries = table.read();
+    for (const SimMountTable::Entry& entry : entries) {
+        VolumeInfo info;
+        info.valid = true;
+        info.ready = entry.ready;
+        info.readOnly = entry.readOnly;
+        info.displayName = entry.label;
+        info.rootPath = entry.rootPath;
+        volumes.append(info);
+    }
+    return volumes;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+// How a simulated volume appears when it mounts.
+struct SimVolumeOptions
+{
+    bool ready = true;
+    bool readOnly = false;
+    bool busy = false;                 // a dismount is refused while set
+    QStringList folders;               // created in the root
+    QMap<QString, QByteArray> files;   // created in the root, e.g. a stale "tvxxfer.tvq"
+    // When not negative: the volume is a tmpfs of this size (the kernel rounds up to whole
+    // pages), so writes beyond it fail with "no space left" as on a full disk. Needs root.
+    qint64 capacityBytes = -1;
+    // With a capacity: once the volume is full, it disappears from the computer (taken out of
+    // the mount table, its file system detached), as when the cable is pulled mid-copy.
+    bool vanishWhenFull = false;
+};

@@ -1,0 +1,285 @@
+#include "SimulatedStorage.h"
+
+#include "RecordingFolderOpener.h"
+#include "SimVolumeDismounter.h"
+#include "SimVolumeList.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStorageInfo>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#ifdef Q_OS_LINUX
+#include <sys/mount.h>
+#include <unistd.h>
+#endif
+
+namespace {
+constexpr int kVanishPollMs = 5;
+
+bool makeTmpfs(const QString& root, qint64 capacity, QString& error)
+{
+#ifdef Q_OS_LINUX
+    if (::geteuid() != 0) {
+        error = QStringLiteral("A simulated volume with a capacity needs root rights (tmpfs mount).");
+        return false;
+    }
+    const QByteArray options = "size=" + QByteArray::number(qMax<qint64>(capacity, 1)) + ",mode=0777";
+    if (::mount("tavlosim", QFile::encodeName(root).constData(), "tmpfs", 0, options.constData()) != 0) {
+        error = QStringLiteral("Could not mount a tmpfs on %1: %2").arg(root, QString::fromLocal8Bit(strerror(errno)));
+        return false;
+    }
+    return true;
+#else
+    Q_UNUSED(root);
+    Q_UNUSED(capacity);
+    error = QStringLiteral("A simulated volume with a capacity needs Linux (tmpfs).");
+    return false;
+#endif
+}
+
+void detachTmpfs(const QString& root)
+{
+#ifdef Q_OS_LINUX
+    ::umount2(QFile::encodeName(root).constData(), MNT_DETACH);
+#else
+    Q_UNUSED(root);
+#endif
+}
+} // namespace
+
+SimulatedStorage::SimulatedStorage(QObject* parent)
+    : QObject(parent)
+    , table(base.filePath(QStringLiteral("mounts")))
+{
+    QDir().mkpath(table.directory());
+    QDir().mkpath(base.filePath(QStringLiteral("volumes")));
+    volumes = std::make_shared<SimVolumeList>(table);
+    simDismounter = std::make_shared<SimVolumeDismounter>(table);
+    recorder = std::make_shared<RecordingFolderOpener>();
+
+    // Both are emitted on the storage worker thread; the queued connections bring them here.
+    connect(simDismounter.get(), &SimVolumeDismounter::dismounted, this,
+            &SimulatedStorage::onProgramDismounted, Qt::QueuedConnection);
+    connect(recorder.get(), &RecordingFolderOpener::folderOpened, this,
+            [this](const QUrl& url) {
+                opened.append(url);
+                emit folderOpened(url);
+            },
+            Qt::QueuedConnection);
+
+    vanishPoll.setInterval(kVanishPollMs);
+    connect(&vanishPoll, &QTimer::timeout, this, &SimulatedStorage::checkVanishing);
+}
+
+SimulatedStorage::~SimulatedStorage()
+{
+    for (Volume& volume : all) {
+        if (volume.mounted)
+            table.remove(volume.entry.id);
+        if (volume.tmpfs)
+            detachTmpfs(volume.entry.rootPath);
+    }
+}
+
+SimVolumeOptions SimulatedStorage::transferVolumeOptions()
+{
+    SimVolumeOptions options;
+    options.folders = {QStringLiteral("projects"), QStringLiteral("instrument_definitions"),
+                       QStringLiteral("MIDI_Clips"), QStringLiteral("grooves")};
+    return options;
+}
+
+std::shared_ptr<VolumeDismounter> SimulatedStorage::dismounter() const
+{
+    return simDismounter;
+}
+
+std::shared_ptr<FolderOpener> SimulatedStorage::folderOpener() const
+{
+    return recorder;
+}
+
+bool SimulatedStorage::mount(const QString& label, int delayMs, const SimVolumeOptions& options)
+{
+    error.clear();
+    if (!base.isValid()) {
+        error = QStringLiteral("No temporary directory for the simulated volumes.");
+        return false;
+    }
+    if (neverMounts)
+        return true;
+    const int delay = qMax(0, delayMs) + qMax(0, extraDelayMs);
+    if (delay == 0)
+        return mountNow(label, options);
+
+    const quint64 ticket = nextTicket++;
+    pending.append({ticket, label});
+    QTimer::singleShot(delay, this, [this, ticket, label, options] {
+        for (qsizetype i = 0; i < pending.size(); ++i) {
+            if (pending.at(i).ticket == ticket) {
+                pending.removeAt(i);
+                mountNow(label, options);
+                return;
+            }
+        }
+    });
+    return true;
+}
+
+bool SimulatedStorage::mountNow(const QString& label, const SimVolumeOptions& options)
+{
+    Volume volume;
+    volume.options = options;
+    volume.entry.id = QStringLiteral("%1").arg(nextId++, 8, 10, QLatin1Char('0'));
+    volume.entry.label = label;
+    volume.entry.ready = options.ready;
+    volume.entry.readOnly = options.readOnly;
+    volume.entry.busy = options.busy;
+    const QString root = base.filePath(QStringLiteral("volumes/") + volume.entry.id);
+    volume.entry.rootPath = root;
+    if (!QDir().mkpath(root)) {
+        error = QStringLiteral("Could not create the volume directory %1.").arg(root);
+        return false;
+    }
+    if (options.capacityBytes >= 0) {
+        if (!makeTmpfs(root, options.capacityBytes, error))
+            return false;
+        volume.tmpfs = true;
+    }
+    const QDir dir(root);
+    for (const QString& folder : options.folders)
+        dir.mkpath(folder);
+    for (auto it = options.files.cbegin(); it != options.files.cend(); ++it) {
+        QFile file(dir.filePath(it.key()));
+        if (!file.open(QIODevice::WriteOnly) || file.write(it.value()) != it.value().size()) {
+            error = QStringLiteral("Could not place %1 on the volume.").arg(it.key());
+            if (volume.tmpfs)
+                detachTmpfs(root);
+            return false;
+        }
+    }
+    if (!table.write(volume.entry)) {
+        error = QStringLiteral("Could not write the mount table entry.");
+        if (volume.tmpfs)
+            detachTmpfs(root);
+        return false;
+    }
+    volume.mounted = true;
+    all.append(volume);
+    if (options.vanishWhenFull && volume.tmpfs && !vanishPoll.isActive())
+        vanishPoll.start();
+    emit volumeMounted(label, root);
+    return true;
+}
+
+void SimulatedStorage::unmount(const QString& label)
+{
+    pending.erase(std::remove_if(pending.begin(), pending.end(),
+                                 [&](const PendingMount& p) { return p.label == label; }),
+                  pending.end());
+    for (Volume& volume : all) {
+        if (volume.mounted && volume.entry.label == label) {
+            table.remove(volume.entry.id);
+            volume.mounted = false;
+            emit volumeRemoved(label, volume.entry.rootPath);
+        }
+    }
+}
+
+bool SimulatedStorage::isMounted(const QString& label) const
+{
+    for (const Volume& volume : all) {
+        if (volume.mounted && volume.entry.label == label)
+            return true;
+    }
+    return false;
+}
+
+QString SimulatedStorage::rootPath(const QString& label) const
+{
+    for (auto it = all.crbegin(); it != all.crend(); ++it) {
+        if (it->entry.label == label)
+            return it->entry.rootPath;
+    }
+    return {};
+}
+
+void SimulatedStorage::setNeverMounts(bool never)
+{
+    neverMounts = never;
+}
+
+void SimulatedStorage::setExtraMountDelay(int delayMs)
+{
+    extraDelayMs = qMax(0, delayMs);
+}
+
+bool SimulatedStorage::updateEntries(const QString& label,
+                                     const std::function<void(SimMountTable::Entry&)>& change)
+{
+    bool any = false;
+    for (Volume& volume : all) {
+        if (!volume.mounted || volume.entry.label != label)
+            continue;
+        change(volume.entry);
+        if (!table.write(volume.entry))
+            return false;
+        any = true;
+    }
+    return any;
+}
+
+bool SimulatedStorage::setReady(const QString& label, bool ready)
+{
+    return updateEntries(label, [ready](SimMountTable::Entry& e) { e.ready = ready; });
+}
+
+bool SimulatedStorage::setReadOnly(const QString& label, bool readOnly)
+{
+    return updateEntries(label, [readOnly](SimMountTable::Entry& e) { e.readOnly = readOnly; });
+}
+
+bool SimulatedStorage::setBusy(const QString& label, bool busy)
+{
+    return updateEntries(label, [busy](SimMountTable::Entry& e) { e.busy = busy; });
+}
+
+void SimulatedStorage::onProgramDismounted(const QString& id, const QString& label,
+                                           const QString& rootPath)
+{
+    for (Volume& volume : all) {
+        if (volume.entry.id == id && volume.mounted) {
+            volume.mounted = false;
+            // A state change written here after the worker's unlink may have put the entry
+            // back; the volume is gone, so make sure of it.
+            table.remove(id);
+            emit volumeDismounted(label, rootPath);
+            return;
+        }
+    }
+}
+
+void SimulatedStorage::checkVanishing()
+{
+    bool watching = false;
+    for (Volume& volume : all) {
+        if (!volume.mounted || !volume.tmpfs || !volume.options.vanishWhenFull)
+            continue;
+        QStorageInfo info(volume.entry.rootPath);
+        if (info.bytesAvailable() > 0) {
+            watching = true;
+            continue;
+        }
+        table.remove(volume.entry.id);
+        volume.mounted = false;
+        detachTmpfs(volume.entry.rootPath);
+        volume.tmpfs = false;
+        emit volumeRemoved(volume.entry.label, volume.entry.rootPath);
+    }
+    if (!watching)
+        vanishPoll.stop();
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+// The text handling of the macOS volume discovery, kept apart from the shell calls so that
+// it is built and tested on every system.
+class MacShellText
+{
+public:
+    // The BSD disk name in ioreg output: the text after the first `"BSD Name" = "` up to the
+    // next double quote; empty when the marker or the closing quote is missing.
+    static std::string bsdNameFromIoreg(const std::string& ioregOutput);
+    // From "diskutil list" output: in the first line containing "Tavlo-Host" or "TAVLO", the
+    // text from the first "disk" up to the next blank or tab (or the line's end).
+    static std::string diskNameFromDiskutilList(const std::string& diskutilOutput);
+    // Strips blanks, tabs, carriage returns and line feeds from both ends.
+    static std::string trimmed(const std::string& text);
+};

@@ -1,0 +1,62 @@
+// The update volume never mounts: the transfer fails after the sixth look-up at about 15 s;
+// the count of retries stays at 5, so the next request fails at once, until the volume is
+// there and the count starts again.
+#include "WorkerRig.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestRetryNever : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void neverMountedVolumeGivesUp();
+};
+
+void TestRetryNever::neverMountedVolumeGivesUp()
+{
+    QTemporaryDir downloads;
+    const QString source = downloads.filePath("fw.tvq");
+    {
+        QFile file(source);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("DATA");
+    }
+
+    WorkerRig rig;
+    rig.sim.setNeverMounts(true);
+    rig.downloadFinished(true, source, "fw.tvq");
+    QVERIFY(rig.sim.mount("tavloupd", 1000)); // accepted, never happens
+    const qint64 start = rig.clock.elapsed();
+    rig.deviceSetToTransferMode();
+
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.transferResults.isEmpty(), 20000);
+    QCOMPARE(rig.transferResults, QList<bool>{false});
+    const qint64 failedAfter = rig.transferTimesMs.constFirst() - start;
+    QVERIFY2(failedAfter > 14000 && failedAfter < 17500, qPrintable(QString::number(failedAfter)));
+    QCOMPARE(rig.retryCount(), 5);
+    QVERIFY(!rig.sim.isMounted("tavloupd"));
+
+    // Given up once: the next request with the volume still missing fails without retries.
+    const qint64 secondStart = rig.clock.elapsed();
+    rig.deviceSetToTransferMode();
+    QTRY_COMPARE_WITH_TIMEOUT(rig.transferResults.size(), 2, 2500);
+    QCOMPARE(rig.transferResults.last(), false);
+    QVERIFY(rig.transferTimesMs.last() - secondStart < 2000);
+    QCOMPARE(rig.retryCount(), 5);
+
+    // With the volume present it proceeds normally and the count starts again.
+    rig.sim.setNeverMounts(false);
+    QVERIFY(rig.sim.mount("tavloupd"));
+    rig.deviceSetToTransferMode();
+    QTRY_COMPARE(rig.transferResults.size(), 3);
+    QCOMPARE(rig.transferResults.last(), true);
+    QCOMPARE(rig.retryCount(), 0);
+    QCOMPARE(rig.progress, QList<int>{100});
+}
+
+QTEST_GUILESS_MAIN(TestRetryNever)
+#include "tst_retry_never.moc"

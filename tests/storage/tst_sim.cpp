@@ -1,0 +1,246 @@
+// The simulated instrument's storage: mounting on request and after delays, faults, the
+// program's dismount reported on the main thread, and a worker reading the mount table while
+// the main thread changes it.
+#include <SimulatedStorage.h>
+
+#include <FolderOpener.h>
+#include <VolumeDismounter.h>
+#include <VolumeList.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QThread>
+#include <QtTest>
+
+#include <atomic>
+#include <unistd.h>
+
+class TestSim : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void mountsAfterDelay_data();
+    void mountsAfterDelay();
+    void unmountCancelsPendingMount();
+    void transferVolumeHasFolders();
+    void initialFiles();
+    void neverMounts();
+    void programDismountReachesMainThread();
+    void busyVolumeRefusesDismount();
+    void dismountOfUnknownRootFails();
+    void capacity();
+    void concurrentReadsSeeWholeEntries();
+};
+
+void TestSim::mountsAfterDelay_data()
+{
+    QTest::addColumn<int>("delay");
+    QTest::addColumn<int>("extra");
+    QTest::newRow("at once") << 0 << 0;
+    QTest::newRow("delayed") << 400 << 0;
+    QTest::newRow("late fault") << 0 << 400;
+    QTest::newRow("both") << 300 << 300;
+}
+
+void TestSim::mountsAfterDelay()
+{
+    QFETCH(int, delay);
+    QFETCH(int, extra);
+    SimulatedStorage sim;
+    sim.setExtraMountDelay(extra);
+    QElapsedTimer clock;
+    clock.start();
+    qint64 mountedAt = -1;
+    connect(&sim, &SimulatedStorage::volumeMounted, this, [&] { mountedAt = clock.elapsed(); });
+    QVERIFY(sim.mount("tavloupd", delay));
+    if (delay + extra == 0) {
+        QVERIFY(sim.isMounted("tavloupd"));
+        QCOMPARE(sim.volumeList()->mountedVolumes().size(), 1);
+        return;
+    }
+    QVERIFY(!sim.isMounted("tavloupd"));
+    QVERIFY(sim.volumeList()->mountedVolumes().isEmpty());
+    QTRY_VERIFY(sim.isMounted("tavloupd"));
+    QVERIFY2(mountedAt >= delay + extra - 50 && mountedAt < delay + extra + 400,
+             qPrintable(QString::number(mountedAt)));
+    const QList<VolumeInfo> listed = sim.volumeList()->mountedVolumes();
+    QCOMPARE(listed.size(), 1);
+    QCOMPARE(listed.constFirst().displayName, QString("tavloupd"));
+    QCOMPARE(listed.constFirst().rootPath, sim.rootPath("tavloupd"));
+    QVERIFY(QFileInfo(listed.constFirst().rootPath).isDir());
+}
+
+void TestSim::unmountCancelsPendingMount()
+{
+    SimulatedStorage sim;
+    QVERIFY(sim.mount("tavloupd", 200));
+    sim.unmount("tavloupd");
+    QTest::qWait(500);
+    QVERIFY(!sim.isMounted("tavloupd"));
+    QVERIFY(sim.volumeList()->mountedVolumes().isEmpty());
+}
+
+void TestSim::transferVolumeHasFolders()
+{
+    SimulatedStorage sim;
+    QVERIFY(sim.mount("TAVLO", 0, SimulatedStorage::transferVolumeOptions()));
+    QStringList folders = QDir(sim.rootPath("TAVLO")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    folders.sort();
+    QCOMPARE(folders, (QStringList{"MIDI_Clips", "grooves", "instrument_definitions", "projects"}));
+}
+
+void TestSim::initialFiles()
+{
+    SimulatedStorage sim;
+    SimVolumeOptions options;
+    options.files.insert("tvxxfer.tvq", "OLD");
+    QVERIFY(sim.mount("tavloupd", 0, options));
+    QFile file(QDir(sim.rootPath("tavloupd")).filePath("tvxxfer.tvq"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("OLD"));
+}
+
+void TestSim::neverMounts()
+{
+    SimulatedStorage sim;
+    sim.setNeverMounts(true);
+    QVERIFY(sim.mount("tavloupd", 0));
+    QVERIFY(sim.mount("tavloupd", 100));
+    QTest::qWait(300);
+    QVERIFY(!sim.isMounted("tavloupd"));
+    QVERIFY(sim.volumeList()->mountedVolumes().isEmpty());
+}
+
+void TestSim::programDismountReachesMainThread()
+{
+    SimulatedStorage sim;
+    QVERIFY(sim.mount("tavloupd"));
+    const QString root = sim.rootPath("tavloupd");
+    QFile left(QDir(root).filePath("tvxxfer.tvq"));
+    QVERIFY(left.open(QIODevice::WriteOnly));
+    left.write("PAYLOAD");
+    left.close();
+
+    QThread* seenOn = nullptr;
+    QByteArray seenContent;
+    QString seenLabel;
+    connect(&sim, &SimulatedStorage::volumeDismounted, this,
+            [&](const QString& label, const QString& rootPath) {
+                seenOn = QThread::currentThread();
+                seenLabel = label;
+                QFile f(QDir(rootPath).filePath("tvxxfer.tvq"));
+                if (f.open(QIODevice::ReadOnly))
+                    seenContent = f.readAll();
+            });
+
+    std::shared_ptr<VolumeDismounter> dismounter = sim.dismounter();
+    QThread worker;
+    worker.start();
+    QObject context;
+    context.moveToThread(&worker);
+    bool result = false;
+    QMetaObject::invokeMethod(&context, [&] { result = dismounter->dismount(root); },
+                              Qt::BlockingQueuedConnection);
+    QVERIFY(result);
+    // The volume is gone from the computer's list at once.
+    QVERIFY(sim.volumeList()->mountedVolumes().isEmpty());
+    QTRY_COMPARE(seenLabel, QString("tavloupd"));
+    QCOMPARE(seenOn, QThread::currentThread());
+    QCOMPARE(seenContent, QByteArray("PAYLOAD"));
+    QVERIFY(!sim.isMounted("tavloupd"));
+    // A second dismount of the same volume fails.
+    QMetaObject::invokeMethod(&context, [&] { result = dismounter->dismount(root); },
+                              Qt::BlockingQueuedConnection);
+    QVERIFY(!result);
+    worker.quit();
+    worker.wait();
+}
+
+void TestSim::busyVolumeRefusesDismount()
+{
+    SimulatedStorage sim;
+    QVERIFY(sim.mount("TAVLO"));
+    QVERIFY(sim.setBusy("TAVLO", true));
+    QVERIFY(!sim.dismounter()->dismount(sim.rootPath("TAVLO")));
+    QCOMPARE(sim.volumeList()->mountedVolumes().size(), 1);
+    QVERIFY(sim.setBusy("TAVLO", false));
+    QVERIFY(sim.dismounter()->dismount(sim.rootPath("TAVLO")));
+    QVERIFY(sim.volumeList()->mountedVolumes().isEmpty());
+    QTRY_VERIFY(!sim.isMounted("TAVLO"));
+    QVERIFY(!sim.setBusy("TAVLO", true)); // nothing mounted to change
+}
+
+void TestSim::dismountOfUnknownRootFails()
+{
+    SimulatedStorage sim;
+    QVERIFY(sim.mount("TAVLO"));
+    QVERIFY(!sim.dismounter()->dismount("/no/such/root"));
+    QVERIFY(sim.isMounted("TAVLO"));
+}
+
+void TestSim::capacity()
+{
+    SimulatedStorage sim;
+    SimVolumeOptions options;
+    options.capacityBytes = 8192;
+    if (::geteuid() != 0) {
+        QVERIFY(!sim.mount("tavloupd", 0, options));
+        QVERIFY(!sim.lastError().isEmpty());
+        QVERIFY(!sim.isMounted("tavloupd"));
+        return;
+    }
+    QVERIFY2(sim.mount("tavloupd", 0, options), qPrintable(sim.lastError()));
+    QFile file(QDir(sim.rootPath("tavloupd")).filePath("big"));
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    const QByteArray chunk(4096, 'x');
+    QCOMPARE(file.write(chunk), qint64(4096));
+    QCOMPARE(file.write(chunk), qint64(4096));
+    QVERIFY(file.write(chunk) != 4096); // the disk is full
+}
+
+void TestSim::concurrentReadsSeeWholeEntries()
+{
+    // The worker reads the table in a tight loop while the main thread keeps rewriting the
+    // entry of one volume that stays mounted throughout, and mounts and unmounts another.
+    // A rewrite that is not atomic would make the steady volume vanish or come out torn.
+    SimulatedStorage sim;
+    QVERIFY(sim.mount("TAVLO"));
+    std::shared_ptr<VolumeList> list = sim.volumeList();
+    std::atomic<bool> stop{false};
+    std::atomic<int> reads{0};
+    std::atomic<int> broken{0};
+    std::unique_ptr<QThread> reader(QThread::create([&] {
+        while (!stop.load()) {
+            int steady = 0;
+            for (const VolumeInfo& v : list->mountedVolumes()) {
+                if (!v.valid || v.rootPath.isEmpty())
+                    broken.fetch_add(1);
+                else if (v.displayName == "TAVLO")
+                    ++steady;
+                else if (v.displayName != "tavloupd")
+                    broken.fetch_add(1);
+            }
+            if (steady != 1)
+                broken.fetch_add(1);
+            reads.fetch_add(1);
+        }
+    }));
+    reader->start();
+    for (int i = 0; i < 300; ++i) {
+        QVERIFY(sim.setReady("TAVLO", i % 3 != 0));
+        QVERIFY(sim.setReadOnly("TAVLO", i % 5 == 0));
+        if (i % 2)
+            QVERIFY(sim.mount("tavloupd"));
+        else
+            sim.unmount("tavloupd");
+    }
+    stop = true;
+    reader->wait();
+    QVERIFY(reads.load() > 10);
+    QCOMPARE(broken.load(), 0);
+}
+
+QTEST_GUILESS_MAIN(TestSim)
+#include "tst_sim.moc"

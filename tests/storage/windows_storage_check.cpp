@@ -1,0 +1,54 @@
+// The storage's Windows-only code, built with the MinGW cross-compiler: the device path rule,
+// the dismount's refusal of roots that are not drive roots, and the file sync. Returns
+// non-zero on failure.
+#include "FileSync.h"
+#include "WindowsDevicePath.h"
+#include "WindowsVolumeDismount.h"
+
+#include <cstdio>
+#include <io.h>
+#include <fcntl.h>
+#include <string>
+
+namespace {
+int failures = 0;
+
+void expect(bool condition, const char* what)
+{
+    if (!condition) {
+        std::fprintf(stderr, "FAIL: %s\n", what);
+        ++failures;
+    }
+}
+} // namespace
+
+int main()
+{
+    struct Row
+    {
+        const wchar_t* root;
+        const wchar_t* expected;
+    };
+    const Row rows[] = {
+        {L"E:/", L"\\\\.\\E:"},   {L"F:/", L"\\\\.\\F:"},       {L"G:\\", L"\\\\.\\G:"},
+        {L"H:", L"\\\\.\\H:"},    {L"C:/mnt/tavlo/", L""},       {L"", L""},
+        {L"\\\\server\\share\\", L""},
+    };
+    for (const Row& row : rows)
+        expect(WindowsDevicePath::fromRoot(row.root) == row.expected, "device path rule");
+
+    expect(!WindowsVolumeDismount::dismount(L"C:/not/a/drive/root/"), "folder root refused");
+    expect(!FileSync::syncDescriptor(-1), "invalid descriptor");
+
+    char path[] = "tavlo-sync-XXXXXX";
+    if (_mktemp_s(path, sizeof path) == 0) {
+        const int fd = _open(path, _O_CREAT | _O_WRONLY | _O_BINARY, 0600);
+        if (fd >= 0) {
+            _write(fd, "x", 1);
+            expect(FileSync::syncDescriptor(fd), "sync of a written file");
+            _close(fd);
+            _unlink(path);
+        }
+    }
+    return failures == 0 ? 0 : 1;
+}
