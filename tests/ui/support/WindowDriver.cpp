@@ -42,6 +42,11 @@ void WindowDriver::publish(const QString& name, QObject* object)
 bool WindowDriver::load(const QUrl& url)
 {
     m_engine.load(url);
+    return adopt();
+}
+
+bool WindowDriver::adopt()
+{
     const auto roots = m_engine.rootObjects();
     if (roots.isEmpty())
         return false;

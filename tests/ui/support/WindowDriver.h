@@ -30,6 +30,10 @@ public:
     // out of it or it was not exposed within five seconds.
     bool load(const QUrl& url);
 
+    // For documents loaded by someone else through engine(): takes the first root object
+    // and waits until its window is exposed.
+    bool adopt();
+
     QQuickWindow* window() const;
     QObject* root() const;
 
