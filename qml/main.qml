@@ -326,6 +326,8 @@ ApplicationWindow {
         text: "Update"
         font.family: "Poppins"
         font.bold: true
+        // The texts show as written; the style would otherwise put them in capitals.
+        font.capitalization: Font.MixedCase
         font.pixelSize: Math.max(height * 0.35, 1)
         background: Rectangle {
             color: "black"
@@ -357,6 +359,8 @@ ApplicationWindow {
         text: "Transfer"
         font.family: "Poppins"
         font.bold: true
+        // The texts show as written; the style would otherwise put them in capitals.
+        font.capitalization: Font.MixedCase
         font.pixelSize: Math.max(height * 0.35, 1)
         background: Rectangle {
             color: "black"
@@ -450,6 +454,8 @@ ApplicationWindow {
         text: "Start Update"
         font.family: "Poppins"
         font.bold: true
+        // The texts show as written; the style would otherwise put them in capitals.
+        font.capitalization: Font.MixedCase
         font.pixelSize: Math.max(height * 0.25, 1)
         background: Rectangle {
             color: "black"
@@ -476,6 +482,8 @@ ApplicationWindow {
         text: "EXIT"
         font.family: "Poppins"
         font.bold: true
+        // The texts show as written; the style would otherwise put them in capitals.
+        font.capitalization: Font.MixedCase
         font.pixelSize: Math.max(height * 0.25, 1)
         background: Rectangle {
             color: "black"
