@@ -1,7 +1,10 @@
 // Renders the real window on a display (run under Xvfb) in its main screens, checks that
 // each picture shows what it should, and keeps the pictures for people to look at.
 
+#include "StandInDownloader.h"
+#include "StandInMidiHandler.h"
 #include "StandInSet.h"
+#include "StandInUpdaterMainController.h"
 #include "Startup.h"
 #include "WindowDriver.h"
 
@@ -147,6 +150,66 @@ private slots:
             QVERIFY2(edge.lightness() > 100 * (button->opacity() >= 1 ? 2 : 1),
                      qPrintable(name + " border is " + edge.name()));
         }
+    }
+
+    // The update-only edition's window in its update flow.
+    void updaterScreen_data()
+    {
+        QTest::addColumn<QString>("dot");
+        QTest::addColumn<QString>("versionLine");
+        QTest::newRow("u1-searching") << "orange" << "";
+        QTest::newRow("u2-home") << "green" << "";
+        QTest::newRow("u3-update-screen") << "green" << "The latest available version is Tvx1.6.0";
+        QTest::newRow("u4-downloading") << "green" << "Downloading... 40%";
+        QTest::newRow("u5-copying") << "green" << "Transfering file... 81%";
+        QTest::newRow("u6-result-lost") << "red" << "File transfer complete!";
+    }
+
+    void updaterScreen()
+    {
+        QFETCH(QString, dot);
+        QFETCH(QString, versionLine);
+        StandInMidiHandler midi;
+        StandInDownloader downloader;
+        StandInUpdaterMainController controller;
+        WindowDriver driver;
+        driver.publish("midiHandler", &midi);
+        driver.publish("downloader", &downloader);
+        driver.publish("mainController", &controller);
+        QVERIFY(driver.load(QUrl(QStringLiteral("qrc:/Tavlo Updater/main.qml"))));
+        QObject::disconnect(&driver.engine(), nullptr, QCoreApplication::instance(), nullptr);
+
+        const int stage = QByteArray(QTest::currentDataTag()).mid(1, 1).toInt();
+        if (stage >= 2) {
+            emit midi.deviceFound(true);
+            emit downloader.latestVersionFetched("1.6.0");
+        }
+        if (stage >= 3)
+            QVERIFY(driver.clickButton("Update"));
+        if (stage >= 4) {
+            QVERIFY(driver.clickButton("Start Update"));
+            emit downloader.downloadingProgressBar(40);
+        }
+        if (stage >= 5)
+            emit controller.copyingFileProgress("81%");
+        if (stage >= 6) {
+            emit controller.fileTransferComplete(true);
+            emit midi.deviceFound(false);
+        }
+        QTest::qWait(100);
+        if (!versionLine.isEmpty())
+            QCOMPARE(driver.text("versionText"), versionLine);
+
+        const QImage image = driver.grab();
+        QVERIFY(!image.isNull());
+        const QString path = m_dir + QLatin1Char('/') + QString::fromLatin1(QTest::currentDataTag()) + ".png";
+        QVERIFY(image.save(path));
+        std::printf("  %s\n", qPrintable(path));
+        const qreal ratio = qreal(image.width()) / driver.window()->width();
+        QVERIFY2(distinctColours(image) >= 16, "the picture is nearly blank");
+        const QQuickItem* indicator = driver.item("connectionIndication");
+        const QColor seen = colourAt(image, indicator, {indicator->width() / 2, indicator->height() / 2}, ratio);
+        QVERIFY2(near(seen, QColor(dot)), qPrintable(QString("dot is %1, expected %2").arg(seen.name(), dot)));
     }
 };
 
