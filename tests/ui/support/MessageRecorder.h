@@ -5,7 +5,7 @@
 
 // Records every warning, critical and fatal message that Qt's logger receives while it
 // exists (QML errors, binding and connection warnings included), and passes every message
-// on to the handler that was installed before it. One recorder at a time.
+// on to the handler installed before it. One recorder at a time, made on the main thread.
 class MessageRecorder
 {
 public:
