@@ -1,0 +1,6 @@
+#include "StandInDownloader.h"
+
+void StandInDownloader::downloadFile()
+{
+    record(QStringLiteral("downloadFile"));
+}

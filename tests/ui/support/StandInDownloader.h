@@ -1,0 +1,21 @@
+#pragma once
+
+#include "StandInObject.h"
+
+#include <QString>
+
+// Publishes the Downloader's window contract.
+class StandInDownloader : public StandInObject
+{
+    Q_OBJECT
+public:
+    using StandInObject::StandInObject;
+
+    Q_INVOKABLE void downloadFile();
+
+signals:
+    void latestVersionFetched(QString version);
+    void downloadingProgressBar(qlonglong progress);
+    void versionCheck(bool success);
+    void downloadStatus(bool success, QString message);
+};

@@ -1,0 +1,6 @@
+#include "StandInMidiHandler.h"
+
+void StandInMidiHandler::sendTransferSysEx()
+{
+    record(QStringLiteral("sendTransferSysEx"));
+}

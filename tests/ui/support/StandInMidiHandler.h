@@ -1,0 +1,22 @@
+#pragma once
+
+#include "StandInObject.h"
+
+#include <QString>
+
+// Publishes the MidiHandler's window contract: the signals the window handles and the one
+// method it calls.
+class StandInMidiHandler : public StandInObject
+{
+    Q_OBJECT
+public:
+    using StandInObject::StandInObject;
+
+    Q_INVOKABLE void sendTransferSysEx();
+
+signals:
+    void deviceFound(bool deviceFound);
+    void tavloReceivedVersion(QString version);
+    void transferSysExReceived();
+    void transferSysExEndReceived();
+};

@@ -1,0 +1,163 @@
+#include "WindowDriver.h"
+
+#include <QMetaObject>
+#include <functional>
+#include <QQmlContext>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTest>
+
+namespace {
+
+QQuickItem* findItem(QQuickItem* from, const std::function<bool(QQuickItem*)>& matches)
+{
+    if (!from)
+        return nullptr;
+    if (matches(from))
+        return from;
+    const auto children = from->childItems();
+    for (QQuickItem* child : children) {
+        if (QQuickItem* found = findItem(child, matches))
+            return found;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+WindowDriver::WindowDriver() = default;
+
+WindowDriver::~WindowDriver() = default;
+
+QQmlApplicationEngine& WindowDriver::engine()
+{
+    return m_engine;
+}
+
+void WindowDriver::publish(const QString& name, QObject* object)
+{
+    m_engine.rootContext()->setContextProperty(name, object);
+}
+
+bool WindowDriver::load(const QUrl& url)
+{
+    m_engine.load(url);
+    return adopt();
+}
+
+bool WindowDriver::adopt()
+{
+    const auto roots = m_engine.rootObjects();
+    if (roots.isEmpty())
+        return false;
+    m_root = roots.constFirst();
+    QQuickWindow* quickWindow = window();
+    if (!quickWindow)
+        return false;
+    quickWindow->show();
+    return QTest::qWaitForWindowExposed(quickWindow, 5000);
+}
+
+QQuickWindow* WindowDriver::window() const
+{
+    return qobject_cast<QQuickWindow*>(m_root);
+}
+
+QObject* WindowDriver::root() const
+{
+    return m_root;
+}
+
+QQuickItem* WindowDriver::item(const QString& objectName) const
+{
+    if (!window())
+        return nullptr;
+    return findItem(window()->contentItem(),
+                    [&objectName](QQuickItem* candidate) { return candidate->objectName() == objectName; });
+}
+
+QQuickItem* WindowDriver::item(const QString& objectName, QQuickItem* within) const
+{
+    return findItem(within,
+                    [&objectName](QQuickItem* candidate) { return candidate->objectName() == objectName; });
+}
+
+QQuickItem* WindowDriver::button(const QString& text) const
+{
+    if (!window())
+        return nullptr;
+    return findItem(window()->contentItem(), [&text](QQuickItem* candidate) {
+        return candidate->inherits("QQuickAbstractButton") && candidate->property("text").toString() == text;
+    });
+}
+
+bool WindowDriver::isShown(const QString& objectName) const
+{
+    const QQuickItem* found = item(objectName);
+    return found && found->isVisible();
+}
+
+QStringList WindowDriver::shown(const QStringList& objectNames) const
+{
+    QStringList result;
+    for (const QString& name : objectNames) {
+        if (isShown(name))
+            result.append(name);
+    }
+    return result;
+}
+
+QString WindowDriver::text(const QString& objectName) const
+{
+    const QQuickItem* found = item(objectName);
+    return found ? found->property("text").toString() : QString();
+}
+
+bool WindowDriver::click(QQuickItem* target)
+{
+    if (!target || !target->isVisible() || !window())
+        return false;
+    const QPointF centre = target->mapToScene(QPointF(target->width() / 2, target->height() / 2));
+    QTest::mouseClick(window(), Qt::LeftButton, Qt::NoModifier, centre.toPoint());
+    return true;
+}
+
+bool WindowDriver::clickButton(const QString& text)
+{
+    return click(button(text));
+}
+
+QVariant WindowDriver::call(const char* function, const QVariantList& arguments)
+{
+    QVariant result;
+    if (!m_root)
+        return result;
+    QVariant a[3];
+    for (int i = 0; i < arguments.size() && i < 3; ++i)
+        a[i] = arguments.at(i);
+    bool invoked = false;
+    switch (arguments.size()) {
+    case 0:
+        invoked = QMetaObject::invokeMethod(m_root, function, Q_RETURN_ARG(QVariant, result));
+        break;
+    case 1:
+        invoked = QMetaObject::invokeMethod(m_root, function, Q_RETURN_ARG(QVariant, result), Q_ARG(QVariant, a[0]));
+        break;
+    case 2:
+        invoked = QMetaObject::invokeMethod(m_root, function, Q_RETURN_ARG(QVariant, result), Q_ARG(QVariant, a[0]),
+                                            Q_ARG(QVariant, a[1]));
+        break;
+    default:
+        invoked = QMetaObject::invokeMethod(m_root, function, Q_RETURN_ARG(QVariant, result), Q_ARG(QVariant, a[0]),
+                                            Q_ARG(QVariant, a[1]), Q_ARG(QVariant, a[2]));
+        break;
+    }
+    if (!invoked)
+        qWarning("WindowDriver: the window has no function %s taking %d arguments", function, int(arguments.size()));
+    return result;
+}
+
+QImage WindowDriver::grab()
+{
+    return window() ? window()->grabWindow() : QImage();
+}

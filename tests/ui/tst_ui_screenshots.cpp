@@ -1,0 +1,217 @@
+// Renders the real window on a display (run under Xvfb) in its main screens, checks that
+// each picture shows what it should, and keeps the pictures for people to look at.
+
+#include "StandInDownloader.h"
+#include "StandInMidiHandler.h"
+#include "StandInSet.h"
+#include "StandInUpdaterMainController.h"
+#include "Startup.h"
+#include "WindowDriver.h"
+
+#include <QDir>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QSet>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+const QUrl kMainUrl(QStringLiteral("qrc:/Tavlo_App/main.qml"));
+
+int distinctColours(const QImage& image)
+{
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 2) {
+        for (int x = 0; x < image.width(); x += 2)
+            colours.insert(image.pixel(x, y));
+    }
+    return int(colours.size());
+}
+
+bool near(QColor a, QColor b, int tolerance = 12)
+{
+    return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance
+           && qAbs(a.blue() - b.blue()) <= tolerance;
+}
+
+// The colour the window shows at the centre of the item, in the grabbed image's pixels.
+QColor colourAt(const QImage& image, const QQuickItem* item, QPointF within, qreal ratio)
+{
+    const QPointF scene = item->mapToScene(within) * ratio;
+    return image.pixelColor(scene.toPoint());
+}
+
+} // namespace
+
+class ScreenshotsTest : public QObject
+{
+    Q_OBJECT
+
+    QString m_dir;
+
+private slots:
+    void initTestCase()
+    {
+        QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
+        QCOMPARE(Startup::registerFonts(), 3);
+        m_dir = QStringLiteral(TAVLO_SCREENSHOT_DIR);
+        QVERIFY(QDir().mkpath(m_dir));
+        std::printf("Screenshots go to %s\n", qPrintable(m_dir));
+    }
+
+    void screen_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("dot");        // empty: the dot is hidden
+        QTest::addColumn<bool>("progressFill");  // a filled part of the bar must be visible
+
+        const QStringList home{"found", "latest 1.6.0", "version 1.5.0"};
+        QTest::newRow("01-searching") << QStringList{} << "orange" << false;
+        QTest::newRow("02-disconnected") << QStringList{"lost"} << "red" << false;
+        QTest::newRow("03-home-with-transfer") << home << "green" << false;
+        QTest::newRow("04-update-screen") << (home + QStringList{"click Update"}) << "green" << false;
+        QTest::newRow("05-downloading") << (home + QStringList{"click Update", "click Start Update", "download 40"})
+                                        << "green" << true;
+        QTest::newRow("06-copying") << (home + QStringList{"click Update", "click Start Update", "download 100",
+                                                           "copy 75"})
+                                    << "green" << true;
+        QTest::newRow("07-result") << (home + QStringList{"click Update", "click Start Update", "download 100",
+                                                          "copy 100", "copyDone true"})
+                                   << "" << false;
+        QTest::newRow("08-download-failed")
+            << (home + QStringList{"click Update", "click Start Update", "download 3", "status false Network down"})
+            << "green" << false;
+        QTest::newRow("09-connecting") << (home + QStringList{"click Transfer"}) << "green" << false;
+        QTest::newRow("10-transfer-screen") << (home + QStringList{"click Transfer", "transferAck"}) << "green"
+                                            << false;
+        QTest::newRow("11-transfer-disconnected") << (home + QStringList{"click Transfer", "transferAck", "lost"})
+                                                  << "red" << false;
+        QTest::newRow("12-largest") << (home + QStringList{"click Update"}) << "green" << false;
+    }
+
+    void screen()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, dot);
+        QFETCH(bool, progressFill);
+
+        StandInSet objects;
+        WindowDriver driver;
+        objects.publishTo(driver);
+        QVERIFY(driver.load(kMainUrl));
+        if (QByteArray(QTest::currentDataTag()).endsWith("largest")) {
+            driver.window()->resize(540, 1080);
+            QTRY_COMPARE(driver.item("logoContainer")->width(), 270.0);
+        }
+        for (const QString& step : steps)
+            QVERIFY2(objects.play(step, driver), qPrintable(objects.error()));
+        QTest::qWait(100);
+
+        const QImage image = driver.grab();
+        QVERIFY(!image.isNull());
+        const QString path = m_dir + QLatin1Char('/') + QString::fromLatin1(QTest::currentDataTag()) + ".png";
+        QVERIFY(image.save(path));
+        std::printf("  %s\n", qPrintable(path));
+
+        const qreal ratio = qreal(image.width()) / driver.window()->width();
+        QVERIFY2(distinctColours(image) >= 16, "the picture is nearly blank");
+        // The background is black.
+        QVERIFY(near(image.pixelColor(2, image.height() - 3), Qt::black));
+
+        const QQuickItem* indicator = driver.item("connectionIndication");
+        QVERIFY(indicator);
+        if (!dot.isEmpty()) {
+            const QColor seen = colourAt(image, indicator, {indicator->width() / 2, indicator->height() / 2}, ratio);
+            QVERIFY2(near(seen, QColor(dot)),
+                     qPrintable(QString("dot is %1, expected %2").arg(seen.name(), QColor(dot).name())));
+        } else {
+            QVERIFY(!indicator->isVisible());
+        }
+        if (progressFill) {
+            const QQuickItem* track = driver.item("progressBar", driver.item("genericProgressBar"));
+            QVERIFY(track && track->isVisible());
+            const QColor seen = colourAt(image, track, {track->width() * 0.05, track->height() / 2}, ratio);
+            QVERIFY2(near(seen, QColor("#44BACD")), qPrintable("fill is " + seen.name()));
+            const QColor empty = colourAt(image, track, {track->width() * 0.97, track->height() / 2}, ratio);
+            QVERIFY2(near(empty, QColor("#222222")), qPrintable("track is " + empty.name()));
+        }
+        // Every shown button draws its white border.
+        const QStringList buttons{"updateButton", "transferButton", "startUpdateButton", "closeApplicationButton",
+                                  "openProjectsButton", "completeTransferButton"};
+        for (const QString& name : buttons) {
+            const QQuickItem* button = driver.item(name);
+            if (!button->isVisible())
+                continue;
+            const QQuickItem* background = qvariant_cast<QQuickItem*>(button->property("background"));
+            QVERIFY(background);
+            const QColor edge = colourAt(image, background, {background->width() / 2, 0.5}, ratio);
+            QVERIFY2(edge.lightness() > 100 * (button->opacity() >= 1 ? 2 : 1),
+                     qPrintable(name + " border is " + edge.name()));
+        }
+    }
+
+    // The update-only edition's window in its update flow.
+    void updaterScreen_data()
+    {
+        QTest::addColumn<QString>("dot");
+        QTest::addColumn<QString>("versionLine");
+        QTest::newRow("u1-searching") << "orange" << "";
+        QTest::newRow("u2-home") << "green" << "";
+        QTest::newRow("u3-update-screen") << "green" << "The latest available version is Tvx1.6.0";
+        QTest::newRow("u4-downloading") << "green" << "Downloading... 40%";
+        QTest::newRow("u5-copying") << "green" << "Transfering file... 81%";
+        QTest::newRow("u6-result-lost") << "red" << "File transfer complete!";
+    }
+
+    void updaterScreen()
+    {
+        QFETCH(QString, dot);
+        QFETCH(QString, versionLine);
+        StandInMidiHandler midi;
+        StandInDownloader downloader;
+        StandInUpdaterMainController controller;
+        WindowDriver driver;
+        driver.publish("midiHandler", &midi);
+        driver.publish("downloader", &downloader);
+        driver.publish("mainController", &controller);
+        QVERIFY(driver.load(QUrl(QStringLiteral("qrc:/Tavlo Updater/main.qml"))));
+        QObject::disconnect(&driver.engine(), nullptr, QCoreApplication::instance(), nullptr);
+
+        const int stage = QByteArray(QTest::currentDataTag()).mid(1, 1).toInt();
+        if (stage >= 2) {
+            emit midi.deviceFound(true);
+            emit downloader.latestVersionFetched("1.6.0");
+        }
+        if (stage >= 3)
+            QVERIFY(driver.clickButton("Update"));
+        if (stage >= 4) {
+            QVERIFY(driver.clickButton("Start Update"));
+            emit downloader.downloadingProgressBar(40);
+        }
+        if (stage >= 5)
+            emit controller.copyingFileProgress("81%");
+        if (stage >= 6) {
+            emit controller.fileTransferComplete(true);
+            emit midi.deviceFound(false);
+        }
+        QTest::qWait(100);
+        if (!versionLine.isEmpty())
+            QCOMPARE(driver.text("versionText"), versionLine);
+
+        const QImage image = driver.grab();
+        QVERIFY(!image.isNull());
+        const QString path = m_dir + QLatin1Char('/') + QString::fromLatin1(QTest::currentDataTag()) + ".png";
+        QVERIFY(image.save(path));
+        std::printf("  %s\n", qPrintable(path));
+        const qreal ratio = qreal(image.width()) / driver.window()->width();
+        QVERIFY2(distinctColours(image) >= 16, "the picture is nearly blank");
+        const QQuickItem* indicator = driver.item("connectionIndication");
+        const QColor seen = colourAt(image, indicator, {indicator->width() / 2, indicator->height() / 2}, ratio);
+        QVERIFY2(near(seen, QColor(dot)), qPrintable(QString("dot is %1, expected %2").arg(seen.name(), dot)));
+    }
+};
+
+QTEST_MAIN(ScreenshotsTest)
+#include "tst_ui_screenshots.moc"

@@ -1,0 +1,72 @@
+// The window with none of the program's objects published: it loads quietly, sits in its
+// searching state, and a later publication under other names does not disturb it.
+
+#include "MessageRecorder.h"
+#include "WindowDriver.h"
+#include "WindowExpectations.h"
+
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTest>
+
+using namespace WindowExpectations;
+
+class WindowUnpublishedTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void searchingWithoutObjects()
+    {
+        MessageRecorder messages;
+        {
+            WindowDriver driver;
+            QVERIFY(driver.load(QUrl(QStringLiteral("qrc:/Tavlo_App/main.qml"))));
+            // Let the window render and a few seconds of timers run.
+            QTest::qWait(1500);
+
+            QCOMPARE(shownNow(driver), QStringLiteral("row instructions"));
+            QCOMPARE(dotColour(driver), QColor("orange").name());
+            QCOMPARE(label(driver), QStringLiteral("Looking for Tavlo"));
+            QCOMPARE(driver.text("infoConnectText"),
+                     QStringLiteral("1- Connect the USB-C to USB-A Tavlo cable to the HOST port of Tavlo (USB-C) and to "
+                                    "the computer (USB-A).\n\n2- Ensure that the Breakout Module is connected to Tavlo "
+                                    "by using the USB-C to USB-C cable from the Module Output on Tavlo to the USB-C "
+                                    "port on the Breakout Module.\n\n3- Make sure that No cables are connected to the "
+                                    "USB MIDI port of Tavlo."));
+            QCOMPARE(driver.window()->color(), QColor("black"));
+            QCOMPARE(driver.window()->size(), QSize(360, 750));
+            QCOMPARE(driver.window()->title(), QString());
+            QVERIFY(driver.window()->isVisible());
+        }
+        QVERIFY2(messages.warnings().isEmpty(), qPrintable(messages.warnings().join('\n')));
+    }
+
+    // The buttons that call into the objects stay harmless when nothing is published: the
+    // window gets to them only through its own state, so drive that state directly.
+    void callsWithoutObjectsAreQuiet()
+    {
+        MessageRecorder messages;
+        {
+            WindowDriver driver;
+            QVERIFY(driver.load(QUrl(QStringLiteral("qrc:/Tavlo_App/main.qml"))));
+            QQuickItem* container = driver.item("logoContainer");
+            container->setProperty("connected", true);
+            for (const char* name : {"transferButton", "startUpdateButton", "openProjectsButton",
+                                     "openDefinitionsButton", "openMidiFilesButton", "openGroovesButton",
+                                     "completeTransferButton"}) {
+                QQuickItem* button = driver.item(name);
+                QVERIFY2(button, name);
+                button->setVisible(true);
+                QVERIFY2(driver.click(button), name);
+                button->setVisible(false);
+            }
+            QCOMPARE(driver.root()->property("inReenumeration").toBool(), true);
+            QCOMPARE(driver.root()->property("update_started").toBool(), true);
+        }
+        QVERIFY2(messages.warnings().isEmpty(), qPrintable(messages.warnings().join('\n')));
+    }
+};
+
+QTEST_MAIN(WindowUnpublishedTest)
+#include "tst_ui_window_unpublished.moc"
