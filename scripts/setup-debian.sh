@@ -22,7 +22,7 @@ packages=(
     # the Windows-only sources, cross-compiled
     g++-mingw-w64-x86-64-posix
     # real volumes in the storage integration test
-    e2fsprogs util-linux
+    e2fsprogs util-linux mount
 )
 
 SUDO=""
