@@ -1,5 +1,6 @@
 #include "UsbNameMatching.h"
 
+#include <cwchar>
 #include <cwctype>
 #include <vector>
 
@@ -28,6 +29,17 @@ std::vector<std::wstring> splitKeepingEmpty(const std::wstring& text, wchar_t se
         parts.push_back(text.substr(start, end - start));
         start = end + 1;
     }
+}
+
+// Lower-cases the same way whatever the C library's locale: ASCII and Latin-1 letters by
+// table, anything else through the C library.
+wchar_t lowerCase(wchar_t c)
+{
+    if ((c >= L'A' && c <= L'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
+        return static_cast<wchar_t>(c + 0x20);
+    if (c < 0x80)
+        return c;
+    return static_cast<wchar_t>(std::towlower(static_cast<std::wint_t>(c)));
 }
 
 bool startsWith(const std::wstring& text, const wchar_t* prefix)
@@ -63,7 +75,7 @@ std::wstring UsbNameMatching::normalizedDeviceName(const std::wstring& name)
         simplified.erase(end - 1);
 
     for (wchar_t& c : simplified)
-        c = static_cast<wchar_t>(std::towlower(static_cast<std::wint_t>(c)));
+        c = lowerCase(c);
     return simplified;
 }
 
