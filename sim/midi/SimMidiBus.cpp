@@ -112,6 +112,8 @@ bool SimMidiBus::takeSendFault()
     if (sendFaults <= 0)
         return false;
     --sendFaults;
+    ++failedSends;
+    Q_EMIT programSendFailed();
     return true;
 }
 

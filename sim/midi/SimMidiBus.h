@@ -64,6 +64,7 @@ public:
 
     // What the program did.
     int droppedSendCount() const { return droppedSends; }
+    int failedSendCount() const { return failedSends; }
     int midiObjectsCreated() const { return objectsCreated; }
 
     // Delivers a message from a device to every program input open on its input port, on the
@@ -92,6 +93,8 @@ Q_SIGNALS:
     void programSent(QString portName, QByteArray message);
     // The program sent a message on a closed port; the MIDI service dropped it.
     void programSendWasDropped(QByteArray message);
+    // A send failed because of failNextSends().
+    void programSendFailed();
     void portsChanged();
 
 private:
@@ -108,5 +111,6 @@ private:
     int openFaults = 0;
     QString unreadableName;
     int droppedSends = 0;
+    int failedSends = 0;
     int objectsCreated = 0;
 };

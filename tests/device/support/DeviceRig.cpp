@@ -62,3 +62,17 @@ bool DeviceRig::checkNow()
                               Q_RETURN_ARG(bool, result));
     return result;
 }
+
+bool DeviceRig::startConnected()
+{
+    makeHandler();
+    if (!checkNow() || !timeline.waitFor(QStringLiteral("version"), 1, 2000))
+        return false;
+    timeline.restart();
+    return true;
+}
+
+bool DeviceRig::near(qint64 t, qint64 expected, qint64 tolerance)
+{
+    return t >= 0 && qAbs(t - expected) <= tolerance;
+}

@@ -25,6 +25,11 @@ public:
     QList<QByteArray> sentToInstrument() const;
     int sentCount(const std::vector<unsigned char>& message) const;
     QList<qint64> sentTimes(const std::vector<unsigned char>& message) const;
+    // Makes the handler, connects it at once and waits for the version reply; then starts the
+    // timeline afresh. False when that did not happen.
+    bool startConnected();
+    // Whether t lies within tolerance of expected (ms).
+    static bool near(qint64 t, qint64 expected, qint64 tolerance = 300);
     // Calls the private presence check directly.
     bool checkNow();
 

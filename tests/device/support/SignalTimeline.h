@@ -31,7 +31,12 @@ public:
         });
     }
 
-    void restart() { clock.restart(); }
+    // Starts the clock afresh and forgets what was recorded so far.
+    void restart()
+    {
+        clock.restart();
+        recorded.clear();
+    }
     qint64 now() const { return clock.elapsed(); }
     void record(const QString& name, const QVariantList& args = {});
 
