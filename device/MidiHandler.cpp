@@ -74,8 +74,10 @@ MidiHandler::MidiHandler(std::shared_ptr<MidiBackend> backend,
 
 MidiHandler::~MidiHandler()
 {
-    // No callback may reach a half-destroyed handler.
-    cancelCallbackQuietly();
+    // No callback may reach a half-destroyed handler. The callback is registered only while the
+    // ports are open.
+    if (connected)
+        cancelCallbackQuietly();
     midiIn.reset();
     midiOut.reset();
 }

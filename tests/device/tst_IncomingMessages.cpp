@@ -3,6 +3,7 @@
 #include "DeviceRig.h"
 #include "SysExMessages.h"
 
+#include <QMetaMethod>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
@@ -17,6 +18,7 @@ private Q_SLOTS:
     void endAckWhileWaitingForStartAck();
     void deliveredOnInputThread();
     void nothingFilteredOut();
+    void metaObjectInterface();
 };
 
 namespace {
@@ -144,6 +146,35 @@ void TestIncomingMessages::nothingFilteredOut()
     QVERIFY(rig.instrument.sendToProgram(hex("F07D01392E392E38F7")));
     QTRY_COMPARE(versions.count(), 2);
     QCOMPARE(versions.at(1).at(0).toString(), QStringLiteral("9.9.8"));
+}
+
+void TestIncomingMessages::metaObjectInterface()
+{
+    // The window and the wiring reach the handler by these names, in this order.
+    const QList<QPair<QByteArray, QMetaMethod::MethodType>> expected{
+        {"deviceReenumerationFinished(bool)", QMetaMethod::Signal},
+        {"deviceFound(bool)", QMetaMethod::Signal},
+        {"deviceSetToTransferMode()", QMetaMethod::Signal},
+        {"updateTransferDone()", QMetaMethod::Signal},
+        {"transferSysExReceived()", QMetaMethod::Signal},
+        {"transferSysExEndReceived()", QMetaMethod::Signal},
+        {"tavloReceivedVersion(QString)", QMetaMethod::Signal},
+        {"checkForTavloHost()", QMetaMethod::Slot},
+        {"transferComplete(bool)", QMetaMethod::Slot},
+        {"fileDownloaded(bool)", QMetaMethod::Slot},
+        {"onEjectCompleted(bool)", QMetaMethod::Slot},
+        {"sendTransferSysEx()", QMetaMethod::Method},
+    };
+    const QMetaObject& mo = MidiHandler::staticMetaObject;
+    QCOMPARE(mo.methodCount() - mo.methodOffset(), expected.size());
+    for (int i = 0; i < expected.size(); ++i) {
+        const QMetaMethod m = mo.method(mo.methodOffset() + i);
+        QCOMPARE(m.methodSignature(), expected.at(i).first);
+        QCOMPARE(m.methodType(), expected.at(i).second);
+    }
+    const QMetaMethod check = mo.method(mo.indexOfMethod("checkForTavloHost()"));
+    QCOMPARE(check.access(), QMetaMethod::Private);
+    QCOMPARE(check.returnType(), int(QMetaType::Bool));
 }
 
 QTEST_GUILESS_MAIN(TestIncomingMessages)

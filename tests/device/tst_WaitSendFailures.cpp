@@ -51,7 +51,8 @@ void TestWaitSendFailures::failedSendsRetriedAtMostFourTimes()
     QCOMPARE(rig.bus.failedSendCount(), 5);
     QCOMPARE(rig.bus.midiObjectsCreated(), created + 2 + 4 * 2);
     QCOMPARE(rig.timeline.events("finished").at(0).args.at(0).toBool(), true);
-    QVERIFY2(DeviceRig::near(rig.timeline.at("finished"), 2450 + 15000, 600), DUMP);
+    // The 15-second timer is a coarse one: it may run up to 5 % early or late.
+    QVERIFY2(DeviceRig::near(rig.timeline.at("finished"), 2450 + 15000, 1000), DUMP);
     // Unacknowledged transfer start: the window still moves on.
     QCOMPARE(rig.timeline.count("transferStartAck"), 1);
     const QStringList names = rig.timeline.names();
