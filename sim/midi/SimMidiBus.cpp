@@ -19,8 +19,8 @@ SimMidiBus::SimMidiBus(QObject* parent)
 
 SimMidiBus::~SimMidiBus()
 {
-    // Deleted on its own thread as the thread's last event, after any delivery in flight.
-    QMetaObject::invokeMethod(delivery, [d = delivery] { delete d; }, Qt::BlockingQueuedConnection);
+    // Deleted on its own thread after any delivery in flight, when the thread finishes.
+    delivery->deleteLater();
     delivery = nullptr;
     deliveryThread.quit();
     deliveryThread.wait();
