@@ -121,7 +121,7 @@ void MidiHandler::midiCallback(double timeStamp, std::vector<unsigned char>* mes
 
     if (bytes.size() >= SysEx::VERSION_REPLY_MIN_LENGTH) {
         if (bytes[1] == SysEx::VERSION_REPLY_ID && bytes[2] == SysEx::VERSION_REPLY_FIXED
-            && bytes.back() == 0xF7) {
+            && bytes.back() == SysEx::SYSEX_END) {
             const QString version = QString::fromLatin1(
                 reinterpret_cast<const char*>(bytes.data() + 3),
                 static_cast<qsizetype>(bytes.size() - 4));

@@ -15,6 +15,8 @@ inline const Message MIDI_SYSEX_VERSION_REQUEST{0xF0, 0x00, 0x03, 0x01, 0x02, 0x
 // longer than 8 bytes, so the text has at least five characters.
 constexpr unsigned char VERSION_REPLY_ID = 0x7D;
 constexpr unsigned char VERSION_REPLY_FIXED = 0x01;
+inline const Message MIDI_SYSEX_VERSION_REPLY_PREFIX{0xF0, VERSION_REPLY_ID, VERSION_REPLY_FIXED};
+constexpr unsigned char SYSEX_END = 0xF7;
 constexpr std::size_t VERSION_REPLY_MIN_LENGTH = 9;
 
 // Program to instrument: enter the mode that takes the update file; the update file is in place.

@@ -122,12 +122,9 @@ void SimMidiInstrument::receiveFromProgram(const QByteArray& message)
     if (message == bytesOf(SysEx::MIDI_SYSEX_VERSION_REQUEST)) {
         Q_EMIT versionRequested();
         if (reactionEnabled(Reaction::ReplyToVersionRequest)) {
-            QByteArray reply;
-            reply.append(char(0xF0));
-            reply.append(char(SysEx::VERSION_REPLY_ID));
-            reply.append(char(SysEx::VERSION_REPLY_FIXED));
+            QByteArray reply = bytesOf(SysEx::MIDI_SYSEX_VERSION_REPLY_PREFIX);
             reply.append(version.toLatin1());
-            reply.append(char(0xF7));
+            reply.append(char(SysEx::SYSEX_END));
             sendToProgram(reply);
         }
     } else if (message == bytesOf(SysEx::MIDI_SYSEX_UPDATE_MODE)) {
