@@ -1,0 +1,25 @@
+#pragma once
+
+#include "MidiOutput.h"
+
+#include <QPointer>
+
+class SimMidiBus;
+
+// A program-side MIDI output on the simulated bus. A send on a closed port is dropped, as the
+// MIDI library drops it; a send on a port whose device has left the bus throws RtMidiError.
+class SimMidiOutput : public MidiOutput
+{
+public:
+    explicit SimMidiOutput(SimMidiBus* bus);
+
+    unsigned int getPortCount() override;
+    std::string getPortName(unsigned int portNumber) override;
+    void openPort(unsigned int portNumber, const std::string& portName) override;
+    void closePort() override;
+    void sendMessage(const std::vector<unsigned char>* message) override;
+
+private:
+    QPointer<SimMidiBus> bus;
+    int openPortId = 0; // 0: closed
+};

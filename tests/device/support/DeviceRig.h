@@ -1,0 +1,40 @@
+#pragma once
+
+#include "MidiHandler.h"
+#include "SignalTimeline.h"
+#include "SimMidiBus.h"
+#include "SimMidiInstrument.h"
+
+#include <QByteArray>
+
+#include <memory>
+#include <vector>
+
+// A simulated bus with one instrument and the program's MidiHandler on it, every signal of
+// both recorded on one timeline. Message signals carry the bytes as hex for easy checks.
+class DeviceRig
+{
+public:
+    // The instrument joins the bus before the handler is made when attached is true.
+    explicit DeviceRig(bool attached = true);
+
+    void makeHandler();
+
+    static QByteArray bytes(const std::vector<unsigned char>& message);
+    // The messages the program sent that the instrument received, in order.
+    QList<QByteArray> sentToInstrument() const;
+    int sentCount(const std::vector<unsigned char>& message) const;
+    QList<qint64> sentTimes(const std::vector<unsigned char>& message) const;
+    // Makes the handler, connects it at once and waits for the version reply; then starts the
+    // timeline afresh. False when that did not happen.
+    bool startConnected();
+    // Whether t lies within tolerance of expected (ms).
+    static bool near(qint64 t, qint64 expected, qint64 tolerance = 300);
+    // Calls the private presence check directly.
+    bool checkNow();
+
+    SignalTimeline timeline;
+    SimMidiBus bus;
+    SimMidiInstrument instrument{&bus};
+    std::unique_ptr<MidiHandler> handler;
+};
