@@ -21,7 +21,7 @@ AppWiring::AppWiring(const Platform& platform, const QUrl& releaseServer)
     // 1: the update availability log runs inside the emission, before latestVersionFetched.
     QObject::connect(
         &m_downloader, &Downloader::releasesJsonFetched, &m_downloader,
-        [this] { Downloader::logUpdateAvailable(m_downloader.latestVersionText()); },
+        [this] { Downloader::logUpdateAvailable(m_downloader.currentLatestVersion()); },
         Qt::DirectConnection);
     m_downloader.fetchReleasesJson();
 

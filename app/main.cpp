@@ -1,4 +1,6 @@
 #include "AppIdentity.h"
+#include "AppWiring.h"
+#include "ProductionPlatform.h"
 #include "Startup.h"
 
 #include <QGuiApplication>
@@ -13,10 +15,12 @@ int main(int argc, char* argv[])
 
     // First wiring phase: the objects, the worker thread, the catalogue request and the
     // connections between the objects.
+    AppWiring wiring(createProductionPlatform(), Downloader::defaultServer());
 
     QQmlApplicationEngine engine;
 
     // Second wiring phase: the objects published to the window.
+    wiring.publish(engine);
 
     const QUrl mainUrl(QStringLiteral("qrc:/Tavlo_App/main.qml"));
     return Startup::loadAndRun(app, engine, mainUrl);

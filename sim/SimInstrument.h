@@ -1,0 +1,97 @@
+#pragma once
+
+#include "Platform.h"
+#include "SimMidiBus.h"
+#include "SimMidiInstrument.h"
+#include "SimulatedStorage.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QString>
+
+// The whole simulated instrument: its MIDI side, its USB identity and its storage, behaving
+// as the instrument does through both flows.
+//
+// Update: on the update-mode message it leaves the MIDI bus and, a little later, mounts its
+// update volume "tavloupd". Once the computer has ejected that volume it takes the
+// "tvxxfer.tvq" it finds there, comes back on the MIDI bus and waits for the update-finish
+// message; then it applies the file (recording its bytes), reboots (off the bus for a while)
+// and comes back reporting the new firmware version.
+//
+// Transfer: on the transfer-start message it leaves and comes back in transfer mode with its
+// storage shown as the volume "TAVLO" (holding "projects", "instrument_definitions",
+// "MIDI_Clips" and "grooves"), and acknowledges the resent request. When the computer ejects
+// "TAVLO" it returns to normal (off the bus and back) and acknowledges the transfer end.
+//
+// Every delay can be set per run, and the parts are reachable for their own faults.
+class SimInstrument : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Timings
+    {
+        int mountAfterLeavingMs = 1500;   // update mode: off the bus until the volume mounts
+        int rejoinAfterEjectMs = 2500;    // back on the MIDI bus after the volume was ejected
+        int applyAfterFinishMs = 2000;    // from the first update-finish message to the reboot
+        int rebootMs = 3000;              // off the bus while applying the update
+        int transferRoundTripMs = 2500;   // off the bus when switching to or from transfer mode
+    };
+
+    struct AppliedUpdate
+    {
+        QByteArray bytes;
+        QByteArray sha256; // hex
+        QString fromVersion;
+        QString toVersion;
+    };
+
+    explicit SimInstrument(QObject* parent = nullptr);
+    ~SimInstrument() override;
+
+    // The seams to hand to the program under test.
+    Platform platform();
+
+    void setTimings(const Timings& timings) { this->timings = timings; }
+    Timings currentTimings() const { return timings; }
+    void setFirmwareVersion(const QString& version);
+    QString firmwareVersion() const { return midiSide.firmwareVersion(); }
+    // The version it reports after applying an update.
+    void setVersionAfterUpdate(const QString& version) { nextVersion = version; }
+
+    void plugIn();
+    void unplug();
+
+    QList<AppliedUpdate> appliedUpdates() const { return applied; }
+
+    SimMidiBus& bus() { return midiBus; }
+    SimMidiInstrument& midi() { return midiSide; }
+    SimulatedStorage& storage() { return volumes; }
+
+    static const char* const kUpdateVolumeLabel;
+    static const char* const kTransferVolumeLabel;
+    static const char* const kUpdateFileName;
+
+Q_SIGNALS:
+    // One line for each thing the instrument does or sees, for logs.
+    void event(const QString& line);
+    void updateApplied(const QString& newVersion, qint64 size, const QByteArray& sha256);
+
+private:
+    void onUpdateMode();
+    void onVolumeDismounted(const QString& label, const QString& rootPath);
+    void onUpdateFinish();
+    void onJoinedBus();
+    void applyStagedUpdate();
+
+    SimMidiBus midiBus;
+    SimMidiInstrument midiSide;
+    SimulatedStorage volumes;
+    Timings timings;
+    QString nextVersion = QStringLiteral("1.6.0");
+    bool haveStagedFile = false;
+    QByteArray stagedFile;
+    bool applyScheduled = false;
+    QList<AppliedUpdate> applied;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QObject>
+#include <QString>
+
+class AppWiring;
+class SimInstrument;
+
+// Writes one line per event of a demo run to a file: the program's signals, the messages
+// sent to and received from the instrument, what the instrument did (the update files it
+// applied with their sizes and SHA-256). Each line is "<ms since start> <source>: <text>",
+// so a run can be checked by a script.
+class DemoEventLog : public QObject
+{
+    Q_OBJECT
+public:
+    explicit DemoEventLog(const QString& path, QObject* parent = nullptr);
+
+    bool isOpen() const { return file.isOpen(); }
+    QString path() const { return file.fileName(); }
+
+    void watchInstrument(SimInstrument& instrument);
+    void watchProgram(AppWiring& wiring);
+
+public Q_SLOTS:
+    void write(const QString& source, const QString& text);
+
+private:
+    QFile file;
+    QElapsedTimer clock;
+};
