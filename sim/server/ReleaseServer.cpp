@@ -126,11 +126,12 @@ int ReleaseServer::countRequests(const QByteArray& method, const QString& path) 
     return count;
 }
 
-bool ReleaseServer::lookup(const QByteArray& method, const QString& path, Response* response)
+bool ReleaseServer::lookup(const QByteArray& method, const QString& path, bool takeQueued,
+                           Response* response)
 {
     const QString key = routeKey(method, path);
     auto queued = oneShot.find(key);
-    if (queued != oneShot.end() && !queued->isEmpty()) {
+    if (takeQueued && queued != oneShot.end() && !queued->isEmpty()) {
         *response = queued->takeFirst();
         return true;
     }
@@ -148,9 +149,11 @@ ReleaseServer::Response ReleaseServer::respond(const Request& request)
     emit requestReceived(request.method, request.path);
 
     Response response;
-    if (lookup(request.method, request.path, &response))
+    if (lookup(request.method, request.path, true, &response))
         return response;
-    if (request.method == "HEAD" && lookup("GET", request.path, &response))
+    // A HEAD without its own response mirrors the standing GET one; one-shot GET responses
+    // are kept for the GET they were queued for.
+    if (request.method == "HEAD" && lookup("GET", request.path, false, &response))
         return response;
 
     const QString prefix = QStringLiteral("/releases/");

@@ -62,7 +62,8 @@ public:
     static QString caCertificatePath();
     static QList<QSslCertificate> caCertificates();
 
-    // method "GET" also answers HEAD (headers only) unless a HEAD response is set.
+    // A standing "GET" response also answers HEAD (headers only) unless a HEAD response is
+    // set; a queued one answers the next request of exactly that method and path.
     void setResponse(const QByteArray& method, const QString& path, const Response& response);
     void queueResponse(const QByteArray& method, const QString& path, const Response& response);
     void clearResponses();
@@ -81,7 +82,8 @@ signals:
 
 private:
     void acceptConnections();
-    bool lookup(const QByteArray& method, const QString& path, Response* response);
+    bool lookup(const QByteArray& method, const QString& path, bool takeQueued,
+                Response* response);
 
     QSslServer server;
     QString error;
