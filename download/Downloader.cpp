@@ -2,6 +2,7 @@
 
 #include <QDebug>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -157,9 +158,9 @@ void Downloader::probeUpdateFile(QNetworkReply* reply, const QUrl& url)
     const QVariant header = reply->header(QNetworkRequest::ContentLengthHeader);
     if (reply->error() == QNetworkReply::NoError && header.isValid()) {
         const qint64 announced = header.toLongLong();
-        filePath = downloadDir + QLatin1Char('/') + fileName;
+        filePath = localPathFor(fileName);
         const QFileInfo existing(filePath);
-        if (existing.isFile() && existing.size() == announced) {
+        if (!filePath.isEmpty() && existing.isFile() && existing.size() == announced) {
             reply->deleteLater();
             emit downloadFinished(true, filePath, fileName);
             emit setDeviceToTransferMode(true);
@@ -227,7 +228,7 @@ void Downloader::onFileDownloaded(QNetworkReply* reply, QString f)
         }
     }
 
-    const QString path = downloadDir + QLatin1Char('/') + f;
+    const QString path = localPathFor(f);
     const bool saved = saveToDisk(path, downloadBuffer);
     // The file is on disk (or the fallback takes over): the memory copy is of no further use.
     downloadBuffer.clear();
@@ -236,12 +237,23 @@ void Downloader::onFileDownloaded(QNetworkReply* reply, QString f)
     reply->deleteLater();
 }
 
+QString Downloader::localPathFor(const QString& name) const
+{
+    // Without a temporary folder (it vanished before start-up) the bare name would turn
+    // into a path in the root folder; there is then no place for the download.
+    if (downloadDir.isEmpty())
+        return QString();
+    return downloadDir + QLatin1Char('/') + name;
+}
+
 bool Downloader::saveToDisk(const QString& path, const QByteArray& data)
 {
     // The bytes go to a temporary file beside the final one, which only takes the final
     // name once everything is written; a failed write leaves no partial update file.
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
+    if (path.isEmpty()) {
+        qWarning() << "DW: There is no temporary folder to save the update file in";
+    } else if (file.open(QIODevice::WriteOnly)) {
         const qint64 written = file.write(data);
         if (written == data.size() && file.commit()) {
             filePath = path;
@@ -249,7 +261,8 @@ bool Downloader::saveToDisk(const QString& path, const QByteArray& data)
             emit setDeviceToTransferMode(true);
             return true;
         }
-        qWarning() << "DW: Could not write the update file" << path << ":" << file.errorString();
+        qWarning() << "DW: Could not write the update file" << path << ": wrote" << written
+                   << "of" << data.size() << "bytes:" << file.errorString();
         file.cancelWriting();
     } else {
         qWarning() << "DW: Could not open the update file" << path << ":" << file.errorString();
@@ -267,12 +280,17 @@ void Downloader::startCurlFallback(const QString& url, const QString& name)
         reportUnusableFileName(name);
         return;
     }
-    const QString path = downloadDir + QLatin1Char('/') + name;
+    const QString path = localPathFor(name);
+    if (path.isEmpty()) {
+        reportFallbackFailure(path, name, QStringLiteral("there is no temporary folder to "
+                                                         "download the update into"));
+        return;
+    }
 
     // Only the search path is consulted, never the working directory.
     const QString program = QStandardPaths::findExecutable(QStringLiteral("curl"));
     if (program.isEmpty()) {
-        reportFallbackFailure(path, QStringLiteral("the program \"curl\" was not found on the "
+        reportFallbackFailure(path, name, QStringLiteral("the program \"curl\" was not found on the "
                                                    "search path"));
         return;
     }
@@ -288,34 +306,55 @@ void Downloader::startCurlFallback(const QString& url, const QString& name)
         urlText,
     };
 
+    const FileStamp before = stampOf(path);
     auto* process = new QProcess(this);
     connect(process, &QProcess::finished, this,
-            [this, process, path](int exitCode, QProcess::ExitStatus exitStatus) {
-                onCurlFinished(process, path, exitCode, exitStatus);
+            [this, process, path, before](int exitCode, QProcess::ExitStatus exitStatus) {
+                onCurlFinished(process, path, before, exitCode, exitStatus);
             });
     connect(process, &QProcess::errorOccurred, this,
             [this, process, path](QProcess::ProcessError error) {
                 // A process that never started sends no finished notification.
                 if (error != QProcess::FailedToStart)
                     return;
-                reportFallbackFailure(path, QStringLiteral("curl could not be started: ")
-                                                + process->errorString());
+                reportFallbackFailure(path, QFileInfo(path).fileName(),
+                                      QStringLiteral("curl could not be started: ")
+                                          + process->errorString());
                 process->deleteLater();
             });
     process->start(program, arguments, QIODevice::ReadWrite);
 }
 
-void Downloader::onCurlFinished(QProcess* process, const QString& path, int exitCode,
-                                QProcess::ExitStatus exitStatus)
+Downloader::FileStamp Downloader::stampOf(const QString& path)
+{
+    const QFileInfo info(path);
+    FileStamp stamp;
+    stamp.exists = info.exists();
+    if (stamp.exists) {
+        stamp.size = info.size();
+        stamp.modified = info.lastModified();
+    }
+    return stamp;
+}
+
+void Downloader::onCurlFinished(QProcess* process, const QString& path, const FileStamp& before,
+                                int exitCode, QProcess::ExitStatus exitStatus)
 {
     if (exitCode != 0 || exitStatus != QProcess::NormalExit) {
+        // A curl that fails part-way leaves what it received under the final name; such a
+        // file is no update and must not be taken for one later.
+        const FileStamp after = stampOf(path);
+        if (after.exists
+            && (!before.exists || after.size != before.size || after.modified != before.modified)) {
+            QFile::remove(path);
+        }
         QString reason = QString::fromUtf8(process->readAllStandardError());
         if (reason.trimmed().isEmpty()) {
             reason = exitStatus != QProcess::NormalExit
                          ? QStringLiteral("curl stopped unexpectedly")
                          : QStringLiteral("curl exited with code %1").arg(exitCode);
         }
-        reportFallbackFailure(path, reason);
+        reportFallbackFailure(path, QFileInfo(path).fileName(), reason);
     } else {
         emit downloadStatus(true, QStringLiteral("Download completed"));
         emit downloadFinished(true, path, QFileInfo(path).fileName());
@@ -324,10 +363,11 @@ void Downloader::onCurlFinished(QProcess* process, const QString& path, int exit
     process->deleteLater();
 }
 
-void Downloader::reportFallbackFailure(const QString& path, const QString& reason)
+void Downloader::reportFallbackFailure(const QString& path, const QString& name,
+                                       const QString& reason)
 {
     emit downloadStatus(false, QStringLiteral("Fallback failed: ") + reason);
-    emit downloadFinished(false, path, QFileInfo(path).fileName());
+    emit downloadFinished(false, path, name);
     emit setDeviceToTransferMode(false);
 }
 

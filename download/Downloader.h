@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QObject>
@@ -69,9 +70,18 @@ private:
     void probeUpdateFile(QNetworkReply* reply, const QUrl& url);
     bool saveToDisk(const QString& path, const QByteArray& data);
     void startCurlFallback(const QString& url, const QString& name);
-    void onCurlFinished(QProcess* process, const QString& path, int exitCode,
-                        QProcess::ExitStatus exitStatus);
-    void reportFallbackFailure(const QString& path, const QString& reason);
+    // What lay at curl's output path before it started, to recognise what it left behind.
+    struct FileStamp
+    {
+        bool exists = false;
+        qint64 size = 0;
+        QDateTime modified;
+    };
+    static FileStamp stampOf(const QString& path);
+    void onCurlFinished(QProcess* process, const QString& path, const FileStamp& before,
+                        int exitCode, QProcess::ExitStatus exitStatus);
+    void reportFallbackFailure(const QString& path, const QString& name, const QString& reason);
+    QString localPathFor(const QString& name) const;
     void reportUnusableFileName(const QString& name);
     void logDownloadError(QNetworkReply* reply, QNetworkReply::NetworkError code);
     static QString encodeFileNameForUrl(const QString& name);
