@@ -9,8 +9,8 @@
 
 namespace {
 
-constexpr qint64 kBlock = 256 * 1024;
-constexpr qint64 kHighWater = 1024 * 1024;
+constexpr qint64 kBlock = 64 * 1024;
+constexpr qint64 kHighWater = 256 * 1024;
 
 QByteArray reasonPhrase(int status)
 {
@@ -37,6 +37,7 @@ ReleaseServerConnection::ReleaseServerConnection(QSslSocket* socket, ReleaseServ
     socket->setParent(this);
     connect(socket, &QSslSocket::readyRead, this, &ReleaseServerConnection::onReadyRead);
     connect(socket, &QSslSocket::bytesWritten, this, &ReleaseServerConnection::pump);
+    connect(socket, &QSslSocket::encryptedBytesWritten, this, &ReleaseServerConnection::pump);
     connect(socket, &QSslSocket::disconnected, this, &QObject::deleteLater);
     connect(socket, &QSslSocket::errorOccurred, this, [this](QAbstractSocket::SocketError) {
         if (this->socket && this->socket->state() == QAbstractSocket::UnconnectedState)
@@ -140,8 +141,10 @@ void ReleaseServerConnection::pump()
     if (!socket || !answered || done || waiting || !body)
         return;
     while (sent < bodySize) {
-        if (socket->bytesToWrite() > kHighWater)
-            return;  // resumed by bytesWritten
+        // Plain bytes waiting for encryption and encrypted bytes waiting for the network
+        // both count: the file is read only as fast as the client takes it.
+        if (socket->bytesToWrite() + socket->encryptedBytesToWrite() > kHighWater)
+            return;  // resumed by encryptedBytesWritten
         qint64 size = pieceIndex < response.pieces.size() ? response.pieces.at(pieceIndex)
                                                           : kBlock;
         size = std::min(size, bodySize - sent);
