@@ -56,7 +56,15 @@ Downloader::Downloader(const QUrl& serverBase, QObject* parent)
             &Downloader::onReleasesJsonFetched);
 }
 
-Downloader::~Downloader() = default;
+Downloader::~Downloader()
+{
+    // The access manager is destroyed before the QObject part of the Downloader: replies
+    // that end while it is torn down must not reach a half-destroyed Downloader.
+    networkManager.disconnect(this);
+    const QList<QNetworkReply*> replies = networkManager.findChildren<QNetworkReply*>();
+    for (QNetworkReply* reply : replies)
+        reply->disconnect(this);
+}
 
 void Downloader::fetchReleasesJson()
 {
@@ -299,6 +307,8 @@ void Downloader::startCurlFallback(const QString& url, const QString& name)
     const QStringList arguments{
         QStringLiteral("-L"),
         QStringLiteral("--fail"),
+        QStringLiteral("--proto-redir"),
+        QStringLiteral("=https"),
         QStringLiteral("--silent"),
         QStringLiteral("--show-error"),
         QStringLiteral("-o"),

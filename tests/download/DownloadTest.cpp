@@ -57,6 +57,7 @@ private slots:
     void probeAndDownloadRepliesLeaveCatalogueAlone();
     void secondRunStartsWithEmptyBuffer();
     void folderServedRelease();
+    void destroyedWhileDownloading();
 
 private:
     std::unique_ptr<Downloader> downloaderFor(const QByteArray& catalogue);
@@ -350,6 +351,22 @@ void DownloadTest::folderServedRelease()
     QCOMPARE(log.progress().last(), qint64(100));
     QCOMPARE(TestEnvironment::readFile(fileIn(QStringLiteral("tavlo_2_0.tvq"))), body);
     server.serveFolder(QString());
+}
+
+void DownloadTest::destroyedWhileDownloading()
+{
+    auto downloader = downloaderFor(catalogueFor(QStringLiteral("u.tvq")));
+    QVERIFY(downloader);
+    ReleaseServer::Response slow = inPieces(TestEnvironment::pattern(1000), {100, 100, 100});
+    slow.pieceDelayMs = 300;
+    server.setResponse("GET", QStringLiteral("/releases/u.tvq"), slow);
+
+    auto* log = new SignalLog(downloader.get());
+    downloader->downloadFile();
+    QVERIFY(log->waitFor(QStringLiteral("progress:")));
+    downloader.reset();  // the reply is still open
+    QTest::qWait(1500);  // the server goes on sending into a closed connection
+    QVERIFY(!QFile::exists(fileIn(QStringLiteral("u.tvq"))));
 }
 
 QTEST_GUILESS_MAIN(DownloadTest)

@@ -275,7 +275,8 @@ void FallbackTest::standInCurl_data()
     QTest::newRow("records its arguments and succeeds")
         << QByteArray("#!/bin/sh\n: > \"$ARGS_FILE\"\n"
                       "for a in \"$@\"; do printf '%s\\n' \"$a\" >> \"$ARGS_FILE\"; done\n"
-                      "printf 'stand-in payload' > \"$6\"\n")
+                      "while [ \"$1\" != -o ]; do shift; done\n"
+                      "printf 'stand-in payload' > \"$2\"\n")
         << QStringList{kFallbackStarted, "status:true:Download completed",
                        "finished:true:%D/Tavlo Update.tvq:Tavlo Update.tvq", "transfer:true"};
     QTest::newRow("fails with a message")
@@ -327,7 +328,8 @@ void FallbackTest::standInCurl()
         const QStringList arguments =
             QString::fromUtf8(TestEnvironment::readFile(argsFile)).split('\n', Qt::SkipEmptyParts);
         QCOMPARE(arguments,
-                 (QStringList{"-L", "--fail", "--silent", "--show-error", "-o", fileIn(name),
+                 (QStringList{"-L", "--fail", "--proto-redir", "=https", "--silent",
+                              "--show-error", "-o", fileIn(name),
                               server.baseUrl().toString()
                                   + QStringLiteral("/releases/Tavlo%20Update.tvq")}));
         QCOMPARE(TestEnvironment::readFile(fileIn(name)), QByteArray("stand-in payload"));
@@ -340,7 +342,7 @@ void FallbackTest::curlInWorkingDirectoryIsNotUsed()
     QVERIFY(downloader);
     server.setResponse("GET", QStringLiteral("/releases/u.tvq"), ReleaseServer::Response::error(500));
     // A curl that would succeed lies in the working directory; the search path has none.
-    TestEnvironment::writeStandInCurl(curlDir->path(), "#!/bin/sh\nprintf x > \"$6\"\n");
+    TestEnvironment::writeStandInCurl(curlDir->path(), "#!/bin/sh\nwhile [ \"$1\" != -o ]; do shift; done\nprintf x > \"$2\"\n");
     QVERIFY(QDir::setCurrent(curlDir->path()));
     QTemporaryDir emptyDir(tempRoot + QStringLiteral("/empty-XXXXXX"));
     TestEnvironment::setSearchPath(emptyDir.path(), false);
