@@ -40,6 +40,7 @@ private slots:
     void untrustedServerIsRefused();
     void noCatalogueMeansNoDownload();
     void updateAvailabilityLog();
+    void logRunsBetweenTheTwoSignals();
     void defaultServerIsTheMakersHttpsHost();
 
 private:
@@ -133,7 +134,7 @@ void CatalogueTest::entries()
     SignalLog log(&downloader);
     fetch(downloader);
 
-    QCOMPARE(log.entries, signalsExpected);
+    QTRY_COMPARE_WITH_TIMEOUT(log.entries, signalsExpected, 10000);
     QCOMPARE(downloader.currentFileName(), fileName);
     QCOMPARE(downloader.currentLatestVersion(), version);
     QCOMPARE(downloader.currentTotalFileSize(), totalFileSize);
@@ -226,6 +227,32 @@ void CatalogueTest::updateAvailabilityLog()
         QCOMPARE(message.type, QtInfoMsg);
         QCOMPARE(message.category, QStringLiteral("default"));
     }
+}
+
+void CatalogueTest::logRunsBetweenTheTwoSignals()
+{
+    // Wired as start-up wires it: directly, reading the version the Downloader has just set.
+    server.setCatalogue(R"([{"file_name":"a.tvq","version":"1.5.0"},)"
+                        R"({"file_name":"b.tvq","version":"1.6.0"}])");
+    Downloader downloader(server.baseUrl());
+    connect(&downloader, &Downloader::releasesJsonFetched, &downloader,
+            [&downloader]() { Downloader::logUpdateAvailable(downloader.currentLatestVersion()); },
+            Qt::DirectConnection);
+    connect(&downloader, &Downloader::latestVersionFetched, this,
+            [](const QString& version) { captured.append({QtDebugMsg, QString(), "latest " + version}); });
+
+    captured.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(captureMessage);
+    fetch(downloader);
+    QTRY_VERIFY_WITH_TIMEOUT(captured.size() >= 6, 10000);
+    qInstallMessageHandler(previous);
+
+    QStringList texts;
+    for (const CapturedMessage& message : captured)
+        texts << message.text;
+    QCOMPARE(texts, (QStringList{"DW: Update available!", "DW: Update version:  \"1.5.0\"",
+                                 "latest 1.5.0", "DW: Update available!",
+                                 "DW: Update version:  \"1.6.0\"", "latest 1.6.0"}));
 }
 
 void CatalogueTest::defaultServerIsTheMakersHttpsHost()
