@@ -10,6 +10,7 @@
 #include <QJsonValue>
 #include <QMetaEnum>
 #include <QNetworkRequest>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStandardPaths>
 
@@ -89,7 +90,11 @@ bool Downloader::isSafeFileName(const QString& name)
         if (ch.category() == QChar::Other_Control)
             return false;
     }
-    return true;
+    // Windows opens a device instead of a file for these names, whatever the extension.
+    static const QRegularExpression deviceName(
+        QStringLiteral("^(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9])(\\..*)?$"),
+        QRegularExpression::CaseInsensitiveOption);
+    return !deviceName.match(name).hasMatch();
 }
 
 QString Downloader::encodeFileNameForUrl(const QString& name)

@@ -235,6 +235,8 @@ void DownloadTest::unusableFileNames_data()
     QTest::newRow("newline") << QStringLiteral("u\n.tvq");
     QTest::newRow("tab") << QStringLiteral("u\t.tvq");
     QTest::newRow("delete character") << QStringLiteral("u\x7f.tvq");
+    QTest::newRow("Windows device name") << QStringLiteral("con.tvq");
+    QTest::newRow("Windows device name without extension") << QStringLiteral("LPT1");
 }
 
 void DownloadTest::unusableFileNames()
@@ -257,6 +259,7 @@ void DownloadTest::unusableFileNames()
 void DownloadTest::urlCharactersInName_data()
 {
     QTest::addColumn<QString>("name");
+    QTest::newRow("device name only as a prefix") << QStringLiteral("console.tvq");
     QTest::newRow("blank") << QStringLiteral("Tavlo Update 1.6.tvq");
     QTest::newRow("question mark and hash") << QStringLiteral("u?v=2#x.tvq");
     QTest::newRow("percent that looks like an escape") << QStringLiteral("u%41%2F.tvq");
