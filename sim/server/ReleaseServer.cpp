@@ -1,0 +1,185 @@
+#include "ReleaseServer.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QSslSocket>
+
+#include "ReleaseServerConnection.h"
+#include "ServerIdentity.h"
+
+namespace {
+
+QString routeKey(const QByteArray& method, const QString& path)
+{
+    return QString::fromLatin1(method) + QLatin1Char(' ') + path;
+}
+
+}  // namespace
+
+ReleaseServer::Response ReleaseServer::Response::ok(const QByteArray& body)
+{
+    Response response;
+    response.body = body;
+    return response;
+}
+
+ReleaseServer::Response ReleaseServer::Response::error(int code)
+{
+    Response response;
+    response.status = code;
+    response.body = QByteArray("<html><body>Error ") + QByteArray::number(code)
+                    + QByteArray("</body></html>\n");
+    return response;
+}
+
+ReleaseServer::Response ReleaseServer::Response::redirect(int code, const QByteArray& location)
+{
+    Response response;
+    response.status = code;
+    response.location = location;
+    return response;
+}
+
+ReleaseServer::ReleaseServer(QObject* parent) : QObject(parent)
+{
+    connect(&server, &QTcpServer::pendingConnectionAvailable, this,
+            &ReleaseServer::acceptConnections);
+}
+
+ReleaseServer::~ReleaseServer() = default;
+
+bool ReleaseServer::start()
+{
+    const ServerIdentity& identity = ServerIdentity::instance();
+    if (!identity.isValid()) {
+        error = identity.errorText();
+        return false;
+    }
+    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+    configuration.setLocalCertificate(identity.serverCertificate());
+    configuration.setPrivateKey(identity.serverKey());
+    configuration.setPeerVerifyMode(QSslSocket::VerifyNone);
+    server.setSslConfiguration(configuration);
+    if (!server.listen(QHostAddress::LocalHost, 0)) {
+        error = server.errorString();
+        return false;
+    }
+    return true;
+}
+
+QUrl ReleaseServer::baseUrl() const
+{
+    QUrl url;
+    url.setScheme(QStringLiteral("https"));
+    url.setHost(QStringLiteral("127.0.0.1"));
+    url.setPort(server.serverPort());
+    return url;
+}
+
+QString ReleaseServer::caCertificatePath()
+{
+    return ServerIdentity::instance().caCertificatePath();
+}
+
+QList<QSslCertificate> ReleaseServer::caCertificates()
+{
+    return ServerIdentity::instance().caCertificates();
+}
+
+void ReleaseServer::setResponse(const QByteArray& method, const QString& path,
+                                const Response& response)
+{
+    standing.insert(routeKey(method, path), response);
+}
+
+void ReleaseServer::queueResponse(const QByteArray& method, const QString& path,
+                                  const Response& response)
+{
+    oneShot[routeKey(method, path)].append(response);
+}
+
+void ReleaseServer::clearResponses()
+{
+    standing.clear();
+    oneShot.clear();
+}
+
+void ReleaseServer::setCatalogue(const QByteArray& json)
+{
+    setResponse("GET", QStringLiteral("/releases/releases.json"), Response::ok(json));
+}
+
+void ReleaseServer::serveFolder(const QString& path)
+{
+    folder = path;
+}
+
+int ReleaseServer::countRequests(const QByteArray& method, const QString& path) const
+{
+    int count = 0;
+    for (const Request& request : log) {
+        if (request.method == method && request.path == path)
+            ++count;
+    }
+    return count;
+}
+
+bool ReleaseServer::lookup(const QByteArray& method, const QString& path, bool takeQueued,
+                           Response* response)
+{
+    const QString key = routeKey(method, path);
+    auto queued = oneShot.find(key);
+    if (takeQueued && queued != oneShot.end() && !queued->isEmpty()) {
+        *response = queued->takeFirst();
+        return true;
+    }
+    auto found = standing.constFind(key);
+    if (found != standing.constEnd()) {
+        *response = *found;
+        return true;
+    }
+    return false;
+}
+
+ReleaseServer::Response ReleaseServer::respond(const Request& request)
+{
+    log.append(request);
+    emit requestReceived(request.method, request.path);
+
+    Response response;
+    if (lookup(request.method, request.path, true, &response))
+        return response;
+    // A HEAD without its own response mirrors the standing GET one; one-shot GET responses
+    // are kept for the GET they were queued for.
+    if (request.method == "HEAD" && lookup("GET", request.path, false, &response))
+        return response;
+
+    const QString prefix = QStringLiteral("/releases/");
+    if (!folder.isEmpty() && (request.method == "GET" || request.method == "HEAD")
+        && request.path.startsWith(prefix)) {
+        const QString name = request.path.mid(prefix.size());
+        const QFileInfo file(QDir(folder).filePath(name));
+        if (!name.isEmpty() && !name.contains(QLatin1Char('/'))
+            && !name.contains(QLatin1Char('\\')) && name != QLatin1String("..")
+            && file.isFile()) {
+            Response fromFolder;
+            fromFolder.bodyFile = file.absoluteFilePath();
+            return fromFolder;
+        }
+    }
+    return Response::error(404);
+}
+
+void ReleaseServer::acceptConnections()
+{
+    while (QTcpSocket* pending = server.nextPendingConnection()) {
+        auto* socket = qobject_cast<QSslSocket*>(pending);
+        if (!socket) {
+            pending->deleteLater();
+            continue;
+        }
+        new ReleaseServerConnection(socket, this);
+    }
+}

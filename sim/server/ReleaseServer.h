@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QPair>
+#include <QSslCertificate>
+#include <QSslServer>
+#include <QString>
+#include <QUrl>
+
+// A local HTTPS server that plays the maker's download server for tests and the demo.
+//
+// It listens on 127.0.0.1 with an ephemeral port and a certificate signed by a certificate
+// authority made for this process (see caCertificates()). Each request is answered, in
+// this order of precedence, by a one-shot response queued for its method and path, by a
+// standing response set for them, by a file of the served folder (GET/HEAD
+// /releases/<name>), or with 404. Every response closes its connection.
+class ReleaseServer : public QObject
+{
+    Q_OBJECT
+
+public:
+    // How one request is answered. The defaults give a plain 200 with the body and an
+    // honest Content-Length.
+    struct Response
+    {
+        int status = 200;
+        QByteArray body;
+        QString bodyFile;               // when set, the body is streamed from this file
+        bool sendContentLength = true;
+        qint64 declaredLength = -1;     // when >= 0, the Content-Length announced instead
+        bool chunkedEncoding = false;   // send the body in the chunked transfer coding
+        QList<qint64> pieces;           // sizes of the first writes of the body
+        int pieceDelayMs = 0;           // pause before each write after the first
+        qint64 closeAfterBytes = -1;    // drop the connection after this many body bytes
+        QByteArray location;            // Location header, for redirects
+        QList<QPair<QByteArray, QByteArray>> extraHeaders;
+
+        static Response ok(const QByteArray& body);
+        static Response error(int code);
+        static Response redirect(int code, const QByteArray& location);
+    };
+
+    struct Request
+    {
+        QByteArray method;
+        QByteArray rawPath;  // as sent, still percent-encoded
+        QString path;        // decoded, without query
+        QByteArray userAgent;
+    };
+
+    explicit ReleaseServer(QObject* parent = nullptr);
+    ~ReleaseServer() override;
+
+    // Starts listening; false (with errorText()) when the certificates or the socket fail.
+    bool start();
+    QString errorText() const { return error; }
+
+    QUrl baseUrl() const;
+    static QString caCertificatePath();
+    static QList<QSslCertificate> caCertificates();
+
+    // A standing "GET" response also answers HEAD (headers only) unless a HEAD response is
+    // set; a queued one answers the next request of exactly that method and path.
+    void setResponse(const QByteArray& method, const QString& path, const Response& response);
+    void queueResponse(const QByteArray& method, const QString& path, const Response& response);
+    void clearResponses();
+    void setCatalogue(const QByteArray& json);
+    void serveFolder(const QString& folder);
+
+    QList<Request> requests() const { return log; }
+    void clearRequests() { log.clear(); }
+    int countRequests(const QByteArray& method, const QString& path) const;
+
+    // Used by the connections: records the request and picks its response.
+    Response respond(const Request& request);
+
+signals:
+    void requestReceived(QByteArray method, QString path);
+
+private:
+    void acceptConnections();
+    bool lookup(const QByteArray& method, const QString& path, bool takeQueued,
+                Response* response);
+
+    QSslServer server;
+    QString error;
+    QString folder;
+    QHash<QString, Response> standing;            // key: method + ' ' + path
+    QHash<QString, QList<Response>> oneShot;
+    QList<Request> log;
+};

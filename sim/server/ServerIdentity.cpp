@@ -1,0 +1,103 @@
+#include "ServerIdentity.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+bool runOpenssl(const QStringList& arguments, const QString& dir, QString* error)
+{
+    QProcess process;
+    process.setWorkingDirectory(dir);
+    process.start(QStringLiteral("openssl"), arguments);
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit
+        || process.exitCode() != 0) {
+        *error = QStringLiteral("openssl %1 failed: %2 %3")
+                     .arg(arguments.value(0), process.errorString(),
+                          QString::fromLocal8Bit(process.readAllStandardError()));
+        return false;
+    }
+    return true;
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+const ServerIdentity& ServerIdentity::instance()
+{
+    static const ServerIdentity identity;
+    return identity;
+}
+
+ServerIdentity::ServerIdentity()
+{
+    // Lives until the process ends; removed by QTemporaryDir's destructor at exit.
+    static QTemporaryDir dir;
+    if (!dir.isValid()) {
+        error = QStringLiteral("cannot create a temporary folder for the certificates");
+        return;
+    }
+    valid = make(dir.path());
+}
+
+bool ServerIdentity::make(const QString& dir)
+{
+    const QString ext = dir + QStringLiteral("/server.ext");
+    {
+        QFile file(ext);
+        if (!file.open(QIODevice::WriteOnly)) {
+            error = QStringLiteral("cannot write %1").arg(ext);
+            return false;
+        }
+        file.write("subjectAltName=IP:127.0.0.1,DNS:localhost\n"
+                   "basicConstraints=critical,CA:FALSE\n"
+                   "keyUsage=critical,digitalSignature\n"
+                   "extendedKeyUsage=serverAuth\n");
+    }
+    const QString curve = QStringLiteral("ec_paramgen_curve:prime256v1");
+    if (!runOpenssl({QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+                     QStringLiteral("ec"), QStringLiteral("-pkeyopt"), curve,
+                     QStringLiteral("-nodes"), QStringLiteral("-keyout"), QStringLiteral("ca.key"),
+                     QStringLiteral("-out"), QStringLiteral("ca.pem"), QStringLiteral("-days"),
+                     QStringLiteral("3650"), QStringLiteral("-subj"),
+                     QStringLiteral("/CN=Tavlo Release Test CA"), QStringLiteral("-addext"),
+                     QStringLiteral("basicConstraints=critical,CA:TRUE"),
+                     QStringLiteral("-addext"),
+                     QStringLiteral("keyUsage=critical,keyCertSign,cRLSign")},
+                    dir, &error))
+        return false;
+    if (!runOpenssl({QStringLiteral("req"), QStringLiteral("-new"), QStringLiteral("-newkey"),
+                     QStringLiteral("ec"), QStringLiteral("-pkeyopt"), curve,
+                     QStringLiteral("-nodes"), QStringLiteral("-keyout"),
+                     QStringLiteral("server.key"), QStringLiteral("-out"),
+                     QStringLiteral("server.csr"), QStringLiteral("-subj"),
+                     QStringLiteral("/CN=127.0.0.1")},
+                    dir, &error))
+        return false;
+    if (!runOpenssl({QStringLiteral("x509"), QStringLiteral("-req"), QStringLiteral("-in"),
+                     QStringLiteral("server.csr"), QStringLiteral("-CA"), QStringLiteral("ca.pem"),
+                     QStringLiteral("-CAkey"), QStringLiteral("ca.key"),
+                     QStringLiteral("-CAcreateserial"), QStringLiteral("-out"),
+                     QStringLiteral("server.pem"), QStringLiteral("-days"),
+                     QStringLiteral("3650"), QStringLiteral("-extfile"), ext},
+                    dir, &error))
+        return false;
+
+    caPath = dir + QStringLiteral("/ca.pem");
+    caCerts = QSslCertificate::fromData(readAll(caPath), QSsl::Pem);
+    const QList<QSslCertificate> server =
+        QSslCertificate::fromData(readAll(dir + QStringLiteral("/server.pem")), QSsl::Pem);
+    key = QSslKey(readAll(dir + QStringLiteral("/server.key")), QSsl::Ec, QSsl::Pem);
+    if (caCerts.isEmpty() || server.isEmpty() || key.isNull()) {
+        error = QStringLiteral("the certificates made by openssl could not be read");
+        return false;
+    }
+    serverCert = server.first();
+    return true;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QList>
+#include <QSslCertificate>
+#include <QSslKey>
+#include <QString>
+
+// A certificate authority and a server certificate for 127.0.0.1 and localhost, made with
+// the openssl command the first time they are asked for and kept for the rest of the
+// process in a temporary folder.
+class ServerIdentity
+{
+public:
+    static const ServerIdentity& instance();
+
+    bool isValid() const { return valid; }
+    QString errorText() const { return error; }
+    QString caCertificatePath() const { return caPath; }
+    QList<QSslCertificate> caCertificates() const { return caCerts; }
+    QSslCertificate serverCertificate() const { return serverCert; }
+    QSslKey serverKey() const { return key; }
+
+private:
+    ServerIdentity();
+    bool make(const QString& dir);
+
+    bool valid = false;
+    QString error;
+    QString caPath;
+    QList<QSslCertificate> caCerts;
+    QSslCertificate serverCert;
+    QSslKey key;
+};

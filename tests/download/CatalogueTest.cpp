@@ -1,0 +1,268 @@
+#include <QSignalSpy>
+#include <QSslConfiguration>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "Downloader.h"
+#include "ReleaseServer.h"
+#include "SignalLog.h"
+#include "TestEnvironment.h"
+
+namespace {
+
+struct CapturedMessage
+{
+    QtMsgType type;
+    QString category;
+    QString text;
+};
+
+QList<CapturedMessage> captured;
+
+void captureMessage(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    captured.append({type, QString::fromLatin1(context.category ? context.category : ""), text});
+}
+
+}  // namespace
+
+class CatalogueTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void entries_data();
+    void entries();
+    void failedCatalogueRequestIsSilent_data();
+    void failedCatalogueRequestIsSilent();
+    void untrustedServerIsRefused();
+    void noCatalogueMeansNoDownload();
+    void updateAvailabilityLog();
+    void logRunsBetweenTheTwoSignals();
+    void defaultServerIsTheMakersHttpsHost();
+
+private:
+    void fetch(Downloader& downloader);
+
+    ReleaseServer server;
+    QTemporaryDir tempDir;
+};
+
+void CatalogueTest::initTestCase()
+{
+    QVERIFY2(server.start(), qPrintable(server.errorText()));
+    TestEnvironment::trustReleaseServer();
+    QVERIFY(tempDir.isValid());
+    TestEnvironment::setTempDir(tempDir.path());
+}
+
+void CatalogueTest::init()
+{
+    server.clearResponses();
+    server.clearRequests();
+}
+
+void CatalogueTest::fetch(Downloader& downloader)
+{
+    QSignalSpy done(&server, &ReleaseServer::requestReceived);
+    downloader.fetchReleasesJson();
+    QVERIFY(done.wait(10000));
+    // The reply is handled on a later turn of the event loop; give it time to arrive.
+    QTest::qWait(300);
+}
+
+void CatalogueTest::entries_data()
+{
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<QStringList>("signalsExpected");
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("version");
+    QTest::addColumn<QString>("totalFileSize");
+    QTest::addColumn<QString>("urlTail");  // after "/releases/"; null: no URL at all
+
+    const QByteArray one =
+        R"({"file_name":"tavlo_1_6_0.tvq","version":"1.6.0","total_file_size":"1234",)"
+        R"("release_date":"2026-11-02","code_name":"Birch","uuid":"u-1"})";
+    const QByteArray two =
+        R"({"file_name":"tavlo_1_4_0.tvq","version":"1.4.0","total_file_size":"99"})";
+
+    QTest::newRow("empty array") << QByteArray("[]") << QStringList{} << QString() << QString()
+                                 << QString() << QString();
+    QTest::newRow("one entry") << "[" + one + "]"
+                               << QStringList{"releases", "latest:1.6.0"}
+                               << "tavlo_1_6_0.tvq" << "1.6.0" << "1234" << "tavlo_1_6_0.tvq";
+    QTest::newRow("two entries, last one wins, no sorting")
+        << "[" + one + "," + two + "]"
+        << QStringList{"releases", "latest:1.6.0", "releases", "latest:1.4.0"}
+        << "tavlo_1_4_0.tvq" << "1.4.0" << "99" << "tavlo_1_4_0.tvq";
+    QTest::newRow("object holding an array") << "{\"releases\":[" + one + "]}" << QStringList{}
+                                             << QString() << QString() << QString() << QString();
+    QTest::newRow("not JSON") << QByteArray("<html>maintenance</html>") << QStringList{}
+                              << QString() << QString() << QString() << QString();
+    QTest::newRow("numeric version")
+        << QByteArray(R"([{"file_name":"n.tvq","version":1.6,"total_file_size":5}])")
+        << QStringList{"releases", "latest:"} << "n.tvq" << QString() << QString() << "n.tvq";
+    QTest::newRow("entry that is not an object")
+        << QByteArray(R"([ "tavlo.tvq" ])") << QStringList{"releases", "latest:"} << QString()
+        << QString() << QString() << QString("");
+    QTest::newRow("missing file name gives the bare base")
+        << QByteArray(R"([{"version":"2.0.0"}])") << QStringList{"releases", "latest:2.0.0"}
+        << QString() << "2.0.0" << QString() << QString("");
+    QTest::newRow("blank kept in the name")
+        << QByteArray(R"([{"file_name":"Tavlo Update 1.6.tvq","version":"1.6.0"}])")
+        << QStringList{"releases", "latest:1.6.0"} << "Tavlo Update 1.6.tvq" << "1.6.0"
+        << QString() << "Tavlo Update 1.6.tvq";
+    QTest::newRow("query, fragment and escape characters encoded")
+        << QByteArray(R"([{"file_name":"a?b#c%41.tvq","version":"1.6.1"}])")
+        << QStringList{"releases", "latest:1.6.1"} << "a?b#c%41.tvq" << "1.6.1" << QString()
+        << "a%3Fb%23c%2541.tvq";
+}
+
+void CatalogueTest::entries()
+{
+    QFETCH(QByteArray, json);
+    QFETCH(QStringList, signalsExpected);
+    QFETCH(QString, fileName);
+    QFETCH(QString, version);
+    QFETCH(QString, totalFileSize);
+    QFETCH(QString, urlTail);
+
+    server.setCatalogue(json);
+    Downloader downloader(server.baseUrl());
+    SignalLog log(&downloader);
+    fetch(downloader);
+
+    QTRY_COMPARE_WITH_TIMEOUT(log.entries, signalsExpected, 10000);
+    QCOMPARE(downloader.currentFileName(), fileName);
+    QCOMPARE(downloader.currentLatestVersion(), version);
+    QCOMPARE(downloader.currentTotalFileSize(), totalFileSize);
+    if (urlTail.isNull()) {
+        QVERIFY(downloader.currentDownloadUrl().isEmpty());
+    } else {
+        QCOMPARE(downloader.currentDownloadUrl(),
+                 server.baseUrl().toString() + QStringLiteral("/releases/") + urlTail);
+    }
+    QCOMPARE(server.requests().size(), 1);
+    QCOMPARE(server.requests().first().method, QByteArray("GET"));
+    QCOMPARE(server.requests().first().path, QStringLiteral("/releases/releases.json"));
+}
+
+void CatalogueTest::failedCatalogueRequestIsSilent_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::newRow("404") << 404;
+    QTest::newRow("500") << 500;
+}
+
+void CatalogueTest::failedCatalogueRequestIsSilent()
+{
+    QFETCH(int, status);
+    // The error page is a valid catalogue: a handler that parsed it anyway would emit.
+    ReleaseServer::Response response = ReleaseServer::Response::error(status);
+    response.body = R"([{"file_name":"x.tvq","version":"9.9.9"}])";
+    server.setResponse("GET", QStringLiteral("/releases/releases.json"), response);
+
+    Downloader downloader(server.baseUrl());
+    SignalLog log(&downloader);
+    fetch(downloader);
+    QVERIFY(log.entries.isEmpty());
+    QVERIFY(downloader.currentDownloadUrl().isEmpty());
+}
+
+void CatalogueTest::untrustedServerIsRefused()
+{
+    server.setCatalogue(R"([{"file_name":"x.tvq","version":"9.9.9"}])");
+    const QSslConfiguration trusting = QSslConfiguration::defaultConfiguration();
+    QSslConfiguration plain = trusting;
+    plain.setCaCertificates(QSslConfiguration::systemCaCertificates());
+    QSslConfiguration::setDefaultConfiguration(plain);
+
+    {
+        Downloader downloader(server.baseUrl());
+        SignalLog log(&downloader);
+        downloader.fetchReleasesJson();
+        QTest::qWait(1500);
+        QVERIFY(log.entries.isEmpty());
+        QVERIFY(downloader.currentDownloadUrl().isEmpty());
+    }
+    QSslConfiguration::setDefaultConfiguration(trusting);
+    // The handshake failed, so no request ever reached the server.
+    QVERIFY(server.requests().isEmpty());
+}
+
+void CatalogueTest::noCatalogueMeansNoDownload()
+{
+    Downloader downloader(server.baseUrl());
+    SignalLog log(&downloader);
+    downloader.downloadFile();
+    QTest::qWait(500);
+    QVERIFY(log.entries.isEmpty());
+    QVERIFY(server.requests().isEmpty());
+
+    server.setCatalogue("[]");
+    fetch(downloader);
+    server.clearRequests();
+    downloader.downloadFile();
+    QTest::qWait(500);
+    QVERIFY(log.entries.isEmpty());
+    QVERIFY(server.requests().isEmpty());
+}
+
+void CatalogueTest::updateAvailabilityLog()
+{
+    captured.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(captureMessage);
+    Downloader::logUpdateAvailable(QStringLiteral("1.6.0"));
+    Downloader::logUpdateAvailable(QString());
+    qInstallMessageHandler(previous);
+
+    QCOMPARE(captured.size(), 4);
+    const QStringList texts{captured[0].text, captured[1].text, captured[2].text,
+                            captured[3].text};
+    QCOMPARE(texts, (QStringList{"DW: Update available!", "DW: Update version:  \"1.6.0\"",
+                                 "DW: Update available!", "DW: Update version:  \"\""}));
+    for (const CapturedMessage& message : captured) {
+        QCOMPARE(message.type, QtInfoMsg);
+        QCOMPARE(message.category, QStringLiteral("default"));
+    }
+}
+
+void CatalogueTest::logRunsBetweenTheTwoSignals()
+{
+    // Wired as start-up wires it: directly, reading the version the Downloader has just set.
+    server.setCatalogue(R"([{"file_name":"a.tvq","version":"1.5.0"},)"
+                        R"({"file_name":"b.tvq","version":"1.6.0"}])");
+    Downloader downloader(server.baseUrl());
+    connect(&downloader, &Downloader::releasesJsonFetched, &downloader,
+            [&downloader]() { Downloader::logUpdateAvailable(downloader.currentLatestVersion()); },
+            Qt::DirectConnection);
+    connect(&downloader, &Downloader::latestVersionFetched, this,
+            [](const QString& version) { captured.append({QtDebugMsg, QString(), "latest " + version}); });
+
+    captured.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(captureMessage);
+    fetch(downloader);
+    QTRY_VERIFY_WITH_TIMEOUT(captured.size() >= 6, 10000);
+    qInstallMessageHandler(previous);
+
+    QStringList texts;
+    for (const CapturedMessage& message : captured)
+        texts << message.text;
+    QCOMPARE(texts, (QStringList{"DW: Update available!", "DW: Update version:  \"1.5.0\"",
+                                 "latest 1.5.0", "DW: Update available!",
+                                 "DW: Update version:  \"1.6.0\"", "latest 1.6.0"}));
+}
+
+void CatalogueTest::defaultServerIsTheMakersHttpsHost()
+{
+    const QUrl url = Downloader::defaultServer();
+    QVERIFY(url.isValid());
+    QCOMPARE(url.scheme(), QStringLiteral("https"));
+    QVERIFY(!url.host().isEmpty());
+    QVERIFY(url.path().isEmpty() || url.path() == QStringLiteral("/"));
+}
+
+QTEST_GUILESS_MAIN(CatalogueTest)
+#include "CatalogueTest.moc"

@@ -1,0 +1,71 @@
+#include "TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSslConfiguration>
+
+#include "ReleaseServer.h"
+
+void TestEnvironment::trustReleaseServer()
+{
+    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+    configuration.addCaCertificates(ReleaseServer::caCertificates());
+    QSslConfiguration::setDefaultConfiguration(configuration);
+    qputenv("CURL_CA_BUNDLE", QFile::encodeName(ReleaseServer::caCertificatePath()));
+}
+
+void TestEnvironment::setTempDir(const QString& dir)
+{
+    qputenv("TMPDIR", QFile::encodeName(dir));
+}
+
+void TestEnvironment::writeStandInCurl(const QString& dir, const QByteArray& script)
+{
+    const QString path = dir + QStringLiteral("/curl");
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot write the stand-in curl");
+    file.write(script);
+    file.close();
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+                        | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+}
+
+QByteArray TestEnvironment::originalSearchPath()
+{
+    static const QByteArray original = qgetenv("PATH");
+    return original;
+}
+
+void TestEnvironment::setSearchPath(const QString& dir, bool keepSystemPath)
+{
+    QByteArray value = QFile::encodeName(dir);
+    if (keepSystemPath)
+        value += ':' + originalSearchPath();
+    qputenv("PATH", value);
+}
+
+QStringList TestEnvironment::filesIn(const QString& dir)
+{
+    return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+}
+
+QByteArray TestEnvironment::readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool TestEnvironment::writeFile(const QString& path, const QByteArray& data)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(data) == data.size();
+}
+
+QByteArray TestEnvironment::pattern(qint64 size, char seed)
+{
+    QByteArray data(size, Qt::Uninitialized);
+    for (qint64 i = 0; i < size; ++i)
+        data[i] = char(seed + (i * 7 + i / 251) % 26);
+    return data;
+}

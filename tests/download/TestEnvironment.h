@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+// Process-wide settings that the download tests share.
+class TestEnvironment
+{
+public:
+    // Adds the release server's certificate authority to the default TLS configuration
+    // and names it to curl through CURL_CA_BUNDLE.
+    static void trustReleaseServer();
+    // Points QStandardPaths' temporary location (TMPDIR) at dir.
+    static void setTempDir(const QString& dir);
+    // Writes an executable shell script named "curl" into dir.
+    static void writeStandInCurl(const QString& dir, const QByteArray& script);
+    // Puts dir in front of the original search path, or makes it the only entry.
+    static void setSearchPath(const QString& dir, bool keepSystemPath);
+    static QByteArray originalSearchPath();
+    // Lists the names in dir (files only, hidden ones included).
+    static QStringList filesIn(const QString& dir);
+    static QByteArray readFile(const QString& path);
+    static bool writeFile(const QString& path, const QByteArray& data);
+    static QByteArray pattern(qint64 size, char seed = 'a');
+};
