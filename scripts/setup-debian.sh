@@ -17,6 +17,8 @@ packages=(
     librtmidi-dev libasound2-dev
     # download fallback, the test server's certificates
     curl openssl ca-certificates
+    # the benchmarks measure the peak memory of other programs
+    time
     # a display for the window under test, screenshots
     xvfb xauth
     # the Windows-only sources, cross-compiled

@@ -1,5 +1,7 @@
 #include "DemoAutoplay.h"
 
+#include "QuickItemSearch.h"
+
 #include <QImage>
 #include <QQmlApplicationEngine>
 #include <QQuickItem>
@@ -27,8 +29,7 @@ QQuickWindow* DemoAutoplay::window() const
 
 QQuickItem* DemoAutoplay::item(const QString& objectName) const
 {
-    QQuickWindow* w = window();
-    return w ? w->contentItem()->findChild<QQuickItem*>(objectName) : nullptr;
+    return QuickItemSearch::byObjectName(QuickItemSearch::content(window()), objectName);
 }
 
 bool DemoAutoplay::isShown(const QString& objectName) const

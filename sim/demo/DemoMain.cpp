@@ -29,6 +29,7 @@ namespace {
 
 const char* const kExampleFileName = "tavlo-firmware-1.6.0.tvq";
 constexpr qint64 kExampleFileSize = 6 * 1024 * 1024;
+constexpr qint64 kExamplePieceSize = 256 * 1024;
 
 // Writes the built-in example release folder: a catalogue with one entry and its update file.
 bool writeExampleReleases(const QDir& folder, QString* error)
@@ -82,8 +83,11 @@ std::vector<DemoAutoplay::Step> updateSteps(DemoAutoplay& play, SimInstrument& i
     return {
         Step{QStringLiteral("searching for the instrument"), nullptr, QStringLiteral("01-searching"),
              nullptr, 1000},
-        Step{QStringLiteral("the instrument is connected"),
-             [&play] { return play.isShown(QStringLiteral("updateButton")); },
+        Step{QStringLiteral("the instrument is connected and has told its version"),
+             [&play, &instrument] {
+                 return play.isShown(QStringLiteral("updateButton"))
+                        && !instrument.midi().receivedMessages().isEmpty();
+             },
              QStringLiteral("02-home"),
              [&play] { play.press(QStringLiteral("updateButton")); }},
         Step{QStringLiteral("the update on offer"),
@@ -233,6 +237,14 @@ int main(int argc, char* argv[])
 
     ReleaseServer server;
     server.serveFolder(releaseFolder);
+    if (parser.value(releases).isEmpty()) {
+        // The built-in example comes at a pace that lets the progress be seen.
+        ReleaseServer::Response slow;
+        slow.bodyFile = QDir(releaseFolder).filePath(QString::fromLatin1(kExampleFileName));
+        slow.pieces = QList<qint64>(kExampleFileSize / kExamplePieceSize, kExamplePieceSize);
+        slow.pieceDelayMs = 80;
+        server.setResponse("GET", QStringLiteral("/releases/") + QString::fromLatin1(kExampleFileName), slow);
+    }
     if (!server.start()) {
         std::fprintf(stderr, "demo: the release server did not start: %s\n", qPrintable(server.errorText()));
         return 1;

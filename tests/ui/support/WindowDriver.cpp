@@ -1,5 +1,7 @@
 #include "WindowDriver.h"
 
+#include "QuickItemSearch.h"
+
 #include <QMetaObject>
 #include <functional>
 #include <QQmlContext>
@@ -7,23 +9,6 @@
 #include <QQuickWindow>
 #include <QTest>
 
-namespace {
-
-QQuickItem* findItem(QQuickItem* from, const std::function<bool(QQuickItem*)>& matches)
-{
-    if (!from)
-        return nullptr;
-    if (matches(from))
-        return from;
-    const auto children = from->childItems();
-    for (QQuickItem* child : children) {
-        if (QQuickItem* found = findItem(child, matches))
-            return found;
-    }
-    return nullptr;
-}
-
-} // namespace
 
 WindowDriver::WindowDriver() = default;
 
@@ -72,23 +57,19 @@ QQuickItem* WindowDriver::item(const QString& objectName) const
 {
     if (!window())
         return nullptr;
-    return findItem(window()->contentItem(),
-                    [&objectName](QQuickItem* candidate) { return candidate->objectName() == objectName; });
+    return QuickItemSearch::byObjectName(window()->contentItem(), objectName);
 }
 
 QQuickItem* WindowDriver::item(const QString& objectName, QQuickItem* within) const
 {
-    return findItem(within,
-                    [&objectName](QQuickItem* candidate) { return candidate->objectName() == objectName; });
+    return QuickItemSearch::byObjectName(within, objectName);
 }
 
 QQuickItem* WindowDriver::button(const QString& text) const
 {
     if (!window())
         return nullptr;
-    return findItem(window()->contentItem(), [&text](QQuickItem* candidate) {
-        return candidate->inherits("QQuickAbstractButton") && candidate->property("text").toString() == text;
-    });
+    return QuickItemSearch::buttonWithText(window()->contentItem(), text);
 }
 
 bool WindowDriver::isShown(const QString& objectName) const
