@@ -23,6 +23,8 @@ const std::string kInputPortName = "RtMidi Input";
 const std::string kOutputPortName = "RtMidi Output";
 
 constexpr int kPresencePollMs = 1000;
+
+#ifndef TAVLO_UPDATE_ONLY
 constexpr int kVersionRequestDelayMs = 800;
 
 // The wait for the instrument to come back on USB after a mode switch.
@@ -36,6 +38,7 @@ constexpr int kGraceTimeMs = 3000;
 constexpr int kAckTimeoutMs = 15000;
 constexpr int kRetryDelayMs = 1500;
 constexpr int kMaxReconnectAttempts = 4;
+#endif
 
 } // namespace
 
@@ -63,10 +66,13 @@ MidiHandler::MidiHandler(std::shared_ptr<MidiBackend> backend,
         return;
     }
 
+#ifndef TAVLO_UPDATE_ONLY
+    // The update-only edition switches the filtering off only when it opens the ports.
     try {
         midiIn->ignoreTypes(false, false, false);
     } catch (...) {
     }
+#endif
 
     connect(hostCheckTimer, &QTimer::timeout, this, &MidiHandler::checkForTavloHost);
     hostCheckTimer->start(kPresencePollMs);
@@ -74,10 +80,13 @@ MidiHandler::MidiHandler(std::shared_ptr<MidiBackend> backend,
 
 MidiHandler::~MidiHandler()
 {
+#ifndef TAVLO_UPDATE_ONLY
     // No callback may reach a half-destroyed handler. The callback is registered only while the
     // ports are open.
     if (connected)
         cancelCallbackQuietly();
+#endif
+    // Deleting the input closes its port and stops its callback before anything else goes.
     midiIn.reset();
     midiOut.reset();
 }
@@ -90,6 +99,7 @@ void MidiHandler::createMidiObjects()
     midiOut = backend->createOutput();
 }
 
+#ifndef TAVLO_UPDATE_ONLY
 void MidiHandler::recreateMidiObjects()
 {
     midiIn.reset();
@@ -105,6 +115,7 @@ void MidiHandler::recreateMidiObjects()
         midiOut.reset();
     }
 }
+#endif
 
 // ---------------------------------------------------------------------------------------------
 // Incoming messages (MIDI input thread)
@@ -130,6 +141,9 @@ void MidiHandler::midiCallback(double timeStamp, std::vector<unsigned char>* mes
         return;
     }
 
+#ifndef TAVLO_UPDATE_ONLY
+    // The update-only edition knows no transfer messages: a six-byte message is ignored there
+    // like any other.
     if (bytes == SysEx::MIDI_SYSEX_TRANSFER_START) {
         handler->ackReceived.store(true);
         Q_EMIT handler->transferSysExReceived();
@@ -137,6 +151,7 @@ void MidiHandler::midiCallback(double timeStamp, std::vector<unsigned char>* mes
         handler->ackReceived.store(true);
         Q_EMIT handler->transferSysExEndReceived();
     }
+#endif
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -154,9 +169,15 @@ UsbIds MidiHandler::lookUpUsbIds(const QString& portName)
     return usb->lookUp(portName);
 }
 
-MidiHandler::PortIndices MidiHandler::findInstrumentPorts()
+MidiHandler::PortIndices MidiHandler::findInstrumentPorts(bool* nameUnreadable)
 {
     PortIndices ports;
+    if (nameUnreadable)
+        *nameUnreadable = false;
+    auto noteUnreadable = [nameUnreadable] {
+        if (nameUnreadable)
+            *nameUnreadable = true;
+    };
     if (!haveMidiObjects())
         return ports;
 
@@ -170,12 +191,14 @@ MidiHandler::PortIndices MidiHandler::findInstrumentPorts()
     try {
         inputCount = midiIn->getPortCount();
     } catch (const RtMidiError&) {
+        noteUnreadable();
     }
     for (unsigned int i = 0; i < inputCount; ++i) {
         std::string name;
         try {
             name = midiIn->getPortName(i);
         } catch (const RtMidiError&) {
+            noteUnreadable();
             continue;
         }
         if (isInstrument(name)) {
@@ -188,12 +211,14 @@ MidiHandler::PortIndices MidiHandler::findInstrumentPorts()
     try {
         outputCount = midiOut->getPortCount();
     } catch (const RtMidiError&) {
+        noteUnreadable();
     }
     for (unsigned int i = 0; i < outputCount; ++i) {
         std::string name;
         try {
             name = midiOut->getPortName(i);
         } catch (const RtMidiError&) {
+            noteUnreadable();
             continue;
         }
         if (isInstrument(name)) {
@@ -254,6 +279,40 @@ void MidiHandler::closeOutputQuietly()
     }
 }
 
+#ifdef TAVLO_UPDATE_ONLY
+
+bool MidiHandler::checkForTavloHost()
+{
+    if (!haveMidiObjects())
+        return false;
+
+    // A port count or name that cannot be read ends the tick: nothing is opened and nothing
+    // is reported, so a passing fault of the MIDI service never reads as an unplugged
+    // instrument. The next tick (while the poll runs) looks again.
+    bool unreadable = false;
+    const PortIndices ports = findInstrumentPorts(&unreadable);
+    if (unreadable)
+        return false;
+
+    if (ports.input < 0 || ports.output < 0) {
+        // Reported on every tick while the instrument is absent.
+        Q_EMIT deviceFound(false);
+        return false;
+    }
+
+    // A port that cannot be opened ends the tick the same way, with both ports closed again.
+    if (!openInstrumentPorts(ports))
+        return false;
+    if (!reconnecting)
+        sendSysEx(SysEx::MIDI_SYSEX_VERSION_REQUEST);
+    // From here on nothing polls: only recoverLink runs the check again.
+    hostCheckTimer->stop();
+    Q_EMIT deviceFound(true);
+    return true;
+}
+
+#else
+
 bool MidiHandler::checkForTavloHost()
 {
     if (!haveMidiObjects())
@@ -284,6 +343,8 @@ bool MidiHandler::checkForTavloHost()
     return true;
 }
 
+#endif
+
 // ---------------------------------------------------------------------------------------------
 // Sending
 
@@ -304,6 +365,19 @@ void MidiHandler::sendSysEx(const std::vector<unsigned char>& message)
     } catch (const RtMidiError&) {
     }
 }
+
+#ifdef TAVLO_UPDATE_ONLY
+
+void MidiHandler::recoverLink()
+{
+    reconnecting = true;
+    // The callback stays registered: the reopened input delivers to it again.
+    closeOutputQuietly();
+    closeInputQuietly();
+    checkForTavloHost();
+}
+
+#else
 
 void MidiHandler::recoverLink()
 {
@@ -330,8 +404,31 @@ void MidiHandler::requestVersion()
     sendSysEx(SysEx::MIDI_SYSEX_VERSION_REQUEST);
 }
 
+#endif
+
 // ---------------------------------------------------------------------------------------------
 // Mode switches
+
+#ifdef TAVLO_UPDATE_ONLY
+
+void MidiHandler::fileDownloaded(bool success)
+{
+    if (!success)
+        return;
+    sendSysEx(SysEx::MIDI_SYSEX_UPDATE_MODE);
+    Q_EMIT deviceSetToTransferMode();
+}
+
+void MidiHandler::transferComplete(bool success)
+{
+    // The file is in place on the still mounted volume: the instrument is told at once, once.
+    if (!success)
+        return;
+    sendSysEx(SysEx::MIDI_SYSEX_UPDATE_FINISH);
+    Q_EMIT updateTransferDone();
+}
+
+#else
 
 void MidiHandler::fileDownloaded(bool success)
 {
@@ -580,3 +677,5 @@ void MidiHandler::finishSequence()
     Q_EMIT deviceReenumerationFinished(true);
     hostCheckTimer->start(kPresencePollMs);
 }
+
+#endif
