@@ -188,8 +188,10 @@ void Downloader::probeUpdateFile(QNetworkReply* reply, const QUrl& url)
     const QString f = fileName;
     connect(get, &QNetworkReply::finished, this, [this, get, f]() { onFileDownloaded(get, f); });
     connect(get, &QNetworkReply::readyRead, this, [this, get]() { onReadyRead(get); });
+#ifndef TAVLO_UPDATE_ONLY
     connect(get, &QNetworkReply::errorOccurred, this,
             [this, get](QNetworkReply::NetworkError code) { logDownloadError(get, code); });
+#endif
 }
 
 void Downloader::onReadyRead(QNetworkReply* reply)
@@ -223,7 +225,9 @@ void Downloader::onFileDownloaded(QNetworkReply* reply, QString f)
 {
     if (reply->error() != QNetworkReply::NoError) {
         downloadBuffer.clear();
+#ifndef TAVLO_UPDATE_ONLY
         startCurlFallback(downloadUrl, f);
+#endif
         reply->deleteLater();
         return;
     }
@@ -235,7 +239,9 @@ void Downloader::onFileDownloaded(QNetworkReply* reply, QString f)
             qWarning() << "DW: Download incomplete: received" << downloadBuffer.size()
                        << "bytes of" << contentLength;
             downloadBuffer.clear();
+#ifndef TAVLO_UPDATE_ONLY
             startCurlFallback(downloadUrl, f);
+#endif
             reply->deleteLater();
             return;
         }
@@ -245,8 +251,12 @@ void Downloader::onFileDownloaded(QNetworkReply* reply, QString f)
     const bool saved = saveToDisk(path, downloadBuffer);
     // The file is on disk (or the fallback takes over): the memory copy is of no further use.
     downloadBuffer.clear();
+#ifndef TAVLO_UPDATE_ONLY
     if (!saved)
         startCurlFallback(downloadUrl, f);
+#else
+    Q_UNUSED(saved); // a failed write ends the download silently
+#endif
     reply->deleteLater();
 }
 
@@ -280,10 +290,14 @@ bool Downloader::saveToDisk(const QString& path, const QByteArray& data)
     } else {
         qWarning() << "DW: Could not open the update file" << path << ":" << file.errorString();
     }
+#ifndef TAVLO_UPDATE_ONLY
     emit downloadFinished(false, filePath, fileName);
     emit setDeviceToTransferMode(false);
+#endif
     return false;
 }
+
+#ifndef TAVLO_UPDATE_ONLY
 
 void Downloader::startCurlFallback(const QString& url, const QString& name)
 {
@@ -386,16 +400,6 @@ void Downloader::reportFallbackFailure(const QString& path, const QString& name,
     emit setDeviceToTransferMode(false);
 }
 
-void Downloader::reportUnusableFileName(const QString& name)
-{
-    Q_UNUSED(name);
-    qWarning() << "DW: The catalogue's file name cannot be used as a local file name";
-    emit downloadStatus(false, QStringLiteral("The update file offered by the server has an "
-                                              "unusable name, so it was not downloaded."));
-    emit downloadFinished(false, QString(), QString());
-    emit setDeviceToTransferMode(false);
-}
-
 void Downloader::logDownloadError(QNetworkReply* reply, QNetworkReply::NetworkError code)
 {
     qWarning() << "DW: Download error occurred:"
@@ -403,4 +407,21 @@ void Downloader::logDownloadError(QNetworkReply* reply, QNetworkReply::NetworkEr
                << "Error string:" << reply->errorString()
                << "HTTP Status:" << reply->attribute(QNetworkRequest::HttpStatusCodeAttribute)
                << "Headers:" << reply->rawHeaderPairs();
+}
+
+#endif
+
+void Downloader::reportUnusableFileName(const QString& name)
+{
+    Q_UNUSED(name);
+    qWarning() << "DW: The catalogue's file name cannot be used as a local file name";
+#ifndef TAVLO_UPDATE_ONLY
+    emit downloadStatus(false, QStringLiteral("The update file offered by the server has an "
+                                              "unusable name, so it was not downloaded."));
+    emit downloadFinished(false, QString(), QString());
+    emit setDeviceToTransferMode(false);
+#else
+    // As every other failed download of this edition: nothing is fetched, nothing is written
+    // and nothing is announced.
+#endif
 }

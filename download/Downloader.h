@@ -16,6 +16,9 @@
 // HEAD request, reuses a copy of the announced size in the temporary directory, or
 // downloads the body into memory and writes it there. When the HTTP download or the write
 // fails, the external program "curl" is started as a fallback.
+//
+// Built with TAVLO_UPDATE_ONLY it is the update-only edition's Downloader: no fallback, no
+// download status and no error log; a download that fails ends silently.
 class Downloader : public QObject
 {
     Q_OBJECT
@@ -49,13 +52,15 @@ public:
     qint64 lastDownloadProgress() const { return downloadProgress; }
 
 signals:
-    void releasesJsonFetched();
-    void latestVersionFetched(QString version);
-    void versionCheck(bool success);
     void downloadFinished(bool success, QString updateFilePath, QString updateFileName);
     void setDeviceToTransferMode(bool success);
+    void releasesJsonFetched();
     void downloadingProgressBar(qlonglong progress);
+    void latestVersionFetched(QString version);
+    void versionCheck(bool success);
+#ifndef TAVLO_UPDATE_ONLY
     void downloadStatus(bool success, QString message);
+#endif
 
 public slots:
     // Connected to the instrument's version report; the Downloader keeps nothing of it.
@@ -63,12 +68,13 @@ public slots:
 
 private slots:
     void onReleasesJsonFetched(QNetworkReply* reply);
-    void onReadyRead(QNetworkReply* reply);
     void onFileDownloaded(QNetworkReply* reply, QString fileName);
+    void onReadyRead(QNetworkReply* reply);
 
 private:
     void probeUpdateFile(QNetworkReply* reply, const QUrl& url);
     bool saveToDisk(const QString& path, const QByteArray& data);
+#ifndef TAVLO_UPDATE_ONLY
     void startCurlFallback(const QString& url, const QString& name);
     // What lay at curl's output path before it started, to recognise what it left behind.
     struct FileStamp
@@ -81,9 +87,10 @@ private:
     void onCurlFinished(QProcess* process, const QString& path, const FileStamp& before,
                         int exitCode, QProcess::ExitStatus exitStatus);
     void reportFallbackFailure(const QString& path, const QString& name, const QString& reason);
+    void logDownloadError(QNetworkReply* reply, QNetworkReply::NetworkError code);
+#endif
     QString localPathFor(const QString& name) const;
     void reportUnusableFileName(const QString& name);
-    void logDownloadError(QNetworkReply* reply, QNetworkReply::NetworkError code);
     static QString encodeFileNameForUrl(const QString& name);
 
     QUrl serverBase;

@@ -15,6 +15,15 @@ int ChunkCopier::percentage(qint64 copied, qint64 total)
 bool ChunkCopier::copy(QIODevice& source, QIODevice& destination, qint64 total,
                        const std::function<void(int)>& progress)
 {
+    return copyCounting(source, destination, [&progress, total](qint64 copied) {
+        if (progress)
+            progress(percentage(copied, total));
+    });
+}
+
+bool ChunkCopier::copyCounting(QIODevice& source, QIODevice& destination,
+                               const std::function<void(qint64)>& copiedSoFar)
+{
     char buffer[kChunkSize];
     qint64 copied = 0;
     for (;;) {
@@ -31,7 +40,7 @@ bool ChunkCopier::copy(QIODevice& source, QIODevice& destination, qint64 total,
         if (bytesWritten != bytesRead)
             return false;
         copied += bytesWritten;
-        if (progress)
-            progress(percentage(copied, total));
+        if (copiedSoFar)
+            copiedSoFar(copied);
     }
 }

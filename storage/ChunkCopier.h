@@ -21,4 +21,7 @@ public:
     // True when the source was read to its end and every byte read was written.
     static bool copy(QIODevice& source, QIODevice& destination, qint64 total,
                      const std::function<void(int)>& progress);
+    // The same loop, reporting after every chunk the number of bytes copied so far.
+    static bool copyCounting(QIODevice& source, QIODevice& destination,
+                             const std::function<void(qint64)>& copiedSoFar);
 };

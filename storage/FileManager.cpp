@@ -21,10 +21,17 @@ FileManager::FileManager(std::shared_ptr<VolumeList> volumes,
                          std::shared_ptr<FolderOpener> folders, QObject* parent)
     : QObject(parent)
     , volumes(std::move(volumes))
+#ifndef TAVLO_UPDATE_ONLY
     , dismounter(std::move(dismounter))
     , folders(std::move(folders))
 {
 }
+#else
+{
+    Q_UNUSED(dismounter);
+    Q_UNUSED(folders);
+}
+#endif
 
 bool FileManager::isDeviceMounted(const QString& deviceName)
 {
@@ -82,8 +89,15 @@ void FileManager::attemptUpdateTransfer()
         ok = removeStaleTransferFile(label)
              && renameFileOnDevice(label, updateFileName, transferName);
     }
+#ifdef TAVLO_UPDATE_ONLY
+    // The volume stays mounted; the instrument learns from the update-finish message that the
+    // file is in place. A volume gone right after the rename counts as a failed hand-over.
+    if (ok)
+        ok = !findDeviceMountPath(label).isEmpty();
+#else
     if (ok)
         ok = ejectDevice(label);
+#endif
     emit fileTransferComplete(ok);
 }
 
@@ -122,8 +136,13 @@ bool FileManager::copyFileToDevice(const QString& deviceName, const QString& sou
         return false;
 
     const qint64 total = source.size();
+#ifdef TAVLO_UPDATE_ONLY
+    const bool copied = ChunkCopier::copyCounting(
+        source, destination, [this, total](qint64 done) { emit copyProgress(progressText(done, total)); });
+#else
     const bool copied = ChunkCopier::copy(source, destination, total,
                                           [this](int percentage) { emit copyProgress(percentage); });
+#endif
     if (!copied)
         return false;
 
@@ -146,6 +165,19 @@ bool FileManager::renameFileOnDevice(const QString& deviceName, const QString& f
     return QFile::rename(dir.filePath(fromName), dir.filePath(toName));
 }
 
+#ifdef TAVLO_UPDATE_ONLY
+
+QString FileManager::progressText(qint64 copied, qint64 total)
+{
+    // A chunk has been read whenever this runs, so the total is not 0 then; a file that was
+    // empty when its size was taken but grew since would divide by 0.
+    if (total <= 0)
+        return QStringLiteral("0%");
+    return QString::number(copied * 100 / total) + QLatin1Char('%');
+}
+
+#else
+
 bool FileManager::ejectDevice(const QString& deviceName)
 {
     const QString root = findDeviceMountPath(deviceName);
@@ -167,3 +199,5 @@ void FileManager::openFolderOnDevice(QString deviceName, QString relativePath)
     const QString path = QDir(root).filePath(relativePath);
     folders->openFolder(QUrl::fromLocalFile(path));
 }
+
+#endif
