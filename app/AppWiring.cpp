@@ -1,7 +1,9 @@
 #include "AppWiring.h"
 
 #include "FileManager.h"
+#ifndef TAVLO_UPDATE_ONLY
 #include "FileManagerBridge.h"
+#endif
 #include "Platform.h"
 
 #include <QCoreApplication>
@@ -43,10 +45,12 @@ AppWiring::AppWiring(const Platform& platform, const QUrl& releaseServer)
     // 6: the MidiHandler hears a result before the window does (row 8 comes later).
     QObject::connect(files, &FileManager::fileTransferComplete, midi,
                      &MidiHandler::transferComplete);
-    // 7
+#ifndef TAVLO_UPDATE_ONLY
+    // 7 (the update-only edition has no eject)
     QObject::connect(files, &FileManager::ejectCompleted, midi, &MidiHandler::onEjectCompleted,
                      Qt::QueuedConnection);
-    // 8, 9: signal to signal.
+#endif
+    // 8, 9: signal to signal (9 carries the progress text in the update-only edition).
     QObject::connect(files, &FileManager::fileTransferComplete, &m_mainController,
                      &MainController::fileTransferComplete);
     QObject::connect(files, &FileManager::copyProgress, &m_mainController,
@@ -63,6 +67,7 @@ void AppWiring::publish(QQmlApplicationEngine& engine)
     context->setContextProperty(QStringLiteral("downloader"), &m_downloader);
     context->setContextProperty(QStringLiteral("mainController"), &m_mainController);
 
+#ifndef TAVLO_UPDATE_ONLY
     m_fileManagerBridge = new FileManagerBridge;
     context->setContextProperty(QStringLiteral("fileManagerBridge"), m_fileManagerBridge);
 
@@ -71,6 +76,7 @@ void AppWiring::publish(QQmlApplicationEngine& engine)
                      &FileManager::openFolderOnDevice, Qt::QueuedConnection);
     QObject::connect(m_fileManagerBridge, &FileManagerBridge::requestEjectDevice, m_fileManager,
                      &FileManager::ejectDeviceAndEmit, Qt::QueuedConnection);
+#endif
 }
 
 AppWiring::~AppWiring()

@@ -12,11 +12,13 @@ class QQmlApplicationEngine;
 class QThread;
 struct Platform;
 
-// The object graph of the full edition and every connection between its objects. The
-// constructor is the first wiring phase (objects, worker thread, catalogue request,
-// connections 1 to 11), publish() the second (context properties, the bridge and its two
-// connections). main() and the tests run the same code; only the platform seams and the
-// release server differ.
+// The object graph and every connection between its objects. The constructor is the first
+// wiring phase (objects, worker thread, catalogue request, connections 1 to 11), publish()
+// the second (context properties, the bridge and its two connections). main() and the tests
+// run the same code; only the platform seams and the release server differ.
+//
+// Built with TAVLO_UPDATE_ONLY it wires the update-only edition: no FileManagerBridge, no
+// connections 7, 12 and 13, and three context properties.
 class AppWiring
 {
 public:
@@ -32,7 +34,9 @@ public:
     Downloader& downloader() { return m_downloader; }
     MainController& mainController() { return m_mainController; }
     FileManager* fileManager() const { return m_fileManager; }
+#ifndef TAVLO_UPDATE_ONLY
     FileManagerBridge* fileManagerBridge() const { return m_fileManagerBridge; }
+#endif
     QThread* workerThread() const { return m_workerThread; }
 
     // How long the end of the run waits for the worker thread to finish what it is doing.
@@ -46,5 +50,7 @@ private:
     FileManager* m_fileManager;
     MainController m_mainController;
     QThread* m_workerThread;
+#ifndef TAVLO_UPDATE_ONLY
     FileManagerBridge* m_fileManagerBridge = nullptr;
+#endif
 };

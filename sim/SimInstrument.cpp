@@ -83,22 +83,34 @@ void SimInstrument::onUpdateMode()
     haveStagedFile = false;
     stagedFile.clear();
     applyScheduled = false;
+    // It comes back as one device: the update volume and, beside it, its MIDI ports, on which
+    // it hears the update-finish message also while the volume is still mounted.
     volumes.mount(QString::fromLatin1(kUpdateVolumeLabel), timings.mountAfterLeavingMs);
+    midiSide.joinBusAfter(timings.mountAfterLeavingMs);
+}
+
+bool SimInstrument::stageUpdateFile(const QString& rootPath, const QString& where)
+{
+    QFile file(QDir(rootPath).filePath(QString::fromLatin1(kUpdateFileName)));
+    haveStagedFile = file.open(QIODevice::ReadOnly);
+    stagedFile = haveStagedFile ? file.readAll() : QByteArray();
+    Q_EMIT event(haveStagedFile
+                     ? QStringLiteral("instrument found %1 (%2 bytes) %3")
+                           .arg(QString::fromLatin1(kUpdateFileName))
+                           .arg(stagedFile.size())
+                           .arg(where)
+                     : QStringLiteral("instrument found no %1 %2")
+                           .arg(QString::fromLatin1(kUpdateFileName), where));
+    return haveStagedFile;
 }
 
 void SimInstrument::onVolumeDismounted(const QString& label, const QString& rootPath)
 {
     Q_EMIT event(QStringLiteral("volume \"%1\" ejected by the computer").arg(label));
     if (label == QLatin1String(kUpdateVolumeLabel)) {
-        QFile file(QDir(rootPath).filePath(QString::fromLatin1(kUpdateFileName)));
-        haveStagedFile = file.open(QIODevice::ReadOnly);
-        stagedFile = haveStagedFile ? file.readAll() : QByteArray();
-        Q_EMIT event(haveStagedFile
-                         ? QStringLiteral("instrument found %1 (%2 bytes)")
-                               .arg(QString::fromLatin1(kUpdateFileName))
-                               .arg(stagedFile.size())
-                         : QStringLiteral("instrument found no %1")
-                               .arg(QString::fromLatin1(kUpdateFileName)));
+        stageUpdateFile(rootPath, QStringLiteral("on its ejected volume"));
+        // Re-enumerated without the volume: off the bus and back.
+        midiSide.leaveBus();
         midiSide.joinBusAfter(timings.rejoinAfterEjectMs);
     } else if (label == QLatin1String(kTransferVolumeLabel)) {
         // Back to normal: off the bus and back, then the transfer end is acknowledged.
@@ -112,6 +124,11 @@ void SimInstrument::onUpdateFinish()
 {
     if (applyScheduled || midiSide.mode() != SimMidiInstrument::Mode::Update)
         return;
+    // Told while its update volume is still mounted (nobody ejected it): the file is taken
+    // from the mounted volume.
+    const QString updateLabel = QString::fromLatin1(kUpdateVolumeLabel);
+    if (!haveStagedFile && volumes.isMounted(updateLabel))
+        stageUpdateFile(volumes.rootPath(updateLabel), QStringLiteral("on its mounted volume"));
     applyScheduled = true;
     // Stay on the bus long enough to hear the repeated messages, then reboot.
     QTimer::singleShot(timings.applyAfterFinishMs, this, &SimInstrument::applyStagedUpdate);
@@ -121,6 +138,8 @@ void SimInstrument::applyStagedUpdate()
 {
     midiSide.setMode(SimMidiInstrument::Mode::Normal);
     midiSide.leaveBus();
+    // The reboot takes a volume that is still mounted away with it.
+    volumes.unmount(QString::fromLatin1(kUpdateVolumeLabel));
     if (haveStagedFile) {
         AppliedUpdate update;
         update.bytes = stagedFile;

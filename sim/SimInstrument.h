@@ -13,11 +13,13 @@
 // The whole simulated instrument: its MIDI side, its USB identity and its storage, behaving
 // as the instrument does through both flows.
 //
-// Update: on the update-mode message it leaves the MIDI bus and, a little later, mounts its
-// update volume "tavloupd". Once the computer has ejected that volume it takes the
-// "tvxxfer.tvq" it finds there, comes back on the MIDI bus and waits for the update-finish
-// message; then it applies the file (recording its bytes), reboots (off the bus for a while)
-// and comes back reporting the new firmware version.
+// Update: on the update-mode message it leaves the MIDI bus and, a little later, comes back
+// with its update volume "tavloupd" mounted beside its MIDI ports. Once the computer has
+// ejected that volume it takes the "tvxxfer.tvq" it finds there, leaves the bus and comes
+// back, and waits for the update-finish message. An update-finish message that arrives while
+// the volume is still mounted (the update-only edition does not eject) makes it take the file
+// from the mounted volume. Then it applies the file (recording its bytes), reboots (off the
+// bus for a while, the volume gone) and comes back reporting the new firmware version.
 //
 // Transfer: on the transfer-start message it leaves and comes back in transfer mode with its
 // storage shown as the volume "TAVLO" (holding "projects", "instrument_definitions",
@@ -84,6 +86,8 @@ private:
     void onUpdateFinish();
     void onJoinedBus();
     void applyStagedUpdate();
+    // Reads tvxxfer.tvq from the volume root into the staged file; false when there is none.
+    bool stageUpdateFile(const QString& rootPath, const QString& where);
 
     SimMidiBus midiBus;
     SimMidiInstrument midiSide;

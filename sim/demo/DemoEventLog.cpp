@@ -62,6 +62,7 @@ void DemoEventLog::watchProgram(AppWiring& wiring)
             [this, m] { write(m, QStringLiteral("deviceSetToTransferMode()")); });
     connect(midi, &MidiHandler::updateTransferDone, this,
             [this, m] { write(m, QStringLiteral("updateTransferDone()")); });
+#ifndef TAVLO_UPDATE_ONLY
     connect(midi, &MidiHandler::deviceReenumerationFinished, this, [this, m](bool ok) {
         write(m, QStringLiteral("deviceReenumerationFinished(%1)").arg(flag(ok)));
     });
@@ -69,6 +70,7 @@ void DemoEventLog::watchProgram(AppWiring& wiring)
             [this, m] { write(m, QStringLiteral("transferSysExReceived()")); });
     connect(midi, &MidiHandler::transferSysExEndReceived, this,
             [this, m] { write(m, QStringLiteral("transferSysExEndReceived()")); });
+#endif
 
     Downloader* downloader = &wiring.downloader();
     const QString d = QStringLiteral("downloader");
@@ -78,10 +80,12 @@ void DemoEventLog::watchProgram(AppWiring& wiring)
     connect(downloader, &Downloader::downloadingProgressBar, this, [this, d](qlonglong p) {
         write(d, QStringLiteral("downloadingProgressBar(%1)").arg(p));
     });
+#ifndef TAVLO_UPDATE_ONLY
     connect(downloader, &Downloader::downloadStatus, this,
             [this, d](bool ok, const QString& message) {
                 write(d, QStringLiteral("downloadStatus(%1, \"%2\")").arg(flag(ok), message));
             });
+#endif
     connect(downloader, &Downloader::downloadFinished, this,
             [this, d](bool ok, const QString& path, const QString& name) {
                 write(d, QStringLiteral("downloadFinished(%1, \"%2\", \"%3\")").arg(flag(ok), path, name));
@@ -89,12 +93,20 @@ void DemoEventLog::watchProgram(AppWiring& wiring)
 
     MainController* controller = &wiring.mainController();
     const QString c = QStringLiteral("mainController");
+#ifdef TAVLO_UPDATE_ONLY
+    connect(controller, &MainController::copyingFileProgress, this, [this, c](const QString& p) {
+        write(c, QStringLiteral("copyingFileProgress(\"%1\")").arg(p));
+    });
+#else
     connect(controller, &MainController::copyingFileProgress, this,
             [this, c](int p) { write(c, QStringLiteral("copyingFileProgress(%1)").arg(p)); });
+#endif
     connect(controller, &MainController::fileTransferComplete, this, [this, c](bool ok) {
         write(c, QStringLiteral("fileTransferComplete(%1)").arg(flag(ok)));
     });
+#ifndef TAVLO_UPDATE_ONLY
     connect(wiring.fileManager(), &FileManager::ejectCompleted, this, [this](bool ok) {
         write(QStringLiteral("fileManager"), QStringLiteral("ejectCompleted(%1)").arg(flag(ok)));
     });
+#endif
 }

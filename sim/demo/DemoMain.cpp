@@ -1,6 +1,8 @@
 // The demo: the real full edition against the simulated instrument and a local HTTPS release
 // server, so that both flows can be tried without the hardware. With --autoplay it plays the
 // flows by itself and writes a screenshot of every screen; every run writes an event log.
+// With --edition updater it runs the update-only edition instead: the same sources built with
+// TAVLO_UPDATE_ONLY as tavlo_demo_updater, which the full edition's demo starts for it.
 
 #include "AppIdentity.h"
 #include "AppWiring.h"
@@ -18,6 +20,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QQmlApplicationEngine>
 #include <QRandomGenerator>
 #include <QSslConfiguration>
@@ -26,6 +29,16 @@
 #include <cstdio>
 
 namespace {
+
+#ifdef TAVLO_UPDATE_ONLY
+const char* const kEdition = "updater";
+const char* const kOtherEditionProgram = "tavlo_demo";
+const char* const kWindowDocument = "qrc:/Tavlo Updater/main.qml";
+#else
+const char* const kEdition = "full";
+const char* const kOtherEditionProgram = "tavlo_demo_updater";
+const char* const kWindowDocument = "qrc:/Tavlo_App/main.qml";
+#endif
 
 const char* const kExampleFileName = "tavlo-firmware-1.6.0.tvq";
 constexpr qint64 kExampleFileSize = 6 * 1024 * 1024;
@@ -97,9 +110,16 @@ std::vector<DemoAutoplay::Step> updateSteps(DemoAutoplay& play, SimInstrument& i
              },
              QStringLiteral("03-update-screen"),
              [&play] { play.press(QStringLiteral("startUpdateButton")); }},
+#ifdef TAVLO_UPDATE_ONLY
+        // This edition's window has no progress bar: the version line counts.
+        Step{QStringLiteral("downloading"),
+             [versionLine] { return versionLine().startsWith(QLatin1String("Downloading... ")); },
+             QStringLiteral("04-downloading"), nullptr},
+#else
         Step{QStringLiteral("downloading"),
              [&play] { return play.isShown(QStringLiteral("genericProgressBar")); },
              QStringLiteral("04-downloading"), nullptr},
+#endif
         Step{QStringLiteral("the update file is on the instrument"),
              [versionLine] { return versionLine() == QLatin1String("File transfer complete!"); },
              QStringLiteral("05-update-complete"), nullptr, 60000},
@@ -175,7 +195,7 @@ int runProgram(QGuiApplication& app, SimInstrument& instrument, const QUrl& serv
                          });
         QTimer::singleShot(0, &play, &DemoAutoplay::start);
     }
-    return Startup::loadAndRun(app, engine, QUrl(QStringLiteral("qrc:/Tavlo_App/main.qml")));
+    return Startup::loadAndRun(app, engine, QUrl(QString::fromLatin1(kWindowDocument)));
 }
 
 } // namespace
@@ -199,28 +219,65 @@ int main(int argc, char* argv[])
     QCommandLineOption firmware(QStringLiteral("firmware"),
                                 QStringLiteral("Firmware version the instrument starts with."),
                                 QStringLiteral("version"), QStringLiteral("1.5.2"));
-    parser.addOptions({autoplay, releases, out, firmware});
+    QCommandLineOption edition(QStringLiteral("edition"),
+                               QStringLiteral("The program to run: full (the default of tavlo_demo) or "
+                                              "updater (the update-only edition)."),
+                               QStringLiteral("edition"), QString::fromLatin1(kEdition));
+    parser.addOptions({autoplay, releases, out, firmware, edition});
 
     // Downloads of the demo land in a folder of its own, so every run starts fresh.
     QStringList args;
     for (int i = 0; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
     parser.parse(args);
+    const QString wantedEdition = parser.value(edition);
+    if (wantedEdition != QLatin1String("full") && wantedEdition != QLatin1String("updater")) {
+        std::fprintf(stderr, "demo: --edition takes full or updater\n");
+        return 2;
+    }
+    if (wantedEdition != QLatin1String(kEdition)) {
+        // The other edition is the other demo program, built beside this one.
+        QCoreApplication core(argc, argv);
+        QProcess other;
+        other.setProcessChannelMode(QProcess::ForwardedChannels);
+        other.setInputChannelMode(QProcess::ForwardedInputChannel);
+        other.start(QCoreApplication::applicationDirPath() + QLatin1Char('/')
+                        + QString::fromLatin1(kOtherEditionProgram),
+                    args.mid(1));
+        if (!other.waitForStarted()) {
+            std::fprintf(stderr, "demo: cannot start %s: %s\n", kOtherEditionProgram,
+                         qPrintable(other.errorString()));
+            return 1;
+        }
+        other.waitForFinished(-1);
+        return other.exitStatus() == QProcess::NormalExit ? other.exitCode() : 1;
+    }
     const QDir outDir(QDir::current().absoluteFilePath(parser.value(out)));
     QDir().mkpath(outDir.filePath(QStringLiteral("downloads")));
     qputenv("TMPDIR", QFile::encodeName(outDir.filePath(QStringLiteral("downloads"))));
 
     QGuiApplication app(argc, argv);
+#ifdef TAVLO_UPDATE_ONLY
+    const QIcon icon = Startup::applyIdentity(app, AppIdentity::updateOnlyEdition());
+#else
     const QIcon icon = Startup::applyIdentity(app, AppIdentity::fullEdition());
+#endif
     Startup::registerFonts();
     parser.process(app);
 
     const QString flow = parser.value(autoplay);
+#ifdef TAVLO_UPDATE_ONLY
+    if (!flow.isEmpty() && flow != QLatin1String("update")) {
+        std::fprintf(stderr, "demo: the update-only edition plays the update flow only (--autoplay update)\n");
+        return 2;
+    }
+#else
     if (!flow.isEmpty() && flow != QLatin1String("update") && flow != QLatin1String("transfer")
         && flow != QLatin1String("both")) {
         std::fprintf(stderr, "demo: --autoplay takes update, transfer or both\n");
         return 2;
     }
+#endif
 
     QString releaseFolder = parser.value(releases);
     if (releaseFolder.isEmpty()) {
