@@ -50,3 +50,27 @@ std::string MacShellText::trimmed(const std::string& text)
     const std::size_t last = text.find_last_not_of(blanks);
     return text.substr(first, last - first + 1);
 }
+
+std::string MacShellText::diskNameFromSystemProfiler(const std::string& output)
+{
+    static const std::string marker = "BSD Name: ";
+    if (output.find("Tavlo-Host") == std::string::npos
+        || output.find("File-Stor Gadget") == std::string::npos)
+        return {};
+    const std::size_t at = output.find(marker);
+    if (at == std::string::npos)
+        return {};
+    const std::size_t start = at + marker.size();
+    std::size_t end = output.find('\n', start);
+    if (end == std::string::npos)
+        end = output.size();
+    std::string name = output.substr(start, end - start);
+    if (!name.empty() && name.back() == '\r')
+        name.pop_back();
+    for (const char ch : name) {
+        const bool plain = (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9');
+        if (!plain)
+            return {};
+    }
+    return name;
+}

@@ -13,6 +13,12 @@ public:
     // From "diskutil list" output: in the first line containing "Tavlo-Host" or "TAVLO", the
     // text from the first "disk" up to the next blank or tab (or the line's end).
     static std::string diskNameFromDiskutilList(const std::string& diskutilOutput);
+    // The update-only edition's discovery, from "system_profiler SPUSBDataType" output: empty
+    // unless the output holds "Tavlo-Host", "File-Stor Gadget" and "BSD Name: "; otherwise
+    // the text after the first "BSD Name: " up to the next line feed (or the end), without a
+    // trailing carriage return. A name that is not a plain disk name (letters and digits
+    // only) gives the empty string: it goes into shell commands.
+    static std::string diskNameFromSystemProfiler(const std::string& systemProfilerOutput);
     // Strips blanks, tabs, carriage returns and line feeds from both ends.
     static std::string trimmed(const std::string& text);
 };

@@ -20,6 +20,27 @@ std::string MacVolumeFinder::runShellCommand(const std::string& command)
     return result;
 }
 
+#ifdef TAVLO_UPDATE_ONLY
+
+QString MacVolumeFinder::findDeviceVolumeMacOS()
+{
+    const std::string diskName
+        = MacShellText::diskNameFromSystemProfiler(runShellCommand("system_profiler SPUSBDataType"));
+    if (diskName.empty())
+        return {};
+
+    const std::string mounted = MacShellText::trimmed(runShellCommand(
+        "diskutil info /dev/" + diskName + " | grep 'Mounted' | awk -F: '{print $2}'"));
+    if (mounted == "No")
+        runShellCommand("diskutil mount /dev/" + diskName);
+
+    const std::string volumeName = MacShellText::trimmed(runShellCommand(
+        "diskutil info /dev/" + diskName + " | grep 'Volume Name' | awk -F: '{print $2}'"));
+    return QString::fromStdString(volumeName);
+}
+
+#else
+
 QString MacVolumeFinder::findDeviceVolumeMacOS()
 {
     std::string diskName = MacShellText::bsdNameFromIoreg(runShellCommand(
@@ -41,3 +62,5 @@ QString MacVolumeFinder::findDeviceVolumeMacOS()
         + " 2>/dev/null | grep 'Volume Name' | sed 's/.*Volume Name:[[:space:]]*//'"));
     return QString::fromStdString(volumeName);
 }
+
+#endif
