@@ -28,10 +28,12 @@ SignalLog::SignalLog(Downloader* downloader) : QObject(downloader)
             [this](bool ok) { entries << QStringLiteral("transfer:") + flag(ok); });
     connect(downloader, &Downloader::downloadingProgressBar, this,
             [this](qlonglong value) { entries << QStringLiteral("progress:%1").arg(value); });
+#ifndef TAVLO_UPDATE_ONLY
     connect(downloader, &Downloader::downloadStatus, this,
             [this](bool ok, const QString& message) {
                 entries << QStringLiteral("status:%1:%2").arg(flag(ok), message);
             });
+#endif
 }
 
 bool SignalLog::contains(const QString& prefix) const

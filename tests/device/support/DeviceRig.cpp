@@ -17,12 +17,16 @@ void DeviceRig::makeHandler()
 {
     handler = std::make_unique<MidiHandler>(bus.backend(), bus.usbLookup());
     MidiHandler* h = handler.get();
+#ifndef TAVLO_UPDATE_ONLY
     timeline.watch(h, &MidiHandler::deviceReenumerationFinished, QStringLiteral("finished"));
+#endif
     timeline.watch(h, &MidiHandler::deviceFound, QStringLiteral("deviceFound"));
     timeline.watch(h, &MidiHandler::deviceSetToTransferMode, QStringLiteral("setToTransferMode"));
     timeline.watch(h, &MidiHandler::updateTransferDone, QStringLiteral("updateTransferDone"));
+#ifndef TAVLO_UPDATE_ONLY
     timeline.watch(h, &MidiHandler::transferSysExReceived, QStringLiteral("transferStartAck"));
     timeline.watch(h, &MidiHandler::transferSysExEndReceived, QStringLiteral("transferEndAck"));
+#endif
     timeline.watch(h, &MidiHandler::tavloReceivedVersion, QStringLiteral("version"));
 }
 
