@@ -23,7 +23,6 @@
 #include <QProcess>
 #include <QQmlApplicationEngine>
 #include <QRandomGenerator>
-#include <QSslConfiguration>
 #include <QTimer>
 
 #include <cstdio>
@@ -77,15 +76,6 @@ bool writeExampleReleases(const QDir& folder, QString* error)
         return false;
     }
     return true;
-}
-
-void trustReleaseServer()
-{
-    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
-    configuration.addCaCertificates(ReleaseServer::caCertificates());
-    QSslConfiguration::setDefaultConfiguration(configuration);
-    // The download fallback runs curl, which reads its trusted certificates from here.
-    qputenv("CURL_CA_BUNDLE", QFile::encodeName(ReleaseServer::caCertificatePath()));
 }
 
 std::vector<DemoAutoplay::Step> updateSteps(DemoAutoplay& play, SimInstrument& instrument,
@@ -306,7 +296,7 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "demo: the release server did not start: %s\n", qPrintable(server.errorText()));
         return 1;
     }
-    trustReleaseServer();
+    ReleaseServer::trustInThisProcess();
 
     DemoEventLog log(outDir.filePath(QStringLiteral("events.log")));
     if (!log.isOpen()) {

@@ -1,5 +1,7 @@
 #include "ReleaseServer.h"
 
+#include <QFile>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSslConfiguration>
@@ -182,4 +184,12 @@ void ReleaseServer::acceptConnections()
         }
         new ReleaseServerConnection(socket, this);
     }
+}
+
+void ReleaseServer::trustInThisProcess()
+{
+    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+    configuration.addCaCertificates(caCertificates());
+    QSslConfiguration::setDefaultConfiguration(configuration);
+    qputenv("CURL_CA_BUNDLE", QFile::encodeName(caCertificatePath()));
 }

@@ -61,6 +61,9 @@ public:
     QUrl baseUrl() const;
     static QString caCertificatePath();
     static QList<QSslCertificate> caCertificates();
+    // Makes this process trust the server: its certificate authority joins the default TLS
+    // configuration, and curl (the download fallback) is pointed at it via CURL_CA_BUNDLE.
+    static void trustInThisProcess();
 
     // A standing "GET" response also answers HEAD (headers only) unless a HEAD response is
     // set; a queued one answers the next request of exactly that method and path.

@@ -8,10 +8,7 @@
 
 void TestEnvironment::trustReleaseServer()
 {
-    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
-    configuration.addCaCertificates(ReleaseServer::caCertificates());
-    QSslConfiguration::setDefaultConfiguration(configuration);
-    qputenv("CURL_CA_BUNDLE", QFile::encodeName(ReleaseServer::caCertificatePath()));
+    ReleaseServer::trustInThisProcess();
 }
 
 void TestEnvironment::setTempDir(const QString& dir)

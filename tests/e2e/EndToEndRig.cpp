@@ -1,0 +1,79 @@
+#include "EndToEndRig.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <algorithm>
+
+const char* const EndToEndRig::kFileName = "tavlo-1.6.0.tvq";
+const char* const EndToEndRig::kVersion = "1.6.0";
+
+namespace {
+QByteArray firmwareImage(qint64 size)
+{
+    QByteArray data(size, Qt::Uninitialized);
+    quint32 state = 0x1600u;
+    for (qint64 i = 0; i < size; ++i) {
+        state = state * 1664525u + 1013904223u;
+        data[i] = char(state >> 24);
+    }
+    return data;
+}
+} // namespace
+
+EndToEndRig::EndToEndRig() : firmware(firmwareImage(2 * 1024 * 1024 + 123))
+{
+    // Downloads go to QStandardPaths' temporary location, which follows TMPDIR.
+    qputenv("TMPDIR", QFile::encodeName(downloads.path()));
+    simInstrument.setFirmwareVersion(QStringLiteral("1.5.2"));
+    simInstrument.setVersionAfterUpdate(QString::fromLatin1(kVersion));
+    QObject::connect(&simInstrument.bus(), &SimMidiBus::programSent,
+                     [this](const QString&, const QByteArray& message) { sent.append(message); });
+}
+
+EndToEndRig::~EndToEndRig() = default;
+
+QString EndToEndRig::filePath() const
+{
+    return QStringLiteral("/releases/") + QString::fromLatin1(kFileName);
+}
+
+QByteArray EndToEndRig::catalogue() const
+{
+    const QJsonObject entry{{"file_name", QString::fromLatin1(kFileName)},
+                            {"version", QString::fromLatin1(kVersion)},
+                            {"total_file_size", QString::number(firmware.size())},
+                            {"release_date", "2026-11-30"},
+                            {"code_name", "Rig"},
+                            {"uuid", "00000000-0000-4000-8000-00000000e2e0"}};
+    return QJsonDocument(QJsonArray{entry}).toJson();
+}
+
+bool EndToEndRig::serve()
+{
+    releaseServer.setCatalogue(catalogue());
+    releaseServer.setResponse("GET", filePath(), ReleaseServer::Response::ok(firmware));
+    if (!releaseServer.start()) {
+        problem = QStringLiteral("release server: ") + releaseServer.errorText();
+        return false;
+    }
+    ReleaseServer::trustInThisProcess();
+    return true;
+}
+
+bool EndToEndRig::start()
+{
+    wiring = std::make_unique<AppWiring>(simInstrument.platform(), releaseServer.baseUrl());
+    driver = std::make_unique<WindowDriver>();
+    wiring->publish(driver->engine());
+    if (!driver->load(QUrl(QStringLiteral("qrc:/Tavlo_App/main.qml")))) {
+        problem = QStringLiteral("the window did not come up");
+        return false;
+    }
+    return true;
+}
+
+int EndToEndRig::sentCount(const QByteArray& message) const
+{
+    return int(std::count(sent.begin(), sent.end(), message));
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "AppWiring.h"
+#include "ReleaseServer.h"
+#include "SimInstrument.h"
+#include "WindowDriver.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// The real program (its wiring and its window) against the simulated instrument and a local
+// release server, as a user meets it. The server offers one release whose file is
+// updateFile(); downloads land in a temporary folder of the rig's own.
+class EndToEndRig
+{
+public:
+    static const char* const kFileName;
+    static const char* const kVersion;
+
+    EndToEndRig();
+    ~EndToEndRig();
+
+    // Starts the server (false with a reason in error()); call once, before start().
+    bool serve();
+    // The program's first wiring phase, the window and its second phase. False when the
+    // window did not come up.
+    bool start();
+
+    QString error() const { return problem; }
+    QByteArray updateFile() const { return firmware; }
+    QString filePath() const; // the path of the update file on the server
+    QByteArray catalogue() const;
+
+    ReleaseServer& server() { return releaseServer; }
+    SimInstrument& instrument() { return simInstrument; }
+    AppWiring& program() { return *wiring; }
+    WindowDriver& window() { return *driver; }
+
+    // How often the program has sent this message to the instrument.
+    int sentCount(const QByteArray& message) const;
+
+private:
+    QTemporaryDir downloads;
+    QByteArray firmware;
+    ReleaseServer releaseServer;
+    SimInstrument simInstrument;
+    std::unique_ptr<AppWiring> wiring;
+    std::unique_ptr<WindowDriver> driver; // destroyed first: the window before the objects
+    QList<QByteArray> sent;
+    QString problem;
+};
