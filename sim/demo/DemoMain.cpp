@@ -255,8 +255,13 @@ int main(int argc, char* argv[])
     Startup::registerFonts();
     parser.process(app);
 
-    const QString flow = parser.value(autoplay);
+    QString flow = parser.value(autoplay);
 #ifdef TAVLO_UPDATE_ONLY
+    if (flow == QLatin1String("both")) {
+        // This edition has no transfer mode, so "both" flows are the update flow alone.
+        std::fprintf(stderr, "demo: the update-only edition has no transfer mode; playing the update flow\n");
+        flow = QStringLiteral("update");
+    }
     if (!flow.isEmpty() && flow != QLatin1String("update")) {
         std::fprintf(stderr, "demo: the update-only edition plays the update flow only (--autoplay update)\n");
         return 2;
