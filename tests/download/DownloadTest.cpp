@@ -28,16 +28,6 @@ ReleaseServer::Response inPieces(const QByteArray& body, QList<qint64> pieces)
     return response;
 }
 
-QByteArray catalogueFor(const QString& name, const QString& version = QStringLiteral("1.6.0"))
-{
-    QByteArray json = "[{\"file_name\":\"";
-    QByteArray escaped = name.toUtf8();
-    escaped.replace('\\', "\\\\").replace('"', "\\\"").replace('\n', "\\n").replace('\t', "\\t");
-    escaped.replace('\x7f', "\\u007f");
-    json += escaped + "\",\"version\":\"" + version.toUtf8() + "\",\"total_file_size\":\"1000\"}]";
-    return json;
-}
-
 }  // namespace
 
 class DownloadTest : public QObject
@@ -97,14 +87,7 @@ void DownloadTest::cleanup()
 
 std::unique_ptr<Downloader> DownloadTest::downloaderFor(const QByteArray& catalogue)
 {
-    server.setCatalogue(catalogue);
-    auto downloader = std::make_unique<Downloader>(server.baseUrl());
-    SignalLog log(downloader.get());
-    downloader->fetchReleasesJson();
-    if (!log.waitFor(QStringLiteral("latest:"), 10000))
-        return nullptr;
-    server.clearRequests();
-    return downloader;
+    return TestEnvironment::downloaderAfterCatalogue(server, catalogue);
 }
 
 void DownloadTest::outcomes_data()
@@ -189,7 +172,7 @@ void DownloadTest::outcomes()
     QFETCH(QStringList, rest);
     QFETCH(QByteArray, fileAfter);
 
-    auto downloader = downloaderFor(catalogueFor(QStringLiteral("u.tvq")));
+    auto downloader = downloaderFor(TestEnvironment::catalogueFor(QStringLiteral("u.tvq")));
     QVERIFY(downloader);
     const QString path = QStringLiteral("/releases/u.tvq");
     server.setResponse("GET", path, get);
@@ -242,7 +225,7 @@ void DownloadTest::unusableFileNames_data()
 void DownloadTest::unusableFileNames()
 {
     QFETCH(QString, name);
-    auto downloader = downloaderFor(catalogueFor(name));
+    auto downloader = downloaderFor(TestEnvironment::catalogueFor(name));
     QVERIFY(downloader);
     QCOMPARE(downloader->currentFileName(), name);
     server.serveFolder(tempRoot);  // whatever the server might offer, nothing is fetched
@@ -269,7 +252,7 @@ void DownloadTest::urlCharactersInName_data()
 void DownloadTest::urlCharactersInName()
 {
     QFETCH(QString, name);
-    auto downloader = downloaderFor(catalogueFor(name));
+    auto downloader = downloaderFor(TestEnvironment::catalogueFor(name));
     QVERIFY(downloader);
     const QByteArray body = TestEnvironment::pattern(1000);
     server.setResponse("GET", QStringLiteral("/releases/") + name, ReleaseServer::Response::ok(body));
@@ -287,11 +270,11 @@ void DownloadTest::urlCharactersInName()
 
 void DownloadTest::probeAndDownloadRepliesLeaveCatalogueAlone()
 {
-    auto downloader = downloaderFor(catalogueFor(QStringLiteral("u.tvq"), QStringLiteral("1.6.0")));
+    auto downloader = downloaderFor(TestEnvironment::catalogueFor(QStringLiteral("u.tvq")));
     QVERIFY(downloader);
     const QString urlBefore = downloader->currentDownloadUrl();
     // The update file is itself a valid catalogue: parsing it would change the state.
-    const QByteArray body = catalogueFor(QStringLiteral("other.tvq"), QStringLiteral("9.9.9"));
+    const QByteArray body = TestEnvironment::catalogueFor(QStringLiteral("other.tvq"), QStringLiteral("9.9.9"));
     server.setResponse("GET", QStringLiteral("/releases/u.tvq"), ReleaseServer::Response::ok(body));
 
     SignalLog log(downloader.get());
@@ -308,7 +291,7 @@ void DownloadTest::probeAndDownloadRepliesLeaveCatalogueAlone()
 
 void DownloadTest::secondRunStartsWithEmptyBuffer()
 {
-    auto downloader = downloaderFor(catalogueFor(QStringLiteral("u.tvq")));
+    auto downloader = downloaderFor(TestEnvironment::catalogueFor(QStringLiteral("u.tvq")));
     QVERIFY(downloader);
     const QByteArray body = TestEnvironment::pattern(1000);
     ReleaseServer::Response cut = inPieces(body, {300});
@@ -337,7 +320,7 @@ void DownloadTest::folderServedRelease()
     QVERIFY(folder.isValid());
     const QByteArray body = TestEnvironment::pattern(3 * 1024 * 1024 + 17);
     QVERIFY(TestEnvironment::writeFile(folder.filePath("releases.json"),
-                                       catalogueFor(QStringLiteral("tavlo_2_0.tvq"), "2.0.0")));
+                                       TestEnvironment::catalogueFor(QStringLiteral("tavlo_2_0.tvq"), "2.0.0")));
     QVERIFY(TestEnvironment::writeFile(folder.filePath("tavlo_2_0.tvq"), body));
     server.serveFolder(folder.path());
 
@@ -358,7 +341,7 @@ void DownloadTest::folderServedRelease()
 
 void DownloadTest::destroyedWhileDownloading()
 {
-    auto downloader = downloaderFor(catalogueFor(QStringLiteral("u.tvq")));
+    auto downloader = downloaderFor(TestEnvironment::catalogueFor(QStringLiteral("u.tvq")));
     QVERIFY(downloader);
     ReleaseServer::Response slow = inPieces(TestEnvironment::pattern(1000), {100, 100, 100});
     slow.pieceDelayMs = 300;

@@ -97,14 +97,7 @@ void FallbackTest::cleanup()
 
 std::unique_ptr<Downloader> FallbackTest::downloaderFor(const QString& name)
 {
-    server.setCatalogue(catalogueFor(name));
-    auto downloader = std::make_unique<Downloader>(server.baseUrl());
-    SignalLog log(downloader.get());
-    downloader->fetchReleasesJson();
-    if (!log.waitFor(QStringLiteral("latest:"), 10000))
-        return nullptr;
-    server.clearRequests();
-    return downloader;
+    return TestEnvironment::downloaderAfterCatalogue(server, catalogueFor(name));
 }
 
 void FallbackTest::realCurlRecovers_data()

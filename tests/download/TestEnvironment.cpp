@@ -4,7 +4,9 @@
 #include <QFile>
 #include <QSslConfiguration>
 
+#include "Downloader.h"
 #include "ReleaseServer.h"
+#include "SignalLog.h"
 
 void TestEnvironment::trustReleaseServer()
 {
@@ -65,4 +67,26 @@ QByteArray TestEnvironment::pattern(qint64 size, char seed)
     for (qint64 i = 0; i < size; ++i)
         data[i] = char(seed + (i * 7 + i / 251) % 26);
     return data;
+}
+
+QByteArray TestEnvironment::catalogueFor(const QString& name, const QString& version)
+{
+    QByteArray escaped = name.toUtf8();
+    escaped.replace('\\', "\\\\").replace('"', "\\\"").replace('\n', "\\n").replace('\t', "\\t");
+    escaped.replace('\x7f', "\\u007f");
+    return "[{\"file_name\":\"" + escaped + "\",\"version\":\"" + version.toUtf8()
+           + "\",\"total_file_size\":\"1000\"}]";
+}
+
+std::unique_ptr<Downloader> TestEnvironment::downloaderAfterCatalogue(ReleaseServer& server,
+                                                                      const QByteArray& catalogue)
+{
+    server.setCatalogue(catalogue);
+    auto downloader = std::make_unique<Downloader>(server.baseUrl());
+    SignalLog log(downloader.get());
+    downloader->fetchReleasesJson();
+    if (!log.waitFor(QStringLiteral("latest:"), 10000))
+        return nullptr;
+    server.clearRequests();
+    return downloader;
 }

@@ -5,6 +5,11 @@
 #include <QStringList>
 #include <QtGlobal>
 
+#include <memory>
+
+class Downloader;
+class ReleaseServer;
+
 // Process-wide settings that the download tests share.
 class TestEnvironment
 {
@@ -24,4 +29,13 @@ public:
     static QByteArray readFile(const QString& path);
     static bool writeFile(const QString& path, const QByteArray& data);
     static QByteArray pattern(qint64 size, char seed = 'a');
+
+    // A catalogue with one release of the given file name (escaped for JSON) and version,
+    // whose total_file_size is "1000".
+    static QByteArray catalogueFor(const QString& name, const QString& version = QStringLiteral("1.6.0"));
+    // A Downloader that has fetched this catalogue from the server and announced the latest
+    // release; the server's request log is cleared afterwards. Null when no announcement
+    // came within ten seconds.
+    static std::unique_ptr<Downloader> downloaderAfterCatalogue(ReleaseServer& server,
+                                                                const QByteArray& catalogue);
 };

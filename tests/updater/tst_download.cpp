@@ -18,11 +18,6 @@ namespace {
 
 const QString kName = QStringLiteral("tavlo-1.6.0.tvq");
 
-QByteArray catalogueFor(const QString& name)
-{
-    return "[{\"file_name\":\"" + name.toUtf8()
-           + "\",\"version\":\"1.6.0\",\"total_file_size\":\"1000\"}]";
-}
 
 } // namespace
 
@@ -81,14 +76,7 @@ void TestDownload::cleanup()
 
 std::unique_ptr<Downloader> TestDownload::downloaderFor(const QByteArray& catalogue)
 {
-    server.setCatalogue(catalogue);
-    auto downloader = std::make_unique<Downloader>(server.baseUrl());
-    SignalLog log(downloader.get());
-    downloader->fetchReleasesJson();
-    if (!log.waitFor(QStringLiteral("latest:"), 10000))
-        return nullptr;
-    server.clearRequests();
-    return downloader;
+    return TestEnvironment::downloaderAfterCatalogue(server, catalogue);
 }
 
 void TestDownload::runDownload(Downloader& downloader, SignalLog& log)
@@ -139,7 +127,7 @@ void TestDownload::outcomes()
     QFETCH(QByteArray, fileAfter);
 
     server.setResponse("GET", QStringLiteral("/releases/") + kName, get);
-    auto downloader = downloaderFor(catalogueFor(kName));
+    auto downloader = downloaderFor(TestEnvironment::catalogueFor(kName));
     QVERIFY(downloader);
     if (!existing.isNull())
         QVERIFY(TestEnvironment::writeFile(fileIn(kName), existing));
@@ -191,7 +179,7 @@ void TestDownload::unusableFileNames()
     const QDir parent(tempRoot.path());
     const QStringList parentBefore = parent.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
 
-    auto downloader = downloaderFor(catalogueFor(name));
+    auto downloader = downloaderFor(TestEnvironment::catalogueFor(name));
     QVERIFY(downloader);
     SignalLog log(downloader.get());
     downloader->downloadFile();
