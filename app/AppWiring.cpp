@@ -6,7 +6,6 @@
 #endif
 #include "Platform.h"
 
-#include <QCoreApplication>
 #include <QQmlApplicationEngine>
 #include <QQmlContext>
 #include <QThread>
@@ -83,11 +82,14 @@ AppWiring::~AppWiring()
 {
     // The event loop has returned. Let the worker finish the request in hand (a copy onto
     // the instrument is not cut mid-write without reason), but do not hang the exit on it.
+    if (!m_workerThread)
+        return; // it stopped earlier and the event loop has already deleted it
     m_workerThread->quit();
     if (m_workerThread->wait(kWorkerStopTimeoutMs)) {
-        // The thread's own deletion was queued to this thread when it finished; carry it out
-        // now, since the event loop that would have done so has ended.
-        QCoreApplication::sendPostedEvents(m_workerThread, QEvent::DeferredDelete);
+        // The FileManager went with the thread's end. The thread's own deleteLater was queued
+        // to this thread and would wait for an event loop that has ended: delete it now (its
+        // destructor discards what is still posted for it).
+        delete m_workerThread.data();
     } else {
         qWarning("The storage worker did not stop within %lu ms", kWorkerStopTimeoutMs);
     }

@@ -4,12 +4,13 @@
 #include "MainController.h"
 #include "MidiHandler.h"
 
+#include <QPointer>
+#include <QThread>
 #include <QUrl>
 
 class FileManager;
 class FileManagerBridge;
 class QQmlApplicationEngine;
-class QThread;
 struct Platform;
 
 // The object graph and every connection between its objects. The constructor is the first
@@ -49,7 +50,7 @@ private:
     Downloader m_downloader;
     FileManager* m_fileManager;
     MainController m_mainController;
-    QThread* m_workerThread;
+    QPointer<QThread> m_workerThread;
 #ifndef TAVLO_UPDATE_ONLY
     FileManagerBridge* m_fileManagerBridge = nullptr;
 #endif
