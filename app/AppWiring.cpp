@@ -80,6 +80,11 @@ void AppWiring::publish(QQmlApplicationEngine& engine)
 
 AppWiring::~AppWiring()
 {
+#ifndef TAVLO_UPDATE_ONLY
+    // The window that used the bridge is gone by now (the engine ends before the wiring).
+    delete m_fileManagerBridge;
+    m_fileManagerBridge = nullptr;
+#endif
     // The event loop has returned. Let the worker finish the request in hand (a copy onto
     // the instrument is not cut mid-write without reason), but do not hang the exit on it.
     if (!m_workerThread)
