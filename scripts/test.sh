@@ -11,7 +11,9 @@ cmake --build --preset default
 
 echo "== Windows-only sources (MinGW cross-compile)"
 cmake -S tests/windows -B build/mingw -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$PWD/tests/windows/mingw-toolchain.cmake" -DCMAKE_BUILD_TYPE=Release
+    -DCMAKE_TOOLCHAIN_FILE="$PWD/tests/windows/mingw-toolchain.cmake" -DCMAKE_BUILD_TYPE=Release \
+    -DTAVLO_HOST_QT_HEADERS="$(pkg-config --variable=includedir Qt6Core)" \
+    -DTAVLO_HOST_RTMIDI_HEADERS="$(pkg-config --variable=includedir rtmidi)"
 cmake --build build/mingw
 
 echo "== Tests"
