@@ -18,7 +18,6 @@ namespace {
 
 const QString kName = QStringLiteral("tavlo-1.6.0.tvq");
 
-
 } // namespace
 
 class TestDownload : public QObject
