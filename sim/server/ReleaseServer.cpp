@@ -1,8 +1,7 @@
 #include "ReleaseServer.h"
 
-#include <QFile>
-
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSslConfiguration>
 #include <QSslKey>

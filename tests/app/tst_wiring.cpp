@@ -164,8 +164,7 @@ void TestWiring::bridgeRequestsRunOnWorker()
     QCOMPARE(opened.at(0).at(0).toUrl(), QUrl::fromLocalFile(root + QStringLiteral("/MIDI_Clips")));
     QCOMPARE(openedOn.load(), wiring.workerThread());
 
-    // "DONE": the worker ejects the volume and the link, told on its own thread, starts the
-    // transfer-end message's round trip.
+    // "DONE": the worker ejects the transfer volume and reports it.
     QSignalSpy ejected(wiring.fileManager(), &FileManager::ejectCompleted);
     wiring.fileManagerBridge()->completeTransfer();
     QTRY_COMPARE(ejected.size(), 1);

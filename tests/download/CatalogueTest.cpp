@@ -53,7 +53,7 @@ private:
 void CatalogueTest::initTestCase()
 {
     QVERIFY2(server.start(), qPrintable(server.errorText()));
-    TestEnvironment::trustReleaseServer();
+    ReleaseServer::trustInThisProcess();
     QVERIFY(tempDir.isValid());
     TestEnvironment::setTempDir(tempDir.path());
 }

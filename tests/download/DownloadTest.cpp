@@ -64,7 +64,7 @@ void DownloadTest::initTestCase()
     TestEnvironment::originalSearchPath();
     tempRoot = QDir::tempPath();
     QVERIFY2(server.start(), qPrintable(server.errorText()));
-    TestEnvironment::trustReleaseServer();
+    ReleaseServer::trustInThisProcess();
     QVERIFY(curlDir.isValid());
     TestEnvironment::writeStandInCurl(curlDir.path(),
                                       "#!/bin/sh\necho 'stand-in: no network' >&2\nexit 6\n");

@@ -70,7 +70,7 @@ void FallbackTest::initTestCase()
     tempRoot = QDir::tempPath();
     originalWorkingDir = QDir::currentPath();
     QVERIFY2(server.start(), qPrintable(server.errorText()));
-    TestEnvironment::trustReleaseServer();
+    ReleaseServer::trustInThisProcess();
 }
 
 void FallbackTest::init()

@@ -2,16 +2,10 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSslConfiguration>
 
 #include "Downloader.h"
 #include "ReleaseServer.h"
 #include "SignalLog.h"
-
-void TestEnvironment::trustReleaseServer()
-{
-    ReleaseServer::trustInThisProcess();
-}
 
 void TestEnvironment::setTempDir(const QString& dir)
 {

@@ -14,9 +14,6 @@ class ReleaseServer;
 class TestEnvironment
 {
 public:
-    // Adds the release server's certificate authority to the default TLS configuration
-    // and names it to curl through CURL_CA_BUNDLE.
-    static void trustReleaseServer();
     // Points QStandardPaths' temporary location (TMPDIR) at dir.
     static void setTempDir(const QString& dir);
     // Writes an executable shell script named "curl" into dir.

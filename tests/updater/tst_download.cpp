@@ -50,7 +50,7 @@ void TestDownload::initTestCase()
     TestEnvironment::originalSearchPath();
     QVERIFY(tempRoot.isValid());
     QVERIFY2(server.start(), qPrintable(server.errorText()));
-    TestEnvironment::trustReleaseServer();
+    ReleaseServer::trustInThisProcess();
     QVERIFY(curlDir.isValid());
     // A curl that leaves a mark: this edition must never start it.
     TestEnvironment::writeStandInCurl(curlDir.path(), "#!/bin/sh\ntouch \"$(dirname \"$0\")/ran\"\nexit 6\n");

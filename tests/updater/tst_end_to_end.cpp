@@ -13,7 +13,6 @@
 #include <QGuiApplication>
 #include <QQmlProperty>
 #include <QQuickItem>
-#include <QSslConfiguration>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -71,9 +70,7 @@ private:
 void TestEndToEnd::initTestCase()
 {
     QVERIFY2(server.start(), qPrintable(server.errorText()));
-    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
-    configuration.addCaCertificates(ReleaseServer::caCertificates());
-    QSslConfiguration::setDefaultConfiguration(configuration);
+    ReleaseServer::trustInThisProcess();
 }
 
 void TestEndToEnd::updateThroughWindow()
