@@ -13,7 +13,7 @@ bash scripts/setup-debian.sh
 cmake --preset default
 cmake --build --preset default
 
-demo=./build/default/sim/demo/tavlo_demo
+demo=./build/default/demo/tavlo_demo
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
     exec "$demo" --out build/demo "$@"
 fi

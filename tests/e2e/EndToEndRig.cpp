@@ -1,5 +1,7 @@
 #include "EndToEndRig.h"
 
+#include "TestTimings.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -25,6 +27,7 @@ EndToEndRig::EndToEndRig() : firmware(firmwareImage(2 * 1024 * 1024 + 123))
 {
     // Downloads go to QStandardPaths' temporary location, which follows TMPDIR.
     qputenv("TMPDIR", QFile::encodeName(downloads.path()));
+    simInstrument.setTimings(TestTimings::fastInstrument());
     simInstrument.setFirmwareVersion(QStringLiteral("1.5.2"));
     simInstrument.setVersionAfterUpdate(QString::fromLatin1(kVersion));
     QObject::connect(&simInstrument.bus(), &SimMidiBus::programSent,
@@ -63,7 +66,8 @@ bool EndToEndRig::serve()
 
 bool EndToEndRig::start()
 {
-    wiring = std::make_unique<AppWiring>(simInstrument.platform(), releaseServer.baseUrl());
+    wiring = std::make_unique<FullEditionWiring>(simInstrument.platform(), releaseServer.baseUrl(),
+                                                 TestTimings::fast());
     driver = std::make_unique<WindowDriver>();
     wiring->publish(driver->engine());
     if (!driver->load(QUrl(QStringLiteral("qrc:/Tavlo_App/main.qml")))) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AppWiring.h"
+#include "FullEditionWiring.h"
 #include "ReleaseServer.h"
 #include "SimInstrument.h"
 #include "WindowDriver.h"
@@ -36,7 +36,7 @@ public:
 
     ReleaseServer& server() { return releaseServer; }
     SimInstrument& instrument() { return simInstrument; }
-    AppWiring& program() { return *wiring; }
+    FullEditionWiring& program() { return *wiring; }
     WindowDriver& window() { return *driver; }
 
     // How often the program has sent this message to the instrument.
@@ -47,7 +47,7 @@ private:
     QByteArray firmware;
     ReleaseServer releaseServer;
     SimInstrument simInstrument;
-    std::unique_ptr<AppWiring> wiring;
+    std::unique_ptr<FullEditionWiring> wiring;
     std::unique_ptr<WindowDriver> driver; // destroyed first: the window before the objects
     QList<QByteArray> sent;
     QString problem;

@@ -283,7 +283,7 @@ void EndToEnd::catalogueAtHandBeforeWindowReachesWindow()
     QVERIFY2(rig.serve(), qPrintable(rig.error()));
     // The first wiring phase requests the catalogue; give the reply time to arrive while no
     // event is processed, then bring up the window.
-    AppWiring wiring(rig.instrument().platform(), rig.server().baseUrl());
+    FullEditionWiring wiring(rig.instrument().platform(), rig.server().baseUrl(), TestTimings::fast());
     QSignalSpy fetched(&wiring.downloader(), &Downloader::latestVersionFetched);
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     WindowDriver w;
@@ -300,4 +300,4 @@ void EndToEnd::catalogueAtHandBeforeWindowReachesWindow()
 }
 
 QTEST_MAIN(EndToEnd)
-#include "tst_EndToEnd.moc"
+#include "tst_end_to_end.moc"

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QByteArray>
 #include <QFile>
+#include <QList>
 #include <QObject>
 #include <QString>
 
-class AppWiring;
+class Wiring;
 class SimInstrument;
 
 // Writes one line per event of a demo run to a file: the program's signals, the messages
@@ -22,12 +24,14 @@ public:
     QString path() const { return file.fileName(); }
 
     void watchInstrument(SimInstrument& instrument);
-    void watchProgram(AppWiring& wiring);
+    void watchProgram(Wiring& wiring);
 
 public Q_SLOTS:
     void write(const QString& source, const QString& text);
 
 private:
+    void tap(QObject* object, const QString& source, const QList<QByteArray>& signalNames);
+
     QFile file;
     QElapsedTimer clock;
 };

@@ -5,7 +5,7 @@
 
 // Relays the storage worker's copy progress and result to the window, on the main thread.
 // Its signals are fed by signal-to-signal connections that the wiring makes; nothing else
-// emits them.
+// emits them. This edition's progress is the FileManager's text ("40%"), passed on unchanged.
 class MainController : public QObject
 {
     Q_OBJECT
@@ -14,10 +14,5 @@ public:
 
 Q_SIGNALS:
     void fileTransferComplete(bool success);
-#ifdef TAVLO_UPDATE_ONLY
-    // The update-only edition passes the FileManager's text ("40%") on unchanged.
     void copyingFileProgress(QString percentage);
-#else
-    void copyingFileProgress(int percentage);
-#endif
 };

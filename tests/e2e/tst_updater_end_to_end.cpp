@@ -1,10 +1,11 @@
 // A whole firmware update through the update-only edition's own window, loaded from
 // "qrc:/Tavlo Updater/main.qml" with the program's objects, against the simulated instrument
 // and the local release server; and a download that fails on the way.
-#include "AppWiring.h"
+#include "UpdaterEditionWiring.h"
 #include "ReleaseServer.h"
 #include "SimInstrument.h"
 #include "SysExMessages.h"
+#include "TestTimings.h"
 #include "WindowDriver.h"
 
 #include <QCryptographicHash>
@@ -84,15 +85,11 @@ void TestEndToEnd::updateThroughWindow()
     server.setResponse("GET", QStringLiteral("/releases/") + name, file);
 
     SimInstrument instrument;
-    SimInstrument::Timings timings;
-    timings.mountAfterLeavingMs = 500;
-    timings.applyAfterFinishMs = 500;
-    timings.rebootMs = 500;
-    instrument.setTimings(timings);
+    instrument.setTimings(TestTimings::fastInstrument());
     instrument.setFirmwareVersion(QStringLiteral("1.5.2"));
     instrument.setVersionAfterUpdate(QStringLiteral("1.6.0"));
 
-    AppWiring wiring(instrument.platform(), server.baseUrl());
+    UpdaterEditionWiring wiring(instrument.platform(), server.baseUrl(), TestTimings::fast());
     WindowDriver driver;
     wiring.publish(driver.engine());
     QVERIFY(driver.load(kWindow));
@@ -154,7 +151,7 @@ void TestEndToEnd::failedDownloadLeavesProgress()
 
     SimInstrument instrument;
     instrument.plugIn();
-    AppWiring wiring(instrument.platform(), server.baseUrl());
+    UpdaterEditionWiring wiring(instrument.platform(), server.baseUrl(), TestTimings::fast());
     WindowDriver driver;
     wiring.publish(driver.engine());
     QVERIFY(driver.load(kWindow));
@@ -193,4 +190,4 @@ int main(int argc, char* argv[])
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_end_to_end.moc"
+#include "tst_updater_end_to_end.moc"

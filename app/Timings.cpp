@@ -1,0 +1,6 @@
+#include "Timings.h"
+
+Timings Timings::production()
+{
+    return {DeviceTimings::production(), StorageTimings::production()};
+}

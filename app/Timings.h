@@ -1,0 +1,14 @@
+#pragma once
+
+#include "DeviceTimings.h"
+#include "StorageTimings.h"
+
+// Every timing of the program in one value: the wiring hands each part its share. The
+// shipped programs and the demo run production(); the tests run shorter ones.
+struct Timings
+{
+    DeviceTimings device;
+    StorageTimings storage;
+
+    static Timings production();
+};

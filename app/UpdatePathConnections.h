@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QObject>
+
+// The connections of the update path, which both editions make in the same order with the
+// same kinds. Each edition passes its own classes (they differ in a member or an argument
+// type, not in these names). Returns after the request for the release catalogue has gone
+// out; its reply is handled once the event loop runs.
+namespace UpdatePathConnections {
+
+// The update availability log runs inside the emission of releasesJsonFetched, on the main
+// thread, before latestVersionFetched for the same entry; then the catalogue is requested.
+template <class Downloader>
+void connectAvailabilityLogAndFetch(Downloader& downloader)
+{
+    QObject::connect(
+        &downloader, &Downloader::releasesJsonFetched, &downloader,
+        [&downloader] { Downloader::logUpdateAvailable(downloader.currentLatestVersion()); },
+        Qt::DirectConnection);
+    downloader.fetchReleasesJson();
+}
+
+// The download result to the storage worker and the link, the mode switch to the worker, the
+// hand-over's result to the link first and the window second, the copy progress to the
+// window. The FileManager lives on the worker thread, so every connection with it is queued.
+template <class MidiHandler, class Downloader, class FileManager, class MainController>
+void connectUpdatePath(MidiHandler& midi, Downloader& downloader, FileManager& files,
+                       MainController& controller)
+{
+    QObject::connect(&midi, &MidiHandler::tavloReceivedVersion, &downloader,
+                     &Downloader::tavloReceivedVersion);
+    QObject::connect(&downloader, &Downloader::downloadFinished, &files,
+                     &FileManager::onDownloadFinished);
+    QObject::connect(&downloader, &Downloader::setDeviceToTransferMode, &midi,
+                     &MidiHandler::fileDownloaded);
+    QObject::connect(&midi, &MidiHandler::deviceSetToTransferMode, &files,
+                     &FileManager::onDeviceSetToTransferMode);
+    // The link hears a result before the window does: this connection comes first.
+    QObject::connect(&files, &FileManager::fileTransferComplete, &midi,
+                     &MidiHandler::transferComplete);
+    // Signal to signal: the MainController re-emits them on the main thread.
+    QObject::connect(&files, &FileManager::fileTransferComplete, &controller,
+                     &MainController::fileTransferComplete);
+    QObject::connect(&files, &FileManager::copyProgress, &controller,
+                     &MainController::copyingFileProgress);
+}
+
+} // namespace UpdatePathConnections

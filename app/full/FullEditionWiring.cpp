@@ -1,0 +1,64 @@
+#include "FullEditionWiring.h"
+
+#include "FileManager.h"
+#include "FileManagerBridge.h"
+#include "Platform.h"
+#include "Timings.h"
+#include "UpdatePathConnections.h"
+
+#include <QQmlApplicationEngine>
+#include <QQmlContext>
+
+FullEditionWiring::FullEditionWiring(const Platform& platform, const QUrl& releaseServer,
+                                     const Timings& timings)
+    : m_midiHandler(platform.midi, platform.usb, timings.device),
+      m_downloader(releaseServer),
+      m_fileManager(new FileManager(platform.volumes, platform.dismount, platform.folders,
+                                    timings.storage)),
+      m_worker(m_fileManager)
+{
+    UpdatePathConnections::connectAvailabilityLogAndFetch(m_downloader);
+    UpdatePathConnections::connectUpdatePath(m_midiHandler, m_downloader, *m_fileManager,
+                                             m_mainController);
+    // After an eject (the transfer mode's "DONE") the link waits for the transfer's end.
+    QObject::connect(m_fileManager, &FileManager::ejectCompleted, &m_midiHandler,
+                     &MidiHandler::onEjectCompleted, Qt::QueuedConnection);
+}
+
+FullEditionWiring::~FullEditionWiring()
+{
+    // The window that used the bridge is gone by now (the engine ends before the wiring).
+    delete m_fileManagerBridge;
+    m_fileManagerBridge = nullptr;
+}
+
+void FullEditionWiring::publish(QQmlApplicationEngine& engine)
+{
+    QQmlContext* context = engine.rootContext();
+    context->setContextProperty(QStringLiteral("midiHandler"), &m_midiHandler);
+    context->setContextProperty(QStringLiteral("downloader"), &m_downloader);
+    context->setContextProperty(QStringLiteral("mainController"), &m_mainController);
+
+    m_fileManagerBridge = new FileManagerBridge;
+    context->setContextProperty(QStringLiteral("fileManagerBridge"), m_fileManagerBridge);
+    // The window's folder buttons and "DONE", carried out one after another on the worker.
+    QObject::connect(m_fileManagerBridge, &FileManagerBridge::requestOpenFolder, m_fileManager,
+                     &FileManager::openFolderOnDevice, Qt::QueuedConnection);
+    QObject::connect(m_fileManagerBridge, &FileManagerBridge::requestEjectDevice, m_fileManager,
+                     &FileManager::ejectDeviceAndEmit, Qt::QueuedConnection);
+}
+
+QList<Wiring::Published> FullEditionWiring::published()
+{
+    QList<Published> list{{QStringLiteral("midiHandler"), &m_midiHandler},
+                          {QStringLiteral("downloader"), &m_downloader},
+                          {QStringLiteral("mainController"), &m_mainController}};
+    if (m_fileManagerBridge)
+        list.append({QStringLiteral("fileManagerBridge"), m_fileManagerBridge});
+    return list;
+}
+
+QObject* FullEditionWiring::storage() const
+{
+    return m_fileManager;
+}

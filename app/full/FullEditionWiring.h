@@ -1,0 +1,52 @@
+#pragma once
+
+#include "Downloader.h"
+#include "MainController.h"
+#include "MidiHandler.h"
+#include "StorageWorker.h"
+#include "Wiring.h"
+
+#include <QUrl>
+
+class FileManager;
+class FileManagerBridge;
+struct Platform;
+struct Timings;
+
+// The full edition's object graph: the update path of both editions, plus the transfer
+// mode (the eject result to the link, and the FileManagerBridge with its two requests).
+//
+// The constructor is the first wiring phase (the objects, the storage worker, the catalogue
+// request, the connections), publish() the second (the context properties, the bridge and
+// its connections). The entry point, the demo and the tests run the same code; only the
+// platform seams, the release server and the timings differ.
+class FullEditionWiring : public Wiring
+{
+public:
+    FullEditionWiring(const Platform& platform, const QUrl& releaseServer, const Timings& timings);
+    ~FullEditionWiring() override;
+
+    FullEditionWiring(const FullEditionWiring&) = delete;
+    FullEditionWiring& operator=(const FullEditionWiring&) = delete;
+
+    void publish(QQmlApplicationEngine& engine) override;
+    QList<Published> published() override;
+    QObject* storage() const override;
+    QThread* workerThread() const override { return m_worker.thread(); }
+
+    MidiHandler& midiHandler() { return m_midiHandler; }
+    Downloader& downloader() { return m_downloader; }
+    MainController& mainController() { return m_mainController; }
+    FileManager* fileManager() const { return m_fileManager; }
+    FileManagerBridge* fileManagerBridge() const { return m_fileManagerBridge; }
+
+private:
+    // Declared in creation order: destroyed in reverse, the MainController first and the
+    // MidiHandler last, after the storage worker has stopped.
+    MidiHandler m_midiHandler;
+    Downloader m_downloader;
+    FileManager* m_fileManager;
+    MainController m_mainController;
+    StorageWorker m_worker;
+    FileManagerBridge* m_fileManagerBridge = nullptr;
+};

@@ -1,0 +1,27 @@
+// The full edition, Tavlo_App: the firmware update and the transfer mode.
+#include "AppIdentity.h"
+#include "FullEditionWiring.h"
+#include "ProductionPlatform.h"
+#include "Startup.h"
+#include "Timings.h"
+
+#include <QGuiApplication>
+#include <QQmlApplicationEngine>
+#include <QUrl>
+
+int main(int argc, char* argv[])
+{
+    QGuiApplication app(argc, argv);
+    const QIcon icon = Startup::applyIdentity(app, AppIdentity::fullEdition());
+    Startup::registerFonts();
+
+    // First wiring phase: the objects, the storage worker, the catalogue request and the
+    // connections between the objects.
+    FullEditionWiring wiring(createProductionPlatform(), Downloader::defaultServer(),
+                             Timings::production());
+
+    QQmlApplicationEngine engine;
+    // Second wiring phase: the objects published to the window.
+    wiring.publish(engine);
+    return Startup::loadAndRun(app, engine, QUrl(QStringLiteral("qrc:/Tavlo_App/main.qml")));
+}

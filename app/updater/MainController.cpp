@@ -1,0 +1,3 @@
+#include "MainController.h"
+
+MainController::MainController(QObject* parent) : QObject(parent) {}

@@ -1,0 +1,40 @@
+#include "UpdaterEditionWiring.h"
+
+#include "FileManager.h"
+#include "Platform.h"
+#include "Timings.h"
+#include "UpdatePathConnections.h"
+
+#include <QQmlApplicationEngine>
+#include <QQmlContext>
+
+UpdaterEditionWiring::UpdaterEditionWiring(const Platform& platform, const QUrl& releaseServer,
+                                           const Timings& timings)
+    : m_midiHandler(platform.midi, platform.usb, timings.device),
+      m_downloader(releaseServer),
+      m_fileManager(new FileManager(platform.volumes, timings.storage)),
+      m_worker(m_fileManager)
+{
+    UpdatePathConnections::connectAvailabilityLogAndFetch(m_downloader);
+    UpdatePathConnections::connectUpdatePath(m_midiHandler, m_downloader, *m_fileManager,
+                                             m_mainController);
+}
+
+void UpdaterEditionWiring::publish(QQmlApplicationEngine& engine)
+{
+    QQmlContext* context = engine.rootContext();
+    for (const Published& entry : published())
+        context->setContextProperty(entry.name, entry.object);
+}
+
+QList<Wiring::Published> UpdaterEditionWiring::published()
+{
+    return {{QStringLiteral("midiHandler"), &m_midiHandler},
+            {QStringLiteral("downloader"), &m_downloader},
+            {QStringLiteral("mainController"), &m_mainController}};
+}
+
+QObject* UpdaterEditionWiring::storage() const
+{
+    return m_fileManager;
+}

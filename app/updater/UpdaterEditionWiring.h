@@ -1,0 +1,46 @@
+#pragma once
+
+#include "Downloader.h"
+#include "MainController.h"
+#include "MidiHandler.h"
+#include "StorageWorker.h"
+#include "Wiring.h"
+
+#include <QUrl>
+
+class FileManager;
+struct Platform;
+struct Timings;
+
+// The update-only edition's object graph: the update path alone. There is no transfer mode,
+// so no FileManagerBridge, no eject result and three context properties.
+//
+// The constructor is the first wiring phase, publish() the second, as in the full edition.
+class UpdaterEditionWiring : public Wiring
+{
+public:
+    UpdaterEditionWiring(const Platform& platform, const QUrl& releaseServer,
+                         const Timings& timings);
+    ~UpdaterEditionWiring() override = default;
+
+    UpdaterEditionWiring(const UpdaterEditionWiring&) = delete;
+    UpdaterEditionWiring& operator=(const UpdaterEditionWiring&) = delete;
+
+    void publish(QQmlApplicationEngine& engine) override;
+    QList<Published> published() override;
+    QObject* storage() const override;
+    QThread* workerThread() const override { return m_worker.thread(); }
+
+    MidiHandler& midiHandler() { return m_midiHandler; }
+    Downloader& downloader() { return m_downloader; }
+    MainController& mainController() { return m_mainController; }
+    FileManager* fileManager() const { return m_fileManager; }
+
+private:
+    // Declared in creation order: destroyed in reverse, the storage worker first.
+    MidiHandler m_midiHandler;
+    Downloader m_downloader;
+    FileManager* m_fileManager;
+    MainController m_mainController;
+    StorageWorker m_worker;
+};

@@ -1,0 +1,236 @@
+#include "DemoRun.h"
+
+#include "DemoAutoplay.h"
+#include "DemoEdition.h"
+#include "DemoEventLog.h"
+#include "DemoReleases.h"
+#include "DemoSteps.h"
+#include "ReleaseServer.h"
+#include "SimInstrument.h"
+#include "Startup.h"
+#include "Timings.h"
+#include "Wiring.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QQmlApplicationEngine>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+struct Flow
+{
+    DemoEventLog& log;
+    SimInstrument& instrument;
+    QUrl server;
+    QDir shots;
+    bool failed = false;
+};
+
+// One run of the program: the wiring, the window, the event loop. Returns the loop's code.
+int runProgram(QGuiApplication& app, const DemoEdition& edition, Flow& run, const QString& flow)
+{
+    // The demo shows the program as it ships: production timings.
+    const std::unique_ptr<Wiring> wiring =
+        edition.makeWiring(run.instrument.platform(), run.server, Timings::production());
+    QQmlApplicationEngine engine;
+    wiring->publish(engine);
+    run.log.watchProgram(*wiring);
+
+    DemoAutoplay play(engine, run.shots);
+    if (!flow.isEmpty()) {
+        if (flow == QLatin1String("update"))
+            play.setSteps(DemoSteps::update(play, run.instrument,
+                                            QString::fromLatin1(DemoReleases::kExampleVersion), edition));
+        else
+            play.setSteps(DemoSteps::transfer(play));
+        DemoEventLog& log = run.log;
+        QObject::connect(&play, &DemoAutoplay::stepReached, &log, [&log](const QString& step) {
+            log.write(QStringLiteral("demo"), QStringLiteral("step: ") + step);
+        });
+        QObject::connect(&play, &DemoAutoplay::screenshotTaken, &log, [&log](const QString& path) {
+            log.write(QStringLiteral("demo"), QStringLiteral("screenshot ") + path);
+        });
+        bool* failed = &run.failed;
+        QObject::connect(&play, &DemoAutoplay::finished, &app,
+                         [&log, failed](bool ok, const QString& message) {
+                             log.write(QStringLiteral("demo"),
+                                       QStringLiteral("flow %1: %2")
+                                           .arg(ok ? QStringLiteral("done") : QStringLiteral("FAILED"), message));
+                             *failed = !ok;
+                             std::fprintf(stderr, "demo: flow %s: %s\n", ok ? "done" : "FAILED",
+                                          qPrintable(message));
+                             QCoreApplication::exit(ok ? 0 : 1);
+                         });
+        QTimer::singleShot(0, &play, &DemoAutoplay::start);
+    }
+    return Startup::loadAndRun(app, engine, edition.windowDocument);
+}
+
+// The other edition is the other demo program, built beside this one.
+int runOtherEdition(int argc, char* argv[], const DemoEdition& edition, const QStringList& args)
+{
+    QCoreApplication core(argc, argv);
+    QProcess other;
+    other.setProcessChannelMode(QProcess::ForwardedChannels);
+    other.setInputChannelMode(QProcess::ForwardedInputChannel);
+    other.start(QCoreApplication::applicationDirPath() + QLatin1Char('/') + edition.otherProgram,
+                args.mid(1));
+    if (!other.waitForStarted()) {
+        std::fprintf(stderr, "demo: cannot start %s: %s\n", qPrintable(edition.otherProgram),
+                     qPrintable(other.errorString()));
+        return 1;
+    }
+    other.waitForFinished(-1);
+    return other.exitStatus() == QProcess::NormalExit ? other.exitCode() : 1;
+}
+
+// The flow to play, or an empty text with a message printed when this edition cannot play it.
+bool chooseFlow(const DemoEdition& edition, QString* flow)
+{
+    if (flow->isEmpty())
+        return true;
+    if (!edition.hasTransferMode) {
+        if (*flow == QLatin1String("both")) {
+            std::fprintf(stderr, "demo: the update-only edition has no transfer mode; playing the update flow\n");
+            *flow = QStringLiteral("update");
+        }
+        if (*flow != QLatin1String("update")) {
+            std::fprintf(stderr, "demo: the update-only edition plays the update flow only (--autoplay update)\n");
+            return false;
+        }
+        return true;
+    }
+    if (*flow != QLatin1String("update") && *flow != QLatin1String("transfer")
+        && *flow != QLatin1String("both")) {
+        std::fprintf(stderr, "demo: --autoplay takes update, transfer or both\n");
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+namespace DemoRun {
+
+int main(int argc, char* argv[], const DemoEdition& edition)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Runs the Tavlo program against a simulated instrument and a local release server."));
+    parser.addHelpOption();
+    QCommandLineOption autoplay(QStringLiteral("autoplay"),
+                                QStringLiteral("Play a flow by itself: update, transfer or both."),
+                                QStringLiteral("flow"));
+    QCommandLineOption releases(QStringLiteral("releases"),
+                                QStringLiteral("Serve releases.json and the update files from this folder "
+                                               "(default: a built-in example)."),
+                                QStringLiteral("folder"));
+    QCommandLineOption out(QStringLiteral("out"),
+                           QStringLiteral("Folder for the screenshots and the event log."),
+                           QStringLiteral("folder"), QStringLiteral("demo-output"));
+    QCommandLineOption firmware(QStringLiteral("firmware"),
+                                QStringLiteral("Firmware version the instrument starts with."),
+                                QStringLiteral("version"), QStringLiteral("1.5.2"));
+    QCommandLineOption editionOption(
+        QStringLiteral("edition"),
+        QStringLiteral("The program to run: full (the default of tavlo_demo) or updater (the "
+                       "update-only edition)."),
+        QStringLiteral("edition"), edition.name);
+    parser.addOptions({autoplay, releases, out, firmware, editionOption});
+
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    parser.parse(args);
+    const QString wantedEdition = parser.value(editionOption);
+    if (wantedEdition != QLatin1String("full") && wantedEdition != QLatin1String("updater")) {
+        std::fprintf(stderr, "demo: --edition takes full or updater\n");
+        return 2;
+    }
+    if (wantedEdition != edition.name)
+        return runOtherEdition(argc, argv, edition, args);
+
+    // Downloads of the demo land in a folder of its own, so every run starts fresh.
+    const QDir outDir(QDir::current().absoluteFilePath(parser.value(out)));
+    QDir().mkpath(outDir.filePath(QStringLiteral("downloads")));
+    qputenv("TMPDIR", QFile::encodeName(outDir.filePath(QStringLiteral("downloads"))));
+
+    QGuiApplication app(argc, argv);
+    const QIcon icon = Startup::applyIdentity(app, edition.identity);
+    Startup::registerFonts();
+    parser.process(app);
+
+    QString flow = parser.value(autoplay);
+    if (!chooseFlow(edition, &flow))
+        return 2;
+
+    QString releaseFolder = parser.value(releases);
+    if (releaseFolder.isEmpty()) {
+        releaseFolder = outDir.filePath(QStringLiteral("releases"));
+        QDir().mkpath(releaseFolder);
+        QString error;
+        if (!DemoReleases::writeExample(QDir(releaseFolder), &error)) {
+            std::fprintf(stderr, "demo: %s\n", qPrintable(error));
+            return 1;
+        }
+    }
+    const QDir shots(outDir.filePath(QStringLiteral("screenshots")));
+    QDir().mkpath(shots.path());
+
+    ReleaseServer server;
+    server.serveFolder(releaseFolder);
+    if (parser.value(releases).isEmpty()) {
+        // The built-in example comes at a pace that lets the progress be seen.
+        ReleaseServer::Response slow;
+        slow.bodyFile = QDir(releaseFolder).filePath(QString::fromLatin1(DemoReleases::kExampleFileName));
+        slow.pieces = QList<qint64>(DemoReleases::kExampleFileSize / DemoReleases::kExamplePieceSize,
+                                    DemoReleases::kExamplePieceSize);
+        slow.pieceDelayMs = 80;
+        server.setResponse("GET", QStringLiteral("/releases/") + QString::fromLatin1(DemoReleases::kExampleFileName),
+                           slow);
+    }
+    if (!server.start()) {
+        std::fprintf(stderr, "demo: the release server did not start: %s\n", qPrintable(server.errorText()));
+        return 1;
+    }
+    ReleaseServer::trustInThisProcess();
+
+    DemoEventLog log(outDir.filePath(QStringLiteral("events.log")));
+    if (!log.isOpen()) {
+        std::fprintf(stderr, "demo: cannot write %s\n", qPrintable(log.path()));
+        return 1;
+    }
+    log.write(QStringLiteral("demo"), QStringLiteral("release server at %1 serving %2")
+                                          .arg(server.baseUrl().toString(), releaseFolder));
+
+    SimInstrument instrument;
+    instrument.setFirmwareVersion(parser.value(firmware));
+    instrument.setVersionAfterUpdate(QString::fromLatin1(DemoReleases::kExampleVersion));
+    log.watchInstrument(instrument);
+    QTimer::singleShot(1000, &instrument, &SimInstrument::plugIn);
+
+    std::fprintf(stderr, "demo: screenshots go to %s, the event log to %s\n",
+                 qPrintable(shots.path()), qPrintable(log.path()));
+
+    Flow run{log, instrument, server.baseUrl(), shots};
+    int code = 0;
+    if (flow == QLatin1String("both")) {
+        code = runProgram(app, edition, run, QStringLiteral("update"));
+        if (code == 0 && !run.failed)
+            code = runProgram(app, edition, run, QStringLiteral("transfer"));
+    } else {
+        code = runProgram(app, edition, run, flow);
+    }
+    std::fprintf(stderr, "demo: %s\n", run.failed ? "a flow did not complete" : "finished");
+    std::fprintf(stderr, "demo: screenshots in %s, event log %s\n", qPrintable(shots.path()),
+                 qPrintable(log.path()));
+    return run.failed ? 1 : code;
+}
+
+} // namespace DemoRun

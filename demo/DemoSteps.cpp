@@ -1,0 +1,84 @@
+#include "DemoSteps.h"
+
+#include "DemoEdition.h"
+#include "SimInstrument.h"
+
+namespace DemoSteps {
+
+std::vector<DemoAutoplay::Step> update(DemoAutoplay& play, SimInstrument& instrument,
+                                       const QString& newVersion, const DemoEdition& edition)
+{
+    using Step = DemoAutoplay::Step;
+    auto versionLine = [&play] { return play.text(QStringLiteral("versionText")); };
+    const QString progressItem = edition.downloadProgressItem;
+    return {
+        Step{QStringLiteral("searching for the instrument"), nullptr, QStringLiteral("01-searching"),
+             nullptr, 1000},
+        Step{QStringLiteral("the instrument is connected and has told its version"),
+             [&play, &instrument] {
+                 return play.isShown(QStringLiteral("updateButton"))
+                        && !instrument.midi().receivedMessages().isEmpty();
+             },
+             QStringLiteral("02-home"),
+             [&play] { play.press(QStringLiteral("updateButton")); }},
+        Step{QStringLiteral("the update on offer"),
+             [&play, versionLine] {
+                 return play.isShown(QStringLiteral("startUpdateButton"))
+                        && versionLine().startsWith(QLatin1String("The latest available version"));
+             },
+             QStringLiteral("03-update-screen"),
+             [&play] { play.press(QStringLiteral("startUpdateButton")); }},
+        Step{QStringLiteral("downloading"),
+             [&play, versionLine, progressItem] {
+                 // A window without a progress bar shows the percentage in its version line.
+                 return progressItem.isEmpty()
+                            ? versionLine().startsWith(QLatin1String("Downloading... "))
+                            : play.isShown(progressItem);
+             },
+             QStringLiteral("04-downloading"), nullptr},
+        Step{QStringLiteral("the update file is on the instrument"),
+             [versionLine] { return versionLine() == QLatin1String("File transfer complete!"); },
+             QStringLiteral("05-update-complete"), nullptr, 60000},
+        Step{QStringLiteral("the instrument applied the update and came back"),
+             [&instrument, newVersion] {
+                 return instrument.firmwareVersion() == newVersion && instrument.midi().isOnBus();
+             },
+             QString(), nullptr, 60000},
+    };
+}
+
+std::vector<DemoAutoplay::Step> transfer(DemoAutoplay& play)
+{
+    using Step = DemoAutoplay::Step;
+    auto shown = [&play](const char* name) {
+        return [&play, name] { return play.isShown(QString::fromLatin1(name)); };
+    };
+    auto press = [&play](const char* name) {
+        return [&play, name] { play.press(QString::fromLatin1(name)); };
+    };
+    auto versionLineStarts = [&play](const char* start) {
+        return [&play, start] {
+            return play.text(QStringLiteral("versionText")).startsWith(QLatin1String(start));
+        };
+    };
+    return {
+        Step{QStringLiteral("home with the transfer offer"), shown("transferButton"),
+             QStringLiteral("11-home-with-transfer"), press("transferButton")},
+        Step{QStringLiteral("connecting"), nullptr, QString(), nullptr},
+        Step{QStringLiteral("connecting, a moment later"), versionLineStarts("Connecting"),
+             QStringLiteral("12-connecting"), nullptr},
+        Step{QStringLiteral("the transfer screen"), shown("openProjectsButton"),
+             QStringLiteral("13-transfer-screen"), press("openProjectsButton")},
+        Step{QStringLiteral("open instruments"), nullptr, QString(), press("openDefinitionsButton")},
+        Step{QStringLiteral("open MIDI files"), nullptr, QString(), press("openMidiFilesButton")},
+        Step{QStringLiteral("open grooves"), nullptr, QString(), press("openGroovesButton")},
+        Step{QStringLiteral("done"), shown("completeTransferButton"), QString(),
+             press("completeTransferButton")},
+        Step{QStringLiteral("finalizing"), versionLineStarts("Finalizing"),
+             QStringLiteral("14-finalizing"), nullptr},
+        Step{QStringLiteral("back home"), shown("updateButton"), QStringLiteral("15-back-home"),
+             nullptr, 60000},
+    };
+}
+
+} // namespace DemoSteps
