@@ -1,0 +1,44 @@
+// The numbers the shipped programs run with: every timing of the device link and the
+// storage, as the instrument and its users expect them. Every other test runs shorter ones.
+
+#include "Timings.h"
+
+#include <QTest>
+
+class TestTimings : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void deviceLink();
+    void storage();
+};
+
+void TestTimings::deviceLink()
+{
+    const DeviceTimings d = Timings::production().device;
+    QCOMPARE(d.presencePollMs, 1000);
+    QCOMPARE(d.versionRequestDelayMs, 800);
+    // The wait for the instrument to come back on USB after a mode switch.
+    QCOMPARE(d.reconnectDelayMs, 2000);
+    QCOMPARE(d.reconnectPollMs, 50);
+    QCOMPARE(d.reconnectPollLimit, 100);
+    QCOMPARE(d.firstSendDelayMs, 400);
+    QCOMPARE(d.resendIntervalMs, 500);
+    QCOMPARE(d.sendsPerReconnection, 3);
+    QCOMPARE(d.graceTimeMs, 3000);
+    QCOMPARE(d.ackTimeoutMs, 15000);
+    QCOMPARE(d.retryDelayMs, 1500);
+    QCOMPARE(d.maxReconnectAttempts, 4);
+}
+
+void TestTimings::storage()
+{
+    const StorageTimings s = Timings::production().storage;
+    QCOMPARE(s.volumeRetryIntervalMs, 3000);
+    QCOMPARE(s.maxVolumeRetries, 5);
+    QCOMPARE(s.macMountSettleMs, 500);
+}
+
+QTEST_GUILESS_MAIN(TestTimings)
+#include "tst_timings.moc"

@@ -1,0 +1,35 @@
+#include "TestTimings.h"
+
+namespace TestTimings {
+
+namespace {
+int scaled(int ms)
+{
+    return ms / kScale > 0 ? ms / kScale : 1;
+}
+} // namespace
+
+Timings fast()
+{
+    Timings t = Timings::production();
+    DeviceTimings& d = t.device;
+    for (int* ms : {&d.presencePollMs, &d.versionRequestDelayMs, &d.reconnectDelayMs,
+                    &d.reconnectPollMs, &d.firstSendDelayMs, &d.resendIntervalMs, &d.graceTimeMs,
+                    &d.ackTimeoutMs, &d.retryDelayMs})
+        *ms = scaled(*ms);
+    StorageTimings& s = t.storage;
+    for (int* ms : {&s.volumeRetryIntervalMs, &s.macMountSettleMs})
+        *ms = scaled(*ms);
+    return t;
+}
+
+SimInstrument::Timings fastInstrument()
+{
+    SimInstrument::Timings t;
+    for (int* ms : {&t.mountAfterLeavingMs, &t.rejoinAfterEjectMs, &t.applyAfterFinishMs,
+                    &t.rebootMs, &t.transferRoundTripMs})
+        *ms = scaled(*ms);
+    return t;
+}
+
+} // namespace TestTimings
