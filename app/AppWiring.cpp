@@ -11,7 +11,7 @@
 #include <QThread>
 
 AppWiring::AppWiring(const Platform& platform, const QUrl& releaseServer)
-    : m_midiHandler(platform.midi, platform.usb),
+    : m_midiHandler(platform.midi, platform.usb, DeviceTimings::production()),
       m_downloader(releaseServer),
       m_fileManager(new FileManager(platform.volumes, platform.dismount, platform.folders)),
       m_workerThread(new QThread)
