@@ -5,8 +5,9 @@
 class MidiInput;
 class MidiOutput;
 
-// Makes the MIDI input and output objects. Creation may throw RtMidiError (for example when
-// the system has no MIDI service); the caller decides what that means.
+// Makes the MIDI input and output objects. Never throws: without a MIDI service (or when the
+// system refuses an object for another reason) the result is empty, and the caller decides
+// what that means.
 class MidiBackend
 {
 public:

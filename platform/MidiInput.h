@@ -1,10 +1,12 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
-// One MIDI input as the device link uses it. Implementations report failures by throwing
-// RtMidiError, exactly as the MIDI library does, so callers handle one error type.
+// One MIDI input as the device link uses it. Never throws: every failure of the MIDI service
+// comes back as the result (false, or no value). What the MIDI library only warns about
+// (opening an open port, setting a second callback) is not a failure.
 class MidiInput
 {
 public:
@@ -14,11 +16,13 @@ public:
 
     virtual ~MidiInput() = default;
 
-    virtual unsigned int getPortCount() = 0;
-    virtual std::string getPortName(unsigned int portNumber) = 0;
-    virtual void openPort(unsigned int portNumber, const std::string& portName) = 0;
-    virtual void closePort() = 0;
-    virtual void setCallback(Callback callback, void* userData) = 0;
-    virtual void cancelCallback() = 0;
-    virtual void ignoreTypes(bool midiSysex, bool midiTime, bool midiSense) = 0;
+    // No value: the count or the name could not be read.
+    virtual std::optional<unsigned int> getPortCount() = 0;
+    virtual std::optional<std::string> getPortName(unsigned int portNumber) = 0;
+    // false: the port did not open (or the callback was not set, and so on).
+    virtual bool openPort(unsigned int portNumber, const std::string& portName) = 0;
+    virtual bool closePort() = 0;
+    virtual bool setCallback(Callback callback, void* userData) = 0;
+    virtual bool cancelCallback() = 0;
+    virtual bool ignoreTypes(bool midiSysex, bool midiTime, bool midiSense) = 0;
 };

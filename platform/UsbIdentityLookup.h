@@ -10,7 +10,8 @@ struct UsbIds
     QString productId; // e.g. "0104"
 };
 
-// Maps a MIDI port name to the USB device behind it.
+// Maps a MIDI port name to the USB device behind it. Never throws: a device that cannot be
+// found or read is reported as not found.
 class UsbIdentityLookup
 {
 public:

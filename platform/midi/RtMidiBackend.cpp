@@ -10,12 +10,12 @@ RtMidiBackend::RtMidiBackend(RtMidi::Api api)
 
 std::unique_ptr<MidiInput> RtMidiBackend::createInput()
 {
-    return std::make_unique<RtMidiInputPort>(api);
+    return RtMidiInputPort::create(api);
 }
 
 std::unique_ptr<MidiOutput> RtMidiBackend::createOutput()
 {
-    return std::make_unique<RtMidiOutputPort>(api);
+    return RtMidiOutputPort::create(api);
 }
 
 RtMidi::Api RtMidiBackend::defaultApi()

@@ -5,7 +5,8 @@
 #include <RtMidi.h>
 
 // Makes the MIDI library's input and output. On Linux the ALSA sequencer is asked for
-// explicitly; elsewhere the library picks the system's MIDI service.
+// explicitly; elsewhere the library picks the system's MIDI service. An object the system
+// refuses comes back empty.
 class RtMidiBackend : public MidiBackend
 {
 public:

@@ -1,41 +1,53 @@
 #include "RtMidiInputPort.h"
 
+#include "RtMidiCall.h"
+
+using RtMidiCall::succeeded;
+using RtMidiCall::valueOf;
+
+std::unique_ptr<RtMidiInputPort> RtMidiInputPort::create(RtMidi::Api api)
+{
+    std::unique_ptr<RtMidiInputPort> port;
+    succeeded([&] { port.reset(new RtMidiInputPort(api)); });
+    return port;
+}
+
 RtMidiInputPort::RtMidiInputPort(RtMidi::Api api)
     : input(api, "RtMidi Input Client", 100)
 {
 }
 
-unsigned int RtMidiInputPort::getPortCount()
+std::optional<unsigned int> RtMidiInputPort::getPortCount()
 {
-    return input.getPortCount();
+    return valueOf([this] { return input.getPortCount(); });
 }
 
-std::string RtMidiInputPort::getPortName(unsigned int portNumber)
+std::optional<std::string> RtMidiInputPort::getPortName(unsigned int portNumber)
 {
-    return input.getPortName(portNumber);
+    return valueOf([&] { return input.getPortName(portNumber); });
 }
 
-void RtMidiInputPort::openPort(unsigned int portNumber, const std::string& portName)
+bool RtMidiInputPort::openPort(unsigned int portNumber, const std::string& portName)
 {
-    input.openPort(portNumber, portName);
+    return succeeded([&] { input.openPort(portNumber, portName); });
 }
 
-void RtMidiInputPort::closePort()
+bool RtMidiInputPort::closePort()
 {
-    input.closePort();
+    return succeeded([this] { input.closePort(); });
 }
 
-void RtMidiInputPort::setCallback(Callback callback, void* userData)
+bool RtMidiInputPort::setCallback(Callback callback, void* userData)
 {
-    input.setCallback(callback, userData);
+    return succeeded([&] { input.setCallback(callback, userData); });
 }
 
-void RtMidiInputPort::cancelCallback()
+bool RtMidiInputPort::cancelCallback()
 {
-    input.cancelCallback();
+    return succeeded([this] { input.cancelCallback(); });
 }
 
-void RtMidiInputPort::ignoreTypes(bool midiSysex, bool midiTime, bool midiSense)
+bool RtMidiInputPort::ignoreTypes(bool midiSysex, bool midiTime, bool midiSense)
 {
-    input.ignoreTypes(midiSysex, midiTime, midiSense);
+    return succeeded([&] { input.ignoreTypes(midiSysex, midiTime, midiSense); });
 }

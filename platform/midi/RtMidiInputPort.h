@@ -4,21 +4,26 @@
 
 #include <RtMidi.h>
 
-// The MIDI library's input behind the MidiInput seam. Errors travel as RtMidiError.
+#include <memory>
+
+// The MIDI library's input behind the MidiInput seam. The library's errors end here and
+// come back as results.
 class RtMidiInputPort : public MidiInput
 {
 public:
-    // Throws RtMidiError when the system has no MIDI service for this API.
-    explicit RtMidiInputPort(RtMidi::Api api);
+    // Empty when the system has no MIDI service for this API.
+    static std::unique_ptr<RtMidiInputPort> create(RtMidi::Api api);
 
-    unsigned int getPortCount() override;
-    std::string getPortName(unsigned int portNumber) override;
-    void openPort(unsigned int portNumber, const std::string& portName) override;
-    void closePort() override;
-    void setCallback(Callback callback, void* userData) override;
-    void cancelCallback() override;
-    void ignoreTypes(bool midiSysex, bool midiTime, bool midiSense) override;
+    std::optional<unsigned int> getPortCount() override;
+    std::optional<std::string> getPortName(unsigned int portNumber) override;
+    bool openPort(unsigned int portNumber, const std::string& portName) override;
+    bool closePort() override;
+    bool setCallback(Callback callback, void* userData) override;
+    bool cancelCallback() override;
+    bool ignoreTypes(bool midiSysex, bool midiTime, bool midiSense) override;
 
 private:
+    explicit RtMidiInputPort(RtMidi::Api api); // throws RtMidiError, caught by create()
+
     RtMidiIn input;
 };

@@ -1,35 +1,46 @@
 #include "RtMidiOutputPort.h"
 
+#include "RtMidiCall.h"
+
+using RtMidiCall::succeeded;
+using RtMidiCall::valueOf;
+
+std::unique_ptr<RtMidiOutputPort> RtMidiOutputPort::create(RtMidi::Api api)
+{
+    std::unique_ptr<RtMidiOutputPort> port;
+    succeeded([&] { port.reset(new RtMidiOutputPort(api)); });
+    return port;
+}
+
 RtMidiOutputPort::RtMidiOutputPort(RtMidi::Api api)
     : output(api, "RtMidi Output Client")
 {
 }
 
-unsigned int RtMidiOutputPort::getPortCount()
+std::optional<unsigned int> RtMidiOutputPort::getPortCount()
 {
-    return output.getPortCount();
+    return valueOf([this] { return output.getPortCount(); });
 }
 
-std::string RtMidiOutputPort::getPortName(unsigned int portNumber)
+std::optional<std::string> RtMidiOutputPort::getPortName(unsigned int portNumber)
 {
-    return output.getPortName(portNumber);
+    return valueOf([&] { return output.getPortName(portNumber); });
 }
 
-void RtMidiOutputPort::openPort(unsigned int portNumber, const std::string& portName)
+bool RtMidiOutputPort::openPort(unsigned int portNumber, const std::string& portName)
 {
-    output.openPort(portNumber, portName);
+    return succeeded([&] { output.openPort(portNumber, portName); });
 }
 
-void RtMidiOutputPort::closePort()
+bool RtMidiOutputPort::closePort()
 {
-    output.closePort();
+    return succeeded([this] { output.closePort(); });
 }
 
-void RtMidiOutputPort::sendMessage(const std::vector<unsigned char>* message)
+bool RtMidiOutputPort::sendMessage(const std::vector<unsigned char>& message)
 {
-    // The library reads the first byte of the vector; an empty message is a caller's error
-    // that must not read out of bounds.
-    if (message == nullptr || message->empty())
-        throw RtMidiError("an empty MIDI message cannot be sent", RtMidiError::WARNING);
-    output.sendMessage(message);
+    // The library reads the first byte of the vector: an empty message is refused here.
+    if (message.empty())
+        return false;
+    return succeeded([&] { output.sendMessage(&message); });
 }

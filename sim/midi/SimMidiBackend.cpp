@@ -11,10 +11,14 @@ SimMidiBackend::SimMidiBackend(SimMidiBus* bus)
 
 std::unique_ptr<MidiInput> SimMidiBackend::createInput()
 {
+    if (!bus || !bus->midiServiceAvailable())
+        return nullptr;
     return std::make_unique<SimMidiInput>(bus.data());
 }
 
 std::unique_ptr<MidiOutput> SimMidiBackend::createOutput()
 {
+    if (!bus || !bus->midiServiceAvailable())
+        return nullptr;
     return std::make_unique<SimMidiOutput>(bus.data());
 }

@@ -6,7 +6,7 @@
 
 class SimMidiBus;
 
-// Makes program-side MIDI objects on the simulated bus.
+// Makes program-side MIDI objects on the simulated bus; none while its MIDI service is off.
 class SimMidiBackend : public MidiBackend
 {
 public:

@@ -57,10 +57,10 @@ public:
     QStringList outputPortNames() const;
 
     // Faults on request.
-    void setMidiServiceAvailable(bool available); // false: making a MIDI object throws
-    void failNextSends(int count);                // the next sends throw RtMidiError
-    void failNextPortOpens(int count);            // the next port opens throw RtMidiError
-    void setUnreadablePortName(const QString& name); // reading this name throws RtMidiError
+    void setMidiServiceAvailable(bool available); // false: no MIDI object can be made
+    void failNextSends(int count);                // the next sends fail
+    void failNextPortOpens(int count);            // the next port opens fail
+    void setUnreadablePortName(const QString& name); // reading this name fails
 
     // What the program did.
     int droppedSendCount() const { return droppedSends; }

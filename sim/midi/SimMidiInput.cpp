@@ -3,13 +3,11 @@
 #include "SimMidiBus.h"
 #include "SimMidiDelivery.h"
 
-#include <RtMidi.h>
-
 SimMidiInput::SimMidiInput(SimMidiBus* bus)
     : bus(bus)
 {
-    if (!bus || !bus->midiServiceAvailable())
-        throw RtMidiError("simulated MIDI service unavailable", RtMidiError::DRIVER_ERROR);
+    if (!bus)
+        return;
     inputId = bus->newInputId();
     bus->registerInput(this);
     bus->noteMidiObjectCreated();
@@ -24,81 +22,84 @@ SimMidiInput::~SimMidiInput()
     bus->onDeliveryThread([id](SimMidiDelivery* d) { d->forget(id); });
 }
 
-unsigned int SimMidiInput::getPortCount()
+std::optional<unsigned int> SimMidiInput::getPortCount()
 {
     return bus ? bus->portCount(true) : 0;
 }
 
-std::string SimMidiInput::getPortName(unsigned int portNumber)
+std::optional<std::string> SimMidiInput::getPortName(unsigned int portNumber)
 {
     const SimMidiBus::Port* port = bus ? bus->portAt(true, portNumber) : nullptr;
     if (!port)
-        return {}; // the library warns and gives an empty name
+        return std::string(); // the library warns and gives an empty name
     if (bus->portNameUnreadable(port->name))
-        throw RtMidiError("simulated port name unreadable", RtMidiError::DRIVER_ERROR);
+        return std::nullopt;
     return port->name.toStdString();
 }
 
-void SimMidiInput::openPort(unsigned int portNumber, const std::string& portName)
+bool SimMidiInput::openPort(unsigned int portNumber, const std::string& portName)
 {
     Q_UNUSED(portName);
     if (openPortId != 0)
-        return; // a valid connection already exists: a warning only
-    if (!bus)
-        throw RtMidiError("simulated MIDI service gone", RtMidiError::DRIVER_ERROR);
-    if (bus->takeOpenFault())
-        throw RtMidiError("simulated input open failure", RtMidiError::DRIVER_ERROR);
+        return true; // a valid connection already exists: a warning only
+    if (!bus || bus->takeOpenFault())
+        return false; // the service is gone, or the open fails on request
     const SimMidiBus::Port* port = bus->portAt(true, portNumber);
     if (!port)
-        throw RtMidiError("invalid input port number", RtMidiError::INVALID_PARAMETER);
+        return false; // invalid port number
     openPortId = port->id;
     const unsigned long long s = ++session;
     const int id = inputId;
     bus->onDeliveryThread([id, s](SimMidiDelivery* d) { d->setOpenSession(id, s); });
+    return true;
 }
 
-void SimMidiInput::closePort()
+bool SimMidiInput::closePort()
 {
     if (openPortId == 0)
-        return;
+        return true;
     openPortId = 0;
     if (!bus)
-        return;
+        return true;
     const int id = inputId;
     bus->onDeliveryThread([id](SimMidiDelivery* d) { d->setOpenSession(id, 0); });
+    return true;
 }
 
-void SimMidiInput::setCallback(Callback callback, void* userData)
+bool SimMidiInput::setCallback(Callback callback, void* userData)
 {
     if (callbackSet)
-        return; // a callback is already set: a warning only
+        return true; // a callback is already set: a warning only
     if (!callback)
-        throw RtMidiError("callback function value is invalid", RtMidiError::WARNING);
+        return false; // the callback function value is invalid
     callbackSet = true;
     if (!bus)
-        return;
+        return true;
     const int id = inputId;
     bus->onDeliveryThread([id, callback, userData](SimMidiDelivery* d) {
         d->setCallback(id, callback, userData);
     });
+    return true;
 }
 
-void SimMidiInput::cancelCallback()
+bool SimMidiInput::cancelCallback()
 {
     if (!callbackSet)
-        return; // no callback set: a warning only
+        return true; // no callback set: a warning only
     callbackSet = false;
     if (!bus)
-        return;
+        return true;
     const int id = inputId;
     bus->onDeliveryThread([id](SimMidiDelivery* d) { d->setCallback(id, nullptr, nullptr); });
+    return true;
 }
 
-void SimMidiInput::ignoreTypes(bool midiSysex, bool midiTime, bool midiSense)
+bool SimMidiInput::ignoreTypes(bool midiSysex, bool midiTime, bool midiSense)
 {
     ignoreSysex = midiSysex;
     ignoreTime = midiTime;
     ignoreSense = midiSense;
+    return true;
 }
 
 bool SimMidiInput::acceptsFrom(int portId, const std::vector<unsigned char>& message,

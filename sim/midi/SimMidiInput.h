@@ -8,20 +8,21 @@ class SimMidiBus;
 
 // A program-side MIDI input on the simulated bus. Behaves like the MIDI library's input:
 // SysEx, timing and active sensing are filtered out until ignoreTypes says otherwise; a
-// second callback or opening an open port only draws a warning; a bad port number throws.
+// second callback or opening an open port only draws a warning; a bad port number fails.
+// Made only while the simulated MIDI service is available (SimMidiBackend sees to that).
 class SimMidiInput : public MidiInput
 {
 public:
     explicit SimMidiInput(SimMidiBus* bus);
     ~SimMidiInput() override;
 
-    unsigned int getPortCount() override;
-    std::string getPortName(unsigned int portNumber) override;
-    void openPort(unsigned int portNumber, const std::string& portName) override;
-    void closePort() override;
-    void setCallback(Callback callback, void* userData) override;
-    void cancelCallback() override;
-    void ignoreTypes(bool midiSysex, bool midiTime, bool midiSense) override;
+    std::optional<unsigned int> getPortCount() override;
+    std::optional<std::string> getPortName(unsigned int portNumber) override;
+    bool openPort(unsigned int portNumber, const std::string& portName) override;
+    bool closePort() override;
+    bool setCallback(Callback callback, void* userData) override;
+    bool cancelCallback() override;
+    bool ignoreTypes(bool midiSysex, bool midiTime, bool midiSense) override;
 
     // --- used by the bus ---
     int id() const { return inputId; }

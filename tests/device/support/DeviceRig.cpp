@@ -1,5 +1,7 @@
 #include "DeviceRig.h"
 
+#include "HandlerSignals.h"
+
 #include <QMetaObject>
 
 DeviceRig::DeviceRig(bool attached)
@@ -9,25 +11,17 @@ DeviceRig::DeviceRig(bool attached)
     timeline.watch(&instrument, &SimMidiInstrument::versionRequested, QStringLiteral("versionRequested"));
     timeline.watch(&instrument, &SimMidiInstrument::leftBus, QStringLiteral("left"));
     timeline.watch(&instrument, &SimMidiInstrument::joinedBus, QStringLiteral("joined"));
+    // The instrument's own round trip, on the tests' time scale.
+    instrument.setRejoinDelay(ShortDeviceTimings::ms(1000));
     if (attached)
         instrument.joinBus();
 }
 
 void DeviceRig::makeHandler()
 {
-    handler = std::make_unique<MidiHandler>(bus.backend(), bus.usbLookup());
-    MidiHandler* h = handler.get();
-#ifndef TAVLO_UPDATE_ONLY
-    timeline.watch(h, &MidiHandler::deviceReenumerationFinished, QStringLiteral("finished"));
-#endif
-    timeline.watch(h, &MidiHandler::deviceFound, QStringLiteral("deviceFound"));
-    timeline.watch(h, &MidiHandler::deviceSetToTransferMode, QStringLiteral("setToTransferMode"));
-    timeline.watch(h, &MidiHandler::updateTransferDone, QStringLiteral("updateTransferDone"));
-#ifndef TAVLO_UPDATE_ONLY
-    timeline.watch(h, &MidiHandler::transferSysExReceived, QStringLiteral("transferStartAck"));
-    timeline.watch(h, &MidiHandler::transferSysExEndReceived, QStringLiteral("transferEndAck"));
-#endif
-    timeline.watch(h, &MidiHandler::tavloReceivedVersion, QStringLiteral("version"));
+    handler = std::make_unique<MidiHandler>(bus.backend(), bus.usbLookup(),
+                                            ShortDeviceTimings::timings());
+    watchHandlerSignals(timeline, handler.get());
 }
 
 QByteArray DeviceRig::bytes(const std::vector<unsigned char>& message)
@@ -70,7 +64,7 @@ bool DeviceRig::checkNow()
 bool DeviceRig::startConnected()
 {
     makeHandler();
-    if (!checkNow() || !timeline.waitFor(QStringLiteral("version"), 1, 2000))
+    if (!checkNow() || !timeline.waitFor(QStringLiteral("version"), 1, ShortDeviceTimings::ms(2000)))
         return false;
     timeline.restart();
     return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MidiHandler.h"
+#include "ShortDeviceTimings.h"
 #include "SignalTimeline.h"
 #include "SimMidiBus.h"
 #include "SimMidiInstrument.h"
@@ -10,8 +11,8 @@
 #include <memory>
 #include <vector>
 
-// A simulated bus with one instrument and the program's MidiHandler on it, every signal of
-// both recorded on one timeline. Message signals carry the bytes as hex for easy checks.
+// A simulated bus with one instrument and the program's MidiHandler (of the edition the test
+// links) on it, every signal of both recorded on one timeline, on the short device timings.
 class DeviceRig
 {
 public:
@@ -28,8 +29,8 @@ public:
     // Makes the handler, connects it at once and waits for the version reply; then starts the
     // timeline afresh. False when that did not happen.
     bool startConnected();
-    // Whether t lies within tolerance of expected (ms).
-    static bool near(qint64 t, qint64 expected, qint64 tolerance = 300);
+    // Whether t lies within tolerance of expected (ms of the test's timeline).
+    static bool near(qint64 t, qint64 expected, qint64 tolerance = ShortDeviceTimings::ms(300));
     // Calls the private presence check directly.
     bool checkNow();
 

@@ -1,6 +1,7 @@
 #include "SignalTimeline.h"
 
-#include <QTest>
+#include <QEventLoop>
+#include <QTimer>
 
 SignalTimeline::SignalTimeline()
 {
@@ -10,6 +11,7 @@ SignalTimeline::SignalTimeline()
 void SignalTimeline::record(const QString& name, const QVariantList& args)
 {
     recorded.append({name, clock.elapsed(), args});
+    Q_EMIT recordedEvent();
 }
 
 int SignalTimeline::count(const QString& name) const
@@ -48,7 +50,29 @@ QStringList SignalTimeline::names() const
 
 bool SignalTimeline::waitFor(const QString& name, int n, int timeoutMs)
 {
-    return QTest::qWaitFor([&] { return count(name) >= n; }, timeoutMs);
+    // A plain event loop: it wakes for every timer of the code under test, however short,
+    // and looks again after each event recorded.
+    if (count(name) >= n)
+        return true;
+    QEventLoop loop;
+    QTimer timeout;
+    timeout.setSingleShot(true);
+    timeout.setTimerType(Qt::PreciseTimer);
+    connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
+    connect(this, &SignalTimeline::recordedEvent, &loop, [&] {
+        if (count(name) >= n)
+            loop.quit();
+    });
+    timeout.start(timeoutMs);
+    loop.exec();
+    return count(name) >= n;
+}
+
+void SignalTimeline::runFor(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 QString SignalTimeline::dump() const

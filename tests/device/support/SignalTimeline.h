@@ -47,7 +47,13 @@ public:
     QList<Event> all() const { return recorded; }
     // Runs the event loop until name has happened count times; false on time-out.
     bool waitFor(const QString& name, int count, int timeoutMs);
+    // Runs the event loop for ms. Unlike QTest::qWait it does not sleep in 10 ms steps, so
+    // timers of a few milliseconds keep their pace.
+    static void runFor(int ms);
     QString dump() const;
+
+Q_SIGNALS:
+    void recordedEvent();
 
 private:
     QElapsedTimer clock;

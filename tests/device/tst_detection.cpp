@@ -6,6 +6,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+
+constexpr auto ms = ShortDeviceTimings::ms;
 class TestDetection : public QObject
 {
     Q_OBJECT
@@ -25,7 +27,7 @@ private Q_SLOTS:
 };
 
 namespace {
-constexpr qint64 kTolerance = 300;
+constexpr qint64 kTolerance = ms(300);
 }
 
 void TestDetection::presentAtStart()
@@ -34,19 +36,19 @@ void TestDetection::presentAtStart()
     rig.instrument.setFirmwareVersion(QStringLiteral("1.4.2"));
     rig.timeline.restart();
     rig.makeHandler();
-    QVERIFY2(rig.timeline.waitFor("version", 1, 4000), qPrintable(rig.timeline.dump()));
+    QVERIFY2(rig.timeline.waitFor("version", 1, ms(4000)), qPrintable(rig.timeline.dump()));
 
     QCOMPARE(rig.timeline.count("deviceFound"), 1);
     QCOMPARE(rig.timeline.events("deviceFound").at(0).args.at(0).toBool(), true);
     const qint64 found = rig.timeline.at("deviceFound");
-    QVERIFY2(qAbs(found - 1000) <= kTolerance, qPrintable(rig.timeline.dump()));
+    QVERIFY2(qAbs(found - ms(1000)) <= kTolerance, qPrintable(rig.timeline.dump()));
     const qint64 asked = rig.timeline.at("versionRequested");
-    QVERIFY2(qAbs(asked - found - 800) <= kTolerance, qPrintable(rig.timeline.dump()));
+    QVERIFY2(qAbs(asked - found - ms(800)) <= kTolerance, qPrintable(rig.timeline.dump()));
     QCOMPARE(rig.sentToInstrument(), QList<QByteArray>{DeviceRig::bytes(SysEx::MIDI_SYSEX_VERSION_REQUEST)});
     QCOMPARE(rig.timeline.events("version").at(0).args.at(0).toString(), QStringLiteral("1.4.2"));
 
     // Still attached: the poll stays quiet and asks nothing more.
-    QTest::qWait(1300);
+    SignalTimeline::runFor(ms(1300));
     QCOMPARE(rig.timeline.count("deviceFound"), 1);
     QCOMPARE(rig.timeline.count("versionRequested"), 1);
 }
@@ -55,19 +57,19 @@ void TestDetection::unplugWhileConnected()
 {
     DeviceRig rig;
     rig.makeHandler();
-    QVERIFY(rig.timeline.waitFor("version", 1, 4000));
+    QVERIFY(rig.timeline.waitFor("version", 1, ms(4000)));
 
     const qint64 unplugged = rig.timeline.now();
     rig.instrument.leaveBus();
-    QVERIFY(rig.timeline.waitFor("deviceFound", 2, 2000));
+    QVERIFY(rig.timeline.waitFor("deviceFound", 2, ms(2000)));
     QCOMPARE(rig.timeline.events("deviceFound").at(1).args.at(0).toBool(), false);
-    QVERIFY(rig.timeline.at("deviceFound", 1) - unplugged <= 1000 + kTolerance);
+    QVERIFY(rig.timeline.at("deviceFound", 1) - unplugged <= ms(1000) + kTolerance);
 
     // Back again: a fresh connection with a new version request.
     rig.instrument.joinBus();
-    QVERIFY(rig.timeline.waitFor("versionRequested", 2, 3500));
+    QVERIFY(rig.timeline.waitFor("versionRequested", 2, ms(3500)));
     QCOMPARE(rig.timeline.events("deviceFound").at(2).args.at(0).toBool(), true);
-    QVERIFY(rig.timeline.waitFor("version", 2, 1000));
+    QVERIFY(rig.timeline.waitFor("version", 2, ms(1000)));
 }
 
 void TestDetection::unplugWhileNotConnected()
@@ -76,7 +78,7 @@ void TestDetection::unplugWhileNotConnected()
     rig.makeHandler();
     rig.instrument.joinBus();
     rig.instrument.leaveBus(); // gone before the first tick
-    QTest::qWait(2300);
+    SignalTimeline::runFor(ms(2300));
     QCOMPARE(rig.timeline.count("deviceFound"), 0);
     QVERIFY(rig.sentToInstrument().isEmpty());
 }
@@ -107,7 +109,7 @@ void TestDetection::notTheInstrument()
     rig.instrument.joinBus();
     rig.makeHandler();
     QVERIFY(!rig.checkNow());
-    QTest::qWait(1200); // one tick of the poll as well
+    SignalTimeline::runFor(ms(1200)); // one tick of the poll as well
     QCOMPARE(rig.timeline.count("deviceFound"), 0);
 }
 
@@ -122,7 +124,7 @@ void TestDetection::unreadablePortNameSkipped()
     QVERIFY(rig.checkNow());
     QCOMPARE(rig.timeline.count("deviceFound"), 1);
     // The instrument's own ports were opened: the version request reaches it.
-    QVERIFY(rig.timeline.waitFor("version", 1, 2500));
+    QVERIFY(rig.timeline.waitFor("version", 1, ms(2500)));
 }
 
 void TestDetection::twoInstruments()
@@ -139,13 +141,13 @@ void TestDetection::twoInstruments()
     rig.makeHandler();
 
     QVERIFY(rig.checkNow());
-    QVERIFY(rig.timeline.waitFor("versionRequested", 1, 2000));
+    QVERIFY(rig.timeline.waitFor("versionRequested", 1, ms(2000)));
     QVERIFY(first.receivedMessages().isEmpty());
     // The second unit's reply goes to its own input port, which the program did not open.
-    QTest::qWait(300);
+    SignalTimeline::runFor(ms(300));
     QCOMPARE(rig.timeline.count("version"), 0);
     QVERIFY(first.sendToProgram(QByteArray::fromHex("F07D01312E312E31F7")));
-    QVERIFY(rig.timeline.waitFor("version", 1, 1000));
+    QVERIFY(rig.timeline.waitFor("version", 1, ms(1000)));
     QCOMPARE(rig.timeline.events("version").at(0).args.at(0).toString(), QStringLiteral("1.1.1"));
 }
 
@@ -155,16 +157,16 @@ void TestDetection::failedSendWhileAttachedReopensPorts()
     rig.makeHandler();
     QVERIFY(rig.checkNow());
     rig.bus.failNextSends(1); // the version request's first send fails
-    QVERIFY2(rig.timeline.waitFor("version", 1, 2500), qPrintable(rig.timeline.dump()));
+    QVERIFY2(rig.timeline.waitFor("version", 1, ms(2500)), qPrintable(rig.timeline.dump()));
     QCOMPARE(rig.timeline.count("versionRequested"), 1);
     QCOMPARE(rig.timeline.count("dropped"), 0);
     QCOMPARE(rig.timeline.count("deviceFound"), 1);
 
     // The link is open afterwards: later messages arrive, and an unplug is still noticed.
     QVERIFY(rig.instrument.sendToProgram(QByteArray::fromHex("F07D01332E322E31F7")));
-    QVERIFY(rig.timeline.waitFor("version", 2, 1000));
+    QVERIFY(rig.timeline.waitFor("version", 2, ms(1000)));
     rig.instrument.leaveBus();
-    QVERIFY(rig.timeline.waitFor("deviceFound", 2, 2000));
+    QVERIFY(rig.timeline.waitFor("deviceFound", 2, ms(2000)));
     QCOMPARE(rig.timeline.events("deviceFound").at(1).args.at(0).toBool(), false);
 }
 
@@ -192,7 +194,7 @@ void TestDetection::openFailureRetriedNextTick()
     QVERIFY(!rig.checkNow());
     QCOMPARE(rig.timeline.count("deviceFound"), 0);
     // The next tick opens both ports on the instrument and the version comes back.
-    QVERIFY(rig.timeline.waitFor("version", 1, 3000));
+    QVERIFY(rig.timeline.waitFor("version", 1, ms(3000)));
     QCOMPARE(rig.timeline.count("deviceFound"), 1);
 }
 
@@ -205,10 +207,10 @@ void TestDetection::noMidiService()
     rig.handler->fileDownloaded(true);
     QCOMPARE(rig.timeline.count("setToTransferMode"), 1);
     rig.handler->onEjectCompleted(false);
-    QTest::qWait(1300);
+    SignalTimeline::runFor(ms(1300));
     QCOMPARE(rig.timeline.count("deviceFound"), 0);
     QVERIFY(rig.sentToInstrument().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestDetection)
-#include "tst_Detection.moc"
+#include "tst_detection.moc"

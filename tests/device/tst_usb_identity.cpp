@@ -249,4 +249,4 @@ void TestUsbIdentity::linuxClientNumber()
 }
 
 QTEST_GUILESS_MAIN(TestUsbIdentity)
-#include "tst_UsbIdentity.moc"
+#include "tst_usb_identity.moc"

@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+
+constexpr auto ms = ShortDeviceTimings::ms;
 class TestWaitAbsent : public QObject
 {
     Q_OBJECT
@@ -24,17 +26,17 @@ void TestWaitAbsent::neverReturns()
     QVERIFY(rig.startConnected());
 
     rig.handler->sendTransferSysEx();
-    QVERIFY2(rig.timeline.waitFor("finished", 1, 9500), DUMP);
+    QVERIFY2(rig.timeline.waitFor("finished", 1, ms(9500)), DUMP);
     QCOMPARE(rig.timeline.events("finished").at(0).args.at(0).toBool(), false);
     // 2000 ms delay and 100 ticks of 50 ms.
-    QVERIFY2(DeviceRig::near(rig.timeline.at("finished"), 7050, 700), DUMP);
+    QVERIFY2(DeviceRig::near(rig.timeline.at("finished"), ms(7050), ms(700)), DUMP);
     QCOMPARE(rig.timeline.count("transferStartAck"), 0);
     QCOMPARE(rig.timeline.count("deviceFound"), 0);
 
     // The link is left not connected: when the instrument returns, the presence poll reports
     // it as a fresh connection, with a version request.
     rig.instrument.joinBus();
-    QVERIFY2(rig.timeline.waitFor("versionRequested", 1, 2500), DUMP);
+    QVERIFY2(rig.timeline.waitFor("versionRequested", 1, ms(2500)), DUMP);
     QCOMPARE(rig.timeline.events("deviceFound").at(0).args.at(0).toBool(), true);
     QCOMPARE(rig.timeline.count("finished"), 1);
     QCOMPARE(rig.timeline.count("transferStartAck"), 0);
@@ -43,49 +45,49 @@ void TestWaitAbsent::neverReturns()
 void TestWaitAbsent::comesBackLate()
 {
     DeviceRig rig;
-    rig.instrument.setRejoinDelay(5000);
+    rig.instrument.setRejoinDelay(ms(5000));
     QVERIFY(rig.startConnected());
 
     rig.handler->sendTransferSysEx();
-    QVERIFY2(rig.timeline.waitFor("finished", 1, 9000), DUMP);
+    QVERIFY2(rig.timeline.waitFor("finished", 1, ms(9000)), DUMP);
     QCOMPARE(rig.timeline.events("finished").at(0).args.at(0).toBool(), true);
     QCOMPARE(rig.timeline.count("transferStartAck"), 1);
     const qint64 back = rig.timeline.at("joined");
     const auto sends = rig.sentTimes(SysEx::MIDI_SYSEX_TRANSFER_START);
     QCOMPARE(sends.size(), 2);
-    QVERIFY2(DeviceRig::near(sends.at(1), back + 425, 200), DUMP);
-    QVERIFY2(DeviceRig::near(rig.timeline.at("finished"), sends.at(1) + 500), DUMP);
+    QVERIFY2(DeviceRig::near(sends.at(1), back + ms(425), ms(200)), DUMP);
+    QVERIFY2(DeviceRig::near(rig.timeline.at("finished"), sends.at(1) + ms(500)), DUMP);
 }
 
 void TestWaitAbsent::portOpenFailsOnceInReconnectPoll()
 {
     DeviceRig rig;
-    rig.instrument.setRejoinDelay(500);
+    rig.instrument.setRejoinDelay(ms(500));
     QVERIFY(rig.startConnected());
 
     rig.handler->sendTransferSysEx();
     rig.bus.failNextPortOpens(2);
-    QVERIFY2(rig.timeline.waitFor("finished", 1, 6000), DUMP);
+    QVERIFY2(rig.timeline.waitFor("finished", 1, ms(6000)), DUMP);
     QCOMPARE(rig.timeline.events("finished").at(0).args.at(0).toBool(), true);
     QCOMPARE(rig.timeline.count("transferStartAck"), 1);
     // The poll went on after the failed opens: a few ticks late, not seconds.
-    QVERIFY2(rig.timeline.at("finished") < 2950 + 500, DUMP);
+    QVERIFY2(rig.timeline.at("finished") < ms(2950) + ms(500), DUMP);
 }
 
 void TestWaitAbsent::portOpenAlwaysFailsEndsAtPollLimit()
 {
     DeviceRig rig;
-    rig.instrument.setRejoinDelay(500);
+    rig.instrument.setRejoinDelay(ms(500));
     QVERIFY(rig.startConnected());
 
     rig.handler->sendTransferSysEx();
     rig.bus.failNextPortOpens(1000000);
-    QVERIFY2(rig.timeline.waitFor("finished", 1, 9500), DUMP);
+    QVERIFY2(rig.timeline.waitFor("finished", 1, ms(9500)), DUMP);
     QCOMPARE(rig.timeline.events("finished").at(0).args.at(0).toBool(), false);
-    QVERIFY2(DeviceRig::near(rig.timeline.at("finished"), 7050, 700), DUMP);
+    QVERIFY2(DeviceRig::near(rig.timeline.at("finished"), ms(7050), ms(700)), DUMP);
     QCOMPARE(rig.sentCount(SysEx::MIDI_SYSEX_TRANSFER_START), 1);
     QCOMPARE(rig.timeline.count("transferStartAck"), 0);
 }
 
 QTEST_GUILESS_MAIN(TestWaitAbsent)
-#include "tst_WaitAbsent.moc"
+#include "tst_wait_absent.moc"

@@ -7,6 +7,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+
+constexpr auto ms = ShortDeviceTimings::ms;
 class TestSending : public QObject
 {
     Q_OBJECT
@@ -69,7 +71,7 @@ void TestSending::modeSwitches()
     const QStringList expected = success ? QStringList{QStringLiteral("sent"), doneSignal(slot)} : QStringList{};
     QCOMPARE(rig.timeline.names().filter(QRegularExpression("^(sent|setToTransferMode|updateTransferDone)$")),
              expected);
-    QTest::qWait(3500); // longer than any wait of the full edition's first resend
+    SignalTimeline::runFor(ms(3500)); // longer than any wait of the full edition's first resend
     const QList<QByteArray> sent = success ? QList<QByteArray>{DeviceRig::bytes(messageFor(slot))}
                                            : QList<QByteArray>{};
     QCOMPARE(rig.sentToInstrument(), sent);
@@ -98,12 +100,12 @@ void TestSending::failedSendReopensAndResends()
     QCOMPARE(rig.timeline.count("deviceFound"), 1);
     QCOMPARE(rig.timeline.events("deviceFound").at(0).args.at(0).toBool(), true);
     QCOMPARE(rig.timeline.count(doneSignal(slot)), 1);
-    QTest::qWait(1300);
+    SignalTimeline::runFor(ms(1300));
     QCOMPARE(rig.sentToInstrument(), QList<QByteArray>{DeviceRig::bytes(messageFor(slot))});
     QCOMPARE(rig.timeline.count("versionRequested"), 0);
     // The reopened input still delivers to the handler.
     QVERIFY(rig.instrument.sendToProgram(QByteArray::fromHex("F07D01322E302E30F7")));
-    QVERIFY(rig.timeline.waitFor("version", 1, 1000));
+    QVERIFY(rig.timeline.waitFor("version", 1, ms(1000)));
     // And nothing polls afterwards.
     QCOMPARE(rig.timeline.count("deviceFound"), 1);
 }
@@ -120,7 +122,7 @@ void TestSending::failedSendInstrumentGone()
     QCOMPARE(rig.timeline.events("deviceFound").at(0).args.at(0).toBool(), false);
     QCOMPARE(rig.timeline.count("updateTransferDone"), 1);
     QTRY_COMPARE(rig.timeline.count("dropped"), 1); // the resend on the closed port
-    QTest::qWait(2300);
+    SignalTimeline::runFor(ms(2300));
     QCOMPARE(rig.timeline.count("deviceFound"), 1);
     QVERIFY(rig.sentToInstrument().isEmpty());
 
@@ -142,10 +144,10 @@ void TestSending::secondFailedSendDropped()
     // One recovery, one resend that fails too: the message is lost, the signal still comes.
     QCOMPARE(rig.timeline.count("deviceFound"), 1);
     QCOMPARE(rig.timeline.count("setToTransferMode"), 1);
-    QTest::qWait(500);
+    SignalTimeline::runFor(ms(500));
     QVERIFY(rig.sentToInstrument().isEmpty());
     QCOMPARE(rig.bus.failedSendCount(), 2);
 }
 
 QTEST_GUILESS_MAIN(TestSending)
-#include "tst_midi_sending.moc"
+#include "tst_updater_midi_sending.moc"

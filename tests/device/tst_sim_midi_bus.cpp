@@ -11,7 +11,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include <RtMidi.h>
 
 #include <atomic>
 #include <chrono>
@@ -61,11 +60,11 @@ void TestSimMidiBus::portsAppearAndVanish()
     SimMidiInstrument instrument(&bus);
     auto lookup = bus.usbLookup();
     auto input = bus.backend()->createInput();
-    QCOMPARE(input->getPortCount(), 0u);
+    QCOMPARE(input->getPortCount(), std::optional<unsigned int>(0u));
 
     instrument.joinBus();
-    QCOMPARE(input->getPortCount(), 1u);
-    const QString first = QString::fromStdString(input->getPortName(0));
+    QCOMPARE(input->getPortCount(), std::optional<unsigned int>(1u));
+    const QString first = QString::fromStdString(input->getPortName(0).value());
     QVERIFY(first.endsWith(QStringLiteral(" 24:0")));
     const UsbIds ids = lookup->lookUp(first);
     QVERIFY(ids.found);
@@ -73,14 +72,14 @@ void TestSimMidiBus::portsAppearAndVanish()
     QCOMPARE(ids.productId, QStringLiteral("0104"));
 
     instrument.leaveBus();
-    QCOMPARE(input->getPortCount(), 0u);
+    QCOMPARE(input->getPortCount(), std::optional<unsigned int>(0u));
     QVERIFY(!lookup->lookUp(first).found);
     // Back under a new client number, as after a real re-enumeration.
     instrument.joinBus();
-    const QString second = QString::fromStdString(input->getPortName(0));
+    const QString second = QString::fromStdString(input->getPortName(0).value());
     QVERIFY(second != first);
     QVERIFY(lookup->lookUp(second).found);
-    QVERIFY(input->getPortName(5).empty());
+    QCOMPARE(input->getPortName(5), std::optional<std::string>(std::string()));
 }
 
 void TestSimMidiBus::sendsOnClosedAndVanishedPorts()
@@ -91,19 +90,20 @@ void TestSimMidiBus::sendsOnClosedAndVanishedPorts()
     auto output = bus.backend()->createOutput();
     QSignalSpy received(&instrument, &SimMidiInstrument::messageReceived);
 
-    output->sendMessage(&SysEx::MIDI_SYSEX_VERSION_REQUEST); // closed: dropped
+    QVERIFY(output->sendMessage(SysEx::MIDI_SYSEX_VERSION_REQUEST)); // closed: dropped
     QCOMPARE(bus.droppedSendCount(), 1);
 
-    QVERIFY_THROWS_EXCEPTION(RtMidiError, output->openPort(3, "RtMidi Output"));
-    output->openPort(0, "RtMidi Output");
+    QVERIFY(!output->openPort(3, "RtMidi Output"));
+    QVERIFY(output->openPort(0, "RtMidi Output"));
     instrument.setReactionEnabled(SimMidiInstrument::Reaction::ReplyToVersionRequest, false);
-    output->sendMessage(&SysEx::MIDI_SYSEX_VERSION_REQUEST);
+    QVERIFY(output->sendMessage(SysEx::MIDI_SYSEX_VERSION_REQUEST));
     QTRY_COMPARE(received.count(), 1);
 
     instrument.leaveBus();
-    QVERIFY_THROWS_EXCEPTION(RtMidiError, output->sendMessage(&SysEx::MIDI_SYSEX_VERSION_REQUEST));
-    output->closePort();
-    output->sendMessage(&SysEx::MIDI_SYSEX_VERSION_REQUEST);
+    QVERIFY(!output->sendMessage(SysEx::MIDI_SYSEX_VERSION_REQUEST));
+    QVERIFY(output->closePort());
+    QVERIFY(output->sendMessage(SysEx::MIDI_SYSEX_VERSION_REQUEST));
+    QVERIFY(!output->sendMessage({})); // an empty message never goes out
     QCOMPARE(bus.droppedSendCount(), 2);
 }
 
@@ -115,25 +115,25 @@ void TestSimMidiBus::faultsOnRequest()
     auto backend = bus.backend();
 
     bus.setMidiServiceAvailable(false);
-    QVERIFY_THROWS_EXCEPTION(RtMidiError, backend->createInput());
-    QVERIFY_THROWS_EXCEPTION(RtMidiError, backend->createOutput());
+    QVERIFY(!backend->createInput());
+    QVERIFY(!backend->createOutput());
     bus.setMidiServiceAvailable(true);
 
     auto input = backend->createInput();
     auto output = backend->createOutput();
     bus.failNextPortOpens(1);
-    QVERIFY_THROWS_EXCEPTION(RtMidiError, output->openPort(0, "RtMidi Output"));
-    output->openPort(0, "RtMidi Output");
+    QVERIFY(!output->openPort(0, "RtMidi Output"));
+    QVERIFY(output->openPort(0, "RtMidi Output"));
 
     bus.failNextSends(2);
-    QVERIFY_THROWS_EXCEPTION(RtMidiError, output->sendMessage(&SysEx::MIDI_SYSEX_UPDATE_FINISH));
-    QVERIFY_THROWS_EXCEPTION(RtMidiError, output->sendMessage(&SysEx::MIDI_SYSEX_UPDATE_FINISH));
-    output->sendMessage(&SysEx::MIDI_SYSEX_UPDATE_FINISH);
+    QVERIFY(!output->sendMessage(SysEx::MIDI_SYSEX_UPDATE_FINISH));
+    QVERIFY(!output->sendMessage(SysEx::MIDI_SYSEX_UPDATE_FINISH));
+    QVERIFY(output->sendMessage(SysEx::MIDI_SYSEX_UPDATE_FINISH));
     QTRY_COMPARE(instrument.updateFinishCount(), 1);
     QCOMPARE(bus.failedSendCount(), 2);
 
     bus.setUnreadablePortName(bus.inputPortNames().constFirst());
-    QVERIFY_THROWS_EXCEPTION(RtMidiError, input->getPortName(0));
+    QCOMPARE(input->getPortName(0), std::optional<std::string>());
 }
 
 void TestSimMidiBus::filtersUntilSwitchedOff()
@@ -208,13 +208,13 @@ void TestSimMidiBus::builtInReactionsCanBeSwitchedOff()
 
     // A composing object keeps the instrument on the bus itself.
     instrument.setReactionEnabled(SimMidiInstrument::Reaction::LeaveOnUpdateMode, false);
-    output->sendMessage(&SysEx::MIDI_SYSEX_UPDATE_MODE);
+    output->sendMessage(SysEx::MIDI_SYSEX_UPDATE_MODE);
     QTRY_COMPARE(updateMode.count(), 1);
     QVERIFY(instrument.isOnBus());
     QCOMPARE(left.count(), 0);
 
     instrument.setReactionEnabled(SimMidiInstrument::Reaction::LeaveOnUpdateMode, true);
-    output->sendMessage(&SysEx::MIDI_SYSEX_UPDATE_MODE);
+    output->sendMessage(SysEx::MIDI_SYSEX_UPDATE_MODE);
     QTRY_COMPARE(left.count(), 1);
     QTRY_COMPARE(joined.count(), 1);
     QCOMPARE(instrument.mode(), SimMidiInstrument::Mode::Update);
@@ -227,4 +227,4 @@ void TestSimMidiBus::builtInReactionsCanBeSwitchedOff()
 }
 
 QTEST_GUILESS_MAIN(TestSimMidiBus)
-#include "tst_SimMidiBus.moc"
+#include "tst_sim_midi_bus.moc"

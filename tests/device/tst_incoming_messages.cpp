@@ -8,6 +8,8 @@
 #include <QTest>
 #include <QThread>
 
+
+constexpr auto ms = ShortDeviceTimings::ms;
 class TestIncomingMessages : public QObject
 {
     Q_OBJECT
@@ -90,18 +92,18 @@ void TestIncomingMessages::endAckWhileWaitingForStartAck()
     // The instrument answers the resent transfer start with the transfer-end bytes: the wait
     // still ends as acknowledged, and only the end signal is emitted.
     DeviceRig rig;
-    rig.instrument.setRejoinDelay(500);
+    rig.instrument.setRejoinDelay(ms(500));
     rig.instrument.setReactionEnabled(SimMidiInstrument::Reaction::AcknowledgeTransferMessage, false);
     QObject::connect(&rig.instrument, &SimMidiInstrument::transferStartReceived, &rig.instrument, [&rig] {
         if (rig.instrument.mode() == SimMidiInstrument::Mode::Transfer)
             rig.instrument.sendToProgram(DeviceRig::bytes(SysEx::MIDI_SYSEX_TRANSFER_END));
     });
     rig.makeHandler();
-    QVERIFY(rig.timeline.waitFor("deviceFound", 1, 3000));
+    QVERIFY(rig.timeline.waitFor("deviceFound", 1, ms(3000)));
 
     rig.timeline.restart();
     rig.handler->sendTransferSysEx();
-    QVERIFY2(rig.timeline.waitFor("finished", 1, 6000), qPrintable(rig.timeline.dump()));
+    QVERIFY2(rig.timeline.waitFor("finished", 1, ms(6000)), qPrintable(rig.timeline.dump()));
     QCOMPARE(rig.timeline.count("transferEndAck"), 1);
     QCOMPARE(rig.timeline.count("transferStartAck"), 0);
     QCOMPARE(rig.timeline.events("finished").at(0).args.at(0).toBool(), true);
@@ -109,7 +111,7 @@ void TestIncomingMessages::endAckWhileWaitingForStartAck()
     // three sends and the grace time.
     QCOMPARE(rig.sentCount(SysEx::MIDI_SYSEX_TRANSFER_START), 2);
     const qint64 ackAt = rig.timeline.at("transferEndAck");
-    QVERIFY2(qAbs(rig.timeline.at("finished") - ackAt - 500) <= 300, qPrintable(rig.timeline.dump()));
+    QVERIFY2(qAbs(rig.timeline.at("finished") - ackAt - ms(500)) <= ms(300), qPrintable(rig.timeline.dump()));
 }
 
 void TestIncomingMessages::deliveredOnInputThread()
@@ -121,7 +123,7 @@ void TestIncomingMessages::deliveredOnInputThread()
     QObject::connect(rig.handler.get(), &MidiHandler::tavloReceivedVersion, rig.handler.get(),
                      [&callbackThread] { callbackThread = QThread::currentThread(); },
                      Qt::DirectConnection);
-    QVERIFY(rig.timeline.waitFor("version", 1, 4000));
+    QVERIFY(rig.timeline.waitFor("version", 1, ms(4000)));
     QCOMPARE(rig.timeline.events("version").at(0).args.at(0).toString(), QStringLiteral("2.0.1"));
     QVERIFY(callbackThread != nullptr);
     QVERIFY(callbackThread != QThread::currentThread());
@@ -133,16 +135,16 @@ void TestIncomingMessages::nothingFilteredOut()
     // made anew for a wait get the same treatment.
     DeviceRig rig;
     rig.makeHandler();
-    QVERIFY(rig.timeline.waitFor("deviceFound", 1, 3000));
+    QVERIFY(rig.timeline.waitFor("deviceFound", 1, ms(3000)));
     QSignalSpy versions(rig.handler.get(), &MidiHandler::tavloReceivedVersion);
     QVERIFY(rig.instrument.sendToProgram(hex("F8")));
     QVERIFY(rig.instrument.sendToProgram(hex("FE")));
     QVERIFY(rig.instrument.sendToProgram(hex("F07D01392E392E39F7")));
     QTRY_COMPARE(versions.count(), 1);
 
-    rig.instrument.setRejoinDelay(300);
+    rig.instrument.setRejoinDelay(ms(300));
     rig.handler->sendTransferSysEx();
-    QVERIFY(rig.timeline.waitFor("finished", 1, 6000));
+    QVERIFY(rig.timeline.waitFor("finished", 1, ms(6000)));
     QVERIFY(rig.instrument.sendToProgram(hex("F07D01392E392E38F7")));
     QTRY_COMPARE(versions.count(), 2);
     QCOMPARE(versions.at(1).at(0).toString(), QStringLiteral("9.9.8"));
@@ -178,4 +180,4 @@ void TestIncomingMessages::metaObjectInterface()
 }
 
 QTEST_GUILESS_MAIN(TestIncomingMessages)
-#include "tst_IncomingMessages.moc"
+#include "tst_incoming_messages.moc"

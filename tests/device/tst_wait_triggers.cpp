@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+
+constexpr auto ms = ShortDeviceTimings::ms;
 class TestWaitTriggers : public QObject
 {
     Q_OBJECT
@@ -23,14 +25,14 @@ void TestWaitTriggers::falseArgumentsChangeNothing()
     rig.handler->fileDownloaded(false);
     rig.handler->transferComplete(false);
     rig.handler->onEjectCompleted(false);
-    QTest::qWait(2600);
+    SignalTimeline::runFor(ms(2600));
     QVERIFY2(rig.timeline.all().isEmpty(), DUMP);
 
     // The link is untouched and the presence poll still runs.
     QVERIFY(rig.instrument.sendToProgram(QByteArray::fromHex("F07D01312E362E30F7")));
-    QVERIFY(rig.timeline.waitFor("version", 1, 1000));
+    QVERIFY(rig.timeline.waitFor("version", 1, ms(1000)));
     rig.instrument.leaveBus();
-    QVERIFY2(rig.timeline.waitFor("deviceFound", 1, 1500), DUMP);
+    QVERIFY2(rig.timeline.waitFor("deviceFound", 1, ms(1500)), DUMP);
     QCOMPARE(rig.timeline.events("deviceFound").at(0).args.at(0).toBool(), false);
 }
 
@@ -41,12 +43,12 @@ void TestWaitTriggers::presencePollStoppedDuringWait()
 
     rig.handler->onEjectCompleted(true);
     // Unplugged during the delay, back before the poll starts.
-    QTest::qWait(100);
+    SignalTimeline::runFor(ms(100));
     rig.instrument.leaveBus();
-    QTest::qWait(1500);
+    SignalTimeline::runFor(ms(1500));
     QCOMPARE(rig.timeline.count("deviceFound"), 0);
     rig.instrument.joinBus();
-    QVERIFY2(rig.timeline.waitFor("finished", 1, 5000), DUMP);
+    QVERIFY2(rig.timeline.waitFor("finished", 1, ms(5000)), DUMP);
     QCOMPARE(rig.timeline.events("finished").at(0).args.at(0).toBool(), true);
     QCOMPARE(rig.timeline.count("transferEndAck"), 1);
     QCOMPARE(rig.timeline.count("deviceFound"), 0);
@@ -55,4 +57,4 @@ void TestWaitTriggers::presencePollStoppedDuringWait()
 }
 
 QTEST_GUILESS_MAIN(TestWaitTriggers)
-#include "tst_WaitTriggers.moc"
+#include "tst_wait_triggers.moc"

@@ -6,6 +6,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+
+constexpr auto ms = ShortDeviceTimings::ms;
 class TestPresence : public QObject
 {
     Q_OBJECT
@@ -23,7 +25,7 @@ private Q_SLOTS:
 };
 
 namespace {
-constexpr qint64 kTolerance = 300;
+constexpr qint64 kTolerance = ms(300);
 
 QList<bool> foundFlags(const DeviceRig& rig)
 {
@@ -39,10 +41,10 @@ void TestPresence::absentReportedEveryTick()
     DeviceRig rig(false);
     rig.timeline.restart();
     rig.makeHandler();
-    QVERIFY(rig.timeline.waitFor("deviceFound", 3, 4500));
+    QVERIFY(rig.timeline.waitFor("deviceFound", 3, ms(4500)));
     QCOMPARE(foundFlags(rig), (QList<bool>{false, false, false}));
     for (int i = 0; i < 3; ++i) {
-        QVERIFY2(DeviceRig::near(rig.timeline.at("deviceFound", i), 1000 * (i + 1), kTolerance),
+        QVERIFY2(DeviceRig::near(rig.timeline.at("deviceFound", i), ms(1000) * (i + 1), kTolerance),
                  qPrintable(rig.timeline.dump()));
     }
     QVERIFY(rig.sentToInstrument().isEmpty());
@@ -54,19 +56,19 @@ void TestPresence::presentAtStartFoundOnceWithVersionRequestAtOnce()
     rig.instrument.setFirmwareVersion(QStringLiteral("1.4.2"));
     rig.timeline.restart();
     rig.makeHandler();
-    QVERIFY2(rig.timeline.waitFor("version", 1, 3000), qPrintable(rig.timeline.dump()));
+    QVERIFY2(rig.timeline.waitFor("version", 1, ms(3000)), qPrintable(rig.timeline.dump()));
 
     QCOMPARE(foundFlags(rig), QList<bool>{true});
     const qint64 found = rig.timeline.at("deviceFound");
-    QVERIFY2(DeviceRig::near(found, 1000, kTolerance), qPrintable(rig.timeline.dump()));
+    QVERIFY2(DeviceRig::near(found, ms(1000), kTolerance), qPrintable(rig.timeline.dump()));
     // The request goes out as the ports open, before deviceFound: no 800 ms delay.
     const qint64 asked = rig.timeline.at("versionRequested");
-    QVERIFY2(asked >= 0 && asked <= found + 100, qPrintable(rig.timeline.dump()));
+    QVERIFY2(asked >= 0 && asked <= found + ms(100), qPrintable(rig.timeline.dump()));
     QCOMPARE(rig.sentToInstrument(), QList<QByteArray>{DeviceRig::bytes(SysEx::MIDI_SYSEX_VERSION_REQUEST)});
     QCOMPARE(rig.timeline.events("version").at(0).args.at(0).toString(), QStringLiteral("1.4.2"));
 
     // The poll has stopped: nothing more is reported or asked while it stays attached.
-    QTest::qWait(2300);
+    SignalTimeline::runFor(ms(2300));
     QCOMPARE(rig.timeline.count("deviceFound"), 1);
     QCOMPARE(rig.timeline.count("versionRequested"), 1);
 }
@@ -76,11 +78,11 @@ void TestPresence::unplugAfterConnectionUnnoticed()
     DeviceRig rig;
     QVERIFY(rig.startConnected());
     rig.instrument.leaveBus();
-    QTest::qWait(2300);
+    SignalTimeline::runFor(ms(2300));
     QCOMPARE(rig.timeline.count("deviceFound"), 0);
     // Plugged in again, it is not looked for either.
     rig.instrument.joinBus();
-    QTest::qWait(1300);
+    SignalTimeline::runFor(ms(1300));
     QCOMPARE(rig.timeline.count("deviceFound"), 0);
     QCOMPARE(rig.timeline.count("versionRequested"), 0);
 }
@@ -89,13 +91,13 @@ void TestPresence::laterPlugInFound()
 {
     DeviceRig rig(false);
     rig.makeHandler();
-    QVERIFY(rig.timeline.waitFor("deviceFound", 2, 3000));
+    QVERIFY(rig.timeline.waitFor("deviceFound", 2, ms(3000)));
     rig.instrument.joinBus();
-    QVERIFY(rig.timeline.waitFor("version", 1, 2500));
+    QVERIFY(rig.timeline.waitFor("version", 1, ms(2500)));
     const QList<bool> flags = foundFlags(rig);
     QCOMPARE(flags.constLast(), true);
     QCOMPARE(flags.count(true), 1);
-    QTest::qWait(1300);
+    SignalTimeline::runFor(ms(1300));
     QCOMPARE(rig.timeline.count("deviceFound"), flags.size());
 }
 
@@ -135,11 +137,11 @@ void TestPresence::serviceFaultEndsTickQuietly()
     // The fault has passed: the poll, still running, connects at its next tick.
     rig.bus.setUnreadablePortName(QString());
     if (fault == QLatin1String("otherName")) {
-        QVERIFY(rig.timeline.waitFor("deviceFound", 1, 2500));
+        QVERIFY(rig.timeline.waitFor("deviceFound", 1, ms(2500)));
         QCOMPARE(foundFlags(rig), QList<bool>{false});
         return;
     }
-    QVERIFY2(rig.timeline.waitFor("version", 1, 2500), qPrintable(rig.timeline.dump()));
+    QVERIFY2(rig.timeline.waitFor("version", 1, ms(2500)), qPrintable(rig.timeline.dump()));
     QCOMPARE(foundFlags(rig), QList<bool>{true});
     QCOMPARE(rig.sentCount(SysEx::MIDI_SYSEX_VERSION_REQUEST), 1);
 }
@@ -152,7 +154,7 @@ void TestPresence::noMidiServiceNoPoll()
     QVERIFY(!rig.checkNow());
     rig.handler->fileDownloaded(true);
     rig.handler->transferComplete(true);
-    QTest::qWait(1300);
+    SignalTimeline::runFor(ms(1300));
     QCOMPARE(rig.timeline.count("deviceFound"), 0);
     QVERIFY(rig.sentToInstrument().isEmpty());
 }
@@ -190,4 +192,4 @@ void TestPresence::versionReplies()
 }
 
 QTEST_GUILESS_MAIN(TestPresence)
-#include "tst_midi_presence.moc"
+#include "tst_updater_midi_presence.moc"

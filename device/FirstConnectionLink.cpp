@@ -1,0 +1,61 @@
+#include "FirstConnectionLink.h"
+
+#include "InstrumentPorts.h"
+#include "SysExMessages.h"
+
+FirstConnectionLink::FirstConnectionLink(InstrumentPorts& ports, const DeviceTimings& timings,
+                                         QObject* parent)
+    : QObject(parent)
+    , ports(ports)
+    , presencePollMs(timings.presencePollMs)
+{
+    connect(&poll, &QTimer::timeout, this, &FirstConnectionLink::check);
+}
+
+bool FirstConnectionLink::start()
+{
+    if (!ports.create())
+        return false;
+    poll.start(presencePollMs);
+    return true;
+}
+
+bool FirstConnectionLink::check()
+{
+    if (!ports.available())
+        return false;
+
+    // A port count or name that cannot be read ends the look: nothing is opened and nothing
+    // is reported, so a passing fault never reads as an unplugged instrument.
+    const InstrumentPorts::Scan scan = ports.find();
+    if (scan.unreadable)
+        return false;
+    if (!scan.complete()) {
+        Q_EMIT deviceFound(false); // at every look while the instrument is absent
+        return false;
+    }
+
+    // A port that cannot be opened ends the look the same way, with both ports closed again.
+    if (!ports.open(scan))
+        return false;
+    if (!recovered)
+        send(SysEx::MIDI_SYSEX_VERSION_REQUEST);
+    // From here on nothing polls: only a recovery looks again.
+    poll.stop();
+    Q_EMIT deviceFound(true);
+    return true;
+}
+
+void FirstConnectionLink::send(const std::vector<unsigned char>& message)
+{
+    ports.sendWithRecovery(message, [this] { recover(); });
+}
+
+void FirstConnectionLink::recover()
+{
+    recovered = true;
+    // The callback stays registered: the reopened input delivers to it again.
+    ports.closeOutput();
+    ports.closeInput();
+    check();
+}

@@ -1,0 +1,174 @@
+#include "InstrumentPorts.h"
+
+#include "MidiBackend.h"
+#include "MidiInput.h"
+#include "MidiOutput.h"
+#include "SysExReceiver.h"
+#include "UsbNameMatching.h"
+
+#include <utility>
+
+namespace {
+
+// The USB identity of the instrument, compared as text.
+const QString kInstrumentVendorId = QStringLiteral("1D6B");
+const QString kInstrumentProductId = QStringLiteral("0104");
+
+// Names under which the ports are opened.
+const std::string kInputPortName = "RtMidi Input";
+const std::string kOutputPortName = "RtMidi Output";
+
+// The first port of one direction that is the instrument; -1 when none is.
+template<typename Port, typename IsInstrument>
+int firstInstrumentPort(Port& port, bool* unreadable, const IsInstrument& isInstrument)
+{
+    const std::optional<unsigned int> count = port.getPortCount();
+    if (!count)
+        *unreadable = true;
+    for (unsigned int i = 0; i < count.value_or(0); ++i) {
+        const std::optional<std::string> name = port.getPortName(i);
+        if (!name) {
+            *unreadable = true;
+            continue;
+        }
+        if (isInstrument(*name))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+} // namespace
+
+InstrumentPorts::InstrumentPorts(std::shared_ptr<MidiBackend> backend,
+                                 std::shared_ptr<UsbIdentityLookup> usb, SysExReceiver* receiver)
+    : backend(std::move(backend))
+    , usb(std::move(usb))
+    , receiver(receiver)
+{
+}
+
+InstrumentPorts::~InstrumentPorts()
+{
+    // No callback may reach a receiver that goes next; deleting the input closes its port and
+    // stops its callback before the output goes.
+    cancelCallback();
+    drop();
+}
+
+bool InstrumentPorts::create()
+{
+    if (backend) {
+        midiIn = backend->createInput();
+        if (midiIn)
+            midiOut = backend->createOutput();
+    }
+    if (!available())
+        drop();
+    return available();
+}
+
+void InstrumentPorts::recreate()
+{
+    drop();
+    if (create())
+        switchFilteringOff();
+}
+
+void InstrumentPorts::drop()
+{
+    midiIn.reset();
+    midiOut.reset();
+}
+
+void InstrumentPorts::switchFilteringOff()
+{
+    if (midiIn)
+        midiIn->ignoreTypes(false, false, false);
+}
+
+bool InstrumentPorts::isInstrument(const std::string& portName) const
+{
+    const UsbIds ids = lookUpUsbIds(QString::fromStdString(portName));
+    return ids.found && ids.vendorId == kInstrumentVendorId && ids.productId == kInstrumentProductId;
+}
+
+InstrumentPorts::Scan InstrumentPorts::find()
+{
+    Scan scan;
+    if (!available())
+        return scan;
+    auto matches = [this](const std::string& name) { return isInstrument(name); };
+    scan.input = firstInstrumentPort(*midiIn, &scan.unreadable, matches);
+    scan.output = firstInstrumentPort(*midiOut, &scan.unreadable, matches);
+    return scan;
+}
+
+bool InstrumentPorts::open(const Scan& scan)
+{
+    if (!available() || !scan.complete())
+        return false;
+    const bool opened =
+        midiIn->openPort(static_cast<unsigned int>(scan.input), kInputPortName)
+        && midiIn->setCallback(&SysExReceiver::midiCallback, receiver)
+        && midiIn->ignoreTypes(false, false, false)
+        && midiOut->openPort(static_cast<unsigned int>(scan.output), kOutputPortName);
+    if (!opened) {
+        // Leave nothing half open: an input left open here would stay bound to a port that
+        // may carry another number by the next attempt.
+        cancelCallback();
+        closeInput();
+        closeOutput();
+    }
+    return opened;
+}
+
+void InstrumentPorts::cancelCallback()
+{
+    if (midiIn)
+        midiIn->cancelCallback();
+}
+
+void InstrumentPorts::closeInput()
+{
+    if (midiIn)
+        midiIn->closePort();
+}
+
+void InstrumentPorts::closeOutput()
+{
+    if (midiOut)
+        midiOut->closePort();
+}
+
+void InstrumentPorts::closeAll()
+{
+    cancelCallback();
+    closeOutput();
+    closeInput();
+}
+
+bool InstrumentPorts::send(const std::vector<unsigned char>& message)
+{
+    return midiOut && midiOut->sendMessage(message);
+}
+
+void InstrumentPorts::sendWithRecovery(const std::vector<unsigned char>& message,
+                                       const std::function<void()>& recover)
+{
+    if (!midiOut || send(message))
+        return;
+    recover();
+    send(message);
+}
+
+UsbIds InstrumentPorts::lookUpUsbIds(const QString& portName) const
+{
+    if (!usb)
+        return {};
+    return usb->lookUp(portName);
+}
+
+QString InstrumentPorts::normalizedDeviceName(const QString& name)
+{
+    return QString::fromStdWString(UsbNameMatching::normalizedDeviceName(name.toStdWString()));
+}

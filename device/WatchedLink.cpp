@@ -1,0 +1,98 @@
+#include "WatchedLink.h"
+
+#include "InstrumentPorts.h"
+#include "SysExMessages.h"
+
+WatchedLink::WatchedLink(InstrumentPorts& ports, const DeviceTimings& timings, QObject* parent)
+    : QObject(parent)
+    , ports(ports)
+    , versionRequestDelayMs(timings.versionRequestDelayMs)
+    , presencePollMs(timings.presencePollMs)
+{
+    connect(&poll, &QTimer::timeout, this, &WatchedLink::check);
+}
+
+bool WatchedLink::start()
+{
+    if (!ports.create())
+        return false;
+    ports.switchFilteringOff();
+    startPoll();
+    return true;
+}
+
+void WatchedLink::startPoll()
+{
+    poll.start(presencePollMs);
+}
+
+void WatchedLink::stopPoll()
+{
+    poll.stop();
+}
+
+void WatchedLink::lose()
+{
+    isConnected = false;
+    reconnecting = false;
+    Q_EMIT deviceFound(false);
+}
+
+bool WatchedLink::check()
+{
+    if (!ports.available())
+        return false;
+
+    const InstrumentPorts::Scan scan = ports.find();
+    if (!scan.complete()) {
+        if (isConnected) {
+            ports.closeAll();
+            lose();
+        }
+        return false;
+    }
+    if (isConnected)
+        return true;
+
+    if (!ports.open(scan))
+        return false;
+    if (!reconnecting)
+        QTimer::singleShot(versionRequestDelayMs, this, &WatchedLink::requestVersion);
+    isConnected = true;
+    Q_EMIT deviceFound(true);
+    return true;
+}
+
+void WatchedLink::send(const std::vector<unsigned char>& message)
+{
+    ports.sendWithRecovery(message, [this] { recover(); });
+}
+
+void WatchedLink::recover()
+{
+    ports.closeAll();
+    reconnecting = true;
+    check();
+
+    // The instrument is still attached (the check found its ports while connected was set),
+    // but its ports were just closed: open them again so that the message can go out once
+    // more. If that fails, the link is reported lost so the presence poll starts afresh.
+    if (isConnected) {
+        if (ports.open(ports.find()))
+            return;
+        lose();
+    }
+}
+
+void WatchedLink::requestVersion()
+{
+    send(SysEx::MIDI_SYSEX_VERSION_REQUEST);
+}
+
+void WatchedLink::beginWait()
+{
+    ports.closeAll();
+    ports.recreate();
+    reconnecting = true;
+    isConnected = false;
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "DeviceTimings.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <vector>
+
+class InstrumentPorts;
+
+// The full edition's link: the presence poll watches the instrument the whole time, reports
+// each connection and each loss once, and asks a freshly connected instrument for its version.
+// Its state is whether it counts the instrument as connected, and whether the connection is
+// a reconnection (which asks no version).
+class WatchedLink : public QObject
+{
+    Q_OBJECT
+
+public:
+    WatchedLink(InstrumentPorts& ports, const DeviceTimings& timings, QObject* parent = nullptr);
+
+    // Makes the MIDI objects and starts the presence poll; without a MIDI service the link
+    // stays inert (false).
+    bool start();
+    // One look of the presence poll. True while the instrument is connected.
+    bool check();
+    // Sends, with one recovery of the link and one resend when the send fails.
+    void send(const std::vector<unsigned char>& message);
+
+    void startPoll();
+    void stopPoll();
+    bool polling() const { return poll.isActive(); }
+    bool connected() const { return isConnected; }
+
+    // The re-enumeration wait takes the link over: the ports are closed, the MIDI objects made
+    // anew, and the next connection is a reconnection.
+    void beginWait();
+    void waitOpenedPorts() { isConnected = true; }
+    void waitClosedPorts() { isConnected = false; }
+    void waitGaveUp() { reconnecting = false; }
+
+Q_SIGNALS:
+    void deviceFound(bool found);
+
+private:
+    void recover();
+    void requestVersion();
+    void lose();
+
+    InstrumentPorts& ports;
+    const int versionRequestDelayMs;
+    const int presencePollMs;
+    QTimer poll;
+    bool isConnected = false;
+    bool reconnecting = false;
+};

@@ -1,0 +1,62 @@
+#include "MidiHandler.h"
+
+#include "SysExMessages.h"
+
+#include <utility>
+
+MidiHandler::MidiHandler(std::shared_ptr<MidiBackend> backend,
+                         std::shared_ptr<UsbIdentityLookup> usb, const DeviceTimings& timings,
+                         QObject* parent)
+    : QObject(parent)
+    , ports(std::move(backend), std::move(usb), &receiver)
+    , link(ports, timings)
+{
+    // Emitted on the MIDI input thread, passed on there.
+    connect(&receiver, &SysExReceiver::versionReceived, this, &MidiHandler::tavloReceivedVersion,
+            Qt::DirectConnection);
+    connect(&link, &FirstConnectionLink::deviceFound, this, &MidiHandler::deviceFound);
+
+    // Without a MIDI service the handler stays inert: the presence poll is not started.
+    link.start();
+}
+
+MidiHandler::~MidiHandler() = default;
+
+void MidiHandler::midiCallback(double timeStamp, std::vector<unsigned char>* message, void* userData)
+{
+    auto* handler = static_cast<MidiHandler*>(userData);
+    if (handler != nullptr)
+        SysExReceiver::midiCallback(timeStamp, message, &handler->receiver);
+}
+
+QString MidiHandler::normalizedDeviceName(const QString& name)
+{
+    return InstrumentPorts::normalizedDeviceName(name);
+}
+
+UsbIds MidiHandler::lookUpUsbIds(const QString& portName)
+{
+    return ports.lookUpUsbIds(portName);
+}
+
+bool MidiHandler::checkForTavloHost()
+{
+    return link.check();
+}
+
+void MidiHandler::fileDownloaded(bool success)
+{
+    if (!success)
+        return;
+    link.send(SysEx::MIDI_SYSEX_UPDATE_MODE);
+    Q_EMIT deviceSetToTransferMode();
+}
+
+void MidiHandler::transferComplete(bool success)
+{
+    // The file is in place on the still mounted volume: the instrument is told at once, once.
+    if (!success)
+        return;
+    link.send(SysEx::MIDI_SYSEX_UPDATE_FINISH);
+    Q_EMIT updateTransferDone();
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "DeviceTimings.h"
+#include "FirstConnectionLink.h"
+#include "InstrumentPorts.h"
+#include "SysExReceiver.h"
+#include "UsbIdentityLookup.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class MidiBackend;
+
+// The link to the instrument over USB-MIDI: finds its ports by the USB identity behind them
+// and speaks its SysEx messages. Lives on the main thread; only midiCallback runs on the MIDI
+// input thread.
+//
+// The update-only edition's facade: no transfer messages and no wait for the instrument to
+// come back; the presence poll stops at the first connection, and the mode switches go out
+// at once.
+class MidiHandler : public QObject
+{
+    Q_OBJECT
+
+public:
+    MidiHandler(std::shared_ptr<MidiBackend> backend, std::shared_ptr<UsbIdentityLookup> usb,
+                const DeviceTimings& timings, QObject* parent = nullptr);
+    ~MidiHandler() override;
+
+    // The MIDI input callback with the MidiHandler as user data. Runs on the MIDI library's
+    // input thread and only emits signals.
+    static void midiCallback(double timeStamp, std::vector<unsigned char>* message, void* userData);
+
+    // A name compared with the friendly name of the USB device behind a port.
+    static QString normalizedDeviceName(const QString& name);
+
+    // Whether a device stands behind the port, and its vendor and product IDs.
+    UsbIds lookUpUsbIds(const QString& portName);
+
+Q_SIGNALS:
+    void deviceFound(bool deviceFound);
+    void deviceSetToTransferMode();
+    void updateTransferDone();
+    void tavloReceivedVersion(QString version);
+
+private Q_SLOTS:
+    bool checkForTavloHost();
+
+public Q_SLOTS:
+    void transferComplete(bool success);
+    void fileDownloaded(bool success);
+
+private:
+    // In this order: the ports (and with them the input callback) go before the receiver.
+    SysExReceiver receiver{false};
+    InstrumentPorts ports;
+    FirstConnectionLink link;
+};

@@ -1,0 +1,12 @@
+#include "HandlerSignals.h"
+
+#include "MidiHandler.h"
+#include "SignalTimeline.h"
+
+void watchHandlerSignals(SignalTimeline& timeline, MidiHandler* h)
+{
+    timeline.watch(h, &MidiHandler::deviceFound, QStringLiteral("deviceFound"));
+    timeline.watch(h, &MidiHandler::deviceSetToTransferMode, QStringLiteral("setToTransferMode"));
+    timeline.watch(h, &MidiHandler::updateTransferDone, QStringLiteral("updateTransferDone"));
+    timeline.watch(h, &MidiHandler::tavloReceivedVersion, QStringLiteral("version"));
+}
