@@ -30,6 +30,21 @@ public:
     void handleCatalogueReply(QNetworkReply* reply);
     void download();
 
+    // Relays the signals both editions' Downloader publish as they are to the same-named
+    // signals of the facade, in the order they are emitted here.
+    template <class Facade>
+    void relaySignalsTo(Facade* facade)
+    {
+        connect(this, &UpdateDownload::releasesJsonFetched, facade, &Facade::releasesJsonFetched);
+        connect(this, &UpdateDownload::latestVersionFetched, facade,
+                &Facade::latestVersionFetched);
+        connect(this, &UpdateDownload::downloadingProgressBar, facade,
+                &Facade::downloadingProgressBar);
+        connect(this, &UpdateDownload::downloadFinished, facade, &Facade::downloadFinished);
+        connect(this, &UpdateDownload::setDeviceToTransferMode, facade,
+                &Facade::setDeviceToTransferMode);
+    }
+
     // The update availability log: "DW: Update available!" and the version just read.
     static void logUpdateAvailable(const QString& version);
 

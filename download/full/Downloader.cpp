@@ -15,13 +15,7 @@ QUrl Downloader::defaultServer()
 Downloader::Downloader(const QUrl& serverBase, QObject* parent)
     : QObject(parent), core(serverBase, this), fallback(this)
 {
-    connect(&core, &UpdateDownload::releasesJsonFetched, this, &Downloader::releasesJsonFetched);
-    connect(&core, &UpdateDownload::latestVersionFetched, this, &Downloader::latestVersionFetched);
-    connect(&core, &UpdateDownload::downloadingProgressBar, this,
-            &Downloader::downloadingProgressBar);
-    connect(&core, &UpdateDownload::downloadFinished, this, &Downloader::downloadFinished);
-    connect(&core, &UpdateDownload::setDeviceToTransferMode, this,
-            &Downloader::setDeviceToTransferMode);
+    core.relaySignalsTo(this);
     connect(&core, &UpdateDownload::networkError, this, &Downloader::logDownloadError);
     connect(&core, &UpdateDownload::unusableFileName, this, &Downloader::reportUnusableFileName);
     connect(&core, &UpdateDownload::transferFailed, this, &Downloader::startFallback);

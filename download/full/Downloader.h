@@ -68,6 +68,7 @@ private:
     void startFallback(const QString& name);
     static void logDownloadError(QNetworkReply* reply, QNetworkReply::NetworkError code);
 
+    // Children of the Downloader, so that its open requests and curl runs can be found.
     UpdateDownload core;
     CurlFallback fallback;
 };

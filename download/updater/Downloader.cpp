@@ -13,13 +13,7 @@ QUrl Downloader::defaultServer()
 Downloader::Downloader(const QUrl& serverBase, QObject* parent)
     : QObject(parent), core(serverBase, this)
 {
-    connect(&core, &UpdateDownload::releasesJsonFetched, this, &Downloader::releasesJsonFetched);
-    connect(&core, &UpdateDownload::latestVersionFetched, this, &Downloader::latestVersionFetched);
-    connect(&core, &UpdateDownload::downloadingProgressBar, this,
-            &Downloader::downloadingProgressBar);
-    connect(&core, &UpdateDownload::downloadFinished, this, &Downloader::downloadFinished);
-    connect(&core, &UpdateDownload::setDeviceToTransferMode, this,
-            &Downloader::setDeviceToTransferMode);
+    core.relaySignalsTo(this);
     // An unusable file name, a failed transfer and a failed write end silently here: nothing
     // is fetched again, nothing is announced.
 }

@@ -61,5 +61,6 @@ private slots:
     void onReadyRead(QNetworkReply* reply);
 
 private:
+    // A child of the Downloader, so that its open requests can be found.
     UpdateDownload core;
 };

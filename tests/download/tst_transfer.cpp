@@ -24,7 +24,7 @@ ReleaseServer::Response inPieces(const QByteArray& body, QList<qint64> pieces)
 {
     ReleaseServer::Response response = ReleaseServer::Response::ok(body);
     response.pieces = pieces;
-    response.pieceDelayMs = 150;
+    response.pieceDelayMs = 50;
     return response;
 }
 

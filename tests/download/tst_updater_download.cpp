@@ -100,7 +100,7 @@ void TestDownload::outcomes_data()
     const QByteArray body(25000, 'u');
     ReleaseServer::Response ok = ReleaseServer::Response::ok(body);
     ok.pieces = {10000, 10000};
-    ok.pieceDelayMs = 100;
+    ok.pieceDelayMs = 50;
 
     QTest::newRow("downloaded and written") << ok << QByteArray() << false << true << body;
     QTest::newRow("local copy already valid") << ok << QByteArray(25000, 'c') << false << true
