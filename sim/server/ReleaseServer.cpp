@@ -117,6 +117,11 @@ void ReleaseServer::serveFolder(const QString& path)
     folder = path;
 }
 
+int ReleaseServer::openConnections() const
+{
+    return int(findChildren<ReleaseServerConnection*>(Qt::FindDirectChildrenOnly).size());
+}
+
 int ReleaseServer::countRequests(const QByteArray& method, const QString& path) const
 {
     int count = 0;

@@ -76,6 +76,8 @@ public:
     QList<Request> requests() const { return log; }
     void clearRequests() { log.clear(); }
     int countRequests(const QByteArray& method, const QString& path) const;
+    // Connections still open (a response may still be being sent on them).
+    int openConnections() const;
 
     // Used by the connections: records the request and picks its response.
     Response respond(const Request& request);

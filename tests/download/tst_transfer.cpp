@@ -24,7 +24,7 @@ ReleaseServer::Response inPieces(const QByteArray& body, QList<qint64> pieces)
 {
     ReleaseServer::Response response = ReleaseServer::Response::ok(body);
     response.pieces = pieces;
-    response.pieceDelayMs = 150;
+    response.pieceDelayMs = 50;
     return response;
 }
 
@@ -87,7 +87,7 @@ void DownloadTest::cleanup()
 
 std::unique_ptr<Downloader> DownloadTest::downloaderFor(const QByteArray& catalogue)
 {
-    return TestEnvironment::downloaderAfterCatalogue(server, catalogue);
+    return TestEnvironment::downloaderAfterCatalogue<Downloader>(server, catalogue);
 }
 
 void DownloadTest::outcomes_data()
@@ -186,7 +186,7 @@ void DownloadTest::outcomes()
     SignalLog log(downloader.get());
     downloader->downloadFile();
     QVERIFY2(log.waitFor(QStringLiteral("transfer:")), qPrintable(log.entries.join(" | ")));
-    QTest::qWait(300);  // nothing may follow
+    QVERIFY(log.waitUntilIdle());  // nothing may follow
 
     for (QString& entry : rest)
         entry.replace(QStringLiteral("%D"), tempDir->path());
@@ -232,7 +232,7 @@ void DownloadTest::unusableFileNames()
 
     SignalLog log(downloader.get());
     downloader->downloadFile();
-    QTest::qWait(400);
+    QVERIFY(log.waitUntilIdle());
     QCOMPARE(log.entries, (QStringList{kUnusableName, "finished:false::", "transfer:false"}));
     QVERIFY(server.requests().isEmpty());
     QVERIFY(TestEnvironment::filesIn(tempDir->path()).isEmpty());
@@ -280,7 +280,7 @@ void DownloadTest::probeAndDownloadRepliesLeaveCatalogueAlone()
     SignalLog log(downloader.get());
     downloader->downloadFile();
     QVERIFY(log.waitFor(QStringLiteral("transfer:true")));
-    QTest::qWait(200);
+    QVERIFY(log.waitUntilIdle());
     QCOMPARE(log.count(QStringLiteral("releases")), 0);
     QCOMPARE(log.count(QStringLiteral("latest:")), 0);
     QCOMPARE(downloader->currentLatestVersion(), QStringLiteral("1.6.0"));
@@ -351,9 +351,10 @@ void DownloadTest::destroyedWhileDownloading()
     downloader->downloadFile();
     QVERIFY(log->waitFor(QStringLiteral("progress:")));
     downloader.reset();  // the reply is still open
-    QTest::qWait(1500);  // the server goes on sending into a closed connection
+    // The server goes on sending into a closed connection until it notices.
+    QTRY_COMPARE_WITH_TIMEOUT(server.openConnections(), 0, 10000);
     QVERIFY(!QFile::exists(fileIn(QStringLiteral("u.tvq"))));
 }
 
 QTEST_GUILESS_MAIN(DownloadTest)
-#include "DownloadTest.moc"
+#include "tst_transfer.moc"

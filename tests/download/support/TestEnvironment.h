@@ -7,8 +7,8 @@
 
 #include <memory>
 
-class Downloader;
-class ReleaseServer;
+#include "ReleaseServer.h"
+#include "SignalLog.h"
 
 // Process-wide settings that the download tests share.
 class TestEnvironment
@@ -33,6 +33,18 @@ public:
     // A Downloader that has fetched this catalogue from the server and announced the latest
     // release; the server's request log is cleared afterwards. Null when no announcement
     // came within ten seconds.
-    static std::unique_ptr<Downloader> downloaderAfterCatalogue(ReleaseServer& server,
-                                                                const QByteArray& catalogue);
+    // Works for the Downloader of either edition.
+    template <class D>
+    static std::unique_ptr<D> downloaderAfterCatalogue(ReleaseServer& server,
+                                                       const QByteArray& catalogue)
+    {
+        server.setCatalogue(catalogue);
+        auto downloader = std::make_unique<D>(server.baseUrl());
+        SignalLog log(downloader.get());
+        downloader->fetchReleasesJson();
+        if (!log.waitFor(QStringLiteral("latest:"), 10000) || !log.waitUntilIdle(10000))
+            return nullptr;
+        server.clearRequests();
+        return downloader;
+    }
 };

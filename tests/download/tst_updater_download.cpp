@@ -75,7 +75,7 @@ void TestDownload::cleanup()
 
 std::unique_ptr<Downloader> TestDownload::downloaderFor(const QByteArray& catalogue)
 {
-    return TestEnvironment::downloaderAfterCatalogue(server, catalogue);
+    return TestEnvironment::downloaderAfterCatalogue<Downloader>(server, catalogue);
 }
 
 void TestDownload::runDownload(Downloader& downloader, SignalLog& log)
@@ -86,7 +86,7 @@ void TestDownload::runDownload(Downloader& downloader, SignalLog& log)
     QTRY_VERIFY_WITH_TIMEOUT(log.contains(QStringLiteral("transfer:"))
                                  || server.countRequests("GET", QStringLiteral("/releases/") + kName) > 0,
                              15000);
-    QTest::qWait(500);
+    QVERIFY(log.waitUntilIdle());
 }
 
 void TestDownload::outcomes_data()
@@ -100,7 +100,7 @@ void TestDownload::outcomes_data()
     const QByteArray body(25000, 'u');
     ReleaseServer::Response ok = ReleaseServer::Response::ok(body);
     ok.pieces = {10000, 10000};
-    ok.pieceDelayMs = 100;
+    ok.pieceDelayMs = 50;
 
     QTest::newRow("downloaded and written") << ok << QByteArray() << false << true << body;
     QTest::newRow("local copy already valid") << ok << QByteArray(25000, 'c') << false << true
@@ -182,7 +182,7 @@ void TestDownload::unusableFileNames()
     QVERIFY(downloader);
     SignalLog log(downloader.get());
     downloader->downloadFile();
-    QTest::qWait(1000);
+    QVERIFY(log.waitUntilIdle());
 
     // Nothing fetched, nothing written anywhere, nothing announced.
     QCOMPARE(log.entries, QStringList{});
@@ -193,4 +193,4 @@ void TestDownload::unusableFileNames()
 }
 
 QTEST_MAIN(TestDownload)
-#include "tst_download.moc"
+#include "tst_updater_download.moc"

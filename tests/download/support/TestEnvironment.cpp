@@ -3,10 +3,6 @@
 #include <QDir>
 #include <QFile>
 
-#include "Downloader.h"
-#include "ReleaseServer.h"
-#include "SignalLog.h"
-
 void TestEnvironment::setTempDir(const QString& dir)
 {
     qputenv("TMPDIR", QFile::encodeName(dir));
@@ -70,17 +66,4 @@ QByteArray TestEnvironment::catalogueFor(const QString& name, const QString& ver
     escaped.replace('\x7f', "\\u007f");
     return "[{\"file_name\":\"" + escaped + "\",\"version\":\"" + version.toUtf8()
            + "\",\"total_file_size\":\"1000\"}]";
-}
-
-std::unique_ptr<Downloader> TestEnvironment::downloaderAfterCatalogue(ReleaseServer& server,
-                                                                      const QByteArray& catalogue)
-{
-    server.setCatalogue(catalogue);
-    auto downloader = std::make_unique<Downloader>(server.baseUrl());
-    SignalLog log(downloader.get());
-    downloader->fetchReleasesJson();
-    if (!log.waitFor(QStringLiteral("latest:"), 10000))
-        return nullptr;
-    server.clearRequests();
-    return downloader;
 }

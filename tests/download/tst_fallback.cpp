@@ -97,7 +97,7 @@ void FallbackTest::cleanup()
 
 std::unique_ptr<Downloader> FallbackTest::downloaderFor(const QString& name)
 {
-    return TestEnvironment::downloaderAfterCatalogue(server, catalogueFor(name));
+    return TestEnvironment::downloaderAfterCatalogue<Downloader>(server, catalogueFor(name));
 }
 
 void FallbackTest::realCurlRecovers_data()
@@ -120,7 +120,7 @@ void FallbackTest::realCurlRecovers()
     SignalLog log(downloader.get());
     downloader->downloadFile();
     QVERIFY2(log.waitFor(QStringLiteral("transfer:")), qPrintable(log.entries.join(" | ")));
-    QTest::qWait(200);
+    QVERIFY(log.waitUntilIdle());
     QCOMPARE(log.withoutProgress(),
              (QStringList{kFallbackStarted, "status:true:Download completed",
                           QStringLiteral("finished:true:%1:%2").arg(fileIn(name), name),
@@ -191,7 +191,7 @@ void FallbackTest::fileCannotBeOpened()
     downloader->downloadFile();
     QVERIFY2(log.waitFor(QStringLiteral("status:false")), qPrintable(log.entries.join(" | ")));
     QVERIFY(log.waitFor(QStringLiteral("transfer:false")));
-    QTest::qWait(200);
+    QVERIFY(log.waitUntilIdle());
     const QStringList rest = log.withoutProgress();
     QVERIFY2(rest.size() == 6, qPrintable(rest.join(" | ")));
     QCOMPARE(rest.mid(0, 3), (QStringList{"finished:false::u.tvq", "transfer:false",
@@ -217,7 +217,7 @@ void FallbackTest::temporaryFolderUnavailable()
     SignalLog log(downloader.get());
     downloader->downloadFile();
     QVERIFY(log.waitFor(QStringLiteral("status:false")));
-    QTest::qWait(200);
+    QVERIFY(log.waitUntilIdle());
     QCOMPARE(log.withoutProgress(),
              (QStringList{"finished:false::u.tvq", "transfer:false", kFallbackStarted,
                           "status:false:Fallback failed: there is no temporary folder to "
@@ -246,7 +246,7 @@ void FallbackTest::fullDisk()
     downloader->downloadFile();
     QVERIFY2(log.waitFor(QStringLiteral("status:false")), qPrintable(log.entries.join(" | ")));
     QVERIFY(log.waitFor(QStringLiteral("transfer:false")));
-    QTest::qWait(200);
+    QVERIFY(log.waitUntilIdle());
     const QStringList rest = log.withoutProgress();
     QVERIFY2(rest.size() == 6, qPrintable(rest.join(" | ")));
     QCOMPARE(rest.at(0), QStringLiteral("finished:false:%1/u.tvq:u.tvq").arg(small));
@@ -312,7 +312,7 @@ void FallbackTest::standInCurl()
     SignalLog log(downloader.get());
     downloader->downloadFile();
     QVERIFY2(log.waitFor(QStringLiteral("transfer:")), qPrintable(log.entries.join(" | ")));
-    QTest::qWait(200);
+    QVERIFY(log.waitUntilIdle());
     for (QString& entry : expected)
         entry.replace(QStringLiteral("%D"), tempDir->path());
     QCOMPARE(log.withoutProgress(), expected);
@@ -380,4 +380,4 @@ void FallbackTest::errorLogLine()
 }
 
 QTEST_GUILESS_MAIN(FallbackTest)
-#include "FallbackTest.moc"
+#include "tst_fallback.moc"

@@ -1,0 +1,117 @@
+#include "UpdateDownload.h"
+
+#include <QDebug>
+#include <QNetworkRequest>
+#include <QStandardPaths>
+
+#include "ReleaseCatalogue.h"
+#include "ReleaseLocation.h"
+#include "UpdateFileName.h"
+
+UpdateDownload::UpdateDownload(const QUrl& serverBase, QObject* parent)
+    : QObject(parent),
+      serverBase(serverBase),
+      folder(QStandardPaths::writableLocation(QStandardPaths::TempLocation)),
+      network(this),
+      probe(this),
+      updateReceiver(this)
+{
+    connect(&probe, &UpdateProbe::probed, this, &UpdateDownload::onProbed);
+    connect(&updateReceiver, &UpdateReceiver::progress, this,
+            [this](qint64 percent) { emit downloadingProgressBar(percent); });
+    connect(&updateReceiver, &UpdateReceiver::networkError, this,
+            &UpdateDownload::networkError);
+    connect(&updateReceiver, &UpdateReceiver::saved, this,
+            [this](const QString& savedPath, const QString&) {
+                path = savedPath;
+                emit downloadFinished(true, path, name);
+                emit setDeviceToTransferMode(true);
+            });
+    connect(&updateReceiver, &UpdateReceiver::failed, this, &UpdateDownload::onFailed);
+}
+
+UpdateDownload::~UpdateDownload()
+{
+    // The access manager is destroyed before the QObject part: replies that end while it
+    // is torn down must not reach a half-destroyed object.
+    const QList<QNetworkReply*> replies = network.findChildren<QNetworkReply*>();
+    for (QNetworkReply* reply : replies)
+        reply->disconnect(this);
+}
+
+void UpdateDownload::fetchCatalogue()
+{
+    QNetworkReply* reply = network.get(QNetworkRequest(ReleaseLocation::catalogueUrl(serverBase)));
+    connect(reply, &QNetworkReply::finished, this, [this, reply]() { handleCatalogueReply(reply); });
+}
+
+void UpdateDownload::handleCatalogueReply(QNetworkReply* reply)
+{
+    reply->deleteLater();
+    if (reply->error() != QNetworkReply::NoError)
+        return;
+
+    const ReleaseCatalogue catalogue = ReleaseCatalogue::parse(reply->readAll());
+    if (!catalogue.isUsable()) {
+        qInfo() << "DW: The release catalogue is unusable:" << catalogue.problem();
+        return;
+    }
+    for (const ReleaseEntry& entry : catalogue.entries()) {
+        name = entry.fileName;
+        version = entry.version;
+        totalSize = entry.totalFileSize;
+        url = ReleaseLocation::releaseUrl(serverBase, name);
+        emit releasesJsonFetched();
+        emit latestVersionFetched(version);
+    }
+}
+
+void UpdateDownload::logUpdateAvailable(const QString& version)
+{
+    qInfo() << "DW: Update available!";
+    qInfo() << "DW: Update version: " << version;
+}
+
+QString UpdateDownload::localPathFor(const QString& fileName) const
+{
+    // Without a temporary folder (it vanished before start-up) the bare name would turn
+    // into a path in the root folder; there is then no place for the download.
+    if (folder.isEmpty())
+        return QString();
+    return folder + QLatin1Char('/') + fileName;
+}
+
+void UpdateDownload::download()
+{
+    const QUrl fileUrl(url, QUrl::TolerantMode);
+    if (!fileUrl.isValid() || url.isEmpty())
+        return;
+
+    if (!UpdateFileName::isSafe(name)) {
+        qWarning() << "DW: The catalogue's file name cannot be used as a local file name";
+        emit unusableFileName(name);
+        return;
+    }
+
+    probe.start(network, fileUrl, localPathFor(name));
+}
+
+void UpdateDownload::onProbed(UpdateProbe::Outcome outcome, const QUrl& fileUrl)
+{
+    if (outcome != UpdateProbe::Outcome::SizeUnknown)
+        path = localPathFor(name);
+    if (outcome == UpdateProbe::Outcome::LocalCopyValid) {
+        emit downloadFinished(true, path, name);
+        emit setDeviceToTransferMode(true);
+        return;
+    }
+    updateReceiver.start(network, fileUrl, name, localPathFor(name));
+}
+
+void UpdateDownload::onFailed(UpdateReceiver::Failure failure, const QString& failedName)
+{
+    if (failure == UpdateReceiver::Failure::WriteFailed)
+        emit writeFailed(failedName);
+    else
+        emit transferFailed(failedName);
+}

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QObject>
+#include <QString>
+#include <QUrl>
+
+#include "UpdateProbe.h"
+#include "UpdateReceiver.h"
+
+// What both editions do with the release server: read the catalogue (its last entry is the
+// update on offer) and download the update file it offers into the temporary folder.
+//
+// download() refuses a file name that cannot be used locally (unusableFileName()), probes
+// the file, reuses a local copy of the announced size, or receives the file. A success ends
+// with downloadFinished(true, ...) and setDeviceToTransferMode(true); a failed transfer or
+// write is only reported through transferFailed()/writeFailed(): what follows is the
+// edition's choice.
+class UpdateDownload : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit UpdateDownload(const QUrl& serverBase, QObject* parent = nullptr);
+    ~UpdateDownload() override;
+
+    // Requests the release catalogue once; the reply goes to handleCatalogueReply().
+    void fetchCatalogue();
+    void handleCatalogueReply(QNetworkReply* reply);
+    void download();
+
+    // Relays the signals both editions' Downloader publish as they are to the same-named
+    // signals of the facade, in the order they are emitted here.
+    template <class Facade>
+    void relaySignalsTo(Facade* facade)
+    {
+        connect(this, &UpdateDownload::releasesJsonFetched, facade, &Facade::releasesJsonFetched);
+        connect(this, &UpdateDownload::latestVersionFetched, facade,
+                &Facade::latestVersionFetched);
+        connect(this, &UpdateDownload::downloadingProgressBar, facade,
+                &Facade::downloadingProgressBar);
+        connect(this, &UpdateDownload::downloadFinished, facade, &Facade::downloadFinished);
+        connect(this, &UpdateDownload::setDeviceToTransferMode, facade,
+                &Facade::setDeviceToTransferMode);
+    }
+
+    // The update availability log: "DW: Update available!" and the version just read.
+    static void logUpdateAvailable(const QString& version);
+
+    UpdateReceiver& receiver() { return updateReceiver; }
+    const UpdateReceiver& receiver() const { return updateReceiver; }
+    // Where the update file of this name lies locally; empty without a download folder.
+    QString localPathFor(const QString& name) const;
+
+    QString downloadUrl() const { return url; }
+    QString fileName() const { return name; }
+    QString latestVersion() const { return version; }
+    QString totalFileSize() const { return totalSize; }
+    QString downloadDir() const { return folder; }
+    QString filePath() const { return path; }
+
+signals:
+    // Once per catalogue entry, after the state has taken that entry's values.
+    void releasesJsonFetched();
+    void latestVersionFetched(QString version);
+    void downloadingProgressBar(qlonglong progress);
+    void downloadFinished(bool success, QString updateFilePath, QString updateFileName);
+    void setDeviceToTransferMode(bool success);
+
+    void unusableFileName(QString name);
+    // The GET failed or its body did not have the announced length; nothing was written.
+    void transferFailed(QString name);
+    // The body arrived but could not be written.
+    void writeFailed(QString name);
+    void networkError(QNetworkReply* reply, QNetworkReply::NetworkError code);
+
+private:
+    void onProbed(UpdateProbe::Outcome outcome, const QUrl& fileUrl);
+    void onFailed(UpdateReceiver::Failure failure, const QString& failedName);
+
+    QUrl serverBase;
+    QString url;
+    QString name;
+    QString version;
+    QString totalSize;
+    QString folder;
+    QString path;
+
+    // Children of this object, so that its open requests can be found. The access manager
+    // is declared before the parts, so destroyed after them: a reply that ends while it is
+    // torn down finds no part left to call.
+    QNetworkAccessManager network;
+    UpdateProbe probe;
+    UpdateReceiver updateReceiver;
+};

@@ -1,0 +1,39 @@
+#include "UpdateFileName.h"
+
+#include <QRegularExpression>
+
+bool UpdateFileName::isSafe(const QString& name)
+{
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return false;
+    for (const QChar ch : name) {
+        // A separator or a colon (drive prefix, alternate data stream) would place the
+        // file somewhere other than the download folder.
+        if (ch == QLatin1Char('/') || ch == QLatin1Char('\\') || ch == QLatin1Char(':'))
+            return false;
+        if (ch.category() == QChar::Other_Control)
+            return false;
+    }
+    // Windows opens a device instead of a file for these names, whatever the extension.
+    static const QRegularExpression deviceName(
+        QStringLiteral("^(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9])(\\..*)?$"),
+        QRegularExpression::CaseInsensitiveOption);
+    return !deviceName.match(name).hasMatch();
+}
+
+QString UpdateFileName::encodeForUrl(const QString& name)
+{
+    QString encoded;
+    encoded.reserve(name.size());
+    for (const QChar ch : name) {
+        if (ch == QLatin1Char('%'))
+            encoded += QLatin1String("%25");
+        else if (ch == QLatin1Char('?'))
+            encoded += QLatin1String("%3F");
+        else if (ch == QLatin1Char('#'))
+            encoded += QLatin1String("%23");
+        else
+            encoded += ch;
+    }
+    return encoded;
+}

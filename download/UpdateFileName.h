@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// The update file's name as the catalogue gives it: whether it can be used as a local file
+// name, and how it is written as the last segment of the download URL.
+class UpdateFileName
+{
+public:
+    // True when the name can be used as a local file name in the download folder as it
+    // stands: not empty, not "." or "..", no separator, colon or control character, and no
+    // Windows device name (with or without extension).
+    static bool isSafe(const QString& name);
+
+    // The name as one URL path segment: '%', '?' and '#' are escaped, everything else is
+    // kept as the catalogue gives it.
+    static QString encodeForUrl(const QString& name);
+};
