@@ -13,7 +13,11 @@
 AppWiring::AppWiring(const Platform& platform, const QUrl& releaseServer)
     : m_midiHandler(platform.midi, platform.usb),
       m_downloader(releaseServer),
-      m_fileManager(new FileManager(platform.volumes, platform.dismount, platform.folders)),
+#ifndef TAVLO_UPDATE_ONLY
+      m_fileManager(new FileManager(platform.volumes, platform.dismount, platform.folders, StorageTimings::production())),
+#else
+      m_fileManager(new FileManager(platform.volumes, StorageTimings::production())),
+#endif
       m_workerThread(new QThread)
 {
     m_fileManager->moveToThread(m_workerThread);
