@@ -18,6 +18,9 @@ class VolumeList;
 class FileManagerCore
 {
 public:
+    static constexpr const char* kUpdateVolumeLabel = UpdateHandOver::kUpdateVolumeLabel; // "tavloupd"
+    static constexpr const char* kTransferFileName = UpdateHandOver::kTransferFileName;   // "tvxxfer.tvq"
+
     // True when a valid, ready, writable volume carries exactly this label (case-sensitive).
     bool isDeviceMounted(const QString& deviceName) const;
     // Root path of the first such volume in the system's order; empty when there is none.

@@ -3,7 +3,6 @@
 #include <DeviceFolderOpener.h>
 #include <FileManagerCore.h>
 #include <StorageTimings.h>
-#include <UpdateHandOver.h>
 #include <VolumeEjector.h>
 
 #include <QObject>
@@ -28,9 +27,6 @@ class FileManager : public QObject, public FileManagerCore
     Q_OBJECT
 
 public:
-    static constexpr const char* kUpdateVolumeLabel = UpdateHandOver::kUpdateVolumeLabel;
-    static constexpr const char* kTransferFileName = UpdateHandOver::kTransferFileName;
-
     FileManager(std::shared_ptr<VolumeList> volumes, std::shared_ptr<VolumeDismounter> dismounter,
                 std::shared_ptr<FolderOpener> folders, const StorageTimings& timings,
                 QObject* parent = nullptr);

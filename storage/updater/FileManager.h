@@ -2,7 +2,6 @@
 
 #include <FileManagerCore.h>
 #include <StorageTimings.h>
-#include <UpdateHandOver.h>
 
 #include <QObject>
 #include <QString>
@@ -24,9 +23,6 @@ class FileManager : public QObject, public FileManagerCore
     Q_OBJECT
 
 public:
-    static constexpr const char* kUpdateVolumeLabel = UpdateHandOver::kUpdateVolumeLabel;
-    static constexpr const char* kTransferFileName = UpdateHandOver::kTransferFileName;
-
     FileManager(std::shared_ptr<VolumeList> volumes, const StorageTimings& timings,
                 QObject* parent = nullptr);
 

@@ -142,6 +142,8 @@ void TestFileManager::transferCopiesWithProgress()
 
     QTRY_COMPARE(rig.transferResults, QList<bool>{true});
     QCOMPARE(rig.progress, expected);
+    QCOMPARE(QString(FileManager::kUpdateVolumeLabel), kUpd);
+    QCOMPARE(QString(FileManager::kTransferFileName), kHandOver);
     QTRY_COMPARE(dismountedRoot, rig.sim.rootPath(kUpd));
     QCOMPARE(leftNames, QStringList{kHandOver});
     QCOMPARE(leftOnVolume, content);

@@ -137,6 +137,9 @@ void TestStorage::copiedAndLeftMounted()
     QTRY_COMPARE(rig.results.size(), 1);
     QCOMPARE(rig.results.at(0), true);
     QCOMPARE(rig.progress, (QStringList{"40%", "81%", "100%"}));
+    // The names others read from the class.
+    QCOMPARE(QString(FileManager::kUpdateVolumeLabel), kLabel);
+    QCOMPARE(QString(FileManager::kTransferFileName), QStringLiteral("tvxxfer.tvq"));
     // The volume stays mounted with the file under its hand-over name, and only that.
     QVERIFY(rig.sim.isMounted(kLabel));
     QVERIFY(rig.dismounted.isEmpty());
