@@ -19,6 +19,9 @@ public:
     // trailing carriage return. A name that is not a plain disk name (letters and digits
     // only) gives the empty string: it goes into shell commands.
     static std::string diskNameFromSystemProfiler(const std::string& systemProfilerOutput);
+    // True for a non-empty name of ASCII letters and digits only, such as "disk4s1": the only
+    // kind of disk name that may go into a shell command.
+    static bool isPlainDiskName(const std::string& name);
     // Strips blanks, tabs, carriage returns and line feeds from both ends.
     static std::string trimmed(const std::string& text);
 };

@@ -2,6 +2,8 @@
 // the volume left mounted and looked up once more after the rename.
 #include "FileManager.h"
 #include "SimulatedStorage.h"
+#include "StorageTestFiles.h"
+#include "StorageTestTimings.h"
 #include "VolumeList.h"
 
 #include <QDir>
@@ -14,14 +16,6 @@
 namespace {
 
 const QString kLabel = QStringLiteral("tavloupd");
-
-QByteArray pattern(qint64 size)
-{
-    QByteArray data(size, Qt::Uninitialized);
-    for (qint64 i = 0; i < size; ++i)
-        data[i] = static_cast<char>((i * 131 + 7) % 251);
-    return data;
-}
 
 // The simulated volumes, except that a volume whose root holds "tvxxfer.tvq" is no longer
 // listed: the instrument takes its volume away as soon as the file has its final name.
@@ -58,7 +52,7 @@ struct Rig
         std::shared_ptr<VolumeList> volumes = sim.volumeList();
         if (vanishing)
             volumes = std::make_shared<VanishingAfterRename>(volumes);
-        manager = new FileManager(volumes, sim.dismounter(), sim.folderOpener());
+        manager = new FileManager(volumes, StorageTestTimings::shortOnes());
         manager->moveToThread(&worker);
         worker.start();
         QObject::connect(manager, &FileManager::copyProgress, &sim,
@@ -135,7 +129,7 @@ void TestStorage::copiedAndLeftMounted()
 {
     Rig rig;
     QVERIFY(rig.sim.mount(kLabel));
-    const QByteArray data = pattern(10000);
+    const QByteArray data = StorageTestFiles::pattern(10000);
     const QString path = rig.writeDownload(QStringLiteral("tavlo-1.6.0.tvq"), data);
     QVERIFY(!path.isEmpty());
     rig.handOver(path, QStringLiteral("tavlo-1.6.0.tvq"));
@@ -143,6 +137,9 @@ void TestStorage::copiedAndLeftMounted()
     QTRY_COMPARE(rig.results.size(), 1);
     QCOMPARE(rig.results.at(0), true);
     QCOMPARE(rig.progress, (QStringList{"40%", "81%", "100%"}));
+    // The names others read from the class.
+    QCOMPARE(QString(FileManager::kUpdateVolumeLabel), kLabel);
+    QCOMPARE(QString(FileManager::kTransferFileName), QStringLiteral("tvxxfer.tvq"));
     // The volume stays mounted with the file under its hand-over name, and only that.
     QVERIFY(rig.sim.isMounted(kLabel));
     QVERIFY(rig.dismounted.isEmpty());
@@ -157,7 +154,7 @@ void TestStorage::volumeGoneAfterRename()
 {
     Rig rig(true);
     QVERIFY(rig.sim.mount(kLabel));
-    const QString path = rig.writeDownload(QStringLiteral("update.tvq"), pattern(5000));
+    const QString path = rig.writeDownload(QStringLiteral("update.tvq"), StorageTestFiles::pattern(5000));
     rig.handOver(path, QStringLiteral("update.tvq"));
 
     QTRY_COMPARE(rig.results.size(), 1);
@@ -174,7 +171,7 @@ void TestStorage::renameRefusedLeavesNoSuccess()
     Rig rig;
     QVERIFY(rig.sim.mount(kLabel));
     QVERIFY(QDir(rig.sim.rootPath(kLabel)).mkdir(QStringLiteral("tvxxfer.tvq")));
-    const QString path = rig.writeDownload(QStringLiteral("update.tvq"), pattern(3000));
+    const QString path = rig.writeDownload(QStringLiteral("update.tvq"), StorageTestFiles::pattern(3000));
     rig.handOver(path, QStringLiteral("update.tvq"));
     QTRY_COMPARE(rig.results.size(), 1);
     QCOMPARE(rig.results.at(0), false);
@@ -182,4 +179,4 @@ void TestStorage::renameRefusedLeavesNoSuccess()
 }
 
 QTEST_GUILESS_MAIN(TestStorage)
-#include "tst_storage.moc"
+#include "tst_updater_storage.moc"

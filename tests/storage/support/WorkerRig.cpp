@@ -1,11 +1,13 @@
 #include "WorkerRig.h"
 
+#include "StorageTestTimings.h"
+
 #include <QMetaObject>
 
-WorkerRig::WorkerRig()
+WorkerRig::WorkerRig() : timings(StorageTestTimings::shortOnes())
 {
     clock.start();
-    manager = new FileManager(sim.volumeList(), sim.dismounter(), sim.folderOpener());
+    manager = new FileManager(sim.volumeList(), sim.dismounter(), sim.folderOpener(), timings);
     worker = new QThread;
     manager->moveToThread(worker);
     worker->start();

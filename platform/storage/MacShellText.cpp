@@ -67,10 +67,17 @@ std::string MacShellText::diskNameFromSystemProfiler(const std::string& output)
     std::string name = output.substr(start, end - start);
     if (!name.empty() && name.back() == '\r')
         name.pop_back();
+    return isPlainDiskName(name) ? name : std::string();
+}
+
+bool MacShellText::isPlainDiskName(const std::string& name)
+{
+    if (name.empty())
+        return false;
     for (const char ch : name) {
         const bool plain = (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9');
         if (!plain)
-            return {};
+            return false;
     }
-    return name;
+    return true;
 }

@@ -2,6 +2,7 @@
 
 #include <FileManager.h>
 #include <SimulatedStorage.h>
+#include <StorageTimings.h>
 
 #include <QElapsedTimer>
 #include <QList>
@@ -11,7 +12,7 @@
 
 // The FileManager as the program runs it: created without a parent, moved to a started
 // worker QThread, driven by queued calls, its signals received queued on the main thread.
-// Storage comes from the simulated instrument.
+// Storage comes from the simulated instrument; the timings are the tests' short ones.
 class WorkerRig : public QObject
 {
     Q_OBJECT
@@ -20,6 +21,7 @@ public:
     WorkerRig();
     ~WorkerRig() override;
 
+    StorageTimings timings;
     SimulatedStorage sim;
     FileManager* manager = nullptr;
     QThread* worker = nullptr;

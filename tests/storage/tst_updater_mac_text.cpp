@@ -51,4 +51,4 @@ void TestMacText::diskName()
 }
 
 QTEST_GUILESS_MAIN(TestMacText)
-#include "tst_mac_text.moc"
+#include "tst_updater_mac_text.moc"
