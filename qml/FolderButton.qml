@@ -21,7 +21,7 @@ Button {
         color: "white"
         font.family: "Poppins"
         font.bold: true
-        font.pixelSize: Math.max(button.height * 0.22, button.minimumPixelSize)
+        font.pixelSize: Math.floor(Math.max(button.height * 0.22, button.minimumPixelSize))
         wrapMode: Text.WordWrap
         horizontalAlignment: Text.AlignHCenter
         verticalAlignment: Text.AlignVCenter

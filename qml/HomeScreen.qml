@@ -68,7 +68,7 @@ Item {
         color: "white"
         font.family: "Poppins"
         font.bold: true
-        font.pixelSize: Math.max(home.columnWidth * 0.038, 11)
+        font.pixelSize: Math.floor(Math.max(home.columnWidth * 0.038, 11))
         wrapMode: Text.WordWrap
         horizontalAlignment: Text.AlignHCenter
     }

@@ -87,7 +87,7 @@ Item {
         color: "white"
         font.family: "Poppins"
         font.bold: false
-        font.pixelSize: Math.max(transfer.columnWidth * 0.04, 12)
+        font.pixelSize: Math.floor(Math.max(transfer.columnWidth * 0.04, 12))
         wrapMode: Text.WordWrap
         horizontalAlignment: Text.AlignHCenter
     }

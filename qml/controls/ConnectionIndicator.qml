@@ -104,7 +104,7 @@ Rectangle {
             text: logoContainer.labelText
             color: logoContainer.labelColor
             font.family: "Poppins"
-            font.pixelSize: logoContainer.labelPixelSize
+            font.pixelSize: Math.floor(logoContainer.labelPixelSize)
             renderType: logoContainer.labelRenderType
             horizontalAlignment: Text.AlignHCenter
             verticalAlignment: Text.AlignVCenter

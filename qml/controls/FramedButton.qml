@@ -15,6 +15,7 @@ Button {
     font.bold: true
     // The texts show as written; the style would otherwise put them in capitals.
     font.capitalization: Font.MixedCase
-    font.pixelSize: Math.max(height * textScale, 1)
+    // Whole pixels, rounded down, however the binding is evaluated.
+    font.pixelSize: Math.floor(Math.max(height * textScale, 1))
     background: FrameBackground {}
 }

@@ -10,7 +10,7 @@ Text {
     color: "white"
     font.family: "Poppins"
     font.bold: true
-    font.pixelSize: Math.max(height * 0.21, 1)
+    font.pixelSize: Math.floor(Math.max(height * 0.21, 1))
     wrapMode: Text.WordWrap
     horizontalAlignment: Text.AlignHCenter
     verticalAlignment: Text.AlignVCenter

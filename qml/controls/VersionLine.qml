@@ -10,7 +10,7 @@ Text {
     color: "white"
     font.family: "Poppins"
     font.bold: true
-    font.pixelSize: Math.max(height * 0.15, 1)
+    font.pixelSize: Math.floor(Math.max(height * 0.15, 1))
     horizontalAlignment: Text.AlignHCenter
     verticalAlignment: Text.AlignVCenter
 }
