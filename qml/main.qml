@@ -108,7 +108,6 @@ ApplicationWindow {
         id: homeScreen
         columnWidth: logoContainer.width
         logoBottom: logoContainer.y + logoContainer.height
-        instructionsShown: logoContainer.labelText !== window.connectedText
         onUpdateRequested: {
             window.inUpdateFlow = true
             updatePanel.open(window.update_available)
@@ -128,6 +127,11 @@ ApplicationWindow {
         logoBottom: logoContainer.y + logoContainer.height
         versionTop: genericProgressBar.visible ? genericProgressBar.y + genericProgressBar.height : logoBottom
         startEnabled: logoContainer.connected
+        overTexts: ConnectInstructions {
+            columnWidth: logoContainer.width
+            logoBottom: logoContainer.y + logoContainer.height
+            shown: logoContainer.labelText !== window.connectedText
+        }
         onStartRequested: {
             if (window.download)
                 window.download.downloadFile()

@@ -17,6 +17,8 @@ Item {
 
     readonly property alias versionLine: versionText
     readonly property alias notice: infoText
+    // What the window draws over the texts and under the buttons (filling the window).
+    property alias overTexts: overTextsLayer.data
 
     signal startRequested()
     signal exitRequested()
@@ -73,6 +75,11 @@ Item {
         anchors.topMargin: panel.height * 0.1
         anchors.horizontalCenter: parent.horizontalCenter
         width: panel.columnWidth
+    }
+
+    Item {
+        id: overTextsLayer
+        anchors.fill: parent
     }
 
     FramedButton {
