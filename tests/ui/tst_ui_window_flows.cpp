@@ -74,6 +74,21 @@ private:
         return true;
     }
 
+    // The window's dots tick every 500 ms; here they tick every kTick ms so that five
+    // ticks go by quickly, and the rhythm is checked against that.
+    static constexpr int kTick = 100;
+
+    // The window's timer of the dots, once it is seen to tick every 500 ms, set to tick
+    // every kTick ms; null when there is no such timer or it ticks at another rate.
+    QObject* loadingTimer()
+    {
+        QObject* timer = f->driver.root()->findChild<QObject*>(QStringLiteral("loadingTimer"));
+        if (!timer || timer->property("interval").toInt() != 500)
+            return nullptr;
+        timer->setProperty("interval", kTick);
+        return timer;
+    }
+
 private slots:
     void init()
     {
@@ -525,6 +540,7 @@ private slots:
         QFETCH(QString, base);
         QQuickItem* version = f->driver.item("versionText");
         QVERIFY(version);
+        QVERIFY(loadingTimer());
         QStringList frames;
         QList<qint64> times;
         QElapsedTimer clock;
@@ -537,8 +553,8 @@ private slots:
         times << clock.elapsed();
         // Sample the text while five ticks go by.
         QString last = frames.constLast();
-        while (frames.size() < 6 && clock.elapsed() < 5000) {
-            QTest::qWait(20);
+        while (frames.size() < 6 && clock.elapsed() < 10 * kTick) {
+            QTest::qWait(5);
             const QString now = version->property("text").toString();
             if (now != last) {
                 frames << now;
@@ -549,18 +565,24 @@ private slots:
         QCOMPARE(frames, (QStringList{base, base + ".", base + "..", base + "...", base, base + "."}));
         for (int i = 1; i < times.size(); ++i) {
             const qint64 step = times.at(i) - times.at(i - 1);
-            QVERIFY2(step > 200 && step < 800, qPrintable(QString("tick %1 took %2 ms").arg(i).arg(step)));
+            QVERIFY2(step > 0.4 * kTick && step < 1.6 * kTick,
+                     qPrintable(QString("tick %1 took %2 ms").arg(i).arg(step)));
         }
     }
 
     // The acknowledgment stops the dots; the text does not change afterwards.
     void loadingStopsOnAcknowledgment()
     {
-        QVERIFY(playAll({"latest 1.8.0", "found", "version 1.5.0", "click Transfer", "wait 1100", "transferAck"}));
+        QVERIFY(loadingTimer());
+        QVERIFY(playAll({"latest 1.8.0", "found", "version 1.5.0", "click Transfer"}));
+        // Two ticks and a bit, so that the acknowledgment comes with dots shown.
+        QTest::qWait(2 * kTick + kTick / 5);
+        QCOMPARE(f->driver.root()->property("_loadingDots").toInt(), 2);
+        QVERIFY(playAll({"transferAck"}));
         QCOMPARE(f->driver.root()->property("_loadingDots").toInt(), 0);
         const QString stopped = f->driver.text("versionText");
         QCOMPARE(stopped, kLatestPrefix + "1.8.0");
-        QTest::qWait(1200);
+        QTest::qWait(2 * kTick + kTick / 2);
         QCOMPARE(f->driver.text("versionText"), stopped);
         // DONE starts a fresh cycle from the base text.
         QVERIFY(playAll({"click DONE"}));
@@ -680,6 +702,21 @@ private slots:
             if (e.height >= 0)
                 QVERIFY2(qFuzzyCompare(item->height(), e.height), e.name);
         }
+        // Captions in whole pixels, rounded down.
+        const std::pair<const char*, int> captions[] = {
+            {"updateButton", int(l / 3 * 0.35)},
+            {"startUpdateButton", int(l / 3 * 0.25)},
+            {"closeApplicationButton", int(l / 3 * 0.25)},
+            {"versionText", int(l / 2 * 0.15)},
+            {"infoText", int(l / 4 * 0.21)},
+            {"infoConnectText", qMax(int(l * 0.038), 11)},
+            {"transferInfoText", qMax(int(l * 0.04), 12)},
+        };
+        for (const auto& [name, pixels] : captions)
+            QVERIFY2(f->driver.item(name)->property("font").value<QFont>().pixelSize() == pixels, name);
+        const QQuickItem* projectsCaption = qvariant_cast<QQuickItem*>(projects->property("contentItem"));
+        QCOMPARE(projectsCaption->property("font").value<QFont>().pixelSize(), qMax(int(l / 3.2 * 0.22), 9));
+
         const QQuickItem* dot = f->driver.item("connectionIndication");
         QCOMPARE(dot->width(), 0.055 * l);
         QCOMPARE(dot->height(), 0.055 * l);
