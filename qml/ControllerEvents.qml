@@ -10,11 +10,11 @@ Connections {
         ui.inReenumeration = success
         if (success)
             ui.logo.hideIndicator()
-        ui.panel.showTransferResult(success)
-        ui.progressBar.visible = false
+        ui.updateView.panel.showTransferResult(success)
+        ui.updateView.progressBar.visible = false
     }
 
     function onCopyingFileProgress(progress) {
-        ui.showProgress(progress, "transfer")
+        ui.updateView.showProgress(progress, "transfer")
     }
 }

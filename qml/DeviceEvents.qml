@@ -12,16 +12,16 @@ Connections {
                 return
             ui.logo.show(true)
             if (!ui.inReenumeration && !ui.inUpdateFlow && !ui.inTransferFlow)
-                ui.home.offer(ui.transferOffered())
+                ui.homeView.offer(ui.transferOffered())
             else if (ui.inUpdateFlow)
-                ui.home.withdraw()
+                ui.homeView.withdraw()
         } else {
             // While the instrument is expected to leave the bus, its absence is not shown.
             if (ui.inReenumeration)
                 return
             ui.logo.connected = false
             ui.logo.show(false)
-            ui.home.withdraw()
+            ui.homeView.withdraw()
         }
     }
 
@@ -31,25 +31,25 @@ Connections {
         // button onto another screen.
         if (!ui.inUpdateFlow && !ui.inTransferFlow && !ui.inReenumeration
                 && !ui.update_started && ui.logo.connected)
-            ui.home.offerTransfer(ui.transferOffered())
+            ui.homeView.offerTransfer(ui.transferOffered())
     }
 
     function onTransferSysExReceived() {
-        ui.stopLoading()
-        ui.panel.showLatest(ui.latestVersion)
-        ui.panel.versionLine.visible = false
+        ui.updateView.stopLoading()
+        ui.updateView.panel.showLatest(ui.latestVersion)
+        ui.updateView.panel.versionLine.visible = false
         ui.inTransferFlow = true
-        ui.home.withdraw()
-        ui.transfer.show(true)
+        ui.homeView.withdraw()
+        ui.transferView.show(true)
         ui.inReenumeration = false
     }
 
     function onTransferSysExEndReceived() {
-        ui.stopLoading()
-        ui.panel.versionLine.visible = false
-        ui.panel.showLatest(ui.latestVersion)
+        ui.updateView.stopLoading()
+        ui.updateView.panel.versionLine.visible = false
+        ui.updateView.panel.showLatest(ui.latestVersion)
         ui.inTransferFlow = false
-        ui.home.offer(ui.transferOffered())
+        ui.homeView.offer(ui.transferOffered())
         ui.inReenumeration = false
     }
 }

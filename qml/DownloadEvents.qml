@@ -7,30 +7,30 @@ Connections {
 
     function onLatestVersionFetched(version) {
         ui.latestVersion = version
-        ui.panel.showLatest(version)
+        ui.updateView.panel.showLatest(version)
     }
 
     function onDownloadingProgressBar(progress) {
-        ui.showProgress(progress, "downloading")
+        ui.updateView.showProgress(progress, "downloading")
     }
 
     function onVersionCheck(available) {
         if (!available)
             return
-        ui.panel.showAlreadyInstalled()
+        ui.updateView.panel.showAlreadyInstalled()
         ui.update_available = false
     }
 
     function onDownloadStatus(success, message) {
-        ui.panel.notice.visible = true
-        ui.panel.notice.text = message
-        ui.progressBar.visible = false
+        ui.updateView.panel.notice.visible = true
+        ui.updateView.panel.notice.text = message
+        ui.updateView.progressBar.visible = false
         if (!success) {
-            ui.panel.versionLine.text = "Download failed!"
-            ui.panel.offerExit(true)
+            ui.updateView.panel.versionLine.text = "Download failed!"
+            ui.updateView.panel.offerExit(true)
         } else {
-            ui.panel.versionLine.text = "Trying a different route now\u2014hang tight..."
-            ui.panel.offerExit(false)
+            ui.updateView.panel.versionLine.text = "Trying a different route now\u2014hang tight..."
+            ui.updateView.panel.offerExit(false)
         }
     }
 }

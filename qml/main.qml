@@ -32,10 +32,10 @@ ApplicationWindow {
     property string deviceVersion: ""
 
     // The frame of the loading animation (0: no dots).
-    property alias _loadingDots: loading.frame
+    property alias _loadingDots: updateScreen.loadingFrame
 
     readonly property string connectedText: logoContainer.connectedText
-    readonly property string latestVersionPrefix: updatePanel.latestVersionPrefix
+    readonly property string latestVersionPrefix: updateScreen.panel.latestVersionPrefix
 
     // The program's objects, or null where one is not published.
     readonly property QtObject midi: typeof midiHandler !== "undefined" ? midiHandler : null
@@ -45,10 +45,9 @@ ApplicationWindow {
 
     // The parts, for the event handlers.
     readonly property alias logo: logoContainer
-    readonly property alias progressBar: genericProgressBar
-    readonly property alias home: homeScreen
-    readonly property alias panel: updatePanel
-    readonly property alias transfer: transferScreen
+    readonly property alias homeView: homeScreen
+    readonly property alias updateView: updateScreen
+    readonly property alias transferView: transferScreen
 
     function compareVersions(a, b) {
         return Rules.compare(a, b)
@@ -57,29 +56,6 @@ ApplicationWindow {
     // "Transfer" is offered only once the instrument reported firmware 1.5.0 or later.
     function transferOffered() {
         return Rules.atLeast(deviceVersion, minTransferVersion)
-    }
-
-    function startLoading(baseText) {
-        updatePanel.versionLine.text = baseText
-        updatePanel.versionLine.visible = true
-        loading.begin(baseText)
-    }
-
-    function stopLoading() {
-        loading.end()
-    }
-
-    function showProgress(value, progressMode) {
-        genericProgressBar.percentage = Rules.clampedPercentage(value)
-        genericProgressBar.mode = progressMode
-        genericProgressBar.fileName = ""
-        genericProgressBar.visible = true
-        updatePanel.versionLine.visible = false
-    }
-
-    LoadingDots {
-        id: loading
-        onTicked: function(text) { updatePanel.versionLine.text = text }
     }
 
     DeviceEvents { ui: window; target: window.midi }
@@ -94,44 +70,29 @@ ApplicationWindow {
         width: window.width * 0.5
     }
 
-    GenericProgressBar {
-        id: genericProgressBar
-        objectName: "genericProgressBar"
-        anchors.top: logoContainer.bottom
-        anchors.topMargin: window.height * 0.01
-        anchors.horizontalCenter: parent.horizontalCenter
-        width: logoContainer.width
-        visible: false
-    }
-
     HomeScreen {
         id: homeScreen
         columnWidth: logoContainer.width
         logoBottom: logoContainer.y + logoContainer.height
         onUpdateRequested: {
             window.inUpdateFlow = true
-            updatePanel.open(window.update_available)
+            updateScreen.panel.open(window.update_available)
         }
         onTransferRequested: {
             window.inReenumeration = true
             if (window.midi)
                 window.midi.sendTransferSysEx()
             homeScreen.withdraw()
-            window.startLoading("Connecting to Tavlo")
+            updateScreen.startLoading("Connecting to Tavlo")
         }
     }
 
-    UpdatePanel {
-        id: updatePanel
+    UpdateScreen {
+        id: updateScreen
         columnWidth: logoContainer.width
         logoBottom: logoContainer.y + logoContainer.height
-        versionTop: genericProgressBar.visible ? genericProgressBar.y + genericProgressBar.height : logoBottom
-        startEnabled: logoContainer.connected
-        overTexts: ConnectInstructions {
-            columnWidth: logoContainer.width
-            logoBottom: logoContainer.y + logoContainer.height
-            shown: logoContainer.labelText !== window.connectedText
-        }
+        connected: logoContainer.connected
+        instructionsShown: logoContainer.labelText !== window.connectedText
         onStartRequested: {
             if (window.download)
                 window.download.downloadFile()
@@ -156,8 +117,8 @@ ApplicationWindow {
                 window.bridge.completeTransfer()
             transferScreen.show(false)
             homeScreen.withdraw()
-            updatePanel.notice.visible = false
-            window.startLoading("Finalizing Transfer")
+            updateScreen.panel.notice.visible = false
+            updateScreen.startLoading("Finalizing Transfer")
         }
     }
 }
