@@ -7,5 +7,5 @@ add_library(tavlo_windows_storage STATIC
 )
 target_include_directories(tavlo_windows_storage PUBLIC ${TAVLO_ROOT}/platform/storage)
 
-add_executable(windows_storage_check ${TAVLO_ROOT}/tests/storage/windows_storage_check.cpp)
+add_executable(windows_storage_check ${TAVLO_ROOT}/tests/storage/tst_windows_storage.cpp)
 target_link_libraries(windows_storage_check PRIVATE tavlo_windows_storage)
