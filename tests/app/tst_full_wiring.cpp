@@ -121,14 +121,6 @@ void TestFullWiring::resources_data()
     QTest::newRow("progress bar") << QStringLiteral(":/Tavlo_App/GenericProgressBar.qml") << true;
     QTest::newRow("beta image") << QStringLiteral(":/icons/icons/beta.png") << true;
     QTest::newRow("no update-only window") << QStringLiteral(":/Tavlo Updater/main.qml") << false;
-    QTest::newRow("window icon") << QStringLiteral(":/icons/icons/iosicon.png") << true;
-    QTest::newRow("logo") << QStringLiteral(":/icons/icons/logo_middle.png") << true;
-    QTest::newRow("logo circle") << QStringLiteral(":/icons/icons/logo_circle.png") << true;
-    QTest::newRow("full logo") << QStringLiteral(":/icons/icons/logo_full.png") << true;
-    QTest::newRow("windows icon") << QStringLiteral(":/icons/icons/tavlo_windows_icon.ico") << true;
-    QTest::newRow("regular face") << QStringLiteral(":/icons/font/Poppins-Regular.ttf") << true;
-    QTest::newRow("semibold face") << QStringLiteral(":/icons/font/Poppins-SemiBold.ttf") << true;
-    QTest::newRow("bold face") << QStringLiteral(":/icons/font/Poppins-Bold.ttf") << true;
 }
 
 void TestFullWiring::resources()

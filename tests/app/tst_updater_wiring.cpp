@@ -78,14 +78,6 @@ void TestUpdaterWiring::resources_data()
     QTest::newRow("no full window") << QStringLiteral(":/Tavlo_App/main.qml") << false;
     QTest::newRow("no progress bar") << QStringLiteral(":/Tavlo_App/GenericProgressBar.qml") << false;
     QTest::newRow("no beta image") << QStringLiteral(":/icons/icons/beta.png") << false;
-    QTest::newRow("window icon") << QStringLiteral(":/icons/icons/iosicon.png") << true;
-    QTest::newRow("logo") << QStringLiteral(":/icons/icons/logo_middle.png") << true;
-    QTest::newRow("logo circle") << QStringLiteral(":/icons/icons/logo_circle.png") << true;
-    QTest::newRow("full logo") << QStringLiteral(":/icons/icons/logo_full.png") << true;
-    QTest::newRow("windows icon") << QStringLiteral(":/icons/icons/tavlo_windows_icon.ico") << true;
-    QTest::newRow("regular face") << QStringLiteral(":/icons/font/Poppins-Regular.ttf") << true;
-    QTest::newRow("semibold face") << QStringLiteral(":/icons/font/Poppins-SemiBold.ttf") << true;
-    QTest::newRow("bold face") << QStringLiteral(":/icons/font/Poppins-Bold.ttf") << true;
 }
 
 void TestUpdaterWiring::resources()

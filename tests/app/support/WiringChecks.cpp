@@ -2,6 +2,7 @@
 
 #include "SimInstrument.h"
 
+#include <QFile>
 #include <QPointer>
 #include <QQmlApplicationEngine>
 #include <QQmlContext>
@@ -79,4 +80,26 @@ void WiringChecks::stopWaitsForWorker()
     // The worker and the FileManager are gone with the wiring.
     QVERIFY(worker.isNull());
     QVERIFY(files.isNull());
+}
+
+// The images and fonts both programs carry; each edition's test checks its own beside them.
+void WiringChecks::sharedResources_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("present");
+    QTest::newRow("window icon") << QStringLiteral(":/icons/icons/iosicon.png") << true;
+    QTest::newRow("logo") << QStringLiteral(":/icons/icons/logo_middle.png") << true;
+    QTest::newRow("logo circle") << QStringLiteral(":/icons/icons/logo_circle.png") << true;
+    QTest::newRow("full logo") << QStringLiteral(":/icons/icons/logo_full.png") << true;
+    QTest::newRow("windows icon") << QStringLiteral(":/icons/icons/tavlo_windows_icon.ico") << true;
+    QTest::newRow("regular face") << QStringLiteral(":/icons/font/Poppins-Regular.ttf") << true;
+    QTest::newRow("semibold face") << QStringLiteral(":/icons/font/Poppins-SemiBold.ttf") << true;
+    QTest::newRow("bold face") << QStringLiteral(":/icons/font/Poppins-Bold.ttf") << true;
+}
+
+void WiringChecks::sharedResources()
+{
+    QFETCH(QString, path);
+    QFETCH(bool, present);
+    QCOMPARE(QFile::exists(path), present);
 }

@@ -30,6 +30,8 @@ private Q_SLOTS:
     void publishesTheWindowsObjects();
     void fileManagerOnWorkerThread();
     void stopWaitsForWorker();
+    void sharedResources_data();
+    void sharedResources();
 
 private:
     MakeWiring makeWiring;
