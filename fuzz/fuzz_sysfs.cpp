@@ -16,6 +16,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -44,12 +45,25 @@ const Tree& tree()
 {
     static const Tree t = [] {
         Tree made;
-        std::string pattern = (fs::temp_directory_path() / "tavlo-fuzz-sysfs-XXXXXX").string();
+        // A memory file system where there is one and TMPDIR names no other: the tree is
+        // written afresh for every input.
+        std::error_code ec;
+        const fs::path folder = std::getenv("TMPDIR") == nullptr && fs::is_directory("/dev/shm", ec)
+                                    ? fs::path("/dev/shm")
+                                    : fs::temp_directory_path();
+        std::string pattern = (folder / "tavlo-fuzz-sysfs-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr)
             std::abort();
         made.base = fs::canonical(pattern);
         made.root = made.base / "sys";
         made.outside = made.base / "outside";
+        // Removed at exit (a plain array: it outlives every static object).
+        static char folderToRemove[4096];
+        std::snprintf(folderToRemove, sizeof folderToRemove, "%s", made.base.c_str());
+        std::atexit([] {
+            std::error_code ignored;
+            fs::remove_all(fs::path(folderToRemove), ignored);
+        });
         return made;
     }();
     return t;
