@@ -19,6 +19,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -77,6 +78,7 @@ struct Counts
     int waitsFinished = 0;
     int versionCyclesAwaited = 0;
     int versionReplies = 0;
+    int resendsAfterRecovery = 0; // the one resend of a send that found the instrument gone
     // Stuck or wrong.
     int notDetected = 0;
     int versionsMissing = 0;
@@ -108,10 +110,12 @@ int main(int argc, char** argv)
     instrument.setRejoinDelay(std::max(1, 1000 / kDivisor));
     MidiHandler handler(bus.backend(), bus.usbLookup(), t);
 
+    const bool trace = qEnvironmentVariableIsSet("SOAK_TRACE");
     Counts c;
     bool onBus = false;
     bool waitRunning = false;
     bool lossKnown = true; // the link has reported the loss (or its wait gave up)
+    bool lossJustReported = false;
     int versionRequestsThisConnection = 0;
     int versionsThisCycle = 0;
 
@@ -123,6 +127,10 @@ int main(int argc, char** argv)
         } else {
             ++c.losses;
             lossKnown = true;
+            // A send that found the instrument gone reports the loss and then goes out once
+            // more, in the same turn of the event loop: that resend is no timer of its own.
+            lossJustReported = true;
+            QTimer::singleShot(0, &handler, [&] { lossJustReported = false; });
         }
     });
     QObject::connect(&handler, &MidiHandler::deviceReenumerationFinished, [&](bool success) {
@@ -136,8 +144,13 @@ int main(int argc, char** argv)
         ++versionsThisCycle;
     });
     auto noteSend = [&](const QByteArray& message) {
-        if (!onBus && !waitRunning && lossKnown)
+        if (!onBus && !waitRunning && lossKnown && lossJustReported) {
+            ++c.resendsAfterRecovery;
+        } else if (!onBus && !waitRunning && lossKnown) {
             ++c.sendsAfterLeaving;
+            if (trace)
+                std::printf("send after leaving: %s\n", message.toHex(' ').constData());
+        }
         const std::vector<unsigned char> bytes(message.begin(), message.end());
         if (bytes == SysEx::MIDI_SYSEX_VERSION_REQUEST && ++versionRequestsThisConnection > 1)
             ++c.extraVersionRequests;
@@ -212,6 +225,8 @@ int main(int argc, char** argv)
     std::printf("version replies %d; cycles that waited for one %d, of which without one %d\n",
                 c.versionReplies, c.versionCyclesAwaited, c.versionsMissing);
     std::printf("transfer waits started %d, ended %d\n", c.waitsStarted, c.waitsFinished);
+    std::printf("resends into closed ports after a send found the instrument gone: %d\n",
+                c.resendsAfterRecovery);
     std::printf("stuck: not detected %d, waits never ended %d, losses never reported %d, "
                 "sends after the instrument left %d, extra version requests %d\n",
                 c.notDetected, c.waitsNotEnded, c.lossesNotReported, c.sendsAfterLeaving,
