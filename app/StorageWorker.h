@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QPointer>
+#include <QThread>
 
 class QObject;
-class QThread;
 
 // The storage worker thread: takes the FileManager (made without a parent), moves it onto a
 // thread of its own and starts that thread. When the thread finishes, both are deleted later

@@ -84,7 +84,7 @@ int main(int argc, char** argv)
         return 1;
     }
     const QDir volume(sim.rootPath("tavloupd"));
-    FileManager manager(sim.volumeList(), sim.dismounter(), sim.folderOpener());
+    FileManager manager(sim.volumeList(), sim.dismounter(), sim.folderOpener(), StorageTimings::production());
     long progressSignals = 0;
     QObject::connect(&manager, &FileManager::copyProgress, [&](int) { ++progressSignals; });
 

@@ -4,7 +4,10 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
+#include <QTemporaryFile>
+
+#include <filesystem>
+#include <system_error>
 
 SimMountTable::SimMountTable(QString directory) : dir(std::move(directory)) {}
 
@@ -34,8 +37,10 @@ QList<SimMountTable::Entry> SimMountTable::read() const
 
 bool SimMountTable::write(const Entry& entry) const
 {
-    QSaveFile file(QDir(dir).filePath(entry.id + QStringLiteral(".json")));
-    if (!file.open(QIODevice::WriteOnly))
+    // Written aside and renamed over the entry, so that a reader sees the old entry or the new
+    // one, never a torn one. No sync to the disk: the table only lives as long as the test.
+    QTemporaryFile file(QDir(dir).filePath(entry.id + QStringLiteral(".XXXXXX.tmp")));
+    if (!file.open())
         return false;
     const QJsonObject object{
         {QStringLiteral("label"), entry.label},
@@ -44,8 +49,18 @@ bool SimMountTable::write(const Entry& entry) const
         {QStringLiteral("readOnly"), entry.readOnly},
         {QStringLiteral("busy"), entry.busy},
     };
-    file.write(QJsonDocument(object).toJson(QJsonDocument::Compact));
-    return file.commit();
+    const QByteArray data = QJsonDocument(object).toJson(QJsonDocument::Compact);
+    if (file.write(data) != data.size() || !file.flush())
+        return false;
+    file.close();
+    const std::filesystem::path from(QFile::encodeName(file.fileName()).toStdString());
+    const std::filesystem::path to(QFile::encodeName(QDir(dir).filePath(entry.id + QStringLiteral(".json"))).toStdString());
+    std::error_code error;
+    std::filesystem::rename(from, to, error);
+    if (error)
+        return false;
+    file.setAutoRemove(false); // it has become the entry
+    return true;
 }
 
 bool SimMountTable::remove(const QString& id) const

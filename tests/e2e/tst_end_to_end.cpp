@@ -6,6 +6,7 @@
 
 #include "FileManager.h"
 #include "SysExMessages.h"
+#include "TestTimings.h"
 
 #include <QQuickItem>
 #include <QSignalSpy>

@@ -3,6 +3,7 @@
 // Needs root and loop devices; skipped elsewhere.
 #include <FileManager.h>
 #include <ProductionStorage.h>
+#include <StorageTestTimings.h>
 
 #include <FolderOpener.h>
 #include <VolumeDismounter.h>
@@ -124,7 +125,7 @@ struct ProductionWorker
     ProductionWorker()
     {
         manager = new FileManager(createProductionVolumeList(), createProductionVolumeDismounter(),
-                                  createProductionFolderOpener());
+                                  createProductionFolderOpener(), StorageTestTimings::shortOnes());
         thread = new QThread;
         manager->moveToThread(thread);
         thread->start();

@@ -1,68 +1,20 @@
 // The FileManager on its worker thread against the simulated instrument's storage: lookup,
-// the update hand-over, its failures and mended faults, eject and folder opening.
+// the update hand-over, its failures and mended faults.
 #include "WorkerRig.h"
 
-#include <ChunkCopier.h>
-#include <RecordingFolderOpener.h>
+#include <StorageTestFiles.h>
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <atomic>
 #include <unistd.h>
 
 namespace {
 const QString kUpd = QStringLiteral("tavloupd");
 const QString kTransfer = QStringLiteral("TAVLO");
 const QString kHandOver = QStringLiteral("tvxxfer.tvq");
-
-QByteArray pattern(qint64 size)
-{
-    QByteArray data(size, Qt::Uninitialized);
-    for (qint64 i = 0; i < size; ++i)
-        data[i] = static_cast<char>((i * 131 + 7) % 251);
-    return data;
-}
-
-QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& content)
-{
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
-        return {};
-    return path;
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-// Takes fewer bytes than offered once its budget is used up, as a device that runs out of
-// room in the middle of a write.
-class ShortWritingDevice : public QIODevice
-{
-public:
-    explicit ShortWritingDevice(qint64 budget) : budget(budget) {}
-    QByteArray written;
-
-protected:
-    qint64 readData(char*, qint64) override { return -1; }
-    qint64 writeData(const char* data, qint64 len) override
-    {
-        const qint64 taken = qMin(len, budget);
-        written.append(data, taken);
-        budget -= taken;
-        return taken;
-    }
-
-private:
-    qint64 budget;
-};
 
 bool runningAsRoot()
 {
@@ -85,19 +37,10 @@ private slots:
     void transferWithVanishedSourceFails();
     void staleHandOverFileIsReplaced();
     void downloadAlreadyNamedLikeHandOver();
-    void shortWriteIsFailure_data();
-    void shortWriteIsFailure();
-    void percentage_data();
-    void percentage();
     void unsyncableDestinationIsFailure();
     void fullDiskFails();
     void volumeVanishingMidCopyFails();
     void refusedEjectFailsTransfer();
-    void eject_data();
-    void eject();
-    void openFolder_data();
-    void openFolder();
-    void requestsRunInOrderOnWorkerThread();
 };
 
 // Each row mounts volumes in order, as "label|flags" with flags r (read-only), n (not
@@ -179,8 +122,8 @@ void TestFileManager::transferCopiesWithProgress()
     QFETCH(QList<int>, expected);
 
     QTemporaryDir downloads;
-    const QByteArray content = pattern(size);
-    const QString source = writeFile(downloads, "tavlo-fw-2.0.1.tvq", content);
+    const QByteArray content = StorageTestFiles::pattern(size);
+    const QString source = StorageTestFiles::write(downloads, "tavlo-fw-2.0.1.tvq", content);
     QVERIFY(!source.isEmpty());
 
     WorkerRig rig;
@@ -190,7 +133,7 @@ void TestFileManager::transferCopiesWithProgress()
     connect(&rig.sim, &SimulatedStorage::volumeDismounted, &rig,
             [&](const QString&, const QString& root) {
                 dismountedRoot = root;
-                leftOnVolume = readFile(QDir(root).filePath(kHandOver));
+                leftOnVolume = StorageTestFiles::read(QDir(root).filePath(kHandOver));
                 leftNames = QDir(root).entryList(QDir::Files);
             });
     QVERIFY(rig.sim.mount(kUpd));
@@ -199,6 +142,8 @@ void TestFileManager::transferCopiesWithProgress()
 
     QTRY_COMPARE(rig.transferResults, QList<bool>{true});
     QCOMPARE(rig.progress, expected);
+    QCOMPARE(QString(FileManager::kUpdateVolumeLabel), kUpd);
+    QCOMPARE(QString(FileManager::kTransferFileName), kHandOver);
     QTRY_COMPARE(dismountedRoot, rig.sim.rootPath(kUpd));
     QCOMPARE(leftNames, QStringList{kHandOver});
     QCOMPARE(leftOnVolume, content);
@@ -212,8 +157,8 @@ void TestFileManager::transferCopiesWithProgress()
 void TestFileManager::failedDownloadKeepsEarlierFile()
 {
     QTemporaryDir downloads;
-    const QString good = writeFile(downloads, "good.tvq", "GOOD");
-    const QString bad = writeFile(downloads, "bad.tvq", "BAD");
+    const QString good = StorageTestFiles::write(downloads, "good.tvq", "GOOD");
+    const QString bad = StorageTestFiles::write(downloads, "bad.tvq", "BAD");
 
     WorkerRig rig;
     QVERIFY(rig.sim.mount(kUpd));
@@ -221,7 +166,7 @@ void TestFileManager::failedDownloadKeepsEarlierFile()
     rig.downloadFinished(false, bad, "bad.tvq");
     rig.deviceSetToTransferMode();
     QTRY_COMPARE(rig.transferResults, QList<bool>{true});
-    QCOMPARE(readFile(QDir(rig.sim.rootPath(kUpd)).filePath(kHandOver)), QByteArray("GOOD"));
+    QCOMPARE(StorageTestFiles::read(QDir(rig.sim.rootPath(kUpd)).filePath(kHandOver)), QByteArray("GOOD"));
     QVERIFY(!QFile::exists(QDir(rig.sim.rootPath(kUpd)).filePath("bad.tvq")));
 }
 
@@ -239,7 +184,7 @@ void TestFileManager::transferWithoutDownloadFails()
 void TestFileManager::transferWithVanishedSourceFails()
 {
     QTemporaryDir downloads;
-    const QString source = writeFile(downloads, "fw.tvq", "DATA");
+    const QString source = StorageTestFiles::write(downloads, "fw.tvq", "DATA");
     WorkerRig rig;
     QVERIFY(rig.sim.mount(kUpd));
     rig.downloadFinished(true, source, "fw.tvq");
@@ -253,7 +198,7 @@ void TestFileManager::transferWithVanishedSourceFails()
 void TestFileManager::staleHandOverFileIsReplaced()
 {
     QTemporaryDir downloads;
-    const QString source = writeFile(downloads, "fw.tvq", "FRESH");
+    const QString source = StorageTestFiles::write(downloads, "fw.tvq", "FRESH");
     WorkerRig rig;
     SimVolumeOptions options;
     options.files.insert(kHandOver, "STALE FROM AN EARLIER TRY");
@@ -263,14 +208,14 @@ void TestFileManager::staleHandOverFileIsReplaced()
     QTRY_COMPARE(rig.transferResults, QList<bool>{true});
     const QDir root(rig.sim.rootPath(kUpd));
     QCOMPARE(root.entryList(QDir::Files), QStringList{kHandOver});
-    QCOMPARE(readFile(root.filePath(kHandOver)), QByteArray("FRESH"));
+    QCOMPARE(StorageTestFiles::read(root.filePath(kHandOver)), QByteArray("FRESH"));
 }
 
 void TestFileManager::downloadAlreadyNamedLikeHandOver()
 {
     // Removing a "stale" hand-over file must not remove the file just copied.
     QTemporaryDir downloads;
-    const QString source = writeFile(downloads, kHandOver, "NEW");
+    const QString source = StorageTestFiles::write(downloads, kHandOver, "NEW");
     WorkerRig rig;
     SimVolumeOptions options;
     options.files.insert(kHandOver, "OLD");
@@ -278,62 +223,7 @@ void TestFileManager::downloadAlreadyNamedLikeHandOver()
     rig.downloadFinished(true, source, kHandOver);
     rig.deviceSetToTransferMode();
     QTRY_COMPARE(rig.transferResults, QList<bool>{true});
-    QCOMPARE(readFile(QDir(rig.sim.rootPath(kUpd)).filePath(kHandOver)), QByteArray("NEW"));
-}
-
-void TestFileManager::shortWriteIsFailure_data()
-{
-    QTest::addColumn<qint64>("size");
-    QTest::addColumn<qint64>("budget");
-    QTest::addColumn<bool>("expected");
-    QTest::addColumn<int>("reports");
-
-    QTest::newRow("room for all") << qint64(10000) << qint64(10000) << true << 3;
-    QTest::newRow("short in the first chunk") << qint64(10000) << qint64(100) << false << 0;
-    QTest::newRow("short in the last chunk") << qint64(10000) << qint64(9999) << false << 2;
-    QTest::newRow("nothing taken at the chunk boundary") << qint64(10000) << qint64(8192) << false << 2;
-}
-
-void TestFileManager::shortWriteIsFailure()
-{
-    QFETCH(qint64, size);
-    QFETCH(qint64, budget);
-    QFETCH(bool, expected);
-    QFETCH(int, reports);
-
-    QByteArray data = pattern(size);
-    QBuffer source(&data);
-    QVERIFY(source.open(QIODevice::ReadOnly));
-    ShortWritingDevice destination(budget);
-    QVERIFY(destination.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-    QList<int> progress;
-    QCOMPARE(ChunkCopier::copy(source, destination, size, [&](int p) { progress.append(p); }), expected);
-    QCOMPARE(progress.size(), reports);
-    if (expected)
-        QCOMPARE(destination.written, data);
-}
-
-void TestFileManager::percentage_data()
-{
-    QTest::addColumn<qint64>("copied");
-    QTest::addColumn<qint64>("total");
-    QTest::addColumn<int>("expected");
-
-    QTest::newRow("rounds down") << qint64(4096) << qint64(10000) << 40;
-    QTest::newRow("complete") << qint64(10000) << qint64(10000) << 100;
-    QTest::newRow("no total") << qint64(4096) << qint64(0) << 0;
-    QTest::newRow("negative total") << qint64(4096) << qint64(-1) << 0;
-    QTest::newRow("source grew: clamped") << qint64(20000) << qint64(10000) << 100;
-    QTest::newRow("beyond 32 bits") << qint64(3) * 1024 * 1024 * 1024 << qint64(6) * 1024 * 1024 * 1024 << 50;
-    QTest::newRow("huge file, no overflow") << qint64(1) << (qint64(1) << 60) << 0;
-}
-
-void TestFileManager::percentage()
-{
-    QFETCH(qint64, copied);
-    QFETCH(qint64, total);
-    QFETCH(int, expected);
-    QCOMPARE(ChunkCopier::percentage(copied, total), expected);
+    QCOMPARE(StorageTestFiles::read(QDir(rig.sim.rootPath(kUpd)).filePath(kHandOver)), QByteArray("NEW"));
 }
 
 void TestFileManager::unsyncableDestinationIsFailure()
@@ -343,7 +233,7 @@ void TestFileManager::unsyncableDestinationIsFailure()
     if (!QFile::exists("/dev/null"))
         QSKIP("needs /dev/null");
     QTemporaryDir downloads;
-    const QString source = writeFile(downloads, "fw.tvq", pattern(5000));
+    const QString source = StorageTestFiles::write(downloads, "fw.tvq", StorageTestFiles::pattern(5000));
     WorkerRig rig;
     QVERIFY(rig.sim.mount(kUpd));
     QVERIFY(QFile::link("/dev/null", QDir(rig.sim.rootPath(kUpd)).filePath("fw.tvq")));
@@ -360,7 +250,7 @@ void TestFileManager::fullDiskFails()
     if (!runningAsRoot())
         QSKIP("a size-limited simulated volume (tmpfs) needs root");
     QTemporaryDir downloads;
-    const QString source = writeFile(downloads, "fw.tvq", pattern(40000));
+    const QString source = StorageTestFiles::write(downloads, "fw.tvq", StorageTestFiles::pattern(40000));
     WorkerRig rig;
     SimVolumeOptions options;
     options.capacityBytes = 16384;
@@ -381,7 +271,7 @@ void TestFileManager::volumeVanishingMidCopyFails()
     if (!runningAsRoot())
         QSKIP("a size-limited simulated volume (tmpfs) needs root");
     QTemporaryDir downloads;
-    const QString source = writeFile(downloads, "fw.tvq", pattern(200000));
+    const QString source = StorageTestFiles::write(downloads, "fw.tvq", StorageTestFiles::pattern(200000));
     WorkerRig rig;
     QStringList removed;
     connect(&rig.sim, &SimulatedStorage::volumeRemoved, &rig,
@@ -402,7 +292,7 @@ void TestFileManager::volumeVanishingMidCopyFails()
 void TestFileManager::refusedEjectFailsTransfer()
 {
     QTemporaryDir downloads;
-    const QString source = writeFile(downloads, "fw.tvq", "DATA");
+    const QString source = StorageTestFiles::write(downloads, "fw.tvq", "DATA");
     WorkerRig rig;
     SimVolumeOptions options;
     options.busy = true;
@@ -412,95 +302,7 @@ void TestFileManager::refusedEjectFailsTransfer()
     QTRY_COMPARE(rig.transferResults, QList<bool>{false});
     QVERIFY(rig.sim.isMounted(kUpd));
     // The file is in place all the same; only the eject failed.
-    QCOMPARE(readFile(QDir(rig.sim.rootPath(kUpd)).filePath(kHandOver)), QByteArray("DATA"));
-}
-
-void TestFileManager::eject_data()
-{
-    QTest::addColumn<bool>("mountIt");
-    QTest::addColumn<bool>("busy");
-    QTest::addColumn<bool>("goneBeforeRequest");
-    QTest::addColumn<bool>("expected");
-
-    QTest::newRow("mounted") << true << false << false << true;
-    QTest::newRow("never mounted") << false << false << false << false;
-    QTest::newRow("already gone") << true << false << true << false;
-    QTest::newRow("busy: refused") << true << true << false << false;
-}
-
-void TestFileManager::eject()
-{
-    QFETCH(bool, mountIt);
-    QFETCH(bool, busy);
-    QFETCH(bool, goneBeforeRequest);
-    QFETCH(bool, expected);
-
-    WorkerRig rig;
-    if (mountIt) {
-        SimVolumeOptions options = SimulatedStorage::transferVolumeOptions();
-        options.busy = busy;
-        QVERIFY(rig.sim.mount(kTransfer, 0, options));
-    }
-    if (goneBeforeRequest)
-        rig.sim.unmount(kTransfer);
-    rig.requestEject(kTransfer);
-    QTRY_COMPARE(rig.ejectResults, QList<bool>{expected});
-    if (expected)
-        QTRY_VERIFY(rig.events.contains("dismounted:TAVLO"));
-    if (busy)
-        QVERIFY(rig.sim.isMounted(kTransfer));
-}
-
-void TestFileManager::openFolder_data()
-{
-    QTest::addColumn<QString>("relative");
-    QTest::addColumn<QString>("expectedRelative"); // joined with the root; "*" = unchanged
-
-    QTest::newRow("projects") << "projects" << "projects";
-    QTest::newRow("missing folder still asked") << "no_such_folder" << "no_such_folder";
-    QTest::newRow("MIDI_Clips") << "MIDI_Clips" << "MIDI_Clips";
-    QTest::newRow("absolute path unchanged") << "/tmp" << "*";
-}
-
-void TestFileManager::openFolder()
-{
-    QFETCH(QString, relative);
-    QFETCH(QString, expectedRelative);
-
-    WorkerRig rig;
-    QVERIFY(rig.sim.mount(kTransfer, 0, SimulatedStorage::transferVolumeOptions()));
-    rig.requestOpenFolder(kTransfer, relative);
-    QTRY_COMPARE(rig.sim.openedFolders().size(), 1);
-    const QString expected = expectedRelative == "*" ? relative
-                                                     : QDir(rig.sim.rootPath(kTransfer)).filePath(expectedRelative);
-    QCOMPARE(rig.sim.openedFolders().constFirst(), QUrl::fromLocalFile(expected));
-    QVERIFY(rig.ejectResults.isEmpty() && rig.transferResults.isEmpty());
-}
-
-void TestFileManager::requestsRunInOrderOnWorkerThread()
-{
-    WorkerRig rig;
-    auto recorder = std::dynamic_pointer_cast<RecordingFolderOpener>(rig.sim.folderOpener());
-    QVERIFY(recorder);
-    std::atomic<QThread*> openerThread{nullptr};
-    connect(recorder.get(), &RecordingFolderOpener::folderOpened, recorder.get(),
-            [&](const QUrl&) { openerThread = QThread::currentThread(); }, Qt::DirectConnection);
-
-    // A folder request on a missing volume does nothing; then the volume comes.
-    rig.requestOpenFolder(kTransfer, "grooves");
-    QVERIFY(!rig.mounted(kTransfer)); // the request above has run by now
-    QVERIFY(rig.sim.mount(kTransfer, 0, SimulatedStorage::transferVolumeOptions()));
-    rig.requestOpenFolder(kTransfer, "projects");
-    rig.requestEject(kTransfer);
-    rig.requestOpenFolder(kTransfer, "MIDI_Clips"); // after the eject: volume gone
-    rig.requestEject(kTransfer);
-
-    QTRY_COMPARE(rig.ejectResults, (QList<bool>{true, false}));
-    const QString root = rig.sim.rootPath(kTransfer);
-    QTRY_VERIFY(rig.events.contains("dismounted:TAVLO"));
-    QCOMPARE(rig.sim.openedFolders(), QList<QUrl>{QUrl::fromLocalFile(QDir(root).filePath("projects"))});
-    QCOMPARE(openerThread.load(), rig.worker);
-    QCOMPARE(rig.events.indexOf("opened:" + QDir(root).filePath("projects")) < rig.events.indexOf("eject:1"), true);
+    QCOMPARE(StorageTestFiles::read(QDir(rig.sim.rootPath(kUpd)).filePath(kHandOver)), QByteArray("DATA"));
 }
 
 QTEST_GUILESS_MAIN(TestFileManager)

@@ -1,4 +1,5 @@
-// The update volume mounts 7 s after the first attempt: the third timed retry finds it.
+// The update volume mounts 7/3 retry intervals after the first attempt (7 s in the program):
+// the third timed retry finds it.
 #include "WorkerRig.h"
 
 #include <QDir>
@@ -28,17 +29,18 @@ void TestRetryLate::lateVolumeFoundByThirdRetry()
     qint64 mountedAt = -1;
     connect(&rig.sim, &SimulatedStorage::volumeMounted, &rig,
             [&](const QString&, const QString&) { mountedAt = rig.clock.elapsed(); });
+    const int step = rig.timings.volumeRetryIntervalMs;
     rig.downloadFinished(true, source, "fw.tvq");
     QCOMPARE(rig.retryCount(), 0);
     const qint64 start = rig.clock.elapsed();
     rig.deviceSetToTransferMode();
-    QVERIFY(rig.sim.mount("tavloupd", 7000));
+    QVERIFY(rig.sim.mount("tavloupd", step * 7 / 3));
 
-    QTRY_COMPARE_WITH_TIMEOUT(rig.transferResults, QList<bool>{true}, 15000);
-    // Attempts at 0, 3, 6 and 9 s: the mount at 7 s is seen by the third retry, at 9 s.
-    QVERIFY2(mountedAt - start > 6500, qPrintable(QString::number(mountedAt - start)));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.transferResults, QList<bool>{true}, step * 5);
+    // Attempts at 0, 1, 2 and 3 steps: the mount at 7/3 steps is seen by the third retry.
+    QVERIFY2(mountedAt - start > step * 13 / 6, qPrintable(QString::number(mountedAt - start)));
     const qint64 doneAfter = rig.transferTimesMs.constFirst() - start;
-    QVERIFY2(doneAfter > 8500 && doneAfter < 11000, qPrintable(QString::number(doneAfter)));
+    QVERIFY2(doneAfter > step * 17 / 6 && doneAfter < step * 11 / 3, qPrintable(QString::number(doneAfter)));
     QCOMPARE(rig.progress, (QList<int>{40, 81, 100}));
     QCOMPARE(rig.retryCount(), 0);
     QVERIFY(QFile::exists(QDir(rig.sim.rootPath("tavloupd")).filePath("tvxxfer.tvq")));

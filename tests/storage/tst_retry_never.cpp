@@ -1,4 +1,5 @@
-// The update volume never mounts: the transfer fails after the sixth look-up at about 15 s;
+// The update volume never mounts: the transfer fails after the sixth look-up, five retry
+// intervals after the first (about 15 s in the program);
 // the count of retries stays at 5, so the next request fails at once, until the volume is
 // there and the count starts again.
 #include "WorkerRig.h"
@@ -27,25 +28,26 @@ void TestRetryNever::neverMountedVolumeGivesUp()
     }
 
     WorkerRig rig;
+    const int step = rig.timings.volumeRetryIntervalMs;
     rig.sim.setNeverMounts(true);
     rig.downloadFinished(true, source, "fw.tvq");
-    QVERIFY(rig.sim.mount("tavloupd", 1000)); // accepted, never happens
+    QVERIFY(rig.sim.mount("tavloupd", step / 3)); // accepted, never happens
     const qint64 start = rig.clock.elapsed();
     rig.deviceSetToTransferMode();
 
-    QTRY_VERIFY_WITH_TIMEOUT(!rig.transferResults.isEmpty(), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.transferResults.isEmpty(), step * 20 / 3);
     QCOMPARE(rig.transferResults, QList<bool>{false});
     const qint64 failedAfter = rig.transferTimesMs.constFirst() - start;
-    QVERIFY2(failedAfter > 14000 && failedAfter < 17500, qPrintable(QString::number(failedAfter)));
+    QVERIFY2(failedAfter > step * 14 / 3 && failedAfter < step * 35 / 6, qPrintable(QString::number(failedAfter)));
     QCOMPARE(rig.retryCount(), 5);
     QVERIFY(!rig.sim.isMounted("tavloupd"));
 
     // Given up once: the next request with the volume still missing fails without retries.
     const qint64 secondStart = rig.clock.elapsed();
     rig.deviceSetToTransferMode();
-    QTRY_COMPARE_WITH_TIMEOUT(rig.transferResults.size(), 2, 2500);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.transferResults.size(), 2, step * 5 / 6);
     QCOMPARE(rig.transferResults.last(), false);
-    QVERIFY(rig.transferTimesMs.last() - secondStart < 2000);
+    QVERIFY(rig.transferTimesMs.last() - secondStart < step * 2 / 3);
     QCOMPARE(rig.retryCount(), 5);
 
     // With the volume present it proceeds normally and the count starts again.

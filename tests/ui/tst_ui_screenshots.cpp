@@ -89,6 +89,10 @@ private slots:
         QTest::newRow("11-transfer-disconnected") << (home + QStringList{"click Transfer", "transferAck", "lost"})
                                                   << "red" << false;
         QTest::newRow("12-largest") << (home + QStringList{"click Update"}) << "green" << false;
+        // The instructions come back over the update screen while the bar is shown (and
+        // cover part of its fill).
+        QTest::newRow("13-lost-while-downloading")
+            << (home + QStringList{"click Update", "click Start Update", "download 40", "lost"}) << "red" << false;
     }
 
     void screen()
@@ -163,6 +167,7 @@ private slots:
         QTest::newRow("u4-downloading") << "green" << "Downloading... 40%";
         QTest::newRow("u5-copying") << "green" << "Transfering file... 81%";
         QTest::newRow("u6-result-lost") << "red" << "File transfer complete!";
+        QTest::newRow("u7-largest") << "green" << "The latest available version is Tvx1.6.0";
     }
 
     void updaterScreen()
@@ -178,8 +183,15 @@ private slots:
         driver.publish("mainController", &controller);
         QVERIFY(driver.load(QUrl(QStringLiteral("qrc:/Tavlo Updater/main.qml"))));
         QObject::disconnect(&driver.engine(), nullptr, QCoreApplication::instance(), nullptr);
+        if (QByteArray(QTest::currentDataTag()).endsWith("largest")) {
+            driver.window()->resize(540, 1080);
+            QTRY_COMPARE(driver.item("logoContainer")->width(), 270.0);
+        }
 
-        const int stage = QByteArray(QTest::currentDataTag()).mid(1, 1).toInt();
+        // u7 shows the update screen, as u3 does.
+        const int stage = QByteArray(QTest::currentDataTag()).startsWith("u7")
+                              ? 3
+                              : QByteArray(QTest::currentDataTag()).mid(1, 1).toInt();
         if (stage >= 2) {
             emit midi.deviceFound(true);
             emit downloader.latestVersionFetched("1.6.0");

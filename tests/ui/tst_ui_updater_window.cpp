@@ -241,6 +241,10 @@ private slots:
         const QQuickItem* update = f->driver.item("updateButton");
         QCOMPARE(update->y(), logo->y() + 270 + 0.1 * 1080);
         QCOMPARE(update->height(), 90.0);
+        // Captions in whole pixels, rounded down: 31.5 and 22.5 become 31 and 22.
+        QCOMPARE(update->property("font").value<QFont>().pixelSize(), 31);
+        QCOMPARE(f->driver.item("startUpdateButton")->property("font").value<QFont>().pixelSize(), 22);
+        QCOMPARE(f->driver.item("closeApplicationButton")->property("font").value<QFont>().pixelSize(), 22);
         const QQuickItem* version = f->driver.item("versionText");
         QCOMPARE(version->y(), logo->y() + 270 + 0.02 * 1080);
     }

@@ -22,8 +22,9 @@ private slots:
         {
             WindowDriver driver;
             QVERIFY(driver.load(QUrl(QStringLiteral("qrc:/Tavlo_App/main.qml"))));
-            // Let the window render and a few seconds of timers run.
-            QTest::qWait(1500);
+            // Let the window render and its timers run: longer than the longest interval
+            // (the waiting dots' 500 ms).
+            QTest::qWait(600);
 
             QCOMPARE(shownNow(driver), QStringLiteral("row instructions"));
             QCOMPARE(dotColour(driver), QColor("orange").name());

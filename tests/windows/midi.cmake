@@ -8,6 +8,6 @@ add_library(tavlo_windows_midi STATIC
 target_include_directories(tavlo_windows_midi PUBLIC ${TAVLO_MIDI_DIR})
 target_link_libraries(tavlo_windows_midi PUBLIC setupapi)
 
-add_executable(tavlo_windows_midi_check ${TAVLO_ROOT}/tests/device/windows/UsbNameMatchingCheck.cpp)
+add_executable(tavlo_windows_midi_check ${TAVLO_ROOT}/tests/device/windows/tst_windows_usb_names.cpp)
 target_include_directories(tavlo_windows_midi_check PRIVATE ${TAVLO_ROOT}/tests/device)
 target_link_libraries(tavlo_windows_midi_check PRIVATE tavlo_windows_midi)

@@ -2,13 +2,10 @@
 add_library(tavlo_windows_storage STATIC
     ${TAVLO_ROOT}/platform/storage/WindowsDevicePath.cpp
     ${TAVLO_ROOT}/platform/storage/WindowsVolumeDismount.cpp
-    ${TAVLO_ROOT}/storage/FileSync.cpp
-    ${TAVLO_ROOT}/storage/MacShellText.cpp
+    ${TAVLO_ROOT}/platform/storage/FileSync.cpp
+    ${TAVLO_ROOT}/platform/storage/MacShellText.cpp
 )
-target_include_directories(tavlo_windows_storage PUBLIC
-    ${TAVLO_ROOT}/platform/storage
-    ${TAVLO_ROOT}/storage
-)
+target_include_directories(tavlo_windows_storage PUBLIC ${TAVLO_ROOT}/platform/storage)
 
-add_executable(windows_storage_check ${TAVLO_ROOT}/tests/storage/windows_storage_check.cpp)
+add_executable(windows_storage_check ${TAVLO_ROOT}/tests/storage/tst_windows_storage.cpp)
 target_link_libraries(windows_storage_check PRIVATE tavlo_windows_storage)

@@ -1,0 +1,30 @@
+import QtQuick 2.15
+
+// How to connect the instrument, shown while it is not connected. It fills the window;
+// the window says where the logo ends and how wide the column is.
+Item {
+    id: instructions
+
+    property real columnWidth: 0
+    property real logoBottom: 0
+    property bool shown: true
+
+    anchors.fill: parent
+
+    Text {
+        id: infoConnectText
+        objectName: "infoConnectText"
+        anchors.top: parent.top
+        anchors.topMargin: instructions.logoBottom + instructions.height * 0.08
+        anchors.horizontalCenter: parent.horizontalCenter
+        width: instructions.columnWidth
+        visible: instructions.shown
+        text: "1- Connect the USB-C to USB-A Tavlo cable to the HOST port of Tavlo (USB-C) and to the computer (USB-A).\n\n2- Ensure that the Breakout Module is connected to Tavlo by using the USB-C to USB-C cable from the Module Output on Tavlo to the USB-C port on the Breakout Module.\n\n3- Make sure that No cables are connected to the USB MIDI port of Tavlo."
+        color: "white"
+        font.family: "Poppins"
+        font.bold: true
+        font.pixelSize: Math.floor(Math.max(instructions.columnWidth * 0.038, 11))
+        wrapMode: Text.WordWrap
+        horizontalAlignment: Text.AlignHCenter
+    }
+}

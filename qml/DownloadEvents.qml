@@ -1,0 +1,36 @@
+import QtQuick 2.15
+
+// What the main window does with the Downloader's reports. ui is the window; target the
+// published Downloader.
+Connections {
+    property var ui
+
+    function onLatestVersionFetched(version) {
+        ui.latestVersion = version
+        ui.updateView.panel.showLatest(version)
+    }
+
+    function onDownloadingProgressBar(progress) {
+        ui.updateView.showProgress(progress, "downloading")
+    }
+
+    function onVersionCheck(available) {
+        if (!available)
+            return
+        ui.updateView.panel.showAlreadyInstalled()
+        ui.update_available = false
+    }
+
+    function onDownloadStatus(success, message) {
+        ui.updateView.panel.notice.visible = true
+        ui.updateView.panel.notice.text = message
+        ui.updateView.progressBar.visible = false
+        if (!success) {
+            ui.updateView.panel.versionLine.text = "Download failed!"
+            ui.updateView.panel.offerExit(true)
+        } else {
+            ui.updateView.panel.versionLine.text = "Trying a different route now\u2014hang tight..."
+            ui.updateView.panel.offerExit(false)
+        }
+    }
+}

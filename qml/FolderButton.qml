@@ -1,0 +1,29 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import Tavlo_Controls 1.0
+
+// A button of the transfer screen: framed, its caption wrapped, dimmed and inert while the
+// instrument is not connected. The user sets the width.
+Button {
+    id: button
+
+    property bool connected: false
+    // The smallest pixel size of the caption.
+    property int minimumPixelSize: 9
+
+    height: width / 3.2
+    visible: false
+    enabled: connected
+    opacity: connected ? 1 : 0.5
+    background: FrameBackground {}
+    contentItem: Text {
+        text: button.text
+        color: "white"
+        font.family: "Poppins"
+        font.bold: true
+        font.pixelSize: Math.floor(Math.max(button.height * 0.22, button.minimumPixelSize))
+        wrapMode: Text.WordWrap
+        horizontalAlignment: Text.AlignHCenter
+        verticalAlignment: Text.AlignVCenter
+    }
+}

@@ -1,0 +1,107 @@
+import QtQuick 2.15
+
+// The main window's transfer screen: the four folders of the instrument, what to do, and
+// "DONE". It fills the window; the window says where the logo ends and how wide the
+// column is. Its buttons are dimmed and inert while the instrument is not connected.
+Item {
+    id: transfer
+
+    property real columnWidth: 0
+    property real logoBottom: 0
+    property bool connected: false
+
+    signal openProjects()
+    signal openInstrumentDefinitions()
+    signal openMidiFiles()
+    signal openGrooves()
+    signal doneRequested()
+
+    function show(shown) {
+        openProjectsButton.visible = shown
+        openDefinitionsButton.visible = shown
+        completeTransferButton.visible = shown
+        openGroovesButton.visible = shown
+        openMidiFilesButton.visible = shown
+        transferInfoText.visible = shown
+    }
+
+    anchors.fill: parent
+
+    FolderButton {
+        id: openProjectsButton
+        objectName: "openProjectsButton"
+        anchors.top: parent.top
+        anchors.topMargin: transfer.logoBottom + transfer.height * 0.08
+        anchors.horizontalCenter: parent.horizontalCenter
+        width: transfer.columnWidth
+        connected: transfer.connected
+        text: "Open Projects"
+        onClicked: transfer.openProjects()
+    }
+
+    FolderButton {
+        id: openDefinitionsButton
+        objectName: "openDefinitionsButton"
+        anchors.top: openProjectsButton.bottom
+        anchors.topMargin: transfer.height * 0.01
+        anchors.horizontalCenter: parent.horizontalCenter
+        width: transfer.columnWidth
+        connected: transfer.connected
+        text: "Open Instruments"
+        onClicked: transfer.openInstrumentDefinitions()
+    }
+
+    FolderButton {
+        id: openMidiFilesButton
+        objectName: "openMidiFilesButton"
+        anchors.top: openDefinitionsButton.bottom
+        anchors.topMargin: transfer.height * 0.01
+        anchors.horizontalCenter: parent.horizontalCenter
+        width: transfer.columnWidth
+        connected: transfer.connected
+        text: "Open MIDI Files"
+        onClicked: transfer.openMidiFiles()
+    }
+
+    FolderButton {
+        id: openGroovesButton
+        objectName: "openGroovesButton"
+        anchors.top: openMidiFilesButton.bottom
+        anchors.topMargin: transfer.height * 0.01
+        anchors.horizontalCenter: parent.horizontalCenter
+        width: transfer.columnWidth
+        connected: transfer.connected
+        text: "Open Grooves"
+        onClicked: transfer.openGrooves()
+    }
+
+    Text {
+        id: transferInfoText
+        objectName: "transferInfoText"
+        anchors.top: openGroovesButton.bottom
+        anchors.topMargin: transfer.height * 0.04
+        anchors.horizontalCenter: parent.horizontalCenter
+        width: transfer.columnWidth
+        visible: false
+        text: "Tavlo is now in transfer mode. You can move files between Tavlo and this computer. After you are done click the done button to finalize the transfer."
+        color: "white"
+        font.family: "Poppins"
+        font.bold: false
+        font.pixelSize: Math.floor(Math.max(transfer.columnWidth * 0.04, 12))
+        wrapMode: Text.WordWrap
+        horizontalAlignment: Text.AlignHCenter
+    }
+
+    FolderButton {
+        id: completeTransferButton
+        objectName: "completeTransferButton"
+        anchors.top: transferInfoText.bottom
+        anchors.topMargin: transfer.height * 0.02
+        anchors.horizontalCenter: parent.horizontalCenter
+        width: transfer.columnWidth
+        connected: transfer.connected
+        minimumPixelSize: 10
+        text: "DONE"
+        onClicked: transfer.doneRequested()
+    }
+}

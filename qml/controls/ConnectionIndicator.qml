@@ -1,0 +1,113 @@
+import QtQuick 2.15
+
+// The logo with the connection indicator under it: a coloured dot and a label. Orange
+// while the instrument is looked for, green once it is connected, red when it is not.
+// The user sets the width and the position; the sizes of the row, the dot and the label
+// are the window's to choose (the defaults are the main window's).
+Rectangle {
+    id: logoContainer
+    objectName: "logoContainer"
+
+    readonly property string connectedText: "Tavlo is connected"
+
+    property color dotColor: "orange"
+    property string labelText: "Looking for Tavlo"
+    property color labelColor: "white"
+    // The instrument is there, whatever the indicator shows meanwhile.
+    property bool connected: false
+
+    // Draws the logo through a layer from images decoded at twice its size.
+    property bool sharpLogo: true
+    property real rowWidth: Math.min(logoContainer.width * 0.8, dotAndLabelRow.implicitWidth)
+    property real rowHeight: logoContainer.height * 0.18
+    property real dotSize: logoContainer.width * 0.055
+    property real labelPixelSize: Math.max(9, Math.round(logoContainer.width * 0.06))
+    property int labelRenderType: Text.NativeRendering
+    // The logo image's own size (once it is loaded).
+    readonly property size logoSourceSize: backgroundImage.sourceSize
+
+    // Shows whether the instrument is connected.
+    function show(isConnected) {
+        dotColor = isConnected ? "green" : "red"
+        labelText = isConnected ? connectedText : "Tavlo is not connected"
+        labelColor = "white"
+    }
+
+    // Hides the dot and the label (the logo stays).
+    function hideIndicator() {
+        dotAndLabelRow.visible = false
+    }
+
+    height: width
+    color: "transparent"
+
+    Image {
+        id: backgroundImage
+        objectName: "backgroundImage"
+        anchors.fill: parent
+        source: "qrc:/icons/icons/logo_middle.png"
+        fillMode: Image.PreserveAspectFit
+        smooth: true
+        layer.enabled: logoContainer.sharpLogo
+        layer.smooth: true
+    }
+
+    Image {
+        id: foregroundImage
+        objectName: "foregroundImage"
+        anchors.fill: parent
+        source: "qrc:/icons/icons/logo_circle.png"
+        fillMode: Image.PreserveAspectFit
+        smooth: true
+        layer.enabled: logoContainer.sharpLogo
+        layer.smooth: true
+    }
+
+    // A sharp logo is decoded at twice its shown size; otherwise at the images' own.
+    Binding {
+        target: backgroundImage
+        property: "sourceSize"
+        when: logoContainer.sharpLogo
+        value: Qt.size(Math.round(logoContainer.width * 2), Math.round(logoContainer.height * 2))
+    }
+
+    Binding {
+        target: foregroundImage
+        property: "sourceSize"
+        when: logoContainer.sharpLogo
+        value: Qt.size(Math.round(logoContainer.width * 2), Math.round(logoContainer.height * 2))
+    }
+
+    Row {
+        id: dotAndLabelRow
+        objectName: "dotAndLabelRow"
+        anchors.top: backgroundImage.bottom
+        anchors.topMargin: 10
+        anchors.horizontalCenter: parent.horizontalCenter
+        width: logoContainer.rowWidth
+        height: logoContainer.rowHeight
+        spacing: 10
+
+        Rectangle {
+            id: connectionIndication
+            objectName: "connectionIndication"
+            width: logoContainer.dotSize
+            height: width
+            radius: 5
+            color: logoContainer.dotColor
+            anchors.verticalCenter: connectionlabel.verticalCenter
+        }
+
+        Text {
+            id: connectionlabel
+            objectName: "connectionlabel"
+            text: logoContainer.labelText
+            color: logoContainer.labelColor
+            font.family: "Poppins"
+            font.pixelSize: Math.floor(logoContainer.labelPixelSize)
+            renderType: logoContainer.labelRenderType
+            horizontalAlignment: Text.AlignHCenter
+            verticalAlignment: Text.AlignVCenter
+        }
+    }
+}

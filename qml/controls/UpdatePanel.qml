@@ -1,0 +1,116 @@
+import QtQuick 2.15
+
+// The update screen of both windows: the version line, the notice, "Start Update" and
+// "EXIT". It fills the window so that its items sit in window coordinates; the window says
+// where the logo ends, where the version line starts and how wide the column is.
+Item {
+    id: panel
+
+    readonly property string latestVersionPrefix: "The latest available version is Tvx"
+
+    property real columnWidth: 0
+    property real logoBottom: 0
+    // The version line's top edge, before its margin; under the logo unless moved.
+    property real versionTop: logoBottom
+    // "Start Update" can be pressed (it is dimmed otherwise).
+    property bool startEnabled: true
+
+    readonly property alias versionLine: versionText
+    readonly property alias notice: infoText
+    // What the window draws over the texts and under the buttons (filling the window).
+    property alias overTexts: overTextsLayer.data
+
+    signal startRequested()
+    signal exitRequested()
+
+    // Shows the update screen: "Start Update" when there is something newer, else "EXIT".
+    function open(updateAvailable) {
+        versionText.visible = true
+        infoText.visible = true
+        if (updateAvailable)
+            startUpdateButton.visible = true
+        else
+            closeApplicationButton.visible = true
+    }
+
+    function showLatest(version) {
+        versionText.text = latestVersionPrefix + version
+    }
+
+    function showAlreadyInstalled() {
+        versionText.text = "The latest version is already installed!"
+        infoText.text = "The latest version is already installed! You can now close this application."
+        console.log("The latest version is already installed!")
+    }
+
+    // The outcome of copying the update onto the instrument; "EXIT" is offered either way.
+    function showTransferResult(success) {
+        if (success) {
+            versionText.text = "File transfer complete!"
+            infoText.text = "File transfer complete! Tavlo will now reboot to apply the update. You can now close this application."
+        } else {
+            versionText.text = "File transfer failed!"
+            infoText.text = "Something went wrong during the file transfer. Please try again or contact support."
+        }
+        closeApplicationButton.visible = true
+    }
+
+    function offerExit(shown) {
+        closeApplicationButton.visible = shown
+    }
+
+    anchors.fill: parent
+
+    VersionLine {
+        id: versionText
+        anchors.top: parent.top
+        anchors.topMargin: panel.versionTop + panel.height * 0.02
+        anchors.horizontalCenter: parent.horizontalCenter
+        width: panel.columnWidth
+    }
+
+    UpdateNotice {
+        id: infoText
+        anchors.top: versionText.bottom
+        anchors.topMargin: panel.height * 0.1
+        anchors.horizontalCenter: parent.horizontalCenter
+        width: panel.columnWidth
+    }
+
+    Item {
+        id: overTextsLayer
+        anchors.fill: parent
+    }
+
+    FramedButton {
+        id: startUpdateButton
+        objectName: "startUpdateButton"
+        anchors.top: infoText.bottom
+        anchors.topMargin: panel.height * 0.2
+        anchors.horizontalCenter: parent.horizontalCenter
+        width: panel.columnWidth
+        enabled: panel.startEnabled
+        opacity: panel.startEnabled ? 1 : 0.5
+        text: "Start Update"
+        textScale: 0.25
+        onClicked: {
+            panel.startRequested()
+            startUpdateButton.visible = false
+        }
+    }
+
+    FramedButton {
+        id: closeApplicationButton
+        objectName: "closeApplicationButton"
+        anchors.top: infoText.bottom
+        anchors.topMargin: panel.height * 0.2
+        anchors.horizontalCenter: parent.horizontalCenter
+        width: panel.columnWidth
+        text: "EXIT"
+        textScale: 0.25
+        onClicked: {
+            panel.exitRequested()
+            Qt.quit()
+        }
+    }
+}

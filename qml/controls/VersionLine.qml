@@ -1,0 +1,16 @@
+import QtQuick 2.15
+
+// The line under the logo that tells the latest version, the progress or the result.
+// The user sets the width and the position.
+Text {
+    objectName: "versionText"
+    height: width / 2
+    visible: false
+    text: "Looking for the latest version or Tvx..."
+    color: "white"
+    font.family: "Poppins"
+    font.bold: true
+    font.pixelSize: Math.floor(Math.max(height * 0.15, 1))
+    horizontalAlignment: Text.AlignHCenter
+    verticalAlignment: Text.AlignVCenter
+}

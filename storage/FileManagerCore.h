@@ -1,0 +1,58 @@
+#pragma once
+
+#include "StorageTimings.h"
+#include "UpdateHandOver.h"
+#include "VolumeLookup.h"
+
+#include <QString>
+
+#include <memory>
+
+class HandOverFinish;
+class QObject;
+class VolumeList;
+
+// What both editions' FileManager offer besides their signals and slots: the volume look-up
+// and the update hand-over's steps. Each FileManager derives from QObject first and from this
+// second, and hands in its own finishing step and progress report.
+class FileManagerCore
+{
+public:
+    static constexpr const char* kUpdateVolumeLabel = UpdateHandOver::kUpdateVolumeLabel; // "tavloupd"
+    static constexpr const char* kTransferFileName = UpdateHandOver::kTransferFileName;   // "tvxxfer.tvq"
+
+    // True when a valid, ready, writable volume carries exactly this label (case-sensitive).
+    bool isDeviceMounted(const QString& deviceName) const;
+    // Root path of the first such volume in the system's order; empty when there is none.
+    QString findDeviceMountPath(const QString& deviceName) const;
+
+    // One attempt of the update hand-over: look for the update volume (retrying while it is
+    // missing), copy, rename, finish, report.
+    void attemptUpdateTransfer();
+    // Copies sourcePath into the root of the volume under its own file name, in 4096-byte
+    // chunks with one progress report per chunk, and makes sure the data reached the volume.
+    bool copyFileToDevice(const QString& deviceName, const QString& sourcePath);
+    // Renames root/fromName to root/toName; fails when toName exists already.
+    bool renameFileOnDevice(const QString& deviceName, const QString& fromName, const QString& toName);
+
+    // For tests and diagnostics; call on the worker thread (e.g. via a blocking queued call).
+    int currentRetryCount() const { return handOver.retryCount(); }
+    QString storedUpdateFilePath() const { return handOver.updateFilePath(); }
+    QString storedUpdateFileName() const { return handOver.updateFileName(); }
+
+protected:
+    // owner is the FileManager itself: the hand-over is its child and so moves to the worker
+    // thread with it.
+    FileManagerCore(QObject* owner, std::shared_ptr<VolumeList> volumes,
+                    std::shared_ptr<HandOverFinish> finish, const StorageTimings& timings,
+                    UpdateHandOver::Progress progress, UpdateHandOver::Result result);
+    ~FileManagerCore() = default;
+
+    // The download slot's work.
+    void downloadFinished(bool success, const QString& path, const QString& name);
+
+private:
+    VolumeLookup lookup;
+    std::shared_ptr<HandOverFinish> finish;
+    UpdateHandOver handOver;
+};

@@ -1,0 +1,10 @@
+#include "StorageTimings.h"
+
+StorageTimings StorageTimings::production()
+{
+    StorageTimings timings;
+    timings.volumeRetryIntervalMs = 3000;
+    timings.maxVolumeRetries = 5;
+    timings.macMountSettleMs = 500;
+    return timings;
+}

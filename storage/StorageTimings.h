@@ -1,0 +1,15 @@
+#pragma once
+
+// Every wait of the device storage, handed in by the wiring. Tests run with short values.
+struct StorageTimings
+{
+    // Pause between two look-ups of the update volume while it is missing.
+    int volumeRetryIntervalMs;
+    // Timed look-ups after the first one before the hand-over gives up.
+    int maxVolumeRetries;
+    // Pause after asking macOS to mount the instrument's disk, before its name is read.
+    int macMountSettleMs;
+
+    // The program's values: 3000 ms, 5 retries, 500 ms.
+    static StorageTimings production();
+};

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "StorageTimings.h"
+#include "VolumeLookup.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class HandOverFinish;
+class VolumeList;
+
+// The update hand-over onto the instrument's volume "tavloupd", shared by both editions:
+// waits for the volume (a timed look-up every volumeRetryIntervalMs, at most
+// maxVolumeRetries of them), copies the downloaded file onto it with progress, renames the
+// copy to "tvxxfer.tvq", runs the edition's finishing step and reports one result.
+//
+// Lives on the storage worker thread with its owner; the retry timers run there and every
+// report is a direct call of the callbacks on that thread.
+class UpdateHandOver : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr const char* kUpdateVolumeLabel = "tavloupd";
+    static constexpr const char* kTransferFileName = "tvxxfer.tvq";
+
+    enum class State {
+        Idle,             // nothing under way
+        WaitingForVolume, // a retry timer is armed
+        Copying,          // the file is being copied onto the volume
+        Finishing,        // the file is in place; the finishing step runs
+    };
+    Q_ENUM(State)
+
+    using Progress = std::function<void(qint64 copied, qint64 total)>;
+    using Result = std::function<void(bool success)>;
+
+    // finish must outlive this object.
+    UpdateHandOver(std::shared_ptr<VolumeList> volumes, HandOverFinish& finish,
+                   const StorageTimings& timings, Progress progress, Result result,
+                   QObject* parent = nullptr);
+
+    // Keeps the path and name of a successful download; a failed one changes nothing.
+    void downloadFinished(bool success, const QString& path, const QString& name);
+    // One attempt: look the volume up; when it is missing, arm a retry while retries are
+    // left (the count stays at its maximum once used up), else report failure. When it is
+    // there: reset the count, copy, rename, finish, report.
+    void attempt();
+
+    // The steps on their own, each looking the volume up afresh.
+    bool copyToVolume(const QString& label, const QString& sourcePath);
+    bool renameOnVolume(const QString& label, const QString& fromName, const QString& toName);
+
+    State state() const { return current; }
+    int retryCount() const { return retries; }
+    QString updateFilePath() const { return filePath; }
+    QString updateFileName() const { return fileName; }
+
+private:
+    void retryFired();
+    void report(bool success);
+
+    VolumeLookup lookup;
+    HandOverFinish& finish;
+    StorageTimings timings;
+    Progress progress;
+    Result result;
+
+    QString filePath;
+    QString fileName;
+    int retries = 0;
+    // Retry timers not yet fired: each request that finds the volume missing starts its own
+    // chain of look-ups, and they all count against the one retry count.
+    int armedTimers = 0;
+    State current = State::Idle;
+};

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <DeviceFolderOpener.h>
+#include <FileManagerCore.h>
+#include <StorageTimings.h>
+#include <VolumeEjector.h>
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class FolderOpener;
+class VolumeDismounter;
+class VolumeList;
+
+// The instrument's storage, handled on the storage worker thread: finds the instrument's
+// volume by its label, copies the downloaded update file onto it as "tvxxfer.tvq", ejects
+// the volume and opens its folders in the desktop's file browser. The look-up and the
+// hand-over's steps come from FileManagerCore; the eject ends the hand-over.
+//
+// Created without a parent and moved to its own worker thread before any connection is
+// made; every slot, the retry timer and the blocking copy run there. All traffic goes
+// through queued signals, and the parts are touched on the worker thread only.
+class FileManager : public QObject, public FileManagerCore
+{
+    Q_OBJECT
+
+public:
+    FileManager(std::shared_ptr<VolumeList> volumes, std::shared_ptr<VolumeDismounter> dismounter,
+                std::shared_ptr<FolderOpener> folders, const StorageTimings& timings,
+                QObject* parent = nullptr);
+
+    // Dismounts the labelled volume; false when it is missing or the system refuses.
+    bool ejectDevice(const QString& deviceName);
+
+signals:
+    void fileTransferComplete(bool success);
+    void copyProgress(int percentage);
+    void ejectCompleted(bool success);
+
+public slots:
+    void onDownloadFinished(bool success, QString updateFilePath, QString updateFileName);
+    void onDeviceSetToTransferMode();
+    void ejectDeviceAndEmit(QString deviceName);
+    void openFolderOnDevice(QString deviceName, QString relativePath);
+
+private:
+    VolumeEjector ejector;
+    DeviceFolderOpener folders;
+};

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <FileManagerCore.h>
+#include <StorageTimings.h>
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class VolumeList;
+
+// The update-only edition's storage, handled on the storage worker thread: finds the
+// instrument's update volume by its label and copies the downloaded update file onto it as
+// "tvxxfer.tvq". There is no eject and no folder opening: the volume stays mounted after the
+// rename and is looked up once more (VolumeStillPresent), and the copy progress travels as
+// text ("40%"). The look-up and the hand-over's steps come from FileManagerCore.
+//
+// Created without a parent and moved to its own worker thread before any connection is
+// made; every slot, the retry timer and the blocking copy run there.
+class FileManager : public QObject, public FileManagerCore
+{
+    Q_OBJECT
+
+public:
+    FileManager(std::shared_ptr<VolumeList> volumes, const StorageTimings& timings,
+                QObject* parent = nullptr);
+
+    // The copy progress text: copied * 100 / total (64-bit, not clamped) followed by "%".
+    static QString progressText(qint64 copied, qint64 total);
+
+signals:
+    void fileTransferComplete(bool success);
+    void copyProgress(QString percentage);
+
+public slots:
+    void onDownloadFinished(bool success, QString updateFilePath, QString updateFileName);
+    void onDeviceSetToTransferMode();
+};
