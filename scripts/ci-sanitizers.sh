@@ -9,9 +9,7 @@ cd "$(dirname "$0")/.."
 
 start=$(date +%s)
 launcher=()
-if command -v ccache >/dev/null; then
-    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-fi
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 echo "== Build (asan preset)"
 cmake --preset asan "${launcher[@]}" >/dev/null

@@ -13,13 +13,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-launcher=()
-if command -v ccache >/dev/null; then
-    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-fi
-cmake --preset fuzz "${launcher[@]}" >/dev/null
-cmake --build --preset fuzz
-
+. scripts/fuzz-common.sh
+fuzz_build
 mkdir -p build/fuzz/corpus-new build/fuzz/artifacts
 
 if [ "${1:-}" = "--merge" ]; then
@@ -38,19 +33,8 @@ start=$(date +%s)
 failed=()
 for corpus in fuzz/corpus/*/; do
     target=$(basename "$corpus")
-    mkdir -p "build/fuzz/corpus-new/$target"
-    echo "== $target: ${seconds} s"
-    status=0
-    timeout --kill-after=10 $((seconds + 120)) "build/fuzz/fuzz/$target" \
-        -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
-        -artifact_prefix="build/fuzz/artifacts/$target-" \
-        "build/fuzz/corpus-new/$target" "$corpus" >"build/fuzz/$target.log" 2>&1 || status=$?
-    grep -E '^#[0-9]+.*DONE|^stat::' "build/fuzz/$target.log" || true
-    if [ "$status" -ne 0 ]; then
-        echo "== $target FAILED (exit $status); see build/fuzz/$target.log"
-        tail -n 20 "build/fuzz/$target.log"
-        failed+=("$target")
-    fi
+    fuzz_run "$target" "$seconds" "build/fuzz/corpus-new/$target" "build/fuzz/artifacts/$target-" \
+        "build/fuzz/$target.log" || failed+=("$target")
 done
 echo "== Fuzzing took $(( $(date +%s) - start )) s"
 if [ ${#failed[@]} -ne 0 ]; then
