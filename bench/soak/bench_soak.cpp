@@ -167,6 +167,9 @@ int main(int argc, char** argv)
         if (cycle == warmUp)
             warmKiB = residentKiB();
         versionsThisCycle = 0;
+        // The simulated instrument keeps every message it received; that record is no part
+        // of the program's memory.
+        instrument.forgetReceivedMessages();
 
         // Plug in: a freshly plugged instrument is in its normal mode.
         instrument.setMode(SimMidiInstrument::Mode::Normal);
