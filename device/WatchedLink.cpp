@@ -10,6 +10,8 @@ WatchedLink::WatchedLink(InstrumentPorts& ports, const DeviceTimings& timings, Q
     , presencePollMs(timings.presencePollMs)
 {
     connect(&poll, &QTimer::timeout, this, &WatchedLink::check);
+    versionRequest.setSingleShot(true);
+    connect(&versionRequest, &QTimer::timeout, this, &WatchedLink::requestVersion);
 }
 
 bool WatchedLink::start()
@@ -35,6 +37,8 @@ void WatchedLink::lose()
 {
     isConnected = false;
     reconnecting = false;
+    reportedFound = false;
+    versionRequest.stop();
     Q_EMIT deviceFound(false);
 }
 
@@ -48,6 +52,8 @@ bool WatchedLink::check()
         if (isConnected) {
             ports.closeAll();
             lose();
+        } else if (reportedFound) {
+            lose(); // the ports were closed while the instrument was reported found
         }
         return false;
     }
@@ -57,8 +63,9 @@ bool WatchedLink::check()
     if (!ports.open(scan))
         return false;
     if (!reconnecting)
-        QTimer::singleShot(versionRequestDelayMs, this, &WatchedLink::requestVersion);
+        versionRequest.start(versionRequestDelayMs);
     isConnected = true;
+    reportedFound = true;
     Q_EMIT deviceFound(true);
     return true;
 }
@@ -93,6 +100,7 @@ void WatchedLink::beginWait()
 {
     ports.closeAll();
     ports.recreate();
+    versionRequest.stop();
     reconnecting = true;
     isConnected = false;
 }

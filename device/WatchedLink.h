@@ -11,8 +11,10 @@ class InstrumentPorts;
 
 // The full edition's link: the presence poll watches the instrument the whole time, reports
 // each connection and each loss once, and asks a freshly connected instrument for its version.
-// Its state is whether it counts the instrument as connected, and whether the connection is
-// a reconnection (which asks no version).
+// Its state is whether it counts the instrument as connected, whether the connection is a
+// reconnection (which asks no version), and whether the last report said found: a wait that
+// ends with the instrument gone has closed the ports without a report, and the next look
+// reports the loss.
 class WatchedLink : public QObject
 {
     Q_OBJECT
@@ -52,6 +54,10 @@ private:
     const int versionRequestDelayMs;
     const int presencePollMs;
     QTimer poll;
+    // The version request of the present connection; a connection lost before it is due
+    // takes it along.
+    QTimer versionRequest;
     bool isConnected = false;
+    bool reportedFound = false;
     bool reconnecting = false;
 };

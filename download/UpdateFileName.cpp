@@ -14,9 +14,10 @@ bool UpdateFileName::isSafe(const QString& name)
         if (ch.category() == QChar::Other_Control)
             return false;
     }
-    // Windows opens a device instead of a file for these names, whatever the extension.
+    // Windows opens a device instead of a file for these names, whatever the extension and
+    // whatever blanks follow the name (it drops them); the superscript digits count as digits.
     static const QRegularExpression deviceName(
-        QStringLiteral("^(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9])(\\..*)?$"),
+        QStringLiteral("^(CON|PRN|AUX|NUL|COM[1-9\u00B9\u00B2\u00B3]|LPT[1-9\u00B9\u00B2\u00B3]) *(\\..*)?$"),
         QRegularExpression::CaseInsensitiveOption);
     return !deviceName.match(name).hasMatch();
 }

@@ -9,7 +9,7 @@ class UpdateFileName
 public:
     // True when the name can be used as a local file name in the download folder as it
     // stands: not empty, not "." or "..", no separator, colon or control character, and no
-    // Windows device name (with or without extension).
+    // Windows device name (with or without extension, blanks after it included).
     static bool isSafe(const QString& name);
 
     // The name as one URL path segment: '%', '?' and '#' are escaped, everything else is

@@ -21,6 +21,8 @@ packages=(
     time
     # a display for the window under test, screenshots
     xvfb xauth
+    # the fuzz targets: clang with libFuzzer and the sanitizer runtimes
+    clang libclang-rt-dev
     # the Windows-only sources, cross-compiled
     g++-mingw-w64-x86-64-posix
     # real volumes in the storage integration test

@@ -81,7 +81,8 @@ std::wstring UsbNameMatching::normalizedDeviceName(const std::wstring& name)
 
 bool UsbNameMatching::fitsPropertyBuffer(std::size_t unitsWithTerminators)
 {
-    return unitsWithTerminators * 2 <= propertyBufferBytes;
+    // Divided rather than multiplied: a huge count must not wrap round to a small byte count.
+    return unitsWithTerminators <= propertyBufferBytes / 2;
 }
 
 UsbNameMatching::Result UsbNameMatching::splitHardwareId(const std::wstring& hardwareId)

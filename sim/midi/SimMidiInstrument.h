@@ -61,6 +61,8 @@ public:
     bool isOnBus() const { return device != 0; }
     int updateFinishCount() const { return updateFinishes; }
     QList<QByteArray> receivedMessages() const { return received; }
+    // Drops the record of received messages (for long runs that do not read it).
+    void forgetReceivedMessages() { received.clear(); }
 
 public Q_SLOTS:
     void leaveBus();

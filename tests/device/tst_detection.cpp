@@ -16,6 +16,8 @@ private Q_SLOTS:
     void presentAtStart();
     void unplugWhileConnected();
     void unplugWhileNotConnected();
+    void lostBeforeVersionRequestAsksNothing();
+    void backBeforeVersionRequestAsksOnce();
     void notTheInstrument_data();
     void notTheInstrument();
     void unreadablePortNameSkipped();
@@ -81,6 +83,40 @@ void TestDetection::unplugWhileNotConnected()
     SignalTimeline::runFor(ms(2300));
     QCOMPARE(rig.timeline.count("deviceFound"), 0);
     QVERIFY(rig.sentToInstrument().isEmpty());
+}
+
+void TestDetection::lostBeforeVersionRequestAsksNothing()
+{
+    DeviceRig rig;
+    rig.makeHandler();
+    QVERIFY(rig.checkNow()); // the version request is due in 800 ms
+    rig.instrument.leaveBus();
+    QVERIFY(!rig.checkNow()); // the loss, reported before it is due
+    QCOMPARE(rig.timeline.count("deviceFound"), 2);
+
+    // The request belonged to the connection that is gone: nothing goes out, not even into
+    // the closed ports.
+    SignalTimeline::runFor(ms(1500));
+    QCOMPARE(rig.timeline.count("dropped"), 0);
+    QVERIFY(rig.sentToInstrument().isEmpty());
+}
+
+void TestDetection::backBeforeVersionRequestAsksOnce()
+{
+    DeviceRig rig;
+    rig.makeHandler();
+    QVERIFY(rig.checkNow());
+    SignalTimeline::runFor(ms(400));
+    rig.instrument.leaveBus();
+    QVERIFY(!rig.checkNow());
+    rig.instrument.joinBus();
+    QVERIFY(rig.checkNow()); // a fresh connection, its own request due in 800 ms
+
+    QVERIFY(rig.timeline.waitFor("version", 1, ms(2000)));
+    SignalTimeline::runFor(ms(1000));
+    QCOMPARE(rig.sentCount(SysEx::MIDI_SYSEX_VERSION_REQUEST), 1);
+    QCOMPARE(rig.timeline.count("version"), 1);
+    QCOMPARE(rig.timeline.count("dropped"), 0);
 }
 
 void TestDetection::notTheInstrument_data()

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <limits>
 #include <map>
 
 class TestUsbIdentity : public QObject
@@ -24,6 +25,7 @@ private Q_SLOTS:
     void hardwareId();
     void propertyBuffer_data();
     void propertyBuffer();
+    void propertyBufferHugeSizes();
     void deviceMatch_data();
     void deviceMatch();
     void windowsAdapter();
@@ -89,6 +91,16 @@ void TestUsbIdentity::propertyBuffer()
     QFETCH(int, units);
     QFETCH(bool, fits);
     QCOMPARE(UsbNameMatching::fitsPropertyBuffer(static_cast<std::size_t>(units) + 1), fits);
+}
+
+void TestUsbIdentity::propertyBufferHugeSizes()
+{
+    // Sizes whose byte count does not fit a size_t never fit the buffer (they once wrapped
+    // round to a small byte count).
+    const std::size_t max = std::numeric_limits<std::size_t>::max();
+    QVERIFY(!UsbNameMatching::fitsPropertyBuffer(max / 2 + 1));
+    QVERIFY(!UsbNameMatching::fitsPropertyBuffer(max / 2 + 100));
+    QVERIFY(!UsbNameMatching::fitsPropertyBuffer(max));
 }
 
 void TestUsbIdentity::deviceMatch_data()

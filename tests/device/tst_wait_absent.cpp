@@ -12,6 +12,7 @@ class TestWaitAbsent : public QObject
 
 private Q_SLOTS:
     void neverReturns();
+    void neverReturnsLossReported();
     void comesBackLate();
     void portOpenFailsOnceInReconnectPoll();
     void portOpenAlwaysFailsEndsAtPollLimit();
@@ -40,6 +41,29 @@ void TestWaitAbsent::neverReturns()
     QCOMPARE(rig.timeline.events("deviceFound").at(0).args.at(0).toBool(), true);
     QCOMPARE(rig.timeline.count("finished"), 1);
     QCOMPARE(rig.timeline.count("transferStartAck"), 0);
+}
+
+void TestWaitAbsent::neverReturnsLossReported()
+{
+    DeviceRig rig;
+    rig.instrument.setRejoinDelay(-1);
+    QVERIFY(rig.startConnected()); // reported found
+
+    rig.handler->sendTransferSysEx();
+    QVERIFY2(rig.timeline.waitFor("finished", 1, ms(9500)), DUMP);
+    QCOMPARE(rig.timeline.count("deviceFound"), 0);
+    // The wait closed the ports without a report; the presence poll that follows reports the
+    // instrument lost, once.
+    QVERIFY2(rig.timeline.waitFor("deviceFound", 1, ms(1000) + ms(300)), DUMP);
+    QCOMPARE(rig.timeline.events("deviceFound").at(0).args.at(0).toBool(), false);
+    QVERIFY2(rig.timeline.at("deviceFound") - rig.timeline.at("finished") <= ms(1000) + ms(300), DUMP);
+    SignalTimeline::runFor(ms(2500));
+    QCOMPARE(rig.timeline.count("deviceFound"), 1);
+
+    // Back again: a fresh connection, with a version request.
+    rig.instrument.joinBus();
+    QVERIFY2(rig.timeline.waitFor("versionRequested", 1, ms(2500)), DUMP);
+    QCOMPARE(rig.timeline.events("deviceFound").at(1).args.at(0).toBool(), true);
 }
 
 void TestWaitAbsent::comesBackLate()

@@ -51,6 +51,11 @@ void TestUpdateFileName::safety_data()
     QTest::newRow("device name without extension") << QStringLiteral("LPT1") << false;
     QTest::newRow("device name, any case") << QStringLiteral("cOm9.x") << false;
     QTest::newRow("device name with a dot only") << QStringLiteral("aux.") << false;
+    QTest::newRow("device name, blank before the extension") << QStringLiteral("NUL .tar.  gz") << false;
+    QTest::newRow("device name, blanks after it") << QStringLiteral("con  ") << false;
+    QTest::newRow("device name, superscript digit") << QStringLiteral("COM\u00B9.tvq") << false;
+    QTest::newRow("device name, superscript three") << QStringLiteral("lpt\u00B3") << false;
+    QTest::newRow("device name only before a blank") << QStringLiteral("NUL x.tvq") << true;
 }
 
 void TestUpdateFileName::safety()
