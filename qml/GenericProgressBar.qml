@@ -31,10 +31,10 @@ Item {
             objectName: "label"
             width: progressColumn.width
             text: root.mode === "downloading"
-                  ? "Downloading..."
+                  ? qsTr("Downloading...")
                   : root.mode === "transfer"
-                    ? (root.fileName !== "" ? "Transferring: " + root.fileName : "Transferring...")
-                    : "Working..."
+                    ? (root.fileName !== "" ? qsTr("Transferring: %1").arg(root.fileName) : qsTr("Transferring..."))
+                    : qsTr("Working...")
             wrapMode: Text.Wrap
             horizontalAlignment: Text.AlignHCenter
             font.family: "Poppins"

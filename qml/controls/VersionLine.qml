@@ -6,7 +6,7 @@ Text {
     objectName: "versionText"
     height: width / 2
     visible: false
-    text: "Looking for the latest version or Tvx..."
+    text: qsTr("Looking for the latest version or Tvx...")
     color: "white"
     font.family: "Poppins"
     font.bold: true
