@@ -26,5 +26,7 @@ Item {
         font.pixelSize: Math.floor(Math.max(instructions.columnWidth * 0.038, 11))
         wrapMode: Text.WordWrap
         horizontalAlignment: Text.AlignHCenter
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
     }
 }

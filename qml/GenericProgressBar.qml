@@ -16,6 +16,11 @@ Item {
     property string mode: "flashing"
 
     visible: isFlashing
+    // What a screen reader reads: the caption as the bar's name and the percentage as its
+    // description (Qt 6.4 gives an item's accessible node no value of its own).
+    Accessible.role: Accessible.ProgressBar
+    Accessible.name: label.text
+    Accessible.description: percentText.text
     width: parent ? parent.width * 0.4 : 300
     height: 120
 

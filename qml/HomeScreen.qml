@@ -51,6 +51,7 @@ Item {
         anchors.horizontalCenter: parent.horizontalCenter
         width: home.columnWidth
         text: qsTr("Transfer")
+        Accessible.description: qsTr("Shows the storage of Tavlo on this computer, to move files")
         onClicked: home.transferRequested()
     }
 }

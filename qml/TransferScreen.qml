@@ -90,6 +90,8 @@ Item {
         font.pixelSize: Math.floor(Math.max(transfer.columnWidth * 0.04, 12))
         wrapMode: Text.WordWrap
         horizontalAlignment: Text.AlignHCenter
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
     }
 
     FolderButton {
@@ -102,6 +104,7 @@ Item {
         connected: transfer.connected
         minimumPixelSize: 10
         text: qsTr("DONE")
+        Accessible.description: qsTr("Ends the transfer mode and gives Tavlo its storage back")
         onClicked: transfer.doneRequested()
     }
 }

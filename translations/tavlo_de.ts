@@ -30,6 +30,10 @@
         <source>Tavlo is not connected</source>
         <translation>Tavlo ist nicht verbunden</translation>
     </message>
+    <message>
+        <source>Tavlo logo</source>
+        <translation>Tavlo-Logo</translation>
+    </message>
 </context>
 <context>
     <name>CurlFallback</name>
@@ -113,6 +117,10 @@
         <source>Transfer</source>
         <translation>Übertragen</translation>
     </message>
+    <message>
+        <source>Shows the storage of Tavlo on this computer, to move files</source>
+        <translation>Zeigt den Speicher von Tavlo auf diesem Computer an, um Dateien zu verschieben</translation>
+    </message>
 </context>
 <context>
     <name>TransferScreen</name>
@@ -139,6 +147,10 @@
     <message>
         <source>DONE</source>
         <translation>FERTIG</translation>
+    </message>
+    <message>
+        <source>Ends the transfer mode and gives Tavlo its storage back</source>
+        <translation>Beendet den Übertragungsmodus und gibt Tavlo seinen Speicher zurück</translation>
     </message>
 </context>
 <context>
@@ -195,6 +207,14 @@
     <message>
         <source>EXIT</source>
         <translation>BEENDEN</translation>
+    </message>
+    <message>
+        <source>Downloads the latest firmware and copies it onto Tavlo</source>
+        <translation>Lädt die neueste Firmware herunter und kopiert sie auf Tavlo</translation>
+    </message>
+    <message>
+        <source>Closes this application</source>
+        <translation>Schließt dieses Programm</translation>
     </message>
 </context>
 <context>

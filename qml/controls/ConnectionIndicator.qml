@@ -40,6 +40,8 @@ Rectangle {
 
     height: width
     color: "transparent"
+    Accessible.role: Accessible.Graphic
+    Accessible.name: qsTr("Tavlo logo")
 
     Image {
         id: backgroundImage
@@ -108,6 +110,8 @@ Rectangle {
             renderType: logoContainer.labelRenderType
             horizontalAlignment: Text.AlignHCenter
             verticalAlignment: Text.AlignVCenter
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
         }
     }
 }

@@ -14,4 +14,6 @@ Text {
     wrapMode: Text.WordWrap
     horizontalAlignment: Text.AlignHCenter
     verticalAlignment: Text.AlignVCenter
+    Accessible.role: Accessible.StaticText
+    Accessible.name: text
 }

@@ -92,6 +92,7 @@ Item {
         enabled: panel.startEnabled
         opacity: panel.startEnabled ? 1 : 0.5
         text: qsTr("Start Update")
+        Accessible.description: qsTr("Downloads the latest firmware and copies it onto Tavlo")
         textScale: 0.25
         onClicked: {
             panel.startRequested()
@@ -107,6 +108,7 @@ Item {
         anchors.horizontalCenter: parent.horizontalCenter
         width: panel.columnWidth
         text: qsTr("EXIT")
+        Accessible.description: qsTr("Closes this application")
         textScale: 0.25
         onClicked: {
             panel.exitRequested()

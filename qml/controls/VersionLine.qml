@@ -13,4 +13,6 @@ Text {
     font.pixelSize: Math.floor(Math.max(height * 0.15, 1))
     horizontalAlignment: Text.AlignHCenter
     verticalAlignment: Text.AlignVCenter
+    Accessible.role: Accessible.StaticText
+    Accessible.name: text
 }
