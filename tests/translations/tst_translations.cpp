@@ -2,12 +2,9 @@
 // source texts) for every other one and whenever the catalogue is missing or broken; and
 // both windows speaking the language that was installed.
 
-#include "StandInDownloader.h"
-#include "StandInMidiHandler.h"
-#include "StandInSet.h"
-#include "StandInUpdaterMainController.h"
+#include "MainWindowFixture.h"
 #include "Startup.h"
-#include "WindowDriver.h"
+#include "UpdaterWindowFixture.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -102,10 +99,9 @@ private slots:
     {
         QTranslator translator;
         QVERIFY(Startup::installTranslation(translator, QLocale(QStringLiteral("de_DE"))));
-        StandInSet objects;
-        WindowDriver driver;
-        objects.publishTo(driver);
-        QVERIFY(driver.load(QUrl(QStringLiteral("qrc:/Tavlo_App/main.qml"))));
+        MainWindowFixture window;
+        QVERIFY(window.load());
+        auto& [messages, objects, driver] = window;
         QCOMPARE(driver.text("connectionlabel"), QStringLiteral("Suche nach Tavlo"));
         for (const QString& step : QStringList{"found", "latest 1.6.0", "version 1.5.0"})
             QVERIFY(objects.play(step, driver));
@@ -123,14 +119,9 @@ private slots:
     {
         QTranslator translator;
         QVERIFY(Startup::installTranslation(translator, QLocale(QStringLiteral("de_DE"))));
-        StandInMidiHandler midi;
-        StandInDownloader downloader;
-        StandInUpdaterMainController controller;
-        WindowDriver driver;
-        driver.publish("midiHandler", &midi);
-        driver.publish("downloader", &downloader);
-        driver.publish("mainController", &controller);
-        QVERIFY(driver.load(QUrl(QStringLiteral("qrc:/Tavlo Updater/main.qml"))));
+        UpdaterWindowFixture window;
+        QVERIFY(window.load());
+        auto& [midi, downloader, controller, driver] = window;
         emit midi.deviceFound(true);
         QVERIFY(driver.clickButton("Aktualisieren"));
         QVERIFY(driver.clickButton("Update starten"));

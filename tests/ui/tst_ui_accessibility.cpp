@@ -2,11 +2,8 @@
 // has a role and a name, the buttons can be pressed through it, and the progress bar tells
 // its percentage.
 
-#include "StandInDownloader.h"
-#include "StandInMidiHandler.h"
-#include "StandInSet.h"
-#include "StandInUpdaterMainController.h"
-#include "WindowDriver.h"
+#include "MainWindowFixture.h"
+#include "UpdaterWindowFixture.h"
 
 #include <QAccessible>
 #include <QAccessibleInterface>
@@ -15,9 +12,6 @@
 #include <QTest>
 
 namespace {
-
-const QUrl kMainUrl(QStringLiteral("qrc:/Tavlo_App/main.qml"));
-const QUrl kUpdaterUrl(QStringLiteral("qrc:/Tavlo Updater/main.qml"));
 
 struct Node
 {
@@ -107,10 +101,9 @@ private slots:
     {
         QFETCH(QStringList, steps);
         QFETCH(QStringList, buttons);
-        StandInSet objects;
-        WindowDriver driver;
-        objects.publishTo(driver);
-        QVERIFY(driver.load(kMainUrl));
+        MainWindowFixture window;
+        QVERIFY(window.load());
+        auto& [messages, objects, driver] = window;
         for (const QString& step : steps)
             QVERIFY2(objects.play(step, driver), qPrintable(objects.error()));
 
@@ -135,10 +128,9 @@ private slots:
     // its description as the bar moves.
     void progressBarValue()
     {
-        StandInSet objects;
-        WindowDriver driver;
-        objects.publishTo(driver);
-        QVERIFY(driver.load(kMainUrl));
+        MainWindowFixture window;
+        QVERIFY(window.load());
+        auto& [messages, objects, driver] = window;
         for (const QString& step : QStringList{"found", "latest 1.6.0", "version 1.5.0", "click Update",
                                                "click Start Update", "download 40"})
             QVERIFY(objects.play(step, driver));
@@ -158,10 +150,9 @@ private slots:
     // screen reader's press starts the update.
     void descriptionsAndPress()
     {
-        StandInSet objects;
-        WindowDriver driver;
-        objects.publishTo(driver);
-        QVERIFY(driver.load(kMainUrl));
+        MainWindowFixture window;
+        QVERIFY(window.load());
+        auto& [messages, objects, driver] = window;
         for (const QString& step : QStringList{"found", "latest 1.6.0", "version 1.5.0"})
             QVERIFY(objects.play(step, driver));
         QAccessibleInterface* transfer =
@@ -182,14 +173,9 @@ private slots:
 
     void updaterWindowScreens()
     {
-        StandInMidiHandler midi;
-        StandInDownloader downloader;
-        StandInUpdaterMainController controller;
-        WindowDriver driver;
-        driver.publish("midiHandler", &midi);
-        driver.publish("downloader", &downloader);
-        driver.publish("mainController", &controller);
-        QVERIFY(driver.load(kUpdaterUrl));
+        UpdaterWindowFixture window;
+        QVERIFY(window.load());
+        auto& [midi, downloader, controller, driver] = window;
 
         auto check = [&driver](const char* screen) {
             const QStringList missing = unnamed(tree(driver));

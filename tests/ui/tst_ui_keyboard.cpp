@@ -2,20 +2,14 @@
 // order (top to bottom) and back to the first, Enter and Space press the focused button, the
 // update is started without the mouse, and the focus frame shows only for keyboard focus.
 
-#include "StandInDownloader.h"
-#include "StandInMidiHandler.h"
-#include "StandInSet.h"
-#include "StandInUpdaterMainController.h"
-#include "WindowDriver.h"
+#include "MainWindowFixture.h"
+#include "UpdaterWindowFixture.h"
 
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QTest>
 
 namespace {
-
-const QUrl kMainUrl(QStringLiteral("qrc:/Tavlo_App/main.qml"));
-const QUrl kUpdaterUrl(QStringLiteral("qrc:/Tavlo Updater/main.qml"));
 
 QString focusedName(const WindowDriver& driver)
 {
@@ -78,10 +72,9 @@ private slots:
     {
         QFETCH(QStringList, steps);
         QFETCH(QStringList, order);
-        StandInSet objects;
-        WindowDriver driver;
-        objects.publishTo(driver);
-        QVERIFY(driver.load(kMainUrl));
+        MainWindowFixture window;
+        QVERIFY(window.load());
+        auto& [messages, objects, driver] = window;
         for (const QString& step : steps)
             QVERIFY2(objects.play(step, driver), qPrintable(objects.error()));
         QCOMPARE(tabCycle(driver), order);
@@ -94,10 +87,9 @@ private slots:
     // Space on "Start Update".
     void mainWindowUpdateByKeyboard()
     {
-        StandInSet objects;
-        WindowDriver driver;
-        objects.publishTo(driver);
-        QVERIFY(driver.load(kMainUrl));
+        MainWindowFixture window;
+        QVERIFY(window.load());
+        auto& [messages, objects, driver] = window;
         for (const QString& step : QStringList{"found", "latest 1.6.0", "version 1.5.0"})
             QVERIFY(objects.play(step, driver));
 
@@ -117,10 +109,9 @@ private slots:
     // The keypad's Enter presses a button too; a dimmed button is never reached.
     void enterOnKeypadAndDimmedButtons()
     {
-        StandInSet objects;
-        WindowDriver driver;
-        objects.publishTo(driver);
-        QVERIFY(driver.load(kMainUrl));
+        MainWindowFixture window;
+        QVERIFY(window.load());
+        auto& [messages, objects, driver] = window;
         for (const QString& step : QStringList{"found", "latest 1.6.0", "version 1.5.0", "click Update", "lost"})
             QVERIFY(objects.play(step, driver));
         // "Start Update" is dimmed while the instrument is away: Tab finds nothing to press.
@@ -140,10 +131,9 @@ private slots:
     // A mouse click gives no focus frame; the screens look as they always did.
     void noFocusFrameAfterClick()
     {
-        StandInSet objects;
-        WindowDriver driver;
-        objects.publishTo(driver);
-        QVERIFY(driver.load(kMainUrl));
+        MainWindowFixture window;
+        QVERIFY(window.load());
+        auto& [messages, objects, driver] = window;
         for (const QString& step : QStringList{"found", "latest 1.6.0", "version 1.5.0", "click Transfer",
                                                "transferAck", "click Open Projects"})
             QVERIFY(objects.play(step, driver));
@@ -155,14 +145,9 @@ private slots:
     // The update-only window: home, then the update started by the keyboard.
     void updaterWindowByKeyboard()
     {
-        StandInMidiHandler midi;
-        StandInDownloader downloader;
-        StandInUpdaterMainController controller;
-        WindowDriver driver;
-        driver.publish("midiHandler", &midi);
-        driver.publish("downloader", &downloader);
-        driver.publish("mainController", &controller);
-        QVERIFY(driver.load(kUpdaterUrl));
+        UpdaterWindowFixture window;
+        QVERIFY(window.load());
+        auto& [midi, downloader, controller, driver] = window;
         emit midi.deviceFound(true);
         emit downloader.latestVersionFetched("1.6.0");
 
@@ -178,14 +163,9 @@ private slots:
 
     void updaterAlreadyInstalled()
     {
-        StandInMidiHandler midi;
-        StandInDownloader downloader;
-        StandInUpdaterMainController controller;
-        WindowDriver driver;
-        driver.publish("midiHandler", &midi);
-        driver.publish("downloader", &downloader);
-        driver.publish("mainController", &controller);
-        QVERIFY(driver.load(kUpdaterUrl));
+        UpdaterWindowFixture window;
+        QVERIFY(window.load());
+        auto& [midi, downloader, controller, driver] = window;
         emit midi.deviceFound(true);
         emit downloader.versionCheck(true);
         QTest::keyClick(driver.window(), Qt::Key_Tab);
