@@ -5,6 +5,7 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
+#include <QTranslator>
 #include <QUrl>
 
 namespace Startup {
@@ -31,6 +32,19 @@ int registerFonts()
             qWarning("Could not register the font %s", face);
     }
     return registered;
+}
+
+bool installTranslation(QTranslator& translator, const QLocale& locale, const QString& folder)
+{
+    // English is the source language: it needs no catalogue, and none is looked for.
+    if (locale.language() == QLocale::English || locale.language() == QLocale::C)
+        return false;
+    if (!translator.load(locale, QStringLiteral("tavlo"), QStringLiteral("_"), folder)) {
+        qInfo("No readable catalogue for %s; the window speaks English",
+              qPrintable(locale.name()));
+        return false;
+    }
+    return QCoreApplication::installTranslator(&translator);
 }
 
 int loadAndRun(QGuiApplication& app, QQmlApplicationEngine& engine, const QUrl& mainUrl)

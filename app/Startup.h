@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QIcon>
+#include <QLocale>
+#include <QString>
 
 class QGuiApplication;
+class QTranslator;
 class QQmlApplicationEngine;
 class QUrl;
 struct AppIdentity;
@@ -18,6 +21,16 @@ QIcon applyIdentity(QGuiApplication& app, const AppIdentity& identity);
 // window's "Poppins" family resolves on machines that do not have it installed. Returns the
 // number of faces registered.
 int registerFonts();
+
+// Where the programs' catalogues are ("tavlo_de.qm" and so on, built into the resources).
+inline const QString kTranslationsFolder = QStringLiteral(":/i18n");
+
+// Loads the catalogue of the locale's languages from the folder into the translator and
+// installs it application-wide, before the window is loaded. Returns false, installing
+// nothing, when there is no catalogue for the locale or it cannot be read: the window then
+// shows the English source texts. The caller keeps the translator for the run.
+bool installTranslation(QTranslator& translator, const QLocale& locale = QLocale(),
+                        const QString& folder = kTranslationsFolder);
 
 // Connects the load failure check (queued, last of all connections), loads the document
 // and runs the event loop. Returns the event loop's exit code: -1 when the document could

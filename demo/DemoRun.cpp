@@ -18,6 +18,7 @@
 #include <QProcess>
 #include <QQmlApplicationEngine>
 #include <QTimer>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -164,6 +165,8 @@ int main(int argc, char* argv[], const DemoEdition& edition)
     QGuiApplication app(argc, argv);
     const QIcon icon = Startup::applyIdentity(app, edition.identity);
     Startup::registerFonts();
+    QTranslator translator;
+    Startup::installTranslation(translator);
     parser.process(app);
 
     QString flow = parser.value(autoplay);

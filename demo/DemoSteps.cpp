@@ -3,7 +3,26 @@
 #include "DemoEdition.h"
 #include "SimInstrument.h"
 
+#include <QCoreApplication>
+
 namespace DemoSteps {
+
+namespace {
+
+// A window text in the language the window speaks (the English source without a catalogue).
+QString inWindowLanguage(const char* context, const char* source)
+{
+    return QCoreApplication::translate(context, source);
+}
+
+// The part of a translated text before its first placeholder.
+QString before(const char* context, const char* source)
+{
+    const QString text = inWindowLanguage(context, source);
+    return text.left(text.indexOf(QLatin1String("%1")));
+}
+
+} // namespace
 
 std::vector<DemoAutoplay::Step> update(DemoAutoplay& play, SimInstrument& instrument,
                                        const QString& newVersion, const DemoEdition& edition)
@@ -24,7 +43,7 @@ std::vector<DemoAutoplay::Step> update(DemoAutoplay& play, SimInstrument& instru
         Step{QStringLiteral("the update on offer"),
              [&play, versionLine] {
                  return play.isShown(QStringLiteral("startUpdateButton"))
-                        && versionLine().startsWith(QLatin1String("The latest available version"));
+                        && versionLine().startsWith(inWindowLanguage("UpdatePanel", "The latest available version is Tvx"));
              },
              QStringLiteral("03-update-screen"),
              [&play] { play.press(QStringLiteral("startUpdateButton")); }},
@@ -32,12 +51,12 @@ std::vector<DemoAutoplay::Step> update(DemoAutoplay& play, SimInstrument& instru
              [&play, versionLine, progressItem] {
                  // A window without a progress bar shows the percentage in its version line.
                  return progressItem.isEmpty()
-                            ? versionLine().startsWith(QLatin1String("Downloading... "))
+                            ? versionLine().startsWith(before("main", "Downloading... %1%"))
                             : play.isShown(progressItem);
              },
              QStringLiteral("04-downloading"), nullptr},
         Step{QStringLiteral("the update file is on the instrument"),
-             [versionLine] { return versionLine() == QLatin1String("File transfer complete!"); },
+             [versionLine] { return versionLine() == inWindowLanguage("UpdatePanel", "File transfer complete!"); },
              QStringLiteral("05-update-complete"), nullptr, 60000},
         Step{QStringLiteral("the instrument applied the update and came back"),
              [&instrument, newVersion] {
@@ -58,14 +77,14 @@ std::vector<DemoAutoplay::Step> transfer(DemoAutoplay& play)
     };
     auto versionLineStarts = [&play](const char* start) {
         return [&play, start] {
-            return play.text(QStringLiteral("versionText")).startsWith(QLatin1String(start));
+            return play.text(QStringLiteral("versionText")).startsWith(inWindowLanguage("main", start));
         };
     };
     return {
         Step{QStringLiteral("home with the transfer offer"), shown("transferButton"),
              QStringLiteral("11-home-with-transfer"), press("transferButton")},
         Step{QStringLiteral("connecting"), nullptr, QString(), nullptr},
-        Step{QStringLiteral("connecting, a moment later"), versionLineStarts("Connecting"),
+        Step{QStringLiteral("connecting, a moment later"), versionLineStarts("Connecting to Tavlo"),
              QStringLiteral("12-connecting"), nullptr},
         Step{QStringLiteral("the transfer screen"), shown("openProjectsButton"),
              QStringLiteral("13-transfer-screen"), press("openProjectsButton")},
@@ -74,7 +93,7 @@ std::vector<DemoAutoplay::Step> transfer(DemoAutoplay& play)
         Step{QStringLiteral("open grooves"), nullptr, QString(), press("openGroovesButton")},
         Step{QStringLiteral("done"), shown("completeTransferButton"), QString(),
              press("completeTransferButton")},
-        Step{QStringLiteral("finalizing"), versionLineStarts("Finalizing"),
+        Step{QStringLiteral("finalizing"), versionLineStarts("Finalizing Transfer"),
              QStringLiteral("14-finalizing"), nullptr},
         Step{QStringLiteral("back home"), shown("updateButton"), QStringLiteral("15-back-home"),
              nullptr, 60000},

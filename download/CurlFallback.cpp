@@ -28,7 +28,7 @@ QStringList CurlFallback::argumentsFor(const QString& url, const QString& localP
 
 void CurlFallback::start(const QString& url, const QString& name, const QString& localPath)
 {
-    emit status(true, QStringLiteral("Hmm, the download didn\u2019t go through"));
+    emit status(true, tr("Hmm, the download didn\u2019t go through"));
 
     if (!UpdateFileName::isSafe(name)) {
         qWarning() << "DW: The catalogue's file name cannot be used as a local file name";
@@ -37,7 +37,7 @@ void CurlFallback::start(const QString& url, const QString& name, const QString&
     }
     if (localPath.isEmpty()) {
         fail(localPath, name,
-             QStringLiteral("there is no temporary folder to download the update into"));
+             tr("there is no temporary folder to download the update into"));
         return;
     }
 
@@ -45,7 +45,7 @@ void CurlFallback::start(const QString& url, const QString& name, const QString&
     const QString program = QStandardPaths::findExecutable(QStringLiteral("curl"));
     if (program.isEmpty()) {
         fail(localPath, name,
-             QStringLiteral("the program \"curl\" was not found on the search path"));
+             tr("the program \"curl\" was not found on the search path"));
         return;
     }
 
@@ -61,7 +61,7 @@ void CurlFallback::start(const QString& url, const QString& name, const QString&
                 if (error != QProcess::FailedToStart)
                     return;
                 fail(localPath, QFileInfo(localPath).fileName(),
-                     QStringLiteral("curl could not be started: ") + process->errorString());
+                     tr("curl could not be started: %1").arg(process->errorString()));
                 process->deleteLater();
             });
     process->start(program, argumentsFor(url, localPath), QIODevice::ReadWrite);
@@ -84,7 +84,7 @@ void CurlFallback::onFinished(QProcess* process, const QString& path, const File
 {
     process->deleteLater();
     if (exitCode == 0 && exitStatus == QProcess::NormalExit) {
-        emit status(true, QStringLiteral("Download completed"));
+        emit status(true, tr("Download completed"));
         emit ended(true, path, QFileInfo(path).fileName());
         return;
     }
@@ -98,14 +98,14 @@ void CurlFallback::onFinished(QProcess* process, const QString& path, const File
     QString reason = QString::fromUtf8(process->readAllStandardError());
     if (reason.trimmed().isEmpty()) {
         reason = exitStatus != QProcess::NormalExit
-                     ? QStringLiteral("curl stopped unexpectedly")
-                     : QStringLiteral("curl exited with code %1").arg(exitCode);
+                     ? tr("curl stopped unexpectedly")
+                     : tr("curl exited with code %1").arg(exitCode);
     }
     fail(path, QFileInfo(path).fileName(), reason);
 }
 
 void CurlFallback::fail(const QString& path, const QString& name, const QString& reason)
 {
-    emit status(false, QStringLiteral("Fallback failed: ") + reason);
+    emit status(false, tr("Fallback failed: %1").arg(reason));
     emit ended(false, path, name);
 }

@@ -19,12 +19,14 @@ Item {
         anchors.horizontalCenter: parent.horizontalCenter
         width: instructions.columnWidth
         visible: instructions.shown
-        text: "1- Connect the USB-C to USB-A Tavlo cable to the HOST port of Tavlo (USB-C) and to the computer (USB-A).\n\n2- Ensure that the Breakout Module is connected to Tavlo by using the USB-C to USB-C cable from the Module Output on Tavlo to the USB-C port on the Breakout Module.\n\n3- Make sure that No cables are connected to the USB MIDI port of Tavlo."
+        text: qsTr("1- Connect the USB-C to USB-A Tavlo cable to the HOST port of Tavlo (USB-C) and to the computer (USB-A).\n\n2- Ensure that the Breakout Module is connected to Tavlo by using the USB-C to USB-C cable from the Module Output on Tavlo to the USB-C port on the Breakout Module.\n\n3- Make sure that No cables are connected to the USB MIDI port of Tavlo.")
         color: "white"
         font.family: "Poppins"
         font.bold: true
         font.pixelSize: Math.floor(Math.max(instructions.columnWidth * 0.038, 11))
         wrapMode: Text.WordWrap
         horizontalAlignment: Text.AlignHCenter
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
     }
 }

@@ -26,10 +26,10 @@ Connections {
         ui.updateView.panel.notice.text = message
         ui.updateView.progressBar.visible = false
         if (!success) {
-            ui.updateView.panel.versionLine.text = "Download failed!"
+            ui.updateView.panel.versionLine.text = qsTr("Download failed!")
             ui.updateView.panel.offerExit(true)
         } else {
-            ui.updateView.panel.versionLine.text = "Trying a different route now\u2014hang tight..."
+            ui.updateView.panel.versionLine.text = qsTr("Trying a different route now\u2014hang tight...")
             ui.updateView.panel.offerExit(false)
         }
     }

@@ -15,7 +15,15 @@ Button {
     visible: false
     enabled: connected
     opacity: connected ? 1 : 0.5
-    background: FrameBackground {}
+    background: FrameBackground { focused: button.visualFocus }
+
+    // Tab reaches the button; Space (by the style) and Enter press it.
+    focusPolicy: Qt.StrongFocus
+    Accessible.role: Accessible.Button
+    Accessible.name: text
+    Accessible.onPressAction: button.clicked()
+    Keys.onReturnPressed: button.clicked()
+    Keys.onEnterPressed: button.clicked()
     contentItem: Text {
         text: button.text
         color: "white"

@@ -16,6 +16,11 @@ Item {
     property string mode: "flashing"
 
     visible: isFlashing
+    // What a screen reader reads: the caption as the bar's name and the percentage as its
+    // description (Qt 6.4 gives an item's accessible node no value of its own).
+    Accessible.role: Accessible.ProgressBar
+    Accessible.name: label.text
+    Accessible.description: percentText.text
     width: parent ? parent.width * 0.4 : 300
     height: 120
 
@@ -31,10 +36,10 @@ Item {
             objectName: "label"
             width: progressColumn.width
             text: root.mode === "downloading"
-                  ? "Downloading..."
+                  ? qsTr("Downloading...")
                   : root.mode === "transfer"
-                    ? (root.fileName !== "" ? "Transferring: " + root.fileName : "Transferring...")
-                    : "Working..."
+                    ? (root.fileName !== "" ? qsTr("Transferring: %1").arg(root.fileName) : qsTr("Transferring..."))
+                    : qsTr("Working...")
             wrapMode: Text.Wrap
             horizontalAlignment: Text.AlignHCenter
             font.family: "Poppins"

@@ -36,7 +36,7 @@ Item {
         anchors.topMargin: home.logoBottom + home.height * 0.1
         anchors.horizontalCenter: parent.horizontalCenter
         width: home.columnWidth
-        text: "Update"
+        text: qsTr("Update")
         onClicked: {
             home.withdraw()
             home.updateRequested()
@@ -50,7 +50,8 @@ Item {
         anchors.topMargin: home.height * 0.02
         anchors.horizontalCenter: parent.horizontalCenter
         width: home.columnWidth
-        text: "Transfer"
+        text: qsTr("Transfer")
+        Accessible.description: qsTr("Shows the storage of Tavlo on this computer, to move files")
         onClicked: home.transferRequested()
     }
 }

@@ -35,7 +35,7 @@ Item {
         anchors.horizontalCenter: parent.horizontalCenter
         width: transfer.columnWidth
         connected: transfer.connected
-        text: "Open Projects"
+        text: qsTr("Open Projects")
         onClicked: transfer.openProjects()
     }
 
@@ -47,7 +47,7 @@ Item {
         anchors.horizontalCenter: parent.horizontalCenter
         width: transfer.columnWidth
         connected: transfer.connected
-        text: "Open Instruments"
+        text: qsTr("Open Instruments")
         onClicked: transfer.openInstrumentDefinitions()
     }
 
@@ -59,7 +59,7 @@ Item {
         anchors.horizontalCenter: parent.horizontalCenter
         width: transfer.columnWidth
         connected: transfer.connected
-        text: "Open MIDI Files"
+        text: qsTr("Open MIDI Files")
         onClicked: transfer.openMidiFiles()
     }
 
@@ -71,7 +71,7 @@ Item {
         anchors.horizontalCenter: parent.horizontalCenter
         width: transfer.columnWidth
         connected: transfer.connected
-        text: "Open Grooves"
+        text: qsTr("Open Grooves")
         onClicked: transfer.openGrooves()
     }
 
@@ -83,13 +83,15 @@ Item {
         anchors.horizontalCenter: parent.horizontalCenter
         width: transfer.columnWidth
         visible: false
-        text: "Tavlo is now in transfer mode. You can move files between Tavlo and this computer. After you are done click the done button to finalize the transfer."
+        text: qsTr("Tavlo is now in transfer mode. You can move files between Tavlo and this computer. After you are done click the done button to finalize the transfer.")
         color: "white"
         font.family: "Poppins"
         font.bold: false
         font.pixelSize: Math.floor(Math.max(transfer.columnWidth * 0.04, 12))
         wrapMode: Text.WordWrap
         horizontalAlignment: Text.AlignHCenter
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
     }
 
     FolderButton {
@@ -101,7 +103,8 @@ Item {
         width: transfer.columnWidth
         connected: transfer.connected
         minimumPixelSize: 10
-        text: "DONE"
+        text: qsTr("DONE")
+        Accessible.description: qsTr("Ends the transfer mode and gives Tavlo its storage back")
         onClicked: transfer.doneRequested()
     }
 }

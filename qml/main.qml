@@ -83,7 +83,7 @@ ApplicationWindow {
             if (window.midi)
                 window.midi.sendTransferSysEx()
             homeScreen.withdraw()
-            updateScreen.startLoading("Connecting to Tavlo")
+            updateScreen.startLoading(qsTr("Connecting to Tavlo"))
         }
     }
 
@@ -118,7 +118,7 @@ ApplicationWindow {
             transferScreen.show(false)
             homeScreen.withdraw()
             updateScreen.panel.notice.visible = false
-            updateScreen.startLoading("Finalizing Transfer")
+            updateScreen.startLoading(qsTr("Finalizing Transfer"))
         }
     }
 }

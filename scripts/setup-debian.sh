@@ -6,8 +6,9 @@ set -euo pipefail
 packages=(
     # toolchain
     build-essential cmake ninja-build pkg-config git python3
-    # Qt 6 and its tools
+    # Qt 6 and its tools (lupdate and lrelease for the translations)
     qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-declarative-dev-tools
+    qt6-tools-dev qt6-l10n-tools
     libgl-dev libvulkan-dev
     # QML modules the windows and the QML tests import (not pulled in by dependency)
     qml6-module-qtqml qml6-module-qtquick qml6-module-qtquick-controls
@@ -19,10 +20,12 @@ packages=(
     curl openssl ca-certificates
     # the benchmarks measure the peak memory of other programs
     time
-    # a display for the window under test, screenshots
-    xvfb xauth
+    # a display for the window under test, screenshots (xwd: of the installed program)
+    xvfb xauth x11-apps
     # the fuzz targets: clang with libFuzzer and the sanitizer runtimes
     clang libclang-rt-dev
+    # the Debian packages: dependencies, checks of the packages and of their desktop files
+    dpkg-dev file lintian desktop-file-utils appstream
     # the Windows-only sources, cross-compiled
     g++-mingw-w64-x86-64-posix
     # real volumes in the storage integration test

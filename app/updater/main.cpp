@@ -7,6 +7,7 @@
 
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
+#include <QTranslator>
 #include <QUrl>
 
 int main(int argc, char* argv[])
@@ -14,6 +15,8 @@ int main(int argc, char* argv[])
     QGuiApplication app(argc, argv);
     const QIcon icon = Startup::applyIdentity(app, AppIdentity::updateOnlyEdition());
     Startup::registerFonts();
+    QTranslator translator;
+    Startup::installTranslation(translator);
 
     UpdaterEditionWiring wiring(createProductionPlatform(), Downloader::defaultServer(),
                                 Timings::production());

@@ -85,8 +85,8 @@ void Downloader::onReadyRead(QNetworkReply* reply)
 
 void Downloader::reportUnusableFileName()
 {
-    emit downloadStatus(false, QStringLiteral("The update file offered by the server has an "
-                                              "unusable name, so it was not downloaded."));
+    emit downloadStatus(false, tr("The update file offered by the server has an "
+                                  "unusable name, so it was not downloaded."));
     emit downloadFinished(false, QString(), QString());
     emit setDeviceToTransferMode(false);
 }

@@ -8,10 +8,10 @@ Rectangle {
     id: logoContainer
     objectName: "logoContainer"
 
-    readonly property string connectedText: "Tavlo is connected"
+    readonly property string connectedText: qsTr("Tavlo is connected")
 
     property color dotColor: "orange"
-    property string labelText: "Looking for Tavlo"
+    property string labelText: qsTr("Looking for Tavlo")
     property color labelColor: "white"
     // The instrument is there, whatever the indicator shows meanwhile.
     property bool connected: false
@@ -29,7 +29,7 @@ Rectangle {
     // Shows whether the instrument is connected.
     function show(isConnected) {
         dotColor = isConnected ? "green" : "red"
-        labelText = isConnected ? connectedText : "Tavlo is not connected"
+        labelText = isConnected ? connectedText : qsTr("Tavlo is not connected")
         labelColor = "white"
     }
 
@@ -40,6 +40,8 @@ Rectangle {
 
     height: width
     color: "transparent"
+    Accessible.role: Accessible.Graphic
+    Accessible.name: qsTr("Tavlo logo")
 
     Image {
         id: backgroundImage
@@ -108,6 +110,8 @@ Rectangle {
             renderType: logoContainer.labelRenderType
             horizontalAlignment: Text.AlignHCenter
             verticalAlignment: Text.AlignVCenter
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
         }
     }
 }

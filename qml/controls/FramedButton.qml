@@ -17,5 +17,13 @@ Button {
     font.capitalization: Font.MixedCase
     // Whole pixels, rounded down, however the binding is evaluated.
     font.pixelSize: Math.floor(Math.max(height * textScale, 1))
-    background: FrameBackground {}
+    background: FrameBackground { focused: button.visualFocus }
+
+    // Tab reaches the button; Space (by the style) and Enter press it.
+    focusPolicy: Qt.StrongFocus
+    Accessible.role: Accessible.Button
+    Accessible.name: text
+    Accessible.onPressAction: button.clicked()
+    Keys.onReturnPressed: button.clicked()
+    Keys.onEnterPressed: button.clicked()
 }

@@ -6,7 +6,7 @@ Text {
     objectName: "infoText"
     height: width / 4
     visible: false
-    text: "PLEASE MAKE SURE THAT TAVLO IS CONNECTED TO THE BREAKOUT MODULE AND THAT THE MIDI USB PORT IS NOT CONNECTED TO ANY DEVICE \n \n \n The update will take several minutes and Tavlo might reboot multiple times during the process. \n \n  DO NOT UNPLUG power or disconnect the Breakout Module until the update is done"
+    text: qsTr("PLEASE MAKE SURE THAT TAVLO IS CONNECTED TO THE BREAKOUT MODULE AND THAT THE MIDI USB PORT IS NOT CONNECTED TO ANY DEVICE \n \n \n The update will take several minutes and Tavlo might reboot multiple times during the process. \n \n  DO NOT UNPLUG power or disconnect the Breakout Module until the update is done")
     color: "white"
     font.family: "Poppins"
     font.bold: true
@@ -14,4 +14,6 @@ Text {
     wrapMode: Text.WordWrap
     horizontalAlignment: Text.AlignHCenter
     verticalAlignment: Text.AlignVCenter
+    Accessible.role: Accessible.StaticText
+    Accessible.name: text
 }

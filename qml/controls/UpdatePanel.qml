@@ -6,7 +6,7 @@ import QtQuick 2.15
 Item {
     id: panel
 
-    readonly property string latestVersionPrefix: "The latest available version is Tvx"
+    readonly property string latestVersionPrefix: qsTr("The latest available version is Tvx")
 
     property real columnWidth: 0
     property real logoBottom: 0
@@ -38,19 +38,19 @@ Item {
     }
 
     function showAlreadyInstalled() {
-        versionText.text = "The latest version is already installed!"
-        infoText.text = "The latest version is already installed! You can now close this application."
+        versionText.text = qsTr("The latest version is already installed!")
+        infoText.text = qsTr("The latest version is already installed! You can now close this application.")
         console.log("The latest version is already installed!")
     }
 
     // The outcome of copying the update onto the instrument; "EXIT" is offered either way.
     function showTransferResult(success) {
         if (success) {
-            versionText.text = "File transfer complete!"
-            infoText.text = "File transfer complete! Tavlo will now reboot to apply the update. You can now close this application."
+            versionText.text = qsTr("File transfer complete!")
+            infoText.text = qsTr("File transfer complete! Tavlo will now reboot to apply the update. You can now close this application.")
         } else {
-            versionText.text = "File transfer failed!"
-            infoText.text = "Something went wrong during the file transfer. Please try again or contact support."
+            versionText.text = qsTr("File transfer failed!")
+            infoText.text = qsTr("Something went wrong during the file transfer. Please try again or contact support.")
         }
         closeApplicationButton.visible = true
     }
@@ -91,7 +91,8 @@ Item {
         width: panel.columnWidth
         enabled: panel.startEnabled
         opacity: panel.startEnabled ? 1 : 0.5
-        text: "Start Update"
+        text: qsTr("Start Update")
+        Accessible.description: qsTr("Downloads the latest firmware and copies it onto Tavlo")
         textScale: 0.25
         onClicked: {
             panel.startRequested()
@@ -106,7 +107,8 @@ Item {
         anchors.topMargin: panel.height * 0.2
         anchors.horizontalCenter: parent.horizontalCenter
         width: panel.columnWidth
-        text: "EXIT"
+        text: qsTr("EXIT")
+        Accessible.description: qsTr("Closes this application")
         textScale: 0.25
         onClicked: {
             panel.exitRequested()

@@ -6,11 +6,13 @@ Text {
     objectName: "versionText"
     height: width / 2
     visible: false
-    text: "Looking for the latest version or Tvx..."
+    text: qsTr("Looking for the latest version or Tvx...")
     color: "white"
     font.family: "Poppins"
     font.bold: true
     font.pixelSize: Math.floor(Math.max(height * 0.15, 1))
     horizontalAlignment: Text.AlignHCenter
     verticalAlignment: Text.AlignVCenter
+    Accessible.role: Accessible.StaticText
+    Accessible.name: text
 }

@@ -50,7 +50,7 @@ ApplicationWindow {
         }
 
         function onDownloadingProgressBar(progress) {
-            updatePanel.versionLine.text = "Downloading... " + progress + "%"
+            updatePanel.versionLine.text = qsTr("Downloading... %1%").arg(progress)
         }
 
         function onVersionCheck(available) {
@@ -70,7 +70,7 @@ ApplicationWindow {
 
         function onCopyingFileProgress(progress) {
             // The text arrives with its percent sign.
-            updatePanel.versionLine.text = "Transfering file... " + progress
+            updatePanel.versionLine.text = qsTr("Transfering file... %1").arg(progress)
         }
     }
 
@@ -97,7 +97,7 @@ ApplicationWindow {
         anchors.topMargin: window.height * 0.1
         anchors.horizontalCenter: parent.horizontalCenter
         width: logoContainer.width
-        text: "Update"
+        text: qsTr("Update")
         onClicked: {
             updateButton.visible = false
             updatePanel.open(window.update_available)

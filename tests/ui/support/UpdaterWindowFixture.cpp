@@ -1,0 +1,15 @@
+#include "UpdaterWindowFixture.h"
+
+#include <QUrl>
+
+UpdaterWindowFixture::UpdaterWindowFixture()
+{
+    driver.publish(QStringLiteral("midiHandler"), &midi);
+    driver.publish(QStringLiteral("downloader"), &downloader);
+    driver.publish(QStringLiteral("mainController"), &controller);
+}
+
+bool UpdaterWindowFixture::load()
+{
+    return driver.load(QUrl(QStringLiteral("qrc:/Tavlo Updater/main.qml")));
+}

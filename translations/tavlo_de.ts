@@ -1,0 +1,250 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de" sourcelanguage="en">
+<context>
+    <name>ConnectInstructions</name>
+    <message>
+        <source>1- Connect the USB-C to USB-A Tavlo cable to the HOST port of Tavlo (USB-C) and to the computer (USB-A).
+
+2- Ensure that the Breakout Module is connected to Tavlo by using the USB-C to USB-C cable from the Module Output on Tavlo to the USB-C port on the Breakout Module.
+
+3- Make sure that No cables are connected to the USB MIDI port of Tavlo.</source>
+        <translation>1- Verbinde das Tavlo-Kabel (USB-C auf USB-A) mit dem HOST-Anschluss von Tavlo (USB-C) und mit dem Computer (USB-A).
+
+2- Sorge dafür, dass das Breakout-Modul mit Tavlo verbunden ist: mit dem Kabel USB-C auf USB-C vom Module-Output an Tavlo zum USB-C-Anschluss am Breakout-Modul.
+
+3- Achte darauf, dass am USB-MIDI-Anschluss von Tavlo kein Kabel steckt.</translation>
+    </message>
+</context>
+<context>
+    <name>ConnectionIndicator</name>
+    <message>
+        <source>Tavlo is connected</source>
+        <translation>Tavlo ist verbunden</translation>
+    </message>
+    <message>
+        <source>Looking for Tavlo</source>
+        <translation>Suche nach Tavlo</translation>
+    </message>
+    <message>
+        <source>Tavlo is not connected</source>
+        <translation>Tavlo ist nicht verbunden</translation>
+    </message>
+    <message>
+        <source>Tavlo logo</source>
+        <translation>Tavlo-Logo</translation>
+    </message>
+</context>
+<context>
+    <name>CurlFallback</name>
+    <message>
+        <source>Hmm, the download didn’t go through</source>
+        <translation>Hm, der Download hat nicht geklappt</translation>
+    </message>
+    <message>
+        <source>there is no temporary folder to download the update into</source>
+        <translation>es gibt keinen temporären Ordner, in den das Update geladen werden kann</translation>
+    </message>
+    <message>
+        <source>the program &quot;curl&quot; was not found on the search path</source>
+        <translation>das Programm „curl“ wurde im Suchpfad nicht gefunden</translation>
+    </message>
+    <message>
+        <source>curl could not be started: %1</source>
+        <translation>curl konnte nicht gestartet werden: %1</translation>
+    </message>
+    <message>
+        <source>Download completed</source>
+        <translation>Download abgeschlossen</translation>
+    </message>
+    <message>
+        <source>curl stopped unexpectedly</source>
+        <translation>curl wurde unerwartet beendet</translation>
+    </message>
+    <message>
+        <source>curl exited with code %1</source>
+        <translation>curl wurde mit Code %1 beendet</translation>
+    </message>
+    <message>
+        <source>Fallback failed: %1</source>
+        <translation>Auch der zweite Weg ist fehlgeschlagen: %1</translation>
+    </message>
+</context>
+<context>
+    <name>DownloadEvents</name>
+    <message>
+        <source>Download failed!</source>
+        <translation>Download fehlgeschlagen!</translation>
+    </message>
+    <message>
+        <source>Trying a different route now—hang tight...</source>
+        <translation>Wir versuchen es jetzt auf anderem Weg – einen Moment noch...</translation>
+    </message>
+</context>
+<context>
+    <name>Downloader</name>
+    <message>
+        <source>The update file offered by the server has an unusable name, so it was not downloaded.</source>
+        <translation>Die Update-Datei, die der Server anbietet, hat einen unbrauchbaren Namen und wurde daher nicht heruntergeladen.</translation>
+    </message>
+</context>
+<context>
+    <name>GenericProgressBar</name>
+    <message>
+        <source>Downloading...</source>
+        <translation>Download läuft...</translation>
+    </message>
+    <message>
+        <source>Transferring: %1</source>
+        <translation>Übertragung: %1</translation>
+    </message>
+    <message>
+        <source>Transferring...</source>
+        <translation>Übertragung läuft...</translation>
+    </message>
+    <message>
+        <source>Working...</source>
+        <translation>Bitte warten...</translation>
+    </message>
+</context>
+<context>
+    <name>HomeScreen</name>
+    <message>
+        <source>Update</source>
+        <translation>Aktualisieren</translation>
+    </message>
+    <message>
+        <source>Transfer</source>
+        <translation>Übertragen</translation>
+    </message>
+    <message>
+        <source>Shows the storage of Tavlo on this computer, to move files</source>
+        <translation>Zeigt den Speicher von Tavlo auf diesem Computer an, um Dateien zu verschieben</translation>
+    </message>
+</context>
+<context>
+    <name>TransferScreen</name>
+    <message>
+        <source>Open Projects</source>
+        <translation>Projekte öffnen</translation>
+    </message>
+    <message>
+        <source>Open Instruments</source>
+        <translation>Instrumente öffnen</translation>
+    </message>
+    <message>
+        <source>Open MIDI Files</source>
+        <translation>MIDI-Dateien öffnen</translation>
+    </message>
+    <message>
+        <source>Open Grooves</source>
+        <translation>Grooves öffnen</translation>
+    </message>
+    <message>
+        <source>Tavlo is now in transfer mode. You can move files between Tavlo and this computer. After you are done click the done button to finalize the transfer.</source>
+        <translation>Tavlo ist jetzt im Übertragungsmodus. Du kannst Dateien zwischen Tavlo und diesem Computer verschieben. Wenn du fertig bist, klicke auf „FERTIG“, um die Übertragung abzuschließen.</translation>
+    </message>
+    <message>
+        <source>DONE</source>
+        <translation>FERTIG</translation>
+    </message>
+    <message>
+        <source>Ends the transfer mode and gives Tavlo its storage back</source>
+        <translation>Beendet den Übertragungsmodus und gibt Tavlo seinen Speicher zurück</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateNotice</name>
+    <message>
+        <source>PLEASE MAKE SURE THAT TAVLO IS CONNECTED TO THE BREAKOUT MODULE AND THAT THE MIDI USB PORT IS NOT CONNECTED TO ANY DEVICE 
+ 
+ 
+ The update will take several minutes and Tavlo might reboot multiple times during the process. 
+ 
+  DO NOT UNPLUG power or disconnect the Breakout Module until the update is done</source>
+        <translation>BITTE ACHTE DARAUF, DASS TAVLO MIT DEM BREAKOUT-MODUL VERBUNDEN IST UND AM USB-MIDI-ANSCHLUSS KEIN GERÄT HÄNGT 
+ 
+ 
+ Das Update dauert einige Minuten, und Tavlo startet dabei eventuell mehrmals neu. 
+ 
+  Trenne NICHT den Strom und NICHT das Breakout-Modul, bis das Update fertig ist</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePanel</name>
+    <message>
+        <source>The latest available version is Tvx</source>
+        <translation>Die neueste verfügbare Version ist Tvx</translation>
+    </message>
+    <message>
+        <source>The latest version is already installed!</source>
+        <translation>Die neueste Version ist bereits installiert!</translation>
+    </message>
+    <message>
+        <source>The latest version is already installed! You can now close this application.</source>
+        <translation>Die neueste Version ist bereits installiert! Du kannst dieses Programm jetzt schließen.</translation>
+    </message>
+    <message>
+        <source>File transfer complete!</source>
+        <translation>Dateiübertragung abgeschlossen!</translation>
+    </message>
+    <message>
+        <source>File transfer complete! Tavlo will now reboot to apply the update. You can now close this application.</source>
+        <translation>Dateiübertragung abgeschlossen! Tavlo startet jetzt neu, um das Update einzuspielen. Du kannst dieses Programm jetzt schließen.</translation>
+    </message>
+    <message>
+        <source>File transfer failed!</source>
+        <translation>Dateiübertragung fehlgeschlagen!</translation>
+    </message>
+    <message>
+        <source>Something went wrong during the file transfer. Please try again or contact support.</source>
+        <translation>Bei der Dateiübertragung ist etwas schiefgegangen. Bitte versuche es noch einmal oder wende dich an den Support.</translation>
+    </message>
+    <message>
+        <source>Start Update</source>
+        <translation>Update starten</translation>
+    </message>
+    <message>
+        <source>EXIT</source>
+        <translation>BEENDEN</translation>
+    </message>
+    <message>
+        <source>Downloads the latest firmware and copies it onto Tavlo</source>
+        <translation>Lädt die neueste Firmware herunter und kopiert sie auf Tavlo</translation>
+    </message>
+    <message>
+        <source>Closes this application</source>
+        <translation>Schließt dieses Programm</translation>
+    </message>
+</context>
+<context>
+    <name>VersionLine</name>
+    <message>
+        <source>Looking for the latest version or Tvx...</source>
+        <translation>Suche nach der neuesten Version von Tvx...</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Connecting to Tavlo</source>
+        <translation>Verbindung mit Tavlo wird hergestellt</translation>
+    </message>
+    <message>
+        <source>Finalizing Transfer</source>
+        <translation>Übertragung wird abgeschlossen</translation>
+    </message>
+    <message>
+        <source>Downloading... %1%</source>
+        <translation>Download läuft... %1%</translation>
+    </message>
+    <message>
+        <source>Transfering file... %1</source>
+        <translation>Datei wird übertragen... %1</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Aktualisieren</translation>
+    </message>
+</context>
+</TS>
