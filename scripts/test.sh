@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the native build with CTest, and the
-# Windows-only sources cross-compiled with MinGW. Re-runnable. Prints each stage's wall time.
+# Builds everything and runs every test: the native build with CTest, the Windows-only
+# sources cross-compiled with MinGW, the Debian packages installed and started, the whole
+# suite once more under AddressSanitizer and UndefinedBehaviorSanitizer, and every fuzz
+# target for 30 s. Re-runnable. Prints each
+# stage's wall time and the total.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+run_start=$(date +%s)
 stage_start=0
 stage() {
     stage_start=$(date +%s)
@@ -33,3 +37,17 @@ stage_done "Windows-only sources (MinGW cross-compile)"
 stage "Tests"
 ctest --preset default
 stage_done "Tests"
+
+stage "Debian packages (build, install, start, purge)"
+bash scripts/ci-package.sh
+stage_done "Debian packages (build, install, start, purge)"
+
+stage "Tests under ASan and UBSan"
+bash scripts/ci-sanitizers.sh
+stage_done "Tests under ASan and UBSan"
+
+stage "Fuzzing"
+bash scripts/ci-fuzz.sh
+stage_done "Fuzzing"
+
+echo "== All stages took $(( $(date +%s) - run_start )) s"
