@@ -1,6 +1,9 @@
 #include "VolumeEjector.h"
 
+#include <FileSync.h>
 #include <VolumeDismounter.h>
+
+#include <QFile>
 
 VolumeEjector::VolumeEjector(std::shared_ptr<VolumeList> volumes,
                              std::shared_ptr<VolumeDismounter> dismounter)
@@ -15,4 +18,25 @@ bool VolumeEjector::eject(const QString& label)
     if (root.isEmpty() || !dismounter)
         return false;
     return dismounter->dismount(root);
+}
+
+bool VolumeEjector::finishHandOver(const QString& label)
+{
+    const QString root = lookup.mountPath(label);
+    if (root.isEmpty()) {
+        reason = QStringLiteral("Tavlo's volume went away before it could be ejected. Was Tavlo "
+                                "unplugged?");
+        return false;
+    }
+    if (!FileSync::syncFileSystem(QFile::encodeName(root).constData())) {
+        reason = QStringLiteral("Tavlo's volume could not be flushed before the eject.");
+        return false;
+    }
+    if (!eject(label)) {
+        reason = QStringLiteral("Tavlo's volume is in use, so it could not be ejected safely. "
+                                "Close any window or program that uses it, then try again.");
+        return false;
+    }
+    reason.clear();
+    return true;
 }

@@ -23,3 +23,16 @@ QString VolumeLookup::mountPath(const QString& label) const
     }
     return {};
 }
+
+bool VolumeLookup::isPresentReadOnly(const QString& label) const
+{
+    if (!volumes)
+        return false;
+    const QList<VolumeInfo> mounted = volumes->mountedVolumes();
+    for (const VolumeInfo& volume : mounted) {
+        if (volume.valid && volume.ready && volume.readOnly && volume.displayName == label
+            && !volume.rootPath.isEmpty())
+            return true;
+    }
+    return false;
+}

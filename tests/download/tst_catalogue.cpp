@@ -184,20 +184,32 @@ void CatalogueTest::untrustedServerIsRefused()
 
 void CatalogueTest::noCatalogueMeansNoDownload()
 {
+    // No catalogue: no download, but a failure with its reason instead of silence, and the
+    // catalogue is asked for again so that "Try again" can find it.
+    const QStringList failed{QStringLiteral("status:false:The list of updates has not arrived "
+                                            "from the release server."),
+                             QStringLiteral("finished:false::"), QStringLiteral("transfer:false")};
     Downloader downloader(server.baseUrl());
     SignalLog log(&downloader);
     downloader.downloadFile();
     QVERIFY(log.waitUntilIdle());
-    QVERIFY(log.entries.isEmpty());
-    QVERIFY(server.requests().isEmpty());
+    QCOMPARE(log.entries, failed);
+    QVERIFY(!downloader.failureReason().isEmpty());
+    QCOMPARE(server.requests().size(), 1);
+    QCOMPARE(server.requests().first().path, QStringLiteral("/releases/releases.json"));
 
     server.setCatalogue("[]");
     fetch(downloader);
     server.clearRequests();
+    log.entries.clear();
     downloader.downloadFile();
     QVERIFY(log.waitUntilIdle());
-    QVERIFY(log.entries.isEmpty());
-    QVERIFY(server.requests().isEmpty());
+    QCOMPARE(log.entries.size(), 3);
+    QCOMPARE(log.entries.first(),
+             QStringLiteral("status:false:The release server's list of updates is unusable "
+                            "(empty)."));
+    QCOMPARE(server.requests().size(), 1);
+    QCOMPARE(server.requests().first().path, QStringLiteral("/releases/releases.json"));
 }
 
 void CatalogueTest::updateAvailabilityLog()
