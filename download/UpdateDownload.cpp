@@ -2,7 +2,6 @@
 
 #include <QDebug>
 #include <QNetworkRequest>
-#include <QTimer>
 
 #include "DownloadFailureText.h"
 #include "DownloadFolder.h"
@@ -56,6 +55,7 @@ void UpdateDownload::handleCatalogueReply(QNetworkReply* reply)
                      reply->error(),
                      reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt());
         emit catalogueUnavailable(reason);
+        endWaitingDownload();
         return;
     }
 
@@ -65,6 +65,7 @@ void UpdateDownload::handleCatalogueReply(QNetworkReply* reply)
         reason = QStringLiteral("The release server's list of updates is unusable (%1).")
                      .arg(catalogue.problem());
         emit catalogueUnavailable(reason);
+        endWaitingDownload();
         return;
     }
     for (const ReleaseEntry& entry : catalogue.entries()) {
@@ -77,6 +78,18 @@ void UpdateDownload::handleCatalogueReply(QNetworkReply* reply)
         emit releasesJsonFetched();
         emit latestVersionFetched(version);
     }
+    if (downloadWhenCatalogued) {
+        downloadWhenCatalogued = false;
+        download();
+    }
+}
+
+void UpdateDownload::endWaitingDownload()
+{
+    if (!downloadWhenCatalogued)
+        return;
+    downloadWhenCatalogued = false;
+    emit noCatalogue(reason);
 }
 
 void UpdateDownload::logUpdateAvailable(const QString& version)
@@ -98,11 +111,9 @@ void UpdateDownload::download()
 {
     const QUrl fileUrl(url, QUrl::TolerantMode);
     if (!fileUrl.isValid() || url.isEmpty()) {
-        if (reason.isEmpty())
-            reason = QStringLiteral("The list of updates has not arrived from the release server.");
-        // Told from the event loop, once the caller (the window's button) has done its part.
-        const QString why = reason;
-        QTimer::singleShot(0, this, [this, why] { emit noCatalogue(why); });
+        // The catalogue is asked for once more; the download follows when it arrives, and a
+        // catalogue that cannot be had ends the attempt with its reason.
+        downloadWhenCatalogued = true;
         fetchCatalogue();
         return;
     }
@@ -118,6 +129,7 @@ void UpdateDownload::download()
 
 void UpdateDownload::cancel()
 {
+    downloadWhenCatalogued = false;
     probe.cancel();
     updateReceiver.cancel();
 }

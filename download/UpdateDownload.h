@@ -87,8 +87,8 @@ signals:
     void checkFailed(QString name, QString reason);
     // The catalogue could not be had or holds no usable entry.
     void catalogueUnavailable(QString reason);
-    // download() was asked for with no usable catalogue entry; the catalogue is requested
-    // again, so that a later try can find it.
+    // download() was asked for with no usable catalogue entry, and the catalogue asked for
+    // again then could not be had either.
     void noCatalogue(QString reason);
     void networkError(QNetworkReply* reply, QNetworkReply::NetworkError code);
 
@@ -97,6 +97,7 @@ private:
     void onFailed(UpdateReceiver::Failure failure, const QString& failedName,
                   const QString& why);
     UpdateFileCheck expectation() const;
+    void endWaitingDownload();
 
     QUrl serverBase;
     QString url;
@@ -108,6 +109,7 @@ private:
     QString checksum;
     qint64 expectedSize = -1;
     QString reason;
+    bool downloadWhenCatalogued = false;
 
     // Children of this object, so that its open requests can be found. The access manager
     // is declared before the parts, so destroyed after them: a reply that ends while it is

@@ -32,9 +32,11 @@ void UpdateHandOver::downloadFinished(bool success, const QString& path, const Q
 void UpdateHandOver::attempt()
 {
     const QString label = QString::fromLatin1(kUpdateVolumeLabel);
-    if (!lookup.isMounted(label)) {
+    bool readOnly = false;
+    const QString root = lookup.mountPath(label, &readOnly);
+    if (root.isEmpty()) {
         // A read-only volume with the label is there, but can never take the file.
-        if (lookup.isPresentReadOnly(label)) {
+        if (readOnly) {
             failWith(QStringLiteral("Tavlo's volume is read-only, so the update file could not "
                                     "be copied onto it."));
             return;
@@ -54,7 +56,7 @@ void UpdateHandOver::attempt()
     current = State::Copying;
     const QString transferName = QString::fromLatin1(kTransferFileName);
     const QString problem =
-        VolumeUpdateWriter::place(lookup.mountPath(label), filePath, transferName, progress);
+        VolumeUpdateWriter::place(root, filePath, transferName, progress);
     if (!problem.isEmpty()) {
         failWith(problem);
         return;

@@ -3,6 +3,7 @@
 #include <FileSync.h>
 #include <VolumeDismounter.h>
 
+#include <QDebug>
 #include <QFile>
 
 VolumeEjector::VolumeEjector(std::shared_ptr<VolumeList> volumes,
@@ -28,10 +29,9 @@ bool VolumeEjector::finishHandOver(const QString& label)
                                 "unplugged?");
         return false;
     }
-    if (!FileSync::syncFileSystem(QFile::encodeName(root).constData())) {
-        reason = QStringLiteral("Tavlo's volume could not be flushed before the eject.");
-        return false;
-    }
+    // The dismount flushes too; a refused sync is only worth a warning.
+    if (!FileSync::syncFileSystem(QFile::encodeName(root).constData()))
+        qWarning() << "FM: The volume at" << root << "could not be synced before the eject";
     if (!eject(label)) {
         reason = QStringLiteral("Tavlo's volume is in use, so it could not be ejected safely. "
                                 "Close any window or program that uses it, then try again.");
