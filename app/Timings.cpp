@@ -2,5 +2,6 @@
 
 Timings Timings::production()
 {
-    return {DeviceTimings::production(), StorageTimings::production()};
+    return {DeviceTimings::production(), StorageTimings::production(),
+            DownloadTimings::production()};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DeviceTimings.h"
+#include "DownloadTimings.h"
 #include "StorageTimings.h"
 
 // Every timing of the program in one value: the wiring hands each part its share. The
@@ -9,6 +10,7 @@ struct Timings
 {
     DeviceTimings device;
     StorageTimings storage;
+    DownloadTimings download;
 
     static Timings production();
 };

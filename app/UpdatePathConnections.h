@@ -38,7 +38,10 @@ void connectUpdatePath(MidiHandler& midi, Downloader& downloader, FileManager& f
     // The link hears a result before the window does: this connection comes first.
     QObject::connect(&files, &FileManager::fileTransferComplete, &midi,
                      &MidiHandler::transferComplete);
-    // Signal to signal: the MainController re-emits them on the main thread.
+    // Signal to signal: the MainController re-emits them on the main thread; the reason of
+    // a failure comes just before the failure itself.
+    QObject::connect(&files, &FileManager::transferFailureReason, &controller,
+                     &MainController::transferFailureReason);
     QObject::connect(&files, &FileManager::fileTransferComplete, &controller,
                      &MainController::fileTransferComplete);
     QObject::connect(&files, &FileManager::copyProgress, &controller,

@@ -161,6 +161,7 @@ int main(int argc, char* argv[], const DemoEdition& edition)
     const QDir outDir(QDir::current().absoluteFilePath(parser.value(out)));
     QDir().mkpath(outDir.filePath(QStringLiteral("downloads")));
     qputenv("TMPDIR", QFile::encodeName(outDir.filePath(QStringLiteral("downloads"))));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(outDir.filePath(QStringLiteral("downloads"))));
 
     QGuiApplication app(argc, argv);
     const QIcon icon = Startup::applyIdentity(app, edition.identity);

@@ -7,11 +7,14 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#include "DownloadFailureText.h"
+#include "LocalCopyRecord.h"
 #include "UpdateFileName.h"
 
 CurlFallback::CurlFallback(QObject* parent) : QObject(parent) {}
 
-QStringList CurlFallback::argumentsFor(const QString& url, const QString& localPath)
+QStringList CurlFallback::argumentsFor(const QString& url, const QString& outputPath,
+                                       const DownloadTimings& timings)
 {
     return {
         QStringLiteral("-L"),
@@ -20,14 +23,28 @@ QStringList CurlFallback::argumentsFor(const QString& url, const QString& localP
         QStringLiteral("=https"),
         QStringLiteral("--silent"),
         QStringLiteral("--show-error"),
+        QStringLiteral("--connect-timeout"),
+        QString::number(timings.curlConnectTimeoutS),
+        QStringLiteral("--speed-limit"),
+        QString::number(timings.curlSpeedLimitBytes),
+        QStringLiteral("--speed-time"),
+        QString::number(timings.curlSpeedTimeS),
         QStringLiteral("-o"),
-        QDir::toNativeSeparators(localPath),
+        QDir::toNativeSeparators(outputPath),
         QUrl(url, QUrl::TolerantMode).toString(QUrl::FullyEncoded),
     };
 }
 
-void CurlFallback::start(const QString& url, const QString& name, const QString& localPath)
+QString CurlFallback::partialPathFor(const QString& localPath)
 {
+    return localPath + QStringLiteral(".curl.part");
+}
+
+void CurlFallback::start(const QString& url, const QString& name, const QString& localPath,
+                         const UpdateFileCheck& expected)
+{
+    cancel();
+    expectation = expected;
     emit status(true, tr("Hmm, the download didn\u2019t go through"));
 
     if (!UpdateFileName::isSafe(name)) {
@@ -37,7 +54,8 @@ void CurlFallback::start(const QString& url, const QString& name, const QString&
     }
     if (localPath.isEmpty()) {
         fail(localPath, name,
-             tr("there is no temporary folder to download the update into"));
+             tr("there is no temporary folder to download the update into"),
+             DownloadFailureText::folderNotWritable());
         return;
     }
 
@@ -45,67 +63,94 @@ void CurlFallback::start(const QString& url, const QString& name, const QString&
     const QString program = QStandardPaths::findExecutable(QStringLiteral("curl"));
     if (program.isEmpty()) {
         fail(localPath, name,
-             tr("the program \"curl\" was not found on the search path"));
+             tr("the program \"curl\" was not found on the search path"),
+             QStringLiteral("The second download route (the program curl) is not installed."));
         return;
     }
 
-    const FileStamp before = stampOf(localPath);
+    const QString partial = partialPathFor(localPath);
+    QFile::remove(partial);
     auto* process = new QProcess(this);
+    running = process;
     connect(process, &QProcess::finished, this,
-            [this, process, localPath, before](int exitCode, QProcess::ExitStatus exitStatus) {
-                onFinished(process, localPath, before, exitCode, exitStatus);
+            [this, process, localPath](int exitCode, QProcess::ExitStatus exitStatus) {
+                onFinished(process, localPath, exitCode, exitStatus);
             });
     connect(process, &QProcess::errorOccurred, this,
             [this, process, localPath](QProcess::ProcessError error) {
                 // A process that never started sends no finished notification.
                 if (error != QProcess::FailedToStart)
                     return;
+                running = nullptr;
+                QFile::remove(partialPathFor(localPath));
                 fail(localPath, QFileInfo(localPath).fileName(),
-                     tr("curl could not be started: %1").arg(process->errorString()));
+                     tr("curl could not be started: %1").arg(process->errorString()),
+                     QStringLiteral("The second download route (the program curl) could not be "
+                                    "started."));
                 process->deleteLater();
             });
-    process->start(program, argumentsFor(url, localPath), QIODevice::ReadWrite);
+    process->start(program, argumentsFor(url, partial, timings), QIODevice::ReadWrite);
 }
 
-CurlFallback::FileStamp CurlFallback::stampOf(const QString& path)
+void CurlFallback::cancel()
 {
-    const QFileInfo info(path);
-    FileStamp stamp;
-    stamp.exists = info.exists();
-    if (stamp.exists) {
-        stamp.size = info.size();
-        stamp.modified = info.lastModified();
-    }
-    return stamp;
-}
-
-void CurlFallback::onFinished(QProcess* process, const QString& path, const FileStamp& before,
-                              int exitCode, QProcess::ExitStatus exitStatus)
-{
+    if (!running)
+        return;
+    QProcess* process = running;
+    running = nullptr;
+    process->disconnect(this);
+    process->kill();
+    process->waitForFinished(1000);
+    const QStringList arguments = process->arguments();
+    if (arguments.size() >= 2)
+        QFile::remove(QDir::fromNativeSeparators(arguments.at(arguments.size() - 2)));
     process->deleteLater();
+}
+
+void CurlFallback::onFinished(QProcess* process, const QString& path, int exitCode,
+                              QProcess::ExitStatus exitStatus)
+{
+    running = nullptr;
+    process->deleteLater();
+    const QString partial = partialPathFor(path);
     if (exitCode == 0 && exitStatus == QProcess::NormalExit) {
+        const QString mismatch = expectation.problemWithFile(partial);
+        if (!mismatch.isEmpty()) {
+            QFile::remove(partial);
+            fail(path, QFileInfo(path).fileName(), mismatch, mismatch);
+            return;
+        }
+        QFile::remove(LocalCopyRecord::pathFor(path));
+        QFile::remove(path);
+        if (!QFile::rename(partial, path)) {
+            QFile::remove(partial);
+            fail(path, QFileInfo(path).fileName(),
+                 QStringLiteral("the downloaded file could not be put in place"),
+                 DownloadFailureText::folderNotWritable());
+            return;
+        }
         emit status(true, tr("Download completed"));
         emit ended(true, path, QFileInfo(path).fileName());
         return;
     }
-    // A curl that fails part-way leaves what it received under the final name; such a file
-    // is no update and must not be taken for one later.
-    const FileStamp after = stampOf(path);
-    if (after.exists
-        && (!before.exists || after.size != before.size || after.modified != before.modified)) {
-        QFile::remove(path);
+    // Whatever curl received stays under its temporary name only, and goes now.
+    QFile::remove(partial);
+    const QString errorText = QString::fromUtf8(process->readAllStandardError());
+    QString message = errorText;
+    if (message.trimmed().isEmpty()) {
+        message = exitStatus != QProcess::NormalExit
+                      ? tr("curl stopped unexpectedly")
+                      : tr("curl exited with code %1").arg(exitCode);
     }
-    QString reason = QString::fromUtf8(process->readAllStandardError());
-    if (reason.trimmed().isEmpty()) {
-        reason = exitStatus != QProcess::NormalExit
-                     ? tr("curl stopped unexpectedly")
-                     : tr("curl exited with code %1").arg(exitCode);
-    }
-    fail(path, QFileInfo(path).fileName(), reason);
+    const int code = exitStatus == QProcess::NormalExit ? exitCode : -1;
+    fail(path, QFileInfo(path).fileName(), message,
+         DownloadFailureText::forCurlExit(code, errorText));
 }
 
-void CurlFallback::fail(const QString& path, const QString& name, const QString& reason)
+void CurlFallback::fail(const QString& path, const QString& name, const QString& message,
+                        const QString& reason)
 {
-    emit status(false, tr("Fallback failed: %1").arg(reason));
+    emit failureReason(reason);
+    emit status(false, tr("Fallback failed: %1").arg(message));
     emit ended(false, path, name);
 }

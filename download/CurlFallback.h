@@ -1,16 +1,21 @@
 #pragma once
 
-#include <QDateTime>
 #include <QObject>
 #include <QProcess>
 #include <QString>
+
+#include "DownloadTimings.h"
+#include "UpdateFileCheck.h"
 
 // Downloads the update file with the external program "curl" when the HTTP download or the
 // write failed. Only the full edition has it.
 //
 // The program is looked up on the search path only, never in the working directory; it
-// follows redirects over HTTPS only, fails on HTTP errors, and writes to the local path. A
-// failed run removes what curl left behind there. Every step is told through status().
+// follows redirects over HTTPS only, fails on HTTP errors, gives up on a slow connection or
+// a stalled body, and writes to a temporary file beside the local path. The file takes the
+// local path's name only once curl succeeded and it passed the same size and checksum check
+// as the Qt download; anything else removes it. Every step is told through status(), the
+// reason of a failure in plain words through failureReason().
 class CurlFallback : public QObject
 {
     Q_OBJECT
@@ -18,27 +23,34 @@ class CurlFallback : public QObject
 public:
     explicit CurlFallback(QObject* parent = nullptr);
 
-    // Starts curl for url into localPath (empty: there is no download folder).
-    void start(const QString& url, const QString& name, const QString& localPath);
+    void setTimings(const DownloadTimings& value) { timings = value; }
 
-    // curl's arguments for downloading url into localPath.
-    static QStringList argumentsFor(const QString& url, const QString& localPath);
+    // Starts curl for url into localPath (empty: there is no download folder).
+    void start(const QString& url, const QString& name, const QString& localPath,
+               const UpdateFileCheck& expected = UpdateFileCheck());
+    // Stops a curl run under way without a report and removes its temporary file.
+    void cancel();
+
+    // curl's arguments for downloading url into outputPath.
+    static QStringList argumentsFor(const QString& url, const QString& outputPath,
+                                    const DownloadTimings& timings = DownloadTimings::production());
+    // The temporary file curl writes for the update file at localPath.
+    static QString partialPathFor(const QString& localPath);
 
 signals:
     void status(bool success, QString message);
     void ended(bool success, QString path, QString name);
     void unusableFileName(QString name);
+    // Emitted before a failure's status(false, ...): why, in plain words.
+    void failureReason(QString reason);
 
 private:
-    // What lay at curl's output path before it started, to recognise what it left behind.
-    struct FileStamp
-    {
-        bool exists = false;
-        qint64 size = 0;
-        QDateTime modified;
-    };
-    static FileStamp stampOf(const QString& path);
-    void onFinished(QProcess* process, const QString& path, const FileStamp& before, int exitCode,
+    void onFinished(QProcess* process, const QString& path, int exitCode,
                     QProcess::ExitStatus exitStatus);
-    void fail(const QString& path, const QString& name, const QString& reason);
+    void fail(const QString& path, const QString& name, const QString& message,
+              const QString& reason);
+
+    DownloadTimings timings = DownloadTimings::production();
+    UpdateFileCheck expectation;
+    QProcess* running = nullptr;
 };

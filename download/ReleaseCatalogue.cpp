@@ -14,7 +14,34 @@ QString textField(const QJsonObject& entry, const char* key)
     return entry.value(QLatin1String(key)).toString();
 }
 
+// The digest in lower case when it is 64 hex digits; anything else is no checksum.
+QString digestField(const QJsonObject& entry)
+{
+    const QString text = entry.value(QLatin1String("sha256")).toString().trimmed().toLower();
+    if (text.size() != 64)
+        return QString();
+    for (const QChar c : text) {
+        if (!((c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+              || (c >= QLatin1Char('a') && c <= QLatin1Char('f'))))
+            return QString();
+    }
+    return text;
+}
+
 }  // namespace
+
+qint64 ReleaseEntry::expectedSize() const
+{
+    // Digits only: no sign, no blanks, no exponent; a value that overflows is unknown.
+    if (totalFileSize.isEmpty() || totalFileSize.size() > 18)
+        return -1;
+    for (const QChar c : totalFileSize) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return -1;
+    }
+    const qint64 value = totalFileSize.toLongLong();
+    return value > 0 ? value : -1;
+}
 
 ReleaseCatalogue ReleaseCatalogue::parse(const QByteArray& bytes)
 {
@@ -46,6 +73,7 @@ ReleaseCatalogue ReleaseCatalogue::parse(const QByteArray& bytes)
         entry.releaseDate = textField(object, "release_date");
         entry.codeName = textField(object, "code_name");
         entry.uuid = textField(object, "uuid");
+        entry.sha256 = digestField(object);
         catalogue.list.append(entry);
     }
     return catalogue;

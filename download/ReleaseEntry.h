@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 // One release as the catalogue describes it. A field the entry lacks, or holds as anything
 // but a JSON string, is empty.
@@ -12,11 +13,17 @@ struct ReleaseEntry
     QString releaseDate;    // "release_date"
     QString codeName;       // "code_name"
     QString uuid;           // "uuid"
+    QString sha256;         // "sha256", the update file's SHA-256 in hex (lower case here)
+
+    // The update file's size when "total_file_size" is a positive whole number, else -1.
+    qint64 expectedSize() const;
+    // True when sha256 holds a well-formed digest (64 hex digits).
+    bool hasChecksum() const { return sha256.size() == 64; }
 
     bool operator==(const ReleaseEntry& other) const
     {
         return fileName == other.fileName && version == other.version
                && totalFileSize == other.totalFileSize && releaseDate == other.releaseDate
-               && codeName == other.codeName && uuid == other.uuid;
+               && codeName == other.codeName && uuid == other.uuid && sha256 == other.sha256;
     }
 };

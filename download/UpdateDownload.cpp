@@ -2,8 +2,9 @@
 
 #include <QDebug>
 #include <QNetworkRequest>
-#include <QStandardPaths>
 
+#include "DownloadFailureText.h"
+#include "DownloadFolder.h"
 #include "ReleaseCatalogue.h"
 #include "ReleaseLocation.h"
 #include "UpdateFileName.h"
@@ -11,7 +12,7 @@
 UpdateDownload::UpdateDownload(const QUrl& serverBase, QObject* parent)
     : QObject(parent),
       serverBase(serverBase),
-      folder(QStandardPaths::writableLocation(QStandardPaths::TempLocation)),
+      folder(DownloadFolder::prepare()),
       network(this),
       probe(this),
       updateReceiver(this)
@@ -48,22 +49,47 @@ void UpdateDownload::fetchCatalogue()
 void UpdateDownload::handleCatalogueReply(QNetworkReply* reply)
 {
     reply->deleteLater();
-    if (reply->error() != QNetworkReply::NoError)
+    if (reply->error() != QNetworkReply::NoError) {
+        reason = QStringLiteral("The list of updates could not be read. ")
+                 + DownloadFailureText::forReply(
+                     reply->error(),
+                     reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt());
+        emit catalogueUnavailable(reason);
+        endWaitingDownload();
         return;
+    }
 
     const ReleaseCatalogue catalogue = ReleaseCatalogue::parse(reply->readAll());
     if (!catalogue.isUsable()) {
         qInfo() << "DW: The release catalogue is unusable:" << catalogue.problem();
+        reason = QStringLiteral("The release server's list of updates is unusable (%1).")
+                     .arg(catalogue.problem());
+        emit catalogueUnavailable(reason);
+        endWaitingDownload();
         return;
     }
     for (const ReleaseEntry& entry : catalogue.entries()) {
         name = entry.fileName;
         version = entry.version;
         totalSize = entry.totalFileSize;
+        expectedSize = entry.expectedSize();
+        checksum = entry.sha256;
         url = ReleaseLocation::releaseUrl(serverBase, name);
         emit releasesJsonFetched();
         emit latestVersionFetched(version);
     }
+    if (downloadWhenCatalogued) {
+        downloadWhenCatalogued = false;
+        download();
+    }
+}
+
+void UpdateDownload::endWaitingDownload()
+{
+    if (!downloadWhenCatalogued)
+        return;
+    downloadWhenCatalogued = false;
+    emit noCatalogue(reason);
 }
 
 void UpdateDownload::logUpdateAvailable(const QString& version)
@@ -84,8 +110,13 @@ QString UpdateDownload::localPathFor(const QString& fileName) const
 void UpdateDownload::download()
 {
     const QUrl fileUrl(url, QUrl::TolerantMode);
-    if (!fileUrl.isValid() || url.isEmpty())
+    if (!fileUrl.isValid() || url.isEmpty()) {
+        // The catalogue is asked for once more; the download follows when it arrives, and a
+        // catalogue that cannot be had ends the attempt with its reason.
+        downloadWhenCatalogued = true;
+        fetchCatalogue();
         return;
+    }
 
     if (!UpdateFileName::isSafe(name)) {
         qWarning() << "DW: The catalogue's file name cannot be used as a local file name";
@@ -93,7 +124,22 @@ void UpdateDownload::download()
         return;
     }
 
-    probe.start(network, fileUrl, localPathFor(name));
+    probe.start(network, fileUrl, localPathFor(name), expectation());
+}
+
+void UpdateDownload::cancel()
+{
+    downloadWhenCatalogued = false;
+    probe.cancel();
+    updateReceiver.cancel();
+}
+
+UpdateFileCheck UpdateDownload::expectation() const
+{
+    UpdateFileCheck check;
+    check.size = expectedSize;
+    check.sha256 = checksum;
+    return check;
 }
 
 void UpdateDownload::onProbed(UpdateProbe::Outcome outcome, const QUrl& fileUrl)
@@ -105,13 +151,17 @@ void UpdateDownload::onProbed(UpdateProbe::Outcome outcome, const QUrl& fileUrl)
         emit setDeviceToTransferMode(true);
         return;
     }
-    updateReceiver.start(network, fileUrl, name, localPathFor(name));
+    updateReceiver.start(network, fileUrl, name, localPathFor(name), expectation());
 }
 
-void UpdateDownload::onFailed(UpdateReceiver::Failure failure, const QString& failedName)
+void UpdateDownload::onFailed(UpdateReceiver::Failure failure, const QString& failedName,
+                              const QString& why)
 {
+    reason = why;
     if (failure == UpdateReceiver::Failure::WriteFailed)
-        emit writeFailed(failedName);
+        emit writeFailed(failedName, why);
+    else if (failure == UpdateReceiver::Failure::Mismatch)
+        emit checkFailed(failedName, why);
     else
-        emit transferFailed(failedName);
+        emit transferFailed(failedName, why);
 }

@@ -10,7 +10,8 @@
 #include "UpdateReceiver.h"
 
 // What both editions do with the release server: read the catalogue (its last entry is the
-// update on offer) and download the update file it offers into the temporary folder.
+// update on offer) and download the update file it offers into the user's own download
+// folder (DownloadFolder), checked against the catalogue's size and SHA-256.
 //
 // download() refuses a file name that cannot be used locally (unusableFileName()), probes
 // the file, reuses a local copy of the announced size, or receives the file. A success ends
@@ -29,6 +30,10 @@ public:
     void fetchCatalogue();
     void handleCatalogueReply(QNetworkReply* reply);
     void download();
+    // Ends a probe or download under way without a report (the instrument went away).
+    void cancel();
+    // No progress for this long ends a download.
+    void setStallTimeoutMs(int ms) { updateReceiver.setStallTimeoutMs(ms); }
 
     // Relays the signals both editions' Downloader publish as they are to the same-named
     // signals of the facade, in the order they are emitted here.
@@ -59,6 +64,10 @@ public:
     QString totalFileSize() const { return totalSize; }
     QString downloadDir() const { return folder; }
     QString filePath() const { return path; }
+    QString sha256() const { return checksum; }
+    qint64 expectedFileSize() const { return expectedSize; }
+    // The sentence that says why the last catalogue request or download failed.
+    QString failureReason() const { return reason; }
 
 signals:
     // Once per catalogue entry, after the state has taken that entry's values.
@@ -69,15 +78,26 @@ signals:
     void setDeviceToTransferMode(bool success);
 
     void unusableFileName(QString name);
-    // The GET failed or its body did not have the announced length; nothing was written.
-    void transferFailed(QString name);
+    // The GET failed, stalled or its body did not have the announced length; nothing was
+    // written. reason says why in plain words.
+    void transferFailed(QString name, QString reason);
     // The body arrived but could not be written.
-    void writeFailed(QString name);
+    void writeFailed(QString name, QString reason);
+    // The file arrived but its size or checksum is not the catalogue's; it was deleted.
+    void checkFailed(QString name, QString reason);
+    // The catalogue could not be had or holds no usable entry.
+    void catalogueUnavailable(QString reason);
+    // download() was asked for with no usable catalogue entry, and the catalogue asked for
+    // again then could not be had either.
+    void noCatalogue(QString reason);
     void networkError(QNetworkReply* reply, QNetworkReply::NetworkError code);
 
 private:
     void onProbed(UpdateProbe::Outcome outcome, const QUrl& fileUrl);
-    void onFailed(UpdateReceiver::Failure failure, const QString& failedName);
+    void onFailed(UpdateReceiver::Failure failure, const QString& failedName,
+                  const QString& why);
+    UpdateFileCheck expectation() const;
+    void endWaitingDownload();
 
     QUrl serverBase;
     QString url;
@@ -86,6 +106,10 @@ private:
     QString totalSize;
     QString folder;
     QString path;
+    QString checksum;
+    qint64 expectedSize = -1;
+    QString reason;
+    bool downloadWhenCatalogued = false;
 
     // Children of this object, so that its open requests can be found. The access manager
     // is declared before the parts, so destroyed after them: a reply that ends while it is

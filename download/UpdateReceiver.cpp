@@ -1,17 +1,15 @@
 #include "UpdateReceiver.h"
 
+#include "DownloadFailureText.h"
+#include "LocalCopyRecord.h"
+
 #include <QDebug>
 #include <QNetworkAccessManager>
 #include <QNetworkRequest>
-#include <QSaveFile>
-
-#include <algorithm>
 
 namespace {
 
-// Upper bound of the memory reserved up front from a Content-Length header; a larger body
-// still downloads, the buffer then grows as the bytes arrive.
-constexpr qint64 kMaxReserve = qint64(512) * 1024 * 1024;
+constexpr qint64 kChunk = 64 * 1024;
 
 qint64 contentLengthOf(const QNetworkReply* reply)
 {
@@ -19,97 +17,214 @@ qint64 contentLengthOf(const QNetworkReply* reply)
     return header.isValid() ? header.toLongLong() : 0;
 }
 
+int statusOf(const QNetworkReply* reply)
+{
+    return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+}
+
+// Only a 2xx answer's body is the update file; an error page is not.
+bool carriesTheFile(const QNetworkReply* reply)
+{
+    const int status = statusOf(reply);
+    return status >= 200 && status < 300;
+}
+
 }  // namespace
 
-UpdateReceiver::UpdateReceiver(QObject* parent) : QObject(parent) {}
+UpdateReceiver::UpdateReceiver(QObject* parent) : QObject(parent), partial(this), stallTimer(this)
+{
+    stallTimer.setSingleShot(true);
+    connect(&stallTimer, &QTimer::timeout, this, &UpdateReceiver::onStall);
+}
+
+QString UpdateReceiver::partialPathFor(const QString& localPath)
+{
+    return localPath + QStringLiteral(".part");
+}
 
 void UpdateReceiver::start(QNetworkAccessManager& network, const QUrl& url, const QString& name,
-                           const QString& localPath)
+                           const QString& localPath, const UpdateFileCheck& expected)
 {
-    buffer.clear();
-    QNetworkReply* reply = network.get(QNetworkRequest(url));
+    cancel();
+    expectation = expected;
+    received = 0;
+    writeError = false;
+    stalled = false;
+    tooLong = false;
+    hash.reset();
+
+    QNetworkRequest request(url);
+    // Redirects are followed over HTTPS only.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::NoLessSafeRedirectPolicy);
+    QNetworkReply* reply = network.get(request);
+    current = reply;
+    if (!openPartial(localPath))
+        writeError = true;
     connect(reply, &QNetworkReply::finished, this,
             [this, reply, name, localPath]() { finish(reply, name, localPath); });
     connect(reply, &QNetworkReply::readyRead, this, [this, reply]() { readFrom(reply); });
     connect(reply, &QNetworkReply::errorOccurred, this,
             [this, reply](QNetworkReply::NetworkError code) { emit networkError(reply, code); });
+    stallTimer.start(stallMs);
+    if (writeError)
+        reply->abort();
+}
+
+bool UpdateReceiver::openPartial(const QString& localPath)
+{
+    if (localPath.isEmpty()) {
+        qWarning() << "DW: There is no download folder to save the update file in";
+        return false;
+    }
+    partial.setFileName(partialPathFor(localPath));
+    if (!partial.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        qWarning() << "DW: Could not open" << partial.fileName() << ":" << partial.errorString();
+        return false;
+    }
+    return true;
+}
+
+void UpdateReceiver::discardPartial()
+{
+    if (partial.isOpen())
+        partial.close();
+    if (!partial.fileName().isEmpty())
+        QFile::remove(partial.fileName());
+}
+
+void UpdateReceiver::cancel()
+{
+    stallTimer.stop();
+    if (QNetworkReply* reply = current.data()) {
+        current = nullptr;
+        reply->disconnect(this);
+        reply->abort();
+        reply->deleteLater();
+    }
+    discardPartial();
+}
+
+void UpdateReceiver::onStall()
+{
+    if (QNetworkReply* reply = current.data()) {
+        stalled = true;
+        reply->abort();
+    }
 }
 
 void UpdateReceiver::readFrom(QNetworkReply* reply)
 {
-    const qint64 available = reply->bytesAvailable();
-    if (available <= 0)
+    if (!carriesTheFile(reply)) {
+        reply->readAll();  // an error page: dropped, no progress
         return;
-
+    }
     const qint64 total = contentLengthOf(reply);
-    if (buffer.isEmpty() && total > 0)
-        buffer.reserve(std::min(total, kMaxReserve));
-
-    // Read straight into the buffer's free room: no temporary copy of the chunk.
-    const qsizetype before = buffer.size();
-    buffer.resize(before + available);
-    const qint64 got = reply->read(buffer.data() + before, available);
-    buffer.resize(before + std::max<qint64>(got, 0));
-    if (got <= 0)
+    bool any = false;
+    char buffer[kChunk];
+    while (reply->bytesAvailable() > 0) {
+        const qint64 got = reply->read(buffer, kChunk);
+        if (got <= 0)
+            break;
+        any = true;
+        received += got;
+        hash.addData(QByteArrayView(buffer, got));
+        if (!writeError && partial.write(buffer, got) != got) {
+            writeError = true;
+            qWarning() << "DW: Could not write the update file:" << partial.errorString();
+        }
+    }
+    if (!any)
         return;
+    if (expectation.size >= 0 && received > expectation.size)
+        tooLong = true;
+    if (writeError || tooLong) {
+        reply->abort();
+        return;
+    }
+    stallTimer.start(stallMs);
 
     qint64 percent = 0;
-    if (total > 0) {
-        percent = static_cast<qint64>(static_cast<double>(buffer.size())
-                                      / static_cast<double>(total) * 100.0);
-    }
+    if (total > 0)
+        percent = static_cast<qint64>(static_cast<double>(received) / static_cast<double>(total)
+                                      * 100.0);
     progressPercent = percent;
     emit progress(percent);
 }
 
+QString UpdateReceiver::writeProblem() const
+{
+    return partial.error() == QFileDevice::ResourceError ? DownloadFailureText::folderFull()
+                                                         : DownloadFailureText::folderNotWritable();
+}
+
 void UpdateReceiver::finish(QNetworkReply* reply, const QString& name, const QString& localPath)
 {
+    stallTimer.stop();
+    if (current == reply)
+        current = nullptr;
     reply->deleteLater();
-    if (reply->error() != QNetworkReply::NoError) {
-        buffer.clear();
-        emit failed(Failure::Network, name);
+
+    if (writeError) {
+        const QString reason = writeProblem();
+        discardPartial();
+        emit failed(Failure::WriteFailed, name, reason);
+        return;
+    }
+    if (tooLong) {
+        discardPartial();
+        emit failed(Failure::Mismatch, name, expectation.problemWith(received, QString()));
+        return;
+    }
+    if (stalled || reply->error() != QNetworkReply::NoError || !carriesTheFile(reply)) {
+        discardPartial();
+        const QString reason = stalled
+                                   ? DownloadFailureText::stalled(stallMs / 1000)
+                                   : DownloadFailureText::forReply(reply->error(), statusOf(reply));
+        emit failed(Failure::Network, name, reason);
         return;
     }
 
     const QVariant header = reply->header(QNetworkRequest::ContentLengthHeader);
     if (header.isValid()) {
         contentLength = header.toLongLong();
-        if (contentLength != buffer.size()) {
-            qWarning() << "DW: Download incomplete: received" << buffer.size() << "bytes of"
+        if (contentLength != received) {
+            qWarning() << "DW: Download incomplete: received" << received << "bytes of"
                        << contentLength;
-            buffer.clear();
-            emit failed(Failure::Incomplete, name);
+            discardPartial();
+            emit failed(Failure::Incomplete, name,
+                        QStringLiteral("The download was cut short (%1 of %2 bytes arrived).")
+                            .arg(received)
+                            .arg(contentLength));
             return;
         }
     }
-
-    const bool written = write(localPath);
-    // The file is on disk (or the download failed): the memory copy is of no further use.
-    buffer.clear();
-    if (written)
-        emit saved(localPath, name);
-    else
-        emit failed(Failure::WriteFailed, name);
-}
-
-bool UpdateReceiver::write(const QString& path)
-{
-    // The bytes go to a temporary file beside the final one, which only takes the final
-    // name once everything is written.
-    if (path.isEmpty()) {
-        qWarning() << "DW: There is no temporary folder to save the update file in";
-        return false;
+    const QString mismatch =
+        expectation.problemWith(received, QString::fromLatin1(hash.result().toHex()));
+    if (!mismatch.isEmpty()) {
+        qWarning() << "DW:" << mismatch;
+        discardPartial();
+        emit failed(Failure::Mismatch, name, mismatch);
+        return;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        qWarning() << "DW: Could not open the update file" << path << ":" << file.errorString();
-        return false;
+    if (!partial.flush()) {
+        const QString reason = writeProblem();
+        discardPartial();
+        emit failed(Failure::WriteFailed, name, reason);
+        return;
     }
-    const qint64 written = file.write(buffer);
-    if (written == buffer.size() && file.commit())
-        return true;
-    qWarning() << "DW: Could not write the update file" << path << ": wrote" << written << "of"
-               << buffer.size() << "bytes:" << file.errorString();
-    file.cancelWriting();
-    return false;
+    partial.close();
+    QFile::remove(LocalCopyRecord::pathFor(localPath));
+    QFile::remove(localPath);
+    if (!QFile::rename(partial.fileName(), localPath)) {
+        discardPartial();
+        emit failed(Failure::WriteFailed, name, DownloadFailureText::folderNotWritable());
+        return;
+    }
+    LocalCopyRecord record;
+    record.size = received;
+    record.etag = QString::fromLatin1(reply->rawHeader("ETag"));
+    record.lastModified = QString::fromLatin1(reply->rawHeader("Last-Modified"));
+    record.writeFor(localPath);
+    emit saved(localPath, name);
 }

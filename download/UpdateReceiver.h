@@ -1,52 +1,82 @@
 #pragma once
 
-#include <QByteArray>
+#include <QCryptographicHash>
+#include <QFile>
 #include <QNetworkReply>
 #include <QObject>
+#include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <QUrl>
+
+#include "UpdateFileCheck.h"
 
 class QNetworkAccessManager;
 
-// Downloads the update file with a GET request: collects the body in memory, reports the
-// progress in percent of the announced length, checks that the body has exactly that
-// length, and writes it to the local path through a QSaveFile, so that a failed write
-// leaves no partial update file.
+// Downloads the update file with a GET request, streaming the body to a temporary file in
+// the download folder (never under the final name) while hashing it. Progress is reported
+// in percent of the announced length, and only for a successful answer's body: an error
+// page is no progress. When the reply ends, the length is checked against the
+// Content-Length and the expected size, the digest against the expected SHA-256; only then
+// does the file take its final name, with a side record of the server's validators. Any
+// failure removes the temporary file. No progress for the stall time ends the download.
 class UpdateReceiver : public QObject
 {
     Q_OBJECT
 
 public:
     enum class Failure {
-        Network,     // the reply ended with an error
+        Network,     // the reply ended with an error, or it stalled
         Incomplete,  // the body's length differs from the announced one
         WriteFailed, // no download folder, or the file could not be written
+        Mismatch,    // the file's size or checksum is not the expected one
     };
 
     explicit UpdateReceiver(QObject* parent = nullptr);
 
+    void setStallTimeoutMs(int ms) { stallMs = ms; }
+
     // Sends the GET request; the reply's bytes go to readFrom(), its end to finish().
     void start(QNetworkAccessManager& network, const QUrl& url, const QString& name,
-               const QString& localPath);
+               const QString& localPath, const UpdateFileCheck& expected = UpdateFileCheck());
+    // Ends a running download without a report (the instrument went away); its temporary
+    // file is removed.
+    void cancel();
+    bool isRunning() const { return !current.isNull(); }
 
     // Takes the bytes the reply has ready and reports the progress.
     void readFrom(QNetworkReply* reply);
-    // Checks the ended reply and writes the body to localPath; ends with saved() or failed().
+    // Checks the ended reply and gives the file its final name; ends with saved() or failed().
     void finish(QNetworkReply* reply, const QString& name, const QString& localPath);
 
     qint64 lastContentLength() const { return contentLength; }
     qint64 lastProgress() const { return progressPercent; }
 
+    // The temporary name of the update file at localPath.
+    static QString partialPathFor(const QString& localPath);
+
 signals:
     void progress(qint64 percent);
     void networkError(QNetworkReply* reply, QNetworkReply::NetworkError code);
     void saved(QString path, QString name);
-    void failed(UpdateReceiver::Failure failure, QString name);
+    void failed(UpdateReceiver::Failure failure, QString name, QString reason);
 
 private:
-    bool write(const QString& path);
+    bool openPartial(const QString& localPath);
+    void discardPartial();
+    void onStall();
+    QString writeProblem() const;
 
-    QByteArray buffer;
+    QPointer<QNetworkReply> current;
+    QFile partial;
+    QCryptographicHash hash{QCryptographicHash::Sha256};
+    UpdateFileCheck expectation;
+    QTimer stallTimer;
+    int stallMs = 30000;
+    qint64 received = 0;
+    bool writeError = false;
+    bool stalled = false;
+    bool tooLong = false;
     qint64 contentLength = 0;
     qint64 progressPercent = 0;
 };

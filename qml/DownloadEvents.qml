@@ -21,6 +21,12 @@ Connections {
         ui.update_available = false
     }
 
+    // The catalogue could not be had: the version line says so instead of waiting.
+    function onFailureReasonChanged(reason) {
+        if (reason !== "" && !ui.update_started && ui.latestVersion === "")
+            ui.updateView.panel.versionLine.text = qsTr("The latest version could not be found.")
+    }
+
     function onDownloadStatus(success, message) {
         ui.updateView.panel.notice.visible = true
         ui.updateView.panel.notice.text = message
@@ -28,6 +34,7 @@ Connections {
         if (!success) {
             ui.updateView.panel.versionLine.text = qsTr("Download failed!")
             ui.updateView.panel.offerExit(true)
+            ui.updateView.panel.showFailure(ui.download ? ui.download.failureReason : "")
         } else {
             ui.updateView.panel.versionLine.text = qsTr("Trying a different route now\u2014hang tight...")
             ui.updateView.panel.offerExit(false)

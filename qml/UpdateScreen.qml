@@ -21,6 +21,7 @@ Item {
 
     signal startRequested()
     signal exitRequested()
+    signal retryRequested()
 
     // Shows the base text on the version line and lets dots follow it.
     function startLoading(baseText) {
@@ -72,5 +73,6 @@ Item {
         }
         onStartRequested: screen.startRequested()
         onExitRequested: screen.exitRequested()
+        onRetryRequested: screen.retryRequested()
     }
 }

@@ -100,6 +100,14 @@ ApplicationWindow {
             window.inUpdateFlow = false
         }
         onExitRequested: window.inUpdateFlow = false
+        // "Try again": back to the update screen, as if "Update" had just been pressed.
+        onRetryRequested: {
+            window.update_started = false
+            window.inReenumeration = false
+            window.inUpdateFlow = true
+            updateScreen.progressBar.visible = false
+            updateScreen.panel.reopen(window.update_available)
+        }
     }
 
     TransferScreen {

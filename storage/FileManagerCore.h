@@ -39,6 +39,8 @@ public:
     int currentRetryCount() const { return handOver.retryCount(); }
     QString storedUpdateFilePath() const { return handOver.updateFilePath(); }
     QString storedUpdateFileName() const { return handOver.updateFileName(); }
+    // Why the last hand-over failed, in plain words.
+    QString lastFailureReason() const { return handOver.failureReason(); }
 
 protected:
     // owner is the FileManager itself: the hand-over is its child and so moves to the worker

@@ -1,6 +1,6 @@
 #pragma once
 
-class QString;
+#include <QString>
 
 // The last step of the update hand-over, once the file has its final name on the volume:
 // the full edition ejects the volume, the update-only edition checks that it is still there.
@@ -11,4 +11,9 @@ public:
 
     // True when the hand-over succeeded.
     virtual bool finishHandOver(const QString& label) = 0;
+    // Why the last finishing step failed, in plain words.
+    virtual QString failureReason() const
+    {
+        return QStringLiteral("Tavlo's volume could not be released.");
+    }
 };

@@ -2,6 +2,9 @@
 
 #include "HandOverFinish.h"
 #include "VolumeFiles.h"
+#include "VolumeUpdateWriter.h"
+
+#include <QDebug>
 
 #include <QFileInfo>
 #include <QTimer>
@@ -29,7 +32,15 @@ void UpdateHandOver::downloadFinished(bool success, const QString& path, const Q
 void UpdateHandOver::attempt()
 {
     const QString label = QString::fromLatin1(kUpdateVolumeLabel);
-    if (!lookup.isMounted(label)) {
+    bool readOnly = false;
+    const QString root = lookup.mountPath(label, &readOnly);
+    if (root.isEmpty()) {
+        // A read-only volume with the label is there, but can never take the file.
+        if (readOnly) {
+            failWith(QStringLiteral("Tavlo's volume is read-only, so the update file could not "
+                                    "be copied onto it."));
+            return;
+        }
         if (retries < timings.maxVolumeRetries) {
             ++armedTimers;
             ++retries;
@@ -37,27 +48,35 @@ void UpdateHandOver::attempt()
             QTimer::singleShot(timings.volumeRetryIntervalMs, this, [this] { retryFired(); });
             return;
         }
-        report(false);
+        failWith(QStringLiteral("Tavlo's update volume did not appear on this computer."));
         return;
     }
 
     retries = 0;
     current = State::Copying;
     const QString transferName = QString::fromLatin1(kTransferFileName);
-    bool ok = copyToVolume(label, filePath);
-    // A download that already carries the hand-over name is in place after the copy.
-    const bool alreadyInPlace = QFileInfo(filePath).fileName() == transferName && fileName == transferName;
-    if (ok && !alreadyInPlace) {
-        // A "tvxxfer.tvq" left by an earlier failed attempt would make the rename fail on
-        // every later try; the fresh copy is complete at this point, so the old one can go.
-        ok = VolumeFiles::removeStale(lookup.mountPath(label), transferName)
-             && renameOnVolume(label, fileName, transferName);
+    const QString problem =
+        VolumeUpdateWriter::place(root, filePath, transferName, progress);
+    if (!problem.isEmpty()) {
+        failWith(problem);
+        return;
     }
-    if (ok) {
-        current = State::Finishing;
-        ok = finish.finishHandOver(label);
+    qInfo() << "FM: Read-back check passed:" << transferName << "on the volume matches"
+            << QFileInfo(filePath).fileName();
+    current = State::Finishing;
+    if (!finish.finishHandOver(label)) {
+        failWith(finish.failureReason());
+        return;
     }
-    report(ok);
+    reason.clear();
+    report(true);
+}
+
+void UpdateHandOver::failWith(const QString& why)
+{
+    reason = why;
+    qWarning() << "FM: The update hand-over failed:" << why;
+    report(false);
 }
 
 bool UpdateHandOver::copyToVolume(const QString& label, const QString& sourcePath)

@@ -14,8 +14,10 @@ class VolumeList;
 
 // The update hand-over onto the instrument's volume "tavloupd", shared by both editions:
 // waits for the volume (a timed look-up every volumeRetryIntervalMs, at most
-// maxVolumeRetries of them), copies the downloaded file onto it with progress, renames the
-// copy to "tvxxfer.tvq", runs the edition's finishing step and reports one result.
+// maxVolumeRetries of them; a read-only one fails at once), puts the downloaded file onto
+// it as "tvxxfer.tvq" through VolumeUpdateWriter (free space, temporary name, sync,
+// read-back check, rename), runs the edition's finishing step and reports one result, with
+// the reason of a failure in failureReason().
 //
 // Lives on the storage worker thread with its owner; the retry timers run there and every
 // report is a direct call of the callbacks on that thread.
@@ -58,10 +60,13 @@ public:
     int retryCount() const { return retries; }
     QString updateFilePath() const { return filePath; }
     QString updateFileName() const { return fileName; }
+    // Why the last attempt failed, in plain words; empty after a success.
+    QString failureReason() const { return reason; }
 
 private:
     void retryFired();
     void report(bool success);
+    void failWith(const QString& why);
 
     VolumeLookup lookup;
     HandOverFinish& finish;
@@ -76,4 +81,5 @@ private:
     // chain of look-ups, and they all count against the one retry count.
     int armedTimers = 0;
     State current = State::Idle;
+    QString reason;
 };

@@ -1,6 +1,10 @@
 #include "VolumeEjector.h"
 
+#include <FileSync.h>
 #include <VolumeDismounter.h>
+
+#include <QDebug>
+#include <QFile>
 
 VolumeEjector::VolumeEjector(std::shared_ptr<VolumeList> volumes,
                              std::shared_ptr<VolumeDismounter> dismounter)
@@ -15,4 +19,24 @@ bool VolumeEjector::eject(const QString& label)
     if (root.isEmpty() || !dismounter)
         return false;
     return dismounter->dismount(root);
+}
+
+bool VolumeEjector::finishHandOver(const QString& label)
+{
+    const QString root = lookup.mountPath(label);
+    if (root.isEmpty()) {
+        reason = QStringLiteral("Tavlo's volume went away before it could be ejected. Was Tavlo "
+                                "unplugged?");
+        return false;
+    }
+    // The dismount flushes too; a refused sync is only worth a warning.
+    if (!FileSync::syncFileSystem(QFile::encodeName(root).constData()))
+        qWarning() << "FM: The volume at" << root << "could not be synced before the eject";
+    if (!eject(label)) {
+        reason = QStringLiteral("Tavlo's volume is in use, so it could not be ejected safely. "
+                                "Close any window or program that uses it, then try again.");
+        return false;
+    }
+    reason.clear();
+    return true;
 }

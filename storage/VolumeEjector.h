@@ -16,9 +16,12 @@ public:
 
     // False when the volume is missing or the system refuses to dismount it.
     bool eject(const QString& label);
-    bool finishHandOver(const QString& label) override { return eject(label); }
+    // Pushes everything written to the volume to the device first, then ejects it.
+    bool finishHandOver(const QString& label) override;
+    QString failureReason() const override { return reason; }
 
 private:
     VolumeLookup lookup;
     std::shared_ptr<VolumeDismounter> dismounter;
+    QString reason;
 };

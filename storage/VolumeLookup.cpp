@@ -11,10 +11,20 @@ bool VolumeLookup::isMounted(const QString& label) const
 
 QString VolumeLookup::mountPath(const QString& label) const
 {
+    return mountPath(label, nullptr);
+}
+
+QString VolumeLookup::mountPath(const QString& label, bool* readOnlyOnly) const
+{
+    if (readOnlyOnly)
+        *readOnlyOnly = false;
     if (!volumes)
         return {};
     const QList<VolumeInfo> mounted = volumes->mountedVolumes();
     for (const VolumeInfo& volume : mounted) {
+        if (volume.valid && volume.ready && volume.readOnly && volume.displayName == label
+            && !volume.rootPath.isEmpty() && readOnlyOnly)
+            *readOnlyOnly = true;
         if (!volume.valid || !volume.ready || volume.readOnly)
             continue;
         // An empty root cannot be worked on and would read as "not present" to callers.
@@ -23,3 +33,4 @@ QString VolumeLookup::mountPath(const QString& label) const
     }
     return {};
 }
+

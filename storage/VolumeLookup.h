@@ -18,6 +18,9 @@ public:
     bool isMounted(const QString& label) const;
     // Root path of the first qualifying volume in the system's order; empty when none.
     QString mountPath(const QString& label) const;
+    // The same from one list; readOnlyOnly tells whether the only volumes with the label are
+    // valid and ready but read-only.
+    QString mountPath(const QString& label, bool* readOnlyOnly) const;
 
 private:
     std::shared_ptr<VolumeList> volumes;

@@ -12,6 +12,11 @@ public:
     explicit VolumeStillPresent(std::shared_ptr<VolumeList> volumes);
 
     bool finishHandOver(const QString& label) override;
+    QString failureReason() const override
+    {
+        return QStringLiteral("Tavlo's volume went away right after the copy. Was Tavlo "
+                              "unplugged?");
+    }
 
 private:
     VolumeLookup lookup;

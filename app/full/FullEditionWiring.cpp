@@ -12,7 +12,7 @@
 FullEditionWiring::FullEditionWiring(const Platform& platform, const QUrl& releaseServer,
                                      const Timings& timings)
     : m_midiHandler(platform.midi, platform.usb, timings.device),
-      m_downloader(releaseServer),
+      m_downloader(releaseServer, timings.download),
       m_fileManager(new FileManager(platform.volumes, platform.dismount, platform.folders,
                                     timings.storage)),
       m_worker(m_fileManager)

@@ -14,4 +14,6 @@ public:
 Q_SIGNALS:
     void fileTransferComplete(bool success);
     void copyingFileProgress(int percentage);
+    // Why the hand-over failed, just before fileTransferComplete(false).
+    void transferFailureReason(QString reason);
 };

@@ -15,4 +15,6 @@ public:
 Q_SIGNALS:
     void fileTransferComplete(bool success);
     void copyingFileProgress(QString percentage);
+    // Why the hand-over failed, just before fileTransferComplete(false).
+    void transferFailureReason(QString reason);
 };

@@ -11,7 +11,7 @@
 UpdaterEditionWiring::UpdaterEditionWiring(const Platform& platform, const QUrl& releaseServer,
                                            const Timings& timings)
     : m_midiHandler(platform.midi, platform.usb, timings.device),
-      m_downloader(releaseServer),
+      m_downloader(releaseServer, timings.download),
       m_fileManager(new FileManager(platform.volumes, timings.storage)),
       m_worker(m_fileManager)
 {

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QProcess>
@@ -238,8 +239,12 @@ int main(int argc, char** argv)
     QSslConfiguration::setDefaultConfiguration(configuration);
     qputenv("CURL_CA_BUNDLE", QFile::encodeName(caPath));
     qputenv("TMPDIR", QFile::encodeName(downloads));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(downloads));
 
-    const QString target = downloads + QLatin1Char('/') + kFileName;
+    // The Downloader's own download folder, under the per-user cache location.
+    const QString target = QStandardPaths::writableLocation(QStandardPaths::CacheLocation)
+                           + QStringLiteral("/updates/") + kFileName;
+    QDir().mkpath(QFileInfo(target).path());
     const QString url = base.toString() + QStringLiteral("/releases/") + kFileName;
     const double fileMib = kFileSize / (1024.0 * 1024.0);
 

@@ -13,8 +13,20 @@ QUrl Downloader::defaultServer()
 }
 
 Downloader::Downloader(const QUrl& serverBase, QObject* parent)
+    : Downloader(serverBase, DownloadTimings::production(), parent)
+{
+}
+
+Downloader::Downloader(const QUrl& serverBase, const DownloadTimings& timings, QObject* parent)
     : QObject(parent), core(serverBase, this), fallback(this)
 {
+    core.setStallTimeoutMs(timings.stallTimeoutMs);
+    fallback.setTimings(timings);
+    connect(&core, &UpdateDownload::checkFailed, this,
+            [this](const QString&, const QString& why) { reportCheckFailure(why); });
+    connect(&core, &UpdateDownload::catalogueUnavailable, this, &Downloader::setReason);
+    connect(&core, &UpdateDownload::noCatalogue, this, &Downloader::reportCheckFailure);
+    connect(&fallback, &CurlFallback::failureReason, this, &Downloader::setReason);
     core.relaySignalsTo(this);
     connect(&core, &UpdateDownload::networkError, this, &Downloader::logDownloadError);
     connect(&core, &UpdateDownload::unusableFileName, this, &Downloader::reportUnusableFileName);
@@ -40,7 +52,30 @@ void Downloader::fetchReleasesJson()
 
 void Downloader::downloadFile()
 {
+    setReason(QString());
     core.download();
+}
+
+void Downloader::cancelDownload()
+{
+    core.cancel();
+    fallback.cancel();
+}
+
+void Downloader::setReason(const QString& why)
+{
+    if (reason == why)
+        return;
+    reason = why;
+    emit failureReasonChanged(reason);
+}
+
+void Downloader::reportCheckFailure(const QString& why)
+{
+    setReason(why);
+    emit downloadStatus(false, why);
+    emit downloadFinished(false, core.filePath(), core.fileName());
+    emit setDeviceToTransferMode(false);
 }
 
 void Downloader::logUpdateAvailable(const QString& version)
@@ -91,16 +126,20 @@ void Downloader::reportUnusableFileName()
     emit setDeviceToTransferMode(false);
 }
 
-void Downloader::reportWriteFailure(const QString& name)
+void Downloader::reportWriteFailure(const QString& name, const QString& why)
 {
     emit downloadFinished(false, core.filePath(), core.fileName());
     emit setDeviceToTransferMode(false);
-    startFallback(name);
+    startFallback(name, why);
 }
 
-void Downloader::startFallback(const QString& name)
+void Downloader::startFallback(const QString& name, const QString& why)
 {
-    fallback.start(core.downloadUrl(), name, core.localPathFor(name));
+    setReason(why);
+    UpdateFileCheck expected;
+    expected.size = core.expectedFileSize();
+    expected.sha256 = core.sha256();
+    fallback.start(core.downloadUrl(), name, core.localPathFor(name), expected);
 }
 
 void Downloader::logDownloadError(QNetworkReply* reply, QNetworkReply::NetworkError code)

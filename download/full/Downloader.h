@@ -6,21 +6,27 @@
 #include <QUrl>
 
 #include "CurlFallback.h"
+#include "DownloadTimings.h"
 #include "UpdateDownload.h"
 
 // The full edition's Downloader: reads the maker's release catalogue and downloads the
 // update file it offers (see UpdateDownload). When the HTTP download or the write fails,
 // the external program "curl" takes over (CurlFallback); every step of that, and a file
-// name that cannot be used, is told through downloadStatus(). Failed requests are logged.
+// name that cannot be used, is told through downloadStatus(). A file that fails its size or
+// checksum check, and a press with no catalogue, end in downloadStatus(false, ...) at once.
+// Every failure's reason in plain words is in failureReason. Failed requests are logged.
 class Downloader : public QObject
 {
     Q_OBJECT
+    // Why the last catalogue request or download failed, in plain words; empty before.
+    Q_PROPERTY(QString failureReason READ failureReason NOTIFY failureReasonChanged)
 
 public:
     // The maker's download server; the catalogue lies at /releases/releases.json on it.
     static QUrl defaultServer();
 
     explicit Downloader(const QUrl& serverBase, QObject* parent = nullptr);
+    Downloader(const QUrl& serverBase, const DownloadTimings& timings, QObject* parent = nullptr);
     ~Downloader() override;
 
     // Requests the release catalogue once; the reply arrives on onReleasesJsonFetched.
@@ -43,6 +49,9 @@ public:
     QString currentFilePath() const { return core.filePath(); }
     qint64 lastContentLength() const;
     qint64 lastDownloadProgress() const;
+    QString failureReason() const { return reason; }
+    // Ends a download under way without a report (the instrument went away).
+    void cancelDownload();
 
 signals:
     void downloadFinished(bool success, QString updateFilePath, QString updateFileName);
@@ -52,6 +61,7 @@ signals:
     void latestVersionFetched(QString version);
     void versionCheck(bool success);
     void downloadStatus(bool success, QString message);
+    void failureReasonChanged(QString reason);
 
 public slots:
     // Connected to the instrument's version report; the Downloader keeps nothing of it.
@@ -64,11 +74,14 @@ private slots:
 
 private:
     void reportUnusableFileName();
-    void reportWriteFailure(const QString& name);
-    void startFallback(const QString& name);
+    void reportWriteFailure(const QString& name, const QString& why);
+    void reportCheckFailure(const QString& why);
+    void startFallback(const QString& name, const QString& why);
+    void setReason(const QString& why);
     static void logDownloadError(QNetworkReply* reply, QNetworkReply::NetworkError code);
 
     // Children of the Downloader, so that its open requests and curl runs can be found.
     UpdateDownload core;
     CurlFallback fallback;
+    QString reason;
 };

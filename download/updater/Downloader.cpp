@@ -11,11 +11,44 @@ QUrl Downloader::defaultServer()
 }
 
 Downloader::Downloader(const QUrl& serverBase, QObject* parent)
+    : Downloader(serverBase, DownloadTimings::production(), parent)
+{
+}
+
+Downloader::Downloader(const QUrl& serverBase, const DownloadTimings& timings, QObject* parent)
     : QObject(parent), core(serverBase, this)
 {
+    core.setStallTimeoutMs(timings.stallTimeoutMs);
     core.relaySignalsTo(this);
-    // An unusable file name, a failed transfer and a failed write end silently here: nothing
-    // is fetched again, nothing is announced.
+    // No second route here: every failure ends the download with its reason.
+    const auto failed = [this](const QString&, const QString& why) { fail(why); };
+    connect(&core, &UpdateDownload::transferFailed, this, failed);
+    connect(&core, &UpdateDownload::writeFailed, this, failed);
+    connect(&core, &UpdateDownload::checkFailed, this, failed);
+    connect(&core, &UpdateDownload::noCatalogue, this, &Downloader::fail);
+    connect(&core, &UpdateDownload::catalogueUnavailable, this, &Downloader::setReason);
+    connect(&core, &UpdateDownload::unusableFileName, this, [this] {
+        // As in the full edition: no path and no name that could be taken for a file.
+        setReason(QStringLiteral("The update file offered by the server has an unusable name, "
+                                 "so it was not downloaded."));
+        emit downloadFinished(false, QString(), QString());
+        emit setDeviceToTransferMode(false);
+    });
+}
+
+void Downloader::setReason(const QString& why)
+{
+    if (reason == why)
+        return;
+    reason = why;
+    emit failureReasonChanged(reason);
+}
+
+void Downloader::fail(const QString& why)
+{
+    setReason(why);
+    emit downloadFinished(false, core.filePath(), core.fileName());
+    emit setDeviceToTransferMode(false);
 }
 
 Downloader::~Downloader() = default;
@@ -27,6 +60,7 @@ void Downloader::fetchReleasesJson()
 
 void Downloader::downloadFile()
 {
+    setReason(QString());
     core.download();
 }
 

@@ -5,21 +5,26 @@
 #include <QString>
 #include <QUrl>
 
+#include "DownloadTimings.h"
 #include "UpdateDownload.h"
 
 // The update-only edition's Downloader: reads the maker's release catalogue and downloads
 // the update file it offers (see UpdateDownload). It has no fallback, no download status
-// and no error log: a download that fails, and a file name that cannot be used, end
-// silently (progress signals at most).
+// and no error log. A download that fails, a file that fails its check, a file name that
+// cannot be used and a press with no catalogue end in downloadFinished(false, ...) and
+// setDeviceToTransferMode(false), with the reason in plain words in failureReason.
 class Downloader : public QObject
 {
     Q_OBJECT
+    // Why the last catalogue request or download failed, in plain words; empty before.
+    Q_PROPERTY(QString failureReason READ failureReason NOTIFY failureReasonChanged)
 
 public:
     // The maker's download server; the catalogue lies at /releases/releases.json on it.
     static QUrl defaultServer();
 
     explicit Downloader(const QUrl& serverBase, QObject* parent = nullptr);
+    Downloader(const QUrl& serverBase, const DownloadTimings& timings, QObject* parent = nullptr);
     ~Downloader() override;
 
     // Requests the release catalogue once; the reply arrives on onReleasesJsonFetched.
@@ -42,6 +47,9 @@ public:
     QString currentFilePath() const { return core.filePath(); }
     qint64 lastContentLength() const { return core.receiver().lastContentLength(); }
     qint64 lastDownloadProgress() const { return core.receiver().lastProgress(); }
+    QString failureReason() const { return reason; }
+    // Ends a download under way without a report (the instrument went away).
+    void cancelDownload() { core.cancel(); }
 
 signals:
     void downloadFinished(bool success, QString updateFilePath, QString updateFileName);
@@ -50,6 +58,7 @@ signals:
     void downloadingProgressBar(qlonglong progress);
     void latestVersionFetched(QString version);
     void versionCheck(bool success);
+    void failureReasonChanged(QString reason);
 
 public slots:
     // Connected to the instrument's version report; the Downloader keeps nothing of it.
@@ -61,6 +70,10 @@ private slots:
     void onReadyRead(QNetworkReply* reply);
 
 private:
+    void setReason(const QString& why);
+    void fail(const QString& why);
+
     // A child of the Downloader, so that its open requests can be found.
     UpdateDownload core;
+    QString reason;
 };

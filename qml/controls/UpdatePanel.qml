@@ -20,8 +20,12 @@ Item {
     // What the window draws over the texts and under the buttons (filling the window).
     property alias overTexts: overTextsLayer.data
 
+    readonly property alias reason: failureReasonText
+
     signal startRequested()
     signal exitRequested()
+    // "Try again" on a failure screen: the window goes back to the start of the update.
+    signal retryRequested()
 
     // Shows the update screen: "Start Update" when there is something newer, else "EXIT".
     function open(updateAvailable) {
@@ -51,12 +55,30 @@ Item {
         } else {
             versionText.text = qsTr("File transfer failed!")
             infoText.text = qsTr("Something went wrong during the file transfer. Please try again or contact support.")
+            tryAgainButton.visible = true
         }
         closeApplicationButton.visible = true
     }
 
     function offerExit(shown) {
         closeApplicationButton.visible = shown
+    }
+
+    // A failure screen: the reason under the failure text, "Try again" beside "EXIT".
+    function showFailure(reasonText) {
+        if (reasonText !== undefined && reasonText !== "")
+            failureReasonText.text = reasonText
+        closeApplicationButton.visible = true
+        tryAgainButton.visible = true
+    }
+
+    // Back to the update screen as it was before "Start Update".
+    function reopen(updateAvailable) {
+        failureReasonText.text = ""
+        tryAgainButton.visible = false
+        closeApplicationButton.visible = false
+        infoText.text = infoText.warningText
+        open(updateAvailable)
     }
 
     anchors.fill: parent
@@ -73,6 +95,14 @@ Item {
         id: infoText
         anchors.top: versionText.bottom
         anchors.topMargin: panel.height * 0.1
+        anchors.horizontalCenter: parent.horizontalCenter
+        width: panel.columnWidth
+    }
+
+    FailureReason {
+        id: failureReasonText
+        anchors.top: infoText.bottom
+        anchors.topMargin: panel.height * 0.02
         anchors.horizontalCenter: parent.horizontalCenter
         width: panel.columnWidth
     }
@@ -114,5 +144,18 @@ Item {
             panel.exitRequested()
             Qt.quit()
         }
+    }
+
+    FramedButton {
+        id: tryAgainButton
+        objectName: "tryAgainButton"
+        visible: false
+        anchors.top: closeApplicationButton.bottom
+        anchors.topMargin: panel.height * 0.02
+        anchors.horizontalCenter: parent.horizontalCenter
+        width: panel.columnWidth
+        text: qsTr("Try again")
+        textScale: 0.25
+        onClicked: panel.retryRequested()
     }
 }

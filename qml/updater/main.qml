@@ -53,6 +53,18 @@ ApplicationWindow {
             updatePanel.versionLine.text = qsTr("Downloading... %1%").arg(progress)
         }
 
+        // Every download failure ends here with its reason (the catalogue's before a start).
+        function onFailureReasonChanged(reason) {
+            if (reason === "")
+                return
+            if (!window.update_started) {
+                updatePanel.versionLine.text = qsTr("The latest version could not be found.")
+                return
+            }
+            updatePanel.versionLine.text = qsTr("Download failed!")
+            updatePanel.showFailure(reason)
+        }
+
         function onVersionCheck(available) {
             if (!available)
                 return
@@ -64,8 +76,18 @@ ApplicationWindow {
     Connections {
         target: window.controller
 
+        property string reason: ""
+
+        function onTransferFailureReason(text) {
+            reason = text
+        }
+
         function onFileTransferComplete(success) {
             updatePanel.showTransferResult(success)
+            if (!success) {
+                updatePanel.showFailure(reason + qsTr(" Tavlo may still be in update mode: unplug it and plug it in again, then press Try again."))
+                reason = ""
+            }
         }
 
         function onCopyingFileProgress(progress) {
@@ -112,6 +134,11 @@ ApplicationWindow {
             if (window.download)
                 window.download.downloadFile()
             window.update_started = true
+        }
+        // "Try again": back to the update screen, as if "Update" had just been pressed.
+        onRetryRequested: {
+            window.update_started = false
+            updatePanel.reopen(window.update_available)
         }
     }
 }

@@ -10,7 +10,11 @@ FileManager::FileManager(std::shared_ptr<VolumeList> volumes,
     , FileManagerCore(
           this, volumes, std::make_shared<VolumeEjector>(volumes, dismounter), timings,
           [this](qint64 copied, qint64 total) { emit copyProgress(ChunkCopier::percentage(copied, total)); },
-          [this](bool success) { emit fileTransferComplete(success); })
+          [this](bool success) {
+              if (!success)
+                  emit transferFailureReason(lastFailureReason());
+              emit fileTransferComplete(success);
+          })
     , ejector(volumes, dismounter)
     , folders(volumes, std::move(folders))
 {

@@ -36,6 +36,8 @@ public:
 
 signals:
     void fileTransferComplete(bool success);
+    // Emitted just before fileTransferComplete(false): why, in plain words.
+    void transferFailureReason(QString reason);
     void copyProgress(int percentage);
     void ejectCompleted(bool success);
 

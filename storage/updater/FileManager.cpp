@@ -9,7 +9,11 @@ FileManager::FileManager(std::shared_ptr<VolumeList> volumes, const StorageTimin
     , FileManagerCore(
           this, volumes, std::make_shared<VolumeStillPresent>(volumes), timings,
           [this](qint64 copied, qint64 total) { emit copyProgress(ProgressText::of(copied, total)); },
-          [this](bool success) { emit fileTransferComplete(success); })
+          [this](bool success) {
+              if (!success)
+                  emit transferFailureReason(lastFailureReason());
+              emit fileTransferComplete(success);
+          })
 {
 }
 

@@ -31,6 +31,8 @@ public:
 
 signals:
     void fileTransferComplete(bool success);
+    // Emitted just before fileTransferComplete(false): why, in plain words.
+    void transferFailureReason(QString reason);
     void copyProgress(QString percentage);
 
 public slots:

@@ -12,6 +12,7 @@ class TestTimings : public QObject
 private Q_SLOTS:
     void deviceLink();
     void storage();
+    void download();
 };
 
 void TestTimings::deviceLink()
@@ -38,6 +39,15 @@ void TestTimings::storage()
     QCOMPARE(s.volumeRetryIntervalMs, 3000);
     QCOMPARE(s.maxVolumeRetries, 5);
     QCOMPARE(s.macMountSettleMs, 500);
+}
+
+void TestTimings::download()
+{
+    const DownloadTimings d = Timings::production().download;
+    QCOMPARE(d.stallTimeoutMs, 30000);
+    QCOMPARE(d.curlConnectTimeoutS, 15);
+    QCOMPARE(d.curlSpeedLimitBytes, 1);
+    QCOMPARE(d.curlSpeedTimeS, 30);
 }
 
 QTEST_GUILESS_MAIN(TestTimings)

@@ -184,20 +184,41 @@ void CatalogueTest::untrustedServerIsRefused()
 
 void CatalogueTest::noCatalogueMeansNoDownload()
 {
+    // No catalogue: no download, but a failure with its reason instead of silence, and the
+    // catalogue is asked for again so that "Try again" can find it.
     Downloader downloader(server.baseUrl());
     SignalLog log(&downloader);
     downloader.downloadFile();
     QVERIFY(log.waitUntilIdle());
-    QVERIFY(log.entries.isEmpty());
-    QVERIFY(server.requests().isEmpty());
+    QCOMPARE(log.entries.size(), 3);
+    QCOMPARE(log.entries.first(),
+             QStringLiteral("status:false:The list of updates could not be read. The release "
+                            "server does not have the file (it answered 404, not found)."));
+    QCOMPARE(log.entries.mid(1), (QStringList{"finished:false::", "transfer:false"}));
+    QCOMPARE(downloader.failureReason(), log.entries.first().mid(13));
+    QCOMPARE(server.requests().size(), 1);
+    QCOMPARE(server.requests().first().path, QStringLiteral("/releases/releases.json"));
 
     server.setCatalogue("[]");
     fetch(downloader);
     server.clearRequests();
+    log.entries.clear();
     downloader.downloadFile();
     QVERIFY(log.waitUntilIdle());
-    QVERIFY(log.entries.isEmpty());
-    QVERIFY(server.requests().isEmpty());
+    QCOMPARE(log.entries.size(), 3);
+    QCOMPARE(log.entries.first(),
+             QStringLiteral("status:false:The release server's list of updates is unusable "
+                            "(empty)."));
+    QCOMPARE(server.requests().size(), 1);
+    QCOMPARE(server.requests().first().path, QStringLiteral("/releases/releases.json"));
+    // Once the catalogue can be had, the same press fetches it and then the file.
+    server.setCatalogue(TestEnvironment::catalogueFor(QStringLiteral("late.tvq")));
+    server.setResponse("GET", QStringLiteral("/releases/late.tvq"),
+                       ReleaseServer::Response::ok("LATE"));
+    log.entries.clear();
+    downloader.downloadFile();
+    QVERIFY(log.waitFor(QStringLiteral("transfer:")));
+    QCOMPARE(log.entries.last(), QStringLiteral("transfer:true"));
 }
 
 void CatalogueTest::updateAvailabilityLog()

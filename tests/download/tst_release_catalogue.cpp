@@ -30,6 +30,8 @@ private slots:
     void fields_data();
     void fields();
     void allFieldsOfAnEntry();
+    void checksumAndSize_data();
+    void checksumAndSize();
     void catalogueOrderKeptAndDuplicatesKept();
     void elementsThatAreNotObjectsCountAsEmptyEntries();
     void largeCatalogue();
@@ -123,6 +125,50 @@ void TestReleaseCatalogue::fields()
     QCOMPARE(got.releaseDate, expected.releaseDate);
     QCOMPARE(got.codeName, expected.codeName);
     QCOMPARE(got.uuid, expected.uuid);
+}
+
+void TestReleaseCatalogue::checksumAndSize_data()
+{
+    QTest::addColumn<QByteArray>("fields");
+    QTest::addColumn<QString>("sha256");   // as kept: lower case, or empty
+    QTest::addColumn<qint64>("size");      // the expected size, -1: unknown
+
+    const QString digest(64, QLatin1Char('a'));
+    QTest::newRow("both given") << QByteArray(R"("sha256":")" + digest.toLatin1()
+                                              + R"(","total_file_size":"1234")")
+                                << digest << qint64(1234);
+    QTest::newRow("upper case digest kept in lower case")
+        << QByteArray(R"("sha256":"AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA")")
+        << digest << qint64(-1);
+    QTest::newRow("digest too short") << QByteArray(R"("sha256":"00ff")") << QString() << qint64(-1);
+    QTest::newRow("digest with a non-hex digit")
+        << QByteArray(R"("sha256":"g)" + QByteArray(63, 'a') + R"(")") << QString() << qint64(-1);
+    QTest::newRow("digest as a number") << QByteArray(R"("sha256":12)") << QString() << qint64(-1);
+    QTest::newRow("size zero") << QByteArray(R"("total_file_size":"0")") << QString() << qint64(-1);
+    QTest::newRow("negative size") << QByteArray(R"("total_file_size":"-5")") << QString() << qint64(-1);
+    QTest::newRow("size with a sign") << QByteArray(R"("total_file_size":"+5")") << QString() << qint64(-1);
+    QTest::newRow("size with blanks") << QByteArray(R"("total_file_size":" 5")") << QString() << qint64(-1);
+    QTest::newRow("size in exponent form") << QByteArray(R"("total_file_size":"1e3")") << QString()
+                                           << qint64(-1);
+    QTest::newRow("size beyond 64 bits") << QByteArray(R"("total_file_size":"123456789012345678901234567890")")
+                                         << QString() << qint64(-1);
+    QTest::newRow("size with leading zeros") << QByteArray(R"("total_file_size":"007")") << QString()
+                                             << qint64(7);
+}
+
+void TestReleaseCatalogue::checksumAndSize()
+{
+    QFETCH(QByteArray, fields);
+    QFETCH(QString, sha256);
+    QFETCH(qint64, size);
+
+    const ReleaseCatalogue catalogue =
+        ReleaseCatalogue::parse(R"([{"file_name":"a.tvq","version":"1.6.0",)" + fields + "}]");
+    QVERIFY2(catalogue.isUsable(), qPrintable(catalogue.problem()));
+    const ReleaseEntry got = catalogue.entries().first();
+    QCOMPARE(got.sha256, sha256);
+    QCOMPARE(got.hasChecksum(), !sha256.isEmpty());
+    QCOMPARE(got.expectedSize(), size);
 }
 
 void TestReleaseCatalogue::allFieldsOfAnEntry()

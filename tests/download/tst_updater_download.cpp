@@ -37,7 +37,10 @@ private:
     std::unique_ptr<Downloader> downloaderFor(const QByteArray& catalogue);
     // Runs downloadFile() and waits until the server has answered and the reply has ended.
     void runDownload(Downloader& downloader, SignalLog& log);
-    QString fileIn(const QString& name) const { return tempDir->path() + QLatin1Char('/') + name; }
+    QString fileIn(const QString& name) const
+    {
+        return TestEnvironment::downloadFolder() + QLatin1Char('/') + name;
+    }
 
     ReleaseServer server;
     QTemporaryDir tempRoot; // holds nothing but the temporary folder of the current case
@@ -103,8 +106,10 @@ void TestDownload::outcomes_data()
     ok.pieceDelayMs = 50;
 
     QTest::newRow("downloaded and written") << ok << QByteArray() << false << true << body;
-    QTest::newRow("local copy already valid") << ok << QByteArray(25000, 'c') << false << true
-                                              << QByteArray(25000, 'c');
+    // The same size alone proves nothing: without a record of the server's answer it is
+    // downloaded again.
+    QTest::newRow("local copy of the same size without a record replaced")
+        << ok << QByteArray(25000, 'c') << false << true << body;
     QTest::newRow("local copy of another size replaced") << ok << QByteArray(100, 'c') << false << true << body;
 
     ReleaseServer::Response dropped = ok;
@@ -131,7 +136,7 @@ void TestDownload::outcomes()
     if (!existing.isNull())
         QVERIFY(TestEnvironment::writeFile(fileIn(kName), existing));
     if (directoryInTheWay)
-        QVERIFY(QDir(tempDir->path()).mkdir(kName));
+        QVERIFY(QDir(TestEnvironment::downloadFolder()).mkdir(kName));
 
     SignalLog log(downloader.get());
     runDownload(*downloader, log);
@@ -141,8 +146,12 @@ void TestDownload::outcomes()
                  (QStringList{QStringLiteral("finished:true:%1:%2").arg(fileIn(kName), kName),
                               QStringLiteral("transfer:true")}));
     } else {
-        // Silent: the progress so far, and nothing else.
-        QCOMPARE(log.withoutProgress(), QStringList{});
+        // No longer silent: the failure is told, with its reason.
+        const QStringList told = log.withoutProgress();
+        QCOMPARE(told.size(), 2);
+        QVERIFY(told.at(0).startsWith(QStringLiteral("finished:false:")));
+        QCOMPARE(told.at(1), QStringLiteral("transfer:false"));
+        QVERIFY(!downloader->failureReason().isEmpty());
     }
     const QList<qint64> progress = log.progress();
     for (int i = 1; i < progress.size(); ++i)
@@ -153,7 +162,7 @@ void TestDownload::outcomes()
     if (directoryInTheWay) {
         QVERIFY(QFileInfo(fileIn(kName)).isDir());
         // No half-written file is left beside it.
-        QCOMPARE(TestEnvironment::filesIn(tempDir->path()), QStringList{});
+        QCOMPARE(TestEnvironment::downloadedFiles(), QStringList{});
     } else if (fileAfter.isNull()) {
         QVERIFY(!QFile::exists(fileIn(kName)));
     } else {
@@ -184,11 +193,13 @@ void TestDownload::unusableFileNames()
     downloader->downloadFile();
     QVERIFY(log.waitUntilIdle());
 
-    // Nothing fetched, nothing written anywhere, nothing announced.
-    QCOMPARE(log.entries, QStringList{});
+    // Nothing fetched, nothing written anywhere; the failure is told with its reason.
+    QCOMPARE(log.entries, (QStringList{"finished:false::", "transfer:false"}));
+    QVERIFY(downloader->failureReason().contains(QStringLiteral("unusable name")));
     QCOMPARE(server.requests().size(), 0);
-    QCOMPARE(TestEnvironment::filesIn(tempDir->path()), QStringList{});
-    QCOMPARE(QDir(tempDir->path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{});
+    QCOMPARE(TestEnvironment::downloadedFiles(), QStringList{});
+    QCOMPARE(QDir(TestEnvironment::downloadFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+             QStringList{});
     QCOMPARE(parent.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), parentBefore);
 }
 

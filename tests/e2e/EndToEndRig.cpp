@@ -25,8 +25,9 @@ QByteArray firmwareImage(qint64 size)
 
 EndToEndRig::EndToEndRig() : firmware(firmwareImage(2 * 1024 * 1024 + 123))
 {
-    // Downloads go to QStandardPaths' temporary location, which follows TMPDIR.
+    // Downloads go to the per-user cache location, which follows XDG_CACHE_HOME.
     qputenv("TMPDIR", QFile::encodeName(downloads.path()));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(downloads.path()));
     simInstrument.setTimings(TestTimings::fastInstrument());
     simInstrument.setFirmwareVersion(QStringLiteral("1.5.2"));
     simInstrument.setVersionAfterUpdate(QString::fromLatin1(kVersion));

@@ -159,14 +159,29 @@ void EndToEnd::catalogueUnreachableOffersNothing()
     QTRY_VERIFY_WITH_TIMEOUT(w.isShown(QStringLiteral("updateButton")), 5000);
     QTRY_COMPARE(rig.server().countRequests("GET", QStringLiteral("/releases/releases.json")), 1);
     QVERIFY(w.clickButton(QStringLiteral("Update")));
+    // Said at once instead of waiting for good.
     QCOMPARE(w.text(QStringLiteral("versionText")),
-             QStringLiteral("Looking for the latest version or Tvx..."));
+             QStringLiteral("The latest version could not be found."));
     QVERIFY(w.clickButton(QStringLiteral("Start Update")));
-    QTest::qWait(1000);
+    QTRY_VERIFY_WITH_TIMEOUT(w.isShown(QStringLiteral("tryAgainButton")), 5000);
+    QVERIFY(w.isShown(QStringLiteral("closeApplicationButton")));
+    QCOMPARE(w.text(QStringLiteral("versionText")), QStringLiteral("Download failed!"));
+    QVERIFY2(w.text(QStringLiteral("failureReasonText")).contains(QStringLiteral("500")),
+             qPrintable(w.text(QStringLiteral("failureReasonText"))));
     QCOMPARE(rig.server().countRequests("HEAD", rig.filePath()), 0);
     QCOMPARE(rig.server().countRequests("GET", rig.filePath()), 0);
     QCOMPARE(rig.sentCount(bytesOf(SysEx::MIDI_SYSEX_UPDATE_MODE)), 0);
     QVERIFY(!w.isShown(QStringLiteral("genericProgressBar")));
+
+    // "Try again" once the server is back: the catalogue arrives, the update goes through.
+    QCOMPARE(rig.server().countRequests("GET", QStringLiteral("/releases/releases.json")), 2);
+    rig.server().setCatalogue(rig.catalogue());
+    QVERIFY(w.clickButton(QStringLiteral("Try again")));
+    QVERIFY(!w.isShown(QStringLiteral("tryAgainButton")));
+    QVERIFY(!w.isShown(QStringLiteral("failureReasonText")));
+    QVERIFY(w.isShown(QStringLiteral("startUpdateButton")));
+    QVERIFY(w.clickButton(QStringLiteral("Start Update")));
+    QTRY_VERIFY_WITH_TIMEOUT(rig.server().countRequests("GET", rig.filePath()) == 1, 5000);
 }
 
 void EndToEnd::failedDownloadRecoversThroughFallback()

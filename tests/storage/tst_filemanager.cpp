@@ -37,9 +37,9 @@ private slots:
     void transferWithVanishedSourceFails();
     void staleHandOverFileIsReplaced();
     void downloadAlreadyNamedLikeHandOver();
-    void unsyncableDestinationIsFailure();
+    void plantedLinkIsNotWrittenThrough();
     void fullDiskFails();
-    void volumeVanishingMidCopyFails();
+    void fileBeyondFreeSpaceIsRefused();
     void refusedEjectFailsTransfer();
 };
 
@@ -226,23 +226,22 @@ void TestFileManager::downloadAlreadyNamedLikeHandOver()
     QCOMPARE(StorageTestFiles::read(QDir(rig.sim.rootPath(kUpd)).filePath(kHandOver)), QByteArray("NEW"));
 }
 
-void TestFileManager::unsyncableDestinationIsFailure()
+void TestFileManager::plantedLinkIsNotWrittenThrough()
 {
-    // A destination that cannot confirm the data reached the device (fsync refused) must not
-    // count as a good copy. Here the volume's file is a link to a sink without sync.
-    if (!QFile::exists("/dev/null"))
-        QSKIP("needs /dev/null");
+    // A link planted on the volume under the temporary name is removed before the copy, never
+    // written through: the copy lands on the volume itself, and the link's target is untouched.
     QTemporaryDir downloads;
     const QString source = StorageTestFiles::write(downloads, "fw.tvq", StorageTestFiles::pattern(5000));
+    const QString target = StorageTestFiles::write(downloads, "elsewhere", "KEEP");
     WorkerRig rig;
     QVERIFY(rig.sim.mount(kUpd));
-    QVERIFY(QFile::link("/dev/null", QDir(rig.sim.rootPath(kUpd)).filePath("fw.tvq")));
+    QVERIFY(QFile::link(target, QDir(rig.sim.rootPath(kUpd)).filePath("fw.tvq")));
     rig.downloadFinished(true, source, "fw.tvq");
     rig.deviceSetToTransferMode();
-    QTRY_COMPARE(rig.transferResults, QList<bool>{false});
-    QCOMPARE(rig.progress, (QList<int>{81, 100}));
-    QVERIFY(!QFile::exists(QDir(rig.sim.rootPath(kUpd)).filePath(kHandOver)));
-    QVERIFY(rig.sim.isMounted(kUpd));
+    QTRY_COMPARE(rig.transferResults, QList<bool>{true});
+    QCOMPARE(StorageTestFiles::read(target), QByteArray("KEEP"));
+    QCOMPARE(StorageTestFiles::read(QDir(rig.sim.rootPath(kUpd)).filePath(kHandOver)),
+             StorageTestFiles::pattern(5000));
 }
 
 void TestFileManager::fullDiskFails()
@@ -254,39 +253,40 @@ void TestFileManager::fullDiskFails()
     WorkerRig rig;
     SimVolumeOptions options;
     options.capacityBytes = 16384;
+    options.files.insert(kHandOver, QByteArray("OLD"));
     QVERIFY2(rig.sim.mount(kUpd, 0, options), qPrintable(rig.sim.lastError()));
     rig.downloadFinished(true, source, "fw.tvq");
     rig.deviceSetToTransferMode();
     QTRY_COMPARE(rig.transferResults, QList<bool>{false});
-    QVERIFY(!rig.progress.isEmpty());
-    QVERIFY(rig.progress.last() < 100);
+    // Refused before a byte is written: the file is larger than the whole volume.
+    QVERIFY(rig.progress.isEmpty());
     const QDir root(rig.sim.rootPath(kUpd));
-    QVERIFY(!root.exists(kHandOver));
-    QVERIFY(root.exists("fw.tvq")); // the partial copy stays, under its own name
+    QVERIFY(!root.exists("fw.tvq"));
+    QCOMPARE(root.entryList(QDir::Files | QDir::Hidden), QStringList{kHandOver});
+    QCOMPARE(StorageTestFiles::read(root.filePath(kHandOver)), QByteArray("OLD"));
     QVERIFY(rig.sim.isMounted(kUpd));
 }
 
-void TestFileManager::volumeVanishingMidCopyFails()
+void TestFileManager::fileBeyondFreeSpaceIsRefused()
 {
     if (!runningAsRoot())
         QSKIP("a size-limited simulated volume (tmpfs) needs root");
     QTemporaryDir downloads;
-    const QString source = StorageTestFiles::write(downloads, "fw.tvq", StorageTestFiles::pattern(200000));
+    // Fits the volume's size but not its free space once another file takes part of it.
+    const QString source = StorageTestFiles::write(downloads, "fw.tvq", StorageTestFiles::pattern(48000));
     WorkerRig rig;
-    QStringList removed;
-    connect(&rig.sim, &SimulatedStorage::volumeRemoved, &rig,
-            [&](const QString& label, const QString&) { removed.append(label); });
     SimVolumeOptions options;
     options.capacityBytes = 65536;
-    options.vanishWhenFull = true;
+    options.files.insert(QStringLiteral("other.bin"), QByteArray(32768, 'o'));
     QVERIFY2(rig.sim.mount(kUpd, 0, options), qPrintable(rig.sim.lastError()));
     rig.downloadFinished(true, source, "fw.tvq");
     rig.deviceSetToTransferMode();
     QTRY_COMPARE(rig.transferResults, QList<bool>{false});
-    QVERIFY(!rig.progress.isEmpty());
-    QVERIFY(rig.progress.last() < 100);
-    QTRY_COMPARE(removed, QStringList{kUpd});
-    QVERIFY(!rig.mounted(kUpd));
+    QVERIFY(rig.progress.isEmpty());
+    const QDir root(rig.sim.rootPath(kUpd));
+    QVERIFY(!root.exists("fw.tvq"));
+    QVERIFY(!root.exists(kHandOver));
+    QVERIFY(rig.mounted(kUpd));
 }
 
 void TestFileManager::refusedEjectFailsTransfer()

@@ -20,6 +20,10 @@ Timings fast()
     StorageTimings& s = t.storage;
     for (int* ms : {&s.volumeRetryIntervalMs, &s.macMountSettleMs})
         *ms = scaled(*ms);
+    // Whole seconds for curl; the Qt download's stall time scaled like the others.
+    t.download.stallTimeoutMs = scaled(t.download.stallTimeoutMs);
+    t.download.curlConnectTimeoutS = 2;
+    t.download.curlSpeedTimeS = 2;
     return t;
 }
 

@@ -2,10 +2,25 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 
 void TestEnvironment::setTempDir(const QString& dir)
 {
     qputenv("TMPDIR", QFile::encodeName(dir));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(dir));
+}
+
+QString TestEnvironment::downloadFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation)
+           + QStringLiteral("/updates");
+}
+
+QStringList TestEnvironment::downloadedFiles()
+{
+    QStringList files = filesIn(downloadFolder());
+    files.removeIf([](const QString& name) { return name.endsWith(QLatin1String(".source")); });
+    return files;
 }
 
 void TestEnvironment::writeStandInCurl(const QString& dir, const QByteArray& script)
@@ -59,11 +74,12 @@ QByteArray TestEnvironment::pattern(qint64 size, char seed)
     return data;
 }
 
-QByteArray TestEnvironment::catalogueFor(const QString& name, const QString& version)
+QByteArray TestEnvironment::catalogueFor(const QString& name, const QString& version,
+                                         const QByteArray& extraFields)
 {
     QByteArray escaped = name.toUtf8();
     escaped.replace('\\', "\\\\").replace('"', "\\\"").replace('\n', "\\n").replace('\t', "\\t");
     escaped.replace('\x7f', "\\u007f");
     return "[{\"file_name\":\"" + escaped + "\",\"version\":\"" + version.toUtf8()
-           + "\",\"total_file_size\":\"1000\"}]";
+           + "\"" + extraFields + "}]";
 }

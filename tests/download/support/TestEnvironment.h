@@ -15,7 +15,13 @@ class TestEnvironment
 {
 public:
     // Points QStandardPaths' temporary location (TMPDIR) at dir.
+    // Also points the per-user cache location (XDG_CACHE_HOME), which holds the download
+    // folder, into dir.
     static void setTempDir(const QString& dir);
+    // The download folder the Downloader uses under the current settings (it need not exist).
+    static QString downloadFolder();
+    // The files of the download folder, without the side records of finished downloads.
+    static QStringList downloadedFiles();
     // Writes an executable shell script named "curl" into dir.
     static void writeStandInCurl(const QString& dir, const QByteArray& script);
     // Puts dir in front of the original search path, or makes it the only entry.
@@ -29,7 +35,10 @@ public:
 
     // A catalogue with one release of the given file name (escaped for JSON) and version,
     // whose total_file_size is "1000".
-    static QByteArray catalogueFor(const QString& name, const QString& version = QStringLiteral("1.6.0"));
+    // extraFields: more members of the entry, each starting with a comma, e.g.
+    // ",\"sha256\":\"...\"".
+    static QByteArray catalogueFor(const QString& name, const QString& version = QStringLiteral("1.6.0"),
+                                   const QByteArray& extraFields = QByteArray());
     // A Downloader that has fetched this catalogue from the server and announced the latest
     // release; the server's request log is cleared afterwards. Null when no announcement
     // came within ten seconds.

@@ -18,4 +18,5 @@ signals:
     void downloadingProgressBar(qlonglong progress);
     void versionCheck(bool success);
     void downloadStatus(bool success, QString message);
+    void failureReasonChanged(QString reason);
 };

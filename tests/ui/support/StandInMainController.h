@@ -11,5 +11,6 @@ public:
 
 signals:
     void fileTransferComplete(bool success);
+    void transferFailureReason(QString reason);
     void copyingFileProgress(int percentage);
 };

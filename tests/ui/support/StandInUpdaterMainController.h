@@ -14,5 +14,6 @@ public:
 
 signals:
     void fileTransferComplete(bool success);
+    void transferFailureReason(QString reason);
     void copyingFileProgress(QString percentage);
 };

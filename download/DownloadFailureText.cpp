@@ -1,0 +1,108 @@
+#include "DownloadFailureText.h"
+
+#include <QRegularExpression>
+
+namespace DownloadFailureText {
+
+QString forReply(QNetworkReply::NetworkError error, int httpStatus)
+{
+    if (httpStatus >= 400) {
+        if (httpStatus == 404)
+            return QStringLiteral("The release server does not have the file (it answered 404, "
+                                  "not found).");
+        if (httpStatus >= 500)
+            return QStringLiteral("The release server has a problem (it answered %1). Try again "
+                                  "later.")
+                .arg(httpStatus);
+        return QStringLiteral("The release server refused the request (it answered %1).")
+            .arg(httpStatus);
+    }
+    switch (error) {
+    case QNetworkReply::SslHandshakeFailedError:
+        return QStringLiteral("The release server's certificate is not trusted, so nothing "
+                              "was downloaded from it.");
+    case QNetworkReply::InsecureRedirectError:
+        return insecureRedirect();
+    case QNetworkReply::HostNotFoundError:
+    case QNetworkReply::ConnectionRefusedError:
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::NetworkSessionFailedError:
+    case QNetworkReply::UnknownNetworkError:
+        return QStringLiteral("The release server could not be reached. Check the internet "
+                              "connection.");
+    case QNetworkReply::RemoteHostClosedError:
+    case QNetworkReply::TimeoutError:
+    case QNetworkReply::OperationCanceledError:
+        return QStringLiteral("The connection to the release server broke off before the "
+                              "download was complete.");
+    default:
+        return QStringLiteral("The download from the release server failed.");
+    }
+}
+
+QString stalled(int seconds)
+{
+    return QStringLiteral("The download stopped: nothing arrived for %1 seconds.").arg(seconds);
+}
+
+QString folderNotWritable()
+{
+    return QStringLiteral("The update file could not be written: the download folder is "
+                          "read-only or missing.");
+}
+
+QString folderFull()
+{
+    return QStringLiteral("The update file could not be written: the download folder's disk "
+                          "is full.");
+}
+
+QString insecureRedirect()
+{
+    return QStringLiteral("The release server sent the download to an insecure (http) "
+                          "address, so it was not followed.");
+}
+
+QString forCurlExit(int exitCode, const QString& errorOutput)
+{
+    switch (exitCode) {
+    case 1:
+        return insecureRedirect();
+    case 5:
+    case 6:
+    case 7:
+        return forReply(QNetworkReply::HostNotFoundError, 0);
+    case 22: {
+        // "The requested URL returned error: 404" (the wording varies between versions).
+        static const QRegularExpression status(QStringLiteral("error:? *(\\d{3})"));
+        const QRegularExpressionMatch match = status.match(errorOutput);
+        const int code = match.hasMatch() ? match.captured(1).toInt() : 400;
+        return forReply(QNetworkReply::ContentNotFoundError, code);
+    }
+    case 23:
+        return QStringLiteral("The update file could not be written: the download folder is "
+                              "full or read-only.");
+    case 18:
+    case 52:
+    case 55:
+    case 56:
+        return forReply(QNetworkReply::RemoteHostClosedError, 0);
+    case 28:
+        return QStringLiteral("The download stopped: the release server was too slow or "
+                              "stopped sending.");
+    case 35:
+    case 51:
+    case 58:
+    case 60:
+        return forReply(QNetworkReply::SslHandshakeFailedError, 0);
+    case -1:
+        return QStringLiteral("The second download route (the program curl) stopped "
+                              "unexpectedly.");
+    default:
+        return QStringLiteral("The second download route (the program curl) failed too "
+                              "(code %1).")
+            .arg(exitCode);
+    }
+}
+
+} // namespace DownloadFailureText

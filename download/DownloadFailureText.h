@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QNetworkReply>
+#include <QString>
+
+// The reason a request to the release server failed, in plain words for the window: no
+// network, the server's answer, an untrusted certificate, a stall. Pure: built from what
+// the reply reports.
+namespace DownloadFailureText {
+
+// httpStatus is 0 when no answer arrived.
+QString forReply(QNetworkReply::NetworkError error, int httpStatus);
+QString stalled(int seconds);
+QString folderNotWritable();
+QString folderFull();
+QString insecureRedirect();
+// The reason of a failed curl run from its exit code (-1: it crashed) and its error output,
+// never the tool's raw message alone.
+QString forCurlExit(int exitCode, const QString& errorOutput);
+
+} // namespace DownloadFailureText

@@ -1,0 +1,38 @@
+#include "DownloadFolder.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+QString DownloadFolder::prepare()
+{
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    if (cache.isEmpty())
+        return QString();
+    return prepareAt(cache + QStringLiteral("/updates"));
+}
+
+QString DownloadFolder::prepareAt(const QString& path)
+{
+    if (path.isEmpty())
+        return QString();
+    const QFileInfo existing(path);
+    if (existing.isSymLink() || (existing.exists() && !existing.isDir())) {
+        qWarning() << "DW: The download folder" << path << "is not a plain folder";
+        return QString();
+    }
+    if (!QDir().mkpath(path)) {
+        qWarning() << "DW: Could not create the download folder" << path;
+        return QString();
+    }
+    const QFile::Permissions ownerOnly =
+        QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadUser
+        | QFile::WriteUser | QFile::ExeUser;
+    if (!QFile::setPermissions(path, ownerOnly)) {
+        qWarning() << "DW: Could not restrict the download folder" << path << "to its owner";
+        return QString();
+    }
+    return QDir(path).absolutePath();
+}

@@ -1,0 +1,11 @@
+#include "DownloadTimings.h"
+
+DownloadTimings DownloadTimings::production()
+{
+    DownloadTimings timings{};
+    timings.stallTimeoutMs = 30000;
+    timings.curlConnectTimeoutS = 15;
+    timings.curlSpeedLimitBytes = 1;
+    timings.curlSpeedTimeS = 30;
+    return timings;
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+// Every wait of the update download, handed in by the wiring. Tests run with short values.
+struct DownloadTimings
+{
+    // No body bytes for this long end the Qt download.
+    int stallTimeoutMs;
+    // curl: the longest wait for the connection, and the speed below which (in bytes per
+    // second) for curlSpeedTimeS seconds it gives up.
+    int curlConnectTimeoutS;
+    int curlSpeedLimitBytes;
+    int curlSpeedTimeS;
+
+    // The program's values: 30 s without progress, curl 15 s to connect, under 1 byte/s
+    // for 30 s.
+    static DownloadTimings production();
+};

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+#include <functional>
+
+// Puts the update file onto the instrument's volume so that nothing unverified ever carries
+// the hand-over name: checks the free space first, copies under a temporary name (the
+// source's own name, or the hand-over name with ".part" when the source already carries
+// it) while hashing the source, pushes the file to the device, reads it back and compares
+// its SHA-256 with the source's, and only then renames it to the hand-over name and pushes
+// the directory entry. On any failure it removes the temporary file and any hand-over file
+// this run made; a stale hand-over file from an earlier attempt is removed before the copy.
+class VolumeUpdateWriter
+{
+public:
+    using Progress = std::function<void(qint64 copied, qint64 total)>;
+
+    // Empty when the file is in place under finalName in root; else why not, in words.
+    static QString place(const QString& root, const QString& sourcePath, const QString& finalName,
+                         const Progress& progress);
+    // The name the copy is written under before it is checked.
+    static QString temporaryNameFor(const QString& sourceName, const QString& finalName);
+};

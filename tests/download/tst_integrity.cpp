@@ -1,0 +1,291 @@
+// The update file is trusted only once checked: a local copy is reused only when it passes
+// the same check as a download; a download streams to a temporary file and takes its final
+// name only when its length, the catalogue's size and SHA-256 agree; an error page is no
+// progress; a stall ends the download with a reason. Both editions' Downloader.
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+#include "Downloader.h"
+#include "DownloadTimings.h"
+#include "LocalCopyRecord.h"
+#include "ReleaseServer.h"
+#include "SignalLog.h"
+#include "TestEnvironment.h"
+
+Q_DECLARE_METATYPE(ReleaseServer::Response)
+
+namespace {
+
+const QString kName = QStringLiteral("u.tvq");
+const QString kPath = QStringLiteral("/releases/u.tvq");
+
+QByteArray sha(const QByteArray& data)
+{
+    return QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex();
+}
+
+ReleaseServer::Response withHeader(const QByteArray& body, const QByteArray& name,
+                                   const QByteArray& value)
+{
+    ReleaseServer::Response response = ReleaseServer::Response::ok(body);
+    response.extraHeaders.append({name, value});
+    return response;
+}
+
+}  // namespace
+
+class IntegrityTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void folderIsTheUsersOwn();
+    void reuse_data();
+    void reuse();
+    void checkedDownload_data();
+    void checkedDownload();
+    void errorPageIsNoProgress();
+    void stallEndsTheDownload();
+
+private:
+    std::unique_ptr<Downloader> downloaderFor(const QByteArray& extraFields);
+    QString fileIn(const QString& name) const
+    {
+        return TestEnvironment::downloadFolder() + QLatin1Char('/') + name;
+    }
+
+    ReleaseServer server;
+    QTemporaryDir curlDir;
+    std::unique_ptr<QTemporaryDir> tempDir;
+};
+
+void IntegrityTest::initTestCase()
+{
+    TestEnvironment::originalSearchPath();
+    QVERIFY2(server.start(), qPrintable(server.errorText()));
+    ReleaseServer::trustInThisProcess();
+    QVERIFY(curlDir.isValid());
+    TestEnvironment::writeStandInCurl(curlDir.path(),
+                                      "#!/bin/sh\necho 'stand-in: no network' >&2\nexit 6\n");
+    TestEnvironment::setSearchPath(curlDir.path(), false);
+}
+
+void IntegrityTest::init()
+{
+    tempDir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/integrity-XXXXXX"));
+    QVERIFY(tempDir->isValid());
+    TestEnvironment::setTempDir(tempDir->path());
+    server.clearResponses();
+    server.clearRequests();
+}
+
+void IntegrityTest::cleanup()
+{
+    tempDir.reset();
+}
+
+std::unique_ptr<Downloader> IntegrityTest::downloaderFor(const QByteArray& extraFields)
+{
+    return TestEnvironment::downloaderAfterCatalogue<Downloader>(
+        server, TestEnvironment::catalogueFor(kName, QStringLiteral("1.6.0"), extraFields));
+}
+
+void IntegrityTest::folderIsTheUsersOwn()
+{
+    auto downloader = downloaderFor(QByteArray());
+    QVERIFY(downloader);
+    const QString folder = downloader->currentDownloadDir();
+    QCOMPARE(folder, QDir(TestEnvironment::downloadFolder()).absolutePath());
+    QVERIFY(!folder.startsWith(QDir::tempPath() + QStringLiteral("/u")));
+    const QFile::Permissions permissions = QFileInfo(folder).permissions();
+    QVERIFY(permissions & QFile::WriteOwner);
+    QVERIFY(!(permissions & (QFile::WriteGroup | QFile::WriteOther | QFile::ReadOther)));
+
+    // A symbolic link planted where the folder belongs is not followed.
+    QVERIFY(QDir(folder).removeRecursively());
+    QVERIFY(QFile::link(tempDir->path(), folder));
+    Downloader planted(server.baseUrl());
+    QCOMPARE(planted.currentDownloadDir(), QString());
+}
+
+void IntegrityTest::reuse_data()
+{
+    QTest::addColumn<QByteArray>("extra");       // catalogue fields
+    QTest::addColumn<ReleaseServer::Response>("get");
+    QTest::addColumn<QByteArray>("existing");
+    QTest::addColumn<QByteArray>("record");      // side file; null: none
+    QTest::addColumn<bool>("reused");
+
+    const QByteArray body = TestEnvironment::pattern(1000);
+    const QByteArray other = TestEnvironment::pattern(1000, 'A');
+    const QByteArray withSum = ",\"sha256\":\"" + sha(body) + "\"";
+    const auto etag = withHeader(body, "ETag", "\"v1\"");
+    const auto modified = withHeader(body, "Last-Modified", "Tue, 01 Dec 2026 10:00:00 GMT");
+    LocalCopyRecord r;
+    r.size = 1000;
+    r.etag = QStringLiteral("\"v1\"");
+    const QByteArray v1 = r.serialize();
+    r.etag = QStringLiteral("\"v0\"");
+    const QByteArray v0 = r.serialize();
+    r.etag.clear();
+    r.lastModified = QStringLiteral("Tue, 01 Dec 2026 10:00:00 GMT");
+    const QByteArray lm = r.serialize();
+    r.size = 999;
+    const QByteArray wrongSize = r.serialize();
+
+    QTest::newRow("checksum matches: reused") << withSum << ReleaseServer::Response::ok(body) << body
+                                              << QByteArray() << true;
+    QTest::newRow("checksum differs, same size: downloaded")
+        << withSum << ReleaseServer::Response::ok(body) << other << QByteArray() << false;
+    QTest::newRow("recorded ETag matches: reused") << QByteArray() << etag << other << v1 << true;
+    QTest::newRow("recorded ETag is older: downloaded") << QByteArray() << etag << other << v0 << false;
+    QTest::newRow("recorded Last-Modified matches: reused") << QByteArray() << modified << other << lm
+                                                            << true;
+    QTest::newRow("record of another size: downloaded") << QByteArray() << modified << other
+                                                        << wrongSize << false;
+    QTest::newRow("server sends no validator: downloaded") << QByteArray()
+                                                           << ReleaseServer::Response::ok(body)
+                                                           << other << v1 << false;
+    QTest::newRow("garbage record: downloaded") << QByteArray() << etag << other
+                                                << QByteArray("\x01{not json") << false;
+    QTest::newRow("catalogue size differs from the server's: downloaded, then refused")
+        << QByteArray(",\"total_file_size\":\"999\"") << etag << other << v1 << false;
+}
+
+void IntegrityTest::reuse()
+{
+    QFETCH(QByteArray, extra);
+    QFETCH(ReleaseServer::Response, get);
+    QFETCH(QByteArray, existing);
+    QFETCH(QByteArray, record);
+    QFETCH(bool, reused);
+
+    auto downloader = downloaderFor(extra);
+    QVERIFY(downloader);
+    server.setResponse("GET", kPath, get);
+    QVERIFY(TestEnvironment::writeFile(fileIn(kName), existing));
+    if (!record.isNull())
+        QVERIFY(TestEnvironment::writeFile(LocalCopyRecord::pathFor(fileIn(kName)), record));
+
+    SignalLog log(downloader.get());
+    downloader->downloadFile();
+    QVERIFY2(log.waitFor(QStringLiteral("transfer:")), qPrintable(log.entries.join(" | ")));
+    QVERIFY(log.waitUntilIdle());
+    QCOMPARE(server.countRequests("GET", kPath), reused ? 0 : 1);
+    if (reused) {
+        QCOMPARE(log.entries, (QStringList{QStringLiteral("finished:true:%1:u.tvq").arg(fileIn(kName)),
+                                           "transfer:true"}));
+        QCOMPARE(TestEnvironment::readFile(fileIn(kName)), existing);
+    }
+    // Never a partial file in the folder.
+    for (const QString& name : TestEnvironment::downloadedFiles())
+        QVERIFY2(!name.endsWith(QLatin1String(".part")), qPrintable(name));
+}
+
+void IntegrityTest::checkedDownload_data()
+{
+    QTest::addColumn<QByteArray>("extra");
+    QTest::addColumn<QByteArray>("served");
+    QTest::addColumn<QString>("reason");  // empty: the download succeeds
+
+    const QByteArray body = TestEnvironment::pattern(5000);
+    QTest::newRow("checksum and size agree") << (",\"sha256\":\"" + sha(body).toUpper()
+                                                 + "\",\"total_file_size\":\"5000\"")
+                                             << body << QString();
+    QTest::newRow("checksum differs") << (",\"sha256\":\"" + sha(body + "x") + "\"") << body
+                                      << "The update file does not match its checksum, so it was "
+                                         "not used.";
+    QTest::newRow("size differs") << QByteArray(",\"total_file_size\":\"4000\"") << body
+                                  << "The update file has the wrong size (5000 bytes instead of "
+                                     "4000), so it was not used.";
+    QTest::newRow("size not a positive whole number is ignored")
+        << QByteArray(",\"total_file_size\":\"-5\"") << body << QString();
+    QTest::newRow("malformed checksum is ignored") << QByteArray(",\"sha256\":\"xyz\"") << body
+                                                   << QString();
+}
+
+void IntegrityTest::checkedDownload()
+{
+    QFETCH(QByteArray, extra);
+    QFETCH(QByteArray, served);
+    QFETCH(QString, reason);
+
+    auto downloader = downloaderFor(extra);
+    QVERIFY(downloader);
+    ReleaseServer::Response response = ReleaseServer::Response::ok(served);
+    response.pieces = {2000, 2000};
+    response.pieceDelayMs = 20;
+    server.setResponse("GET", kPath, response);
+
+    SignalLog log(downloader.get());
+    downloader->downloadFile();
+    QVERIFY2(log.waitFor(QStringLiteral("transfer:")), qPrintable(log.entries.join(" | ")));
+    QVERIFY(log.waitUntilIdle());
+    if (reason.isEmpty()) {
+        QCOMPARE(log.withoutProgress().last(), QStringLiteral("transfer:true"));
+        QCOMPARE(TestEnvironment::readFile(fileIn(kName)), served);
+        QCOMPARE(TestEnvironment::downloadedFiles(), QStringList{kName});
+        return;
+    }
+    QCOMPARE(log.withoutProgress(),
+             (QStringList{QStringLiteral("status:false:") + reason, "finished:false:" + fileIn(kName) + ":u.tvq",
+                          "transfer:false"}));
+    QCOMPARE(downloader->failureReason(), reason);
+    // Deleted: nothing of it is left, under any name.
+    QCOMPARE(TestEnvironment::downloadedFiles(), QStringList{});
+}
+
+void IntegrityTest::errorPageIsNoProgress()
+{
+    auto downloader = downloaderFor(QByteArray());
+    QVERIFY(downloader);
+    ReleaseServer::Response page = ReleaseServer::Response::ok(QByteArray(153, 'e'));
+    page.status = 404;
+    server.setResponse("GET", kPath, page);
+
+    SignalLog log(downloader.get());
+    downloader->downloadFile();
+    QVERIFY(log.waitFor(QStringLiteral("transfer:false")));
+    QCOMPARE(log.progress(), QList<qint64>{});
+    // The second route failed after it (the stand-in has no network): its reason is the last.
+    QVERIFY(!downloader->failureReason().isEmpty());
+    QCOMPARE(TestEnvironment::downloadedFiles(), QStringList{});
+}
+
+void IntegrityTest::stallEndsTheDownload()
+{
+    DownloadTimings timings = DownloadTimings::production();
+    timings.stallTimeoutMs = 300;
+    server.setCatalogue(TestEnvironment::catalogueFor(kName));
+    Downloader downloader(server.baseUrl(), timings);
+    SignalLog log(&downloader);
+    downloader.fetchReleasesJson();
+    QVERIFY(log.waitFor(QStringLiteral("latest:")));
+    ReleaseServer::Response stalls = ReleaseServer::Response::ok(TestEnvironment::pattern(1000));
+    stalls.pieces = {300};
+    stalls.pieceDelayMs = 5000;
+    server.setResponse("GET", kPath, stalls);
+
+    log.entries.clear();
+    downloader.downloadFile();
+    QVERIFY(log.waitFor(QStringLiteral("transfer:false"), 4000));
+    QCOMPARE(log.progress(), QList<qint64>{30});
+    // The stand-in curl fails too; the reason of the first route was the stall.
+    QCOMPARE(log.withoutProgress().first(),
+             QStringLiteral("status:true:Hmm, the download didn\u2019t go through"));
+    QVERIFY2(downloader.failureReason().contains(QStringLiteral("could not be reached")),
+             qPrintable(downloader.failureReason()));
+    QCOMPARE(TestEnvironment::downloadedFiles(), QStringList{});
+}
+
+QTEST_GUILESS_MAIN(IntegrityTest)
+#include "tst_integrity.moc"
