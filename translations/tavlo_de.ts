@@ -80,6 +80,10 @@
         <source>Trying a different route now—hang tight...</source>
         <translation>Wir versuchen es jetzt auf anderem Weg – einen Moment noch...</translation>
     </message>
+    <message>
+        <source>The latest version could not be found.</source>
+        <translation>Die neueste Version wurde nicht gefunden.</translation>
+    </message>
 </context>
 <context>
     <name>Downloader</name>
@@ -216,6 +220,10 @@
         <source>Closes this application</source>
         <translation>Schließt dieses Programm</translation>
     </message>
+    <message>
+        <source>Try again</source>
+        <translation>Erneut versuchen</translation>
+    </message>
 </context>
 <context>
     <name>VersionLine</name>
@@ -245,6 +253,18 @@
     <message>
         <source>Update</source>
         <translation>Aktualisieren</translation>
+    </message>
+    <message>
+        <source>The latest version could not be found.</source>
+        <translation>Die neueste Version wurde nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>Download failed!</source>
+        <translation>Download fehlgeschlagen!</translation>
+    </message>
+    <message>
+        <source> Tavlo may still be in update mode: unplug it and plug it in again, then press Try again.</source>
+        <translation> Tavlo ist möglicherweise noch im Update-Modus: Trenne es vom Computer, schließe es wieder an und drücke dann „Erneut versuchen“.</translation>
     </message>
 </context>
 </TS>
