@@ -9,22 +9,35 @@
 // for one, and what was left stuck: a detection that never came, a wait that never ended, a
 // loss never reported, a send made after the instrument had left and the link knew it (a
 // timer of a connection gone), or a version request more than one per connection.
+//
+// Each step is given a generous bound (a few polls) and then as long again as the machine
+// needs, up to a limit far beyond any poll: a step that ends past its bound is counted late
+// and its time shows in the distribution printed (a loaded machine stretches these), one that
+// has not ended by the limit is stuck. With SOAK_TRACE set, the events of every cycle with a
+// late or stuck step (the instrument's joins, leaves and messages read, every look of the
+// program at its ports, the program's sends and reports) are printed with their times.
 // No pass/fail; the exit code is 1 when a count is off or anything was stuck.
 #include "DeviceTimings.h"
+#include "LoggingUsbLookup.h"
 #include "MidiHandler.h"
 #include "SimMidiBus.h"
 #include "SimMidiInstrument.h"
+#include "SoakLog.h"
 #include "SysExMessages.h"
 
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <random>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -64,6 +77,22 @@ bool runUntil(const std::function<bool()>& done, int ms)
     return true;
 }
 
+// How long the steps of one kind took (ms), and how many went past their bound.
+struct Durations
+{
+    std::vector<qint64> ms;
+    int late = 0;
+
+    void print(const char* what) const
+    {
+        std::vector<qint64> sorted = ms;
+        std::sort(sorted.begin(), sorted.end());
+        auto at = [&](double q) { return sorted.empty() ? 0LL : static_cast<long long>(sorted[static_cast<size_t>(q * (sorted.size() - 1))]); };
+        std::printf("%s: %zu, median %lld ms, 99%% %lld ms, 99.9%% %lld ms, max %lld ms; past the bound %d\n", what,
+                    sorted.size(), at(0.5), at(0.99), at(0.999), at(1.0), late);
+    }
+};
+
 void pause(int ms)
 {
     runUntil([] { return false; }, ms);
@@ -86,6 +115,9 @@ struct Counts
     int lossesNotReported = 0;
     int sendsAfterLeaving = 0;
     int extraVersionRequests = 0;
+    Durations detection;   // from the plug-in to deviceFound(true)
+    Durations waitEnd;     // from the unplug to the end of the wait
+    Durations lossReport;  // from the unplug (or the wait's end) to the loss known
 };
 
 } // namespace
@@ -104,13 +136,51 @@ int main(int argc, char** argv)
     const int detectBoundMs = 20 * t.presencePollMs + 200;
     const int waitBoundMs = t.reconnectDelayMs + t.reconnectPollMs * t.reconnectPollLimit + t.ackTimeoutMs
                             + t.graceTimeMs + 20 * t.presencePollMs + 500;
+    // A step not ended by then never ends: hundreds of polls, ten times the longest wait.
+    const int stuckLimitMs = 10 * waitBoundMs;
 
     SimMidiBus bus;
     SimMidiInstrument instrument(&bus);
     instrument.setRejoinDelay(std::max(1, 1000 / kDivisor));
-    MidiHandler handler(bus.backend(), bus.usbLookup(), t);
+    SoakLog log;
+    MidiHandler handler(bus.backend(), std::make_shared<LoggingUsbLookup>(bus.usbLookup(), log), t);
 
     const bool trace = qEnvironmentVariableIsSet("SOAK_TRACE");
+    QObject::connect(&instrument, &SimMidiInstrument::joinedBus, [&] { log.note(QStringLiteral("instrument on the bus")); });
+    QObject::connect(&instrument, &SimMidiInstrument::leftBus, [&] { log.note(QStringLiteral("instrument off the bus")); });
+    QObject::connect(&instrument, &SimMidiInstrument::messageReceived, [&](const QByteArray& m) {
+        log.note(QStringLiteral("instrument read %1").arg(QString::fromLatin1(m.toHex(' '))));
+    });
+    QObject::connect(&bus, &SimMidiBus::programSent, [&](const QString&, const QByteArray& m) {
+        log.note(QStringLiteral("program sent %1").arg(QString::fromLatin1(m.toHex(' '))));
+    });
+    QObject::connect(&bus, &SimMidiBus::programSendWasDropped, [&](const QByteArray& m) {
+        log.note(QStringLiteral("program sent %1 on a closed port").arg(QString::fromLatin1(m.toHex(' '))));
+    });
+    QObject::connect(&handler, &MidiHandler::deviceFound, [&](bool found) {
+        log.note(QStringLiteral("deviceFound(%1)").arg(found ? "true" : "false"));
+    });
+    QObject::connect(&handler, &MidiHandler::deviceReenumerationFinished, [&](bool success) {
+        log.note(QStringLiteral("wait finished (%1)").arg(success ? "success" : "failure"));
+    });
+    // Runs until done() holds: true if within boundMs; past it, late is counted and the step
+    // given up to the stuck limit; the time taken goes into the distribution when it ended.
+    int cycle = 0;
+    auto step = [&](const std::function<bool()>& done, int boundMs, Durations& d, const char* what) {
+        QElapsedTimer took;
+        took.start();
+        const bool ended = runUntil(done, boundMs) || runUntil(done, stuckLimitMs - boundMs);
+        // The loop may come back long after the bound on a stalled machine, the step done.
+        const bool inBound = ended && took.elapsed() <= boundMs;
+        if (ended)
+            d.ms.push_back(took.elapsed());
+        if (!inBound) {
+            ++d.late;
+            if (trace)
+                log.print(cycle, (std::string(what) + (ended ? ": late" : ": stuck")).c_str());
+        }
+        return ended;
+    };
     Counts c;
     bool onBus = false;
     bool waitRunning = false;
@@ -163,21 +233,23 @@ int main(int argc, char** argv)
     QElapsedTimer clock;
     clock.start();
 
-    for (int cycle = 0; cycle < cycles; ++cycle) {
+    for (cycle = 0; cycle < cycles; ++cycle) {
         if (cycle == warmUp)
             warmKiB = residentKiB();
         versionsThisCycle = 0;
         // The simulated instrument keeps every message it received; that record is no part
         // of the program's memory.
         instrument.forgetReceivedMessages();
+        log.clear();
 
         // Plug in: a freshly plugged instrument is in its normal mode.
         instrument.setMode(SimMidiInstrument::Mode::Normal);
         const int detectionsBefore = c.detections;
         ++c.plugIns;
+        log.note(QStringLiteral("soak plugs in"));
         instrument.joinBus();
         onBus = true;
-        if (!runUntil([&] { return c.detections > detectionsBefore; }, detectBoundMs)) {
+        if (!step([&] { return c.detections > detectionsBefore; }, detectBoundMs, c.detection, "detection")) {
             ++c.notDetected;
         } else {
             switch (between(0, 2)) {
@@ -194,6 +266,7 @@ int main(int argc, char** argv)
                 pause(between(0, t.versionRequestDelayMs + 2));
                 ++c.waitsStarted;
                 waitRunning = true;
+                log.note(QStringLiteral("soak starts transfer mode"));
                 handler.sendTransferSysEx();
                 pause(between(0, t.reconnectDelayMs + t.ackTimeoutMs / 2));
                 break;
@@ -201,11 +274,12 @@ int main(int argc, char** argv)
         }
 
         // Unplug, and let the link settle: every wait ends and the loss is known.
+        log.note(QStringLiteral("soak unplugs"));
         instrument.leaveBus();
         onBus = false;
-        if (!runUntil([&] { return !waitRunning; }, waitBoundMs))
+        if (waitRunning && !step([&] { return !waitRunning; }, waitBoundMs, c.waitEnd, "wait end"))
             ++c.waitsNotEnded;
-        if (!runUntil([&] { return lossKnown; }, detectBoundMs))
+        if (!step([&] { return lossKnown; }, detectBoundMs, c.lossReport, "loss report"))
             ++c.lossesNotReported;
         // Stays unplugged a while; nothing may be sent now.
         pause(between(0, 2 * t.presencePollMs + t.versionRequestDelayMs));
@@ -228,6 +302,11 @@ int main(int argc, char** argv)
     std::printf("version replies %d; cycles that waited for one %d, of which without one %d\n",
                 c.versionReplies, c.versionCyclesAwaited, c.versionsMissing);
     std::printf("transfer waits started %d, ended %d\n", c.waitsStarted, c.waitsFinished);
+    std::printf("bounds: detection and loss report %d ms, wait end %d ms; stuck after %d ms\n",
+                detectBoundMs, waitBoundMs, stuckLimitMs);
+    c.detection.print("detections");
+    c.waitEnd.print("wait ends after the unplug");
+    c.lossReport.print("losses known after the unplug");
     std::printf("resends into closed ports after a send found the instrument gone: %d\n",
                 c.resendsAfterRecovery);
     std::printf("stuck: not detected %d, waits never ended %d, losses never reported %d, "

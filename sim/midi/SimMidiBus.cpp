@@ -210,12 +210,14 @@ void SimMidiBus::programSentTo(int portId, const std::vector<unsigned char>& mes
     const QByteArray bytes(reinterpret_cast<const char*>(message.data()),
                            static_cast<qsizetype>(message.size()));
     Q_EMIT programSent(p->name, bytes);
-    // The device reads the message after the send has returned, as a real one would.
+    // The device reads the message after the send has returned, as a real one would; one
+    // unplugged in between (even if plugged in again since) never reads it.
     if (p->owner) {
         QPointer<SimMidiInstrument> owner = p->owner;
+        const int device = p->device;
         QMetaObject::invokeMethod(
-            owner.data(), [owner, bytes] {
-                if (owner)
+            owner.data(), [owner, device, bytes] {
+                if (owner && owner->device == device)
                     owner->receiveFromProgram(bytes);
             },
             Qt::QueuedConnection);

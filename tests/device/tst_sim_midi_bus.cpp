@@ -28,6 +28,7 @@ private Q_SLOTS:
     void noDeliveryAfterCancelOrClose_data();
     void noDeliveryAfterCancelOrClose();
     void builtInReactionsCanBeSwitchedOff();
+    void unpluggedBeforeReadingNeverReads();
 };
 
 namespace {
@@ -224,6 +225,48 @@ void TestSimMidiBus::builtInReactionsCanBeSwitchedOff()
     instrument.leaveBus();
     QTest::qWait(250);
     QVERIFY(!instrument.isOnBus());
+}
+
+void TestSimMidiBus::unpluggedBeforeReadingNeverReads()
+{
+    SimMidiBus bus;
+    SimMidiInstrument instrument(&bus);
+    instrument.setRejoinDelay(20);
+    instrument.joinBus();
+    auto output = bus.backend()->createOutput();
+    QVERIFY(output->openPort(0, "RtMidi Output"));
+    QSignalSpy received(&instrument, &SimMidiInstrument::messageReceived);
+    QSignalSpy joined(&instrument, &SimMidiInstrument::joinedBus);
+
+    // Unplugged after the send returned but before the instrument read the message: it never
+    // reads it, so it does not start the round trip the message asks for and stays unplugged.
+    QVERIFY(output->sendMessage(SysEx::MIDI_SYSEX_TRANSFER_START));
+    instrument.leaveBus();
+    QTest::qWait(150);
+    QCOMPARE(received.count(), 0);
+    QVERIFY(!instrument.isOnBus());
+    QCOMPARE(joined.count(), 0);
+    QCOMPARE(instrument.mode(), SimMidiInstrument::Mode::Normal);
+
+    // Plugged in again before reading: the message went to the earlier attachment.
+    output->closePort();
+    instrument.joinBus();
+    QVERIFY(output->openPort(0, "RtMidi Output"));
+    QVERIFY(output->sendMessage(SysEx::MIDI_SYSEX_TRANSFER_START));
+    instrument.leaveBus();
+    instrument.joinBus();
+    QTest::qWait(150);
+    QCOMPARE(received.count(), 0);
+    QCOMPARE(instrument.mode(), SimMidiInstrument::Mode::Normal);
+    QCOMPARE(joined.count(), 2);
+
+    // Read while still attached: the round trip runs as before.
+    output->closePort();
+    QVERIFY(output->openPort(0, "RtMidi Output"));
+    QVERIFY(output->sendMessage(SysEx::MIDI_SYSEX_TRANSFER_START));
+    QTRY_COMPARE(received.count(), 1);
+    QTRY_COMPARE(joined.count(), 3);
+    QCOMPARE(instrument.mode(), SimMidiInstrument::Mode::Transfer);
 }
 
 QTEST_GUILESS_MAIN(TestSimMidiBus)
