@@ -61,7 +61,7 @@ private slots:
                                            << QStringList{"closeApplicationButton"};
         QTest::newRow("download failed")
             << (home + QStringList{"click Update", "click Start Update", "status false Network down"})
-            << QStringList{"closeApplicationButton"};
+            << QStringList{"closeApplicationButton", "tryAgainButton"};
         QTest::newRow("transfer screen") << (home + QStringList{"click Transfer", "transferAck"})
                                          << QStringList{"openProjectsButton", "openDefinitionsButton",
                                                         "openMidiFilesButton", "openGroovesButton",
