@@ -142,7 +142,10 @@ int main(int argc, char* argv[], const DemoEdition& edition)
         QStringLiteral("The program to run: full (the default of tavlo_demo) or updater (the "
                        "update-only edition)."),
         QStringLiteral("edition"), edition.name);
-    parser.addOptions({autoplay, releases, out, firmware, editionOption});
+    QCommandLineOption softwareRender(
+        QStringLiteral("software-render"),
+        QStringLiteral("Draw with Qt Quick's software renderer (for Wine, whose Direct3D draws nothing)."));
+    parser.addOptions({autoplay, releases, out, firmware, editionOption, softwareRender});
 
     QStringList args;
     for (int i = 0; i < argc; ++i)
@@ -161,6 +164,7 @@ int main(int argc, char* argv[], const DemoEdition& edition)
     QDir().mkpath(outDir.filePath(QStringLiteral("downloads")));
     qputenv("TMPDIR", QFile::encodeName(outDir.filePath(QStringLiteral("downloads"))));
 
+    Startup::prepareBeforeApplication(argc, argv);
     QGuiApplication app(argc, argv);
     const QIcon icon = Startup::applyIdentity(app, edition.identity);
     Startup::registerFonts();
