@@ -4,8 +4,8 @@
 ; earlier install replaces it in place; the uninstaller removes everything it installed.
 ; makensis -DVERSION=... -DPUBLISHER=... -DAPPDIR=<deployed Tavlo_App folder>
 ;          -DUPDATER_EXE=<deployed "Tavlo Updater.exe"> -DOUTFILE=<Tavlo-Setup-VERSION.exe>
-;          -DICON=<tavlo_windows_icon.ico>
-Unicode true
+;          -DICON=<tavlo_windows_icon.ico> [-DFAST_COMPRESSION]
+Target amd64-unicode
 !define NAME "Tavlo"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tavlo"
 
@@ -21,7 +21,11 @@ Unicode true
 
 Name "${NAME} ${VERSION}"
 OutFile "${OUTFILE}"
+!ifdef FAST_COMPRESSION ; the CI smoke test: quicker to make, larger
+SetCompressor zlib
+!else
 SetCompressor /SOLID lzma
+!endif
 Icon "${ICON}"
 UninstallIcon "${ICON}"
 !define MUI_ICON "${ICON}"

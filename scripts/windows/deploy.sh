@@ -13,6 +13,7 @@
 #   - every DLL the exe, the plugins and the QML plugins import that the toolchain's bin/
 #     holds, followed transitively (the Qt DLLs, rtmidi.dll and the MinGW runtime DLLs
 #     libstdc++-6, libgcc_s_seh-1, libwinpthread-1); system DLLs are left to Windows;
+#   - (everything stripped of its symbols)
 #   - qt.conf, so that Qt looks for the plugins and QML modules beside the exe.
 # Usage: deploy.sh TOOLCHAIN_DIR EXE OUT_DIR
 set -euo pipefail
@@ -75,4 +76,6 @@ while [ ${#queue[@]} -gt 0 ]; do
         fi
     done < <("$objdump" -p "$f" | sed -n 's/^\s*DLL Name: //p')
 done
+# The toolchain's DLLs carry their symbols; a shipped folder does not need them.
+find "$out" \( -name '*.exe' -o -name '*.dll' \) -print0 | xargs -0 x86_64-w64-mingw32-strip --strip-unneeded
 say "$(basename "$exe") laid out in $out ($(find "$out" -type f | wc -l) files, $(du -sh "$out" | cut -f1))"
