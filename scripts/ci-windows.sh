@@ -14,6 +14,7 @@ build=$root/build/windows
 . "$root/scripts/windows/wine-env.sh" "$build"
 tavlo_wine_display
 trap 'tavlo_wine_stop; finish' EXIT
+tavlo_wine_warm
 ctest --test-dir "$build" -j2 --output-on-failure --timeout 120 -R "$(cat "$build/wine-tests.txt")"
 
 version=$(sed -n 's/^project(Tavlo VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")

@@ -17,6 +17,13 @@ tavlo_wine_prepare() {
     fi
 }
 
+# Keeps one Wine server running for the whole stage, started before the tests start in
+# parallel (several first starts at once against a cold server fail without a word).
+tavlo_wine_warm() {
+    wineserver -p
+    wine cmd /c exit >/dev/null 2>&1 || true
+}
+
 # Starts Xvfb on a free display unless one is given; tavlo_wine_stop ends it.
 tavlo_wine_display() {
     if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then

@@ -36,14 +36,14 @@ private slots:
 
     void preparingChoosesTheRendererOnlyWhenAsked()
     {
-        const QSGRendererInterface::GraphicsApi before = QQuickWindow::graphicsApi();
         const char* plain[] = {"Tavlo_App", "--autoplay", "update"};
         QVERIFY(!Startup::prepareBeforeApplication(3, plain));
-        QCOMPARE(QQuickWindow::graphicsApi(), before);
+        QCOMPARE(QQuickWindow::sceneGraphBackend(), QString());
 
         const char* software[] = {"Tavlo_App", "--software-render"};
         QVERIFY(Startup::prepareBeforeApplication(2, software));
-        QCOMPARE(QQuickWindow::graphicsApi(), QSGRendererInterface::Software);
+        // The software renderer is a scene graph backend of its own.
+        QCOMPARE(QQuickWindow::sceneGraphBackend(), QStringLiteral("software"));
     }
 };
 
