@@ -15,7 +15,9 @@ fail() { say "$*"; exit 1; }
 dir="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Programs/Tavlo"
 menu_root="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Tavlo"
 
-install() { wine "$1" /S /CurrentUser; wineserver -w; }
+# wine returns when the silent installer ends (the stage keeps one persistent Wine server, so
+# "wineserver -w" would wait for ever).
+install() { wine "$1" /S /CurrentUser; }
 
 if [ -n "$older" ]; then
     install "$older" || fail "the older installer failed"
@@ -34,8 +36,8 @@ say "installed into $dir"
 
 "$here/start-check.sh" "$dir/Tavlo_App.exe" "Tavlo Updater v1.3.1" "$shot" || fail "the installed program did not show its window"
 
-wine "$dir/Uninstall.exe" /S /CurrentUser; wineserver -w
-for _ in $(seq 20); do [ -e "$dir" ] || break; sleep 0.5; done # the uninstaller runs from a copy
+wine "$dir/Uninstall.exe" /S /CurrentUser
+for _ in $(seq 60); do [ -e "$dir" ] || break; sleep 0.5; done # the uninstaller runs from a copy
 [ -e "$dir" ] && fail "the uninstaller left $(find "$dir" | head -5 | tr '\n' ' ')"
 [ -e "$menu_root" ] && fail "the uninstaller left the Start menu folder"
 wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tavlo' >/dev/null 2>&1 \
