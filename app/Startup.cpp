@@ -2,13 +2,49 @@
 
 #include "AppIdentity.h"
 
+#include "RunningUnderWine.h"
+
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
+#include <QQuickWindow>
+#include <QSGRendererInterface>
 #include <QTranslator>
 #include <QUrl>
 
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+void writeToStandardError(QtMsgType, const QMessageLogContext&, const QString& message)
+{
+    std::fprintf(stderr, "%s\n", qPrintable(message));
+    std::fflush(stderr);
+}
+
+} // namespace
+
 namespace Startup {
+
+bool wantsSoftwareRenderer(int argc, const char* const argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        if (argv[i] && std::strcmp(argv[i], "--software-render") == 0)
+            return true;
+    }
+    return false;
+}
+
+bool prepareBeforeApplication(int argc, const char* const argv[])
+{
+    if (runningUnderWine())
+        qInstallMessageHandler(writeToStandardError);
+    if (!wantsSoftwareRenderer(argc, argv))
+        return false;
+    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    return true;
+}
 
 QIcon applyIdentity(QGuiApplication& app, const AppIdentity& identity)
 {

@@ -13,6 +13,17 @@ struct AppIdentity;
 // The frame of start-up that both programs, the demo and the tests share.
 namespace Startup {
 
+// Whether the program's own "--software-render" option is among the arguments. Pure.
+bool wantsSoftwareRenderer(int argc, const char* const argv[]);
+
+// What every program does before its application object exists: under Wine, Qt's messages
+// go to standard error through a handler of the program's own (a windowed program's default
+// handler writes where nobody sees it there); with "--software-render", Qt Quick draws with
+// its software renderer instead of the system's default graphics interface. The option is
+// for Wine, whose Direct3D shader compiler rejects Qt's shaders; on Windows and elsewhere the
+// default stays. Returns whether the software renderer was chosen.
+bool prepareBeforeApplication(int argc, const char* const argv[]);
+
 // Sets the names and version on the application object, in this order, and returns the
 // window icon after setting it application-wide. The caller keeps the icon for the run.
 QIcon applyIdentity(QGuiApplication& app, const AppIdentity& identity);

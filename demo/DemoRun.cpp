@@ -143,7 +143,10 @@ int main(int argc, char* argv[], const DemoEdition& edition)
         QStringLiteral("The program to run: full (the default of tavlo_demo) or updater (the "
                        "update-only edition)."),
         QStringLiteral("edition"), edition.name);
-    parser.addOptions({autoplay, releases, out, firmware, editionOption});
+    QCommandLineOption softwareRender(
+        QStringLiteral("software-render"),
+        QStringLiteral("Draw with Qt Quick's software renderer (for Wine, whose Direct3D draws nothing)."));
+    parser.addOptions({autoplay, releases, out, firmware, editionOption, softwareRender});
 
     QStringList args;
     for (int i = 0; i < argc; ++i)
@@ -163,6 +166,7 @@ int main(int argc, char* argv[], const DemoEdition& edition)
     qputenv("TMPDIR", QFile::encodeName(outDir.filePath(QStringLiteral("downloads"))));
     qputenv("XDG_CACHE_HOME", QFile::encodeName(outDir.filePath(QStringLiteral("downloads"))));
 
+    Startup::prepareBeforeApplication(argc, argv);
     QGuiApplication app(argc, argv);
     const QIcon icon = Startup::applyIdentity(app, edition.identity);
     Startup::registerFonts();

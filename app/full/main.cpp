@@ -12,6 +12,7 @@
 
 int main(int argc, char* argv[])
 {
+    Startup::prepareBeforeApplication(argc, argv);
     QGuiApplication app(argc, argv);
     const QIcon icon = Startup::applyIdentity(app, AppIdentity::fullEdition());
     Startup::registerFonts();
