@@ -1,6 +1,7 @@
 #include "UpdateFileCheck.h"
 
-#include <QCryptographicHash>
+#include "Sha256.h"
+
 #include <QFile>
 
 QString UpdateFileCheck::problemWith(qint64 actualSize, const QString& actualSha256) const
@@ -40,8 +41,8 @@ QString UpdateFileCheck::sha256Of(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return QString();
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!hash.addData(&file))
+    Sha256 hash;
+    if (!hash.addData(file))
         return QString();
     return QString::fromLatin1(hash.result().toHex());
 }

@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr qint64 kChunk = 64 * 1024;
-
 qint64 contentLengthOf(const QNetworkReply* reply)
 {
     const QVariant header = reply->header(QNetworkRequest::ContentLengthHeader);
@@ -51,6 +49,8 @@ void UpdateReceiver::start(QNetworkAccessManager& network, const QUrl& url, cons
     writeError = false;
     stalled = false;
     tooLong = false;
+    progressPercent = 0;
+    progressReported = false;
     hash.reset();
 
     QNetworkRequest request(url);
@@ -58,6 +58,7 @@ void UpdateReceiver::start(QNetworkAccessManager& network, const QUrl& url, cons
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::NoLessSafeRedirectPolicy);
     QNetworkReply* reply = network.get(request);
+    reply->setReadBufferSize(kReadBufferSize);
     current = reply;
     if (!openPartial(localPath))
         writeError = true;
@@ -121,9 +122,11 @@ void UpdateReceiver::readFrom(QNetworkReply* reply)
     }
     const qint64 total = contentLengthOf(reply);
     bool any = false;
-    char buffer[kChunk];
+    if (block.size() != kReadBufferSize)
+        block = QByteArray(kReadBufferSize, Qt::Uninitialized);
+    char* buffer = block.data();
     while (reply->bytesAvailable() > 0) {
-        const qint64 got = reply->read(buffer, kChunk);
+        const qint64 got = reply->read(buffer, kReadBufferSize);
         if (got <= 0)
             break;
         any = true;
@@ -148,6 +151,11 @@ void UpdateReceiver::readFrom(QNetworkReply* reply)
     if (total > 0)
         percent = static_cast<qint64>(static_cast<double>(received) / static_cast<double>(total)
                                       * 100.0);
+    // The first block is always reported (the download is under way), then each new percent;
+    // without an announced length every block reports 0, as a sign of life.
+    if (total > 0 && progressReported && percent == progressPercent)
+        return;
+    progressReported = true;
     progressPercent = percent;
     emit progress(percent);
 }

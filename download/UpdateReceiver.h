@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QCryptographicHash>
 #include <QFile>
 #include <QNetworkReply>
 #include <QObject>
@@ -9,6 +8,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "Sha256.h"
 #include "UpdateFileCheck.h"
 
 class QNetworkAccessManager;
@@ -20,6 +20,11 @@ class QNetworkAccessManager;
 // Content-Length and the expected size, the digest against the expected SHA-256; only then
 // does the file take its final name, with a side record of the server's validators. Any
 // failure removes the temporary file. No progress for the stall time ends the download.
+//
+// The reply holds at most kReadBufferSize bytes: Qt's network thread waits while this much is
+// unread, so memory stays flat whatever the size of the file. What is ready is read in blocks
+// of that size, hashed and written from the same buffer; progress is reported when the
+// percentage changes (without an announced length, 0 for every block).
 class UpdateReceiver : public QObject
 {
     Q_OBJECT
@@ -31,6 +36,8 @@ public:
         WriteFailed, // no download folder, or the file could not be written
         Mismatch,    // the file's size or checksum is not the expected one
     };
+
+    static constexpr qint64 kReadBufferSize = 1024 * 1024;
 
     explicit UpdateReceiver(QObject* parent = nullptr);
 
@@ -69,7 +76,8 @@ private:
 
     QPointer<QNetworkReply> current;
     QFile partial;
-    QCryptographicHash hash{QCryptographicHash::Sha256};
+    Sha256 hash;
+    QByteArray block;
     UpdateFileCheck expectation;
     QTimer stallTimer;
     int stallMs = 30000;
@@ -79,4 +87,5 @@ private:
     bool tooLong = false;
     qint64 contentLength = 0;
     qint64 progressPercent = 0;
+    bool progressReported = false;
 };

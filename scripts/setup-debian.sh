@@ -18,6 +18,8 @@ packages=(
     librtmidi-dev libasound2-dev
     # download fallback, the test server's certificates
     curl openssl ca-certificates
+    # the SHA-256 of the update file (libcrypto)
+    libssl-dev
     # the benchmarks measure the peak memory of other programs
     time
     # a display for the window under test, screenshots (xwd: of the installed program)

@@ -1,61 +1,75 @@
-// Downloads a 64 MiB update file from the local HTTPS release server, once with the
-// Downloader and once with curl, in alternating rounds, and prints wall times and peak
-// memory. The server runs in a child process (this program started with --serve) so that
-// its buffers do not count towards the Downloader's memory. A bare access manager GET is
-// timed as well, as the floor that Qt's HTTP stack sets. Usage: bench_download [rounds];
-// BENCH_DETAIL=1 also prints when the first and last body bytes arrived.
+// Downloads an update file over HTTPS with the Downloader and with `curl -o F URL && sync`,
+// in alternating rounds, and prints wall times and the peak resident memory growth of the
+// Downloader. The server is either one given with --base (nginx, started by
+// scripts/bench.sh) or the project's own release server in a child process, so that its
+// buffers never count towards the Downloader's memory.
+//
+// Usage: bench_download [--base URL --ca FILE] [--size MIB] [--rounds N]
+//        bench_download --prepare FOLDER MIB   (writes the served files for a server)
+// The last line is one row for scripts/bench.sh: "ROW|download <size>|ours|theirs|ratio|note".
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QProcess>
 #include <QSslConfiguration>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTextStream>
-#include <QTimer>
-
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 
+#include "BenchMemory.h"
 #include "Downloader.h"
 #include "ReleaseServer.h"
 
 namespace {
 
-constexpr qint64 kFileSize = qint64(64) * 1024 * 1024;
-const QString kFileName = QStringLiteral("tavlo_bench.tvq");
+constexpr qint64 kMiB = 1024 * 1024;
 
-// A field of /proc/self/status in KiB, or -1.
-qint64 statusKib(const char* field)
+QString fileNameFor(qint64 mib)
 {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray prefix = QByteArray(field) + ':';
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(prefix))
-            return line.mid(prefix.size()).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
+    return QStringLiteral("tavlo_bench_%1.tvq").arg(mib);
 }
 
-bool resetPeak()
+// FOLDER/releases/releases.json and the update file it names, with its size and SHA-256.
+bool prepare(const QString& folder, qint64 mib)
 {
-    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
-    return clearRefs.open(QIODevice::WriteOnly) && clearRefs.write("5") == 1;
+    const QString releases = folder + QStringLiteral("/releases");
+    QDir().mkpath(releases);
+    const QString name = fileNameFor(mib);
+    QFile file(releases + QLatin1Char('/') + name);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    QByteArray block(kMiB, Qt::Uninitialized);
+    for (qint64 written = 0; written < mib * kMiB; written += block.size()) {
+        for (qsizetype i = 0; i < block.size(); ++i)
+            block[i] = char(((written + i) * 131) >> 7);
+        hash.addData(block);
+        if (file.write(block) != block.size())
+            return false;
+    }
+    QFile catalogue(releases + QStringLiteral("/releases.json"));
+    if (!catalogue.open(QIODevice::WriteOnly))
+        return false;
+    catalogue.write(QStringLiteral("[{\"file_name\":\"%1\",\"version\":\"9.0.0\","
+                                   "\"total_file_size\":\"%2\",\"sha256\":\"%3\"}]")
+                        .arg(name)
+                        .arg(mib * kMiB)
+                        .arg(QString::fromLatin1(hash.result().toHex()))
+                        .toUtf8());
+    return true;
 }
 
 int serve(const QString& folder)
 {
     ReleaseServer server;
-    server.serveFolder(folder);
+    server.serveFolder(folder + QStringLiteral("/releases"));
     if (!server.start()) {
         std::fprintf(stderr, "server: %s\n", qPrintable(server.errorText()));
         return 1;
@@ -85,7 +99,7 @@ struct Run
     bool ok = false;
 };
 
-Run runDownloader(const QUrl& base, const QString& target)
+Run runDownloader(const QUrl& base, const QString& target, qint64 size, long* progressReports)
 {
     Run run;
     Downloader downloader(base);
@@ -97,88 +111,47 @@ Run runDownloader(const QUrl& base, const QString& target)
         finished = true;
         run.ok = success;
     });
+    QObject::connect(&downloader, &Downloader::failureReasonChanged, [&](const QString& why) {
+        if (!why.isEmpty())
+            std::fprintf(stderr, "Downloader: %s\n", qPrintable(why));
+    });
+    QObject::connect(&downloader, &Downloader::downloadingProgressBar,
+                     [&](qlonglong) { ++*progressReports; });
     downloader.fetchReleasesJson();
     if (!waitUntil([&] { return haveCatalogue; }, 10000))
         return run;
 
-    const bool peakReset = resetPeak();
-    const qint64 baseline = statusKib("VmRSS");
+    const bool peakReset = BenchMemory::resetPeak();
+    const qint64 baseline = BenchMemory::statusKib("VmRSS");
     QElapsedTimer timer;
     timer.start();
-    qint64 firstByteNs = -1, lastByteNs = -1;
-    QObject::connect(&downloader, &Downloader::downloadingProgressBar, [&](qlonglong p) {
-        if (firstByteNs < 0)
-            firstByteNs = timer.nsecsElapsed();
-        if (p >= 100)
-            lastByteNs = timer.nsecsElapsed();
-    });
     downloader.downloadFile();
-    if (!waitUntil([&] { return finished; }, 300000))
+    if (!waitUntil([&] { return finished; }, 600000))
         return run;
     run.seconds = timer.nsecsElapsed() / 1e9;
-    if (qEnvironmentVariableIsSet("BENCH_DETAIL"))
-        std::printf("  first byte %.3f s, last byte %.3f s, written %.3f s\n", firstByteNs / 1e9,
-                    lastByteNs / 1e9, run.seconds);
     if (peakReset)
-        run.peakMib = (statusKib("VmHWM") - baseline) / 1024.0;
-    run.ok = run.ok && QFileInfo(target).size() == kFileSize;
+        run.peakMib = (BenchMemory::statusKib("VmHWM") - baseline) / 1024.0;
+    run.ok = run.ok && QFileInfo(target).size() == size;
     return run;
 }
 
-// The same GET with a bare access manager that reads and drops the body: the floor that
-// Qt's HTTP stack sets for the Downloader.
-Run runBareAccessManager(const QUrl& url)
+// curl -o F URL, followed by sync when withSync (the comparison the table uses).
+Run runCurl(const QString& url, const QString& target, qint64 size, bool withSync)
 {
     Run run;
-    QNetworkAccessManager manager;
-    QElapsedTimer timer;
-    timer.start();
-    QNetworkReply* reply = manager.get(QNetworkRequest(url));
-    qint64 received = 0;
-    bool finished = false;
-    QObject::connect(reply, &QNetworkReply::readyRead, [&] { received += reply->readAll().size(); });
-    QObject::connect(reply, &QNetworkReply::finished, [&] { finished = true; });
-    if (!waitUntil([&] { return finished; }, 300000))
-        return run;
-    run.seconds = timer.nsecsElapsed() / 1e9;
-    run.ok = reply->error() == QNetworkReply::NoError && received == kFileSize;
-    reply->deleteLater();
-    return run;
-}
-
-Run runCurl(const QString& url, const QString& target)
-{
-    Run run;
-    // GNU time reports curl's own peak; without it the figure comes from getrusage, which
-    // also counts the forked copy of this process before curl replaces it.
-    const bool gnuTime = QFileInfo(QStringLiteral("/usr/bin/time")).isExecutable();
-    QStringList arguments{QStringLiteral("-L"), QStringLiteral("--fail"),
-                          QStringLiteral("--silent"), QStringLiteral("--show-error"),
-                          QStringLiteral("-o"), target, url};
-    QString program = QStringLiteral("curl");
-    if (gnuTime) {
-        arguments = QStringList{QStringLiteral("-f"), QStringLiteral("%M"), program} + arguments;
-        program = QStringLiteral("/usr/bin/time");
-    }
+    const QString script = withSync ? QStringLiteral("curl -sS --fail -o \"$1\" \"$2\" && sync")
+                                    : QStringLiteral("curl -sS --fail -o \"$1\" \"$2\"");
     QProcess curl;
     QElapsedTimer timer;
     timer.start();
-    curl.start(program, arguments);
-    if (!curl.waitForFinished(300000))
+    curl.start(QStringLiteral("sh"), {QStringLiteral("-c"), script, QStringLiteral("sh"), target, url});
+    if (!curl.waitForFinished(600000))
         return run;
     run.seconds = timer.nsecsElapsed() / 1e9;
-    const QByteArray errors = curl.readAllStandardError();
-    if (gnuTime) {
-        run.peakMib = errors.trimmed().split('\n').last().toDouble() / 1024.0;
-    } else {
-        struct rusage usage {};
-        if (getrusage(RUSAGE_CHILDREN, &usage) == 0)
-            run.peakMib = usage.ru_maxrss / 1024.0;
-    }
     run.ok = curl.exitStatus() == QProcess::NormalExit && curl.exitCode() == 0
-             && QFileInfo(target).size() == kFileSize;
+             && QFileInfo(target).size() == size;
     if (!run.ok)
-        std::fprintf(stderr, "curl: %s\n", errors.constData());
+        std::fprintf(stderr, "curl: %s\n", curl.readAllStandardError().constData());
     return run;
 }
 
@@ -188,50 +161,51 @@ double median(QList<double> values)
     return values.isEmpty() ? -1 : values.at(values.size() / 2);
 }
 
+QString valueAfter(const QStringList& arguments, const QString& option, const QString& fallback)
+{
+    const int at = arguments.indexOf(option);
+    return at >= 0 && at + 1 < arguments.size() ? arguments.at(at + 1) : fallback;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList arguments = app.arguments();
+    if (arguments.size() >= 4 && arguments.at(1) == QLatin1String("--prepare"))
+        return prepare(arguments.at(2), arguments.at(3).toLongLong()) ? 0 : 1;
     if (arguments.size() >= 3 && arguments.at(1) == QLatin1String("--serve"))
         return serve(arguments.at(2));
-    const int rounds = arguments.size() >= 2 ? std::max(1, arguments.at(1).toInt()) : 3;
+    const qint64 mib = std::max(1LL, valueAfter(arguments, "--size", "64").toLongLong());
+    const int rounds = std::max(1, valueAfter(arguments, "--rounds", "3").toInt());
+    QUrl base(valueAfter(arguments, "--base", QString()));
+    QString caPath = valueAfter(arguments, "--ca", QString());
+    const qint64 size = mib * kMiB;
 
     QTemporaryDir work;
-    const QString served = work.filePath(QStringLiteral("served"));
     const QString downloads = work.filePath(QStringLiteral("downloads"));
-    QDir().mkpath(served);
     QDir().mkpath(downloads);
-    {
-        QFile file(served + QLatin1Char('/') + kFileName);
-        if (!file.open(QIODevice::WriteOnly))
-            return 1;
-        QByteArray block(1024 * 1024, Qt::Uninitialized);
-        for (qint64 written = 0; written < kFileSize; written += block.size()) {
-            for (qsizetype i = 0; i < block.size(); ++i)
-                block[i] = char((written + i) * 131 >> 7);
-            file.write(block);
-        }
-        QFile catalogue(served + QStringLiteral("/releases.json"));
-        if (!catalogue.open(QIODevice::WriteOnly))
-            return 1;
-        catalogue.write("[{\"file_name\":\"" + kFileName.toUtf8() + "\",\"version\":\"9.0.0\"}]");
-    }
-
     QProcess server;
-    server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    server.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--serve"), served});
-    if (!server.waitForReadyRead(30000)) {
-        std::fprintf(stderr, "the release server did not start\n");
-        return 1;
+    QString serverName = QStringLiteral("nginx");
+    if (base.isEmpty()) {
+        serverName = QStringLiteral("the project's release server");
+        const QString served = work.filePath(QStringLiteral("served"));
+        if (!prepare(served, mib))
+            return 1;
+        server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        server.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--serve"), served});
+        if (!server.waitForReadyRead(30000)) {
+            std::fprintf(stderr, "the release server did not start\n");
+            return 1;
+        }
+        const QStringList line = QString::fromUtf8(server.readLine()).trimmed().split(' ');
+        base = QUrl(line.value(0));
+        caPath = line.value(1);
     }
-    const QStringList line = QString::fromUtf8(server.readLine()).trimmed().split(' ');
-    const QUrl base(line.value(0));
-    const QString caPath = line.value(1);
     QFile caFile(caPath);
     if (!base.isValid() || !caFile.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "unexpected server answer\n");
+        std::fprintf(stderr, "no server address or CA certificate\n");
         return 1;
     }
     QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
@@ -243,51 +217,53 @@ int main(int argc, char** argv)
 
     // The Downloader's own download folder, under the per-user cache location.
     const QString target = QStandardPaths::writableLocation(QStandardPaths::CacheLocation)
-                           + QStringLiteral("/updates/") + kFileName;
+                           + QStringLiteral("/updates/") + fileNameFor(mib);
     QDir().mkpath(QFileInfo(target).path());
-    const QString url = base.toString() + QStringLiteral("/releases/") + kFileName;
-    const double fileMib = kFileSize / (1024.0 * 1024.0);
+    const QString url = base.toString() + QStringLiteral("/releases/") + fileNameFor(mib);
 
-    std::printf("bench_download: %.0f MiB over HTTPS from 127.0.0.1, %d rounds\n", fileMib, rounds);
-    std::printf("%-6s %-11s %9s %14s\n", "round", "client", "time [s]", "peak mem [MiB]");
-    QList<double> ourTimes, curlTimes, ourPeaks, curlPeaks, bareTimes;
+    std::printf("bench_download: %lld MiB over HTTPS from %s (%s), %d rounds\n", mib,
+                qPrintable(base.host()), qPrintable(serverName), rounds);
+    std::printf("%-6s %-18s %9s %16s\n", "round", "client", "time [s]", "mem growth [MiB]");
+    QList<double> ourTimes, curlSyncTimes, curlTimes, ourPeaks;
+    long reports = 0;
     for (int round = 1; round <= rounds; ++round) {
         QFile::remove(target);
-        const Run ours = runDownloader(base, target);
+        long roundReports = 0;
+        const Run ours = runDownloader(base, target, size, &roundReports);
         QFile::remove(target);
-        const Run theirs = runCurl(url, target);
+        const Run withSync = runCurl(url, target, size, true);
         QFile::remove(target);
-        const Run bare = runBareAccessManager(QUrl(url));
-        if (!ours.ok || !theirs.ok) {
+        const Run bare = runCurl(url, target, size, false);
+        QFile::remove(target);
+        if (!ours.ok || !withSync.ok || !bare.ok) {
             std::fprintf(stderr, "round %d failed (Downloader %s, curl %s)\n", round,
-                         ours.ok ? "ok" : "failed", theirs.ok ? "ok" : "failed");
-            server.kill();
-            server.waitForFinished();
+                         ours.ok ? "ok" : "failed", withSync.ok && bare.ok ? "ok" : "failed");
             return 1;
         }
-        std::printf("%-6d %-11s %9.3f %14.1f\n", round, "Downloader", ours.seconds, ours.peakMib);
-        std::printf("%-6d %-11s %9.3f %14.1f\n", round, "curl", theirs.seconds, theirs.peakMib);
-        std::printf("%-6d %-11s %9.3f %14s\n", round, "bare QNAM", bare.seconds, "-");
-        bareTimes << bare.seconds;
+        reports = roundReports;
+        std::printf("%-6d %-18s %9.3f %16.1f\n", round, "Downloader", ours.seconds, ours.peakMib);
+        std::printf("%-6d %-18s %9.3f %16s\n", round, "curl -o F && sync", withSync.seconds, "-");
+        std::printf("%-6d %-18s %9.3f %16s\n", round, "curl -o F", bare.seconds, "-");
         ourTimes << ours.seconds;
-        curlTimes << theirs.seconds;
+        curlSyncTimes << withSync.seconds;
+        curlTimes << bare.seconds;
         ourPeaks << ours.peakMib;
-        curlPeaks << theirs.peakMib;
     }
-    server.kill();
-    server.waitForFinished();
-
-    const double ourTime = median(ourTimes);
-    const double curlTime = median(curlTimes);
-    const double ourPeak = median(ourPeaks);
-    std::printf("median time: Downloader %.3f s, curl %.3f s, ratio %.2f (target <= 1.10)\n",
-                ourTime, curlTime, ourTime / curlTime);
-    std::printf("median time of a bare access manager GET (no write): %.3f s, ratio to curl %.2f\n",
-                median(bareTimes), median(bareTimes) / curlTime);
-    std::printf("median peak memory growth of the Downloader: %.1f MiB for a %.0f MiB file, "
-                "ratio %.2f (target <= 1.20)\n",
-                ourPeak, fileMib, ourPeak / fileMib);
-    std::printf("curl's peak resident size: %.1f MiB, Downloader growth / curl peak %.2f\n",
-                median(curlPeaks), ourPeak / median(curlPeaks));
+    if (server.state() != QProcess::NotRunning) {
+        server.kill();
+        server.waitForFinished();
+    }
+    const double ours = median(ourTimes);
+    const double theirs = median(curlSyncTimes);
+    const double peak = *std::max_element(ourPeaks.begin(), ourPeaks.end());
+    std::printf("median: Downloader %.3f s, curl && sync %.3f s (ratio %.2f), bare curl %.3f s "
+                "(ratio %.2f); %ld progress reports; peak memory growth %.1f MiB\n",
+                ours, theirs, ours / theirs, median(curlTimes), ours / median(curlTimes), reports,
+                peak);
+    std::printf("ROW|download %lld MiB, wall / curl -o F URL && sync|%.3f s|%.3f s|%.2f|"
+                "<= 1.05; / bare curl %.2f; %s\n",
+                mib, ours, theirs, ours / theirs, ours / median(curlTimes), qPrintable(serverName));
+    std::printf("ROW|download %lld MiB, peak resident growth|%.1f MiB|-|%.2f x file|<= 16 MiB\n",
+                mib, peak, peak / double(mib));
     return 0;
 }
