@@ -122,11 +122,11 @@ void UpdateReceiver::readFrom(QNetworkReply* reply)
     }
     const qint64 total = contentLengthOf(reply);
     bool any = false;
-    if (block.size() != kReadBufferSize)
-        block = QByteArray(kReadBufferSize, Qt::Uninitialized);
+    if (block.size() != kBlockSize)
+        block = QByteArray(kBlockSize, Qt::Uninitialized);
     char* buffer = block.data();
     while (reply->bytesAvailable() > 0) {
-        const qint64 got = reply->read(buffer, kReadBufferSize);
+        const qint64 got = reply->read(buffer, kBlockSize);
         if (got <= 0)
             break;
         any = true;

@@ -23,7 +23,7 @@ class QNetworkAccessManager;
 //
 // The reply holds at most kReadBufferSize bytes: Qt's network thread waits while this much is
 // unread, so memory stays flat whatever the size of the file. What is ready is read in blocks
-// of that size, hashed and written from the same buffer; progress is reported when the
+// of kBlockSize, hashed and written from the same buffer; progress is reported when the
 // percentage changes (without an announced length, 0 for every block).
 class UpdateReceiver : public QObject
 {
@@ -37,7 +37,8 @@ public:
         Mismatch,    // the file's size or checksum is not the expected one
     };
 
-    static constexpr qint64 kReadBufferSize = 1024 * 1024;
+    static constexpr qint64 kReadBufferSize = 4 * 1024 * 1024;
+    static constexpr qint64 kBlockSize = 512 * 1024;
 
     explicit UpdateReceiver(QObject* parent = nullptr);
 

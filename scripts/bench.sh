@@ -116,3 +116,24 @@ else
     done
 fi
 grep -h '^ROW|' "$out"/download-64.txt "$out"/download-512.txt >>"$rows"
+
+# --- copy onto a volume: a loop-mounted ext4 image as root, else a folder -----------------
+volume_dir=$out/volume
+volume_kind="a folder on the build disk (not root: no loop-mounted volume)"
+mkdir -p "$volume_dir"
+if [ "$(id -u)" -eq 0 ] && command -v mkfs.ext4 >/dev/null; then
+    mountpoint -q "$volume_dir" && umount "$volume_dir"
+    rm -f "$out/volume.img"
+    truncate -s 256M "$out/volume.img"
+    if mkfs.ext4 -q -F -L tavloupd "$out/volume.img" && mount -o loop "$out/volume.img" "$volume_dir"; then
+        volume_mounted=1
+        volume_kind="a loop-mounted ext4 image"
+    else
+        note "the ext4 image could not be loop-mounted; copying to a folder instead"
+    fi
+fi
+note "copy onto $volume_kind at $volume_dir"
+"$bin/storage/bench_storage" --volume "$volume_dir" --size 64 --rounds "$rounds" \
+    --kind "${volume_kind%% (*}" | tee "$out/copy.txt"
+grep -h '^ROW|' "$out/copy.txt" >>"$rows"
+if [ -n "${volume_mounted:-}" ]; then umount "$volume_dir"; volume_mounted=""; fi

@@ -2,7 +2,9 @@
 
 #include <FileSync.h>
 
-#include <QCryptographicHash>
+#include <Sha256.h>
+
+#include <ChunkCopier.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,6 +13,7 @@
 namespace {
 
 constexpr qint64 kChunk = 4096;
+constexpr qint64 kLargestChunk = 1024 * 1024;
 
 QString volumeGone()
 {
@@ -39,6 +42,12 @@ QString megabytes(qint64 bytes)
 }
 
 } // namespace
+
+qint64 VolumeUpdateWriter::chunkSizeFor(qint64 total)
+{
+    const qint64 onePercent = total / 100 / kChunk * kChunk;
+    return qBound(kChunk, onePercent, kLargestChunk);
+}
 
 QString VolumeUpdateWriter::temporaryNameFor(const QString& sourceName, const QString& finalName)
 {
@@ -92,11 +101,14 @@ QString VolumeUpdateWriter::place(const QString& root, const QString& sourcePath
     if (!destination.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         return failWith(writeProblem(root, destination));
 
-    QCryptographicHash sourceHash(QCryptographicHash::Sha256);
-    char buffer[kChunk];
+    Sha256 sourceHash;
+    const qint64 chunk = chunkSizeFor(total);
+    QByteArray block(chunk, Qt::Uninitialized);
+    char* buffer = block.data();
     qint64 copied = 0;
+    int reported = -1;
     while (!source.atEnd()) {
-        const qint64 got = source.read(buffer, kChunk);
+        const qint64 got = source.read(buffer, chunk);
         if (got < 0)
             return failWith(QStringLiteral("The downloaded update file could not be read."));
         if (got == 0)
@@ -105,8 +117,10 @@ QString VolumeUpdateWriter::place(const QString& root, const QString& sourcePath
         if (destination.write(buffer, got) != got)
             return failWith(writeProblem(root, destination));
         copied += got;
-        if (progress)
+        const int percent = ChunkCopier::percentage(copied, total);
+        if (progress && percent != reported)
             progress(copied, total);
+        reported = percent;
     }
     if (copied != total)
         return failWith(QStringLiteral("The downloaded update file changed during the copy."));
@@ -117,8 +131,8 @@ QString VolumeUpdateWriter::place(const QString& root, const QString& sourcePath
 
     // The read-back: what the volume holds must be exactly the source.
     QFile written(tempPath);
-    QCryptographicHash readHash(QCryptographicHash::Sha256);
-    if (!written.open(QIODevice::ReadOnly) || !readHash.addData(&written))
+    Sha256 readHash;
+    if (!written.open(QIODevice::ReadOnly | QIODevice::Unbuffered) || !readHash.addData(written))
         return failWith(QFileInfo::exists(root) ? QStringLiteral("The copy on Tavlo's volume "
                                                                  "could not be read back.")
                                                 : volumeGone());

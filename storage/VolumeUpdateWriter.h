@@ -12,6 +12,10 @@
 // its SHA-256 with the source's, and only then renames it to the hand-over name and pushes
 // the directory entry. On any failure it removes the temporary file and any hand-over file
 // this run made; a stale hand-over file from an earlier attempt is removed before the copy.
+//
+// The copy goes in chunks of chunkSizeFor(total): one percent of the file, between 4 KiB and
+// 1 MiB, so each chunk moves the progress by about a percent; progress is reported when the
+// whole percentage changes. The file is pushed to the device once, after the last chunk.
 class VolumeUpdateWriter
 {
 public:
@@ -20,6 +24,8 @@ public:
     // Empty when the file is in place under finalName in root; else why not, in words.
     static QString place(const QString& root, const QString& sourcePath, const QString& finalName,
                          const Progress& progress);
+    // The size of each chunk of the copy for a file of total bytes.
+    static qint64 chunkSizeFor(qint64 total);
     // The name the copy is written under before it is checked.
     static QString temporaryNameFor(const QString& sourceName, const QString& finalName);
 };

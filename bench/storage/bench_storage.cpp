@@ -1,21 +1,27 @@
-// Copying a 64 MiB update file onto a simulated volume with the FileManager's 4096-byte
-// chunks, per-chunk progress and final sync, against `cp` (and `cp` followed by a sync of
-// the file) to the same place in the same run. Prints times, the ratio and the peak memory
-// of the copy for two file sizes. No pass/fail.
-#include <ChunkCopier.h>
-#include <FileManager.h>
-#include <SimulatedStorage.h>
+// Puts a 64 MiB update file onto a volume the way the hand-over does (VolumeUpdateWriter:
+// temporary name, chunked copy with progress, one sync, read-back SHA-256 compare, rename)
+// against `cp F vol/ && sync` to the same volume, in alternating rounds. The read-back is
+// also timed on its own (the file's cached pages dropped first, as the writer does), to give
+// the copy's cost without it. Prints figures only; the last lines are rows for
+// scripts/bench.sh.
+//
+// Usage: bench_storage [--volume FOLDER] [--size MIB] [--rounds N] [--kind TEXT]
+// Without --volume the copy goes to a folder in the temporary folder.
+#include <BenchMemory.h>
+#include <FileSync.h>
+#include <Sha256.h>
+#include <VolumeUpdateWriter.h>
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
-#include <vector>
 
 namespace {
 constexpr qint64 kMiB = 1024 * 1024;
@@ -35,111 +41,106 @@ bool makeSource(const QString& path, qint64 size)
     return true;
 }
 
-// Peak resident memory since the last reset, in KiB (Linux); -1 elsewhere.
-long peakKiB()
+double seconds(const QElapsedTimer& timer)
 {
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly))
+    return timer.nsecsElapsed() / 1e9;
+}
+
+// The read-back of the writer on its own: the pages dropped, then read through and hashed.
+double timeReadBack(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    }
-    return -1;
-}
-
-void resetPeak()
-{
-    QFile clear("/proc/self/clear_refs");
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
-
-double runProcess(const QString& program, const QStringList& args)
-{
+    FileSync::dropCachedPages(file.handle());
     QElapsedTimer timer;
     timer.start();
-    QProcess process;
-    process.start(program, args);
-    process.waitForFinished(-1);
-    if (process.exitCode() != 0)
-        std::fprintf(stderr, "%s failed\n", qPrintable(program));
-    return timer.nsecsElapsed() / 1e6;
+    Sha256 hash;
+    hash.addData(file);
+    hash.result();
+    return seconds(timer);
 }
 
-double median(std::vector<double> values)
+double median(QList<double> values)
 {
     std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    return values.isEmpty() ? -1 : values.at(values.size() / 2);
+}
+
+QString valueAfter(const QStringList& arguments, const QString& option, const QString& fallback)
+{
+    const int at = arguments.indexOf(option);
+    return at >= 0 && at + 1 < arguments.size() ? arguments.at(at + 1) : fallback;
 }
 } // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    QTemporaryDir downloads;
-    SimulatedStorage sim;
-    if (!sim.mount("tavloupd")) {
-        std::fprintf(stderr, "cannot mount the simulated volume: %s\n", qPrintable(sim.lastError()));
+    const QStringList arguments = app.arguments();
+    const qint64 mib = std::max(1LL, valueAfter(arguments, "--size", "64").toLongLong());
+    const int rounds = std::max(1, valueAfter(arguments, "--rounds", "3").toInt());
+    QTemporaryDir work;
+    const QString volume = valueAfter(arguments, "--volume", work.filePath("volume"));
+    const QString kind = valueAfter(arguments, "--kind", "a folder");
+    QDir().mkpath(volume);
+    const QString source = work.filePath(QStringLiteral("tavlo-fw-%1.tvq").arg(mib));
+    if (!makeSource(source, mib * kMiB)) {
+        std::fprintf(stderr, "cannot write the source file\n");
         return 1;
     }
-    const QDir volume(sim.rootPath("tavloupd"));
-    FileManager manager(sim.volumeList(), sim.dismounter(), sim.folderOpener(), StorageTimings::production());
-    long progressSignals = 0;
-    QObject::connect(&manager, &FileManager::copyProgress, [&](int) { ++progressSignals; });
+    const QDir dir(volume);
+    const QString handOver = dir.filePath(QStringLiteral("tvxxfer.tvq"));
 
-    std::printf("volume directory: %s\n", qPrintable(volume.path()));
-    for (const qint64 size : {8 * kMiB, 64 * kMiB}) {
-        const QString source = downloads.filePath(QStringLiteral("fw-%1.tvq").arg(size / kMiB));
-        if (!makeSource(source, size)) {
-            std::fprintf(stderr, "cannot write the source file\n");
+    std::printf("bench_storage: %lld MiB onto %s (%s), %d rounds, chunks of %lld KiB\n", mib,
+                qPrintable(volume), qPrintable(kind), rounds,
+                VolumeUpdateWriter::chunkSizeFor(mib * kMiB) / 1024);
+    std::printf("%-6s %-22s %9s\n", "round", "copy", "time [s]");
+    QList<double> ours, readBack, cpSync, peaks;
+    long reports = 0;
+    for (int round = 1; round <= rounds; ++round) {
+        QFile::remove(handOver);
+        long roundReports = 0;
+        BenchMemory::resetPeak();
+        const qint64 baseline = BenchMemory::statusKib("VmRSS");
+        QElapsedTimer timer;
+        timer.start();
+        const QString problem = VolumeUpdateWriter::place(volume, source, QStringLiteral("tvxxfer.tvq"),
+                                                          [&](qint64, qint64) { ++roundReports; });
+        ours << seconds(timer);
+        peaks << (BenchMemory::statusKib("VmHWM") - baseline) / 1024.0;
+        if (!problem.isEmpty()) {
+            std::fprintf(stderr, "the copy failed: %s\n", qPrintable(problem));
             return 1;
         }
-        const QString target = volume.filePath(QFileInfo(source).fileName());
-        const QString cpTarget = volume.filePath("cp-copy.tvq");
+        reports = roundReports;
+        readBack << timeReadBack(handOver);
+        QFile::remove(handOver);
 
-        std::vector<double> ours, loopOnly, cp, cpSync;
-        long peak = 0;
-        const long before = peakKiB();
-        for (int round = 0; round < 5; ++round) {
-            QFile::remove(target);
-            QFile::remove(cpTarget);
-            progressSignals = 0;
-            resetPeak();
-            QElapsedTimer timer;
-            timer.start();
-            const bool ok = manager.copyFileToDevice("tavloupd", source);
-            ours.push_back(timer.nsecsElapsed() / 1e6);
-            peak = std::max(peak, peakKiB());
-            if (!ok || progressSignals != (size + 4095) / 4096) {
-                std::fprintf(stderr, "copy failed or progress count wrong\n");
-                return 1;
-            }
-            {
-                // The chunk loop alone, without the final sync, for the breakdown.
-                QFile::remove(target);
-                QFile in(source);
-                QFile out(target);
-                in.open(QIODevice::ReadOnly);
-                out.open(QIODevice::WriteOnly | QIODevice::Truncate);
-                QElapsedTimer loop;
-                loop.start();
-                ChunkCopier::copy(in, out, in.size(), [&](int) { ++progressSignals; });
-                out.close();
-                loopOnly.push_back(loop.nsecsElapsed() / 1e6);
-            }
-            cp.push_back(runProcess("cp", {source, cpTarget}));
-            QFile::remove(cpTarget);
-            cpSync.push_back(runProcess("sh", {"-c", "cp \"$1\" \"$2\" && sync \"$2\"", "sh", source, cpTarget}));
+        QProcess cp;
+        timer.start();
+        cp.start("sh", {"-c", "cp \"$1\" \"$2\" && sync", "sh", source, volume + QLatin1Char('/')});
+        cp.waitForFinished(-1);
+        cpSync << seconds(timer);
+        if (cp.exitCode() != 0) {
+            std::fprintf(stderr, "cp failed\n");
+            return 1;
         }
-        std::printf("%3lld MiB: FileManager %.1f ms (%ld progress signals; chunk loop without sync %.1f ms) | cp %.1f ms | cp+sync %.1f ms"
-                    " (sh start-up included) | ratio to cp %.2f, to cp+sync %.2f | peak RSS during copy %ld KiB"
-                    " (before %ld KiB)\n",
-                    size / kMiB, median(ours), static_cast<long>((size + 4095) / 4096), median(loopOnly), median(cp), median(cpSync),
-                    median(ours) / median(cp), median(ours) / median(cpSync), peak, before);
-        QFile::remove(target);
-        QFile::remove(cpTarget);
-        QFile::remove(source);
+        QFile::remove(dir.filePath(QFileInfo(source).fileName()));
+        std::printf("%-6d %-22s %9.3f\n", round, "hand-over copy", ours.last());
+        std::printf("%-6d %-22s %9.3f\n", round, "  its read-back alone", readBack.last());
+        std::printf("%-6d %-22s %9.3f\n", round, "cp F vol/ && sync", cpSync.last());
     }
+    const double withCheck = median(ours);
+    const double check = median(readBack);
+    const double theirs = median(cpSync);
+    std::printf("median: hand-over copy %.3f s (read-back %.3f s of it), cp && sync %.3f s; "
+                "%ld progress reports; peak memory growth %.1f MiB\n",
+                withCheck, check, theirs, reports, *std::max_element(peaks.begin(), peaks.end()));
+    std::printf("ROW|copy %lld MiB onto the volume (%s), wall / cp F vol/ && sync|%.3f s|%.3f s|%.2f|"
+                "<= 1.05; with the read-back check\n",
+                mib, qPrintable(kind), withCheck, theirs, withCheck / theirs);
+    std::printf("ROW|  the same without the read-back (%.3f s)|%.3f s|%.3f s|%.2f|<= 1.05\n", check,
+                withCheck - check, theirs, (withCheck - check) / theirs);
     return 0;
 }
