@@ -5,6 +5,7 @@ StorageTimings StorageTimings::production()
     StorageTimings timings;
     timings.volumeRetryIntervalMs = 3000;
     timings.maxVolumeRetries = 5;
+    timings.volumePollIntervalMs = 50;
     timings.macMountSettleMs = 500;
     return timings;
 }

@@ -7,9 +7,13 @@ struct StorageTimings
     int volumeRetryIntervalMs;
     // Timed look-ups after the first one before the hand-over gives up.
     int maxVolumeRetries;
+    // While the update volume is awaited, the list of mounted volumes is read this often, so
+    // that a volume that appears is taken at once; the timed look-ups stay the outer limit.
+    // 0: only the timed look-ups.
+    int volumePollIntervalMs;
     // Pause after asking macOS to mount the instrument's disk, before its name is read.
     int macMountSettleMs;
 
-    // The program's values: 3000 ms, 5 retries, 500 ms.
+    // The program's values: 3000 ms, 5 retries, a 50 ms poll, 500 ms.
     static StorageTimings production();
 };

@@ -19,6 +19,8 @@ UpdateHandOver::UpdateHandOver(std::shared_ptr<VolumeList> volumes, HandOverFini
     , progress(std::move(progress))
     , result(std::move(result))
 {
+    poll.setInterval(timings.volumePollIntervalMs);
+    connect(&poll, &QTimer::timeout, this, &UpdateHandOver::pollVolume);
 }
 
 void UpdateHandOver::downloadFinished(bool success, const QString& path, const QString& name)
@@ -45,7 +47,10 @@ void UpdateHandOver::attempt()
             ++armedTimers;
             ++retries;
             current = State::WaitingForVolume;
-            QTimer::singleShot(timings.volumeRetryIntervalMs, this, [this] { retryFired(); });
+            QTimer::singleShot(timings.volumeRetryIntervalMs, this,
+                               [this, armed = chain] { retryFired(armed); });
+            if (timings.volumePollIntervalMs > 0 && !poll.isActive())
+                poll.start();
             return;
         }
         failWith(QStringLiteral("Tavlo's update volume did not appear on this computer."));
@@ -89,15 +94,33 @@ bool UpdateHandOver::renameOnVolume(const QString& label, const QString& fromNam
     return VolumeFiles::rename(lookup.mountPath(label), fromName, toName);
 }
 
-void UpdateHandOver::retryFired()
+void UpdateHandOver::retryFired(int armed)
 {
+    if (armed != chain)
+        return;
     --armedTimers;
     attempt();
+}
+
+void UpdateHandOver::pollVolume()
+{
+    bool readOnly = false;
+    if (lookup.mountPath(QString::fromLatin1(kUpdateVolumeLabel), &readOnly).isEmpty() && !readOnly)
+        return;
+    // The volume is there: every waiting request attempts now instead of at its timer.
+    poll.stop();
+    const int waiting = armedTimers;
+    armedTimers = 0;
+    ++chain;
+    for (int i = 0; i < waiting; ++i)
+        attempt();
 }
 
 void UpdateHandOver::report(bool success)
 {
     current = armedTimers > 0 ? State::WaitingForVolume : State::Idle;
+    if (armedTimers == 0)
+        poll.stop();
     if (result)
         result(success);
 }

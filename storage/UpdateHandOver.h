@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -14,7 +15,8 @@ class VolumeList;
 
 // The update hand-over onto the instrument's volume "tavloupd", shared by both editions:
 // waits for the volume (a timed look-up every volumeRetryIntervalMs, at most
-// maxVolumeRetries of them; a read-only one fails at once), puts the downloaded file onto
+// maxVolumeRetries of them; a read-only one fails at once; in between, the volume list is
+// read every volumePollIntervalMs and a volume that appears ends the wait at once), puts the downloaded file onto
 // it as "tvxxfer.tvq" through VolumeUpdateWriter (free space, temporary name, sync,
 // read-back check, rename), runs the edition's finishing step and reports one result, with
 // the reason of a failure in failureReason().
@@ -64,7 +66,8 @@ public:
     QString failureReason() const { return reason; }
 
 private:
-    void retryFired();
+    void retryFired(int chain);
+    void pollVolume();
     void report(bool success);
     void failWith(const QString& why);
 
@@ -80,6 +83,9 @@ private:
     // Retry timers not yet fired: each request that finds the volume missing starts its own
     // chain of look-ups, and they all count against the one retry count.
     int armedTimers = 0;
+    // Bumped when the poll ends the wait: retry timers armed before it are void.
+    int chain = 0;
+    QTimer poll;
     State current = State::Idle;
     QString reason;
 };

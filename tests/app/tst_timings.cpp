@@ -38,6 +38,7 @@ void TestTimings::storage()
     const StorageTimings s = Timings::production().storage;
     QCOMPARE(s.volumeRetryIntervalMs, 3000);
     QCOMPARE(s.maxVolumeRetries, 5);
+    QCOMPARE(s.volumePollIntervalMs, 50);
     QCOMPARE(s.macMountSettleMs, 500);
 }
 

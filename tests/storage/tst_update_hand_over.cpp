@@ -8,6 +8,7 @@
 #include <UpdateHandOver.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -32,11 +33,12 @@ public:
     }
 };
 
-StorageTimings timingsWith(int intervalMs, int maxRetries)
+StorageTimings timingsWith(int intervalMs, int maxRetries, int pollMs = 0)
 {
     StorageTimings timings = StorageTestTimings::shortOnes();
     timings.volumeRetryIntervalMs = intervalMs;
     timings.maxVolumeRetries = maxRetries;
+    timings.volumePollIntervalMs = pollMs;
     return timings;
 }
 
@@ -88,6 +90,9 @@ private slots:
     void retriesFollowTheTimings();
     void volumeArrivingWhileWaiting();
     void overlappingRequestsShareTheCount();
+    void pollEndsTheWait_data();
+    void pollEndsTheWait();
+    void pollKeepsTheOuterLimit();
     void failedDownloadKeepsEarlierOne();
 };
 
@@ -222,6 +227,73 @@ void TestUpdateHandOver::overlappingRequestsShareTheCount()
     QCOMPARE(bench.handOver->state(), UpdateHandOver::State::Idle);
     QTest::qWait(100);
     QCOMPARE(bench.results.size(), 2); // no timer left behind
+}
+
+void TestUpdateHandOver::pollEndsTheWait_data()
+{
+    QTest::addColumn<bool>("writable");
+    QTest::addColumn<int>("requests");
+    QTest::addColumn<QList<bool>>("results");
+    QTest::newRow("writable volume: copied at once") << true << 1 << QList<bool>{true};
+    QTest::newRow("two waiting requests: one result each") << true << 2 << QList<bool>{true, true};
+    QTest::newRow("read-only volume: fails at once") << false << 1 << QList<bool>{false};
+}
+
+void TestUpdateHandOver::pollEndsTheWait()
+{
+    // The retry interval is far longer than the test waits: only the poll can find the volume.
+    QFETCH(bool, writable);
+    QFETCH(int, requests);
+    QFETCH(QList<bool>, results);
+    const int pollMs = 20;
+    Bench bench(timingsWith(60000, 5, pollMs));
+    bench.download("fw.tvq", 10000);
+    for (int i = 0; i < requests; ++i)
+        bench.handOver->attempt();
+    QCOMPARE(bench.handOver->state(), UpdateHandOver::State::WaitingForVolume);
+    QTest::qWait(pollMs * 3);
+    QVERIFY(bench.results.isEmpty());
+
+    QElapsedTimer sinceMount;
+    sinceMount.start();
+    VolumeInfo info = FakeVolumes::writable(kUpd, bench.volume.path());
+    info.readOnly = !writable;
+    bench.volumes->volumes = {info};
+    QTRY_COMPARE_WITH_TIMEOUT(bench.results, results, 5000);
+    QVERIFY2(sinceMount.elapsed() < 2000, qPrintable(QString::number(sinceMount.elapsed())));
+    QCOMPARE(bench.handOver->state(), UpdateHandOver::State::Idle);
+    QCOMPARE(bench.handOver->retryCount(), writable ? 0 : 1);
+    if (writable)
+        QCOMPARE(bench.copied.last(), qint64(10000));
+    else
+        QVERIFY(bench.handOver->failureReason().contains(QStringLiteral("read-only")));
+
+    // The poll has stopped and the void retry timers stay void: nothing more is looked up.
+    const int calls = bench.volumes->calls;
+    QTest::qWait(pollMs * 5);
+    QCOMPARE(bench.volumes->calls, calls);
+    QCOMPARE(bench.results, results);
+}
+
+void TestUpdateHandOver::pollKeepsTheOuterLimit()
+{
+    // A volume that never comes: the poll runs between the timed look-ups, and the hand-over
+    // still fails after the same retries and time as without it.
+    const int interval = 40;
+    const int maxRetries = 3;
+    Bench bench(timingsWith(interval, maxRetries, 10));
+    bench.download("fw.tvq", 10);
+    QElapsedTimer clock;
+    clock.start();
+    bench.handOver->attempt();
+    QTRY_COMPARE_WITH_TIMEOUT(bench.results, QList<bool>{false}, interval * maxRetries * 20);
+    QVERIFY2(clock.elapsed() >= interval * maxRetries, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(bench.handOver->retryCount(), maxRetries);
+    QCOMPARE(bench.handOver->state(), UpdateHandOver::State::Idle);
+    QVERIFY(bench.volumes->calls > maxRetries + 1);
+    const int calls = bench.volumes->calls;
+    QTest::qWait(50);
+    QCOMPARE(bench.volumes->calls, calls);
 }
 
 void TestUpdateHandOver::failedDownloadKeepsEarlierOne()
