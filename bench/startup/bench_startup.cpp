@@ -1,0 +1,151 @@
+// Start-up of a program under the X display in DISPLAY (Xvfb in scripts/bench.sh): the time
+// from exec to its first top-level window being mapped, and its resident memory once the
+// window has been up for a while, against a bare `qml` ApplicationWindow, side by side in
+// alternating rounds. Prints figures only; the last lines are rows for scripts/bench.sh.
+//
+// Usage: bench_startup --program PATH --qml PATH_TO_QML_RUNNER [--rounds N] [--settle MS]
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include <poll.h>
+
+namespace {
+
+struct Start
+{
+    double mappedMs = -1;
+    double residentMib = -1;
+};
+
+double residentMibOf(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    }
+    return -1;
+}
+
+// Starts the program and waits for a window of it (a new child of the root that is not an
+// override-redirect popup) to be mapped.
+Start startOnce(xcb_connection_t* x, const QString& program, const QStringList& arguments, int settleMs)
+{
+    Start start;
+    while (xcb_generic_event_t* stale = xcb_poll_for_event(x))
+        std::free(stale);
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.setStandardOutputFile(QProcess::nullDevice());
+    QElapsedTimer timer;
+    timer.start();
+    process.start(program, arguments);
+    const int fd = xcb_get_file_descriptor(x);
+    while (timer.elapsed() < 30000 && start.mappedMs < 0) {
+        pollfd waitFor{fd, POLLIN, 0};
+        ::poll(&waitFor, 1, 50);
+        while (xcb_generic_event_t* event = xcb_poll_for_event(x)) {
+            if ((event->response_type & 0x7f) == XCB_MAP_NOTIFY) {
+                const auto* mapped = reinterpret_cast<xcb_map_notify_event_t*>(event);
+                if (!mapped->override_redirect && start.mappedMs < 0)
+                    start.mappedMs = timer.nsecsElapsed() / 1e6;
+            }
+            std::free(event);
+        }
+        if (process.state() == QProcess::NotRunning)
+            break;
+    }
+    if (start.mappedMs >= 0) {
+        QElapsedTimer settle;
+        settle.start();
+        while (settle.elapsed() < settleMs)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        start.residentMib = residentMibOf(process.processId());
+    }
+    process.terminate();
+    if (!process.waitForFinished(5000)) {
+        process.kill();
+        process.waitForFinished();
+    }
+    return start;
+}
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.isEmpty() ? -1 : values.at(values.size() / 2);
+}
+
+QString valueAfter(const QStringList& arguments, const QString& option, const QString& fallback)
+{
+    const int at = arguments.indexOf(option);
+    return at >= 0 && at + 1 < arguments.size() ? arguments.at(at + 1) : fallback;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList arguments = app.arguments();
+    const QString program = valueAfter(arguments, "--program", QString());
+    const QString qmlRunner = valueAfter(arguments, "--qml", QStringLiteral("/usr/lib/qt6/bin/qml"));
+    const int rounds = std::max(1, valueAfter(arguments, "--rounds", "5").toInt());
+    const int settleMs = valueAfter(arguments, "--settle", "1500").toInt();
+
+    xcb_connection_t* x = xcb_connect(nullptr, nullptr);
+    if (program.isEmpty() || xcb_connection_has_error(x)) {
+        std::fprintf(stderr, "bench_startup: needs --program and an X display in DISPLAY\n");
+        return 1;
+    }
+    xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(x)).data;
+    const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(x, screen->root, XCB_CW_EVENT_MASK, &mask);
+    xcb_flush(x);
+
+    QTemporaryDir work;
+    const QString bare = work.filePath(QStringLiteral("bare.qml"));
+    {
+        QFile file(bare);
+        if (!file.open(QIODevice::WriteOnly))
+            return 1;
+        file.write("import QtQuick\nimport QtQuick.Controls\n"
+                   "ApplicationWindow { width: 640; height: 480; visible: true; title: \"bare\" }\n");
+    }
+
+    std::printf("bench_startup: exec to window mapped, %d rounds, resident memory %d ms after\n",
+                rounds, settleMs);
+    std::printf("%-6s %-12s %12s %14s\n", "round", "program", "mapped [ms]", "resident [MiB]");
+    QList<double> ourMs, bareMs, ourMib, bareMib;
+    for (int round = 1; round <= rounds; ++round) {
+        const Start ours = startOnce(x, program, {}, settleMs);
+        const Start theirs = startOnce(x, qmlRunner, {bare}, settleMs);
+        if (ours.mappedMs < 0 || theirs.mappedMs < 0) {
+            std::fprintf(stderr, "a window never showed (%s)\n", ours.mappedMs < 0 ? "program" : "qml");
+            return 1;
+        }
+        std::printf("%-6d %-12s %12.0f %14.1f\n", round, "program", ours.mappedMs, ours.residentMib);
+        std::printf("%-6d %-12s %12.0f %14.1f\n", round, "bare qml", theirs.mappedMs, theirs.residentMib);
+        ourMs << ours.mappedMs;
+        bareMs << theirs.mappedMs;
+        ourMib << ours.residentMib;
+        bareMib << theirs.residentMib;
+    }
+    xcb_disconnect(x);
+    std::printf("ROW|start-up, exec to window mapped / bare qml ApplicationWindow|%.0f ms|%.0f ms|%.2f|<= 1.1\n",
+                median(ourMs), median(bareMs), median(ourMs) / median(bareMs));
+    std::printf("ROW|start-up, resident memory (bare qml %.0f MiB)|%.0f MiB|%.0f MiB|%.2f|<= 130 MiB\n",
+                median(bareMib), median(ourMib), median(bareMib), median(ourMib) / median(bareMib));
+    return 0;
+}
