@@ -29,7 +29,7 @@ fi
 
 . /work/ccache.env 2>/dev/null || true
 [ -f build/default/build.ninja ] || cmake --preset default >/dev/null
-cmake --build --preset default --target bench_download bench_storage \
+cmake --build --preset default --target bench_download bench_storage bench_startup bench_volume_watch \
     Tavlo_App >"$out/build.log" 2>&1 || { tail -30 "$out/build.log"; exit 1; }
 bin=$root/build/default/bench
 
@@ -137,3 +137,34 @@ note "copy onto $volume_kind at $volume_dir"
     --kind "${volume_kind%% (*}" | tee "$out/copy.txt"
 grep -h '^ROW|' "$out/copy.txt" >>"$rows"
 if [ -n "${volume_mounted:-}" ]; then umount "$volume_dir"; volume_mounted=""; fi
+
+# --- the volume appearing: how soon the hand-over notices it ------------------------------
+"$bin/storage/bench_volume_watch" 2>"$out/volume-watch.log" | tee "$out/volume-watch.txt"
+grep -h '^ROW|' "$out/volume-watch.txt" >>"$rows"
+
+# --- start-up under Xvfb against a bare qml ApplicationWindow ---------------------------
+if [ -x "$bin/startup/bench_startup" ] && command -v Xvfb >/dev/null && [ -x /usr/lib/qt6/bin/qml ]; then
+    display=:$((90 + RANDOM % 400))
+    Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    sleep 1
+    mkdir -p -m 700 "$out/runtime"
+    DISPLAY=$display XDG_RUNTIME_DIR=$out/runtime "$bin/startup/bench_startup" \
+        --program "$root/build/default/app/Tavlo_App" --qml /usr/lib/qt6/bin/qml \
+        --rounds $((rounds + 2)) 2>"$out/startup.log" | tee "$out/startup.txt" || true
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+    grep -h '^ROW|' "$out/startup.txt" >>"$rows" || true
+else
+    note "start-up not measured: needs Xvfb and /usr/lib/qt6/bin/qml (package qml-qt6)"
+fi
+
+# --- the table ----------------------------------------------------------------------------
+echo
+echo "| figure | program | anchor | ratio | goal, notes |"
+echo "|---|---|---|---|---|"
+while IFS='|' read -r _ figure ours theirs ratio goal; do
+    echo "| $figure | $ours | $theirs | $ratio | $goal |"
+done <"$rows"
+echo
+note "details in $out (each benchmark's own output)"

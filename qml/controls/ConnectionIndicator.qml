@@ -48,6 +48,8 @@ Rectangle {
         objectName: "backgroundImage"
         anchors.fill: parent
         source: "qrc:/icons/icons/logo_middle.png"
+        // Decoded off the window thread, so the first frame does not wait for it.
+        asynchronous: true
         fillMode: Image.PreserveAspectFit
         smooth: true
         layer.enabled: logoContainer.sharpLogo
@@ -59,6 +61,8 @@ Rectangle {
         objectName: "foregroundImage"
         anchors.fill: parent
         source: "qrc:/icons/icons/logo_circle.png"
+        // Decoded off the window thread, so the first frame does not wait for it.
+        asynchronous: true
         fillMode: Image.PreserveAspectFit
         smooth: true
         layer.enabled: logoContainer.sharpLogo
