@@ -5,6 +5,8 @@
 #include "RunningUnderWine.h"
 
 #include <QFontDatabase>
+#include <QImage>
+#include <QPixmap>
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
@@ -52,7 +54,15 @@ QIcon applyIdentity(QGuiApplication& app, const AppIdentity& identity)
     QCoreApplication::setOrganizationName(identity.organizationName);
     QCoreApplication::setOrganizationDomain(identity.organizationDomain);
     QCoreApplication::setApplicationVersion(identity.applicationVersion);
-    QIcon icon(identity.windowIconPath);
+    // The artwork is 1024 pixels square; the window system is handed 256 and smaller, not a
+    // 4 MiB bitmap for every window the program maps.
+    QIcon icon;
+    const QImage artwork(identity.windowIconPath);
+    for (const int side : {256, 64, 32, 16}) {
+        if (!artwork.isNull())
+            icon.addPixmap(QPixmap::fromImage(
+                artwork.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    }
     app.setWindowIcon(icon);
     return icon;
 }

@@ -6,6 +6,7 @@
 #include <StorageTestFiles.h>
 #include <StorageTestTimings.h>
 #include <UpdateHandOver.h>
+#include <VolumeUpdateWriter.h>
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -90,6 +91,10 @@ private slots:
     void retriesFollowTheTimings();
     void volumeArrivingWhileWaiting();
     void overlappingRequestsShareTheCount();
+    void chunkSizes_data();
+    void chunkSizes();
+    void largerFileReportsEachPercentOnce_data();
+    void largerFileReportsEachPercentOnce();
     void pollEndsTheWait_data();
     void pollEndsTheWait();
     void pollKeepsTheOuterLimit();
@@ -227,6 +232,54 @@ void TestUpdateHandOver::overlappingRequestsShareTheCount()
     QCOMPARE(bench.handOver->state(), UpdateHandOver::State::Idle);
     QTest::qWait(100);
     QCOMPARE(bench.results.size(), 2); // no timer left behind
+}
+
+void TestUpdateHandOver::chunkSizes_data()
+{
+    QTest::addColumn<qint64>("total");
+    QTest::addColumn<qint64>("chunk");
+    QTest::newRow("empty") << qint64(0) << qint64(4096);
+    QTest::newRow("small file: 4 KiB") << qint64(10000) << qint64(4096);
+    QTest::newRow("one percent below 8 KiB") << qint64(819199) << qint64(4096);
+    QTest::newRow("one percent, whole 4 KiB") << qint64(819200) << qint64(8192);
+    QTest::newRow("64 MiB") << qint64(64) * 1024 * 1024 << qint64(667648);
+    QTest::newRow("512 MiB: at most 1 MiB") << qint64(512) * 1024 * 1024 << qint64(1024 * 1024);
+}
+
+void TestUpdateHandOver::chunkSizes()
+{
+    QFETCH(qint64, total);
+    QFETCH(qint64, chunk);
+    QCOMPARE(VolumeUpdateWriter::chunkSizeFor(total), chunk);
+}
+
+void TestUpdateHandOver::largerFileReportsEachPercentOnce_data()
+{
+    QTest::addColumn<qint64>("size");
+    QTest::newRow("1 MiB and a bit") << qint64(1024 * 1024 + 3);
+    QTest::newRow("5 MiB, not a whole chunk at the end") << qint64(5 * 1024 * 1024 - 1000);
+}
+
+void TestUpdateHandOver::largerFileReportsEachPercentOnce()
+{
+    QFETCH(qint64, size);
+    Bench bench(timingsWith(20, 0));
+    bench.mount();
+    const QString source = bench.download("fw.tvq", size);
+    bench.handOver->attempt();
+    QCOMPARE(bench.results, QList<bool>{true});
+    QVERIFY(bench.copied.size() <= 101);
+    QCOMPARE(bench.copied.last(), size);
+    int last = -1;
+    for (const qint64 done : bench.copied) {
+        const int percent = int(done * 100 / size);
+        QVERIFY2(percent > last, qPrintable(QStringLiteral("%1 after %2").arg(percent).arg(last)));
+        last = percent;
+    }
+    QFile copy(QDir(bench.volume.path()).filePath(QStringLiteral("tvxxfer.tvq")));
+    QFile original(source);
+    QVERIFY(copy.open(QIODevice::ReadOnly) && original.open(QIODevice::ReadOnly));
+    QVERIFY(copy.readAll() == original.readAll());
 }
 
 void TestUpdateHandOver::pollEndsTheWait_data()
