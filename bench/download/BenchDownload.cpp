@@ -19,6 +19,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -96,8 +98,18 @@ struct Run
 {
     double seconds = -1;
     double peakMib = -1;
+    double cpuSeconds = -1;  // user and system time, all threads (curl: it and sh and sync)
     bool ok = false;
 };
+
+double cpuSecondsOf(int who)
+{
+    struct rusage usage {};
+    if (getrusage(who, &usage) != 0)
+        return 0;
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec
+           + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
 
 Run runDownloader(const QUrl& base, const QString& target, qint64 size, long* progressReports)
 {
@@ -115,8 +127,15 @@ Run runDownloader(const QUrl& base, const QString& target, qint64 size, long* pr
         if (!why.isEmpty())
             std::fprintf(stderr, "Downloader: %s\n", qPrintable(why));
     });
-    QObject::connect(&downloader, &Downloader::downloadingProgressBar,
-                     [&](qlonglong) { ++*progressReports; });
+    QElapsedTimer sinceStart;
+    qint64 firstMs = -1, lastMs = -1;
+    QObject::connect(&downloader, &Downloader::downloadingProgressBar, [&](qlonglong percent) {
+        ++*progressReports;
+        if (firstMs < 0)
+            firstMs = sinceStart.elapsed();
+        if (percent >= 100 && lastMs < 0)
+            lastMs = sinceStart.elapsed();
+    });
     downloader.fetchReleasesJson();
     if (!waitUntil([&] { return haveCatalogue; }, 10000))
         return run;
@@ -124,11 +143,17 @@ Run runDownloader(const QUrl& base, const QString& target, qint64 size, long* pr
     const bool peakReset = BenchMemory::resetPeak();
     const qint64 baseline = BenchMemory::statusKib("VmRSS");
     QElapsedTimer timer;
+    const double cpuBefore = cpuSecondsOf(RUSAGE_SELF);
     timer.start();
+    sinceStart.start();
     downloader.downloadFile();
     if (!waitUntil([&] { return finished; }, 600000))
         return run;
     run.seconds = timer.nsecsElapsed() / 1e9;
+    run.cpuSeconds = cpuSecondsOf(RUSAGE_SELF) - cpuBefore;
+    if (qEnvironmentVariableIsSet("BENCH_DETAIL"))
+        std::printf("  first body bytes after %lld ms, last after %lld ms, file in place after %.0f ms\n",
+                    firstMs, lastMs, run.seconds * 1000);
     if (peakReset)
         run.peakMib = (BenchMemory::statusKib("VmHWM") - baseline) / 1024.0;
     run.ok = run.ok && QFileInfo(target).size() == size;
@@ -143,11 +168,13 @@ Run runCurl(const QString& url, const QString& target, qint64 size, bool withSyn
                                     : QStringLiteral("curl -sS --fail -o \"$1\" \"$2\"");
     QProcess curl;
     QElapsedTimer timer;
+    const double cpuBefore = cpuSecondsOf(RUSAGE_CHILDREN);
     timer.start();
     curl.start(QStringLiteral("sh"), {QStringLiteral("-c"), script, QStringLiteral("sh"), target, url});
     if (!curl.waitForFinished(600000))
         return run;
     run.seconds = timer.nsecsElapsed() / 1e9;
+    run.cpuSeconds = cpuSecondsOf(RUSAGE_CHILDREN) - cpuBefore;
     run.ok = curl.exitStatus() == QProcess::NormalExit && curl.exitCode() == 0
              && QFileInfo(target).size() == size;
     if (!run.ok)
@@ -223,8 +250,9 @@ int main(int argc, char** argv)
 
     std::printf("bench_download: %lld MiB over HTTPS from %s (%s), %d rounds\n", mib,
                 qPrintable(base.host()), qPrintable(serverName), rounds);
-    std::printf("%-6s %-18s %9s %16s\n", "round", "client", "time [s]", "mem growth [MiB]");
-    QList<double> ourTimes, curlSyncTimes, curlTimes, ourPeaks;
+    std::printf("%-6s %-18s %9s %8s %16s\n", "round", "client", "time [s]", "CPU [s]",
+                "mem growth [MiB]");
+    QList<double> ourTimes, curlSyncTimes, curlTimes, ourPeaks, ourCpu, curlCpu;
     long reports = 0;
     for (int round = 1; round <= rounds; ++round) {
         QFile::remove(target);
@@ -241,9 +269,14 @@ int main(int argc, char** argv)
             return 1;
         }
         reports = roundReports;
-        std::printf("%-6d %-18s %9.3f %16.1f\n", round, "Downloader", ours.seconds, ours.peakMib);
-        std::printf("%-6d %-18s %9.3f %16s\n", round, "curl -o F && sync", withSync.seconds, "-");
-        std::printf("%-6d %-18s %9.3f %16s\n", round, "curl -o F", bare.seconds, "-");
+        std::printf("%-6d %-18s %9.3f %8.3f %16.1f\n", round, "Downloader", ours.seconds,
+                    ours.cpuSeconds, ours.peakMib);
+        std::printf("%-6d %-18s %9.3f %8.3f %16s\n", round, "curl -o F && sync", withSync.seconds,
+                    withSync.cpuSeconds, "-");
+        std::printf("%-6d %-18s %9.3f %8.3f %16s\n", round, "curl -o F", bare.seconds,
+                    bare.cpuSeconds, "-");
+        ourCpu << ours.cpuSeconds;
+        curlCpu << withSync.cpuSeconds;
         ourTimes << ours.seconds;
         curlSyncTimes << withSync.seconds;
         curlTimes << bare.seconds;
@@ -261,8 +294,9 @@ int main(int argc, char** argv)
                 ours, theirs, ours / theirs, median(curlTimes), ours / median(curlTimes), reports,
                 peak);
     std::printf("ROW|download %lld MiB, wall / curl -o F URL && sync|%.3f s|%.3f s|%.2f|"
-                "<= 1.05; / bare curl %.2f; %s\n",
-                mib, ours, theirs, ours / theirs, ours / median(curlTimes), qPrintable(serverName));
+                "<= 1.05; / bare curl %.2f; CPU %.3f s / %.3f s; %s\n",
+                mib, ours, theirs, ours / theirs, ours / median(curlTimes), median(ourCpu),
+                median(curlCpu), qPrintable(serverName));
     std::printf("ROW|download %lld MiB, peak resident growth|%.1f MiB|-|%.2f x file|<= 16 MiB\n",
                 mib, peak, peak / double(mib));
     return 0;
