@@ -25,6 +25,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "BenchFigures.h"
 #include "BenchMemory.h"
 #include "Downloader.h"
 #include "ReleaseServer.h"
@@ -182,17 +183,7 @@ Run runCurl(const QString& url, const QString& target, qint64 size, bool withSyn
     return run;
 }
 
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.isEmpty() ? -1 : values.at(values.size() / 2);
-}
 
-QString valueAfter(const QStringList& arguments, const QString& option, const QString& fallback)
-{
-    const int at = arguments.indexOf(option);
-    return at >= 0 && at + 1 < arguments.size() ? arguments.at(at + 1) : fallback;
-}
 
 }  // namespace
 
@@ -204,10 +195,10 @@ int main(int argc, char** argv)
         return prepare(arguments.at(2), arguments.at(3).toLongLong()) ? 0 : 1;
     if (arguments.size() >= 3 && arguments.at(1) == QLatin1String("--serve"))
         return serve(arguments.at(2));
-    const qint64 mib = std::max(1LL, valueAfter(arguments, "--size", "64").toLongLong());
-    const int rounds = std::max(1, valueAfter(arguments, "--rounds", "3").toInt());
-    QUrl base(valueAfter(arguments, "--base", QString()));
-    QString caPath = valueAfter(arguments, "--ca", QString());
+    const qint64 mib = std::max(1LL, BenchFigures::valueAfter(arguments, "--size", "64").toLongLong());
+    const int rounds = std::max(1, BenchFigures::valueAfter(arguments, "--rounds", "3").toInt());
+    QUrl base(BenchFigures::valueAfter(arguments, "--base", QString()));
+    QString caPath = BenchFigures::valueAfter(arguments, "--ca", QString());
     const qint64 size = mib * kMiB;
 
     QTemporaryDir work;
@@ -286,17 +277,17 @@ int main(int argc, char** argv)
         server.kill();
         server.waitForFinished();
     }
-    const double ours = median(ourTimes);
-    const double theirs = median(curlSyncTimes);
+    const double ours = BenchFigures::median(ourTimes);
+    const double theirs = BenchFigures::median(curlSyncTimes);
     const double peak = *std::max_element(ourPeaks.begin(), ourPeaks.end());
     std::printf("median: Downloader %.3f s, curl && sync %.3f s (ratio %.2f), bare curl %.3f s "
                 "(ratio %.2f); %ld progress reports; peak memory growth %.1f MiB\n",
-                ours, theirs, ours / theirs, median(curlTimes), ours / median(curlTimes), reports,
+                ours, theirs, ours / theirs, BenchFigures::median(curlTimes), ours / BenchFigures::median(curlTimes), reports,
                 peak);
     std::printf("ROW|download %lld MiB, wall / curl -o F URL && sync|%.3f s|%.3f s|%.2f|"
                 "<= 1.05; / bare curl %.2f; CPU %.3f s / %.3f s; %s\n",
-                mib, ours, theirs, ours / theirs, ours / median(curlTimes), median(ourCpu),
-                median(curlCpu), qPrintable(serverName));
+                mib, ours, theirs, ours / theirs, ours / BenchFigures::median(curlTimes), BenchFigures::median(ourCpu),
+                BenchFigures::median(curlCpu), qPrintable(serverName));
     std::printf("ROW|download %lld MiB, peak resident growth|%.1f MiB|-|%.2f x file|<= 16 MiB\n",
                 mib, peak, peak / double(mib));
     return 0;

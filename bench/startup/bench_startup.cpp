@@ -4,6 +4,8 @@
 // alternating rounds. Prints figures only; the last lines are rows for scripts/bench.sh.
 //
 // Usage: bench_startup --program PATH --qml PATH_TO_QML_RUNNER [--rounds N] [--settle MS]
+#include <BenchFigures.h>
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -81,17 +83,7 @@ Start startOnce(xcb_connection_t* x, const QString& program, const QStringList& 
     return start;
 }
 
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.isEmpty() ? -1 : values.at(values.size() / 2);
-}
 
-QString valueAfter(const QStringList& arguments, const QString& option, const QString& fallback)
-{
-    const int at = arguments.indexOf(option);
-    return at >= 0 && at + 1 < arguments.size() ? arguments.at(at + 1) : fallback;
-}
 
 } // namespace
 
@@ -99,10 +91,10 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList arguments = app.arguments();
-    const QString program = valueAfter(arguments, "--program", QString());
-    const QString qmlRunner = valueAfter(arguments, "--qml", QStringLiteral("/usr/lib/qt6/bin/qml"));
-    const int rounds = std::max(1, valueAfter(arguments, "--rounds", "5").toInt());
-    const int settleMs = valueAfter(arguments, "--settle", "1500").toInt();
+    const QString program = BenchFigures::valueAfter(arguments, "--program", QString());
+    const QString qmlRunner = BenchFigures::valueAfter(arguments, "--qml", QStringLiteral("/usr/lib/qt6/bin/qml"));
+    const int rounds = std::max(1, BenchFigures::valueAfter(arguments, "--rounds", "5").toInt());
+    const int settleMs = BenchFigures::valueAfter(arguments, "--settle", "1500").toInt();
 
     xcb_connection_t* x = xcb_connect(nullptr, nullptr);
     if (program.isEmpty() || xcb_connection_has_error(x)) {
@@ -144,8 +136,8 @@ int main(int argc, char** argv)
     }
     xcb_disconnect(x);
     std::printf("ROW|start-up, exec to window mapped / bare qml ApplicationWindow|%.0f ms|%.0f ms|%.2f|<= 1.1\n",
-                median(ourMs), median(bareMs), median(ourMs) / median(bareMs));
+                BenchFigures::median(ourMs), BenchFigures::median(bareMs), BenchFigures::median(ourMs) / BenchFigures::median(bareMs));
     std::printf("ROW|start-up, resident memory (bare qml %.0f MiB)|%.0f MiB|%.0f MiB|%.2f|<= 130 MiB\n",
-                median(bareMib), median(ourMib), median(bareMib), median(ourMib) / median(bareMib));
+                BenchFigures::median(bareMib), BenchFigures::median(ourMib), BenchFigures::median(bareMib), BenchFigures::median(ourMib) / BenchFigures::median(bareMib));
     return 0;
 }

@@ -7,6 +7,7 @@
 //
 // Usage: bench_storage [--volume FOLDER] [--size MIB] [--rounds N] [--kind TEXT]
 // Without --volume the copy goes to a folder in the temporary folder.
+#include <BenchFigures.h>
 #include <BenchMemory.h>
 #include <FileSync.h>
 #include <Sha256.h>
@@ -68,28 +69,18 @@ double timeReadBack(const QString& path)
     return seconds(timer);
 }
 
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.isEmpty() ? -1 : values.at(values.size() / 2);
-}
 
-QString valueAfter(const QStringList& arguments, const QString& option, const QString& fallback)
-{
-    const int at = arguments.indexOf(option);
-    return at >= 0 && at + 1 < arguments.size() ? arguments.at(at + 1) : fallback;
-}
 } // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList arguments = app.arguments();
-    const qint64 mib = std::max(1LL, valueAfter(arguments, "--size", "64").toLongLong());
-    const int rounds = std::max(1, valueAfter(arguments, "--rounds", "3").toInt());
+    const qint64 mib = std::max(1LL, BenchFigures::valueAfter(arguments, "--size", "64").toLongLong());
+    const int rounds = std::max(1, BenchFigures::valueAfter(arguments, "--rounds", "3").toInt());
     QTemporaryDir work;
-    const QString volume = valueAfter(arguments, "--volume", work.filePath("volume"));
-    const QString kind = valueAfter(arguments, "--kind", "a folder");
+    const QString volume = BenchFigures::valueAfter(arguments, "--volume", work.filePath("volume"));
+    const QString kind = BenchFigures::valueAfter(arguments, "--kind", "a folder");
     QDir().mkpath(volume);
     const QString source = work.filePath(QStringLiteral("tavlo-fw-%1.tvq").arg(mib));
     if (!makeSource(source, mib * kMiB)) {
@@ -140,9 +131,9 @@ int main(int argc, char** argv)
         std::printf("%-6d %-22s %9.3f\n", round, "  its read-back alone", readBack.last());
         std::printf("%-6d %-22s %9.3f\n", round, "cp F vol/ && sync", cpSync.last());
     }
-    const double withCheck = median(ours);
-    const double check = median(readBack);
-    const double theirs = median(cpSync);
+    const double withCheck = BenchFigures::median(ours);
+    const double check = BenchFigures::median(readBack);
+    const double theirs = BenchFigures::median(cpSync);
     std::printf("median: hand-over copy %.3f s (read-back %.3f s of it), cp && sync %.3f s; "
                 "%ld progress reports; peak memory growth %.1f MiB\n",
                 withCheck, check, theirs, reports, *std::max_element(peaks.begin(), peaks.end()));
