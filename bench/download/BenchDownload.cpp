@@ -19,8 +19,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -103,14 +101,6 @@ struct Run
     bool ok = false;
 };
 
-double cpuSecondsOf(int who)
-{
-    struct rusage usage {};
-    if (getrusage(who, &usage) != 0)
-        return 0;
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec
-           + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 Run runDownloader(const QUrl& base, const QString& target, qint64 size, long* progressReports)
 {
@@ -144,14 +134,14 @@ Run runDownloader(const QUrl& base, const QString& target, qint64 size, long* pr
     const bool peakReset = BenchMemory::resetPeak();
     const qint64 baseline = BenchMemory::statusKib("VmRSS");
     QElapsedTimer timer;
-    const double cpuBefore = cpuSecondsOf(RUSAGE_SELF);
+    const double cpuBefore = BenchMemory::cpuSeconds();
     timer.start();
     sinceStart.start();
     downloader.downloadFile();
     if (!waitUntil([&] { return finished; }, 600000))
         return run;
     run.seconds = timer.nsecsElapsed() / 1e9;
-    run.cpuSeconds = cpuSecondsOf(RUSAGE_SELF) - cpuBefore;
+    run.cpuSeconds = BenchMemory::cpuSeconds() - cpuBefore;
     if (qEnvironmentVariableIsSet("BENCH_DETAIL"))
         std::printf("  first body bytes after %lld ms, last after %lld ms, file in place after %.0f ms\n",
                     firstMs, lastMs, run.seconds * 1000);
@@ -169,13 +159,13 @@ Run runCurl(const QString& url, const QString& target, qint64 size, bool withSyn
                                     : QStringLiteral("curl -sS --fail -o \"$1\" \"$2\"");
     QProcess curl;
     QElapsedTimer timer;
-    const double cpuBefore = cpuSecondsOf(RUSAGE_CHILDREN);
+    const double cpuBefore = BenchMemory::cpuSeconds(true);
     timer.start();
     curl.start(QStringLiteral("sh"), {QStringLiteral("-c"), script, QStringLiteral("sh"), target, url});
     if (!curl.waitForFinished(600000))
         return run;
     run.seconds = timer.nsecsElapsed() / 1e9;
-    run.cpuSeconds = cpuSecondsOf(RUSAGE_CHILDREN) - cpuBefore;
+    run.cpuSeconds = BenchMemory::cpuSeconds(true) - cpuBefore;
     run.ok = curl.exitStatus() == QProcess::NormalExit && curl.exitCode() == 0
              && QFileInfo(target).size() == size;
     if (!run.ok)

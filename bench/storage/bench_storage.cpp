@@ -94,7 +94,7 @@ int main(int argc, char** argv)
                 qPrintable(volume), qPrintable(kind), rounds,
                 VolumeUpdateWriter::chunkSizeFor(mib * kMiB) / 1024);
     std::printf("%-6s %-22s %9s\n", "round", "copy", "time [s]");
-    QList<double> ours, readBack, cpSync, peaks;
+    QList<double> ours, readBack, cpSync, peaks, ourCpu, cpCpu;
     long reports = 0;
     for (int round = 1; round <= rounds; ++round) {
         QFile::remove(handOver);
@@ -103,10 +103,12 @@ int main(int argc, char** argv)
         BenchMemory::resetPeak();
         const qint64 baseline = BenchMemory::statusKib("VmRSS");
         QElapsedTimer timer;
+        double cpuBefore = BenchMemory::cpuSeconds();
         timer.start();
         const QString problem = VolumeUpdateWriter::place(volume, source, QStringLiteral("tvxxfer.tvq"),
                                                           [&](qint64, qint64) { ++roundReports; });
         ours << seconds(timer);
+        ourCpu << BenchMemory::cpuSeconds() - cpuBefore;
         peaks << (BenchMemory::statusKib("VmHWM") - baseline) / 1024.0;
         if (!problem.isEmpty()) {
             std::fprintf(stderr, "the copy failed: %s\n", qPrintable(problem));
@@ -118,10 +120,12 @@ int main(int argc, char** argv)
 
         settle();
         QProcess cp;
+        cpuBefore = BenchMemory::cpuSeconds(true);
         timer.start();
         cp.start("sh", {"-c", "cp \"$1\" \"$2\" && sync", "sh", source, volume + QLatin1Char('/')});
         cp.waitForFinished(-1);
         cpSync << seconds(timer);
+        cpCpu << BenchMemory::cpuSeconds(true) - cpuBefore;
         if (cp.exitCode() != 0) {
             std::fprintf(stderr, "cp failed\n");
             return 1;
@@ -138,8 +142,9 @@ int main(int argc, char** argv)
                 "%ld progress reports; peak memory growth %.1f MiB\n",
                 withCheck, check, theirs, reports, *std::max_element(peaks.begin(), peaks.end()));
     std::printf("ROW|copy %lld MiB onto the volume (%s), wall / cp F vol/ && sync|%.3f s|%.3f s|%.2f|"
-                "<= 1.05; with the read-back check\n",
-                mib, qPrintable(kind), withCheck, theirs, withCheck / theirs);
+                "<= 1.05; with the read-back check; CPU %.3f s / %.3f s\n",
+                mib, qPrintable(kind), withCheck, theirs, withCheck / theirs,
+                BenchFigures::median(ourCpu), BenchFigures::median(cpCpu));
     std::printf("ROW|  the same without the read-back (%.3f s)|%.3f s|%.3f s|%.2f|<= 1.05\n", check,
                 withCheck - check, theirs, (withCheck - check) / theirs);
     return 0;

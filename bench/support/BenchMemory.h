@@ -2,7 +2,7 @@
 
 #include <QtGlobal>
 
-// The resident memory figures of this process that the benchmarks print (Linux).
+// The resident memory and CPU time figures of this process that the benchmarks print (Linux).
 class BenchMemory
 {
 public:
@@ -10,4 +10,6 @@ public:
     static qint64 statusKib(const char* field);
     // Resets VmHWM to the current resident size; false where the system cannot.
     static bool resetPeak();
+    // User and system CPU seconds of this process (all threads), or of its waited-for children.
+    static double cpuSeconds(bool children = false);
 };
