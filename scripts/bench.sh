@@ -46,8 +46,18 @@ stop_nginx() {
         nginx_pid=""
     fi
 }
+stop_xvfb() {
+    if [ -n "${xvfb_pid:-}" ]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        for _ in $(seq 20); do kill -0 "$xvfb_pid" 2>/dev/null || break; sleep 0.1; done
+        kill -9 "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+        xvfb_pid=""
+    fi
+}
 cleanup() {
     stop_nginx
+    stop_xvfb
     [ -n "${volume_mounted:-}" ] && umount "$volume_dir" 2>/dev/null || true
 }
 trap cleanup EXIT
@@ -144,7 +154,9 @@ grep -h '^ROW|' "$out/volume-watch.txt" >>"$rows"
 
 # --- start-up under Xvfb against a bare qml ApplicationWindow ---------------------------
 if [ -x "$bin/startup/bench_startup" ] && command -v Xvfb >/dev/null && [ -x /usr/lib/qt6/bin/qml ]; then
-    display=:$((90 + RANDOM % 400))
+    n=$((90 + RANDOM % 400))
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    display=:$n
     Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
     xvfb_pid=$!
     sleep 1
@@ -152,8 +164,7 @@ if [ -x "$bin/startup/bench_startup" ] && command -v Xvfb >/dev/null && [ -x /us
     DISPLAY=$display XDG_RUNTIME_DIR=$out/runtime "$bin/startup/bench_startup" \
         --program "$root/build/default/app/Tavlo_App" --qml /usr/lib/qt6/bin/qml \
         --rounds $((rounds + 2)) 2>"$out/startup.log" | tee "$out/startup.txt" || true
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
+    stop_xvfb
     grep -h '^ROW|' "$out/startup.txt" >>"$rows" || true
 else
     note "start-up not measured: needs Xvfb and /usr/lib/qt6/bin/qml (package qml-qt6)"
