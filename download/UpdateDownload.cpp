@@ -1,6 +1,7 @@
 #include "UpdateDownload.h"
 
 #include <QDebug>
+#include <QFileInfo>
 #include <QNetworkRequest>
 
 #include "DownloadFailureText.h"
@@ -68,7 +69,8 @@ void UpdateDownload::handleCatalogueReply(QNetworkReply* reply)
         endWaitingDownload();
         return;
     }
-    for (const ReleaseEntry& entry : catalogue.entries()) {
+    entriesRead = catalogue.entries();
+    for (const ReleaseEntry& entry : entriesRead) {
         name = entry.fileName;
         version = entry.version;
         totalSize = entry.totalFileSize;
@@ -78,6 +80,7 @@ void UpdateDownload::handleCatalogueReply(QNetworkReply* reply)
         emit releasesJsonFetched();
         emit latestVersionFetched(version);
     }
+    emit catalogueRead();
     if (downloadWhenCatalogued) {
         downloadWhenCatalogued = false;
         download();
@@ -132,6 +135,27 @@ void UpdateDownload::cancel()
     downloadWhenCatalogued = false;
     probe.cancel();
     updateReceiver.cancel();
+}
+
+bool UpdateDownload::choose(const ReleaseEntry& entry)
+{
+    if (!UpdateFileName::isSafe(entry.fileName))
+        return false;
+    name = entry.fileName;
+    totalSize = entry.totalFileSize;
+    expectedSize = entry.expectedSize();
+    checksum = entry.sha256;
+    url = ReleaseLocation::releaseUrl(serverBase, name);
+    return true;
+}
+
+void UpdateDownload::useLocalFile(const QString& localPath)
+{
+    cancel();
+    path = localPath;
+    const QString fileName = QFileInfo(localPath).fileName();
+    emit downloadFinished(true, path, fileName);
+    emit setDeviceToTransferMode(true);
 }
 
 UpdateFileCheck UpdateDownload::expectation() const

@@ -2,10 +2,12 @@
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QUrl>
 
+#include "ReleaseEntry.h"
 #include "UpdateProbe.h"
 #include "UpdateReceiver.h"
 
@@ -32,6 +34,16 @@ public:
     void download();
     // Ends a probe or download under way without a report (the instrument went away).
     void cancel();
+    // Makes this catalogue entry the one download() fetches, instead of the catalogue's last
+    // entry; latestVersion() stays the catalogue's. False (and nothing changed) when the
+    // entry names no usable file.
+    bool choose(const ReleaseEntry& entry);
+    // Hands a file the user already has to the instrument as if it had just been downloaded:
+    // downloadFinished(true, path, its name) and setDeviceToTransferMode(true). The caller
+    // checks the file first (LocalUpdateFile).
+    void useLocalFile(const QString& localPath);
+    // Every entry of the last usable catalogue, in catalogue order.
+    QList<ReleaseEntry> catalogueEntries() const { return entriesRead; }
     // No progress for this long ends a download.
     void setStallTimeoutMs(int ms) { updateReceiver.setStallTimeoutMs(ms); }
 
@@ -85,6 +97,8 @@ signals:
     void writeFailed(QString name, QString reason);
     // The file arrived but its size or checksum is not the catalogue's; it was deleted.
     void checkFailed(QString name, QString reason);
+    // A usable catalogue was read (after releasesJsonFetched for its last entry).
+    void catalogueRead();
     // The catalogue could not be had or holds no usable entry.
     void catalogueUnavailable(QString reason);
     // download() was asked for with no usable catalogue entry, and the catalogue asked for
@@ -110,6 +124,7 @@ private:
     qint64 expectedSize = -1;
     QString reason;
     bool downloadWhenCatalogued = false;
+    QList<ReleaseEntry> entriesRead;
 
     // Children of this object, so that its open requests can be found. The access manager
     // is declared before the parts, so destroyed after them: a reply that ends while it is
