@@ -137,16 +137,13 @@ void UpdateDownload::cancel()
     updateReceiver.cancel();
 }
 
-bool UpdateDownload::choose(const ReleaseEntry& entry)
+void UpdateDownload::choose(const ReleaseEntry& entry)
 {
-    if (!UpdateFileName::isSafe(entry.fileName))
-        return false;
     name = entry.fileName;
     totalSize = entry.totalFileSize;
     expectedSize = entry.expectedSize();
     checksum = entry.sha256;
     url = ReleaseLocation::releaseUrl(serverBase, name);
-    return true;
 }
 
 void UpdateDownload::useLocalFile(const QString& localPath)

@@ -35,9 +35,9 @@ public:
     // Ends a probe or download under way without a report (the instrument went away).
     void cancel();
     // Makes this catalogue entry the one download() fetches, instead of the catalogue's last
-    // entry; latestVersion() stays the catalogue's. False (and nothing changed) when the
-    // entry names no usable file.
-    bool choose(const ReleaseEntry& entry);
+    // entry; latestVersion() stays the catalogue's. A file name that cannot be used is
+    // refused by download() as for the catalogue's own offer.
+    void choose(const ReleaseEntry& entry);
     // Hands a file the user already has to the instrument as if it had just been downloaded:
     // downloadFinished(true, path, its name) and setDeviceToTransferMode(true). The caller
     // checks the file first (LocalUpdateFile).
