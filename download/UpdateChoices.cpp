@@ -28,7 +28,7 @@ UpdateChoices::UpdateChoices(UpdateDownload& download, QObject* parent)
     : QObject(parent), download(download), model(this)
 {
     connect(&download, &UpdateDownload::catalogueRead, this,
-            [this] { setEntries(this->download.catalogueEntries()); });
+            [this] { setChoices(this->download.catalogueChoices()); });
 }
 
 QAbstractItemModel* UpdateChoices::versions()
@@ -57,8 +57,13 @@ QStringList UpdateChoices::fileFilters() const
 
 void UpdateChoices::setEntries(const QList<ReleaseEntry>& entries)
 {
+    setChoices(ReleaseChoices::from(entries));
+}
+
+void UpdateChoices::setChoices(const ReleaseChoices& choices)
+{
     const bool wasUpToDate = upToDate();
-    model.setChoices(ReleaseChoices::from(entries));
+    model.setChoices(choices);
     emit listChanged();
     if (wasUpToDate != upToDate() || upToDate())
         emit upToDateChanged();

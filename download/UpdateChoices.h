@@ -59,6 +59,7 @@ public:
 
     // Builds the list from catalogue entries (what arrives with catalogueRead()).
     void setEntries(const QList<ReleaseEntry>& entries);
+    void setChoices(const ReleaseChoices& choices);
 
 public slots:
     void setInstalledVersion(QString version);

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QNetworkRequest>
 
+#include "CatalogueReader.h"
 #include "DownloadFailureText.h"
 #include "DownloadFolder.h"
 #include "ReleaseCatalogue.h"
@@ -39,6 +40,10 @@ UpdateDownload::~UpdateDownload()
     const QList<QNetworkReply*> replies = network.findChildren<QNetworkReply*>();
     for (QNetworkReply* reply : replies)
         reply->disconnect(this);
+    if (readerThread) {
+        readerThread->quit();
+        readerThread->wait();
+    }
 }
 
 void UpdateDownload::fetchCatalogue()
@@ -60,7 +65,37 @@ void UpdateDownload::handleCatalogueReply(QNetworkReply* reply)
         return;
     }
 
-    const ReleaseCatalogue catalogue = ReleaseCatalogue::parse(reply->readAll());
+    const QByteArray bytes = reply->readAll();
+    if (bytes.size() > kReadAsideBytes) {
+        readAside(bytes);
+        return;
+    }
+    const ReleaseCatalogue catalogue = ReleaseCatalogue::parse(bytes);
+    takeCatalogue(catalogue, catalogue.isUsable() ? ReleaseChoices::from(catalogue.entries())
+                                                  : ReleaseChoices());
+}
+
+void UpdateDownload::readAside(const QByteArray& bytes)
+{
+    if (!readerThread) {
+        readerThread = new QThread(this);
+        auto* reader = new CatalogueReader;
+        reader->moveToThread(readerThread);
+        connect(readerThread, &QThread::finished, reader, &QObject::deleteLater);
+        connect(this, &UpdateDownload::readRequested, reader, &CatalogueReader::read);
+        connect(reader, &CatalogueReader::done, this, [this](const ReleaseCatalogue& catalogue,
+                                                             const ReleaseChoices& choices) {
+            readingAside = false;
+            takeCatalogue(catalogue, choices);
+        });
+        readerThread->start();
+    }
+    readingAside = true;
+    emit readRequested(bytes);
+}
+
+void UpdateDownload::takeCatalogue(const ReleaseCatalogue& catalogue, const ReleaseChoices& choices)
+{
     if (!catalogue.isUsable()) {
         qInfo() << "DW: The release catalogue is unusable:" << catalogue.problem();
         reason = QStringLiteral("The release server's list of updates is unusable (%1).")
@@ -70,6 +105,7 @@ void UpdateDownload::handleCatalogueReply(QNetworkReply* reply)
         return;
     }
     entriesRead = catalogue.entries();
+    choicesRead = choices;
     for (const ReleaseEntry& entry : entriesRead) {
         name = entry.fileName;
         version = entry.version;
@@ -115,9 +151,11 @@ void UpdateDownload::download()
     const QUrl fileUrl(url, QUrl::TolerantMode);
     if (!fileUrl.isValid() || url.isEmpty()) {
         // The catalogue is asked for once more; the download follows when it arrives, and a
-        // catalogue that cannot be had ends the attempt with its reason.
+        // catalogue that cannot be had ends the attempt with its reason. One being read
+        // aside is waited for.
         downloadWhenCatalogued = true;
-        fetchCatalogue();
+        if (!readingAside)
+            fetchCatalogue();
         return;
     }
 
