@@ -96,8 +96,11 @@ QVariantMap UpdateChoices::describe(int row) const
         ReleaseNotesText::looksLikeMarkdown(choice.entry.releaseNotes);
     map[QStringLiteral("pickable")] = choice.pickable;
     map[QStringLiteral("relation")] = relationName(relation);
+    // Without the installed version, a pick older than the latest on offer may go back.
+    const bool mayGoBack = relation == ReleaseChoices::Relation::Unknown && choice.version.isValid()
+                           && choice.version < FirmwareVersion::parse(latestVersion());
     map[QStringLiteral("needsConfirmation")] =
-        choice.pickable && relation == ReleaseChoices::Relation::Older;
+        choice.pickable && (relation == ReleaseChoices::Relation::Older || mayGoBack);
 
     QString sentence;
     QString action = tr("Install %1").arg(version);
@@ -113,6 +116,10 @@ QVariantMap UpdateChoices::describe(int row) const
         action = tr("Install older version");
     } else if (relation == ReleaseChoices::Relation::Newer) {
         sentence = tr("Updates Tavlo from %1 to %2.").arg(have, version);
+    } else if (mayGoBack) {
+        sentence = tr("%1 is older than the latest on offer, and Tavlo has not told its version "
+                      "yet: installing it may go back to an older firmware.")
+                       .arg(version);
     } else {
         sentence = tr("Installs %1 on Tavlo.").arg(version);
     }
