@@ -215,12 +215,9 @@
         <source>The file %1 (%2) is larger than Tavlo&apos;s volume (%3).</source>
         <translation>Die Datei %1 (%2) ist größer als das Laufwerk von Tavlo (%3).</translation>
     </message>
-    <message numerus="yes">
-        <source>%n bytes</source>
-        <translation>
-            <numerusform>%n Byte</numerusform>
-            <numerusform>%n Bytes</numerusform>
-        </translation>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 Byte</translation>
     </message>
     <message>
         <source>%1 MB</source>
