@@ -6,8 +6,8 @@
 #   build/windows/installer/Tavlo-Setup-<version>.exe
 # A folder whose program does not start under Wine is not shipped.
 # Options:
-#   --ci           build only what the Wine tests, the demo check, the programs and the
-#                  installer smoke test need, and make the installer with a quicker compression
+#   --ci           build only what the Wine tests, the programs and the installer smoke
+#                  test need, and make the installer with a quicker compression
 #   --version V    the version in the installer and in the full edition's file properties
 #                  (default: the project's); the installer check makes an older release so
 #   --out DIR      put deploy/, installer/ and screenshots/ there instead of build/windows
@@ -36,11 +36,11 @@ override=""
 "$root/scripts/windows/setup-debian.sh"
 "$root/scripts/windows/toolchain.sh"
 
-# What CI builds: the two programs, the demo played under Wine, and the tests that run there
-# (wine_tests, from tests/CMakeLists.txt). A further program of the Windows build (the command
+# What CI builds: the two programs and the tests that run under Wine (wine_tests, from
+# tests/CMakeLists.txt). A further program of the Windows build (the command
 # line program, for instance) joins this list, gets a ship line below and a File line in
 # installer/Tavlo.nsi.
-ci_targets=(Tavlo_App Tavlo_Updater tavlo_demo tavlo_demo_updater wine_tests)
+ci_targets=(Tavlo_App Tavlo_Updater wine_tests)
 
 launcher=()
 if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi

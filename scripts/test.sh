@@ -3,7 +3,7 @@
 # sources cross-compiled with MinGW, the Debian packages installed and started, the whole
 # suite once more under AddressSanitizer and UndefinedBehaviorSanitizer, every fuzz target
 # for 30 s, and the Windows programs built with the MinGW Qt toolchain from
-# ../shared/toolchains, tested under Wine (the unit tests, the demo, the installer).
+# ../shared/toolchains, tested under Wine (the unit tests, both programs, the installer).
 # Re-runnable. Prints each stage's wall time and the total.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -51,8 +51,8 @@ stage "Fuzzing"
 bash scripts/ci-fuzz.sh
 stage_done "Fuzzing"
 
-stage "Windows (MinGW build, tests and demo under Wine, installer)"
+stage "Windows (MinGW build, tests under Wine, installer)"
 bash scripts/ci-windows.sh
-stage_done "Windows (MinGW build, tests and demo under Wine, installer)"
+stage_done "Windows (MinGW build, tests under Wine, installer)"
 
 echo "== All stages took $(( $(date +%s) - run_start )) s"

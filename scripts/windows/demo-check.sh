@@ -20,8 +20,8 @@ cd "$build"
 # Every run downloads afresh (the Linux demo gets a fresh cache folder the same way).
 rm -rf "$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Tavlo-Instruments"
 for edition in full updater; do
-    exe=demo/tavlo_demo.exe
-    [ $edition = updater ] && exe=demo/tavlo_demo_updater.exe
+    exe=tavlo_demo.exe
+    [ $edition = updater ] && exe=tavlo_demo_updater.exe
     out=demo-output-$edition
     python3 "$root/tests/e2e/check_demo_log.py" "$exe" "$out" $edition \
         --launcher "$here/wine-run.sh" --server-program "$server" \
