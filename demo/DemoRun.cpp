@@ -5,6 +5,7 @@
 #include "DemoEdition.h"
 #include "DemoEventLog.h"
 #include "DemoReleases.h"
+#include "DemoServer.h"
 #include "DemoSteps.h"
 #include "ReleaseServer.h"
 #include "SimInstrument.h"
@@ -159,7 +160,16 @@ int main(int argc, char* argv[], const DemoEdition& edition)
     QCommandLineOption softwareRender(
         QStringLiteral("software-render"),
         QStringLiteral("Draw with Qt Quick's software renderer (for Wine, whose Direct3D draws nothing)."));
-    parser.addOptions({autoplay, releases, out, firmware, editionOption, softwareRender});
+    QCommandLineOption serverOption(
+        QStringLiteral("server"),
+        QStringLiteral("Use the release server at this https address instead of starting one."),
+        QStringLiteral("url"));
+    QCommandLineOption serverCa(
+        QStringLiteral("server-ca"),
+        QStringLiteral("The certificate authority (PEM) that signed the --server's certificate."),
+        QStringLiteral("file"));
+    parser.addOptions({autoplay, releases, out, firmware, editionOption, softwareRender, serverOption,
+                       serverCa});
 
     QStringList args;
     for (int i = 0; i < argc; ++i)
@@ -191,36 +201,30 @@ int main(int argc, char* argv[], const DemoEdition& edition)
     if (!chooseFlow(edition, &flow))
         return 2;
 
-    QString releaseFolder = parser.value(releases);
-    if (releaseFolder.isEmpty()) {
-        releaseFolder = outDir.filePath(QStringLiteral("releases"));
-        QDir().mkpath(releaseFolder);
-        QString error;
-        if (!DemoReleases::writeExample(QDir(releaseFolder), &error)) {
-            std::fprintf(stderr, "demo: %s\n", qPrintable(error));
-            return 1;
-        }
-    }
     const QDir shots(outDir.filePath(QStringLiteral("screenshots")));
     QDir().mkpath(shots.path());
 
+    // The release server: started here, or given with --server and --server-ca (started on
+    // the Linux side by tavlo_demo_server for a demo under Wine, which cannot make its
+    // certificates).
     ReleaseServer server;
-    server.serveFolder(releaseFolder);
-    if (parser.value(releases).isEmpty()) {
-        // The built-in example comes at a pace that lets the progress be seen.
-        ReleaseServer::Response slow;
-        slow.bodyFile = QDir(releaseFolder).filePath(QString::fromLatin1(DemoReleases::kExampleFileName));
-        slow.pieces = QList<qint64>(DemoReleases::kExampleFileSize / DemoReleases::kExamplePieceSize,
-                                    DemoReleases::kExamplePieceSize);
-        slow.pieceDelayMs = 80;
-        server.setResponse("GET", QStringLiteral("/releases/") + QString::fromLatin1(DemoReleases::kExampleFileName),
-                           slow);
+    QUrl serverUrl = QUrl(parser.value(serverOption));
+    QString served = QStringLiteral("(served by another program)");
+    if (serverUrl.isEmpty()) {
+        QString error;
+        served = DemoServer::prepareFolder(parser.value(releases), outDir, &error);
+        if (served.isEmpty() || !DemoServer::start(server, served, parser.value(releases).isEmpty(), &error)) {
+            std::fprintf(stderr, "demo: %s\n", qPrintable(error));
+            return 1;
+        }
+        ReleaseServer::trustInThisProcess();
+        serverUrl = server.baseUrl();
+    } else if (!serverUrl.isValid() || serverUrl.scheme() != QLatin1String("https")
+               || !ReleaseServer::trustCertificateAuthority(parser.value(serverCa))) {
+        std::fprintf(stderr, "demo: --server takes an https address, and --server-ca a readable "
+                             "PEM file of the certificate authority it is signed by\n");
+        return 2;
     }
-    if (!server.start()) {
-        std::fprintf(stderr, "demo: the release server did not start: %s\n", qPrintable(server.errorText()));
-        return 1;
-    }
-    ReleaseServer::trustInThisProcess();
 
     DemoEventLog log(outDir.filePath(QStringLiteral("events.log")));
     if (!log.isOpen()) {
@@ -228,7 +232,7 @@ int main(int argc, char* argv[], const DemoEdition& edition)
         return 1;
     }
     log.write(QStringLiteral("demo"), QStringLiteral("release server at %1 serving %2")
-                                          .arg(server.baseUrl().toString(), releaseFolder));
+                                          .arg(serverUrl.toString(), served));
 
     SimInstrument instrument;
     instrument.setFirmwareVersion(parser.value(firmware));
@@ -239,7 +243,7 @@ int main(int argc, char* argv[], const DemoEdition& edition)
     std::fprintf(stderr, "demo: screenshots go to %s, the event log to %s\n",
                  qPrintable(shots.path()), qPrintable(log.path()));
 
-    Flow run{log, instrument, server.baseUrl(), shots};
+    Flow run{log, instrument, serverUrl, shots};
     if (flow == QLatin1String("local") || flow == QLatin1String("choices")) {
         QString error;
         QDir().mkpath(outDir.filePath(QStringLiteral("local")));

@@ -5,25 +5,48 @@
 #   build/windows/deploy/Tavlo Updater/   the update-only edition
 #   build/windows/installer/Tavlo-Setup-<version>.exe
 # A folder whose program does not start under Wine is not shipped.
-# Options: --ci builds only what the Wine tests and the installer smoke test need, and makes
-# the installer with a quicker compression.
+# Options:
+#   --ci           build only what the Wine tests, the programs and the installer smoke
+#                  test need, and make the installer with a quicker compression
+#   --version V    the version in the installer and in the full edition's file properties
+#                  (default: the project's); the installer check makes an older release so
+#   --out DIR      put deploy/, installer/ and screenshots/ there instead of build/windows
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+toolchain=$root/build/qt6-mingw
+build=$root/build/windows
+project_version=$(sed -n 's/^project(Tavlo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 ci=0
-[ "${1:-}" = "--ci" ] && ci=1
+version=$project_version
+out=$build
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --ci) ci=1 ;;
+        --version) version=${2:?--version takes a version}; shift ;;
+        --out) out=${2:?--out takes a folder}; shift ;;
+        *) echo "build-windows: unknown option $1 (--ci, --version V, --out DIR)" >&2; exit 2 ;;
+    esac
+    shift
+done
+override=""
+[ "$version" != "$project_version" ] && override=$version
 
 "$root/scripts/setup-debian.sh"
 "$root/scripts/windows/setup-debian.sh"
 "$root/scripts/windows/toolchain.sh"
 
-toolchain=$root/build/qt6-mingw
-build=$root/build/windows
+# What CI builds: the two programs and the tests that run under Wine (wine_tests, from
+# tests/CMakeLists.txt). A further program of the Windows build (the command
+# line program, for instance) joins this list, gets a ship line below and a File line in
+# installer/Tavlo.nsi.
+ci_targets=(Tavlo_App Tavlo_Updater wine_tests)
+
 launcher=()
 if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
-cmake --preset windows "${launcher[@]}" >/dev/null
+cmake --preset windows "${launcher[@]}" -DTAVLO_VERSION_OVERRIDE="$override" >/dev/null
 if [ $ci -eq 1 ]; then
-    cmake --build --preset windows --target Tavlo_App Tavlo_Updater wine_tests
+    cmake --build --preset windows --target "${ci_targets[@]}"
 else
     cmake --build --preset windows
 fi
@@ -33,13 +56,12 @@ tavlo_wine_prepare
 tavlo_wine_display
 trap tavlo_wine_stop EXIT
 
-version=$(sed -n 's/^project(Tavlo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 publisher=$(sed -n 's/^set(TAVLO_PUBLISHER "\([^"]*\)".*/\1/p' resources/CMakeLists.txt)
-mkdir -p "$build/screenshots" "$build/installer"
+mkdir -p "$out/screenshots" "$out/installer"
 ship() { # exe name, window title
-    local folder="$build/deploy/${1%.exe}"
+    local folder="$out/deploy/${1%.exe}"
     "$root/scripts/windows/deploy.sh" "$toolchain" "$build/$1" "$folder.partial"
-    if ! "$root/scripts/windows/start-check.sh" "$folder.partial/$1" "$2" "$build/screenshots/${1%.exe}.png"; then
+    if ! "$root/scripts/windows/start-check.sh" "$folder.partial/$1" "$2" "$out/screenshots/${1%.exe}.png"; then
         rm -rf "$folder.partial"
         echo "build-windows: $1 does not start from its folder under Wine, so it is not shipped."
         return 1
@@ -47,13 +69,13 @@ ship() { # exe name, window title
     rm -rf "$folder"
     mv "$folder.partial" "$folder"
 }
-ship Tavlo_App.exe "Tavlo Updater v$version"
+ship Tavlo_App.exe "Tavlo Updater v$project_version"
 ship "Tavlo Updater.exe" "Tavlo Updater"
 
-setup="$build/installer/Tavlo-Setup-$version.exe"
+setup="$out/installer/Tavlo-Setup-$version.exe"
 fast=()
 [ $ci -eq 1 ] && fast=(-DFAST_COMPRESSION)
 makensis -V2 "${fast[@]}" -DVERSION="$version" -DPUBLISHER="$publisher" \
-    -DAPPDIR="$build/deploy/Tavlo_App" -DUPDATER_EXE="$build/deploy/Tavlo Updater/Tavlo Updater.exe" \
+    -DAPPDIR="$out/deploy/Tavlo_App" -DUPDATER_EXE="$out/deploy/Tavlo Updater/Tavlo Updater.exe" \
     -DICON="$root/resources/icons/tavlo_windows_icon.ico" -DOUTFILE="$setup" installer/Tavlo.nsi
-echo "build-windows: $build/deploy/Tavlo_App, $build/deploy/Tavlo Updater, $setup"
+echo "build-windows: $out/deploy/Tavlo_App, $out/deploy/Tavlo Updater, $setup"

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the native build with CTest, the Windows-only
 # sources cross-compiled with MinGW, the Debian packages installed and started, the whole
-# suite once more under AddressSanitizer and UndefinedBehaviorSanitizer, and every fuzz
-# target for 30 s. Re-runnable. Prints each
-# stage's wall time and the total.
+# suite once more under AddressSanitizer and UndefinedBehaviorSanitizer, every fuzz target
+# for 30 s, and the Windows programs built with the MinGW Qt toolchain from
+# ../shared/toolchains, tested under Wine (the unit tests, both programs, the installer).
+# Re-runnable. Prints each stage's wall time and the total.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -49,5 +50,9 @@ stage_done "Tests under ASan and UBSan"
 stage "Fuzzing"
 bash scripts/ci-fuzz.sh
 stage_done "Fuzzing"
+
+stage "Windows (MinGW build, tests under Wine, installer)"
+bash scripts/ci-windows.sh
+stage_done "Windows (MinGW build, tests under Wine, installer)"
 
 echo "== All stages took $(( $(date +%s) - run_start )) s"

@@ -1,14 +1,19 @@
 #!/usr/bin/env bash
 # The installer's smoke test under Wine: installs silently (/S) over an older install to check
-# the in-place upgrade, starts the installed program and checks its window, uninstalls and
-# checks that nothing of it is left (files, Start menu entries, registry keys).
-# Usage: installer-check.sh SETUP.exe OLDER_SETUP.exe|"" SCREENSHOT.png
+# the in-place upgrade (every file of the new release in place byte for byte, nothing of the
+# older one left beside it, the uninstall entry showing the new version), starts the
+# installed program and checks its window, uninstalls and checks that nothing of it is left
+# (files, Start menu entries, registry keys).
+# Usage: installer-check.sh SETUP.exe OLDER_SETUP.exe|"" SCREENSHOT.png [DEPLOYED_FOLDER]
+#   DEPLOYED_FOLDER: the folder the new installer was made from (deploy/Tavlo_App)
 # Needs WINEPREFIX and DISPLAY (scripts/windows/wine-env.sh).
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 setup=$1
 older=$2
 shot=$3
+deployed=${4:-}
+project_version=$(sed -n 's/^project(Tavlo VERSION \([0-9.]*\).*/\1/p' "$here/../../CMakeLists.txt")
 say() { echo "installer-check: $*"; }
 fail() { say "$*"; exit 1; }
 
@@ -23,8 +28,17 @@ if [ -n "$older" ]; then
     install "$older" || fail "the older installer failed"
     [ -f "$dir/Tavlo_App.exe" ] || fail "the older installer left no Tavlo_App.exe in $dir"
     touch "$dir/qml/left-by-the-older-version.txt"
+    older_exe=$(sha256sum "$dir/Tavlo_App.exe" | cut -d' ' -f1)
 fi
 install "$setup" || fail "the installer failed"
+if [ -n "$deployed" ]; then
+    (cd "$deployed" && find . -type f) | while read -r f; do
+        cmp -s "$deployed/$f" "$dir/$f" || { echo "$f"; break; }
+    done | grep . && fail "the upgrade did not put the new release's files in place (above)"
+fi
+if [ -n "$older" ] && [ "$(sha256sum "$dir/Tavlo_App.exe" | cut -d' ' -f1)" = "$older_exe" ]; then
+    fail "the upgrade left the older Tavlo_App.exe in place"
+fi
 for f in Tavlo_App.exe Uninstall.exe qt.conf Qt6Quick.dll rtmidi.dll plugins/platforms/qwindows.dll; do
     [ -e "$dir/$f" ] || fail "the install lacks $f"
 done
@@ -34,7 +48,7 @@ wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tavlo' 
     | grep -q "$(basename "$setup" .exe | sed 's/^Tavlo-Setup-//')" || fail "the uninstall entry lacks the version"
 say "installed into $dir"
 
-"$here/start-check.sh" "$dir/Tavlo_App.exe" "Tavlo Updater v1.3.1" "$shot" || fail "the installed program did not show its window"
+"$here/start-check.sh" "$dir/Tavlo_App.exe" "Tavlo Updater v$project_version" "$shot" || fail "the installed program did not show its window"
 
 wine "$dir/Uninstall.exe" /S /CurrentUser
 for _ in $(seq 60); do [ -e "$dir" ] || break; sleep 0.5; done # the uninstaller runs from a copy

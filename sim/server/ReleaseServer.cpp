@@ -190,10 +190,28 @@ void ReleaseServer::acceptConnections()
     }
 }
 
-void ReleaseServer::trustInThisProcess()
+namespace {
+
+void trust(const QList<QSslCertificate>& authorities, const QString& pemPath)
 {
     QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
-    configuration.addCaCertificates(caCertificates());
+    configuration.addCaCertificates(authorities);
     QSslConfiguration::setDefaultConfiguration(configuration);
-    qputenv("CURL_CA_BUNDLE", QFile::encodeName(caCertificatePath()));
+    qputenv("CURL_CA_BUNDLE", QFile::encodeName(pemPath));
+}
+
+}  // namespace
+
+void ReleaseServer::trustInThisProcess()
+{
+    trust(caCertificates(), caCertificatePath());
+}
+
+bool ReleaseServer::trustCertificateAuthority(const QString& pemPath)
+{
+    const QList<QSslCertificate> authorities = QSslCertificate::fromPath(pemPath, QSsl::Pem);
+    if (authorities.isEmpty())
+        return false;
+    trust(authorities, QFileInfo(pemPath).absoluteFilePath());
+    return true;
 }

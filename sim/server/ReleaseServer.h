@@ -64,6 +64,9 @@ public:
     // Makes this process trust the server: its certificate authority joins the default TLS
     // configuration, and curl (the download fallback) is pointed at it via CURL_CA_BUNDLE.
     static void trustInThisProcess();
+    // The same for a server of another process whose certificate authority is in this PEM
+    // file (as tavlo_demo_server writes it); false when the file holds no certificate.
+    static bool trustCertificateAuthority(const QString& pemPath);
 
     // A standing "GET" response also answers HEAD (headers only) unless a HEAD response is
     // set; a queued one answers the next request of exactly that method and path.

@@ -37,6 +37,11 @@ const ServerIdentity& ServerIdentity::instance()
 
 ServerIdentity::ServerIdentity()
 {
+    const QString premade = qEnvironmentVariable("TAVLO_TEST_CERTIFICATES");
+    if (!premade.isEmpty()) {
+        valid = load(premade);
+        return;
+    }
     // Lives until the process ends; removed by QTemporaryDir's destructor at exit.
     static QTemporaryDir dir;
     if (!dir.isValid()) {
@@ -88,14 +93,18 @@ bool ServerIdentity::make(const QString& dir)
                      QStringLiteral("3650"), QStringLiteral("-extfile"), ext},
                     dir, &error))
         return false;
+    return load(dir);
+}
 
+bool ServerIdentity::load(const QString& dir)
+{
     caPath = dir + QStringLiteral("/ca.pem");
     caCerts = QSslCertificate::fromData(readAll(caPath), QSsl::Pem);
     const QList<QSslCertificate> server =
         QSslCertificate::fromData(readAll(dir + QStringLiteral("/server.pem")), QSsl::Pem);
     key = QSslKey(readAll(dir + QStringLiteral("/server.key")), QSsl::Ec, QSsl::Pem);
     if (caCerts.isEmpty() || server.isEmpty() || key.isNull()) {
-        error = QStringLiteral("the certificates made by openssl could not be read");
+        error = QStringLiteral("the certificates in %1 could not be read").arg(dir);
         return false;
     }
     serverCert = server.first();

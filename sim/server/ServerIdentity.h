@@ -7,7 +7,9 @@
 
 // A certificate authority and a server certificate for 127.0.0.1 and localhost, made with
 // the openssl command the first time they are asked for and kept for the rest of the
-// process in a temporary folder.
+// process in a temporary folder. Where the openssl command cannot run (a Windows test under
+// Wine), TAVLO_TEST_CERTIFICATES names a folder where they were made beforehand (ca.pem,
+// server.pem, server.key; tavlo_demo_server --write-certificates makes such a folder).
 class ServerIdentity
 {
 public:
@@ -23,6 +25,7 @@ public:
 private:
     ServerIdentity();
     bool make(const QString& dir);
+    bool load(const QString& dir);
 
     bool valid = false;
     QString error;

@@ -2,17 +2,27 @@
 """Runs the demo's self-playing flows and checks its event log.
 
     check_demo_log.py DEMO_EXECUTABLE OUTPUT_FOLDER [full|updater]
+                      [--launcher COMMAND] [--server-program SERVER] [--demo-arg ARG]...
+                      [--timeout SECONDS]
 
 Checks that both flows completed, that the instrument applied exactly the file the release
 server offered (size and SHA-256), that the update-finish message went out three times,
 that the four folders were opened and that the transfer ended acknowledged.
 The update-only edition plays the update flow alone: its instrument still has the volume
 mounted when the finish message arrives, which then goes out once.
+
+For the demo under Wine: --launcher runs the demo through a command (the Wine runner),
+--server-program starts tavlo_demo_server on this side first and hands the demo its address
+and certificate authority (--server, --server-ca), and --demo-arg passes more options
+(--software-render). OUTPUT_FOLDER is then best given relative to the working folder, which
+both sides read alike.
 """
+import argparse
 import hashlib
 import json
 import os
 import re
+import shlex
 import shutil
 import subprocess
 import sys
@@ -25,12 +35,36 @@ def fail(message):
     sys.exit(1)
 
 
-def run_demo(demo, out, edition, flow, runs):
+def start_server(program, out):
+    """Starts tavlo_demo_server; returns the process, its address and its CA file."""
+    server = subprocess.Popen([program, "--out", out], stdout=subprocess.PIPE, text=True)
+    lines = {}
+    for _ in range(2):
+        words = server.stdout.readline().split(None, 1)
+        if len(words) == 2:
+            lines[words[0]] = words[1]
+    if server.poll() is not None or "url" not in lines or "ca" not in lines:
+        fail("the release server did not start")
+    return server, lines["url"].strip(), lines["ca"].strip()
+
+
+def run_demo(demo, out, edition, flow, runs, launcher="", server_program=None, demo_args=(),
+             timeout=280):
     """Plays the flow into a fresh out folder; the events of its log, once every run of it
-    completed."""
+    completed. launcher, server_program and demo_args as the options of main() below."""
     shutil.rmtree(out, ignore_errors=True)
-    run = subprocess.run([demo, "--autoplay", flow, "--edition", edition, "--out", out],
-                         capture_output=True, text=True, timeout=280)
+    command = shlex.split(launcher) + [demo, "--autoplay", flow, "--edition", edition,
+                                       "--out", out] + list(demo_args)
+    server = None
+    if server_program:
+        server, url, ca = start_server(server_program, out)
+        command += ["--server", url, "--server-ca", os.path.relpath(ca)]
+    try:
+        run = subprocess.run(command, capture_output=True, text=True, timeout=timeout)
+    finally:
+        if server:
+            server.terminate()
+            server.wait()
     print(run.stderr[-2000:])
     if run.returncode != 0:
         fail("the demo exited with %d" % run.returncode)
@@ -45,10 +79,19 @@ def run_demo(demo, out, edition, flow, runs):
 
 
 def main():
-    demo, out = sys.argv[1], sys.argv[2]
-    edition = sys.argv[3] if len(sys.argv) > 3 else "full"
+    parser = argparse.ArgumentParser()
+    parser.add_argument("demo")
+    parser.add_argument("out")
+    parser.add_argument("edition", nargs="?", default="full", choices=["full", "updater"])
+    parser.add_argument("--launcher", default="")
+    parser.add_argument("--server-program")
+    parser.add_argument("--demo-arg", action="append", default=[])
+    parser.add_argument("--timeout", type=int, default=280)
+    args = parser.parse_args()
+    demo, out, edition = args.demo, args.out, args.edition
     full = edition == "full"
-    events = run_demo(demo, out, edition, "both", 2 if full else 1)
+    events = run_demo(demo, out, edition, "both", 2 if full else 1, args.launcher,
+                      args.server_program, args.demo_arg, args.timeout)
 
     catalogue = json.load(open(os.path.join(out, "releases", "releases.json"), encoding="utf-8"))
     served = open(os.path.join(out, "releases", catalogue[-1]["file_name"]), "rb").read()
