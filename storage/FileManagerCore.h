@@ -35,6 +35,11 @@ public:
     // Renames root/fromName to root/toName; fails when toName exists already.
     bool renameFileOnDevice(const QString& deviceName, const QString& fromName, const QString& toName);
 
+    // The instrument was unplugged: the hand-over under way ends without a report, a copy at
+    // its next check (its files removed), the volume wait at once. The one call that may come
+    // from another thread than the worker's: it only sets an atomic flag and queues the rest.
+    void cancelHandOver() { handOver.requestCancel(); }
+
     // For tests and diagnostics; call on the worker thread (e.g. via a blocking queued call).
     int currentRetryCount() const { return handOver.retryCount(); }
     QString storedUpdateFilePath() const { return handOver.updateFilePath(); }
@@ -43,6 +48,9 @@ public:
     QString lastFailureReason() const { return handOver.failureReason(); }
 
 protected:
+    // The hand-over, for the FileManager's own signals.
+    UpdateHandOver& updateHandOver() { return handOver; }
+
     // owner is the FileManager itself: the hand-over is its child and so moves to the worker
     // thread with it.
     FileManagerCore(QObject* owner, std::shared_ptr<VolumeList> volumes,

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -52,6 +53,11 @@ public:
     // there: reset the count, copy, rename, finish, report.
     void attempt();
 
+    // The instrument was unplugged: ends the hand-over without a report. Callable from any
+    // thread (it only sets an atomic flag and queues the rest): a copy under way stops at its
+    // next check and removes its own files, armed retries are dropped on the worker thread.
+    void requestCancel();
+
     // The steps on their own, each looking the volume up afresh.
     bool copyToVolume(const QString& label, const QString& sourcePath);
     bool renameOnVolume(const QString& label, const QString& fromName, const QString& toName);
@@ -63,8 +69,14 @@ public:
     // Why the last attempt failed, in plain words; empty after a success.
     QString failureReason() const { return reason; }
 
+Q_SIGNALS:
+    // The copy on the volume was read back and matched the update file (SHA-256 in hex);
+    // emitted before the rename.
+    void readBackPassed(QString fileName, QString sha256);
+
 private:
-    void retryFired();
+    void retryFired(quint64 chain);
+    void dropWaits();
     void report(bool success);
     void failWith(const QString& why);
 
@@ -80,6 +92,9 @@ private:
     // Retry timers not yet fired: each request that finds the volume missing starts its own
     // chain of look-ups, and they all count against the one retry count.
     int armedTimers = 0;
+    // A cancel drops the retry chains armed before it: their timers carry an older number.
+    quint64 chains = 0;
+    std::atomic_bool cancelRequested{false};
     State current = State::Idle;
     QString reason;
 };

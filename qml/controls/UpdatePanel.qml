@@ -21,6 +21,8 @@ Item {
     property alias overTexts: overTextsLayer.data
 
     readonly property alias reason: failureReasonText
+    // A failure screen is showing (its reason and "Try again").
+    readonly property bool failureShown: tryAgainButton.visible
 
     signal startRequested()
     signal exitRequested()
@@ -70,6 +72,28 @@ Item {
             failureReasonText.text = reasonText
         closeApplicationButton.visible = true
         tryAgainButton.visible = true
+    }
+
+    // The copy went well, but the instrument was never told to apply it (the update-finish
+    // message did not go out): no claim of success, the reason and the way back instead.
+    function showNotFinished(reasonText) {
+        versionText.text = qsTr("The update was not finished!")
+        infoText.text = qsTr("Tavlo has not been told to apply the update.")
+        versionText.visible = true
+        infoText.visible = true
+        showFailure(reasonText)
+    }
+
+    // Everything of the panel hidden, its texts as before "Update" (the instrument was
+    // unplugged: the window waits for it again).
+    function close() {
+        failureReasonText.text = ""
+        tryAgainButton.visible = false
+        closeApplicationButton.visible = false
+        startUpdateButton.visible = false
+        versionText.visible = false
+        infoText.visible = false
+        infoText.text = infoText.warningText
     }
 
     // Back to the update screen as it was before "Start Update".

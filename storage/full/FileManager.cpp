@@ -18,6 +18,8 @@ FileManager::FileManager(std::shared_ptr<VolumeList> volumes,
     , ejector(volumes, dismounter)
     , folders(volumes, std::move(folders))
 {
+    connect(&updateHandOver(), &UpdateHandOver::readBackPassed, this,
+            &FileManager::readBackChecked);
 }
 
 bool FileManager::ejectDevice(const QString& deviceName)
