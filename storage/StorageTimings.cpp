@@ -6,5 +6,7 @@ StorageTimings StorageTimings::production()
     timings.volumeRetryIntervalMs = 3000;
     timings.maxVolumeRetries = 5;
     timings.macMountSettleMs = 500;
+    timings.volumeLockAttempts = 20;
+    timings.volumeLockRetryMs = 500;
     return timings;
 }

@@ -39,6 +39,8 @@ void TestTimings::storage()
     QCOMPARE(s.volumeRetryIntervalMs, 3000);
     QCOMPARE(s.maxVolumeRetries, 5);
     QCOMPARE(s.macMountSettleMs, 500);
+    QCOMPARE(s.volumeLockAttempts, 20);
+    QCOMPARE(s.volumeLockRetryMs, 500);
 }
 
 void TestTimings::download()
