@@ -73,10 +73,17 @@ void SimInstrument::unplug()
     midiSide.leaveBus();
     volumes.unmount(QString::fromLatin1(kUpdateVolumeLabel));
     volumes.unmount(QString::fromLatin1(kTransferVolumeLabel));
+    midiSide.setMode(SimMidiInstrument::Mode::Normal);
+    haveStagedFile = false;
+    stagedFile.clear();
 }
 
 void SimInstrument::onUpdateMode()
 {
+    if (refusesUpdateMode) {
+        Q_EMIT event(QStringLiteral("instrument refuses the update mode"));
+        return;
+    }
     Q_EMIT event(QStringLiteral("instrument switches to update mode"));
     midiSide.setMode(SimMidiInstrument::Mode::Update);
     midiSide.leaveBus();

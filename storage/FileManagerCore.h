@@ -29,6 +29,8 @@ public:
     // One attempt of the update hand-over: look for the update volume (retrying while it is
     // missing), copy, rename, finish, report.
     void attemptUpdateTransfer();
+    // A new hand-over: the retry count starts afresh, then attemptUpdateTransfer().
+    void beginUpdateTransfer();
     // Copies sourcePath into the root of the volume under its own file name, in 4096-byte
     // chunks with one progress report per chunk, and makes sure the data reached the volume.
     bool copyFileToDevice(const QString& deviceName, const QString& sourcePath);

@@ -89,6 +89,12 @@ void UpdateHandOver::attempt()
     report(true);
 }
 
+void UpdateHandOver::begin()
+{
+    retries = 0;
+    attempt();
+}
+
 void UpdateHandOver::failWith(const QString& why)
 {
     reason = why;

@@ -52,6 +52,9 @@ public:
     // left (the count stays at its maximum once used up), else report failure. When it is
     // there: reset the count, copy, rename, finish, report.
     void attempt();
+    // A new hand-over (the instrument was just switched to update mode, also after "Try
+    // again"): the retry count starts afresh, then the first attempt.
+    void begin();
 
     // The instrument was unplugged: ends the hand-over without a report. Callable from any
     // thread (it only sets an atomic flag and queues the rest): a copy under way stops at its

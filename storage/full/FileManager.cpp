@@ -34,7 +34,7 @@ void FileManager::onDownloadFinished(bool success, QString updateFilePath, QStri
 
 void FileManager::onDeviceSetToTransferMode()
 {
-    attemptUpdateTransfer();
+    beginUpdateTransfer();
 }
 
 void FileManager::ejectDeviceAndEmit(QString deviceName)

@@ -31,5 +31,5 @@ void FileManager::onDownloadFinished(bool success, QString updateFilePath, QStri
 
 void FileManager::onDeviceSetToTransferMode()
 {
-    attemptUpdateTransfer();
+    beginUpdateTransfer();
 }
