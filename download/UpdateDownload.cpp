@@ -110,6 +110,9 @@ QString UpdateDownload::localPathFor(const QString& fileName) const
 
 void UpdateDownload::download()
 {
+    // A download folder that could not be made at start-up is tried again at each attempt.
+    if (folder.isEmpty())
+        folder = DownloadFolder::prepare();
     const QUrl fileUrl(url, QUrl::TolerantMode);
     if (!fileUrl.isValid() || url.isEmpty()) {
         // The catalogue is asked for once more; the download follows when it arrives, and a

@@ -16,6 +16,7 @@
 #include <QDirIterator>
 #include <QQuickItem>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 using Fault = FaultMatrixRow::Fault;
@@ -28,8 +29,15 @@ private Q_SLOTS:
     // The server's certificate authority lives for the whole process: made before any rig
     // points the temporary folder into its own (removed) one.
     void initTestCase() { QVERIFY(!ReleaseServer::caCertificatePath().isEmpty()); }
+    // A rig points TMPDIR into its own folder, which goes with it: every row starts from
+    // this process's own, so that the parts a rig makes before it (the simulated volumes'
+    // folder) never land in a folder that is gone or is shared with another process.
+    void init() { qputenv("TMPDIR", QFile::encodeName(processTemp.path())); }
     void faults_data();
     void faults();
+
+private:
+    QTemporaryDir processTemp;
 };
 
 namespace {
