@@ -23,8 +23,8 @@ Connections {
             ui.logo.show(false)
             ui.homeView.withdraw()
             // Unplugged while the update ran: what ran was cancelled, the window waits for
-            // the instrument again. A failure screen stays: it says what to do.
-            if (ui.update_started && !ui.updateView.panel.failureShown)
+            // the instrument again. An end screen stays: a failure says what to do.
+            if (ui.update_started && !ui.updateView.panel.endShown)
                 ui.backToWaiting()
         }
     }

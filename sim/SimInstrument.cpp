@@ -92,7 +92,8 @@ void SimInstrument::onUpdateMode()
     applyScheduled = false;
     // It comes back as one device: the update volume and, beside it, its MIDI ports, on which
     // it hears the update-finish message also while the volume is still mounted.
-    volumes.mount(QString::fromLatin1(kUpdateVolumeLabel), timings.mountAfterLeavingMs);
+    volumes.mount(QString::fromLatin1(kUpdateVolumeLabel), timings.mountAfterLeavingMs,
+                  updateVolume);
     midiSide.joinBusAfter(timings.mountAfterLeavingMs);
 }
 

@@ -68,6 +68,8 @@ public:
     void unplug();
     // Hears the update-mode message but stays in normal mode, on the bus, without a volume.
     void setRefusesUpdateMode(bool refuses) { refusesUpdateMode = refuses; }
+    // How its update volume appears (e.g. a small capacity, which needs root).
+    void setUpdateVolumeOptions(const SimVolumeOptions& options) { updateVolume = options; }
 
     QList<AppliedUpdate> appliedUpdates() const { return applied; }
 
@@ -102,5 +104,6 @@ private:
     QByteArray stagedFile;
     bool applyScheduled = false;
     bool refusesUpdateMode = false;
+    SimVolumeOptions updateVolume;
     QList<AppliedUpdate> applied;
 };

@@ -21,8 +21,8 @@ Item {
     property alias overTexts: overTextsLayer.data
 
     readonly property alias reason: failureReasonText
-    // A failure screen is showing (its reason and "Try again").
-    readonly property bool failureShown: tryAgainButton.visible
+    // An end screen is showing: a result or a failure, with "EXIT".
+    readonly property bool endShown: closeApplicationButton.visible
 
     signal startRequested()
     signal exitRequested()

@@ -43,9 +43,9 @@ ApplicationWindow {
             logoContainer.show(isConnected)
             // Unplugged on the update screen or while the update ran (the link does not
             // report the instrument's planned absence in update mode): what ran was
-            // cancelled, the window waits for it again. A failure screen stays: it says what
+            // cancelled, the window waits for it again. An end screen stays: a failure says what
             // to do.
-            if (!isConnected && !updatePanel.failureShown
+            if (!isConnected && !updatePanel.endShown
                     && (window.update_started || updatePanel.versionLine.visible)) {
                 window.update_started = false
                 window.finishFailed = false

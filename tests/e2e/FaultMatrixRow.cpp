@@ -12,6 +12,8 @@
 #include <QJsonObject>
 #include <QTimer>
 
+#include <unistd.h>
+
 namespace {
 const QString kCatalogue = QStringLiteral("/releases/releases.json");
 const QString kUpd = QString::fromLatin1(SimInstrument::kUpdateVolumeLabel);
@@ -26,6 +28,11 @@ ReleaseServer::Response slow(const QByteArray& body, int delayMs = 100)
     return response;
 }
 } // namespace
+
+bool FaultMatrixRow::canLimitVolumes()
+{
+    return ::geteuid() == 0;
+}
 
 FaultMatrixRow::FaultMatrixRow(Fault fault, EndToEndRig& rig)
     : fault(fault), rig(rig), savedPath(qgetenv("PATH"))
@@ -157,6 +164,12 @@ bool FaultMatrixRow::before()
         instrument.setRefusesUpdateMode(true);
         break;
     case Fault::InstrumentRefuses: instrument.setRefusesUpdateMode(true); break;
+    case Fault::VolumeFull: {
+        SimVolumeOptions small;
+        small.capacityBytes = 1024 * 1024; // half the update file
+        instrument.setUpdateVolumeOptions(small);
+        break;
+    }
     case Fault::UnplugDuringDownload:
         server.queueResponse("GET", rig.filePath(), slow(file));
         break;
@@ -263,6 +276,7 @@ void FaultMatrixRow::clear()
     instrument.storage().setNeverMounts(false);
     instrument.storage().setExtraMountDelay(0);
     instrument.setRefusesUpdateMode(false);
+    instrument.setUpdateVolumeOptions(SimVolumeOptions());
     instrument.midi().setReactionEnabled(SimMidiInstrument::Reaction::ReplyToVersionRequest, true);
     instrument.setTimings(TestTimings::fastInstrument());
 }

@@ -21,7 +21,7 @@ public:
         CurlMissing, CurlFails, CurlStalls, CurlRescues,
         DownloadFolderUnusable, DownloadVanishes,
         VolumeReadOnly, VolumeNeverMounts, VolumeMountsTooLate, VolumeMountsLate, VolumeBusy,
-        VolumeStaleFile, VolumeNotReady,
+        VolumeStaleFile, VolumeNotReady, VolumeFull,
         InstrumentSilent, InstrumentRefuses,
         UnplugBeforeStart, UnplugDuringDownload, UnplugDuringCurl, UnplugDuringVolumeWait,
         UnplugDuringCopy, UnplugDuringFinalWait, RejoinsLate, UnplugOnFailureScreen,
@@ -38,6 +38,8 @@ public:
     void atEnd();
     // Takes the fault away.
     void clear();
+    // Volumes of a limited size (tmpfs) can be made: the process runs as root.
+    static bool canLimitVolumes();
     // The instrument was unplugged by the fault (and is to be plugged in again).
     bool unplugged() const { return pulled; }
 

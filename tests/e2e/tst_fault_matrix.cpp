@@ -142,6 +142,8 @@ void FaultMatrix::faults_data()
     row("volume mounts late, in time", Fault::VolumeMountsLate, kComplete, "", normal);
     row("volume busy at eject", Fault::VolumeBusy, kTransferFailed, "in use", update);
     row("volume holds a stale update file", Fault::VolumeStaleFile, kComplete, "", normal);
+    if (FaultMatrixRow::canLimitVolumes())
+        row("volume too small", Fault::VolumeFull, kTransferFailed, "larger than", update);
     row("volume not ready", Fault::VolumeNotReady, kTransferFailed, "did not appear", update);
     // The instrument.
     row("instrument gives no answer", Fault::InstrumentSilent, kTransferFailed, "did not appear", normal);
