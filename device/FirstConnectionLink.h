@@ -39,6 +39,8 @@ public:
     void stopPoll() { poll.stop(); }
     bool polling() const { return poll.isActive(); }
     bool reconnecting() const { return recovered; }
+    // Whether the instrument counts as connected (a recovery that did not find it clears it).
+    bool isConnected() const { return connected; }
 
 Q_SIGNALS:
     void deviceFound(bool found);

@@ -62,7 +62,8 @@ void MidiHandler::transferComplete(bool success)
         link.startPoll();
         return;
     }
-    const bool sent = link.send(SysEx::MIDI_SYSEX_UPDATE_FINISH);
+    // A send that needed a recovery which did not find the instrument went nowhere.
+    const bool sent = link.send(SysEx::MIDI_SYSEX_UPDATE_FINISH) && link.isConnected();
     Q_EMIT updateTransferDone();
     if (!sent) {
         link.startPoll();

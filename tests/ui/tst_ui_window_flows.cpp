@@ -267,9 +267,10 @@ private slots:
         QTest::newRow("found: transfer screen keeps buttons") << (transferScreen + QStringList{"lost"}) << "found"
                                                                << folders << "green" << "inTransferFlow=true" << ""
                                                                << "";
-        QTest::newRow("found: after Start Update only connects")
+        // Unplugged after Start Update: back to waiting, and the return offers Update afresh.
+        QTest::newRow("found: after an unplug during the update offers Update")
             << QStringList{"found", "click Update", "click Start Update", "lost"} << "found"
-            << "row version info instructions" << "red" << "update_started=true" << "" << "";
+            << "row update" << "green" << "update_started=false" << "" << "";
         // deviceFound(false)
         QTest::newRow("lost: home") << home << "lost" << "row instructions" << "red" << "" << "" << "";
         QTest::newRow("lost: connecting ignored") << connecting << "lost" << "row version" << "green"
