@@ -239,8 +239,9 @@ void FaultMatrix::faults()
     QTRY_VERIFY_WITH_TIMEOUT(w.isShown(QStringLiteral("startUpdateButton")), 5000);
     QTRY_VERIFY_WITH_TIMEOUT(w.button(QStringLiteral("Start Update"))->isEnabled(), 5000);
     QVERIFY(w.clickButton(QStringLiteral("Start Update")));
-    QTRY_COMPARE_WITH_TIMEOUT(w.text(QStringLiteral("versionText")), kComplete, 30000);
-    QTRY_COMPARE_WITH_TIMEOUT(applied.size(), 1, 15000);
+    // Generous: on a loaded machine the short timings stretch (the CI cores are shared).
+    QTRY_COMPARE_WITH_TIMEOUT(w.text(QStringLiteral("versionText")), kComplete, 60000);
+    QTRY_COMPARE_WITH_TIMEOUT(applied.size(), 1, 30000);
     QVERIFY(rig.instrument().appliedUpdates().constLast().bytes == rig.updateFile());
 }
 
