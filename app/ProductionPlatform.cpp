@@ -3,13 +3,14 @@
 #include "ProductionMidi.h"
 #include "ProductionStorage.h"
 
-Platform createProductionPlatform()
+Platform createProductionPlatform(const StorageTimings& storage)
 {
     Platform platform;
     platform.midi = createProductionMidiBackend();
     platform.usb = createProductionUsbIdentityLookup();
     platform.volumes = createProductionVolumeList();
-    platform.dismount = createProductionVolumeDismounter();
+    platform.dismount =
+        createProductionVolumeDismounter(storage.volumeLockAttempts, storage.volumeLockRetryMs);
     platform.folders = createProductionFolderOpener();
     return platform;
 }

@@ -20,6 +20,22 @@ void connectAvailabilityLogAndFetch(Downloader& downloader)
     downloader.fetchReleasesJson();
 }
 
+// An unplug (the link reports the instrument lost; it does not while the instrument leaves
+// the bus on purpose during the update) cancels what runs: the download or curl, the copy
+// onto the volume at its next check, the wait for the volume. The window goes back to waiting
+// on the same report.
+template <class MidiHandler, class Downloader, class FileManager>
+void connectUnplug(MidiHandler& midi, Downloader& downloader, FileManager& files)
+{
+    QObject::connect(&midi, &MidiHandler::deviceFound, &downloader,
+                     [&downloader, &files](bool found) {
+                         if (found)
+                             return;
+                         downloader.cancelDownload();
+                         files.cancelHandOver();
+                     });
+}
+
 // The download result to the storage worker and the link, the mode switch to the worker, the
 // hand-over's result to the link first and the window second, the copy progress to the
 // window. The FileManager lives on the worker thread, so every connection with it is queued.
@@ -46,6 +62,7 @@ void connectUpdatePath(MidiHandler& midi, Downloader& downloader, FileManager& f
                      &MainController::fileTransferComplete);
     QObject::connect(&files, &FileManager::copyProgress, &controller,
                      &MainController::copyingFileProgress);
+    connectUnplug(midi, downloader, files);
 }
 
 } // namespace UpdatePathConnections

@@ -63,7 +63,7 @@ void DemoEventLog::watchProgram(Wiring& wiring)
                 tap(entry.object, source, signalNames);
         }
     }
-    tap(wiring.storage(), QStringLiteral("fileManager"), {"ejectCompleted"});
+    tap(wiring.storage(), QStringLiteral("fileManager"), {"readBackChecked", "ejectCompleted"});
 }
 
 void DemoEventLog::tap(QObject* object, const QString& source, const QList<QByteArray>& signalNames)

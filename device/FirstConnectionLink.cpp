@@ -29,7 +29,18 @@ bool FirstConnectionLink::check()
     // is reported, so a passing fault never reads as an unplugged instrument.
     const InstrumentPorts::Scan scan = ports.find();
     if (scan.unreadable)
+        return connected;
+    if (connected) {
+        if (scan.complete())
+            return true;
+        // Unplugged: reported once; the next connection is a fresh one.
+        ports.closeOutput();
+        ports.closeInput();
+        connected = false;
+        recovered = false;
+        Q_EMIT deviceFound(false);
         return false;
+    }
     if (!scan.complete()) {
         Q_EMIT deviceFound(false); // at every look while the instrument is absent
         return false;
@@ -38,22 +49,22 @@ bool FirstConnectionLink::check()
     // A port that cannot be opened ends the look the same way, with both ports closed again.
     if (!ports.open(scan))
         return false;
+    connected = true;
     if (!recovered)
         send(SysEx::MIDI_SYSEX_VERSION_REQUEST);
-    // From here on nothing polls: only a recovery looks again.
-    poll.stop();
     Q_EMIT deviceFound(true);
     return true;
 }
 
-void FirstConnectionLink::send(const std::vector<unsigned char>& message)
+bool FirstConnectionLink::send(const std::vector<unsigned char>& message)
 {
-    ports.sendWithRecovery(message, [this] { recover(); });
+    return ports.sendWithRecovery(message, [this] { recover(); });
 }
 
 void FirstConnectionLink::recover()
 {
     recovered = true;
+    connected = false;
     // The callback stays registered: the reopened input delivers to it again.
     ports.closeOutput();
     ports.closeInput();

@@ -10,10 +10,14 @@
 class InstrumentPorts;
 
 // The update-only edition's link: the presence poll reports the instrument's absence at every
-// look and stops at the first connection, which asks for the version at once. A failed send
-// recovers the link once; from then on the link counts as reconnecting for good, so no later
-// connection asks for the version again. A passing fault of the MIDI service (a name or a
-// count that cannot be read, a port that does not open) ends a look quietly.
+// look until it connects, which asks for the version at once. From then on the poll only
+// watches: it reports nothing while the instrument stays, and reports its loss once (an
+// unplug), after which the next connection starts afresh and asks for the version again.
+// The owner stops the watch while the instrument leaves the bus on purpose (the update mode)
+// and starts it again when it is expected back. A failed send recovers the link once; from
+// then on, until a loss, no reconnection asks for the version again. A passing fault of the
+// MIDI service (a name or a count that cannot be read, a port that does not open) ends a
+// look quietly.
 class FirstConnectionLink : public QObject
 {
     Q_OBJECT
@@ -27,11 +31,16 @@ public:
     bool start();
     // One look; true when it connected.
     bool check();
-    // Sends at once, with one recovery of the link and one resend when the send fails.
-    void send(const std::vector<unsigned char>& message);
+    // Sends at once, with one recovery of the link and one resend when the send fails; true
+    // when the message went out.
+    bool send(const std::vector<unsigned char>& message);
 
+    void startPoll() { poll.start(presencePollMs); }
+    void stopPoll() { poll.stop(); }
     bool polling() const { return poll.isActive(); }
     bool reconnecting() const { return recovered; }
+    // Whether the instrument counts as connected (a recovery that did not find it clears it).
+    bool isConnected() const { return connected; }
 
 Q_SIGNALS:
     void deviceFound(bool found);
@@ -42,5 +51,6 @@ private:
     InstrumentPorts& ports;
     const int presencePollMs;
     QTimer poll;
-    bool recovered = false; // set by recover, never cleared
+    bool recovered = false; // set by recover, cleared by a loss
+    bool connected = false;
 };

@@ -152,13 +152,15 @@ bool InstrumentPorts::send(const std::vector<unsigned char>& message)
     return midiOut && midiOut->sendMessage(message);
 }
 
-void InstrumentPorts::sendWithRecovery(const std::vector<unsigned char>& message,
+bool InstrumentPorts::sendWithRecovery(const std::vector<unsigned char>& message,
                                        const std::function<void()>& recover)
 {
-    if (!midiOut || send(message))
-        return;
+    if (!midiOut)
+        return false;
+    if (send(message))
+        return true;
     recover();
-    send(message);
+    return send(message);
 }
 
 UsbIds InstrumentPorts::lookUpUsbIds(const QString& portName) const

@@ -54,7 +54,8 @@ public:
     // false when there is no output or the message did not go out.
     bool send(const std::vector<unsigned char>& message);
     // A send that fails runs recover and goes out once more (if there still is an output).
-    void sendWithRecovery(const std::vector<unsigned char>& message,
+    // True when the message went out.
+    bool sendWithRecovery(const std::vector<unsigned char>& message,
                           const std::function<void()>& recover);
 
     UsbIds lookUpUsbIds(const QString& portName) const;

@@ -29,6 +29,7 @@ void ReenumerationWait::handle(Event event)
         receiver.clearAcknowledgment();
         pollCount = 0;
         sendCount = 0;
+        deliveredCount = 0;
         attempts = 0;
         enter(State::Delay);
         return;
@@ -99,6 +100,7 @@ ReenumerationWait::State ReenumerationWait::sendOnce()
         Q_EMIT portsClosed();
         return State::RetryDelay;
     }
+    ++deliveredCount;
     return sendCount >= timings.sendsPerReconnection ? State::Grace : State::Sending;
 }
 

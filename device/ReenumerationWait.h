@@ -53,6 +53,8 @@ public:
     State state() const { return current; }
     int polls() const { return pollCount; }
     int sends() const { return sendCount; }
+    // Sends of this wait that went out, over all its reconnections.
+    int delivered() const { return deliveredCount; }
     int reconnectAttempts() const { return attempts; }
 
 Q_SIGNALS:
@@ -81,6 +83,7 @@ private:
     std::vector<unsigned char> pending;
     int pollCount = 0;
     int sendCount = 0;
+    int deliveredCount = 0;
     int attempts = 0;
     std::optional<bool> outcome; // set by finish(), reported by enter()
 };

@@ -1,5 +1,6 @@
 #include "CurlFallback.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
@@ -64,7 +65,7 @@ void CurlFallback::start(const QString& url, const QString& name, const QString&
     if (program.isEmpty()) {
         fail(localPath, name,
              tr("the program \"curl\" was not found on the search path"),
-             QStringLiteral("The second download route (the program curl) is not installed."));
+             QCoreApplication::translate("DownloadFailureText", "The second download route (the program curl) is not installed."));
         return;
     }
 
@@ -85,7 +86,7 @@ void CurlFallback::start(const QString& url, const QString& name, const QString&
                 QFile::remove(partialPathFor(localPath));
                 fail(localPath, QFileInfo(localPath).fileName(),
                      tr("curl could not be started: %1").arg(process->errorString()),
-                     QStringLiteral("The second download route (the program curl) could not be "
+                     QCoreApplication::translate("DownloadFailureText", "The second download route (the program curl) could not be "
                                     "started."));
                 process->deleteLater();
             });

@@ -1,5 +1,6 @@
 #include "DownloadFailureText.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 namespace DownloadFailureText {
@@ -8,18 +9,18 @@ QString forReply(QNetworkReply::NetworkError error, int httpStatus)
 {
     if (httpStatus >= 400) {
         if (httpStatus == 404)
-            return QStringLiteral("The release server does not have the file (it answered 404, "
+            return QCoreApplication::translate("DownloadFailureText", "The release server does not have the file (it answered 404, "
                                   "not found).");
         if (httpStatus >= 500)
-            return QStringLiteral("The release server has a problem (it answered %1). Try again "
+            return QCoreApplication::translate("DownloadFailureText", "The release server has a problem (it answered %1). Try again "
                                   "later.")
                 .arg(httpStatus);
-        return QStringLiteral("The release server refused the request (it answered %1).")
+        return QCoreApplication::translate("DownloadFailureText", "The release server refused the request (it answered %1).")
             .arg(httpStatus);
     }
     switch (error) {
     case QNetworkReply::SslHandshakeFailedError:
-        return QStringLiteral("The release server's certificate is not trusted, so nothing "
+        return QCoreApplication::translate("DownloadFailureText", "The release server's certificate is not trusted, so nothing "
                               "was downloaded from it.");
     case QNetworkReply::InsecureRedirectError:
         return insecureRedirect();
@@ -28,38 +29,38 @@ QString forReply(QNetworkReply::NetworkError error, int httpStatus)
     case QNetworkReply::TemporaryNetworkFailureError:
     case QNetworkReply::NetworkSessionFailedError:
     case QNetworkReply::UnknownNetworkError:
-        return QStringLiteral("The release server could not be reached. Check the internet "
+        return QCoreApplication::translate("DownloadFailureText", "The release server could not be reached. Check the internet "
                               "connection.");
     case QNetworkReply::RemoteHostClosedError:
     case QNetworkReply::TimeoutError:
     case QNetworkReply::OperationCanceledError:
-        return QStringLiteral("The connection to the release server broke off before the "
+        return QCoreApplication::translate("DownloadFailureText", "The connection to the release server broke off before the "
                               "download was complete.");
     default:
-        return QStringLiteral("The download from the release server failed.");
+        return QCoreApplication::translate("DownloadFailureText", "The download from the release server failed.");
     }
 }
 
 QString stalled(int seconds)
 {
-    return QStringLiteral("The download stopped: nothing arrived for %1 seconds.").arg(seconds);
+    return QCoreApplication::translate("DownloadFailureText", "The download stopped: nothing arrived for %1 seconds.").arg(seconds);
 }
 
 QString folderNotWritable()
 {
-    return QStringLiteral("The update file could not be written: the download folder is "
+    return QCoreApplication::translate("DownloadFailureText", "The update file could not be written: the download folder is "
                           "read-only or missing.");
 }
 
 QString folderFull()
 {
-    return QStringLiteral("The update file could not be written: the download folder's disk "
+    return QCoreApplication::translate("DownloadFailureText", "The update file could not be written: the download folder's disk "
                           "is full.");
 }
 
 QString insecureRedirect()
 {
-    return QStringLiteral("The release server sent the download to an insecure (http) "
+    return QCoreApplication::translate("DownloadFailureText", "The release server sent the download to an insecure (http) "
                           "address, so it was not followed.");
 }
 
@@ -80,7 +81,7 @@ QString forCurlExit(int exitCode, const QString& errorOutput)
         return forReply(QNetworkReply::ContentNotFoundError, code);
     }
     case 23:
-        return QStringLiteral("The update file could not be written: the download folder is "
+        return QCoreApplication::translate("DownloadFailureText", "The update file could not be written: the download folder is "
                               "full or read-only.");
     case 18:
     case 52:
@@ -88,7 +89,7 @@ QString forCurlExit(int exitCode, const QString& errorOutput)
     case 56:
         return forReply(QNetworkReply::RemoteHostClosedError, 0);
     case 28:
-        return QStringLiteral("The download stopped: the release server was too slow or "
+        return QCoreApplication::translate("DownloadFailureText", "The download stopped: the release server was too slow or "
                               "stopped sending.");
     case 35:
     case 51:
@@ -96,10 +97,10 @@ QString forCurlExit(int exitCode, const QString& errorOutput)
     case 60:
         return forReply(QNetworkReply::SslHandshakeFailedError, 0);
     case -1:
-        return QStringLiteral("The second download route (the program curl) stopped "
+        return QCoreApplication::translate("DownloadFailureText", "The second download route (the program curl) stopped "
                               "unexpectedly.");
     default:
-        return QStringLiteral("The second download route (the program curl) failed too "
+        return QCoreApplication::translate("DownloadFailureText", "The second download route (the program curl) failed too "
                               "(code %1).")
             .arg(exitCode);
     }

@@ -1,5 +1,6 @@
 #include "UpdateDownload.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QFileInfo>
 #include <QNetworkRequest>
@@ -56,7 +57,7 @@ void UpdateDownload::handleCatalogueReply(QNetworkReply* reply)
 {
     reply->deleteLater();
     if (reply->error() != QNetworkReply::NoError) {
-        reason = QStringLiteral("The list of updates could not be read. ")
+        reason = QCoreApplication::translate("DownloadFailureText", "The list of updates could not be read. ")
                  + DownloadFailureText::forReply(
                      reply->error(),
                      reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt());
@@ -98,7 +99,7 @@ void UpdateDownload::takeCatalogue(const ReleaseCatalogue& catalogue, const Rele
 {
     if (!catalogue.isUsable()) {
         qInfo() << "DW: The release catalogue is unusable:" << catalogue.problem();
-        reason = QStringLiteral("The release server's list of updates is unusable (%1).")
+        reason = QCoreApplication::translate("DownloadFailureText", "The release server's list of updates is unusable (%1).")
                      .arg(catalogue.problem());
         emit catalogueUnavailable(reason);
         endWaitingDownload();
@@ -150,6 +151,9 @@ QString UpdateDownload::localPathFor(const QString& fileName) const
 
 void UpdateDownload::download()
 {
+    // A download folder that could not be made at start-up is tried again at each attempt.
+    if (folder.isEmpty())
+        folder = DownloadFolder::prepare();
     const QUrl fileUrl(url, QUrl::TolerantMode);
     if (!fileUrl.isValid() || url.isEmpty()) {
         // The catalogue is asked for once more; the download follows when it arrives, and a
@@ -163,6 +167,8 @@ void UpdateDownload::download()
 
     if (!UpdateFileName::isSafe(name)) {
         qWarning() << "DW: The catalogue's file name cannot be used as a local file name";
+        // The entry is of no use: the next attempt ("Try again") asks for the catalogue anew.
+        url.clear();
         emit unusableFileName(name);
         return;
     }
@@ -221,8 +227,11 @@ void UpdateDownload::onFailed(UpdateReceiver::Failure failure, const QString& fa
     reason = why;
     if (failure == UpdateReceiver::Failure::WriteFailed)
         emit writeFailed(failedName, why);
-    else if (failure == UpdateReceiver::Failure::Mismatch)
+    else if (failure == UpdateReceiver::Failure::Mismatch) {
+        // The catalogue's size or checksum may be what is wrong: "Try again" reads it anew.
+        url.clear();
         emit checkFailed(failedName, why);
+    }
     else
         emit transferFailed(failedName, why);
 }

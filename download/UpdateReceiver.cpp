@@ -1,5 +1,6 @@
 #include "UpdateReceiver.h"
 
+#include <QCoreApplication>
 #include "DownloadFailureText.h"
 #include "LocalCopyRecord.h"
 
@@ -201,7 +202,7 @@ void UpdateReceiver::finish(QNetworkReply* reply, const QString& name, const QSt
                        << contentLength;
             discardPartial();
             emit failed(Failure::Incomplete, name,
-                        QStringLiteral("The download was cut short (%1 of %2 bytes arrived).")
+                        QCoreApplication::translate("DownloadFailureText", "The download was cut short (%1 of %2 bytes arrived).")
                             .arg(received)
                             .arg(contentLength));
             return;

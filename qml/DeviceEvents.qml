@@ -22,7 +22,20 @@ Connections {
             ui.logo.connected = false
             ui.logo.show(false)
             ui.homeView.withdraw()
+            // Unplugged while the update ran: what ran was cancelled, the window waits for
+            // the instrument again. An end screen stays: a failure says what to do.
+            if (ui.update_started && !ui.updateView.panel.endShown)
+                ui.backToWaiting()
         }
+    }
+
+    // The final wait ended without the update-finish message having gone out.
+    function onUpdateFinishFailed(reason) {
+        ui.inReenumeration = false
+        ui.updateView.stopLoading()
+        ui.updateView.progressBar.visible = false
+        ui.logo.show(ui.logo.connected)
+        ui.updateView.panel.showNotFinished(reason)
     }
 
     function onTavloReceivedVersion(version) {

@@ -50,6 +50,19 @@ ApplicationWindow {
     readonly property alias updateView: updateScreen
     readonly property alias transferView: transferScreen
 
+    // The instrument was unplugged during the update: back to waiting for it; the next
+    // connection offers "Update" afresh.
+    function backToWaiting() {
+        window.update_started = false
+        window.inUpdateFlow = false
+        window.inReenumeration = false
+        updateScreen.stopLoading()
+        updateScreen.progressBar.visible = false
+        updateScreen.panel.close()
+        if (window.latestVersion !== "")
+            updateScreen.panel.showLatest(window.latestVersion)
+    }
+
     function compareVersions(a, b) {
         return Rules.compare(a, b)
     }

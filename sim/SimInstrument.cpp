@@ -73,10 +73,17 @@ void SimInstrument::unplug()
     midiSide.leaveBus();
     volumes.unmount(QString::fromLatin1(kUpdateVolumeLabel));
     volumes.unmount(QString::fromLatin1(kTransferVolumeLabel));
+    midiSide.setMode(SimMidiInstrument::Mode::Normal);
+    haveStagedFile = false;
+    stagedFile.clear();
 }
 
 void SimInstrument::onUpdateMode()
 {
+    if (refusesUpdateMode) {
+        Q_EMIT event(QStringLiteral("instrument refuses the update mode"));
+        return;
+    }
     Q_EMIT event(QStringLiteral("instrument switches to update mode"));
     midiSide.setMode(SimMidiInstrument::Mode::Update);
     midiSide.leaveBus();
@@ -85,7 +92,8 @@ void SimInstrument::onUpdateMode()
     applyScheduled = false;
     // It comes back as one device: the update volume and, beside it, its MIDI ports, on which
     // it hears the update-finish message also while the volume is still mounted.
-    volumes.mount(QString::fromLatin1(kUpdateVolumeLabel), timings.mountAfterLeavingMs);
+    volumes.mount(QString::fromLatin1(kUpdateVolumeLabel), timings.mountAfterLeavingMs,
+                  updateVolume);
     midiSide.joinBusAfter(timings.mountAfterLeavingMs);
 }
 

@@ -63,7 +63,13 @@ public:
     void setVersionAfterUpdate(const QString& version) { nextVersion = version; }
 
     void plugIn();
+    // Pulled from the computer: off the bus, its volumes gone, and (no power) back in normal
+    // mode when it is plugged in again.
     void unplug();
+    // Hears the update-mode message but stays in normal mode, on the bus, without a volume.
+    void setRefusesUpdateMode(bool refuses) { refusesUpdateMode = refuses; }
+    // How its update volume appears (e.g. a small capacity, which needs root).
+    void setUpdateVolumeOptions(const SimVolumeOptions& options) { updateVolume = options; }
 
     QList<AppliedUpdate> appliedUpdates() const { return applied; }
 
@@ -97,5 +103,7 @@ private:
     bool haveStagedFile = false;
     QByteArray stagedFile;
     bool applyScheduled = false;
+    bool refusesUpdateMode = false;
+    SimVolumeOptions updateVolume;
     QList<AppliedUpdate> applied;
 };

@@ -27,6 +27,11 @@ void FileManagerCore::attemptUpdateTransfer()
     handOver.attempt();
 }
 
+void FileManagerCore::beginUpdateTransfer()
+{
+    handOver.begin();
+}
+
 bool FileManagerCore::copyFileToDevice(const QString& deviceName, const QString& sourcePath)
 {
     return handOver.copyToVolume(deviceName, sourcePath);

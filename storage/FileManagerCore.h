@@ -29,11 +29,18 @@ public:
     // One attempt of the update hand-over: look for the update volume (retrying while it is
     // missing), copy, rename, finish, report.
     void attemptUpdateTransfer();
+    // A new hand-over: the retry count starts afresh, then attemptUpdateTransfer().
+    void beginUpdateTransfer();
     // Copies sourcePath into the root of the volume under its own file name, in 4096-byte
     // chunks with one progress report per chunk, and makes sure the data reached the volume.
     bool copyFileToDevice(const QString& deviceName, const QString& sourcePath);
     // Renames root/fromName to root/toName; fails when toName exists already.
     bool renameFileOnDevice(const QString& deviceName, const QString& fromName, const QString& toName);
+
+    // The instrument was unplugged: the hand-over under way ends without a report, a copy at
+    // its next check (its files removed), the volume wait at once. The one call that may come
+    // from another thread than the worker's: it only sets an atomic flag and queues the rest.
+    void cancelHandOver() { handOver.requestCancel(); }
 
     // For tests and diagnostics; call on the worker thread (e.g. via a blocking queued call).
     int currentRetryCount() const { return handOver.retryCount(); }
@@ -43,6 +50,9 @@ public:
     QString lastFailureReason() const { return handOver.failureReason(); }
 
 protected:
+    // The hand-over, for the FileManager's own signals.
+    UpdateHandOver& updateHandOver() { return handOver; }
+
     // owner is the FileManager itself: the hand-over is its child and so moves to the worker
     // thread with it.
     FileManagerCore(QObject* owner, std::shared_ptr<VolumeList> volumes,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "StorageFailureText.h"
+
 #include <QString>
 
 // The last step of the update hand-over, once the file has its final name on the volume:
@@ -14,6 +16,6 @@ public:
     // Why the last finishing step failed, in plain words.
     virtual QString failureReason() const
     {
-        return QStringLiteral("Tavlo's volume could not be released.");
+        return StorageFailureText::volumeNotReleased();
     }
 };

@@ -7,5 +7,7 @@ StorageTimings StorageTimings::production()
     timings.maxVolumeRetries = 5;
     timings.volumePollIntervalMs = 50;
     timings.macMountSettleMs = 500;
+    timings.volumeLockAttempts = 20;
+    timings.volumeLockRetryMs = 500;
     return timings;
 }

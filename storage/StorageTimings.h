@@ -13,7 +13,12 @@ struct StorageTimings
     int volumePollIntervalMs;
     // Pause after asking macOS to mount the instrument's disk, before its name is read.
     int macMountSettleMs;
+    // Windows: tries to lock the volume for exclusive use before its dismount, this many
+    // times this far apart; a volume that never locks is not dismounted (it is in use).
+    int volumeLockAttempts;
+    int volumeLockRetryMs;
 
-    // The program's values: 3000 ms, 5 retries, a 50 ms poll, 500 ms.
+    // The program's values: 3000 ms, 5 retries, a 50 ms poll, 500 ms, 20 lock attempts 500 ms
+    // apart.
     static StorageTimings production();
 };

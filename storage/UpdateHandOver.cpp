@@ -1,6 +1,7 @@
 #include "UpdateHandOver.h"
 
 #include "HandOverFinish.h"
+#include "StorageFailureText.h"
 #include "VolumeFiles.h"
 #include "VolumeUpdateWriter.h"
 
@@ -39,29 +40,44 @@ void UpdateHandOver::attempt()
     if (root.isEmpty()) {
         // A read-only volume with the label is there, but can never take the file.
         if (readOnly) {
-            failWith(QStringLiteral("Tavlo's volume is read-only, so the update file could not "
-                                    "be copied onto it."));
+            failWith(StorageFailureText::volumeReadOnly());
             return;
         }
         if (retries < timings.maxVolumeRetries) {
             ++armedTimers;
             ++retries;
             current = State::WaitingForVolume;
+            const quint64 chain = chains;
             QTimer::singleShot(timings.volumeRetryIntervalMs, this,
-                               [this, armed = chain] { retryFired(armed); });
+                               [this, chain] { retryFired(chain); });
             if (timings.volumePollIntervalMs > 0 && !poll.isActive())
                 poll.start();
             return;
         }
-        failWith(QStringLiteral("Tavlo's update volume did not appear on this computer."));
+        failWith(StorageFailureText::volumeNeverAppeared());
         return;
     }
 
     retries = 0;
     current = State::Copying;
     const QString transferName = QString::fromLatin1(kTransferFileName);
+    VolumeUpdateWriter::Hooks hooks;
+    hooks.check = [this, label, root] {
+        if (cancelRequested.load())
+            return VolumeUpdateWriter::Verdict::Cancelled;
+        return lookup.mountPath(label) == root ? VolumeUpdateWriter::Verdict::Continue
+                                               : VolumeUpdateWriter::Verdict::Vanished;
+    };
+    hooks.readBackPassed = [this](const QByteArray& sha256) {
+        Q_EMIT readBackPassed(QFileInfo(filePath).fileName(), QString::fromLatin1(sha256));
+    };
     const QString problem =
-        VolumeUpdateWriter::place(root, filePath, transferName, progress);
+        VolumeUpdateWriter::place(root, filePath, transferName, progress, hooks);
+    if (problem == VolumeUpdateWriter::cancelledReason()) {
+        qInfo() << "FM: The copy onto the volume was cancelled; its files were removed";
+        current = armedTimers > 0 ? State::WaitingForVolume : State::Idle;
+        return;
+    }
     if (!problem.isEmpty()) {
         failWith(problem);
         return;
@@ -75,6 +91,12 @@ void UpdateHandOver::attempt()
     }
     reason.clear();
     report(true);
+}
+
+void UpdateHandOver::begin()
+{
+    retries = 0;
+    attempt();
 }
 
 void UpdateHandOver::failWith(const QString& why)
@@ -94,10 +116,10 @@ bool UpdateHandOver::renameOnVolume(const QString& label, const QString& fromNam
     return VolumeFiles::rename(lookup.mountPath(label), fromName, toName);
 }
 
-void UpdateHandOver::retryFired(int armed)
+void UpdateHandOver::retryFired(quint64 chain)
 {
-    if (armed != chain)
-        return;
+    if (chain != chains)
+        return; // dropped by a cancel
     --armedTimers;
     attempt();
 }
@@ -111,9 +133,27 @@ void UpdateHandOver::pollVolume()
     poll.stop();
     const int waiting = armedTimers;
     armedTimers = 0;
-    ++chain;
+    ++chains;
     for (int i = 0; i < waiting; ++i)
         attempt();
+}
+
+void UpdateHandOver::requestCancel()
+{
+    cancelRequested.store(true);
+    QMetaObject::invokeMethod(this, [this] { dropWaits(); }, Qt::QueuedConnection);
+}
+
+void UpdateHandOver::dropWaits()
+{
+    // Runs after the copy that was under way when the cancel came (if any) has stopped; a
+    // request queued after the cancel starts afresh.
+    ++chains;
+    poll.stop();
+    armedTimers = 0;
+    retries = 0;
+    current = State::Idle;
+    cancelRequested.store(false);
 }
 
 void UpdateHandOver::report(bool success)

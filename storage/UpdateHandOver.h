@@ -7,6 +7,7 @@
 #include <QString>
 #include <QTimer>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -53,6 +54,14 @@ public:
     // left (the count stays at its maximum once used up), else report failure. When it is
     // there: reset the count, copy, rename, finish, report.
     void attempt();
+    // A new hand-over (the instrument was just switched to update mode, also after "Try
+    // again"): the retry count starts afresh, then the first attempt.
+    void begin();
+
+    // The instrument was unplugged: ends the hand-over without a report. Callable from any
+    // thread (it only sets an atomic flag and queues the rest): a copy under way stops at its
+    // next check and removes its own files, armed retries are dropped on the worker thread.
+    void requestCancel();
 
     // The steps on their own, each looking the volume up afresh.
     bool copyToVolume(const QString& label, const QString& sourcePath);
@@ -65,9 +74,15 @@ public:
     // Why the last attempt failed, in plain words; empty after a success.
     QString failureReason() const { return reason; }
 
+Q_SIGNALS:
+    // The copy on the volume was read back and matched the update file (SHA-256 in hex);
+    // emitted before the rename.
+    void readBackPassed(QString fileName, QString sha256);
+
 private:
-    void retryFired(int chain);
+    void retryFired(quint64 chain);
     void pollVolume();
+    void dropWaits();
     void report(bool success);
     void failWith(const QString& why);
 
@@ -83,8 +98,10 @@ private:
     // Retry timers not yet fired: each request that finds the volume missing starts its own
     // chain of look-ups, and they all count against the one retry count.
     int armedTimers = 0;
-    // Bumped when the poll ends the wait: retry timers armed before it are void.
-    int chain = 0;
+    // Bumped when a cancel drops the waits or the poll ends them: retry timers armed before
+    // carry an older number and are void.
+    quint64 chains = 0;
+    std::atomic_bool cancelRequested{false};
     QTimer poll;
     State current = State::Idle;
     QString reason;

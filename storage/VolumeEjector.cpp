@@ -1,5 +1,7 @@
 #include "VolumeEjector.h"
 
+#include "StorageFailureText.h"
+
 #include <FileSync.h>
 #include <VolumeDismounter.h>
 
@@ -25,16 +27,14 @@ bool VolumeEjector::finishHandOver(const QString& label)
 {
     const QString root = lookup.mountPath(label);
     if (root.isEmpty()) {
-        reason = QStringLiteral("Tavlo's volume went away before it could be ejected. Was Tavlo "
-                                "unplugged?");
+        reason = StorageFailureText::volumeGoneBeforeEject();
         return false;
     }
     // The dismount flushes too; a refused sync is only worth a warning.
     if (!FileSync::syncFileSystem(QFile::encodeName(root).constData()))
         qWarning() << "FM: The volume at" << root << "could not be synced before the eject";
     if (!eject(label)) {
-        reason = QStringLiteral("Tavlo's volume is in use, so it could not be ejected safely. "
-                                "Close any window or program that uses it, then try again.");
+        reason = StorageFailureText::volumeInUse();
         return false;
     }
     reason.clear();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "HandOverFinish.h"
+#include "StorageFailureText.h"
 #include "VolumeLookup.h"
 
 // The update-only edition's last hand-over step in place of the eject: the volume stays
@@ -14,8 +15,7 @@ public:
     bool finishHandOver(const QString& label) override;
     QString failureReason() const override
     {
-        return QStringLiteral("Tavlo's volume went away right after the copy. Was Tavlo "
-                              "unplugged?");
+        return StorageFailureText::volumeGoneAfterCopy();
     }
 
 private:

@@ -1,5 +1,7 @@
 #include "VolumeUpdateWriter.h"
 
+#include "StorageFailureText.h"
+
 #include <FileSync.h>
 
 #include <Sha256.h>
@@ -15,30 +17,24 @@ namespace {
 constexpr qint64 kChunk = 4096;
 constexpr qint64 kLargestChunk = 1024 * 1024;
 
-QString volumeGone()
+// What is wrong with the volume itself after a write or open failed; empty when nothing is.
+QString volumeProblem(const QString& root, const QFile& file)
 {
-    return QStringLiteral("Tavlo's volume went away during the copy. Was Tavlo unplugged?");
+    if (!QFileInfo::exists(root))
+        return StorageFailureText::volumeGoneDuringCopy();
+    const QStorageInfo volume(root);
+    if (volume.isReadOnly())
+        return StorageFailureText::volumeReadOnly();
+    if (file.error() == QFileDevice::ResourceError || volume.bytesAvailable() < kChunk)
+        return StorageFailureText::volumeFull();
+    return QString();
 }
 
 // Why a write or open on the volume failed, from the file's error and what is left of it.
 QString writeProblem(const QString& root, const QFile& file)
 {
-    if (!QFileInfo::exists(root))
-        return volumeGone();
-    const QStorageInfo volume(root);
-    if (volume.isReadOnly())
-        return QStringLiteral("Tavlo's volume is read-only, so the update file could not be "
-                              "copied onto it.");
-    if (file.error() == QFileDevice::ResourceError || volume.bytesAvailable() < kChunk)
-        return QStringLiteral("Tavlo's volume is full, so the update file could not be copied "
-                              "onto it.");
-    return QStringLiteral("The update file could not be written to Tavlo's volume (%1).")
-        .arg(file.errorString());
-}
-
-QString megabytes(qint64 bytes)
-{
-    return QString::number(double(bytes) / (1024.0 * 1024.0), 'f', 1) + QStringLiteral(" MB");
+    const QString problem = volumeProblem(root, file);
+    return problem.isEmpty() ? StorageFailureText::writeFailed(file.errorString()) : problem;
 }
 
 } // namespace
@@ -54,14 +50,20 @@ QString VolumeUpdateWriter::temporaryNameFor(const QString& sourceName, const QS
     return sourceName == finalName ? finalName + QStringLiteral(".part") : sourceName;
 }
 
+QString VolumeUpdateWriter::cancelledReason()
+{
+    return QStringLiteral("cancelled");
+}
+
 QString VolumeUpdateWriter::place(const QString& root, const QString& sourcePath,
-                                  const QString& finalName, const Progress& progress)
+                                  const QString& finalName, const Progress& progress,
+                                  const Hooks& hooks)
 {
     if (root.isEmpty())
-        return QStringLiteral("Tavlo's volume is not there any more. Was Tavlo unplugged?");
+        return StorageFailureText::volumeNotThere();
     QFile source(sourcePath);
     if (sourcePath.isEmpty() || !source.open(QIODevice::ReadOnly))
-        return QStringLiteral("The downloaded update file could not be read.");
+        return StorageFailureText::sourceUnreadable();
     const qint64 total = source.size();
 
     const QDir dir(root);
@@ -72,24 +74,21 @@ QString VolumeUpdateWriter::place(const QString& root, const QString& sourcePath
     const QStorageInfo volume(root);
     if (volume.isValid() && volume.isReady()) {
         if (volume.isReadOnly())
-            return QStringLiteral("Tavlo's volume is read-only, so the update file could not "
-                                  "be copied onto it.");
+            return StorageFailureText::volumeReadOnly();
         if (volume.bytesTotal() > 0 && total > volume.bytesTotal())
-            return QStringLiteral("The update file (%1) is larger than Tavlo's volume (%2).")
-                .arg(megabytes(total), megabytes(volume.bytesTotal()));
+            return StorageFailureText::fileLargerThanVolume(total, volume.bytesTotal());
     }
 
     // An old hand-over file must not survive a failure of this run: it goes first.
     const QFileInfo stale(finalPath);
     if ((stale.exists() || stale.isSymLink()) && (stale.isDir() || !QFile::remove(finalPath)))
-        return QStringLiteral("An old update file on Tavlo's volume could not be removed.");
+        return StorageFailureText::staleNotRemovable();
     QFile::remove(tempPath);
 
     // The free space counts once the old files are gone.
     const QStorageInfo freed(root);
     if (freed.isValid() && freed.bytesAvailable() >= 0 && freed.bytesAvailable() < total)
-        return QStringLiteral("Tavlo's volume is full: the update file needs %1, %2 are free.")
-            .arg(megabytes(total), megabytes(freed.bytesAvailable()));
+        return StorageFailureText::volumeFullNeeds(total, freed.bytesAvailable());
 
     QFile destination(tempPath);
     const auto failWith = [&](const QString& reason) {
@@ -101,16 +100,36 @@ QString VolumeUpdateWriter::place(const QString& root, const QString& sourcePath
     if (!destination.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         return failWith(writeProblem(root, destination));
 
+    // The unplugged instrument or the vanished volume ends the copy at the next check.
+    const auto interrupted = [&]() -> QString {
+        const Verdict verdict = hooks.check ? hooks.check() : Verdict::Continue;
+        if (verdict == Verdict::Cancelled)
+            return cancelledReason();
+        if (verdict == Verdict::Vanished)
+            return StorageFailureText::volumeGoneDuringCopy();
+        return QString();
+    };
+    const auto sync = [&](int fd) {
+        return hooks.syncFile ? hooks.syncFile(fd) : FileSync::syncDescriptor(fd);
+    };
+
     Sha256 sourceHash;
     const qint64 chunk = chunkSizeFor(total);
     QByteArray block(chunk, Qt::Uninitialized);
     char* buffer = block.data();
     qint64 copied = 0;
+    qint64 nextCheck = kCheckEveryBytes;
     int reported = -1;
     while (!source.atEnd()) {
+        if (copied >= nextCheck) {
+            nextCheck = copied + kCheckEveryBytes;
+            const QString stop = interrupted();
+            if (!stop.isEmpty())
+                return failWith(stop);
+        }
         const qint64 got = source.read(buffer, chunk);
         if (got < 0)
-            return failWith(QStringLiteral("The downloaded update file could not be read."));
+            return failWith(StorageFailureText::sourceUnreadable());
         if (got == 0)
             break;
         sourceHash.addData(QByteArrayView(buffer, got));
@@ -123,9 +142,11 @@ QString VolumeUpdateWriter::place(const QString& root, const QString& sourcePath
         reported = percent;
     }
     if (copied != total)
-        return failWith(QStringLiteral("The downloaded update file changed during the copy."));
-    if (!FileSync::syncDescriptor(destination.handle()))
-        return failWith(writeProblem(root, destination));
+        return failWith(StorageFailureText::sourceChanged());
+    if (!sync(destination.handle())) {
+        const QString problem = volumeProblem(root, destination);
+        return failWith(problem.isEmpty() ? StorageFailureText::flushFailed() : problem);
+    }
     FileSync::dropCachedPages(destination.handle());
     destination.close();
 
@@ -133,14 +154,17 @@ QString VolumeUpdateWriter::place(const QString& root, const QString& sourcePath
     QFile written(tempPath);
     Sha256 readHash;
     if (!written.open(QIODevice::ReadOnly | QIODevice::Unbuffered) || !readHash.addData(written))
-        return failWith(QFileInfo::exists(root) ? QStringLiteral("The copy on Tavlo's volume "
-                                                                 "could not be read back.")
-                                                : volumeGone());
+        return failWith(QFileInfo::exists(root) ? StorageFailureText::readBackUnreadable()
+                                                : StorageFailureText::volumeGoneDuringCopy());
     written.close();
     if (readHash.result() != sourceHash.result())
-        return failWith(QStringLiteral("The copy on Tavlo's volume does not match the update "
-                                       "file (read-back check failed)."));
+        return failWith(StorageFailureText::readBackMismatch());
+    if (hooks.readBackPassed)
+        hooks.readBackPassed(readHash.result().toHex());
 
+    const QString stop = interrupted();
+    if (!stop.isEmpty())
+        return failWith(stop);
     if (tempPath != finalPath && !QFile::rename(tempPath, finalPath))
         return failWith(writeProblem(root, destination));
     if (!FileSync::syncDirectory(QFile::encodeName(root).constData()))

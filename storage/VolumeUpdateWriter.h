@@ -21,11 +21,27 @@ class VolumeUpdateWriter
 public:
     using Progress = std::function<void(qint64 copied, qint64 total)>;
 
-    // Empty when the file is in place under finalName in root; else why not, in words.
+    // Why a copy under way is to end, asked after every kCheckEveryBytes copied and before
+    // the rename: Continue, Cancelled (the instrument was unplugged: the copy ends without a
+    // reason) or Vanished (the volume went away).
+    enum class Verdict { Continue, Cancelled, Vanished };
+    struct Hooks
+    {
+        std::function<Verdict()> check;           // none: always Continue
+        std::function<bool(int fd)> syncFile;     // none: FileSync::syncDescriptor
+        // Told the SHA-256 (hex) of the copy as read back once it matched the source.
+        std::function<void(const QByteArray& sha256)> readBackPassed;
+    };
+    static constexpr qint64 kCheckEveryBytes = 256 * 1024;
+
+    // Empty when the file is in place under finalName in root; else why not, in words. A
+    // cancelled copy gives cancelledReason(). Either way nothing of this run is left behind.
     static QString place(const QString& root, const QString& sourcePath, const QString& finalName,
-                         const Progress& progress);
+                         const Progress& progress, const Hooks& hooks = {});
     // The size of each chunk of the copy for a file of total bytes.
     static qint64 chunkSizeFor(qint64 total);
+    // The result of a copy that was cancelled.
+    static QString cancelledReason();
     // The name the copy is written under before it is checked.
     static QString temporaryNameFor(const QString& sourceName, const QString& finalName);
 };

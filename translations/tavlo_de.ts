@@ -137,6 +137,105 @@
     </message>
 </context>
 <context>
+    <name>DownloadFailureText</name>
+    <message>
+        <source>The second download route (the program curl) is not installed.</source>
+        <translation>Der zweite Download-Weg (das Programm curl) ist nicht installiert.</translation>
+    </message>
+    <message>
+        <source>The second download route (the program curl) could not be started.</source>
+        <translation>Der zweite Download-Weg (das Programm curl) konnte nicht gestartet werden.</translation>
+    </message>
+    <message>
+        <source>The update file offered by the server has an unusable name, so it was not downloaded.</source>
+        <translation>Die Update-Datei, die der Server anbietet, hat einen unbrauchbaren Namen und wurde daher nicht heruntergeladen.</translation>
+    </message>
+    <message>
+        <source>The release server does not have the file (it answered 404, not found).</source>
+        <translation>Der Release-Server hat die Datei nicht (er antwortete 404, nicht gefunden).</translation>
+    </message>
+    <message>
+        <source>The release server has a problem (it answered %1). Try again later.</source>
+        <translation>Der Release-Server hat ein Problem (er antwortete %1). Versuche es später noch einmal.</translation>
+    </message>
+    <message>
+        <source>The release server refused the request (it answered %1).</source>
+        <translation>Der Release-Server hat die Anfrage abgelehnt (er antwortete %1).</translation>
+    </message>
+    <message>
+        <source>The release server&apos;s certificate is not trusted, so nothing was downloaded from it.</source>
+        <translation>Dem Zertifikat des Release-Servers wird nicht vertraut, daher wurde nichts von ihm heruntergeladen.</translation>
+    </message>
+    <message>
+        <source>The release server could not be reached. Check the internet connection.</source>
+        <translation>Der Release-Server war nicht erreichbar. Prüfe die Internetverbindung.</translation>
+    </message>
+    <message>
+        <source>The connection to the release server broke off before the download was complete.</source>
+        <translation>Die Verbindung zum Release-Server brach ab, bevor der Download vollständig war.</translation>
+    </message>
+    <message>
+        <source>The download from the release server failed.</source>
+        <translation>Der Download vom Release-Server ist fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>The download stopped: nothing arrived for %1 seconds.</source>
+        <translation>Der Download ist stehen geblieben: %1 Sekunden lang kam nichts an.</translation>
+    </message>
+    <message>
+        <source>The update file could not be written: the download folder is read-only or missing.</source>
+        <translation>Die Update-Datei konnte nicht geschrieben werden: Der Download-Ordner ist schreibgeschützt oder fehlt.</translation>
+    </message>
+    <message>
+        <source>The update file could not be written: the download folder&apos;s disk is full.</source>
+        <translation>Die Update-Datei konnte nicht geschrieben werden: Der Datenträger des Download-Ordners ist voll.</translation>
+    </message>
+    <message>
+        <source>The release server sent the download to an insecure (http) address, so it was not followed.</source>
+        <translation>Der Release-Server hat den Download an eine unsichere (http-)Adresse umgeleitet; dem wurde nicht gefolgt.</translation>
+    </message>
+    <message>
+        <source>The update file could not be written: the download folder is full or read-only.</source>
+        <translation>Die Update-Datei konnte nicht geschrieben werden: Der Download-Ordner ist voll oder schreibgeschützt.</translation>
+    </message>
+    <message>
+        <source>The download stopped: the release server was too slow or stopped sending.</source>
+        <translation>Der Download ist stehen geblieben: Der Release-Server war zu langsam oder hat aufgehört zu senden.</translation>
+    </message>
+    <message>
+        <source>The second download route (the program curl) stopped unexpectedly.</source>
+        <translation>Der zweite Download-Weg (das Programm curl) wurde unerwartet beendet.</translation>
+    </message>
+    <message>
+        <source>The second download route (the program curl) failed too (code %1).</source>
+        <translation>Auch der zweite Download-Weg (das Programm curl) ist fehlgeschlagen (Code %1).</translation>
+    </message>
+    <message>
+        <source>The list of updates could not be read. </source>
+        <translation>Die Liste der Updates konnte nicht gelesen werden. </translation>
+    </message>
+    <message>
+        <source>The release server&apos;s list of updates is unusable (%1).</source>
+        <translation>Die Liste der Updates des Release-Servers ist unbrauchbar (%1).</translation>
+    </message>
+    <message>
+        <source>The update file has the wrong size (%1 bytes instead of %2), so it was not used.</source>
+        <translation>Die Update-Datei hat die falsche Größe (%1 statt %2 Bytes) und wurde daher nicht verwendet.</translation>
+    </message>
+    <message>
+        <source>The update file does not match its checksum, so it was not used.</source>
+        <translation>Die Update-Datei passt nicht zu ihrer Prüfsumme und wurde daher nicht verwendet.</translation>
+    </message>
+    <message>
+        <source>The update file could not be read.</source>
+        <translation>Die Update-Datei konnte nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>The download was cut short (%1 of %2 bytes arrived).</source>
+        <translation>Der Download brach vorzeitig ab (%1 von %2 Bytes kamen an).</translation>
+    </message>
+</context>
+<context>
     <name>Downloader</name>
     <message>
         <source>The update file offered by the server has an unusable name, so it was not downloaded.</source>
@@ -241,6 +340,92 @@
     <message>
         <source>This version is listed again later in the catalogue.</source>
         <translation>Diese Version steht weiter unten im Katalog noch einmal.</translation>
+    </message>
+</context>
+<context>
+    <name>MidiHandler</name>
+    <message>
+        <source>The update file is on Tavlo&apos;s volume, but Tavlo did not come back to be told to apply it. Unplug Tavlo and plug it in again, then press Try again.</source>
+        <translation>Die Update-Datei liegt auf dem Laufwerk von Tavlo, aber Tavlo kam nicht zurück, um die Anweisung zum Einspielen zu erhalten. Ziehe Tavlos Kabel ab, stecke es wieder ein und drücke dann „Erneut versuchen“.</translation>
+    </message>
+    <message>
+        <source>The update file is on Tavlo&apos;s volume, but Tavlo could not be told to apply it: it did not answer. Unplug Tavlo and plug it in again, then press Try again.</source>
+        <translation>Die Update-Datei liegt auf dem Laufwerk von Tavlo, aber Tavlo konnte nicht angewiesen werden, sie einzuspielen: Tavlo hat nicht geantwortet. Ziehe Tavlos Kabel ab, stecke es wieder ein und drücke dann „Erneut versuchen“.</translation>
+    </message>
+</context>
+<context>
+    <name>StorageFailureText</name>
+    <message>
+        <source>Tavlo&apos;s volume is not there any more. Was Tavlo unplugged?</source>
+        <translation>Das Laufwerk von Tavlo ist nicht mehr da. Wurde Tavlo abgezogen?</translation>
+    </message>
+    <message>
+        <source>Tavlo&apos;s volume went away during the copy. Was Tavlo unplugged?</source>
+        <translation>Das Laufwerk von Tavlo ist während des Kopierens verschwunden. Wurde Tavlo abgezogen?</translation>
+    </message>
+    <message>
+        <source>Tavlo&apos;s volume went away before it could be ejected. Was Tavlo unplugged?</source>
+        <translation>Das Laufwerk von Tavlo ist verschwunden, bevor es ausgeworfen werden konnte. Wurde Tavlo abgezogen?</translation>
+    </message>
+    <message>
+        <source>Tavlo&apos;s volume went away right after the copy. Was Tavlo unplugged?</source>
+        <translation>Das Laufwerk von Tavlo ist direkt nach dem Kopieren verschwunden. Wurde Tavlo abgezogen?</translation>
+    </message>
+    <message>
+        <source>Tavlo&apos;s update volume did not appear on this computer.</source>
+        <translation>Das Update-Laufwerk von Tavlo ist auf diesem Computer nicht erschienen.</translation>
+    </message>
+    <message>
+        <source>Tavlo&apos;s volume is read-only, so the update file could not be copied onto it.</source>
+        <translation>Das Laufwerk von Tavlo ist schreibgeschützt, daher konnte die Update-Datei nicht darauf kopiert werden.</translation>
+    </message>
+    <message>
+        <source>Tavlo&apos;s volume is full, so the update file could not be copied onto it.</source>
+        <translation>Das Laufwerk von Tavlo ist voll, daher konnte die Update-Datei nicht darauf kopiert werden.</translation>
+    </message>
+    <message>
+        <source>Tavlo&apos;s volume is full: the update file needs %1, %2 are free.</source>
+        <translation>Das Laufwerk von Tavlo ist voll: Die Update-Datei braucht %1, frei sind %2.</translation>
+    </message>
+    <message>
+        <source>The update file (%1) is larger than Tavlo&apos;s volume (%2).</source>
+        <translation>Die Update-Datei (%1) ist größer als das Laufwerk von Tavlo (%2).</translation>
+    </message>
+    <message>
+        <source>Tavlo&apos;s volume is in use, so it could not be ejected safely. Close any window or program that uses it, then try again.</source>
+        <translation>Das Laufwerk von Tavlo wird gerade benutzt und konnte daher nicht sicher ausgeworfen werden. Schließe alle Fenster und Programme, die es benutzen, und versuche es dann noch einmal.</translation>
+    </message>
+    <message>
+        <source>Tavlo&apos;s volume could not be released.</source>
+        <translation>Das Laufwerk von Tavlo konnte nicht freigegeben werden.</translation>
+    </message>
+    <message>
+        <source>The update file could not be written to Tavlo&apos;s volume (%1).</source>
+        <translation>Die Update-Datei konnte nicht auf das Laufwerk von Tavlo geschrieben werden (%1).</translation>
+    </message>
+    <message>
+        <source>The update file could not be flushed to Tavlo&apos;s volume, so it may not have reached the device.</source>
+        <translation>Die Update-Datei konnte nicht vollständig auf das Laufwerk von Tavlo geschrieben werden; sie ist womöglich nicht auf dem Gerät angekommen.</translation>
+    </message>
+    <message>
+        <source>The downloaded update file could not be read.</source>
+        <translation>Die heruntergeladene Update-Datei konnte nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>The downloaded update file changed during the copy.</source>
+        <translation>Die heruntergeladene Update-Datei hat sich während des Kopierens verändert.</translation>
+    </message>
+    <message>
+        <source>An old update file on Tavlo&apos;s volume could not be removed.</source>
+        <translation>Eine alte Update-Datei auf dem Laufwerk von Tavlo konnte nicht entfernt werden.</translation>
+    </message>
+    <message>
+        <source>The copy on Tavlo&apos;s volume could not be read back.</source>
+        <translation>Die Kopie auf dem Laufwerk von Tavlo konnte nicht zurückgelesen werden.</translation>
+    </message>
+    <message>
+        <source>The copy on Tavlo&apos;s volume does not match the update file (read-back check failed).</source>
+        <translation>Die Kopie auf dem Laufwerk von Tavlo stimmt nicht mit der Update-Datei überein (die Prüfung beim Zurücklesen schlug fehl).</translation>
     </message>
 </context>
 <context>
@@ -399,6 +584,14 @@
     <message>
         <source>Chooses an update file on this computer</source>
         <translation>Wählt eine Update-Datei auf diesem Computer</translation>
+    </message>
+    <message>
+        <source>The update was not finished!</source>
+        <translation>Das Update wurde nicht abgeschlossen!</translation>
+    </message>
+    <message>
+        <source>Tavlo has not been told to apply the update.</source>
+        <translation>Tavlo wurde nicht angewiesen, das Update einzuspielen.</translation>
     </message>
 </context>
 <context>

@@ -69,10 +69,15 @@ void MidiHandler::fileDownloaded(bool success)
 
 void MidiHandler::transferComplete(bool success)
 {
-    if (!success)
+    if (!success) {
+        // The instrument is expected on the bus beside its volume: from here an absence is an
+        // unplug again, which the presence poll reports.
+        link.startPoll();
         return;
+    }
     link.stopPoll();
     reconnectAndResend(SysEx::MIDI_SYSEX_UPDATE_FINISH);
+    finishPending = true;
     Q_EMIT updateTransferDone();
 }
 
@@ -93,6 +98,7 @@ void MidiHandler::onEjectCompleted(bool success)
 
 void MidiHandler::reconnectAndResend(const std::vector<unsigned char>& message)
 {
+    finishPending = false;
     // A wait started while another runs replaces it.
     link.beginWait();
     wait.start(message);
@@ -102,6 +108,13 @@ void MidiHandler::onWaitFinished(bool success)
 {
     if (!success)
         link.waitGaveUp();
+    const bool finishNotSent = finishPending && (!success || wait.delivered() == 0);
+    finishPending = false;
     Q_EMIT deviceReenumerationFinished(success);
+    if (finishNotSent) {
+        Q_EMIT updateFinishFailed(
+            tr("The update file is on Tavlo's volume, but Tavlo did not come back to be told to "
+               "apply it. Unplug Tavlo and plug it in again, then press Try again."));
+    }
     link.startPoll();
 }

@@ -49,6 +49,9 @@ Q_SIGNALS:
     void deviceFound(bool deviceFound);
     void deviceSetToTransferMode();
     void updateTransferDone();
+    // The final wait after the copy ended without the update-finish message having gone out
+    // (the instrument did not come back, or every send failed): why and what to do.
+    void updateFinishFailed(QString reason);
     void transferSysExReceived();
     void transferSysExEndReceived();
     void tavloReceivedVersion(QString version);
@@ -73,4 +76,6 @@ private:
     InstrumentPorts ports;
     WatchedLink link;
     ReenumerationWait wait;
+    // The running wait carries the update-finish message.
+    bool finishPending = false;
 };

@@ -48,6 +48,8 @@ void MidiHandler::fileDownloaded(bool success)
 {
     if (!success)
         return;
+    // The instrument leaves the bus on purpose now: its absence is not an unplug.
+    link.stopPoll();
     link.send(SysEx::MIDI_SYSEX_UPDATE_MODE);
     Q_EMIT deviceSetToTransferMode();
 }
@@ -55,8 +57,18 @@ void MidiHandler::fileDownloaded(bool success)
 void MidiHandler::transferComplete(bool success)
 {
     // The file is in place on the still mounted volume: the instrument is told at once, once.
-    if (!success)
+    if (!success) {
+        // Back on the bus beside its volume: from here an absence is an unplug again.
+        link.startPoll();
         return;
-    link.send(SysEx::MIDI_SYSEX_UPDATE_FINISH);
+    }
+    // A send that needed a recovery which did not find the instrument went nowhere.
+    const bool sent = link.send(SysEx::MIDI_SYSEX_UPDATE_FINISH) && link.isConnected();
     Q_EMIT updateTransferDone();
+    if (!sent) {
+        link.startPoll();
+        Q_EMIT updateFinishFailed(
+            tr("The update file is on Tavlo's volume, but Tavlo could not be told to apply it: "
+               "it did not answer. Unplug Tavlo and plug it in again, then press Try again."));
+    }
 }

@@ -44,6 +44,8 @@ Q_SIGNALS:
     void deviceFound(bool deviceFound);
     void deviceSetToTransferMode();
     void updateTransferDone();
+    // The update-finish message could not be sent after the copy: why and what to do.
+    void updateFinishFailed(QString reason);
     void tavloReceivedVersion(QString version);
 
 private Q_SLOTS:

@@ -120,6 +120,9 @@ void Downloader::onReadyRead(QNetworkReply* reply)
 
 void Downloader::reportUnusableFileName()
 {
+    // The reason under the failure text too, not only the status line.
+    setReason(tr("The update file offered by the server has an unusable name, so it was not "
+                 "downloaded."));
     emit downloadStatus(false, tr("The update file offered by the server has an "
                                   "unusable name, so it was not downloaded."));
     emit downloadFinished(false, QString(), QString());

@@ -1,5 +1,6 @@
 #include "Downloader.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 
 #include "ReleaseLocation.h"
@@ -29,7 +30,7 @@ Downloader::Downloader(const QUrl& serverBase, const DownloadTimings& timings, Q
     connect(&core, &UpdateDownload::catalogueUnavailable, this, &Downloader::setReason);
     connect(&core, &UpdateDownload::unusableFileName, this, [this] {
         // As in the full edition: no path and no name that could be taken for a file.
-        setReason(QStringLiteral("The update file offered by the server has an unusable name, "
+        setReason(QCoreApplication::translate("DownloadFailureText", "The update file offered by the server has an unusable name, "
                                  "so it was not downloaded."));
         emit downloadFinished(false, QString(), QString());
         emit setDeviceToTransferMode(false);

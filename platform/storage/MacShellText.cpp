@@ -70,6 +70,32 @@ std::string MacShellText::diskNameFromSystemProfiler(const std::string& output)
     return isPlainDiskName(name) ? name : std::string();
 }
 
+namespace {
+// Digits from at up to the first non-digit; returns where they end (at when there are none).
+std::size_t digitsEnd(const std::string& text, std::size_t at)
+{
+    while (at < text.size() && text[at] >= '0' && text[at] <= '9')
+        ++at;
+    return at;
+}
+} // namespace
+
+bool MacShellText::isDiskIdentifier(const std::string& name)
+{
+    const std::string prefix = "disk";
+    if (name.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    std::size_t at = digitsEnd(name, prefix.size());
+    if (at == prefix.size())
+        return false;
+    if (at == name.size())
+        return true;
+    if (name[at] != 's')
+        return false;
+    const std::size_t slice = digitsEnd(name, at + 1);
+    return slice > at + 1 && slice == name.size();
+}
+
 bool MacShellText::isPlainDiskName(const std::string& name)
 {
     if (name.empty())

@@ -22,6 +22,10 @@ public:
     // True for a non-empty name of ASCII letters and digits only, such as "disk4s1": the only
     // kind of disk name that may go into a shell command.
     static bool isPlainDiskName(const std::string& name);
+    // True for a BSD disk identifier and nothing else: "disk" and one or more digits,
+    // optionally followed by "s" and one or more digits ("disk4", "disk4s1"). The only names
+    // the discovery hands to diskutil.
+    static bool isDiskIdentifier(const std::string& name);
     // Strips blanks, tabs, carriage returns and line feeds from both ends.
     static std::string trimmed(const std::string& text);
 };

@@ -8,15 +8,17 @@ MacUpdateVolumeFinder::MacUpdateVolumeFinder(std::shared_ptr<ShellCommandRunner>
 {
 }
 
+// No exception leaves the discovery (a failed allocation, a bad conversion): it finds nothing.
 QString MacUpdateVolumeFinder::findDeviceVolumeMacOS()
-{
+try {
     if (!shell)
         return {};
     const std::optional<std::string> profile = shell->run("system_profiler SPUSBDataType");
     if (!profile)
         return {};
     const std::string diskName = MacShellText::diskNameFromSystemProfiler(*profile);
-    if (diskName.empty())
+    // The name goes into diskutil commands: a BSD disk identifier and nothing else.
+    if (!MacShellText::isDiskIdentifier(diskName))
         return {};
 
     const std::optional<std::string> mounted
@@ -31,4 +33,7 @@ QString MacUpdateVolumeFinder::findDeviceVolumeMacOS()
     if (!volumeName)
         return {};
     return QString::fromStdString(MacShellText::trimmed(*volumeName));
+}
+catch (...) {
+    return {};
 }

@@ -11,8 +11,9 @@ MacVolumeFinder::MacVolumeFinder(std::shared_ptr<ShellCommandRunner> shell, int 
 {
 }
 
+// No exception leaves the discovery (a failed allocation, a bad conversion): it finds nothing.
 QString MacVolumeFinder::findDeviceVolumeMacOS()
-{
+try {
     if (!shell)
         return {};
     const std::optional<std::string> ioreg
@@ -27,7 +28,7 @@ QString MacVolumeFinder::findDeviceVolumeMacOS()
         diskName = MacShellText::diskNameFromDiskutilList(*list);
     }
     // The name goes into shell commands: a label on the volume could bring anything along.
-    if (!MacShellText::isPlainDiskName(diskName))
+    if (!MacShellText::isDiskIdentifier(diskName))
         return {};
 
     const std::optional<std::string> mounted
@@ -47,4 +48,7 @@ QString MacVolumeFinder::findDeviceVolumeMacOS()
     if (!volumeName)
         return {};
     return QString::fromStdString(MacShellText::trimmed(*volumeName));
+}
+catch (...) {
+    return {};
 }

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 std::optional<std::string> PopenShellRunner::run(const std::string& command)
-{
+try {
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe)
         return std::nullopt;
@@ -13,4 +13,8 @@ std::optional<std::string> PopenShellRunner::run(const std::string& command)
         result += buffer;
     ::pclose(pipe);
     return result;
+}
+catch (...) {
+    // No exception crosses the seam: an output that cannot be held counts as none.
+    return std::nullopt;
 }

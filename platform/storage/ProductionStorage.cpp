@@ -29,16 +29,21 @@ std::shared_ptr<VolumeList> createProductionVolumeList()
     return std::make_shared<StorageInfoVolumeList>();
 }
 
-std::shared_ptr<VolumeDismounter> createProductionVolumeDismounter()
+std::shared_ptr<VolumeDismounter> createProductionVolumeDismounter(int lockAttempts,
+                                                                   int lockRetryMs)
 {
 #if defined(Q_OS_WIN)
-    return std::make_shared<WindowsVolumeDismounter>();
+    return std::make_shared<WindowsVolumeDismounter>(lockAttempts, lockRetryMs);
 #elif defined(Q_OS_MACOS)
     return std::make_shared<MacVolumeDismounter>();
 #elif defined(Q_OS_LINUX)
     return std::make_shared<LinuxVolumeDismounter>();
 #else
     return std::make_shared<UnsupportedVolumeDismounter>();
+#endif
+#if !defined(Q_OS_WIN)
+    (void)lockAttempts;
+    (void)lockRetryMs;
 #endif
 }
 

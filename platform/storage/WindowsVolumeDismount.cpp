@@ -1,27 +1,66 @@
 #include "WindowsVolumeDismount.h"
 
+#include "VolumeHandleApi.h"
 #include "WindowsDevicePath.h"
 
 #include <windows.h>
 #include <winioctl.h>
 
-bool WindowsVolumeDismount::dismount(const std::wstring& root)
+namespace {
+
+// The real volume controls on one handle.
+class Win32VolumeHandle : public VolumeHandleApi
 {
-    const std::wstring devicePath = WindowsDevicePath::fromRoot(root);
-    if (devicePath.empty())
-        return false;
+public:
+    ~Win32VolumeHandle() override { close(); }
 
-    HANDLE volume = CreateFileW(devicePath.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                nullptr);
-    if (volume == INVALID_HANDLE_VALUE)
-        return false;
+    bool open(const std::wstring& devicePath) override
+    {
+        volume = CreateFileW(devicePath.c_str(), GENERIC_READ | GENERIC_WRITE,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                             nullptr);
+        return volume != INVALID_HANDLE_VALUE;
+    }
 
-    DWORD bytesReturned = 0;
-    // Exclusive use where the system grants it; the dismount goes ahead either way.
-    DeviceIoControl(volume, FSCTL_LOCK_VOLUME, nullptr, 0, nullptr, 0, &bytesReturned, nullptr);
-    const BOOL dismounted = DeviceIoControl(volume, FSCTL_DISMOUNT_VOLUME, nullptr, 0, nullptr, 0,
-                                            &bytesReturned, nullptr);
-    CloseHandle(volume);
-    return dismounted != 0;
+    bool lock() override { return control(FSCTL_LOCK_VOLUME, nullptr, 0); }
+    bool dismount() override { return control(FSCTL_DISMOUNT_VOLUME, nullptr, 0); }
+
+    bool ejectMedia() override
+    {
+        PREVENT_MEDIA_REMOVAL allow{};
+        allow.PreventMediaRemoval = FALSE;
+        if (!control(IOCTL_STORAGE_MEDIA_REMOVAL, &allow, sizeof allow))
+            return false;
+        return control(IOCTL_STORAGE_EJECT_MEDIA, nullptr, 0);
+    }
+
+    void close() override
+    {
+        if (volume != INVALID_HANDLE_VALUE)
+            CloseHandle(volume);
+        volume = INVALID_HANDLE_VALUE;
+    }
+
+    void pause(int ms) override { Sleep(static_cast<DWORD>(ms > 0 ? ms : 0)); }
+
+private:
+    bool control(DWORD code, void* input, DWORD inputSize)
+    {
+        DWORD bytesReturned = 0;
+        return DeviceIoControl(volume, code, input, inputSize, nullptr, 0, &bytesReturned,
+                               nullptr)
+            != 0;
+    }
+
+    HANDLE volume = INVALID_HANDLE_VALUE;
+};
+
+} // namespace
+
+VolumeLockSequence::Outcome WindowsVolumeDismount::dismount(const std::wstring& root,
+                                                            int lockAttempts, int lockRetryMs)
+{
+    Win32VolumeHandle handle;
+    return VolumeLockSequence::run(handle, WindowsDevicePath::fromRoot(root), lockAttempts,
+                                   lockRetryMs);
 }

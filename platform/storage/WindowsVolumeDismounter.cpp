@@ -4,5 +4,6 @@
 
 bool WindowsVolumeDismounter::dismount(const QString& rootPath)
 {
-    return WindowsVolumeDismount::dismount(rootPath.toStdWString());
+    return WindowsVolumeDismount::dismount(rootPath.toStdWString(), lockAttempts, lockRetryMs)
+        == VolumeLockSequence::Outcome::Dismounted;
 }

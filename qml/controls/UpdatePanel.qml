@@ -27,6 +27,8 @@ Item {
     // update screen before a start).
     property bool choicesOffered: false
     readonly property alias choicesPage: choicesPage
+    // An end screen is showing: a result or a failure, with "EXIT".
+    readonly property bool endShown: closeApplicationButton.visible
 
     signal startRequested()
     signal exitRequested()
@@ -101,6 +103,28 @@ Item {
             failureReasonText.text = reasonText
         closeApplicationButton.visible = true
         tryAgainButton.visible = true
+    }
+
+    // The copy went well, but the instrument was never told to apply it (the update-finish
+    // message did not go out): no claim of success, the reason and the way back instead.
+    function showNotFinished(reasonText) {
+        versionText.text = qsTr("The update was not finished!")
+        infoText.text = qsTr("Tavlo has not been told to apply the update.")
+        versionText.visible = true
+        infoText.visible = true
+        showFailure(reasonText)
+    }
+
+    // Everything of the panel hidden, its texts as before "Update" (the instrument was
+    // unplugged: the window waits for it again).
+    function close() {
+        failureReasonText.text = ""
+        tryAgainButton.visible = false
+        closeApplicationButton.visible = false
+        startUpdateButton.visible = false
+        versionText.visible = false
+        infoText.visible = false
+        infoText.text = infoText.warningText
     }
 
     // Back to the update screen as it was before "Start Update".

@@ -22,6 +22,9 @@ ApplicationWindow {
 
     property bool update_available: true
     property bool update_started: false
+    property string latestVersion: ""
+    // The update-finish message did not go out: the copy's success is not claimed.
+    property bool finishFailed: false
 
     readonly property string connectedText: logoContainer.connectedText
 
@@ -39,7 +42,26 @@ ApplicationWindow {
             if (isConnected && window.update_started)
                 return
             logoContainer.show(isConnected)
-            updateButton.visible = isConnected
+            // Unplugged on the update screen or while the update ran (the link does not
+            // report the instrument's planned absence in update mode): what ran was
+            // cancelled, the window waits for it again. An end screen stays: a failure says what
+            // to do.
+            if (!isConnected && !updatePanel.endShown
+                    && (window.update_started || updatePanel.versionLine.visible)) {
+                window.update_started = false
+                window.finishFailed = false
+                updatePanel.close()
+                if (window.latestVersion !== "")
+                    updatePanel.showLatest(window.latestVersion)
+            }
+            if (!isConnected || !updatePanel.versionLine.visible)
+                updateButton.visible = isConnected
+        }
+
+        // The update-finish message did not go out after the copy.
+        function onUpdateFinishFailed(reason) {
+            window.finishFailed = true
+            updatePanel.showNotFinished(reason)
         }
     }
 
@@ -47,6 +69,7 @@ ApplicationWindow {
         target: window.download
 
         function onLatestVersionFetched(version) {
+            window.latestVersion = version
             updatePanel.showLatest(version)
         }
 
@@ -84,6 +107,10 @@ ApplicationWindow {
         }
 
         function onFileTransferComplete(success) {
+            // The link hears the result first: a finish message that did not go out has
+            // been shown already.
+            if (success && window.finishFailed)
+                return
             updatePanel.showTransferResult(success)
             if (!success) {
                 updatePanel.showFailure(reason + qsTr(" Tavlo may still be in update mode: unplug it and plug it in again, then press Try again."))
@@ -142,6 +169,7 @@ ApplicationWindow {
         // "Try again": back to the update screen, as if "Update" had just been pressed.
         onRetryRequested: {
             window.update_started = false
+            window.finishFailed = false
             updatePanel.reopen(window.update_available)
         }
     }

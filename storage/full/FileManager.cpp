@@ -18,6 +18,8 @@ FileManager::FileManager(std::shared_ptr<VolumeList> volumes,
     , ejector(volumes, dismounter)
     , folders(volumes, std::move(folders))
 {
+    connect(&updateHandOver(), &UpdateHandOver::readBackPassed, this,
+            &FileManager::readBackChecked);
 }
 
 bool FileManager::ejectDevice(const QString& deviceName)
@@ -32,7 +34,7 @@ void FileManager::onDownloadFinished(bool success, QString updateFilePath, QStri
 
 void FileManager::onDeviceSetToTransferMode()
 {
-    attemptUpdateTransfer();
+    beginUpdateTransfer();
 }
 
 void FileManager::ejectDeviceAndEmit(QString deviceName)

@@ -15,6 +15,8 @@ FileManager::FileManager(std::shared_ptr<VolumeList> volumes, const StorageTimin
               emit fileTransferComplete(success);
           })
 {
+    connect(&updateHandOver(), &UpdateHandOver::readBackPassed, this,
+            &FileManager::readBackChecked);
 }
 
 QString FileManager::progressText(qint64 copied, qint64 total)
@@ -29,5 +31,5 @@ void FileManager::onDownloadFinished(bool success, QString updateFilePath, QStri
 
 void FileManager::onDeviceSetToTransferMode()
 {
-    attemptUpdateTransfer();
+    beginUpdateTransfer();
 }

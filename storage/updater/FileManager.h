@@ -33,6 +33,8 @@ signals:
     void fileTransferComplete(bool success);
     // Emitted just before fileTransferComplete(false): why, in plain words.
     void transferFailureReason(QString reason);
+    // The copy on the volume was read back and matched the update file, before its rename.
+    void readBackChecked(QString fileName, QString sha256);
     void copyProgress(QString percentage);
 
 public slots:

@@ -40,6 +40,8 @@ void TestTimings::storage()
     QCOMPARE(s.maxVolumeRetries, 5);
     QCOMPARE(s.volumePollIntervalMs, 50);
     QCOMPARE(s.macMountSettleMs, 500);
+    QCOMPARE(s.volumeLockAttempts, 20);
+    QCOMPARE(s.volumeLockRetryMs, 500);
 }
 
 void TestTimings::download()

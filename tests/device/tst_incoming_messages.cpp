@@ -158,6 +158,7 @@ void TestIncomingMessages::metaObjectInterface()
         {"deviceFound(bool)", QMetaMethod::Signal},
         {"deviceSetToTransferMode()", QMetaMethod::Signal},
         {"updateTransferDone()", QMetaMethod::Signal},
+        {"updateFinishFailed(QString)", QMetaMethod::Signal},
         {"transferSysExReceived()", QMetaMethod::Signal},
         {"transferSysExEndReceived()", QMetaMethod::Signal},
         {"tavloReceivedVersion(QString)", QMetaMethod::Signal},

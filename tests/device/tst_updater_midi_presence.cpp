@@ -15,7 +15,8 @@ class TestPresence : public QObject
 private Q_SLOTS:
     void absentReportedEveryTick();
     void presentAtStartFoundOnceWithVersionRequestAtOnce();
-    void unplugAfterConnectionUnnoticed();
+    void unplugAfterConnectionReportedAndReplugStartsAfresh();
+    void noWatchInUpdateModeUntilTransferFails();
     void laterPlugInFound();
     void serviceFaultEndsTickQuietly_data();
     void serviceFaultEndsTickQuietly();
@@ -73,18 +74,37 @@ void TestPresence::presentAtStartFoundOnceWithVersionRequestAtOnce()
     QCOMPARE(rig.timeline.count("versionRequested"), 1);
 }
 
-void TestPresence::unplugAfterConnectionUnnoticed()
+void TestPresence::unplugAfterConnectionReportedAndReplugStartsAfresh()
 {
     DeviceRig rig;
     QVERIFY(rig.startConnected());
     rig.instrument.leaveBus();
     SignalTimeline::runFor(ms(2300));
-    QCOMPARE(rig.timeline.count("deviceFound"), 0);
-    // Plugged in again, it is not looked for either.
+    // The watch reports the loss, and the absence at every look after it.
+    QVERIFY2(rig.timeline.count("deviceFound") >= 1, qPrintable(rig.timeline.dump()));
+    QVERIFY(!foundFlags(rig).contains(true));
+    // Plugged in again, it is a fresh connection: found once and asked for its version.
     rig.instrument.joinBus();
+    QVERIFY2(rig.timeline.waitFor("versionRequested", 1, ms(2500)), qPrintable(rig.timeline.dump()));
     SignalTimeline::runFor(ms(1300));
+    QCOMPARE(foundFlags(rig).count(true), 1);
+    QCOMPARE(foundFlags(rig).constLast(), true);
+    QCOMPARE(rig.timeline.count("versionRequested"), 1);
+}
+
+void TestPresence::noWatchInUpdateModeUntilTransferFails()
+{
+    // After the update-mode message the instrument leaves the bus on purpose: no loss is
+    // reported. A failed copy starts the watch again, and a loss from then on is reported.
+    DeviceRig rig;
+    QVERIFY(rig.startConnected());
+    rig.handler->fileDownloaded(true);
+    rig.instrument.leaveBus();
+    SignalTimeline::runFor(ms(2300));
     QCOMPARE(rig.timeline.count("deviceFound"), 0);
-    QCOMPARE(rig.timeline.count("versionRequested"), 0);
+    rig.handler->transferComplete(false);
+    QVERIFY2(rig.timeline.waitFor("deviceFound", 1, ms(2500)), qPrintable(rig.timeline.dump()));
+    QCOMPARE(foundFlags(rig).constFirst(), false);
 }
 
 void TestPresence::laterPlugInFound()

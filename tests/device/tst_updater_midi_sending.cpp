@@ -117,21 +117,24 @@ void TestSending::failedSendInstrumentGone()
     rig.instrument.leaveBus();
 
     rig.handler->transferComplete(true);
-    // Lost: reported once, the message went nowhere, and the poll stays stopped.
-    QCOMPARE(rig.timeline.count("deviceFound"), 1);
+    // Lost: reported, the message went nowhere, and the window is told that the instrument
+    // was never told to apply the update (no claim of success).
     QCOMPARE(rig.timeline.events("deviceFound").at(0).args.at(0).toBool(), false);
     QCOMPARE(rig.timeline.count("updateTransferDone"), 1);
+    QCOMPARE(rig.timeline.count("finishFailed"), 1);
     QTRY_COMPARE(rig.timeline.count("dropped"), 1); // the resend on the closed port
     SignalTimeline::runFor(ms(2300));
-    QCOMPARE(rig.timeline.count("deviceFound"), 1);
+    // The watch goes on: the absence at every look, never a connection.
+    for (const auto& found : rig.timeline.events("deviceFound"))
+        QCOMPARE(found.args.at(0).toBool(), false);
     QVERIFY(rig.sentToInstrument().isEmpty());
 
-    // Later sends go to the closed ports and are dropped quietly, without another recovery.
+    // Plugged in again: found again, and the next mode switch reaches it.
     rig.instrument.joinBus();
+    QTRY_VERIFY(rig.timeline.events("deviceFound").constLast().args.at(0).toBool());
     rig.handler->fileDownloaded(true);
-    QTRY_COMPARE(rig.timeline.count("dropped"), 2);
-    QCOMPARE(rig.timeline.count("deviceFound"), 1);
-    QVERIFY(rig.sentToInstrument().isEmpty());
+    QTRY_VERIFY(rig.sentToInstrument().contains(DeviceRig::bytes(SysEx::MIDI_SYSEX_UPDATE_MODE)));
+    QCOMPARE(rig.timeline.count("finishFailed"), 1);
 }
 
 void TestSending::secondFailedSendDropped()

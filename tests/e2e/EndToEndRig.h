@@ -35,6 +35,7 @@ public:
     QString error() const { return problem; }
     QByteArray updateFile() const { return firmware; }
     QString filePath() const; // the path of the update file on the server
+    QString downloadRoot() const { return downloads.path(); } // the user's cache lies here
     QByteArray catalogue() const;
 
     ReleaseServer& server() { return releaseServer; }

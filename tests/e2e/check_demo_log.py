@@ -5,8 +5,10 @@
                       [--launcher COMMAND] [--server-program SERVER] [--demo-arg ARG]...
                       [--timeout SECONDS]
 
-Checks that both flows completed, that the instrument applied exactly the file the release
-server offered (size and SHA-256), that the update-finish message went out three times,
+Checks that both flows completed, that the copy on the instrument's volume was read back and
+matched the file the release server offered (its SHA-256) before the instrument was told,
+that the instrument applied exactly that file (size and SHA-256), that the update-finish
+message went out three times,
 that the four folders were opened and that the transfer ended acknowledged.
 The update-only edition plays the update flow alone: its instrument still has the volume
 mounted when the finish message arrives, which then goes out once.
@@ -105,6 +107,20 @@ def main():
         fail("the instrument applied another file than the one served")
     if match.group(3) != catalogue[-1]["version"]:
         fail("version after the update: %s" % match.group(3))
+
+    checked = [i for i, e in enumerate(events) if e.startswith("fileManager: readBackChecked(")]
+    if len(checked) != 1:
+        fail("read-back check lines: %r" % [events[i] for i in checked])
+    match = re.match(r'fileManager: readBackChecked\("([^"]+)", "([0-9a-f]{64})"\)',
+                     events[checked[0]])
+    if not match or match.group(2) != hashlib.sha256(served).hexdigest():
+        fail("the read-back check names another file: %r" % events[checked[0]])
+    if match.group(1) != catalogue[-1]["file_name"]:
+        fail("the read-back check names another file name: %r" % match.group(1))
+    first_finish = next((i for i, e in enumerate(events)
+                         if e.startswith("midi: sent " + UPDATE_FINISH)), len(events))
+    if checked[0] > first_finish:
+        fail("the instrument was told before the read-back check")
 
     finishes = [e for e in events if e.startswith("midi: sent " + UPDATE_FINISH)]
     if len(finishes) != (3 if full else 1):

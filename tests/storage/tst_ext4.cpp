@@ -124,7 +124,7 @@ struct ProductionWorker
 
     ProductionWorker()
     {
-        manager = new FileManager(createProductionVolumeList(), createProductionVolumeDismounter(),
+        manager = new FileManager(createProductionVolumeList(), createProductionVolumeDismounter(2, 1),
                                   createProductionFolderOpener(), StorageTestTimings::shortOnes());
         thread = new QThread;
         manager->moveToThread(thread);

@@ -2,10 +2,12 @@
 // the update hand-over, its failures and mended faults.
 #include "WorkerRig.h"
 
+#include <StorageFailureText.h>
 #include <StorageTestFiles.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -41,6 +43,8 @@ private slots:
     void fullDiskFails();
     void fileBeyondFreeSpaceIsRefused();
     void refusedEjectFailsTransfer();
+    void volumeVanishingMidCopyFails();
+    void unplugCancelsCopyAndLeavesNothing();
 };
 
 // Each row mounts volumes in order, as "label|flags" with flags r (read-only), n (not
@@ -303,6 +307,67 @@ void TestFileManager::refusedEjectFailsTransfer()
     QVERIFY(rig.sim.isMounted(kUpd));
     // The file is in place all the same; only the eject failed.
     QCOMPARE(StorageTestFiles::read(QDir(rig.sim.rootPath(kUpd)).filePath(kHandOver)), QByteArray("DATA"));
+}
+
+namespace {
+// Large enough that the copy passes several of its checks for a vanished volume or a cancel.
+constexpr qint64 kLargeUpdate = 16 * 1024 * 1024;
+} // namespace
+
+void TestFileManager::volumeVanishingMidCopyFails()
+{
+    QTemporaryDir downloads;
+    const QString source = StorageTestFiles::write(downloads, "fw.tvq", StorageTestFiles::pattern(kLargeUpdate));
+    WorkerRig rig;
+    QStringList reasons;
+    connect(rig.manager, &FileManager::transferFailureReason, &rig,
+            [&](const QString& why) { reasons << why; });
+    SimVolumeOptions options;
+    options.files.insert(kHandOver, QByteArray("OLD")); // an old file must not survive either
+    QVERIFY(rig.sim.mount(kUpd, 0, options));
+    const QString root = rig.sim.rootPath(kUpd);
+    bool pulled = false;
+    connect(rig.manager, &FileManager::copyProgress, &rig, [&] {
+        if (!pulled)
+            rig.sim.unmount(kUpd); // the cable pulled while the copy runs
+        pulled = true;
+    });
+    rig.downloadFinished(true, source, "fw.tvq");
+    rig.deviceSetToTransferMode();
+    QTRY_COMPARE_WITH_TIMEOUT(rig.transferResults, QList<bool>{false}, 20000);
+    QCOMPARE(reasons, QStringList{StorageFailureText::volumeGoneDuringCopy()});
+    QVERIFY(!rig.progress.isEmpty());
+    const QStringList left = QDir(root).entryList(QDir::Files | QDir::Hidden);
+    QVERIFY2(left.isEmpty(), qPrintable(left.join(' ')));
+}
+
+void TestFileManager::unplugCancelsCopyAndLeavesNothing()
+{
+    QTemporaryDir downloads;
+    const QString source = StorageTestFiles::write(downloads, "fw.tvq", StorageTestFiles::pattern(kLargeUpdate));
+    WorkerRig rig;
+    QVERIFY(rig.sim.mount(kUpd));
+    const QDir root(rig.sim.rootPath(kUpd));
+    bool cancelled = false;
+    QMetaObject::Connection onProgress = connect(rig.manager, &FileManager::copyProgress, &rig, [&] {
+        if (!cancelled)
+            rig.manager->cancelHandOver(); // from the main thread, while the worker copies
+        cancelled = true;
+    });
+    rig.downloadFinished(true, source, "fw.tvq");
+    rig.deviceSetToTransferMode();
+    QTRY_VERIFY(cancelled);
+    // The copy stops without a report, and removes what it wrote.
+    QTRY_VERIFY_WITH_TIMEOUT(root.entryList(QDir::Files | QDir::Hidden).isEmpty(), 20000);
+    QTest::qWait(200);
+    QVERIFY(rig.transferResults.isEmpty());
+    QVERIFY(rig.progress.last() < 100);
+
+    // The next hand-over (after a replug) starts afresh and succeeds.
+    disconnect(onProgress);
+    rig.deviceSetToTransferMode();
+    QTRY_COMPARE_WITH_TIMEOUT(rig.transferResults, QList<bool>{true}, 20000);
+    QCOMPARE(QFileInfo(root.filePath(kHandOver)).size(), kLargeUpdate);
 }
 
 QTEST_GUILESS_MAIN(TestFileManager)

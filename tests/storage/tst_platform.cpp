@@ -200,9 +200,9 @@ void TestPlatform::linuxDismountOfPlainFolderFails()
 {
     // A folder that is no mount point cannot be dismounted; nothing must claim success.
     QTemporaryDir dir;
-    QVERIFY(!createProductionVolumeDismounter()->dismount(dir.path()));
-    QVERIFY(!createProductionVolumeDismounter()->dismount(dir.filePath("missing")));
-    QVERIFY(!createProductionVolumeDismounter()->dismount(QString()));
+    QVERIFY(!createProductionVolumeDismounter(2, 1)->dismount(dir.path()));
+    QVERIFY(!createProductionVolumeDismounter(2, 1)->dismount(dir.filePath("missing")));
+    QVERIFY(!createProductionVolumeDismounter(2, 1)->dismount(QString()));
     QVERIFY(QFileInfo(dir.path()).isDir());
 }
 #endif

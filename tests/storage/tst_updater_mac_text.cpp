@@ -9,6 +9,8 @@ class TestMacText : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void diskIdentifier_data();
+    void diskIdentifier();
     void diskName_data();
     void diskName();
 };
@@ -20,6 +22,34 @@ const char* const kListing =
     "          File-Stor Gadget:\n\n            Capacity: 2 GB\n            Removable Media: Yes\n"
     "            BSD Name: disk4\n            Partition Map Type: Unknown\n";
 } // namespace
+
+void TestMacText::diskIdentifier_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("valid");
+    QTest::newRow("whole disk") << "disk4" << true;
+    QTest::newRow("slice") << "disk4s1" << true;
+    QTest::newRow("many digits") << "disk12s10" << true;
+    QTest::newRow("empty") << "" << false;
+    QTest::newRow("prefix only") << "disk" << false;
+    QTest::newRow("no digits before s") << "disks1" << false;
+    QTest::newRow("s without digits") << "disk4s" << false;
+    QTest::newRow("two slices") << "disk4s1s2" << false;
+    QTest::newRow("command after") << "disk4s1$(reboot)" << false;
+    QTest::newRow("semicolon") << "disk4;reboot" << false;
+    QTest::newRow("blank after") << "disk4 " << false;
+    QTest::newRow("line feed after") << "disk4\n" << false;
+    QTest::newRow("path") << "/dev/disk4" << false;
+    QTest::newRow("upper case") << "DISK4" << false;
+    QTest::newRow("other letter") << "disk4p1" << false;
+}
+
+void TestMacText::diskIdentifier()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, valid);
+    QCOMPARE(MacShellText::isDiskIdentifier(name.toStdString()), valid);
+}
 
 void TestMacText::diskName_data()
 {

@@ -3,6 +3,7 @@
 // non-zero on failure.
 #include "FileSync.h"
 #include "WindowsDevicePath.h"
+#include "VolumeLockSequence.h"
 #include "WindowsVolumeDismount.h"
 
 #include <cstdio>
@@ -37,7 +38,9 @@ int main()
     for (const Row& row : rows)
         expect(WindowsDevicePath::fromRoot(row.root) == row.expected, "device path rule");
 
-    expect(!WindowsVolumeDismount::dismount(L"C:/not/a/drive/root/"), "folder root refused");
+    expect(WindowsVolumeDismount::dismount(L"C:/not/a/drive/root/", 2, 1)
+               == VolumeLockSequence::Outcome::Failed,
+           "folder root refused");
     expect(!FileSync::syncDescriptor(-1), "invalid descriptor");
 
     char path[] = "tavlo-sync-XXXXXX";

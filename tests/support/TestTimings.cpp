@@ -18,7 +18,8 @@ Timings fast()
                     &d.ackTimeoutMs, &d.retryDelayMs})
         *ms = scaled(*ms);
     StorageTimings& s = t.storage;
-    for (int* ms : {&s.volumeRetryIntervalMs, &s.volumePollIntervalMs, &s.macMountSettleMs})
+    for (int* ms : {&s.volumeRetryIntervalMs, &s.volumePollIntervalMs, &s.macMountSettleMs,
+                    &s.volumeLockRetryMs})
         *ms = scaled(*ms);
     // Whole seconds for curl; the Qt download's stall time scaled like the others.
     t.download.stallTimeoutMs = scaled(t.download.stallTimeoutMs);

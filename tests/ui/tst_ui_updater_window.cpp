@@ -168,15 +168,18 @@ private slots:
                                      << "Something went wrong during the file transfer. Please try again or contact "
                                         "support."
                                      << QStringList{};
-        QTest::newRow("lost during update turns red") << (updating + QStringList{"download 40"}) << "lost"
-                                                      << "row version info" << "red" << "Downloading... 40%" << ""
-                                                      << QStringList{};
+        // Unplugged while the update runs: what ran was cancelled; the window waits again.
+        QTest::newRow("lost during update: back to waiting") << (updating + QStringList{"download 40"}) << "lost"
+                                                             << "row" << "red" << "" << "" << QStringList{};
         QTest::newRow("lost beside the result") << (updating + QStringList{"copyDone true"}) << "lost"
                                                 << "row version info exit" << "red" << "File transfer complete!"
                                                 << "" << QStringList{};
-        QTest::newRow("found during update changes nothing") << (updating + QStringList{"lost"}) << "found"
-                                                             << "row version info" << "red" << "" << ""
-                                                             << QStringList{};
+        QTest::newRow("found after an unplug during the update offers Update afresh")
+            << (updating + QStringList{"lost"}) << "found" << "row update" << "green" << "" << ""
+            << QStringList{};
+        QTest::newRow("lost beside a failure keeps it")
+            << (updating + QStringList{"copyDone false"}) << "lost" << "row version info exit" << "red"
+            << "File transfer failed!" << "" << QStringList{};
     }
 
     void handlers()
@@ -203,13 +206,18 @@ private slots:
         QCOMPARE(f->midiHandler.calls(), QStringList{});
     }
 
-    void startUpdateIsAlwaysEnabled()
+    void unplugOnTheUpdateScreenGoesBackToWaiting()
     {
-        QVERIFY(f->playAll({"found", "click Update", "lost"}));
+        // "Start Update" is never left to a press that cannot work: the unplugged instrument
+        // takes the update screen away, and its return offers "Update" afresh.
+        QVERIFY(f->playAll({"found", "click Update"}));
         QQuickItem* start = f->driver.button("Start Update");
-        QVERIFY(start && start->isVisible());
-        QVERIFY(start->isEnabled());
-        QCOMPARE(start->opacity(), 1.0);
+        QVERIFY(start && start->isVisible() && start->isEnabled());
+        QVERIFY(f->playAll({"lost"}));
+        QVERIFY(!start->isVisible());
+        QVERIFY(!f->driver.isShown("updateButton"));
+        QVERIFY(f->playAll({"found", "click Update"}));
+        QVERIFY(start->isVisible());
         QVERIFY(f->driver.click(start));
         QCOMPARE(f->downloader.calls(), QStringList{"downloadFile"});
     }

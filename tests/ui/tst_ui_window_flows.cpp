@@ -81,11 +81,22 @@ private slots:
             {"click Update", "row version info start", green, connected, kLatestPrefix + "1.6.0"},
             {"click Start Update", "row version info", green, connected, ""},
             {"download 40", "row progress info", green, connected, ""},
-            {"lost", "row progress info instructions", red, notConnected, ""},
-            {"found", "row progress info instructions", red, notConnected, ""},
-            {"copy 70", "row progress info instructions", red, notConnected, ""},
-            {"copyDone true", "info exit instructions", red, notConnected, "File transfer complete!"},
-            {"lost", "info exit instructions", red, notConnected, "File transfer complete!"},
+            {"copy 70", "row progress info", green, connected, ""},
+            {"copyDone true", "info exit", green, connected, "File transfer complete!"},
+            {"lost", "info exit", green, connected, "File transfer complete!"},
+        };
+        // Unplugged while the download runs: it is cancelled, the window waits for the
+        // instrument again, and its return offers "Update" afresh.
+        QTest::newRow("unplugged during the download") << QList<Checkpoint>{
+            {"found", "row update", green, connected, ""},
+            {"version 1.5.0", "row update transfer", green, connected, ""},
+            {"latest 1.6.0", "row update transfer", green, connected, kLatestPrefix + "1.6.0"},
+            {"click Update", "row version info start", green, connected, kLatestPrefix + "1.6.0"},
+            {"click Start Update", "row version info", green, connected, ""},
+            {"download 40", "row progress info", green, connected, ""},
+            {"lost", "row instructions", red, notConnected, ""},
+            {"found", "row update transfer", green, connected, ""},
+            {"click Update", "row version info start", green, connected, kLatestPrefix + "1.6.0"},
         };
         QTest::newRow("update while connected throughout") << QList<Checkpoint>{
             {"version 1.4.9", "row instructions", orange, looking, ""},
@@ -256,9 +267,10 @@ private slots:
         QTest::newRow("found: transfer screen keeps buttons") << (transferScreen + QStringList{"lost"}) << "found"
                                                                << folders << "green" << "inTransferFlow=true" << ""
                                                                << "";
-        QTest::newRow("found: after Start Update only connects")
+        // Unplugged after Start Update: back to waiting, and the return offers Update afresh.
+        QTest::newRow("found: after an unplug during the update offers Update")
             << QStringList{"found", "click Update", "click Start Update", "lost"} << "found"
-            << "row version info instructions" << "red" << "update_started=true" << "" << "";
+            << "row update" << "green" << "update_started=false" << "" << "";
         // deviceFound(false)
         QTest::newRow("lost: home") << home << "lost" << "row instructions" << "red" << "" << "" << "";
         QTest::newRow("lost: connecting ignored") << connecting << "lost" << "row version" << "green"

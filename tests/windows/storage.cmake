@@ -2,6 +2,7 @@
 add_library(tavlo_windows_storage STATIC
     ${TAVLO_ROOT}/platform/storage/WindowsDevicePath.cpp
     ${TAVLO_ROOT}/platform/storage/WindowsVolumeDismount.cpp
+    ${TAVLO_ROOT}/platform/storage/VolumeLockSequence.cpp
     ${TAVLO_ROOT}/platform/storage/FileSync.cpp
     ${TAVLO_ROOT}/platform/storage/MacShellText.cpp
 )

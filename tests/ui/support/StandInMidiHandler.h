@@ -19,4 +19,6 @@ signals:
     void tavloReceivedVersion(QString version);
     void transferSysExReceived();
     void transferSysExEndReceived();
+    // The final wait ended without the update-finish message having gone out.
+    void updateFinishFailed(QString reason);
 };

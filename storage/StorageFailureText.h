@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+// Why the update file could not be put onto Tavlo's volume or the volume could not be
+// released, in plain words for the window and translated. Pure.
+namespace StorageFailureText {
+
+QString volumeNotThere();
+QString volumeGoneDuringCopy();
+QString volumeGoneBeforeEject();
+QString volumeGoneAfterCopy();
+QString volumeNeverAppeared();
+QString volumeReadOnly();
+QString volumeFull();
+QString volumeFullNeeds(qint64 needed, qint64 free);
+QString fileLargerThanVolume(qint64 fileSize, qint64 volumeSize);
+QString volumeInUse();
+QString volumeNotReleased();
+QString writeFailed(const QString& systemText);
+QString flushFailed();
+QString sourceUnreadable();
+QString sourceChanged();
+QString staleNotRemovable();
+QString readBackUnreadable();
+QString readBackMismatch();
+
+} // namespace StorageFailureText

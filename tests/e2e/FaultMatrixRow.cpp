@@ -1,0 +1,282 @@
+#include "FaultMatrixRow.h"
+
+#include "EndToEndRig.h"
+#include "FileManager.h"
+#include "TestTimings.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTimer>
+
+#include <unistd.h>
+
+namespace {
+const QString kCatalogue = QStringLiteral("/releases/releases.json");
+const QString kUpd = QString::fromLatin1(SimInstrument::kUpdateVolumeLabel);
+
+// A download slow enough to be caught under way: 64 KiB pieces 100 ms apart.
+ReleaseServer::Response slow(const QByteArray& body, int delayMs = 100)
+{
+    ReleaseServer::Response response = ReleaseServer::Response::ok(body);
+    for (int i = 0; i < 32; ++i)
+        response.pieces << 65536;
+    response.pieceDelayMs = delayMs;
+    return response;
+}
+} // namespace
+
+bool FaultMatrixRow::canLimitVolumes()
+{
+    return ::geteuid() == 0;
+}
+
+FaultMatrixRow::FaultMatrixRow(Fault fault, EndToEndRig& rig)
+    : fault(fault), rig(rig), savedPath(qgetenv("PATH"))
+{
+}
+
+FaultMatrixRow::~FaultMatrixRow()
+{
+    for (const auto& hook : hooks)
+        QObject::disconnect(hook);
+    qputenv("PATH", savedPath);
+}
+
+QByteArray FaultMatrixRow::catalogueWith(const char* key, const QJsonValue& value) const
+{
+    QJsonArray entries = QJsonDocument::fromJson(rig.catalogue()).array();
+    QJsonObject entry = entries.at(0).toObject();
+    entry.insert(QLatin1String(key), value);
+    entries.replace(0, entry);
+    return QJsonDocument(entries).toJson();
+}
+
+void FaultMatrixRow::pull()
+{
+    if (!active || pulled)
+        return;
+    pulled = true;
+    rig.instrument().unplug();
+}
+
+bool FaultMatrixRow::before()
+{
+    ReleaseServer& server = rig.server();
+    SimInstrument& instrument = rig.instrument();
+    SimulatedStorage& storage = instrument.storage();
+    const QByteArray file = rig.updateFile();
+    if (!rig.serve())
+        return false;
+
+    using R = ReleaseServer::Response;
+    switch (fault) {
+    case Fault::Catalogue404: server.setResponse("GET", kCatalogue, R::error(404)); break;
+    case Fault::Catalogue500: server.setResponse("GET", kCatalogue, R::error(500)); break;
+    case Fault::CatalogueGarbage: server.setCatalogue("<html>maintenance</html>"); break;
+    case Fault::CatalogueEmpty: server.setCatalogue("[]"); break;
+    case Fault::CatalogueObject: server.setCatalogue("{\"file_name\": \"x.tvq\"}"); break;
+    case Fault::CatalogueCutOff: {
+        R response = R::ok(rig.catalogue());
+        response.closeAfterBytes = rig.catalogue().size() / 2;
+        server.setResponse("GET", kCatalogue, response);
+        break;
+    }
+    case Fault::CatalogueBadName: server.setCatalogue(catalogueWith("file_name", "../x.tvq")); break;
+    case Fault::File404: server.setResponse("GET", rig.filePath(), R::error(404)); break;
+    case Fault::File500: server.setResponse("GET", rig.filePath(), R::error(500)); break;
+    case Fault::File403: server.setResponse("GET", rig.filePath(), R::error(403)); break;
+    case Fault::FileWrongLength: {
+        R response = R::ok(file);
+        response.declaredLength = file.size() + 4096;
+        server.setResponse("GET", rig.filePath(), response);
+        break;
+    }
+    case Fault::FileEndsEarly: {
+        R response = R::ok(file);
+        response.closeAfterBytes = file.size() / 2;
+        server.setResponse("GET", rig.filePath(), response);
+        break;
+    }
+    case Fault::FileReset: {
+        R response = R::ok(file);
+        response.closeAfterBytes = 0;
+        server.setResponse("GET", rig.filePath(), response);
+        break;
+    }
+    case Fault::FileStalls:
+        server.setResponse("GET", rig.filePath(), slow(file, 60000));
+        break;
+    case Fault::FileRedirectHttp: {
+        QUrl plain = server.baseUrl();
+        plain.setScheme(QStringLiteral("http"));
+        plain.setPath(rig.filePath());
+        server.setResponse("GET", rig.filePath(), R::redirect(302, plain.toEncoded()));
+        break;
+    }
+    case Fault::FileShortLength: {
+        R response = R::ok(file);
+        response.declaredLength = file.size() - 4096;
+        server.setResponse("GET", rig.filePath(), response);
+        break;
+    }
+    case Fault::ChecksumMismatch:
+        server.setCatalogue(catalogueWith(
+            "sha256", QString::fromLatin1(
+                          QCryptographicHash::hash("other", QCryptographicHash::Sha256).toHex())));
+        break;
+    case Fault::SizeMismatch:
+        server.setCatalogue(catalogueWith("total_file_size", QString::number(file.size() + 1)));
+        break;
+    case Fault::CurlMissing:
+        server.queueResponse("GET", rig.filePath(), R::error(500));
+        qputenv("PATH", QFile::encodeName(rig.downloadRoot() + QStringLiteral("/no-programs")));
+        break;
+    case Fault::CurlFails: {
+        R reset = R::ok(file);
+        reset.closeAfterBytes = 1000;
+        server.queueResponse("GET", rig.filePath(), reset);
+        server.setResponse("GET", rig.filePath(), R::error(500));
+        break;
+    }
+    case Fault::CurlStalls:
+        server.queueResponse("GET", rig.filePath(), R::error(500));
+        server.setResponse("GET", rig.filePath(), slow(file, 60000));
+        break;
+    case Fault::CurlRescues: server.queueResponse("GET", rig.filePath(), R::error(500)); break;
+    case Fault::DownloadFolderUnusable: {
+        // The cache location is a file: no download folder can be made under it.
+        const QString blocker = rig.downloadRoot() + QStringLiteral("/not-a-folder");
+        QFile block(blocker);
+        block.open(QIODevice::WriteOnly);
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(blocker));
+        break;
+    }
+    case Fault::VolumeNeverMounts:
+    case Fault::UnplugOnFailureScreen: storage.setNeverMounts(true); break;
+    case Fault::VolumeMountsTooLate: storage.setExtraMountDelay(4000); break;
+    case Fault::VolumeMountsLate: storage.setExtraMountDelay(500); break;
+    case Fault::InstrumentSilent:
+        instrument.midi().setReactionEnabled(SimMidiInstrument::Reaction::ReplyToVersionRequest, false);
+        instrument.setRefusesUpdateMode(true);
+        break;
+    case Fault::InstrumentRefuses: instrument.setRefusesUpdateMode(true); break;
+    case Fault::VolumeFull: {
+        SimVolumeOptions small;
+        small.capacityBytes = 1024 * 1024; // half the update file
+        instrument.setUpdateVolumeOptions(small);
+        break;
+    }
+    case Fault::UnplugDuringDownload:
+        server.queueResponse("GET", rig.filePath(), slow(file));
+        break;
+    case Fault::UnplugDuringCurl:
+        server.queueResponse("GET", rig.filePath(), R::error(500));
+        server.queueResponse("GET", rig.filePath(), slow(file, 300));
+        break;
+    case Fault::RejoinsLate: {
+        SimInstrument::Timings late = instrument.currentTimings();
+        late.rejoinAfterEjectMs = 60000;
+        instrument.setTimings(late);
+        break;
+    }
+    default: break;
+    }
+    if (!rig.start())
+        return false;
+
+    // The faults that strike at a stage of the flow.
+    Downloader& downloader = rig.program().downloader();
+    MainController& controller = rig.program().mainController();
+    QObject* context = &controller;
+    switch (fault) {
+    case Fault::DownloadVanishes:
+        hooks << QObject::connect(&downloader, &Downloader::downloadFinished, context,
+                                  [this](bool ok, const QString& path) {
+                                      if (ok && active)
+                                          QFile::remove(path);
+                                  }, Qt::DirectConnection);
+        break;
+    case Fault::VolumeReadOnly:
+    case Fault::VolumeBusy:
+    case Fault::VolumeNotReady:
+    case Fault::VolumeStaleFile:
+        hooks << QObject::connect(&storage, &SimulatedStorage::volumeMounted, context,
+                                  [this, &storage](const QString& label, const QString& root) {
+                                      if (!active || label != kUpd)
+                                          return;
+                                      if (fault == Fault::VolumeReadOnly)
+                                          storage.setReadOnly(label, true);
+                                      else if (fault == Fault::VolumeBusy)
+                                          storage.setBusy(label, true);
+                                      else if (fault == Fault::VolumeNotReady)
+                                          storage.setReady(label, false);
+                                      QFile stale(QDir(root).filePath(QString::fromLatin1(SimInstrument::kUpdateFileName)));
+                                      if (fault == Fault::VolumeStaleFile && stale.open(QIODevice::WriteOnly))
+                                          stale.write("OLD");
+                                  });
+        break;
+    case Fault::UnplugDuringDownload:
+        hooks << QObject::connect(&downloader, &Downloader::downloadingProgressBar, context,
+                                  [this] { pull(); });
+        break;
+    case Fault::UnplugDuringCurl:
+        hooks << QObject::connect(&downloader, &Downloader::downloadStatus, context,
+                                  [this](bool ok) {
+                                      if (ok && active)
+                                          QTimer::singleShot(400, [this] { pull(); });
+                                  });
+        break;
+    case Fault::UnplugDuringVolumeWait:
+        hooks << QObject::connect(&rig.program().midiHandler(), &MidiHandler::deviceSetToTransferMode,
+                                  context, [this] { pull(); });
+        break;
+    case Fault::UnplugDuringCopy:
+        hooks << QObject::connect(&controller, &MainController::copyingFileProgress, context,
+                                  [this] { pull(); });
+        break;
+    case Fault::UnplugDuringFinalWait:
+        hooks << QObject::connect(&controller, &MainController::fileTransferComplete, context,
+                                  [this](bool ok) {
+                                      if (ok)
+                                          pull();
+                                  });
+        break;
+    default: break;
+    }
+    instrument.plugIn();
+    return true;
+}
+
+void FaultMatrixRow::onUpdateScreen()
+{
+    if (fault == Fault::UnplugBeforeStart)
+        pull();
+}
+
+void FaultMatrixRow::atEnd()
+{
+    if (fault == Fault::UnplugOnFailureScreen)
+        pull();
+}
+
+void FaultMatrixRow::clear()
+{
+    active = false;
+    ReleaseServer& server = rig.server();
+    SimInstrument& instrument = rig.instrument();
+    server.clearResponses();
+    server.setCatalogue(rig.catalogue());
+    server.setResponse("GET", rig.filePath(), ReleaseServer::Response::ok(rig.updateFile()));
+    qputenv("PATH", savedPath);
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(rig.downloadRoot()));
+    instrument.storage().setNeverMounts(false);
+    instrument.storage().setExtraMountDelay(0);
+    instrument.setRefusesUpdateMode(false);
+    instrument.setUpdateVolumeOptions(SimVolumeOptions());
+    instrument.midi().setReactionEnabled(SimMidiInstrument::Reaction::ReplyToVersionRequest, true);
+    instrument.setTimings(TestTimings::fastInstrument());
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QByteArray>
+#include <QJsonValue>
+#include <QList>
+#include <QMetaObject>
+
+class EndToEndRig;
+
+// One fault of the fault matrix, on a rig of its own: before() sets the fault up and starts
+// the program, the hooks strike at their stage, clear() takes the fault away again (for the
+// way back).
+class FaultMatrixRow
+{
+public:
+    enum class Fault {
+        Catalogue404, Catalogue500, CatalogueGarbage, CatalogueEmpty, CatalogueObject,
+        CatalogueCutOff, CatalogueBadName,
+        File404, File500, File403, FileWrongLength, FileEndsEarly, FileReset, FileStalls,
+        FileRedirectHttp, FileShortLength, ChecksumMismatch, SizeMismatch,
+        CurlMissing, CurlFails, CurlStalls, CurlRescues,
+        DownloadFolderUnusable, DownloadVanishes,
+        VolumeReadOnly, VolumeNeverMounts, VolumeMountsTooLate, VolumeMountsLate, VolumeBusy,
+        VolumeStaleFile, VolumeNotReady, VolumeFull,
+        InstrumentSilent, InstrumentRefuses,
+        UnplugBeforeStart, UnplugDuringDownload, UnplugDuringCurl, UnplugDuringVolumeWait,
+        UnplugDuringCopy, UnplugDuringFinalWait, RejoinsLate, UnplugOnFailureScreen,
+    };
+
+    FaultMatrixRow(Fault fault, EndToEndRig& rig);
+    ~FaultMatrixRow();
+
+    // Sets the fault up, starts the server and the program, plugs the instrument in.
+    bool before();
+    // The update screen is open, "Start Update" not yet pressed.
+    void onUpdateScreen();
+    // The final screen was reached.
+    void atEnd();
+    // Takes the fault away.
+    void clear();
+    // Volumes of a limited size (tmpfs) can be made: the process runs as root.
+    static bool canLimitVolumes();
+    // The instrument was unplugged by the fault (and is to be plugged in again).
+    bool unplugged() const { return pulled; }
+
+private:
+    void pull();
+    QByteArray catalogueWith(const char* key, const QJsonValue& value) const;
+
+    Fault fault;
+    EndToEndRig& rig;
+    QByteArray savedPath;
+    bool active = true;
+    bool pulled = false;
+    QList<QMetaObject::Connection> hooks;
+};

@@ -1,0 +1,249 @@
+// The fault matrix: the whole program (full edition, its real window) against the simulated
+// instrument and the local release server, one fault per row. Each row checks where the
+// user ends up (the screen and the reason under it), the instrument's mode, that nothing
+// partial or unverified is left in the download folder or on the volume, and that the way
+// back works: "Try again" (after a replug where the screen says so), or the replug itself
+// from the waiting state, ends in a complete update once the fault is gone.
+//
+// The rows run in shards (FAULT_SHARD=k/n, see CMakeLists.txt) so that CTest runs them in
+// parallel; every timing is the short one of TestTimings.
+#include "FaultMatrixRow.h"
+
+#include "EndToEndRig.h"
+#include "FileManager.h"
+#include "SysExMessages.h"
+
+#include <QDirIterator>
+#include <QQuickItem>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using Fault = FaultMatrixRow::Fault;
+
+class FaultMatrix : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // The server's certificate authority lives for the whole process: made before any rig
+    // points the temporary folder into its own (removed) one.
+    void initTestCase() { QVERIFY(!ReleaseServer::caCertificatePath().isEmpty()); }
+    // A rig points TMPDIR into its own folder, which goes with it: every row starts from
+    // this process's own, so that the parts a rig makes before it (the simulated volumes'
+    // folder) never land in a folder that is gone or is shared with another process.
+    void init() { qputenv("TMPDIR", QFile::encodeName(processTemp.path())); }
+    void faults_data();
+    void faults();
+
+private:
+    QTemporaryDir processTemp;
+};
+
+namespace {
+
+const QString kWaiting = QStringLiteral("(waiting)");
+// The update screen stays, "Start Update" dimmed and the connection instructions shown,
+// until the instrument is back.
+const QString kWaitingOnUpdateScreen = QStringLiteral("(waiting on the update screen)");
+const QString kComplete = QStringLiteral("File transfer complete!");
+const QString kDownloadFailed = QStringLiteral("Download failed!");
+const QString kTransferFailed = QStringLiteral("File transfer failed!");
+const QString kNotFinished = QStringLiteral("The update was not finished!");
+
+// Files under root whose names mark them partial, and files under the final names whose
+// content is not the update file.
+QStringList leftovers(const QString& root, const QStringList& finalNames, const QByteArray& good)
+{
+    QStringList bad;
+    if (root.isEmpty())
+        return bad;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString name = it.fileName();
+        if (name.endsWith(QLatin1String(".part")))
+            bad << path;
+        if (finalNames.contains(name)) {
+            QFile file(path);
+            if (!file.open(QIODevice::ReadOnly) || file.readAll() != good)
+                bad << path + QStringLiteral(" (not the update file)");
+        }
+    }
+    return bad;
+}
+
+bool waitingOnUpdateScreen(WindowDriver& w)
+{
+    QQuickItem* start = w.button(QStringLiteral("Start Update"));
+    return start && !start->isEnabled() && w.isShown(QStringLiteral("startUpdateButton"))
+        && w.text(QStringLiteral("connectionlabel")) == QStringLiteral("Tavlo is not connected");
+}
+
+bool waitingShown(WindowDriver& w)
+{
+    return !w.isShown(QStringLiteral("startUpdateButton")) && !w.isShown(QStringLiteral("tryAgainButton"))
+        && !w.isShown(QStringLiteral("genericProgressBar")) && !w.isShown(QStringLiteral("versionText"))
+        && w.text(QStringLiteral("connectionlabel")) == QStringLiteral("Tavlo is not connected");
+}
+
+} // namespace
+
+void FaultMatrix::faults_data()
+{
+    QTest::addColumn<int>("fault");
+    QTest::addColumn<QString>("screen"); // the version line at the end, or kWaiting
+    QTest::addColumn<QString>("reason"); // a part of the reason under the failure text
+    QTest::addColumn<int>("mode");       // the instrument's mode at the end
+    const int normal = int(SimMidiInstrument::Mode::Normal);
+    const int update = int(SimMidiInstrument::Mode::Update);
+    const QString shard = qEnvironmentVariable("FAULT_SHARD");
+    const int shardIndex = shard.section(QLatin1Char('/'), 0, 0).toInt();
+    const int shardCount = qMax(1, shard.section(QLatin1Char('/'), 1, 1).toInt());
+    int index = 0;
+    const auto row = [&](const char* name, Fault fault, const QString& screen,
+                         const QString& reason, int mode) {
+        if (shard.isEmpty() || index++ % shardCount == shardIndex - 1)
+            QTest::newRow(name) << int(fault) << screen << reason << mode;
+    };
+
+    // The release server: the catalogue.
+    row("catalogue 404", Fault::Catalogue404, kDownloadFailed, "404", normal);
+    row("catalogue 500", Fault::Catalogue500, kDownloadFailed, "500", normal);
+    row("catalogue not JSON", Fault::CatalogueGarbage, kDownloadFailed, "not JSON", normal);
+    row("catalogue empty array", Fault::CatalogueEmpty, kDownloadFailed, "empty", normal);
+    row("catalogue not an array", Fault::CatalogueObject, kDownloadFailed, "not an array", normal);
+    row("catalogue cut off", Fault::CatalogueCutOff, kDownloadFailed, "", normal);
+    row("catalogue file name unusable", Fault::CatalogueBadName, kDownloadFailed, "", normal);
+    // The release server: the update file (the Qt download, then curl, both meet the fault).
+    row("file 404", Fault::File404, kDownloadFailed, "404", normal);
+    row("file 500", Fault::File500, kDownloadFailed, "500", normal);
+    row("file 403", Fault::File403, kDownloadFailed, "403", normal);
+    row("file longer than announced", Fault::FileWrongLength, kDownloadFailed, "", normal);
+    row("file body ends early", Fault::FileEndsEarly, kDownloadFailed, "", normal);
+    row("file connection reset at once", Fault::FileReset, kDownloadFailed, "", normal);
+    row("file stalls", Fault::FileStalls, kDownloadFailed, "", normal);
+    row("file redirected to http", Fault::FileRedirectHttp, kDownloadFailed, "insecure", normal);
+    row("file shorter than announced", Fault::FileShortLength, kDownloadFailed, "", normal);
+    row("file checksum mismatch", Fault::ChecksumMismatch, kDownloadFailed, "checksum", normal);
+    row("file size mismatch", Fault::SizeMismatch, kDownloadFailed, "size", normal);
+    // The second route.
+    row("curl missing", Fault::CurlMissing, kDownloadFailed, "not installed", normal);
+    row("curl fails after the Qt download failed", Fault::CurlFails, kDownloadFailed, "500", normal);
+    row("curl stalls", Fault::CurlStalls, kDownloadFailed, "", normal);
+    row("curl rescues a failed download", Fault::CurlRescues, kComplete, "", normal);
+    // The local disk.
+    row("download folder unusable", Fault::DownloadFolderUnusable, kDownloadFailed, "download folder", normal);
+    row("downloaded file vanishes", Fault::DownloadVanishes, kTransferFailed, "could not be read", update);
+    // The volume.
+    row("volume read-only", Fault::VolumeReadOnly, kTransferFailed, "read-only", update);
+    row("volume never mounts", Fault::VolumeNeverMounts, kTransferFailed, "did not appear", update);
+    row("volume mounts too late", Fault::VolumeMountsTooLate, kTransferFailed, "did not appear", update);
+    row("volume mounts late, in time", Fault::VolumeMountsLate, kComplete, "", normal);
+    row("volume busy at eject", Fault::VolumeBusy, kTransferFailed, "in use", update);
+    row("volume holds a stale update file", Fault::VolumeStaleFile, kComplete, "", normal);
+    if (FaultMatrixRow::canLimitVolumes())
+        row("volume too small", Fault::VolumeFull, kTransferFailed, "larger than", update);
+    row("volume not ready", Fault::VolumeNotReady, kTransferFailed, "did not appear", update);
+    // The instrument.
+    row("instrument gives no answer", Fault::InstrumentSilent, kTransferFailed, "did not appear", normal);
+    row("instrument refuses the mode switch", Fault::InstrumentRefuses, kTransferFailed, "did not appear", normal);
+    row("unplugged on the update screen", Fault::UnplugBeforeStart, kWaitingOnUpdateScreen, "", normal);
+    row("unplugged during the download", Fault::UnplugDuringDownload, kWaiting, "", normal);
+    row("unplugged during the curl download", Fault::UnplugDuringCurl, kWaiting, "", normal);
+    row("unplugged while the volume is awaited", Fault::UnplugDuringVolumeWait, kTransferFailed, "did not appear", normal);
+    row("unplugged during the copy", Fault::UnplugDuringCopy, kTransferFailed, "went away", normal);
+    row("unplugged during the final wait", Fault::UnplugDuringFinalWait, kNotFinished, "Unplug Tavlo", normal);
+    row("re-joins too late after the eject", Fault::RejoinsLate, kNotFinished, "did not come back", update);
+    row("unplugged on the failure screen", Fault::UnplugOnFailureScreen, kTransferFailed, "did not appear", normal);
+}
+
+void FaultMatrix::faults()
+{
+    QFETCH(int, fault);
+    QFETCH(QString, screen);
+    QFETCH(QString, reason);
+    QFETCH(int, mode);
+
+    EndToEndRig rig;
+    FaultMatrixRow row(Fault(fault), rig);
+    QVERIFY2(row.before(), qPrintable(rig.error()));
+    WindowDriver& w = rig.window();
+
+    QTRY_VERIFY_WITH_TIMEOUT(w.isShown(QStringLiteral("updateButton")), 5000);
+    QVERIFY(w.clickButton(QStringLiteral("Update")));
+    row.onUpdateScreen();
+    if (screen == kWaitingOnUpdateScreen) {
+        QTRY_VERIFY_WITH_TIMEOUT(waitingOnUpdateScreen(w), 5000);
+    } else {
+        QVERIFY(w.clickButton(QStringLiteral("Start Update")));
+        if (screen == kWaiting)
+            QTRY_VERIFY_WITH_TIMEOUT(waitingShown(w), 20000);
+        else
+            QTRY_COMPARE_WITH_TIMEOUT(w.text(QStringLiteral("versionText")), screen, 30000);
+    }
+    row.atEnd();
+
+    // The screen stays what it is, with its reason and its buttons.
+    QTest::qWait(300);
+    if (screen == kWaiting) {
+        QVERIFY(waitingShown(w));
+    } else if (screen == kWaitingOnUpdateScreen) {
+        QVERIFY(waitingOnUpdateScreen(w));
+        w.clickButton(QStringLiteral("Start Update")); // dimmed: a press starts nothing
+        QTest::qWait(200);
+        QCOMPARE(rig.server().countRequests("GET", rig.filePath()), 0);
+    } else {
+        QCOMPARE(w.text(QStringLiteral("versionText")), screen);
+        const bool failed = screen != kComplete;
+        QCOMPARE(w.isShown(QStringLiteral("tryAgainButton")), failed);
+        QVERIFY(w.isShown(QStringLiteral("closeApplicationButton")));
+        if (failed)
+            QVERIFY(!w.text(QStringLiteral("failureReasonText")).isEmpty());
+        QVERIFY2(w.text(QStringLiteral("failureReasonText")).contains(reason),
+                 qPrintable(w.text(QStringLiteral("failureReasonText"))));
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(int(rig.instrument().midi().mode()), mode, 3000);
+    const QStringList finalNames{QString::fromLatin1(EndToEndRig::kFileName),
+                                 QString::fromLatin1(SimInstrument::kUpdateFileName)};
+    QStringList bad = leftovers(rig.downloadRoot(), finalNames, rig.updateFile());
+    bad += leftovers(rig.instrument().storage().rootPath(QString::fromLatin1(SimInstrument::kUpdateVolumeLabel)),
+                     finalNames, rig.updateFile());
+    QVERIFY2(bad.isEmpty(), qPrintable(bad.join(QLatin1Char('\n'))));
+    if (screen == kComplete) {
+        QTRY_COMPARE_WITH_TIMEOUT(rig.instrument().appliedUpdates().size(), 1, 15000);
+        return;
+    }
+
+    // The way back, with the fault gone.
+    QSignalSpy applied(&rig.instrument(), &SimInstrument::updateApplied);
+    row.clear();
+    if (screen == kWaiting) {
+        rig.instrument().plugIn();
+        QTRY_VERIFY_WITH_TIMEOUT(w.isShown(QStringLiteral("updateButton")), 5000);
+        QVERIFY(w.clickButton(QStringLiteral("Update")));
+    } else if (screen == kWaitingOnUpdateScreen) {
+        rig.instrument().plugIn();
+    } else {
+        if (mode == int(SimMidiInstrument::Mode::Update) || row.unplugged()) {
+            // As the screen says: unplug it, plug it in again, then Try again.
+            rig.instrument().unplug();
+            QTest::qWait(300);
+            rig.instrument().plugIn();
+            QTRY_VERIFY_WITH_TIMEOUT(rig.instrument().midi().isOnBus(), 5000);
+            QTest::qWait(300);
+            QCOMPARE(w.text(QStringLiteral("versionText")), screen); // the screen stayed
+        }
+        QVERIFY(w.clickButton(QStringLiteral("Try again")));
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(w.isShown(QStringLiteral("startUpdateButton")), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(w.button(QStringLiteral("Start Update"))->isEnabled(), 5000);
+    QVERIFY(w.clickButton(QStringLiteral("Start Update")));
+    // Generous: on a loaded machine the short timings stretch (the CI cores are shared).
+    QTRY_COMPARE_WITH_TIMEOUT(w.text(QStringLiteral("versionText")), kComplete, 60000);
+    QTRY_COMPARE_WITH_TIMEOUT(applied.size(), 1, 30000);
+    QVERIFY(rig.instrument().appliedUpdates().constLast().bytes == rig.updateFile());
+}
+
+QTEST_MAIN(FaultMatrix)
+#include "tst_fault_matrix.moc"
