@@ -1,4 +1,5 @@
 #include "UpdateDownload.h"
+#include "DownloadLog.h"
 
 #include <QDebug>
 #include <QNetworkRequest>
@@ -43,6 +44,7 @@ UpdateDownload::~UpdateDownload()
 void UpdateDownload::fetchCatalogue()
 {
     QNetworkReply* reply = network.get(QNetworkRequest(ReleaseLocation::catalogueUrl(serverBase)));
+    DownloadLog::request(reply);
     connect(reply, &QNetworkReply::finished, this, [this, reply]() { handleCatalogueReply(reply); });
 }
 
@@ -61,7 +63,7 @@ void UpdateDownload::handleCatalogueReply(QNetworkReply* reply)
 
     const ReleaseCatalogue catalogue = ReleaseCatalogue::parse(reply->readAll());
     if (!catalogue.isUsable()) {
-        qInfo() << "DW: The release catalogue is unusable:" << catalogue.problem();
+        qCInfo(lcDownload) << "DW: The release catalogue is unusable:" << catalogue.problem();
         reason = QStringLiteral("The release server's list of updates is unusable (%1).")
                      .arg(catalogue.problem());
         emit catalogueUnavailable(reason);
@@ -119,7 +121,7 @@ void UpdateDownload::download()
     }
 
     if (!UpdateFileName::isSafe(name)) {
-        qWarning() << "DW: The catalogue's file name cannot be used as a local file name";
+        qCWarning(lcDownload) << "DW: The catalogue's file name cannot be used as a local file name";
         emit unusableFileName(name);
         return;
     }

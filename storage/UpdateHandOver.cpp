@@ -1,4 +1,5 @@
 #include "UpdateHandOver.h"
+#include "StorageLog.h"
 
 #include "HandOverFinish.h"
 #include "VolumeFiles.h"
@@ -61,7 +62,7 @@ void UpdateHandOver::attempt()
         failWith(problem);
         return;
     }
-    qInfo() << "FM: Read-back check passed:" << transferName << "on the volume matches"
+    qCInfo(lcStorage) << "FM: Read-back check passed:" << transferName << "on the volume matches"
             << QFileInfo(filePath).fileName();
     current = State::Finishing;
     if (!finish.finishHandOver(label)) {
@@ -75,7 +76,7 @@ void UpdateHandOver::attempt()
 void UpdateHandOver::failWith(const QString& why)
 {
     reason = why;
-    qWarning() << "FM: The update hand-over failed:" << why;
+    qCWarning(lcStorage) << "FM: The update hand-over failed:" << why;
     report(false);
 }
 

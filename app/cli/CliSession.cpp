@@ -1,0 +1,509 @@
+#include "CliSession.h"
+
+#include "CliExitCode.h"
+#include "CliOutput.h"
+#include "CliUpdateChecks.h"
+#include "FileManager.h"
+#include "Platform.h"
+#include "UpdateDownload.h"
+#include "WiringLog.h"
+
+#include <QFileInfo>
+#include <QJsonObject>
+
+#include <cstdio>
+#include <thread>
+
+namespace {
+const QString kTransferVolume = QStringLiteral("TAVLO");
+const QString kUpdateVolume = QStringLiteral("tavloupd");
+} // namespace
+
+CliSession::CliSession(const CliOptions& options, const Platform& platform, const QUrl& server,
+                       const Timings& timings, CliOutput& output,
+                       const std::atomic<bool>& interrupted)
+    : options(options), timings(timings), out(output), interrupted(interrupted)
+{
+    if (platform.midi && platform.usb)
+        instruments = InstrumentScan::scan(*platform.midi, *platform.usb);
+    if (!options.port.isEmpty()) {
+        QList<InstrumentScan::Instrument> chosen;
+        for (const auto& instrument : instruments)
+            if (InstrumentScan::portMatches(instrument.input, options.port)
+                || InstrumentScan::portMatches(instrument.output, options.port))
+                chosen << instrument;
+        // The link takes the first instrument it finds: another one ahead of the chosen
+        // one would be the one acted on.
+        if (!chosen.isEmpty() && instruments.first().input != chosen.first().input)
+            chosenNotFirst = true;
+        chosenCount = int(chosen.size());
+    }
+    wiring = std::make_unique<FullEditionWiring>(platform, server, timings);
+    qCInfo(lcWiring, "tavlo %s: %d instrument(s) found", qPrintable(CliOptions::commandName(options.command)),
+           int(instruments.size()));
+
+    MidiHandler& midi = wiring->midiHandler();
+    Downloader& downloader = wiring->downloader();
+    MainController& controller = wiring->mainController();
+    connect(&midi, &MidiHandler::tavloReceivedVersion, this,
+            [this](const QString& version) {
+                firmware = version;
+                if (current == State::FindingInstrument)
+                    onInstrumentReady();
+            },
+            Qt::QueuedConnection);
+    connect(&midi, &MidiHandler::deviceFound, this, [this](bool found) {
+        if (found && current == State::FindingInstrument && this->options.done)
+            onInstrumentReady();
+    });
+    connect(&downloader, &Downloader::latestVersionFetched, this, [this](const QString& version) {
+        latest = version;
+        if (!catalogueRead) {
+            catalogueRead = true;
+            // Every entry is reported in one go; the last one is the update on offer.
+            QTimer::singleShot(0, this, &CliSession::onCatalogueRead);
+        }
+    });
+    connect(&downloader, &Downloader::failureReasonChanged, this, [this](const QString& why) {
+        if (!why.isEmpty() && !catalogueRead && current == State::ReadingCatalogue)
+            finish(CliExitCode::kNetwork, why);
+    });
+    if (UpdateDownload* core = downloader.findChild<UpdateDownload*>())
+        connect(core, &UpdateDownload::checkFailed, this, [this] { verificationFailed = true; });
+    connect(&downloader, &Downloader::downloadingProgressBar, this, [this](qlonglong percent) {
+        out.progress(QStringLiteral("download"), tr("Downloading"), int(percent));
+    });
+    connect(&downloader, &Downloader::downloadStatus, this, [this](bool success, const QString& text) {
+        if (success)
+            out.note(text);
+        else if (current == State::Downloading)
+            finish(verificationFailed ? CliExitCode::kVerification : CliExitCode::kNetwork,
+                   wiring->downloader().failureReason().isEmpty() ? text
+                                                                 : wiring->downloader().failureReason());
+    });
+    connect(&downloader, &Downloader::setDeviceToTransferMode, this, &CliSession::onDownloaded);
+    connect(&controller, &MainController::copyingFileProgress, this, [this](int percent) {
+        out.progress(QStringLiteral("copy"), tr("Copying to the instrument"), percent);
+    });
+    connect(&controller, &MainController::transferFailureReason, this,
+            [this](const QString& why) { handOverProblem = why; });
+    connect(&controller, &MainController::fileTransferComplete, this, &CliSession::onHandOverResult);
+    connect(&midi, &MidiHandler::deviceReenumerationFinished, this, &CliSession::onReenumerated);
+    connect(&midi, &MidiHandler::transferSysExReceived, this, [this] {
+        if (current == State::EnteringTransfer)
+            showTransferVolume();
+    });
+    connect(this, &CliSession::ejectRequested, wiring->fileManager(), &FileManager::ejectDeviceAndEmit,
+            Qt::QueuedConnection);
+
+    deadline.setSingleShot(true);
+    connect(&deadline, &QTimer::timeout, this, &CliSession::onDeadline);
+    poll.setInterval(timings.cli.pollMs);
+    connect(&poll, &QTimer::timeout, this, &CliSession::onInterruptPoll);
+}
+
+CliSession::~CliSession() = default;
+
+int CliSession::run()
+{
+    if (instruments.isEmpty()) {
+        const QString mode = instrumentMode();
+        if (!mode.isEmpty())
+            return finishNow(CliExitCode::kNoInstrument,
+                             tr("The instrument is in %1 mode and not on MIDI. Switch it off and on "
+                                "again to return it to normal.").arg(mode));
+        return finishNow(CliExitCode::kNoInstrument,
+                         tr("No instrument found. Connect it over USB and switch it on."));
+    }
+    if (!options.port.isEmpty() && chosenCount == 0) {
+        listInstruments();
+        return finishNow(CliExitCode::kNoInstrument,
+                         tr("No instrument on the port \"%1\".").arg(options.port));
+    }
+    if (options.command == CliOptions::Command::List) {
+        // Listing is the one command that may see several at once.
+    } else if (instruments.size() > 1 && options.port.isEmpty()) {
+        listInstruments();
+        return finishNow(CliExitCode::kNoInstrument,
+                         tr("%n instruments are connected. Choose one with --port NAME.", nullptr,
+                            int(instruments.size())));
+    } else if (chosenNotFirst || chosenCount > 1) {
+        return finishNow(CliExitCode::kNoInstrument,
+                         tr("The instrument on \"%1\" cannot be chosen while another one comes "
+                            "first. Connect only that one.").arg(options.port));
+    }
+    deadline.start(timings.cli.instrumentWaitMs);
+    poll.start();
+    loop.exec();
+    return exitCode;
+}
+
+int CliSession::finishNow(int code, const QString& problem)
+{
+    finish(code, problem);
+    return exitCode;
+}
+
+void CliSession::onDeadline()
+{
+    if (current == State::FindingInstrument) {
+        if (options.command == CliOptions::Command::List) {
+            listInstruments();
+            finish(CliExitCode::kDone);
+            return;
+        }
+        finish(CliExitCode::kFailed,
+               tr("The instrument did not report its firmware version. Switch it off and on "
+                  "again and retry."));
+    }
+}
+
+void CliSession::onInstrumentReady()
+{
+    deadline.stop();
+    switch (options.command) {
+    case CliOptions::Command::List:
+        listInstruments();
+        finish(CliExitCode::kDone);
+        return;
+    case CliOptions::Command::Transfer:
+        if (options.done)
+            leaveTransfer();
+        else
+            startTransfer();
+        return;
+    case CliOptions::Command::Update:
+        if (!options.file.isEmpty()) {
+            startUpdate();
+            return;
+        }
+        [[fallthrough]];
+    case CliOptions::Command::Check:
+        current = State::ReadingCatalogue;
+        if (catalogueRead)
+            onCatalogueRead();
+        else if (!wiring->downloader().failureReason().isEmpty())
+            finish(CliExitCode::kNetwork, wiring->downloader().failureReason());
+        return;
+    case CliOptions::Command::None:
+        break;
+    }
+    finish(CliExitCode::kUsage);
+}
+
+void CliSession::onCatalogueRead()
+{
+    if (current != State::ReadingCatalogue)
+        return;
+    latest = wiring->downloader().currentLatestVersion();
+    const CliUpdateChecks::Relation relation = CliUpdateChecks::relation(firmware, latest);
+    const bool available = relation == CliUpdateChecks::Relation::Newer;
+    if (options.command == CliOptions::Command::Check) {
+        out.print({{QStringLiteral("event"), QStringLiteral("check")},
+                   {QStringLiteral("firmware"), firmware},
+                   {QStringLiteral("latest"), latest},
+                   {QStringLiteral("update_available"), available}},
+                  available ? tr("Firmware %1 is installed; %2 is available.").arg(firmware, latest)
+                            : tr("Firmware %1 is installed; the latest on offer is %2. Nothing to do.")
+                                  .arg(firmware, latest));
+        finish(available ? CliExitCode::kUpdateAvailable : CliExitCode::kDone);
+        return;
+    }
+    if (!options.version.isEmpty()) {
+        finish(CliExitCode::kUsage, CliUpdateChecks::versionChoiceProblem());
+        return;
+    }
+    if (relation == CliUpdateChecks::Relation::Same) {
+        out.print({{QStringLiteral("event"), QStringLiteral("up_to_date")},
+                   {QStringLiteral("firmware"), firmware}},
+                  tr("The instrument already has firmware %1. Nothing to do.").arg(firmware));
+        finish(CliExitCode::kDone);
+        return;
+    }
+    if (relation == CliUpdateChecks::Relation::Older && !options.allowDowngrade) {
+        finish(CliExitCode::kRefused,
+               tr("Firmware %1 is older than the installed %2; add --allow-downgrade to install it.")
+                   .arg(latest, firmware));
+        return;
+    }
+    startUpdate();
+}
+
+void CliSession::startUpdate()
+{
+    if (!options.file.isEmpty()) {
+        const QString problem = CliUpdateChecks::fileProblem(options.file);
+        if (!problem.isEmpty()) {
+            finish(CliExitCode::kVerification, problem);
+            return;
+        }
+    }
+    const QString what = options.file.isEmpty()
+                             ? tr("firmware %1 from the release server").arg(latest)
+                             : tr("the update file %1").arg(QFileInfo(options.file).fileName());
+    if (!options.yes && !confirm(tr("Install %1 on the instrument (firmware %2)? [y/N] ").arg(what, firmware))) {
+        finish(CliExitCode::kRefused, tr("Not installed; the instrument was not changed."));
+        return;
+    }
+    if (interrupted.load()) {
+        onInterruptPoll();
+        return;
+    }
+    if (options.file.isEmpty()) {
+        current = State::Downloading;
+        wiring->downloader().downloadFile();
+        return;
+    }
+    // A file at hand is where a download ends: the FileManager takes it, the link switches
+    // the instrument to update mode, as after a download.
+    const QFileInfo info(options.file);
+    const QString path = info.absoluteFilePath();
+    const QString name = info.fileName();
+    FileManager* files = wiring->fileManager();
+    QMetaObject::invokeMethod(files, [files, path, name] { files->onDownloadFinished(true, path, name); },
+                              Qt::QueuedConnection);
+    onDownloaded(true);
+}
+
+void CliSession::onDownloaded(bool success)
+{
+    if (!success || current == State::HandingOver)
+        return;
+    if (current != State::Downloading && options.file.isEmpty())
+        return;
+    current = State::HandingOver;
+    out.print({{QStringLiteral("event"), QStringLiteral("update_mode")}},
+              tr("The instrument is switching to update mode."));
+    if (!options.file.isEmpty())
+        wiring->midiHandler().fileDownloaded(true);
+}
+
+void CliSession::onHandOverResult(bool success)
+{
+    if (current != State::HandingOver)
+        return;
+    if (!success) {
+        finish(CliExitCode::kStorage,
+               tr("The update file could not be put onto the instrument: %1 The instrument is in "
+                  "update mode; switch it off and on again to return it to normal.")
+                   .arg(handOverProblem));
+        return;
+    }
+    current = State::Finishing;
+    out.print({{QStringLiteral("event"), QStringLiteral("file_in_place")}},
+              tr("The update file is on the instrument. Telling it to apply the update..."));
+}
+
+void CliSession::onReenumerated(bool success)
+{
+    if (current == State::Finishing) {
+        if (!success) {
+            finish(CliExitCode::kFailed,
+                   tr("The instrument did not come back to take the update. Switch it off and on "
+                      "again; it applies the file it holds."));
+            return;
+        }
+        out.print({{QStringLiteral("event"), QStringLiteral("done")},
+                   {QStringLiteral("mode"), QStringLiteral("applying")}},
+                  tr("File transfer complete! Tavlo will now reboot to apply the update."));
+        finish(stopRequested ? CliExitCode::kInterrupted : CliExitCode::kDone);
+    } else if (current == State::EnteringTransfer) {
+        if (success)
+            showTransferVolume();
+        else
+            finish(CliExitCode::kFailed, tr("The instrument did not come back in transfer mode."));
+    } else if (current == State::LeavingTransfer) {
+        if (!success) {
+            finish(CliExitCode::kFailed,
+                   tr("The instrument did not come back after the transfer. Switch it off and on again."));
+            return;
+        }
+        out.print({{QStringLiteral("event"), QStringLiteral("transfer_ended")},
+                   {QStringLiteral("mode"), QStringLiteral("normal")}},
+                  tr("The instrument is back in normal mode."));
+        finish(stopRequested ? CliExitCode::kInterrupted : CliExitCode::kDone);
+    }
+}
+
+void CliSession::startTransfer()
+{
+    if (!CliUpdateChecks::offersTransfer(firmware)) {
+        finish(CliExitCode::kFailed,
+               tr("Transfer mode needs firmware 1.5.0 or later; the instrument has %1.").arg(firmware));
+        return;
+    }
+    current = State::EnteringTransfer;
+    out.print({{QStringLiteral("event"), QStringLiteral("entering_transfer")}},
+              tr("Switching the instrument to transfer mode..."));
+    wiring->midiHandler().sendTransferSysEx();
+}
+
+void CliSession::showTransferVolume()
+{
+    const QString path = volumePath(kTransferVolume);
+    if (path.isEmpty()) {
+        // The volume mounts a moment after the instrument is back: look again.
+        if (++volumeLooks * timings.cli.pollMs
+            > timings.storage.volumeRetryIntervalMs * timings.storage.maxVolumeRetries) {
+            finish(CliExitCode::kStorage,
+                   tr("The instrument is in transfer mode, but its volume %1 did not appear. Run "
+                      "\"tavlo-cli transfer --done\" to return it to normal.").arg(kTransferVolume));
+            return;
+        }
+        QTimer::singleShot(timings.cli.pollMs, this, &CliSession::showTransferVolume);
+        return;
+    }
+    if (current != State::EnteringTransfer)
+        return;
+    current = State::InTransfer;
+    out.print({{QStringLiteral("event"), QStringLiteral("transfer")},
+               {QStringLiteral("mode"), QStringLiteral("transfer")},
+               {QStringLiteral("mount_path"), path}},
+              tr("The instrument's storage is at %1").arg(path));
+    if (stopRequested) {
+        leaveTransfer();
+        return;
+    }
+    out.note(tr("Press Enter to eject it and return the instrument to normal (or run \"tavlo-cli "
+                "transfer --done\" later)."));
+    waitForEnter();
+}
+
+void CliSession::waitForEnter()
+{
+    QPointer<CliSession> self(this);
+    std::thread([self] {
+        char line[256];
+        const bool entered = std::fgets(line, sizeof line, stdin) != nullptr;
+        QMetaObject::invokeMethod(qApp, [self, entered] {
+            if (!self || self->current != State::InTransfer)
+                return;
+            if (entered) {
+                self->leaveTransfer();
+                return;
+            }
+            // No one to press Enter (the input ended): the instrument stays in transfer mode.
+            self->out.note(tr("Left in transfer mode; run \"tavlo-cli transfer --done\" to end it."));
+            self->finish(CliExitCode::kDone);
+        }, Qt::QueuedConnection);
+    }).detach();
+}
+
+void CliSession::leaveTransfer()
+{
+    if (volumePath(kTransferVolume).isEmpty()) {
+        out.print({{QStringLiteral("event"), QStringLiteral("transfer_ended")},
+                   {QStringLiteral("mode"), QStringLiteral("normal")}},
+                  tr("The instrument is not in transfer mode. Nothing to do."));
+        finish(CliExitCode::kDone);
+        return;
+    }
+    current = State::LeavingTransfer;
+    out.print({{QStringLiteral("event"), QStringLiteral("leaving_transfer")}},
+              tr("Ejecting the volume and returning the instrument to normal..."));
+    connect(wiring->fileManager(), &FileManager::ejectCompleted, this, [this](bool ejected) {
+        if (!ejected && current == State::LeavingTransfer)
+            finish(CliExitCode::kStorage,
+                   tr("The volume %1 could not be ejected; close the files open on it and run "
+                      "\"tavlo-cli transfer --done\" again.").arg(kTransferVolume));
+    }, Qt::QueuedConnection);
+    Q_EMIT ejectRequested(kTransferVolume);
+}
+
+void CliSession::onInterruptPoll()
+{
+    if (!interrupted.load() || stopRequested)
+        return;
+    stopRequested = true;
+    switch (current) {
+    case State::FindingInstrument:
+    case State::ReadingCatalogue:
+    case State::Downloading:
+        wiring->downloader().cancelDownload();
+        finish(CliExitCode::kInterrupted,
+               tr("Stopped. The instrument was not changed; it is in normal mode."));
+        return;
+    case State::HandingOver:
+    case State::Finishing:
+        out.note(tr("Stopping after this step: the update file is being handed to the "
+                    "instrument, which would otherwise stay in update mode."));
+        return;
+    case State::EnteringTransfer:
+        out.note(tr("Stopping once the instrument is in transfer mode, to return it to normal."));
+        return;
+    case State::InTransfer:
+        leaveTransfer();
+        return;
+    case State::LeavingTransfer:
+        out.note(tr("Stopping once the instrument is back in normal mode."));
+        return;
+    case State::Ended:
+        return;
+    }
+}
+
+void CliSession::finish(int code, const QString& problem)
+{
+    if (current == State::Ended)
+        return;
+    current = State::Ended;
+    exitCode = code;
+    deadline.stop();
+    poll.stop();
+    if (!problem.isEmpty()) {
+        qCWarning(lcWiring, "tavlo: %s", qPrintable(problem));
+        out.problem(problem, code);
+    }
+    qCInfo(lcWiring, "tavlo: exit code %d", code);
+    loop.quit();
+}
+
+bool CliSession::confirm(const QString& question)
+{
+    std::fputs(question.toLocal8Bit().constData(), stderr);
+    std::fflush(stderr);
+    char answer[64];
+    if (!std::fgets(answer, sizeof answer, stdin))
+        return false;
+    const QString text = QString::fromLocal8Bit(answer).trimmed().toLower();
+    return text == QLatin1String("y") || text == QLatin1String("yes") || text == tr("y")
+           || text == tr("yes");
+}
+
+QString CliSession::volumePath(const QString& label) const
+{
+    FileManager* files = wiring->fileManager();
+    QString path;
+    QMetaObject::invokeMethod(files, [files, label] { return files->findDeviceMountPath(label); },
+                              Qt::BlockingQueuedConnection, &path);
+    return path;
+}
+
+QString CliSession::instrumentMode() const
+{
+    if (!volumePath(kUpdateVolume).isEmpty())
+        return QStringLiteral("update");
+    if (!volumePath(kTransferVolume).isEmpty())
+        return QStringLiteral("transfer");
+    return QString();
+}
+
+void CliSession::listInstruments()
+{
+    const QString mode = instrumentMode();
+    for (const auto& instrument : instruments) {
+        const bool known = instruments.size() == 1;
+        const QString version = known ? firmware : QString();
+        const QString shownMode = mode.isEmpty() ? QStringLiteral("normal") : mode;
+        out.print({{QStringLiteral("event"), QStringLiteral("instrument")},
+                   {QStringLiteral("input"), instrument.input},
+                   {QStringLiteral("output"), instrument.output},
+                   {QStringLiteral("vendor_id"), instrument.ids.vendorId},
+                   {QStringLiteral("product_id"), instrument.ids.productId},
+                   {QStringLiteral("firmware"), version},
+                   {QStringLiteral("mode"), shownMode}},
+                  tr("%1  USB %2:%3  firmware %4  %5 mode")
+                      .arg(instrument.input, instrument.ids.vendorId, instrument.ids.productId,
+                           version.isEmpty() ? tr("unknown") : version, shownMode));
+    }
+}
