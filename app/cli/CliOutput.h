@@ -16,6 +16,8 @@ public:
 
     // fields must hold "event"; text is the line shown without --json (nothing when empty).
     void print(const QJsonObject& fields, const QString& text);
+    // An event with no fields but its name.
+    void event(const QString& name, const QString& text) { print({{QStringLiteral("event"), name}}, text); }
     void progress(const QString& stage, const QString& caption, int percent);
     void problem(const QString& text, int exitCode);
     // A note for the user on standard error only (never part of the results).

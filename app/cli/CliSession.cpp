@@ -2,6 +2,7 @@
 
 #include "CliExitCode.h"
 #include "CliOutput.h"
+#include "CliPrompt.h"
 #include "CliUpdateChecks.h"
 #include "FileManager.h"
 #include "Platform.h"
@@ -11,36 +12,17 @@
 #include <QFileInfo>
 #include <QJsonObject>
 
-#include <cstdio>
-#include <thread>
-
-namespace {
-const QString kTransferVolume = QStringLiteral("TAVLO");
-const QString kUpdateVolume = QStringLiteral("tavloupd");
-} // namespace
 
 CliSession::CliSession(const CliOptions& options, const Platform& platform, const QUrl& server,
                        const Timings& timings, CliOutput& output,
                        const std::atomic<bool>& interrupted)
-    : options(options), timings(timings), out(output), interrupted(interrupted)
+    : options(options), timings(timings), out(output), interrupted(interrupted),
+      instruments(platform, options.port)
 {
-    if (platform.midi && platform.usb)
-        instruments = InstrumentScan::scan(*platform.midi, *platform.usb);
-    if (!options.port.isEmpty()) {
-        QList<InstrumentScan::Instrument> chosen;
-        for (const auto& instrument : instruments)
-            if (InstrumentScan::portMatches(instrument.input, options.port)
-                || InstrumentScan::portMatches(instrument.output, options.port))
-                chosen << instrument;
-        // The link takes the first instrument it finds: another one ahead of the chosen
-        // one would be the one acted on.
-        if (!chosen.isEmpty() && instruments.first().input != chosen.first().input)
-            chosenNotFirst = true;
-        chosenCount = int(chosen.size());
-    }
-    wiring = std::make_unique<FullEditionWiring>(platform, server, timings);
+    wiring = std::make_unique<FullEditionWiring>(instruments.linkPlatform(), server, timings);
+    instruments.setFiles(wiring->fileManager());
     qCInfo(lcWiring, "tavlo %s: %d instrument(s) found", qPrintable(CliOptions::commandName(options.command)),
-           int(instruments.size()));
+           int(instruments.all().size()));
 
     MidiHandler& midi = wiring->midiHandler();
     Downloader& downloader = wiring->downloader();
@@ -106,8 +88,10 @@ CliSession::~CliSession() = default;
 
 int CliSession::run()
 {
-    if (instruments.isEmpty()) {
-        const QString mode = instrumentMode();
+    const auto& all = instruments.all();
+    const auto& chosen = instruments.chosen();
+    if (all.isEmpty()) {
+        const QString mode = instruments.volumeMode();
         if (!mode.isEmpty())
             return finishNow(CliExitCode::kNoInstrument,
                              tr("The instrument is in %1 mode and not on MIDI. Switch it off and on "
@@ -115,22 +99,17 @@ int CliSession::run()
         return finishNow(CliExitCode::kNoInstrument,
                          tr("No instrument found. Connect it over USB and switch it on."));
     }
-    if (!options.port.isEmpty() && chosenCount == 0) {
-        listInstruments();
+    if (chosen.isEmpty()) {
+        instruments.print(out, all, QString());
         return finishNow(CliExitCode::kNoInstrument,
                          tr("No instrument on the port \"%1\".").arg(options.port));
     }
-    if (options.command == CliOptions::Command::List) {
-        // Listing is the one command that may see several at once.
-    } else if (instruments.size() > 1 && options.port.isEmpty()) {
-        listInstruments();
+    // Listing is the one command that may see several at once.
+    if (chosen.size() > 1 && options.command != CliOptions::Command::List) {
+        instruments.print(out, chosen, QString());
         return finishNow(CliExitCode::kNoInstrument,
                          tr("%n instruments are connected. Choose one with --port NAME.", nullptr,
-                            int(instruments.size())));
-    } else if (chosenNotFirst || chosenCount > 1) {
-        return finishNow(CliExitCode::kNoInstrument,
-                         tr("The instrument on \"%1\" cannot be chosen while another one comes "
-                            "first. Connect only that one.").arg(options.port));
+                            int(chosen.size())));
     }
     deadline.start(timings.cli.instrumentWaitMs);
     poll.start();
@@ -148,7 +127,7 @@ void CliSession::onDeadline()
 {
     if (current == State::FindingInstrument) {
         if (options.command == CliOptions::Command::List) {
-            listInstruments();
+            instruments.print(out, instruments.chosen(), firmware);
             finish(CliExitCode::kDone);
             return;
         }
@@ -163,7 +142,7 @@ void CliSession::onInstrumentReady()
     deadline.stop();
     switch (options.command) {
     case CliOptions::Command::List:
-        listInstruments();
+        instruments.print(out, instruments.chosen(), firmware);
         finish(CliExitCode::kDone);
         return;
     case CliOptions::Command::Transfer:
@@ -241,7 +220,7 @@ void CliSession::startUpdate()
     const QString what = options.file.isEmpty()
                              ? tr("firmware %1 from the release server").arg(latest)
                              : tr("the update file %1").arg(QFileInfo(options.file).fileName());
-    if (!options.yes && !confirm(tr("Install %1 on the instrument (firmware %2)? [y/N] ").arg(what, firmware))) {
+    if (!options.yes && !CliPrompt::confirm(tr("Install %1 on the instrument (firmware %2)? [y/N] ").arg(what, firmware))) {
         finish(CliExitCode::kRefused, tr("Not installed; the instrument was not changed."));
         return;
     }
@@ -272,8 +251,7 @@ void CliSession::onDownloaded(bool success)
     if (current != State::Downloading && options.file.isEmpty())
         return;
     current = State::HandingOver;
-    out.print({{QStringLiteral("event"), QStringLiteral("update_mode")}},
-              tr("The instrument is switching to update mode."));
+    out.event(QStringLiteral("update_mode"), tr("The instrument is switching to update mode."));
     if (!options.file.isEmpty())
         wiring->midiHandler().fileDownloaded(true);
 }
@@ -290,8 +268,7 @@ void CliSession::onHandOverResult(bool success)
         return;
     }
     current = State::Finishing;
-    out.print({{QStringLiteral("event"), QStringLiteral("file_in_place")}},
-              tr("The update file is on the instrument. Telling it to apply the update..."));
+    out.event(QStringLiteral("file_in_place"), tr("The update file is on the instrument. Telling it to apply the update..."));
 }
 
 void CliSession::onReenumerated(bool success)
@@ -333,21 +310,20 @@ void CliSession::startTransfer()
         return;
     }
     current = State::EnteringTransfer;
-    out.print({{QStringLiteral("event"), QStringLiteral("entering_transfer")}},
-              tr("Switching the instrument to transfer mode..."));
+    out.event(QStringLiteral("entering_transfer"), tr("Switching the instrument to transfer mode..."));
     wiring->midiHandler().sendTransferSysEx();
 }
 
 void CliSession::showTransferVolume()
 {
-    const QString path = volumePath(kTransferVolume);
+    const QString path = instruments.volumePath(CliInstruments::kTransferVolume);
     if (path.isEmpty()) {
         // The volume mounts a moment after the instrument is back: look again.
         if (++volumeLooks * timings.cli.pollMs
             > timings.storage.volumeRetryIntervalMs * timings.storage.maxVolumeRetries) {
             finish(CliExitCode::kStorage,
                    tr("The instrument is in transfer mode, but its volume %1 did not appear. Run "
-                      "\"tavlo-cli transfer --done\" to return it to normal.").arg(kTransferVolume));
+                      "\"tavlo-cli transfer --done\" to return it to normal.").arg(CliInstruments::kTransferVolume));
             return;
         }
         QTimer::singleShot(timings.cli.pollMs, this, &CliSession::showTransferVolume);
@@ -371,27 +347,22 @@ void CliSession::showTransferVolume()
 
 void CliSession::waitForEnter()
 {
-    QPointer<CliSession> self(this);
-    std::thread([self] {
-        char line[256];
-        const bool entered = std::fgets(line, sizeof line, stdin) != nullptr;
-        QMetaObject::invokeMethod(qApp, [self, entered] {
-            if (!self || self->current != State::InTransfer)
-                return;
-            if (entered) {
-                self->leaveTransfer();
-                return;
-            }
-            // No one to press Enter (the input ended): the instrument stays in transfer mode.
-            self->out.note(tr("Left in transfer mode; run \"tavlo-cli transfer --done\" to end it."));
-            self->finish(CliExitCode::kDone);
-        }, Qt::QueuedConnection);
-    }).detach();
+    CliPrompt::waitForLine(this, [this](bool entered) {
+        if (current != State::InTransfer)
+            return;
+        if (entered) {
+            leaveTransfer();
+            return;
+        }
+        // No one to press Enter (the input ended): the instrument stays in transfer mode.
+        out.note(tr("Left in transfer mode; run \"tavlo-cli transfer --done\" to end it."));
+        finish(CliExitCode::kDone);
+    });
 }
 
 void CliSession::leaveTransfer()
 {
-    if (volumePath(kTransferVolume).isEmpty()) {
+    if (instruments.volumePath(CliInstruments::kTransferVolume).isEmpty()) {
         out.print({{QStringLiteral("event"), QStringLiteral("transfer_ended")},
                    {QStringLiteral("mode"), QStringLiteral("normal")}},
                   tr("The instrument is not in transfer mode. Nothing to do."));
@@ -399,15 +370,14 @@ void CliSession::leaveTransfer()
         return;
     }
     current = State::LeavingTransfer;
-    out.print({{QStringLiteral("event"), QStringLiteral("leaving_transfer")}},
-              tr("Ejecting the volume and returning the instrument to normal..."));
+    out.event(QStringLiteral("leaving_transfer"), tr("Ejecting the volume and returning the instrument to normal..."));
     connect(wiring->fileManager(), &FileManager::ejectCompleted, this, [this](bool ejected) {
         if (!ejected && current == State::LeavingTransfer)
             finish(CliExitCode::kStorage,
                    tr("The volume %1 could not be ejected; close the files open on it and run "
-                      "\"tavlo-cli transfer --done\" again.").arg(kTransferVolume));
+                      "\"tavlo-cli transfer --done\" again.").arg(CliInstruments::kTransferVolume));
     }, Qt::QueuedConnection);
-    Q_EMIT ejectRequested(kTransferVolume);
+    Q_EMIT ejectRequested(CliInstruments::kTransferVolume);
 }
 
 void CliSession::onInterruptPoll()
@@ -456,54 +426,4 @@ void CliSession::finish(int code, const QString& problem)
     }
     qCInfo(lcWiring, "tavlo: exit code %d", code);
     loop.quit();
-}
-
-bool CliSession::confirm(const QString& question)
-{
-    std::fputs(question.toLocal8Bit().constData(), stderr);
-    std::fflush(stderr);
-    char answer[64];
-    if (!std::fgets(answer, sizeof answer, stdin))
-        return false;
-    const QString text = QString::fromLocal8Bit(answer).trimmed().toLower();
-    return text == QLatin1String("y") || text == QLatin1String("yes") || text == tr("y")
-           || text == tr("yes");
-}
-
-QString CliSession::volumePath(const QString& label) const
-{
-    FileManager* files = wiring->fileManager();
-    QString path;
-    QMetaObject::invokeMethod(files, [files, label] { return files->findDeviceMountPath(label); },
-                              Qt::BlockingQueuedConnection, &path);
-    return path;
-}
-
-QString CliSession::instrumentMode() const
-{
-    if (!volumePath(kUpdateVolume).isEmpty())
-        return QStringLiteral("update");
-    if (!volumePath(kTransferVolume).isEmpty())
-        return QStringLiteral("transfer");
-    return QString();
-}
-
-void CliSession::listInstruments()
-{
-    const QString mode = instrumentMode();
-    for (const auto& instrument : instruments) {
-        const bool known = instruments.size() == 1;
-        const QString version = known ? firmware : QString();
-        const QString shownMode = mode.isEmpty() ? QStringLiteral("normal") : mode;
-        out.print({{QStringLiteral("event"), QStringLiteral("instrument")},
-                   {QStringLiteral("input"), instrument.input},
-                   {QStringLiteral("output"), instrument.output},
-                   {QStringLiteral("vendor_id"), instrument.ids.vendorId},
-                   {QStringLiteral("product_id"), instrument.ids.productId},
-                   {QStringLiteral("firmware"), version},
-                   {QStringLiteral("mode"), shownMode}},
-                  tr("%1  USB %2:%3  firmware %4  %5 mode")
-                      .arg(instrument.input, instrument.ids.vendorId, instrument.ids.productId,
-                           version.isEmpty() ? tr("unknown") : version, shownMode));
-    }
 }

@@ -2,7 +2,7 @@
 
 #include "CliOptions.h"
 #include "FullEditionWiring.h"
-#include "InstrumentScan.h"
+#include "CliInstruments.h"
 #include "Timings.h"
 
 #include <QEventLoop>
@@ -69,10 +69,6 @@ private:
     void onInterruptPoll();
     void finish(int code, const QString& problem = QString());
 
-    bool confirm(const QString& question);
-    QString volumePath(const QString& label) const;
-    QString instrumentMode() const;
-    void listInstruments();
     void waitForEnter();
 
     CliOptions options;
@@ -80,7 +76,7 @@ private:
     CliOutput& out;
     const std::atomic<bool>& interrupted;
     std::unique_ptr<FullEditionWiring> wiring;
-    QList<InstrumentScan::Instrument> instruments;
+    CliInstruments instruments;
     QEventLoop loop;
     QTimer deadline;
     QTimer poll;
@@ -92,8 +88,6 @@ private:
     bool stopNoted = false;
     bool stopRequested = false;
     int volumeLooks = 0;
-    int chosenCount = 0;
-    bool chosenNotFirst = false;
     QString handOverProblem;
     int exitCode = 0;
 };

@@ -85,6 +85,12 @@ void CliTest::commandLines_data()
     QTest::newRow("check, two") << QStringList{"check"} << setup(2) << 3
                                 << QStringList{"Tavlo:Tavlo MIDI 1", "Tavlo Two:Tavlo Two MIDI 1"}
                                 << "2 instruments are connected. Choose one with --port NAME.";
+    // With --port the link sees the chosen instrument only: the second one of the bus is a
+    // bare device that never answers, so choosing it cannot end with the first one's reply.
+    QTest::newRow("check, two, first chosen") << QStringList{"check", "--port", "Tavlo:Tavlo MIDI 1"}
+                                              << setup(2) << 100 << QStringList{"1.6.0 is available"} << QString();
+    QTest::newRow("check, two, second chosen") << QStringList{"check", "--port", "Tavlo Two:Tavlo Two MIDI 1"}
+                                               << setup(2) << 1 << none << "did not report its firmware version";
     QTest::newRow("check, port not there") << QStringList{"check", "--port", "Nothing"} << setup() << 3
                                            << none << "No instrument on the port \"Nothing\".";
     QTest::newRow("check, chosen port") << QStringList{"check", "--port", "Tavlo:Tavlo MIDI 1 99:0"}
