@@ -113,8 +113,10 @@ bool InstrumentPorts::open(const Scan& scan)
         && midiIn->setCallback(&SysExReceiver::midiCallback, receiver)
         && midiIn->ignoreTypes(false, false, false)
         && midiOut->openPort(static_cast<unsigned int>(scan.output), kOutputPortName);
-    qCInfo(lcDevice, "Instrument ports (input %d, output %d) %s", scan.input, scan.output,
-           opened ? "opened" : "could not be opened");
+    qCInfo(lcDevice, "Instrument ports %s: input \"%s\", output \"%s\"",
+           opened ? "opened" : "could not be opened",
+           midiIn->getPortName(unsigned(scan.input)).value_or("?").c_str(),
+           midiOut->getPortName(unsigned(scan.output)).value_or("?").c_str());
     if (!opened) {
         // Leave nothing half open: an input left open here would stay bound to a port that
         // may carry another number by the next attempt.

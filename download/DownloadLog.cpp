@@ -42,4 +42,12 @@ void request(QNetworkReply* reply)
     });
 }
 
+void catalogue(QNetworkReply* reply)
+{
+    const QByteArray body = reply->peek(kCatalogueLogBytes);
+    const qint64 size = reply->bytesAvailable();
+    qCInfo(lcDownload, "Catalogue read (%lld bytes%s):\n%s", size,
+           size > body.size() ? ", the start of it" : "", body.constData());
+}
+
 } // namespace DownloadLog

@@ -13,4 +13,8 @@ namespace DownloadLog {
 // Logs the request behind the reply now ("GET <url>") and its HTTP status once it ends.
 void request(QNetworkReply* reply);
 
+// Logs the start of a catalogue reply's body (up to kCatalogueLogBytes), for support.
+constexpr qint64 kCatalogueLogBytes = 16 * 1024;
+void catalogue(QNetworkReply* reply);
+
 } // namespace DownloadLog

@@ -61,6 +61,7 @@ void UpdateDownload::handleCatalogueReply(QNetworkReply* reply)
         return;
     }
 
+    DownloadLog::catalogue(reply);
     const ReleaseCatalogue catalogue = ReleaseCatalogue::parse(reply->readAll());
     if (!catalogue.isUsable()) {
         qCInfo(lcDownload) << "DW: The release catalogue is unusable:" << catalogue.problem();
