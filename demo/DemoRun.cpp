@@ -1,6 +1,7 @@
 #include "DemoRun.h"
 
 #include "DemoAutoplay.h"
+#include "DemoChoiceSteps.h"
 #include "DemoEdition.h"
 #include "DemoEventLog.h"
 #include "DemoReleases.h"
@@ -30,6 +31,7 @@ struct Flow
     SimInstrument& instrument;
     QUrl server;
     QDir shots;
+    QString localFile;  // the update file of the "local" run
     bool failed = false;
 };
 
@@ -48,6 +50,11 @@ int runProgram(QGuiApplication& app, const DemoEdition& edition, Flow& run, cons
         if (flow == QLatin1String("update"))
             play.setSteps(DemoSteps::update(play, run.instrument,
                                             QString::fromLatin1(DemoReleases::kExampleVersion), edition));
+        else if (flow == QLatin1String("local"))
+            play.setSteps(DemoChoiceSteps::localFile(play, run.instrument, run.localFile));
+        else if (flow == QLatin1String("downgrade"))
+            play.setSteps(DemoChoiceSteps::downgrade(play, run.instrument,
+                                                     QString::fromLatin1(DemoReleases::kOlderVersion)));
         else
             play.setSteps(DemoSteps::transfer(play));
         DemoEventLog& log = run.log;
@@ -96,6 +103,10 @@ bool chooseFlow(const DemoEdition& edition, QString* flow)
 {
     if (flow->isEmpty())
         return true;
+    // The update screen's choices: both editions have them.
+    if (*flow == QLatin1String("local") || *flow == QLatin1String("downgrade")
+        || *flow == QLatin1String("choices"))
+        return true;
     if (!edition.hasTransferMode) {
         if (*flow == QLatin1String("both")) {
             std::fprintf(stderr, "demo: the update-only edition has no transfer mode; playing the update flow\n");
@@ -109,7 +120,7 @@ bool chooseFlow(const DemoEdition& edition, QString* flow)
     }
     if (*flow != QLatin1String("update") && *flow != QLatin1String("transfer")
         && *flow != QLatin1String("both")) {
-        std::fprintf(stderr, "demo: --autoplay takes update, transfer or both\n");
+        std::fprintf(stderr, "demo: --autoplay takes update, transfer, both, local, downgrade or choices\n");
         return false;
     }
     return true;
@@ -126,7 +137,9 @@ int main(int argc, char* argv[], const DemoEdition& edition)
         "Runs the Tavlo program against a simulated instrument and a local release server."));
     parser.addHelpOption();
     QCommandLineOption autoplay(QStringLiteral("autoplay"),
-                                QStringLiteral("Play a flow by itself: update, transfer or both."),
+                                QStringLiteral("Play a flow by itself: update, transfer or both; "
+                                               "local (install from file), downgrade, or choices "
+                                               "(those two)."),
                                 QStringLiteral("flow"));
     QCommandLineOption releases(QStringLiteral("releases"),
                                 QStringLiteral("Serve releases.json and the update files from this folder "
@@ -227,8 +240,21 @@ int main(int argc, char* argv[], const DemoEdition& edition)
                  qPrintable(shots.path()), qPrintable(log.path()));
 
     Flow run{log, instrument, server.baseUrl(), shots};
+    if (flow == QLatin1String("local") || flow == QLatin1String("choices")) {
+        QString error;
+        QDir().mkpath(outDir.filePath(QStringLiteral("local")));
+        run.localFile = DemoReleases::writeLocalFile(QDir(outDir.filePath(QStringLiteral("local"))), &error);
+        if (run.localFile.isEmpty()) {
+            std::fprintf(stderr, "demo: %s\n", qPrintable(error));
+            return 1;
+        }
+    }
     int code = 0;
-    if (flow == QLatin1String("both")) {
+    if (flow == QLatin1String("choices")) {
+        code = runProgram(app, edition, run, QStringLiteral("local"));
+        if (code == 0 && !run.failed)
+            code = runProgram(app, edition, run, QStringLiteral("downgrade"));
+    } else if (flow == QLatin1String("both")) {
         code = runProgram(app, edition, run, QStringLiteral("update"));
         if (code == 0 && !run.failed)
             code = runProgram(app, edition, run, QStringLiteral("transfer"));

@@ -74,6 +74,7 @@ ReleaseCatalogue ReleaseCatalogue::parse(const QByteArray& bytes)
         entry.codeName = textField(object, "code_name");
         entry.uuid = textField(object, "uuid");
         entry.sha256 = digestField(object);
+        entry.releaseNotes = textField(object, "release_notes");
         catalogue.list.append(entry);
     }
     return catalogue;

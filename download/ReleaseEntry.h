@@ -14,6 +14,7 @@ struct ReleaseEntry
     QString codeName;       // "code_name"
     QString uuid;           // "uuid"
     QString sha256;         // "sha256", the update file's SHA-256 in hex (lower case here)
+    QString releaseNotes;   // "release_notes", optional: plain text or Markdown
 
     // The update file's size when "total_file_size" is a positive whole number, else -1.
     qint64 expectedSize() const;
@@ -24,6 +25,7 @@ struct ReleaseEntry
     {
         return fileName == other.fileName && version == other.version
                && totalFileSize == other.totalFileSize && releaseDate == other.releaseDate
-               && codeName == other.codeName && uuid == other.uuid && sha256 == other.sha256;
+               && codeName == other.codeName && uuid == other.uuid && sha256 == other.sha256
+               && releaseNotes == other.releaseNotes;
     }
 };

@@ -2,8 +2,10 @@
 #include "DownloadLog.h"
 
 #include <QDebug>
+#include <QFileInfo>
 #include <QNetworkRequest>
 
+#include "CatalogueReader.h"
 #include "DownloadFailureText.h"
 #include "DownloadFolder.h"
 #include "ReleaseCatalogue.h"
@@ -39,6 +41,10 @@ UpdateDownload::~UpdateDownload()
     const QList<QNetworkReply*> replies = network.findChildren<QNetworkReply*>();
     for (QNetworkReply* reply : replies)
         reply->disconnect(this);
+    if (readerThread) {
+        readerThread->quit();
+        readerThread->wait();
+    }
 }
 
 void UpdateDownload::fetchCatalogue()
@@ -62,7 +68,37 @@ void UpdateDownload::handleCatalogueReply(QNetworkReply* reply)
     }
 
     DownloadLog::catalogue(reply);
-    const ReleaseCatalogue catalogue = ReleaseCatalogue::parse(reply->readAll());
+    const QByteArray bytes = reply->readAll();
+    if (bytes.size() > kReadAsideBytes) {
+        readAside(bytes);
+        return;
+    }
+    const ReleaseCatalogue catalogue = ReleaseCatalogue::parse(bytes);
+    takeCatalogue(catalogue, catalogue.isUsable() ? ReleaseChoices::from(catalogue.entries())
+                                                  : ReleaseChoices());
+}
+
+void UpdateDownload::readAside(const QByteArray& bytes)
+{
+    if (!readerThread) {
+        readerThread = new QThread(this);
+        auto* reader = new CatalogueReader;
+        reader->moveToThread(readerThread);
+        connect(readerThread, &QThread::finished, reader, &QObject::deleteLater);
+        connect(this, &UpdateDownload::readRequested, reader, &CatalogueReader::read);
+        connect(reader, &CatalogueReader::done, this, [this](const ReleaseCatalogue& catalogue,
+                                                             const ReleaseChoices& choices) {
+            readingAside = false;
+            takeCatalogue(catalogue, choices);
+        });
+        readerThread->start();
+    }
+    readingAside = true;
+    emit readRequested(bytes);
+}
+
+void UpdateDownload::takeCatalogue(const ReleaseCatalogue& catalogue, const ReleaseChoices& choices)
+{
     if (!catalogue.isUsable()) {
         qCInfo(lcDownload) << "DW: The release catalogue is unusable:" << catalogue.problem();
         reason = QStringLiteral("The release server's list of updates is unusable (%1).")
@@ -71,7 +107,9 @@ void UpdateDownload::handleCatalogueReply(QNetworkReply* reply)
         endWaitingDownload();
         return;
     }
-    for (const ReleaseEntry& entry : catalogue.entries()) {
+    entriesRead = catalogue.entries();
+    choicesRead = choices;
+    for (const ReleaseEntry& entry : entriesRead) {
         name = entry.fileName;
         version = entry.version;
         totalSize = entry.totalFileSize;
@@ -81,6 +119,7 @@ void UpdateDownload::handleCatalogueReply(QNetworkReply* reply)
         emit releasesJsonFetched();
         emit latestVersionFetched(version);
     }
+    emit catalogueRead();
     if (downloadWhenCatalogued) {
         downloadWhenCatalogued = false;
         download();
@@ -115,9 +154,11 @@ void UpdateDownload::download()
     const QUrl fileUrl(url, QUrl::TolerantMode);
     if (!fileUrl.isValid() || url.isEmpty()) {
         // The catalogue is asked for once more; the download follows when it arrives, and a
-        // catalogue that cannot be had ends the attempt with its reason.
+        // catalogue that cannot be had ends the attempt with its reason. One being read
+        // aside is waited for.
         downloadWhenCatalogued = true;
-        fetchCatalogue();
+        if (!readingAside)
+            fetchCatalogue();
         return;
     }
 
@@ -135,6 +176,24 @@ void UpdateDownload::cancel()
     downloadWhenCatalogued = false;
     probe.cancel();
     updateReceiver.cancel();
+}
+
+void UpdateDownload::choose(const ReleaseEntry& entry)
+{
+    name = entry.fileName;
+    totalSize = entry.totalFileSize;
+    expectedSize = entry.expectedSize();
+    checksum = entry.sha256;
+    url = ReleaseLocation::releaseUrl(serverBase, name);
+}
+
+void UpdateDownload::useLocalFile(const QString& localPath)
+{
+    cancel();
+    path = localPath;
+    const QString fileName = QFileInfo(localPath).fileName();
+    emit downloadFinished(true, path, fileName);
+    emit setDeviceToTransferMode(true);
 }
 
 UpdateFileCheck UpdateDownload::expectation() const

@@ -2,10 +2,15 @@
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QList>
+#include <QThread>
 #include <QObject>
 #include <QString>
 #include <QUrl>
 
+#include "ReleaseCatalogue.h"
+#include "ReleaseChoices.h"
+#include "ReleaseEntry.h"
 #include "UpdateProbe.h"
 #include "UpdateReceiver.h"
 
@@ -32,6 +37,20 @@ public:
     void download();
     // Ends a probe or download under way without a report (the instrument went away).
     void cancel();
+    // Makes this catalogue entry the one download() fetches, instead of the catalogue's last
+    // entry; latestVersion() stays the catalogue's. A file name that cannot be used is
+    // refused by download() as for the catalogue's own offer.
+    void choose(const ReleaseEntry& entry);
+    // Hands a file the user already has to the instrument as if it had just been downloaded:
+    // downloadFinished(true, path, its name) and setDeviceToTransferMode(true). The caller
+    // checks the file first (LocalUpdateFile).
+    void useLocalFile(const QString& localPath);
+    // Every entry of the last usable catalogue, in catalogue order, and its version list.
+    QList<ReleaseEntry> catalogueEntries() const { return entriesRead; }
+    const ReleaseChoices& catalogueChoices() const { return choicesRead; }
+    // Catalogues larger than this are read on a thread of their own, so that the window
+    // stays responsive; smaller ones at once, as they arrive.
+    static constexpr qint64 kReadAsideBytes = 256 * 1024;
     // No progress for this long ends a download.
     void setStallTimeoutMs(int ms) { updateReceiver.setStallTimeoutMs(ms); }
 
@@ -85,6 +104,10 @@ signals:
     void writeFailed(QString name, QString reason);
     // The file arrived but its size or checksum is not the catalogue's; it was deleted.
     void checkFailed(QString name, QString reason);
+    // A usable catalogue was read (after releasesJsonFetched for its last entry).
+    void catalogueRead();
+    // To the catalogue reader's thread.
+    void readRequested(const QByteArray& bytes);
     // The catalogue could not be had or holds no usable entry.
     void catalogueUnavailable(QString reason);
     // download() was asked for with no usable catalogue entry, and the catalogue asked for
@@ -97,6 +120,8 @@ private:
     void onFailed(UpdateReceiver::Failure failure, const QString& failedName,
                   const QString& why);
     UpdateFileCheck expectation() const;
+    void takeCatalogue(const ReleaseCatalogue& catalogue, const ReleaseChoices& choices);
+    void readAside(const QByteArray& bytes);
     void endWaitingDownload();
 
     QUrl serverBase;
@@ -110,6 +135,11 @@ private:
     qint64 expectedSize = -1;
     QString reason;
     bool downloadWhenCatalogued = false;
+    QList<ReleaseEntry> entriesRead;
+    ReleaseChoices choicesRead;
+    // The thread that reads large catalogues, made when the first one arrives.
+    QThread* readerThread = nullptr;
+    bool readingAside = false;
 
     // Children of this object, so that its open requests can be found. The access manager
     // is declared before the parts, so destroyed after them: a reply that ends while it is

@@ -13,6 +13,8 @@ Item {
     property real logoBottom: 0
     property bool connected: false
     property bool instructionsShown: true
+    // The published UpdateChoices, or null.
+    property alias choices: updatePanel.choices
 
     readonly property alias panel: updatePanel
     readonly property alias progressBar: genericProgressBar
@@ -22,6 +24,7 @@ Item {
     signal startRequested()
     signal exitRequested()
     signal retryRequested()
+    signal localInstallStarted()
 
     // Shows the base text on the version line and lets dots follow it.
     function startLoading(baseText) {
@@ -74,5 +77,6 @@ Item {
         onStartRequested: screen.startRequested()
         onExitRequested: screen.exitRequested()
         onRetryRequested: screen.retryRequested()
+        onLocalInstallStarted: screen.localInstallStarted()
     }
 }

@@ -42,6 +42,7 @@ ApplicationWindow {
     readonly property QtObject download: typeof downloader !== "undefined" ? downloader : null
     readonly property QtObject controller: typeof mainController !== "undefined" ? mainController : null
     readonly property QtObject bridge: typeof fileManagerBridge !== "undefined" ? fileManagerBridge : null
+    readonly property QtObject choices: typeof updateChoices !== "undefined" ? updateChoices : null
 
     // The parts, for the event handlers.
     readonly property alias logo: logoContainer
@@ -94,6 +95,12 @@ ApplicationWindow {
         logoBottom: logoContainer.y + logoContainer.height
         connected: logoContainer.connected
         instructionsShown: logoContainer.labelText !== window.connectedText
+        choices: window.choices
+        // A checked file from the computer: no download, the rest as after one.
+        onLocalInstallStarted: {
+            window.update_started = true
+            window.inUpdateFlow = false
+        }
         onStartRequested: {
             if (window.download)
                 window.download.downloadFile()

@@ -14,6 +14,8 @@ packages=(
     qml6-module-qtqml qml6-module-qtquick qml6-module-qtquick-controls
     qml6-module-qtquick-templates qml6-module-qtquick-window qml6-module-qtquick-layouts
     qml6-module-qtqml-workerscript qml6-module-qttest
+    # the file dialog of "Install from file..." (the folder list model draws its folder view)
+    qml6-module-qtquick-dialogs qml6-module-qt-labs-folderlistmodel
     # MIDI
     librtmidi-dev libasound2-dev
     # download fallback, the test server's certificates

@@ -17,7 +17,8 @@ FullEditionWiring::FullEditionWiring(const Platform& platform, const QUrl& relea
       m_downloader(releaseServer, timings.download),
       m_fileManager(new FileManager(platform.volumes, platform.dismount, platform.folders,
                                     timings.storage)),
-      m_worker(m_fileManager)
+      m_worker(m_fileManager),
+      m_updateChoices(m_downloader.updateDownload())
 {
     UpdatePathConnections::connectAvailabilityLogAndFetch(m_downloader);
     UpdatePathConnections::connectUpdatePath(m_midiHandler, m_downloader, *m_fileManager,
@@ -25,6 +26,8 @@ FullEditionWiring::FullEditionWiring(const Platform& platform, const QUrl& relea
     // After an eject (the transfer mode's "DONE") the link waits for the transfer's end.
     QObject::connect(m_fileManager, &FileManager::ejectCompleted, &m_midiHandler,
                      &MidiHandler::onEjectCompleted, Qt::QueuedConnection);
+    QObject::connect(&m_midiHandler, &MidiHandler::tavloReceivedVersion, &m_updateChoices,
+                     &UpdateChoices::setInstalledVersion);
 }
 
 FullEditionWiring::~FullEditionWiring()
@@ -42,6 +45,7 @@ void FullEditionWiring::publish(QQmlApplicationEngine& engine)
     context->setContextProperty(QStringLiteral("midiHandler"), &m_midiHandler);
     context->setContextProperty(QStringLiteral("downloader"), &m_downloader);
     context->setContextProperty(QStringLiteral("mainController"), &m_mainController);
+    context->setContextProperty(QStringLiteral("updateChoices"), &m_updateChoices);
 
     m_fileManagerBridge = new FileManagerBridge;
     context->setContextProperty(QStringLiteral("fileManagerBridge"), m_fileManagerBridge);
@@ -59,6 +63,7 @@ QList<Wiring::Published> FullEditionWiring::published()
                           {QStringLiteral("mainController"), &m_mainController}};
     if (m_fileManagerBridge)
         list.append({QStringLiteral("fileManagerBridge"), m_fileManagerBridge});
+    list.append({QStringLiteral("updateChoices"), &m_updateChoices});
     return list;
 }
 

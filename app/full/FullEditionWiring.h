@@ -4,6 +4,7 @@
 #include "MainController.h"
 #include "MidiHandler.h"
 #include "StorageWorker.h"
+#include "UpdateChoices.h"
 #include "Wiring.h"
 
 #include <QUrl>
@@ -39,6 +40,7 @@ public:
     MainController& mainController() { return m_mainController; }
     FileManager* fileManager() const { return m_fileManager; }
     FileManagerBridge* fileManagerBridge() const { return m_fileManagerBridge; }
+    UpdateChoices& updateChoices() { return m_updateChoices; }
 
 private:
     // Declared in creation order: destroyed in reverse, the MainController first and the
@@ -49,4 +51,6 @@ private:
     MainController m_mainController;
     StorageWorker m_worker;
     FileManagerBridge* m_fileManagerBridge = nullptr;
+    // The version list and the local file, over the Downloader's core; destroyed first.
+    UpdateChoices m_updateChoices;
 };

@@ -13,11 +13,14 @@ UpdaterEditionWiring::UpdaterEditionWiring(const Platform& platform, const QUrl&
     : m_midiHandler(platform.midi, platform.usb, timings.device),
       m_downloader(releaseServer, timings.download),
       m_fileManager(new FileManager(platform.volumes, timings.storage)),
-      m_worker(m_fileManager)
+      m_worker(m_fileManager),
+      m_updateChoices(m_downloader.updateDownload())
 {
     UpdatePathConnections::connectAvailabilityLogAndFetch(m_downloader);
     UpdatePathConnections::connectUpdatePath(m_midiHandler, m_downloader, *m_fileManager,
                                              m_mainController);
+    QObject::connect(&m_midiHandler, &MidiHandler::tavloReceivedVersion, &m_updateChoices,
+                     &UpdateChoices::setInstalledVersion);
 }
 
 void UpdaterEditionWiring::publish(QQmlApplicationEngine& engine)
@@ -31,7 +34,8 @@ QList<Wiring::Published> UpdaterEditionWiring::published()
 {
     return {{QStringLiteral("midiHandler"), &m_midiHandler},
             {QStringLiteral("downloader"), &m_downloader},
-            {QStringLiteral("mainController"), &m_mainController}};
+            {QStringLiteral("mainController"), &m_mainController},
+            {QStringLiteral("updateChoices"), &m_updateChoices}};
 }
 
 QObject* UpdaterEditionWiring::storage() const

@@ -4,6 +4,7 @@
 #include "MainController.h"
 #include "MidiHandler.h"
 #include "StorageWorker.h"
+#include "UpdateChoices.h"
 #include "Wiring.h"
 
 #include <QUrl>
@@ -13,7 +14,8 @@ struct Platform;
 struct Timings;
 
 // The update-only edition's object graph: the update path alone. There is no transfer mode,
-// so no FileManagerBridge, no eject result and three context properties.
+// so no FileManagerBridge, no eject result and four context properties (the three
+// objects and the version choices).
 //
 // The constructor is the first wiring phase, publish() the second, as in the full edition.
 class UpdaterEditionWiring : public Wiring
@@ -35,6 +37,7 @@ public:
     Downloader& downloader() { return m_downloader; }
     MainController& mainController() { return m_mainController; }
     FileManager* fileManager() const { return m_fileManager; }
+    UpdateChoices& updateChoices() { return m_updateChoices; }
 
 private:
     // Declared in creation order: destroyed in reverse, the storage worker first.
@@ -43,4 +46,6 @@ private:
     FileManager* m_fileManager;
     MainController m_mainController;
     StorageWorker m_worker;
+    // The version list and the local file, over the Downloader's core; destroyed first.
+    UpdateChoices m_updateChoices;
 };

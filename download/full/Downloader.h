@@ -53,6 +53,9 @@ public:
     // Ends a download under way without a report (the instrument went away).
     void cancelDownload();
 
+    // The shared download core, for the parts both editions build on it (UpdateChoices).
+    UpdateDownload& updateDownload() { return core; }
+
 signals:
     void downloadFinished(bool success, QString updateFilePath, QString updateFileName);
     void setDeviceToTransferMode(bool success);

@@ -21,11 +21,37 @@ Item {
     property alias overTexts: overTextsLayer.data
 
     readonly property alias reason: failureReasonText
+    // The published UpdateChoices, or null: without it the panel offers no choices.
+    property QtObject choices: null
+    // The version list, the up-to-date text and "Install from file..." are offered (the
+    // update screen before a start).
+    property bool choicesOffered: false
+    readonly property alias choicesPage: choicesPage
 
     signal startRequested()
     signal exitRequested()
     // "Try again" on a failure screen: the window goes back to the start of the update.
     signal retryRequested()
+    // A checked update file from the computer went on to the instrument.
+    signal localInstallStarted()
+
+    // With the instrument at or above the latest on offer, the version line says so and
+    // "EXIT" takes the place of "Start Update"; the list still offers every version.
+    function showUpToDate() {
+        if (!choicesOffered || !choices || !choices.upToDate)
+            return
+        versionText.text = choices.upToDateText
+        startUpdateButton.visible = false
+        closeApplicationButton.visible = true
+    }
+
+    // The choices are left behind once an update starts.
+    function leaveChoices() {
+        choicesOffered = false
+        choicesPage.visible = false
+        startUpdateButton.visible = false
+        closeApplicationButton.visible = false
+    }
 
     // Shows the update screen: "Start Update" when there is something newer, else "EXIT".
     function open(updateAvailable) {
@@ -35,10 +61,13 @@ Item {
             startUpdateButton.visible = true
         else
             closeApplicationButton.visible = true
+        choicesOffered = choices !== null
+        showUpToDate()
     }
 
     function showLatest(version) {
         versionText.text = latestVersionPrefix + version
+        showUpToDate()
     }
 
     function showAlreadyInstalled() {
@@ -49,6 +78,7 @@ Item {
 
     // The outcome of copying the update onto the instrument; "EXIT" is offered either way.
     function showTransferResult(success) {
+        choicesOffered = false
         if (success) {
             versionText.text = qsTr("File transfer complete!")
             infoText.text = qsTr("File transfer complete! Tavlo will now reboot to apply the update. You can now close this application.")
@@ -66,6 +96,7 @@ Item {
 
     // A failure screen: the reason under the failure text, "Try again" beside "EXIT".
     function showFailure(reasonText) {
+        choicesOffered = false
         if (reasonText !== undefined && reasonText !== "")
             failureReasonText.text = reasonText
         closeApplicationButton.visible = true
@@ -125,6 +156,10 @@ Item {
         Accessible.description: qsTr("Downloads the latest firmware and copies it onto Tavlo")
         textScale: 0.25
         onClicked: {
+            // The update on offer, whatever the list showed before.
+            if (panel.choices)
+                panel.choices.chooseDefault()
+            panel.choicesOffered = false
             panel.startRequested()
             startUpdateButton.visible = false
         }
@@ -157,5 +192,59 @@ Item {
         text: qsTr("Try again")
         textScale: 0.25
         onClicked: panel.retryRequested()
+    }
+
+    Connections {
+        target: panel.choices
+        function onUpToDateChanged() { panel.showUpToDate() }
+    }
+
+    // "Other versions..." and "Install from file..." at the foot of the update screen.
+    Row {
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: panel.height * 0.03
+        anchors.horizontalCenter: parent.horizontalCenter
+        spacing: panel.columnWidth * 0.04
+        visible: panel.choicesOffered && !choicesPage.visible
+
+        FramedButton {
+            objectName: "versionsButton"
+            visible: true
+            width: panel.columnWidth * 0.7
+            height: width / 4
+            textScale: 0.3
+            text: qsTr("Other versions…")
+            Accessible.description: qsTr("Lists every version on offer with its release notes")
+            onClicked: choicesPage.show()
+        }
+        FramedButton {
+            objectName: "fileButton"
+            visible: true
+            width: panel.columnWidth * 0.7
+            height: width / 4
+            textScale: 0.3
+            text: qsTr("Install from file…")
+            Accessible.description: qsTr("Chooses an update file on this computer")
+            onClicked: {
+                choicesPage.show()
+                choicesPage.openFileDialog()
+            }
+        }
+    }
+
+    ChoicesPage {
+        id: choicesPage
+        choices: panel.choices
+        columnWidth: panel.columnWidth
+        pageTop: panel.logoBottom
+        onVersionChosen: {
+            panel.leaveChoices()
+            panel.startRequested()
+        }
+        onLocalFileChosen: function(summary) {
+            panel.leaveChoices()
+            versionText.text = summary
+            panel.localInstallStarted()
+        }
     }
 }

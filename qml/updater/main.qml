@@ -4,7 +4,7 @@ import QtQuick.Controls.Material 2.15
 import Tavlo_Controls 1.0
 
 // The window of the update-only edition: connection indicator and the update flow.
-// The three program objects are context properties that may be absent; every call and
+// The program objects are context properties that may be absent; every call and
 // every connection to them is guarded, and the window only reacts to their signals.
 ApplicationWindow {
     id: window
@@ -29,6 +29,7 @@ ApplicationWindow {
     readonly property QtObject midi: typeof midiHandler !== "undefined" ? midiHandler : null
     readonly property QtObject download: typeof downloader !== "undefined" ? downloader : null
     readonly property QtObject controller: typeof mainController !== "undefined" ? mainController : null
+    readonly property QtObject choices: typeof updateChoices !== "undefined" ? updateChoices : null
 
     Connections {
         target: window.midi
@@ -130,6 +131,9 @@ ApplicationWindow {
         id: updatePanel
         columnWidth: logoContainer.width
         logoBottom: logoContainer.y + logoContainer.height
+        choices: window.choices
+        // A checked file from the computer: no download, the rest as after one.
+        onLocalInstallStarted: window.update_started = true
         onStartRequested: {
             if (window.download)
                 window.download.downloadFile()

@@ -138,7 +138,7 @@ int main(int argc, char* argv[])
             return std::unique_ptr<Wiring>(
                 new FullEditionWiring(platform, server, TestTimings::fast()));
         },
-        {"midiHandler", "downloader", "mainController", "fileManagerBridge"},
+        {"midiHandler", "downloader", "mainController", "fileManagerBridge", "updateChoices"},
         QUrl(QStringLiteral("qrc:/Tavlo_App/main.qml")));
     TestFullWiring own;
     const int failed = QTest::qExec(&common, argc, argv);

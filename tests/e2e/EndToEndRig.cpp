@@ -50,13 +50,31 @@ QByteArray EndToEndRig::catalogue() const
                             {"release_date", "2026-11-30"},
                             {"code_name", "Rig"},
                             {"uuid", "00000000-0000-4000-8000-00000000e2e0"}};
-    return QJsonDocument(QJsonArray{entry}).toJson();
+    QJsonArray entries;
+    for (const Release& release : releases) {
+        QJsonObject other{{"file_name", QStringLiteral("tavlo-%1.tvq").arg(release.version)},
+                          {"version", release.version},
+                          {"total_file_size", QString::number(release.bytes.size())}};
+        if (!release.notes.isEmpty())
+            other.insert(QStringLiteral("release_notes"), release.notes);
+        entries.append(other);
+    }
+    entries.append(entry);
+    return QJsonDocument(entries).toJson();
+}
+
+void EndToEndRig::addRelease(const QString& version, const QByteArray& bytes, const QString& notes)
+{
+    releases.append({version, bytes, notes});
 }
 
 bool EndToEndRig::serve()
 {
     releaseServer.setCatalogue(catalogue());
     releaseServer.setResponse("GET", filePath(), ReleaseServer::Response::ok(firmware));
+    for (const Release& release : releases)
+        releaseServer.setResponse("GET", QStringLiteral("/releases/tavlo-%1.tvq").arg(release.version),
+                                  ReleaseServer::Response::ok(release.bytes));
     if (!releaseServer.start()) {
         problem = QStringLiteral("release server: ") + releaseServer.errorText();
         return false;

@@ -23,6 +23,9 @@ public:
     EndToEndRig();
     ~EndToEndRig();
 
+    // Another release on offer, listed before the rig's own one (which stays the catalogue's
+    // last entry, the update on offer); call before serve().
+    void addRelease(const QString& version, const QByteArray& bytes, const QString& notes = {});
     // Starts the server (false with a reason in error()); call once, before start().
     bool serve();
     // The program's first wiring phase, the window and its second phase. False when the
@@ -45,6 +48,13 @@ public:
 private:
     QTemporaryDir downloads;
     QByteArray firmware;
+    struct Release
+    {
+        QString version;
+        QByteArray bytes;
+        QString notes;
+    };
+    QList<Release> releases;
     ReleaseServer releaseServer;
     SimInstrument simInstrument;
     std::unique_ptr<FullEditionWiring> wiring;

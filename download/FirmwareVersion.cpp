@@ -1,0 +1,47 @@
+#include "FirmwareVersion.h"
+
+#include <QStringView>
+
+FirmwareVersion FirmwareVersion::parse(const QString& text)
+{
+    FirmwareVersion version;
+    const QStringView trimmed = QStringView(text).trimmed();
+    if (trimmed.isEmpty())
+        return version;
+    QList<int> numbers;
+    int value = 0;
+    int digits = 0;
+    for (const QChar c : trimmed) {
+        if (c == QLatin1Char('.')) {
+            if (digits == 0)
+                return version;
+            numbers.append(value);
+            value = 0;
+            digits = 0;
+            continue;
+        }
+        if (c < QLatin1Char('0') || c > QLatin1Char('9') || digits == 9)
+            return version;
+        value = value * 10 + (c.unicode() - '0');
+        ++digits;
+    }
+    if (digits == 0)
+        return version;
+    numbers.append(value);
+    version.numbers = numbers;
+    return version;
+}
+
+int FirmwareVersion::compare(const FirmwareVersion& a, const FirmwareVersion& b)
+{
+    if (!a.isValid() || !b.isValid())
+        return int(a.isValid()) - int(b.isValid());
+    const int count = qMax(a.numbers.size(), b.numbers.size());
+    for (int i = 0; i < count; ++i) {
+        const int left = i < a.numbers.size() ? a.numbers.at(i) : 0;
+        const int right = i < b.numbers.size() ? b.numbers.at(i) : 0;
+        if (left != right)
+            return left < right ? -1 : 1;
+    }
+    return 0;
+}
