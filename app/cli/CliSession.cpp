@@ -5,6 +5,7 @@
 #include "CliPrompt.h"
 #include "CliUpdateChecks.h"
 #include "FileManager.h"
+#include "UpdateChoices.h"
 #include "Platform.h"
 #include "UpdateDownload.h"
 #include "WiringLog.h"
@@ -38,20 +39,17 @@ CliSession::CliSession(const CliOptions& options, const Platform& platform, cons
         if (found && current == State::FindingInstrument && this->options.done)
             onInstrumentReady();
     });
-    connect(&downloader, &Downloader::latestVersionFetched, this, [this](const QString& version) {
-        latest = version;
-        if (!catalogueRead) {
-            catalogueRead = true;
-            // Every entry is reported in one go; the last one is the update on offer.
-            QTimer::singleShot(0, this, &CliSession::onCatalogueRead);
-        }
+    // Once the whole catalogue is read and the version list is built from it.
+    connect(&downloader.updateDownload(), &UpdateDownload::catalogueRead, this, [this] {
+        catalogueRead = true;
+        onCatalogueRead();
     });
     connect(&downloader, &Downloader::failureReasonChanged, this, [this](const QString& why) {
         if (!why.isEmpty() && !catalogueRead && current == State::ReadingCatalogue)
             finish(CliExitCode::kNetwork, why);
     });
-    if (UpdateDownload* core = downloader.findChild<UpdateDownload*>())
-        connect(core, &UpdateDownload::checkFailed, this, [this] { verificationFailed = true; });
+    connect(&downloader.updateDownload(), &UpdateDownload::checkFailed, this,
+            [this] { verificationFailed = true; });
     connect(&downloader, &Downloader::downloadingProgressBar, this, [this](qlonglong percent) {
         out.progress(QStringLiteral("download"), tr("Downloading"), int(percent));
     });
@@ -174,10 +172,10 @@ void CliSession::onCatalogueRead()
 {
     if (current != State::ReadingCatalogue)
         return;
-    latest = wiring->downloader().currentLatestVersion();
-    const CliUpdateChecks::Relation relation = CliUpdateChecks::relation(firmware, latest);
-    const bool available = relation == CliUpdateChecks::Relation::Newer;
+    UpdateChoices& choices = wiring->updateChoices();
+    latest = choices.latestVersion();
     if (options.command == CliOptions::Command::Check) {
+        const bool available = CliUpdateChecks::relation(firmware, latest) == CliUpdateChecks::Relation::Newer;
         out.print({{QStringLiteral("event"), QStringLiteral("check")},
                    {QStringLiteral("firmware"), firmware},
                    {QStringLiteral("latest"), latest},
@@ -188,11 +186,30 @@ void CliSession::onCatalogueRead()
         finish(available ? CliExitCode::kUpdateAvailable : CliExitCode::kDone);
         return;
     }
+    // The version to install: the one asked for, picked from the list as the window picks
+    // it, or the update on offer.
     if (!options.version.isEmpty()) {
-        finish(CliExitCode::kUsage, CliUpdateChecks::versionChoiceProblem());
-        return;
+        int row = -1;
+        QStringList offered;
+        for (int i = 0; i < choices.count(); ++i) {
+            const QVariantMap entry = choices.describe(i);
+            const QString version = entry.value(QStringLiteral("version")).toString();
+            if (entry.value(QStringLiteral("pickable")).toBool())
+                offered << version;
+            if (row < 0 && entry.value(QStringLiteral("pickable")).toBool()
+                && CliUpdateChecks::relation(options.version, version) == CliUpdateChecks::Relation::Same)
+                row = i;
+        }
+        if (row < 0 || !choices.choose(row)) {
+            finish(CliExitCode::kUsage, tr("Version %1 is not on offer. The versions on offer: %2.")
+                                            .arg(options.version, offered.join(QStringLiteral(", "))));
+            return;
+        }
+        latest = choices.describe(row).value(QStringLiteral("version")).toString();
     }
-    if (relation == CliUpdateChecks::Relation::Same) {
+    const CliUpdateChecks::Relation relation = CliUpdateChecks::relation(firmware, latest);
+    // The same version again only when it was asked for by name (a reinstall).
+    if (relation == CliUpdateChecks::Relation::Same && options.version.isEmpty()) {
         out.print({{QStringLiteral("event"), QStringLiteral("up_to_date")},
                    {QStringLiteral("firmware"), firmware}},
                   tr("The instrument already has firmware %1. Nothing to do.").arg(firmware));
@@ -228,32 +245,23 @@ void CliSession::startUpdate()
         onInterruptPoll();
         return;
     }
+    current = State::Downloading;
     if (options.file.isEmpty()) {
-        current = State::Downloading;
         wiring->downloader().downloadFile();
         return;
     }
-    // A file at hand is where a download ends: the FileManager takes it, the link switches
-    // the instrument to update mode, as after a download.
-    const QFileInfo info(options.file);
-    const QString path = info.absoluteFilePath();
-    const QString name = info.fileName();
-    FileManager* files = wiring->fileManager();
-    QMetaObject::invokeMethod(files, [files, path, name] { files->onDownloadFinished(true, path, name); },
-                              Qt::QueuedConnection);
-    onDownloaded(true);
+    // A file at hand goes where a download ends, as the window's "Install from file" does.
+    const QString problem = wiring->updateChoices().installLocalFile(options.file);
+    if (!problem.isEmpty())
+        finish(CliExitCode::kVerification, problem);
 }
 
 void CliSession::onDownloaded(bool success)
 {
-    if (!success || current == State::HandingOver)
-        return;
-    if (current != State::Downloading && options.file.isEmpty())
+    if (!success || current != State::Downloading)
         return;
     current = State::HandingOver;
     out.event(QStringLiteral("update_mode"), tr("The instrument is switching to update mode."));
-    if (!options.file.isEmpty())
-        wiring->midiHandler().fileDownloaded(true);
 }
 
 void CliSession::onHandOverResult(bool success)

@@ -1,14 +1,11 @@
 #pragma once
 
-#include <QCoreApplication>
 #include <QString>
 
-// What the command line decides about versions and update files, through the same checks
-// the windows use.
+// What the command line decides about versions and update files: the windows' own checks
+// (ReleaseChoices, FirmwareVersion, LocalUpdateFile), in the command line's terms.
 class CliUpdateChecks
 {
-    Q_DECLARE_TR_FUNCTIONS(CliUpdateChecks)
-
 public:
     enum class Relation { Newer, Same, Older, Unknown };
 
@@ -18,6 +15,4 @@ public:
     static bool offersTransfer(const QString& installed);
     // Empty when the file can be handed to the instrument; else why not, in a sentence.
     static QString fileProblem(const QString& path);
-    // Why "update --version V" cannot be carried out; empty when it can.
-    static QString versionChoiceProblem();
 };

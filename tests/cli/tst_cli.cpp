@@ -39,6 +39,7 @@ private Q_SLOTS:
     void commandLines();
     void updateFromTheServer();
     void updateFromAFile();
+    void updateToAChosenVersion();
     void jsonEventsParseBack();
     void transferThenDone();
     void transferEndsOnEnter();
@@ -111,7 +112,18 @@ void CliTest::commandLines_data()
     QTest::newRow("update, up to date") << QStringList{"update", "--yes"} << setup(1, "1.6.0") << 0
                                         << QStringList{"already has firmware 1.6.0"} << QString();
     QTest::newRow("update, missing file") << QStringList{"update", "--yes", "--file", "/nonexistent/a.tvq"}
-                                          << setup() << 5 << none << "does not exist";
+                                          << setup() << 5 << none << "is not there";
+    const QString text = cli.scratch() + QStringLiteral("/notes.txt");
+    QFile notes(text);
+    notes.open(QIODevice::WriteOnly);
+    notes.write("not an update");
+    notes.close();
+    QTest::newRow("update, not an update file") << QStringList{"update", "--yes", "--file", text} << setup() << 5
+                                                << none << "notes.txt";
+    QTest::newRow("update, version not on offer") << QStringList{"update", "--yes", "--version", "9.9.9"} << setup()
+                                                  << 2 << none << "Version 9.9.9 is not on offer. The versions on offer: 1.6.0, 1.5.5.";
+    QTest::newRow("update, version is a downgrade") << QStringList{"update", "--yes", "--version", "1.6"}
+                                                    << setup(1, "1.7.0") << 7 << none << "--allow-downgrade";
     QTest::newRow("transfer, old firmware") << QStringList{"transfer"} << setup(1, "1.4.0") << 1 << none
                                             << "Transfer mode needs firmware 1.5.0 or later";
     QTest::newRow("transfer --done, not in transfer") << QStringList{"transfer", "--done"} << setup() << 0
@@ -157,6 +169,15 @@ void CliTest::updateFromAFile()
     QVERIFY2(r.exitCode == 0, qPrintable(joined(r.out) + r.err));
     QVERIFY(r.err.contains("Install the update file tavlo-1.6.0.tvq on the instrument (firmware 1.5.2)?"));
     QCOMPARE(r.state.value("applied"), QStringLiteral("1.6.0 ") + CliProcess::sha256(cli.updateFile()));
+}
+
+void CliTest::updateToAChosenVersion()
+{
+    // The version is picked from the list as the window picks it; going down needs the option.
+    const CliProcess::Result r =
+        cli.run({"update", "--version", "1.5.5", "--yes", "--allow-downgrade"}, setup(1, "1.5.6"));
+    QVERIFY2(r.exitCode == 0, qPrintable(joined(r.out) + r.err));
+    QVERIFY(r.state.value("applied").endsWith(CliProcess::sha256(cli.earlierUpdateFile())));
 }
 
 void CliTest::jsonEventsParseBack()

@@ -31,14 +31,32 @@ CliProcess::CliProcess()
                             {"release_date", "2026-11-30"},
                             {"code_name", "Cli"},
                             {"uuid", "00000000-0000-4000-8000-0000000c1100"}};
+    // An earlier release listed before it, for picking a version.
+    QFile earlierFile(earlierFilePath());
+    earlierFile.open(QIODevice::WriteOnly);
+    earlierFile.write(earlierUpdateFile());
+    const QJsonObject earlier{{"file_name", QStringLiteral("tavlo-1.5.5.tvq")},
+                              {"version", QStringLiteral("1.5.5")},
+                              {"total_file_size", QString::number(earlierUpdateFile().size())},
+                              {"sha256", sha256(earlierUpdateFile())}};
     QFile catalogue(dir.filePath(QStringLiteral("releases/releases.json")));
     catalogue.open(QIODevice::WriteOnly);
-    catalogue.write(QJsonDocument(QJsonArray{entry}).toJson());
+    catalogue.write(QJsonDocument(QJsonArray{earlier, entry}).toJson());
 }
 
 QString CliProcess::updateFilePath() const
 {
     return dir.filePath(QStringLiteral("releases/") + QString::fromLatin1(kFileName));
+}
+
+QByteArray CliProcess::earlierUpdateFile() const
+{
+    return firmware.left(100 * 1024 + 55);
+}
+
+QString CliProcess::earlierFilePath() const
+{
+    return dir.filePath(QStringLiteral("releases/tavlo-1.5.5.tvq"));
 }
 
 QString CliProcess::sha256(const QByteArray& bytes)

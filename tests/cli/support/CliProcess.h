@@ -12,7 +12,7 @@
 
 // One run of the command-line harness (the program against the simulated instrument and a
 // local release server, in a process of its own) with what it printed and the instrument's
-// state at its end. The release folder offers one update, version kVersion.
+// state at its end. The release folder offers the update kVersion and, listed before it, 1.5.5.
 class CliProcess
 {
 public:
@@ -47,6 +47,9 @@ public:
 
     QByteArray updateFile() const { return firmware; }
     QString updateFilePath() const;
+    // The earlier release the catalogue lists first, version 1.5.5.
+    QByteArray earlierUpdateFile() const;
+    QString earlierFilePath() const;
     QString scratch() const { return dir.path(); }
     static QString sha256(const QByteArray& bytes);
 
