@@ -4,7 +4,10 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <QLoggingCategory>
+
 #include <atomic>
+#include <cstring>
 
 namespace {
 
@@ -128,6 +131,9 @@ void SessionLog::install(Echo echo)
     g_active.store(this);
     installed = true;
     g_previous = qInstallMessageHandler(&SessionLog::handle);
+    // The parts' categories say only warnings by default (quiet in tests); the session log
+    // takes every line of them.
+    QLoggingCategory::setFilterRules(QStringLiteral("tavlo.*=true"));
 }
 
 void SessionLog::handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
@@ -136,6 +142,10 @@ void SessionLog::handle(QtMsgType type, const QMessageLogContext& context, const
         log->write(type, context.category, message);
     switch (g_echo) {
     case Echo::Previous:
+        // The parts' debug and info lines are for the log; warnings are told as before.
+        if (type != QtWarningMsg && type != QtCriticalMsg && type != QtFatalMsg && context.category
+            && std::strncmp(context.category, "tavlo.", 6) == 0)
+            break;
         if (g_previous)
             g_previous(type, context, message);
         else

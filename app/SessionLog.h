@@ -12,7 +12,8 @@
 // "tavlo.download", "tavlo.storage", "tavlo.wiring" and Qt's own), one timestamped line
 // each, in a file of its own in the log folder, of which the last kKeptSessions are kept.
 // Installed as the Qt message handler by each program's entry point; the messages also go
-// where they went before (the previous handler) unless the program says otherwise.
+// where they went before (the previous handler) unless the program says otherwise; the
+// parts' categories, which by themselves say only warnings, say everything once installed.
 //
 // A folder or file that cannot be written leaves the program working without a log;
 // problem() then says why, in one sentence, for the program to tell the user once.

@@ -1,3 +1,3 @@
 #include "WiringLog.h"
 
-Q_LOGGING_CATEGORY(lcWiring, "tavlo.wiring")
+Q_LOGGING_CATEGORY(lcWiring, "tavlo.wiring", QtWarningMsg)

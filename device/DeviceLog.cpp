@@ -1,6 +1,6 @@
 #include "DeviceLog.h"
 
-Q_LOGGING_CATEGORY(lcDevice, "tavlo.device")
+Q_LOGGING_CATEGORY(lcDevice, "tavlo.device", QtWarningMsg)
 
 namespace DeviceLog {
 

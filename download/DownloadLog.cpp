@@ -3,7 +3,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
-Q_LOGGING_CATEGORY(lcDownload, "tavlo.download")
+Q_LOGGING_CATEGORY(lcDownload, "tavlo.download", QtWarningMsg)
 
 namespace {
 

@@ -67,10 +67,10 @@ Item {
         property alias text: noticeText.text
         anchors.centerIn: parent
         width: parent.width * 0.8
-        Accessible.role: Accessible.AlertMessage
-        Accessible.name: noticeText.text
         Label {
             id: noticeText
+            Accessible.role: Accessible.AlertMessage
+            Accessible.name: text
             width: parent.width
             wrapMode: Text.Wrap
         }
