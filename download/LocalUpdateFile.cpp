@@ -71,8 +71,7 @@ QString LocalUpdateFile::pathFrom(const QString& urlOrPath)
 QString LocalUpdateFile::sizeText(qint64 bytes)
 {
     if (bytes < 1024 * 1024)
-        return QCoreApplication::translate("LocalUpdateFile", "%n bytes", nullptr,
-                                           int(qMax<qint64>(bytes, 0)));
+        return QCoreApplication::translate("LocalUpdateFile", "%1 bytes").arg(qMax<qint64>(bytes, 0));
     return QCoreApplication::translate("LocalUpdateFile", "%1 MB")
         .arg(QString::number(double(bytes) / (1024.0 * 1024.0), 'f', 1));
 }

@@ -109,13 +109,15 @@ void UpdateDownload::takeCatalogue(const ReleaseCatalogue& catalogue, const Rele
     }
     entriesRead = catalogue.entries();
     choicesRead = choices;
+    // releaseUrl() is this prefix and the encoded name; made once for a long catalogue.
+    const QString releasesPrefix = ReleaseLocation::releaseUrl(serverBase, QString());
     for (const ReleaseEntry& entry : entriesRead) {
         name = entry.fileName;
         version = entry.version;
         totalSize = entry.totalFileSize;
         expectedSize = entry.expectedSize();
         checksum = entry.sha256;
-        url = ReleaseLocation::releaseUrl(serverBase, name);
+        url = releasesPrefix + UpdateFileName::encodeForUrl(name);
         emit releasesJsonFetched();
         emit latestVersionFetched(version);
     }

@@ -1,9 +1,12 @@
 // The release catalogue, through the pure parser. Whatever the bytes: a catalogue is usable
 // exactly when it has entries and then gives no problem; an unusable one says why; and the
 // entries round-trip their fields (written back as a catalogue and read again, they come out
-// the same, in the same order).
+// the same, in the same order). The version list made of them holds every entry once, newest
+// first with the unparsable ones last, never offers an unparsable version or two rows of one
+// version, and its default row is the catalogue's last entry.
 #include "FuzzCheck.h"
 #include "ReleaseCatalogue.h"
+#include "ReleaseChoices.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -25,6 +28,8 @@ QByteArray written(const QList<ReleaseEntry>& entries)
         object.insert(QStringLiteral("release_date"), e.releaseDate);
         object.insert(QStringLiteral("code_name"), e.codeName);
         object.insert(QStringLiteral("uuid"), e.uuid);
+        object.insert(QStringLiteral("sha256"), e.sha256);
+        object.insert(QStringLiteral("release_notes"), e.releaseNotes);
         array.append(object);
     }
     return QJsonDocument(array).toJson(QJsonDocument::Compact);
@@ -64,6 +69,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_CHECK(entries.at(i) == ReleaseEntry{});
         const QJsonValue name = value.toObject().value(QLatin1String("file_name"));
         FUZZ_CHECK(entries.at(i).fileName.isEmpty() || name.isString());
+    }
+
+    const ReleaseChoices choices = ReleaseChoices::from(entries);
+    FUZZ_CHECK(choices.count() == entries.size());
+    FUZZ_CHECK(choices.rows().at(choices.defaultRow()).catalogueIndex == entries.size() - 1);
+    QList<bool> seen(entries.size(), false);
+    for (int r = 0; r < choices.count(); ++r) {
+        const ReleaseChoice& row = choices.rows().at(r);
+        FUZZ_CHECK(!seen.at(row.catalogueIndex));
+        seen[row.catalogueIndex] = true;
+        FUZZ_CHECK(row.entry == entries.at(row.catalogueIndex));
+        FUZZ_CHECK(choices.rowOf(row.catalogueIndex) == r);
+        FUZZ_CHECK(row.pickable == row.whyNot.isEmpty());
+        FUZZ_CHECK(!row.pickable || (row.version.isValid() && !row.entry.fileName.isEmpty()));
+        if (r > 0) {
+            const ReleaseChoice& above = choices.rows().at(r - 1);
+            FUZZ_CHECK(FirmwareVersion::compare(above.version, row.version) >= 0);
+            if (row.pickable && above.version == row.version)
+                FUZZ_CHECK(!above.pickable || !row.version.isValid());
+        }
+    }
+    for (int r = 0; r + 1 < choices.count(); ++r) {
+        // Among equal versions at most one can be picked.
+        int pickable = 0;
+        for (int s = r; s < choices.count() && choices.rows().at(s).version == choices.rows().at(r).version
+                        && choices.rows().at(r).version.isValid(); ++s)
+            pickable += choices.rows().at(s).pickable ? 1 : 0;
+        FUZZ_CHECK(pickable <= 1);
     }
     return 0;
 }

@@ -2,6 +2,57 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de" sourcelanguage="en">
 <context>
+    <name>ChoicesPage</name>
+    <message>
+        <source>Choose a version</source>
+        <translation>Version wählen</translation>
+    </message>
+    <message>
+        <source>Versions on offer</source>
+        <translation>Angebotene Versionen</translation>
+    </message>
+    <message>
+        <source>(no version)</source>
+        <translation>(keine Version)</translation>
+    </message>
+    <message>
+        <source>(installed)</source>
+        <translation>(installiert)</translation>
+    </message>
+    <message>
+        <source>Going back to an older firmware is meant for when a newer one misbehaves. Press the button again to install %1.</source>
+        <translation>Die Rückkehr zu einer älteren Firmware ist für den Fall gedacht, dass eine neuere Probleme macht. Drücken Sie die Schaltfläche noch einmal, um %1 zu installieren.</translation>
+    </message>
+    <message>
+        <source>Install this file</source>
+        <translation>Diese Datei installieren</translation>
+    </message>
+    <message>
+        <source>Yes, install %1</source>
+        <translation>Ja, %1 installieren</translation>
+    </message>
+    <message>
+        <source>Start Update</source>
+        <translation>Update starten</translation>
+    </message>
+    <message>
+        <source>Install from file…</source>
+        <translation>Aus Datei installieren…</translation>
+    </message>
+    <message>
+        <source>Chooses an update file on this computer</source>
+        <translation>Wählt eine Update-Datei auf diesem Computer</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Zurück</translation>
+    </message>
+    <message>
+        <source>Choose an update file</source>
+        <translation>Update-Datei wählen</translation>
+    </message>
+</context>
+<context>
     <name>ConnectInstructions</name>
     <message>
         <source>1- Connect the USB-C to USB-A Tavlo cable to the HOST port of Tavlo (USB-C) and to the computer (USB-A).
@@ -127,6 +178,72 @@
     </message>
 </context>
 <context>
+    <name>LocalUpdateFile</name>
+    <message>
+        <source>Update files (*.%1)</source>
+        <translation>Update-Dateien (*.%1)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>No update file was chosen.</source>
+        <translation>Es wurde keine Update-Datei gewählt.</translation>
+    </message>
+    <message>
+        <source>The file %1 is not there any more.</source>
+        <translation>Die Datei %1 ist nicht mehr vorhanden.</translation>
+    </message>
+    <message>
+        <source>%1 is not a file.</source>
+        <translation>%1 ist keine Datei.</translation>
+    </message>
+    <message>
+        <source>%1 is not an update file: update files end in .%2.</source>
+        <translation>%1 ist keine Update-Datei: Update-Dateien enden auf .%2.</translation>
+    </message>
+    <message>
+        <source>The file %1 could not be read.</source>
+        <translation>Die Datei %1 konnte nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>The file %1 is empty.</source>
+        <translation>Die Datei %1 ist leer.</translation>
+    </message>
+    <message>
+        <source>The file %1 (%2) is larger than Tavlo&apos;s volume (%3).</source>
+        <translation>Die Datei %1 (%2) ist größer als das Laufwerk von Tavlo (%3).</translation>
+    </message>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 Byte</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
+</context>
+<context>
+    <name>ReleaseChoices</name>
+    <message>
+        <source>This entry has no version that can be read.</source>
+        <translation>Dieser Eintrag hat keine lesbare Version.</translation>
+    </message>
+    <message>
+        <source>This entry names no update file.</source>
+        <translation>Dieser Eintrag nennt keine Update-Datei.</translation>
+    </message>
+    <message>
+        <source>This entry&apos;s file name cannot be used.</source>
+        <translation>Der Dateiname dieses Eintrags kann nicht verwendet werden.</translation>
+    </message>
+    <message>
+        <source>This version is listed again later in the catalogue.</source>
+        <translation>Diese Version steht weiter unten im Katalog noch einmal.</translation>
+    </message>
+</context>
+<context>
     <name>TransferScreen</name>
     <message>
         <source>Open Projects</source>
@@ -155,6 +272,49 @@
     <message>
         <source>Ends the transfer mode and gives Tavlo its storage back</source>
         <translation>Beendet den Übertragungsmodus und gibt Tavlo seinen Speicher zurück</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateChoices</name>
+    <message>
+        <source>Tavlo is up to date: it has %1, the latest on offer is %2.</source>
+        <translation>Tavlo ist auf dem neuesten Stand: Es hat %1, die neueste angebotene Version ist %2.</translation>
+    </message>
+    <message>
+        <source>Install %1</source>
+        <translation>%1 installieren</translation>
+    </message>
+    <message>
+        <source>%1 is already installed on Tavlo.</source>
+        <translation>%1 ist bereits auf Tavlo installiert.</translation>
+    </message>
+    <message>
+        <source>Reinstall</source>
+        <translation>Erneut installieren</translation>
+    </message>
+    <message>
+        <source>%1 is older than %2, the version Tavlo has now. Installing it goes back to the older firmware.</source>
+        <translation>%1 ist älter als %2, die Version, die Tavlo jetzt hat. Die Installation kehrt zur älteren Firmware zurück.</translation>
+    </message>
+    <message>
+        <source>Install older version</source>
+        <translation>Ältere Version installieren</translation>
+    </message>
+    <message>
+        <source>Updates Tavlo from %1 to %2.</source>
+        <translation>Aktualisiert Tavlo von %1 auf %2.</translation>
+    </message>
+    <message>
+        <source>%1 is older than the latest on offer, and Tavlo has not told its version yet: installing it may go back to an older firmware.</source>
+        <translation>%1 ist älter als die neueste angebotene Version, und Tavlo hat seine Version noch nicht gemeldet: Die Installation kann zu einer älteren Firmware zurückkehren.</translation>
+    </message>
+    <message>
+        <source>Installs %1 on Tavlo.</source>
+        <translation>Installiert %1 auf Tavlo.</translation>
+    </message>
+    <message>
+        <source>Installs %1 (%2) from this computer.</source>
+        <translation>Installiert %1 (%2) von diesem Computer.</translation>
     </message>
 </context>
 <context>
@@ -223,6 +383,22 @@
     <message>
         <source>Try again</source>
         <translation>Erneut versuchen</translation>
+    </message>
+    <message>
+        <source>Other versions…</source>
+        <translation>Andere Versionen…</translation>
+    </message>
+    <message>
+        <source>Lists every version on offer with its release notes</source>
+        <translation>Zeigt alle angebotenen Versionen mit ihren Versionshinweisen</translation>
+    </message>
+    <message>
+        <source>Install from file…</source>
+        <translation>Aus Datei installieren…</translation>
+    </message>
+    <message>
+        <source>Chooses an update file on this computer</source>
+        <translation>Wählt eine Update-Datei auf diesem Computer</translation>
     </message>
 </context>
 <context>

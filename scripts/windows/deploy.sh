@@ -8,7 +8,8 @@
 #   - plugins/imageformats/qico.dll    the .ico window icon (PNG is built into Qt);
 #   - the QML modules the window documents import: QtQml (with its WorkerScript and Models),
 #     QtQuick, QtQuick/Window, QtQuick/Templates, QtQuick/Layouts, QtQuick/Controls with the
-#     Basic and Material styles and their impl parts (the programs' own modules, Tavlo_App,
+#     Basic and Material styles and their impl parts, QtQuick/Dialogs with the folder list
+#     model its file dialog draws with (the programs' own modules, Tavlo_App,
 #     Tavlo Updater and Tavlo_Controls, are compiled into the exe);
 #   - every DLL the exe, the plugins and the QML plugins import that the toolchain's bin/
 #     holds, followed transitively (the Qt DLLs, rtmidi.dll and the MinGW runtime DLLs
@@ -37,7 +38,8 @@ for p in "${plugins[@]}"; do
 done
 
 qml_modules=(QtQml QtQuick/Window QtQuick/Templates QtQuick/Layouts
-             QtQuick/Controls/Basic QtQuick/Controls/Material QtQuick/Controls/impl)
+             QtQuick/Controls/Basic QtQuick/Controls/Material QtQuick/Controls/impl
+             QtQuick/Dialogs Qt/labs/folderlistmodel)
 mkdir -p "$out/qml/QtQuick/Controls"
 for f in qmldir plugins.qmltypes qtquick2plugin.dll; do
     cp "$toolchain/qml/QtQuick/$f" "$out/qml/QtQuick/"

@@ -6,6 +6,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 #include "FirmwareVersion.h"
 #include "LocalUpdateFile.h"
 #include "ReleaseCatalogue.h"
@@ -280,6 +284,12 @@ void TestReleaseChoices::localFileOnDisk()
     QVERIFY(LocalUpdateFile::problem(dir.path(), -1).contains(QStringLiteral("not a file")));
     QVERIFY(QFile::remove(good));
     QVERIFY(LocalUpdateFile::problem(good, -1).contains(QStringLiteral("not there")));
+#ifdef Q_OS_UNIX
+    // A pipe named like an update file is refused without being opened (which would block).
+    const QString pipe = dir.filePath(QStringLiteral("pipe.tvq"));
+    QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    QVERIFY(LocalUpdateFile::problem(pipe, -1).contains(QStringLiteral("not a file")));
+#endif
 }
 
 void TestReleaseChoices::pathFromDialog_data()

@@ -12,18 +12,13 @@ import hashlib
 import json
 import os
 import re
-import shutil
-import subprocess
 import sys
+
+from check_demo_log import fail, run_demo
 
 SHOTS = ["21-update-screen-choices", "22-file-dialog", "23-local-file-chosen",
          "24-local-file-installed", "31-version-list", "32-older-version-notes",
          "33-downgrade-warning", "34-downgrade-installed"]
-
-
-def fail(message):
-    print("FAIL:", message)
-    sys.exit(1)
 
 
 def digest(path):
@@ -34,18 +29,7 @@ def digest(path):
 def main():
     demo, out = sys.argv[1], sys.argv[2]
     edition = sys.argv[3] if len(sys.argv) > 3 else "full"
-    shutil.rmtree(out, ignore_errors=True)
-    run = subprocess.run([demo, "--autoplay", "choices", "--edition", edition, "--out", out],
-                         capture_output=True, text=True, timeout=280)
-    print(run.stderr[-2000:])
-    if run.returncode != 0:
-        fail("the demo exited with %d" % run.returncode)
-
-    log = open(os.path.join(out, "events.log"), encoding="utf-8").read().splitlines()
-    events = [line.split(None, 1)[1] for line in log if line.strip()]
-    flows = [e for e in events if e.startswith("demo: flow ")]
-    if flows != ["demo: flow done: all steps done"] * 2:
-        fail("flows: %r" % flows)
+    events = run_demo(demo, out, edition, "choices", 2)
 
     catalogue = json.load(open(os.path.join(out, "releases", "releases.json"), encoding="utf-8"))
     older = [e for e in catalogue if e["version"] == "1.4.0"]

@@ -25,13 +25,12 @@ def fail(message):
     sys.exit(1)
 
 
-def main():
-    demo, out = sys.argv[1], sys.argv[2]
-    edition = sys.argv[3] if len(sys.argv) > 3 else "full"
-    full = edition == "full"
+def run_demo(demo, out, edition, flow, runs):
+    """Plays the flow into a fresh out folder; the events of its log, once every run of it
+    completed."""
     shutil.rmtree(out, ignore_errors=True)
-    run = subprocess.run([demo, "--autoplay", "both", "--edition", edition, "--out", out],
-                         capture_output=True, text=True, timeout=240)
+    run = subprocess.run([demo, "--autoplay", flow, "--edition", edition, "--out", out],
+                         capture_output=True, text=True, timeout=280)
     print(run.stderr[-2000:])
     if run.returncode != 0:
         fail("the demo exited with %d" % run.returncode)
@@ -40,8 +39,16 @@ def main():
     events = [line.split(None, 1)[1] for line in log if line.strip()]
 
     flows = [e for e in events if e.startswith("demo: flow ")]
-    if flows != ["demo: flow done: all steps done"] * (2 if full else 1):
+    if flows != ["demo: flow done: all steps done"] * runs:
         fail("flows: %r" % flows)
+    return events
+
+
+def main():
+    demo, out = sys.argv[1], sys.argv[2]
+    edition = sys.argv[3] if len(sys.argv) > 3 else "full"
+    full = edition == "full"
+    events = run_demo(demo, out, edition, "both", 2 if full else 1)
 
     catalogue = json.load(open(os.path.join(out, "releases", "releases.json"), encoding="utf-8"))
     served = open(os.path.join(out, "releases", catalogue[-1]["file_name"]), "rb").read()
