@@ -617,12 +617,9 @@ Exit-Codes:
         <source>No instrument on the port &quot;%1&quot;.</source>
         <translation>Kein Instrument am Port „%1“.</translation>
     </message>
-    <message numerus="yes">
-        <source>%n instruments are connected. Choose one with --port NAME.</source>
-        <translation>
-            <numerusform>%n Instrument ist angeschlossen. Wähle eines mit --port NAME.</numerusform>
-            <numerusform>%n Instrumente sind angeschlossen. Wähle eines mit --port NAME.</numerusform>
-        </translation>
+    <message>
+        <source>%1 instruments are connected. Choose one with --port NAME.</source>
+        <translation>%1 Instrumente sind angeschlossen. Wähle eines mit --port NAME.</translation>
     </message>
     <message>
         <source>The instrument did not report its firmware version. Switch it off and on again and retry.</source>

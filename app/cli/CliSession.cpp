@@ -106,8 +106,8 @@ int CliSession::run()
     if (chosen.size() > 1 && options.command != CliOptions::Command::List) {
         instruments.print(out, chosen, QString());
         return finishNow(CliExitCode::kNoInstrument,
-                         tr("%n instruments are connected. Choose one with --port NAME.", nullptr,
-                            int(chosen.size())));
+                         tr("%1 instruments are connected. Choose one with --port NAME.")
+                             .arg(chosen.size()));
     }
     deadline.start(timings.cli.instrumentWaitMs);
     poll.start();
