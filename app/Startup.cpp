@@ -1,4 +1,5 @@
 #include "Startup.h"
+#include "WiringLog.h"
 
 #include "AppIdentity.h"
 
@@ -75,7 +76,7 @@ int registerFonts()
         if (QFontDatabase::addApplicationFont(QString::fromLatin1(face)) >= 0)
             ++registered;
         else
-            qWarning("Could not register the font %s", face);
+            qCWarning(lcWiring, "Could not register the font %s", face);
     }
     return registered;
 }
@@ -86,7 +87,7 @@ bool installTranslation(QTranslator& translator, const QLocale& locale, const QS
     if (locale.language() == QLocale::English || locale.language() == QLocale::C)
         return false;
     if (!translator.load(locale, QStringLiteral("tavlo"), QStringLiteral("_"), folder)) {
-        qInfo("No readable catalogue for %s; the window speaks English",
+        qCInfo(lcWiring, "No readable catalogue for %s; the window speaks English",
               qPrintable(locale.name()));
         return false;
     }

@@ -1,4 +1,5 @@
 #include "StorageWorker.h"
+#include "WiringLog.h"
 
 #include <QObject>
 #include <QThread>
@@ -22,6 +23,6 @@ StorageWorker::~StorageWorker()
         // destructor discards what is still posted for it).
         delete m_thread.data();
     } else {
-        qWarning("The storage worker did not stop within %lu ms", kStopTimeoutMs);
+        qCWarning(lcWiring, "The storage worker did not stop within %lu ms", kStopTimeoutMs);
     }
 }

@@ -3,5 +3,5 @@
 Timings Timings::production()
 {
     return {DeviceTimings::production(), StorageTimings::production(),
-            DownloadTimings::production()};
+            DownloadTimings::production(), CliTimings::production()};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CliTimings.h"
 #include "DeviceTimings.h"
 #include "DownloadTimings.h"
 #include "StorageTimings.h"
@@ -11,6 +12,7 @@ struct Timings
     DeviceTimings device;
     StorageTimings storage;
     DownloadTimings download;
+    CliTimings cli;
 
     static Timings production();
 };

@@ -1,4 +1,5 @@
 #include "InstrumentPorts.h"
+#include "DeviceLog.h"
 
 #include "MidiBackend.h"
 #include "MidiInput.h"
@@ -89,7 +90,7 @@ void InstrumentPorts::switchFilteringOff()
 bool InstrumentPorts::isInstrument(const std::string& portName) const
 {
     const UsbIds ids = lookUpUsbIds(QString::fromStdString(portName));
-    return ids.found && ids.vendorId == kInstrumentVendorId && ids.productId == kInstrumentProductId;
+    return isInstrumentIdentity(ids);
 }
 
 InstrumentPorts::Scan InstrumentPorts::find()
@@ -112,6 +113,10 @@ bool InstrumentPorts::open(const Scan& scan)
         && midiIn->setCallback(&SysExReceiver::midiCallback, receiver)
         && midiIn->ignoreTypes(false, false, false)
         && midiOut->openPort(static_cast<unsigned int>(scan.output), kOutputPortName);
+    qCInfo(lcDevice, "Instrument ports %s: input \"%s\", output \"%s\"",
+           opened ? "opened" : "could not be opened",
+           midiIn->getPortName(unsigned(scan.input)).value_or("?").c_str(),
+           midiOut->getPortName(unsigned(scan.output)).value_or("?").c_str());
     if (!opened) {
         // Leave nothing half open: an input left open here would stay bound to a port that
         // may carry another number by the next attempt.
@@ -149,7 +154,9 @@ void InstrumentPorts::closeAll()
 
 bool InstrumentPorts::send(const std::vector<unsigned char>& message)
 {
-    return midiOut && midiOut->sendMessage(message);
+    const bool sent = midiOut && midiOut->sendMessage(message);
+    qCDebug(lcDevice, "SysEx %s: %s", sent ? "sent" : "NOT sent", qPrintable(DeviceLog::hex(message)));
+    return sent;
 }
 
 bool InstrumentPorts::sendWithRecovery(const std::vector<unsigned char>& message,
@@ -161,6 +168,11 @@ bool InstrumentPorts::sendWithRecovery(const std::vector<unsigned char>& message
         return true;
     recover();
     return send(message);
+}
+
+bool InstrumentPorts::isInstrumentIdentity(const UsbIds& ids)
+{
+    return ids.found && ids.vendorId == kInstrumentVendorId && ids.productId == kInstrumentProductId;
 }
 
 UsbIds InstrumentPorts::lookUpUsbIds(const QString& portName) const

@@ -59,6 +59,8 @@ public:
                           const std::function<void()>& recover);
 
     UsbIds lookUpUsbIds(const QString& portName) const;
+    // Whether a USB identity is the instrument's.
+    static bool isInstrumentIdentity(const UsbIds& ids);
     // A name compared with the friendly name of the USB device behind a port.
     static QString normalizedDeviceName(const QString& name);
 

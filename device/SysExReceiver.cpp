@@ -1,4 +1,5 @@
 #include "SysExReceiver.h"
+#include "DeviceLog.h"
 
 #include "IncomingMessage.h"
 
@@ -19,6 +20,7 @@ void SysExReceiver::midiCallback(double timeStamp, std::vector<unsigned char>* m
 
 void SysExReceiver::receive(const std::vector<unsigned char>& message)
 {
+    qCDebug(lcDevice, "SysEx received: %s", qPrintable(DeviceLog::hex(message)));
     const IncomingMessage in = IncomingMessage::parse(message);
     switch (in.kind) {
     case IncomingMessage::Kind::Version:

@@ -1,4 +1,5 @@
 #include "CurlFallback.h"
+#include "DownloadLog.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -49,7 +50,7 @@ void CurlFallback::start(const QString& url, const QString& name, const QString&
     emit status(true, tr("Hmm, the download didn\u2019t go through"));
 
     if (!UpdateFileName::isSafe(name)) {
-        qWarning() << "DW: The catalogue's file name cannot be used as a local file name";
+        qCWarning(lcDownload) << "DW: The catalogue's file name cannot be used as a local file name";
         emit unusableFileName(name);
         return;
     }

@@ -1,4 +1,5 @@
 #include "DownloadFolder.h"
+#include "DownloadLog.h"
 
 #include <QDebug>
 #include <QDir>
@@ -20,18 +21,18 @@ QString DownloadFolder::prepareAt(const QString& path)
         return QString();
     const QFileInfo existing(path);
     if (existing.isSymLink() || (existing.exists() && !existing.isDir())) {
-        qWarning() << "DW: The download folder" << path << "is not a plain folder";
+        qCWarning(lcDownload) << "DW: The download folder" << path << "is not a plain folder";
         return QString();
     }
     if (!QDir().mkpath(path)) {
-        qWarning() << "DW: Could not create the download folder" << path;
+        qCWarning(lcDownload) << "DW: Could not create the download folder" << path;
         return QString();
     }
     const QFile::Permissions ownerOnly =
         QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadUser
         | QFile::WriteUser | QFile::ExeUser;
     if (!QFile::setPermissions(path, ownerOnly)) {
-        qWarning() << "DW: Could not restrict the download folder" << path << "to its owner";
+        qCWarning(lcDownload) << "DW: Could not restrict the download folder" << path << "to its owner";
         return QString();
     }
     return QDir(path).absolutePath();

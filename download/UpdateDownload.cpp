@@ -1,4 +1,5 @@
 #include "UpdateDownload.h"
+#include "DownloadLog.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -50,6 +51,7 @@ UpdateDownload::~UpdateDownload()
 void UpdateDownload::fetchCatalogue()
 {
     QNetworkReply* reply = network.get(QNetworkRequest(ReleaseLocation::catalogueUrl(serverBase)));
+    DownloadLog::request(reply);
     connect(reply, &QNetworkReply::finished, this, [this, reply]() { handleCatalogueReply(reply); });
 }
 
@@ -66,6 +68,7 @@ void UpdateDownload::handleCatalogueReply(QNetworkReply* reply)
         return;
     }
 
+    DownloadLog::catalogue(reply);
     const QByteArray bytes = reply->readAll();
     if (bytes.size() > kReadAsideBytes) {
         readAside(bytes);
@@ -98,7 +101,7 @@ void UpdateDownload::readAside(const QByteArray& bytes)
 void UpdateDownload::takeCatalogue(const ReleaseCatalogue& catalogue, const ReleaseChoices& choices)
 {
     if (!catalogue.isUsable()) {
-        qInfo() << "DW: The release catalogue is unusable:" << catalogue.problem();
+        qCInfo(lcDownload) << "DW: The release catalogue is unusable:" << catalogue.problem();
         reason = QCoreApplication::translate("DownloadFailureText", "The release server's list of updates is unusable (%1).")
                      .arg(catalogue.problem());
         emit catalogueUnavailable(reason);
@@ -166,7 +169,7 @@ void UpdateDownload::download()
     }
 
     if (!UpdateFileName::isSafe(name)) {
-        qWarning() << "DW: The catalogue's file name cannot be used as a local file name";
+        qCWarning(lcDownload) << "DW: The catalogue's file name cannot be used as a local file name";
         // The entry is of no use: the next attempt ("Try again") asks for the catalogue anew.
         url.clear();
         emit unusableFileName(name);

@@ -1,4 +1,5 @@
 #include "UpdateProbe.h"
+#include "DownloadLog.h"
 
 #include <QFileInfo>
 
@@ -14,6 +15,7 @@ void UpdateProbe::start(QNetworkAccessManager& network, const QUrl& url, const Q
 {
     cancel();
     QNetworkReply* reply = network.head(QNetworkRequest(url));
+    DownloadLog::request(reply);
     pending = reply;
     connect(reply, &QNetworkReply::finished, this, [this, reply, url, localPath, expected]() {
         pending = nullptr;

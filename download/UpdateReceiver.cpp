@@ -1,4 +1,5 @@
 #include "UpdateReceiver.h"
+#include "DownloadLog.h"
 
 #include <QCoreApplication>
 #include "DownloadFailureText.h"
@@ -60,6 +61,7 @@ void UpdateReceiver::start(QNetworkAccessManager& network, const QUrl& url, cons
                          QNetworkRequest::NoLessSafeRedirectPolicy);
     QNetworkReply* reply = network.get(request);
     reply->setReadBufferSize(kReadBufferSize);
+    DownloadLog::request(reply);
     current = reply;
     if (!openPartial(localPath))
         writeError = true;
@@ -76,12 +78,12 @@ void UpdateReceiver::start(QNetworkAccessManager& network, const QUrl& url, cons
 bool UpdateReceiver::openPartial(const QString& localPath)
 {
     if (localPath.isEmpty()) {
-        qWarning() << "DW: There is no download folder to save the update file in";
+        qCWarning(lcDownload) << "DW: There is no download folder to save the update file in";
         return false;
     }
     partial.setFileName(partialPathFor(localPath));
     if (!partial.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        qWarning() << "DW: Could not open" << partial.fileName() << ":" << partial.errorString();
+        qCWarning(lcDownload) << "DW: Could not open" << partial.fileName() << ":" << partial.errorString();
         return false;
     }
     return true;
@@ -135,7 +137,7 @@ void UpdateReceiver::readFrom(QNetworkReply* reply)
         hash.addData(QByteArrayView(buffer, got));
         if (!writeError && partial.write(buffer, got) != got) {
             writeError = true;
-            qWarning() << "DW: Could not write the update file:" << partial.errorString();
+            qCWarning(lcDownload) << "DW: Could not write the update file:" << partial.errorString();
         }
     }
     if (!any)
@@ -198,7 +200,7 @@ void UpdateReceiver::finish(QNetworkReply* reply, const QString& name, const QSt
     if (header.isValid()) {
         contentLength = header.toLongLong();
         if (contentLength != received) {
-            qWarning() << "DW: Download incomplete: received" << received << "bytes of"
+            qCWarning(lcDownload) << "DW: Download incomplete: received" << received << "bytes of"
                        << contentLength;
             discardPartial();
             emit failed(Failure::Incomplete, name,
@@ -211,7 +213,7 @@ void UpdateReceiver::finish(QNetworkReply* reply, const QString& name, const QSt
     const QString mismatch =
         expectation.problemWith(received, QString::fromLatin1(hash.result().toHex()));
     if (!mismatch.isEmpty()) {
-        qWarning() << "DW:" << mismatch;
+        qCWarning(lcDownload) << "DW:" << mismatch;
         discardPartial();
         emit failed(Failure::Mismatch, name, mismatch);
         return;

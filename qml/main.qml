@@ -75,6 +75,7 @@ ApplicationWindow {
     DeviceEvents { ui: window; target: window.midi }
     DownloadEvents { ui: window; target: window.download }
     ControllerEvents { ui: window; target: window.controller }
+    SupportFileAction { ui: window; z: -1 }
 
     ConnectionIndicator {
         id: logoContainer

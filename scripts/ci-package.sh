@@ -35,6 +35,20 @@ test -x /usr/bin/tavlo
 test -f /usr/share/applications/com.tavlo_instruments.Tavlo.desktop
 test -f /usr/share/icons/hicolor/512x512/apps/com.tavlo_instruments.Tavlo.png
 
+echo "== the command-line program"
+# It starts without a display, answers --version, and says plainly that no instrument is there.
+env -u DISPLAY /usr/bin/tavlo-cli --version | grep -q "^tavlo-cli "
+env -u DISPLAY /usr/bin/tavlo-cli --help | grep -q "Exit codes:"
+set +e
+env -u DISPLAY /usr/bin/tavlo-cli list 2>"$out/cli-stderr.log"
+code=$?
+set -e
+if [ "$code" != 3 ] || ! grep -q "No instrument found" "$out/cli-stderr.log"; then
+    echo "ci-package: tavlo-cli list gave exit code $code:" >&2
+    cat "$out/cli-stderr.log" >&2
+    exit 1
+fi
+
 echo "== starting /usr/bin/tavlo on a virtual display"
 # The installed program, not the build tree's: no QML import path or plugin path is set.
 export QT_QPA_PLATFORM=xcb
@@ -84,5 +98,6 @@ echo "ci-package: the window with the logo appeared ($out/screen.png)"
 echo "== purging"
 $SUDO dpkg --purge tavlo
 ! test -e /usr/bin/tavlo
+! test -e /usr/bin/tavlo-cli
 
 echo "== Package smoke test took $(( $(date +%s) - start )) s"

@@ -1,4 +1,5 @@
 #include "UpdateHandOver.h"
+#include "StorageLog.h"
 
 #include "HandOverFinish.h"
 #include "StorageFailureText.h"
@@ -74,7 +75,7 @@ void UpdateHandOver::attempt()
     const QString problem =
         VolumeUpdateWriter::place(root, filePath, transferName, progress, hooks);
     if (problem == VolumeUpdateWriter::cancelledReason()) {
-        qInfo() << "FM: The copy onto the volume was cancelled; its files were removed";
+        qCInfo(lcStorage) << "FM: The copy onto the volume was cancelled; its files were removed";
         current = armedTimers > 0 ? State::WaitingForVolume : State::Idle;
         return;
     }
@@ -82,7 +83,7 @@ void UpdateHandOver::attempt()
         failWith(problem);
         return;
     }
-    qInfo() << "FM: Read-back check passed:" << transferName << "on the volume matches"
+    qCInfo(lcStorage) << "FM: Read-back check passed:" << transferName << "on the volume matches"
             << QFileInfo(filePath).fileName();
     current = State::Finishing;
     if (!finish.finishHandOver(label)) {
@@ -102,7 +103,7 @@ void UpdateHandOver::begin()
 void UpdateHandOver::failWith(const QString& why)
 {
     reason = why;
-    qWarning() << "FM: The update hand-over failed:" << why;
+    qCWarning(lcStorage) << "FM: The update hand-over failed:" << why;
     report(false);
 }
 

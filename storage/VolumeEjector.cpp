@@ -1,4 +1,5 @@
 #include "VolumeEjector.h"
+#include "StorageLog.h"
 
 #include "StorageFailureText.h"
 
@@ -32,7 +33,7 @@ bool VolumeEjector::finishHandOver(const QString& label)
     }
     // The dismount flushes too; a refused sync is only worth a warning.
     if (!FileSync::syncFileSystem(QFile::encodeName(root).constData()))
-        qWarning() << "FM: The volume at" << root << "could not be synced before the eject";
+        qCWarning(lcStorage) << "FM: The volume at" << root << "could not be synced before the eject";
     if (!eject(label)) {
         reason = StorageFailureText::volumeInUse();
         return false;

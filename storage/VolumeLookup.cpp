@@ -1,4 +1,5 @@
 #include "VolumeLookup.h"
+#include "StorageLog.h"
 
 #include <VolumeList.h>
 
@@ -28,8 +29,10 @@ QString VolumeLookup::mountPath(const QString& label, bool* readOnlyOnly) const
         if (!volume.valid || !volume.ready || volume.readOnly)
             continue;
         // An empty root cannot be worked on and would read as "not present" to callers.
-        if (volume.displayName == label && !volume.rootPath.isEmpty())
+        if (volume.displayName == label && !volume.rootPath.isEmpty()) {
+            qCDebug(lcStorage, "Volume %s seen at %s", qPrintable(label), qPrintable(volume.rootPath));
             return volume.rootPath;
+        }
     }
     return {};
 }

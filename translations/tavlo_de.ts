@@ -636,4 +636,388 @@
         <translation> Tavlo ist möglicherweise noch im Update-Modus: Trenne es vom Computer, schließe es wieder an und drücke dann „Erneut versuchen“.</translation>
     </message>
 </context>
+<context>
+    <name>CliInstruments</name>
+    <message>
+        <source>%1  USB %2:%3  firmware %4  %5 mode</source>
+        <translation>%1  USB %2:%3  Firmware %4  Modus %5</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>unbekannt</translation>
+    </message>
+</context>
+<context>
+    <name>CliOptions</name>
+    <message>
+        <source>The option %1 needs a value.</source>
+        <translation>Die Option %1 braucht einen Wert.</translation>
+    </message>
+    <message>
+        <source>The option %1 takes no value.</source>
+        <translation>Die Option %1 nimmt keinen Wert.</translation>
+    </message>
+    <message>
+        <source>Unexpected word &quot;%1&quot; after the command %2.</source>
+        <translation>Unerwartetes Wort „%1“ nach dem Befehl %2.</translation>
+    </message>
+    <message>
+        <source>Unknown command &quot;%1&quot;. The commands are list, check, update and transfer.</source>
+        <translation>Unbekannter Befehl „%1“. Die Befehle sind list, check, update und transfer.</translation>
+    </message>
+    <message>
+        <source>The option --version of update needs the version to install.</source>
+        <translation>Die Option --version von update braucht die zu installierende Version.</translation>
+    </message>
+    <message>
+        <source>Unknown option &quot;%1&quot;.</source>
+        <translation>Unbekannte Option „%1“.</translation>
+    </message>
+    <message>
+        <source>No command given. The commands are list, check, update and transfer.</source>
+        <translation>Kein Befehl angegeben. Die Befehle sind list, check, update und transfer.</translation>
+    </message>
+    <message>
+        <source>The option --file belongs to the command update.</source>
+        <translation>Die Option --file gehört zum Befehl update.</translation>
+    </message>
+    <message>
+        <source>The option --yes belongs to the command update.</source>
+        <translation>Die Option --yes gehört zum Befehl update.</translation>
+    </message>
+    <message>
+        <source>The option --allow-downgrade belongs to the command update.</source>
+        <translation>Die Option --allow-downgrade gehört zum Befehl update.</translation>
+    </message>
+    <message>
+        <source>The option --done belongs to the command transfer.</source>
+        <translation>Die Option --done gehört zum Befehl transfer.</translation>
+    </message>
+    <message>
+        <source>Give either --version or --file, not both.</source>
+        <translation>Entweder --version oder --file angeben, nicht beides.</translation>
+    </message>
+    <message>
+        <source>The release server &quot;%1&quot; is not an http or https address.</source>
+        <translation>Der Release-Server „%1“ ist keine http- oder https-Adresse.</translation>
+    </message>
+</context>
+<context>
+    <name>CliPrompt</name>
+    <message>
+        <source>y</source>
+        <translation>j</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <translation>ja</translation>
+    </message>
+</context>
+<context>
+    <name>CliRun</name>
+    <message>
+        <source>Usage: tavlo-cli [options] &lt;command&gt;
+
+Commands:
+  list                    the instruments found: ports, USB identity, firmware, mode
+  check                   the installed firmware and the latest on offer
+  update [--file PATH] [--version V] [--yes] [--allow-downgrade]
+                          install the latest firmware, or the update file PATH
+  transfer [--done]       show the instrument&apos;s storage as a drive; --done ends it
+
+Options:
+  --json                  one JSON object per result or event on standard output
+  --release-server URL    read the releases from this server (a mirror)
+  --log-file PATH         write the session log to PATH
+  --port NAME             act on the instrument on this MIDI port
+  -y, --yes               install without asking
+  --allow-downgrade       allow installing an older firmware
+  -v, --verbose           show the session log on standard error as well
+  -h, --help              show this text
+  --version               show the program&apos;s version
+
+Exit codes:
+  0    done (check: the instrument is up to date)
+  1    another failure (the instrument did not answer)
+  2    the command line is wrong
+  3    no instrument, or several without --port
+  4    the release server could not be read, or the download failed
+  5    the update file failed its check
+  6    the instrument&apos;s volume could not be found or written
+  7    refused: the answer was no, or a downgrade without --allow-downgrade
+  8    done, but the --log-file could not be written
+  100  check: an update is available
+  130  stopped by Ctrl-C
+</source>
+        <translation>Aufruf: tavlo-cli [Optionen] &lt;Befehl&gt;
+
+Befehle:
+  list                    die gefundenen Instrumente: Ports, USB-Kennung, Firmware, Modus
+  check                   die installierte Firmware und die neueste angebotene
+  update [--file PFAD] [--version V] [--yes] [--allow-downgrade]
+                          die neueste Firmware oder die Update-Datei PFAD installieren
+  transfer [--done]       den Speicher des Instruments als Laufwerk zeigen; --done beendet das
+
+Optionen:
+  --json                  ein JSON-Objekt je Ergebnis oder Ereignis auf der Standardausgabe
+  --release-server URL    die Releases von diesem Server lesen (ein Spiegel)
+  --log-file PFAD         das Sitzungsprotokoll nach PFAD schreiben
+  --port NAME             mit dem Instrument an diesem MIDI-Port arbeiten
+  -y, --yes               ohne Nachfrage installieren
+  --allow-downgrade       die Installation einer älteren Firmware erlauben
+  -v, --verbose           das Sitzungsprotokoll auch auf der Standardfehlerausgabe zeigen
+  -h, --help              diesen Text zeigen
+  --version               die Version des Programms zeigen
+
+Exit-Codes:
+  0    erledigt (check: das Instrument ist aktuell)
+  1    ein anderer Fehler (das Instrument hat nicht geantwortet)
+  2    die Befehlszeile ist falsch
+  3    kein Instrument, oder mehrere ohne --port
+  4    der Release-Server war nicht lesbar, oder der Download ist fehlgeschlagen
+  5    die Update-Datei hat ihre Prüfung nicht bestanden
+  6    das Laufwerk des Instruments war nicht zu finden oder zu beschreiben
+  7    abgelehnt: die Antwort war nein, oder ein Downgrade ohne --allow-downgrade
+  8    erledigt, aber die --log-file konnte nicht geschrieben werden
+  100  check: ein Update ist verfügbar
+  130  mit Strg+C angehalten
+</translation>
+    </message>
+    <message>
+        <source>See &quot;tavlo-cli --help&quot;.</source>
+        <translation>Siehe „tavlo-cli --help“.</translation>
+    </message>
+</context>
+<context>
+    <name>CliSession</name>
+    <message>
+        <source>Downloading</source>
+        <translation>Herunterladen</translation>
+    </message>
+    <message>
+        <source>Copying to the instrument</source>
+        <translation>Kopieren auf das Instrument</translation>
+    </message>
+    <message>
+        <source>The instrument is in %1 mode and not on MIDI. Switch it off and on again to return it to normal.</source>
+        <translation>Das Instrument ist im Modus %1 und nicht über MIDI erreichbar. Schalte es aus und wieder ein, um es in den Normalmodus zurückzubringen.</translation>
+    </message>
+    <message>
+        <source>No instrument found. Connect it over USB and switch it on.</source>
+        <translation>Kein Instrument gefunden. Schließe es über USB an und schalte es ein.</translation>
+    </message>
+    <message>
+        <source>No instrument on the port &quot;%1&quot;.</source>
+        <translation>Kein Instrument am Port „%1“.</translation>
+    </message>
+    <message>
+        <source>%1 instruments are connected. Choose one with --port NAME.</source>
+        <translation>%1 Instrumente sind angeschlossen. Wähle eines mit --port NAME.</translation>
+    </message>
+    <message>
+        <source>The instrument did not report its firmware version. Switch it off and on again and retry.</source>
+        <translation>Das Instrument hat seine Firmware-Version nicht gemeldet. Schalte es aus und wieder ein und versuche es erneut.</translation>
+    </message>
+    <message>
+        <source>Firmware %1 is installed; %2 is available.</source>
+        <translation>Firmware %1 ist installiert; %2 ist verfügbar.</translation>
+    </message>
+    <message>
+        <source>Firmware %1 is installed; the latest on offer is %2. Nothing to do.</source>
+        <translation>Firmware %1 ist installiert; die neueste angebotene ist %2. Nichts zu tun.</translation>
+    </message>
+    <message>
+        <source>Version %1 is not on offer. The versions on offer: %2.</source>
+        <translation>Version %1 wird nicht angeboten. Angebotene Versionen: %2.</translation>
+    </message>
+    <message>
+        <source>The instrument already has firmware %1. Nothing to do.</source>
+        <translation>Das Instrument hat bereits Firmware %1. Nichts zu tun.</translation>
+    </message>
+    <message>
+        <source>Firmware %1 is older than the installed %2; add --allow-downgrade to install it.</source>
+        <translation>Firmware %1 ist älter als die installierte %2; füge --allow-downgrade hinzu, um sie zu installieren.</translation>
+    </message>
+    <message>
+        <source>firmware %1 from the release server</source>
+        <translation>Firmware %1 vom Release-Server</translation>
+    </message>
+    <message>
+        <source>the update file %1</source>
+        <translation>die Update-Datei %1</translation>
+    </message>
+    <message>
+        <source>Install %1 on the instrument (firmware %2)? [y/N] </source>
+        <translation>%1 auf dem Instrument (Firmware %2) installieren? [j/N] </translation>
+    </message>
+    <message>
+        <source>Not installed; the instrument was not changed.</source>
+        <translation>Nicht installiert; das Instrument wurde nicht verändert.</translation>
+    </message>
+    <message>
+        <source>The instrument is switching to update mode.</source>
+        <translation>Das Instrument wechselt in den Update-Modus.</translation>
+    </message>
+    <message>
+        <source>The update file could not be put onto the instrument: %1 The instrument is in update mode; switch it off and on again to return it to normal.</source>
+        <translation>Die Update-Datei konnte nicht auf das Instrument gebracht werden: %1 Das Instrument ist im Update-Modus; schalte es aus und wieder ein, um es in den Normalmodus zurückzubringen.</translation>
+    </message>
+    <message>
+        <source>The update file is on the instrument. Telling it to apply the update...</source>
+        <translation>Die Update-Datei ist auf dem Instrument. Es wird angewiesen, das Update anzuwenden...</translation>
+    </message>
+    <message>
+        <source>The instrument did not come back to take the update. Switch it off and on again; it applies the file it holds.</source>
+        <translation>Das Instrument ist nicht zurückgekommen, um das Update zu übernehmen. Schalte es aus und wieder ein; es wendet die Datei an, die es hat.</translation>
+    </message>
+    <message>
+        <source>File transfer complete! Tavlo will now reboot to apply the update.</source>
+        <translation>Dateiübertragung abgeschlossen! Tavlo startet jetzt neu, um das Update anzuwenden.</translation>
+    </message>
+    <message>
+        <source>The instrument did not come back in transfer mode.</source>
+        <translation>Das Instrument ist nicht im Übertragungsmodus zurückgekommen.</translation>
+    </message>
+    <message>
+        <source>The instrument did not come back after the transfer. Switch it off and on again.</source>
+        <translation>Das Instrument ist nach der Übertragung nicht zurückgekommen. Schalte es aus und wieder ein.</translation>
+    </message>
+    <message>
+        <source>The instrument is back in normal mode.</source>
+        <translation>Das Instrument ist wieder im Normalmodus.</translation>
+    </message>
+    <message>
+        <source>Transfer mode needs firmware 1.5.0 or later; the instrument has %1.</source>
+        <translation>Der Übertragungsmodus braucht Firmware 1.5.0 oder neuer; das Instrument hat %1.</translation>
+    </message>
+    <message>
+        <source>Switching the instrument to transfer mode...</source>
+        <translation>Das Instrument wechselt in den Übertragungsmodus...</translation>
+    </message>
+    <message>
+        <source>The instrument is in transfer mode, but its volume %1 did not appear. Run &quot;tavlo-cli transfer --done&quot; to return it to normal.</source>
+        <translation>Das Instrument ist im Übertragungsmodus, aber sein Laufwerk %1 ist nicht erschienen. Führe „tavlo-cli transfer --done“ aus, um es in den Normalmodus zurückzubringen.</translation>
+    </message>
+    <message>
+        <source>The instrument&apos;s storage is at %1</source>
+        <translation>Der Speicher des Instruments liegt unter %1</translation>
+    </message>
+    <message>
+        <source>Press Enter to eject it and return the instrument to normal (or run &quot;tavlo-cli transfer --done&quot; later).</source>
+        <translation>Drücke die Eingabetaste, um es auszuwerfen und das Instrument in den Normalmodus zurückzubringen (oder führe später „tavlo-cli transfer --done“ aus).</translation>
+    </message>
+    <message>
+        <source>Left in transfer mode; run &quot;tavlo-cli transfer --done&quot; to end it.</source>
+        <translation>Im Übertragungsmodus gelassen; führe „tavlo-cli transfer --done“ aus, um ihn zu beenden.</translation>
+    </message>
+    <message>
+        <source>The instrument is not in transfer mode. Nothing to do.</source>
+        <translation>Das Instrument ist nicht im Übertragungsmodus. Nichts zu tun.</translation>
+    </message>
+    <message>
+        <source>Ejecting the volume and returning the instrument to normal...</source>
+        <translation>Das Laufwerk wird ausgeworfen und das Instrument in den Normalmodus zurückgebracht...</translation>
+    </message>
+    <message>
+        <source>The volume %1 could not be ejected; close the files open on it and run &quot;tavlo-cli transfer --done&quot; again.</source>
+        <translation>Das Laufwerk %1 konnte nicht ausgeworfen werden; schließe die darauf geöffneten Dateien und führe „tavlo-cli transfer --done“ erneut aus.</translation>
+    </message>
+    <message>
+        <source>Stopped. The instrument was not changed; it is in normal mode.</source>
+        <translation>Angehalten. Das Instrument wurde nicht verändert; es ist im Normalmodus.</translation>
+    </message>
+    <message>
+        <source>Stopping after this step: the update file is being handed to the instrument, which would otherwise stay in update mode.</source>
+        <translation>Anhalten nach diesem Schritt: Die Update-Datei wird an das Instrument übergeben, das sonst im Update-Modus bliebe.</translation>
+    </message>
+    <message>
+        <source>Stopping once the instrument is in transfer mode, to return it to normal.</source>
+        <translation>Anhalten, sobald das Instrument im Übertragungsmodus ist, um es in den Normalmodus zurückzubringen.</translation>
+    </message>
+    <message>
+        <source>Stopping once the instrument is back in normal mode.</source>
+        <translation>Anhalten, sobald das Instrument wieder im Normalmodus ist.</translation>
+    </message>
+</context>
+<context>
+    <name>SessionLog</name>
+    <message>
+        <source>The session log folder %1 cannot be made; this run keeps no log.</source>
+        <translation>Der Ordner der Sitzungsprotokolle %1 kann nicht angelegt werden; dieser Lauf führt kein Protokoll.</translation>
+    </message>
+    <message>
+        <source>The session log folder %1 cannot be written; this run keeps no log.</source>
+        <translation>In den Ordner der Sitzungsprotokolle %1 kann nicht geschrieben werden; dieser Lauf führt kein Protokoll.</translation>
+    </message>
+    <message>
+        <source>The log file %1 cannot be written; this run keeps no log.</source>
+        <translation>Die Protokolldatei %1 kann nicht geschrieben werden; dieser Lauf führt kein Protokoll.</translation>
+    </message>
+</context>
+<context>
+    <name>SupportFile</name>
+    <message>
+        <source>(none)</source>
+        <translation>(keine)</translation>
+    </message>
+    <message>
+        <source>Tavlo support file</source>
+        <translation>Tavlo-Supportdatei</translation>
+    </message>
+    <message>
+        <source>Written %1</source>
+        <translation>Geschrieben %1</translation>
+    </message>
+    <message>
+        <source>Program</source>
+        <translation>Programm</translation>
+    </message>
+    <message>
+        <source>Qt</source>
+        <translation>Qt</translation>
+    </message>
+    <message>
+        <source>Operating system</source>
+        <translation>Betriebssystem</translation>
+    </message>
+    <message>
+        <source>MIDI ports seen</source>
+        <translation>Gesehene MIDI-Ports</translation>
+    </message>
+    <message>
+        <source>Volumes seen</source>
+        <translation>Gesehene Laufwerke</translation>
+    </message>
+    <message>
+        <source>Catalogue last read</source>
+        <translation>Zuletzt gelesener Katalog</translation>
+    </message>
+    <message>
+        <source>Session log %1</source>
+        <translation>Sitzungsprotokoll %1</translation>
+    </message>
+    <message>
+        <source>The support file was saved as %1.</source>
+        <translation>Die Supportdatei wurde als %1 gespeichert.</translation>
+    </message>
+    <message>
+        <source>The support file could not be saved as %1.</source>
+        <translation>Die Supportdatei konnte nicht als %1 gespeichert werden.</translation>
+    </message>
+</context>
+<context>
+    <name>SupportFileAction</name>
+    <message>
+        <source>Save support file…</source>
+        <translation>Supportdatei speichern…</translation>
+    </message>
+    <message>
+        <source>Save support file</source>
+        <translation>Supportdatei speichern</translation>
+    </message>
+    <message>
+        <source>Text files (*.txt)</source>
+        <translation>Textdateien (*.txt)</translation>
+    </message>
+</context>
 </TS>

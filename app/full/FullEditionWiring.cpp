@@ -3,11 +3,13 @@
 #include "FileManager.h"
 #include "FileManagerBridge.h"
 #include "Platform.h"
+#include "SupportFile.h"
 #include "Timings.h"
 #include "UpdatePathConnections.h"
 
 #include <QQmlApplicationEngine>
 #include <QQmlContext>
+#include <QtQml>
 
 FullEditionWiring::FullEditionWiring(const Platform& platform, const QUrl& releaseServer,
                                      const Timings& timings)
@@ -37,6 +39,8 @@ FullEditionWiring::~FullEditionWiring()
 
 void FullEditionWiring::publish(QQmlApplicationEngine& engine)
 {
+    // The writer behind the window's "Save support file…" (made by the window itself).
+    qmlRegisterType<SupportFile>("Tavlo_Support", 1, 0, "SupportFile");
     QQmlContext* context = engine.rootContext();
     context->setContextProperty(QStringLiteral("midiHandler"), &m_midiHandler);
     context->setContextProperty(QStringLiteral("downloader"), &m_downloader);

@@ -2,8 +2,10 @@
 #include "AppIdentity.h"
 #include "FullEditionWiring.h"
 #include "ProductionPlatform.h"
+#include "SessionLog.h"
 #include "Startup.h"
 #include "Timings.h"
+#include "WiringLog.h"
 
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
@@ -18,6 +20,11 @@ int main(int argc, char* argv[])
     Startup::registerFonts();
     QTranslator translator;
     Startup::installTranslation(translator);
+    // The session log of this run, beside the last ones; without it the program still runs.
+    SessionLog log = SessionLog::inFolder(SessionLog::defaultFolder());
+    log.install(SessionLog::Echo::Previous);
+    if (!log.isOpen())
+        qCWarning(lcWiring, "%s", qPrintable(log.problem()));
 
     // First wiring phase: the objects, the storage worker, the catalogue request and the
     // connections between the objects.

@@ -1,4 +1,5 @@
 #include "Downloader.h"
+#include "DownloadLog.h"
 
 #include <QDebug>
 #include <QMetaEnum>
@@ -147,7 +148,7 @@ void Downloader::startFallback(const QString& name, const QString& why)
 
 void Downloader::logDownloadError(QNetworkReply* reply, QNetworkReply::NetworkError code)
 {
-    qWarning() << "DW: Download error occurred:"
+    qCWarning(lcDownload) << "DW: Download error occurred:"
                << QMetaEnum::fromType<QNetworkReply::NetworkError>().valueToKey(code)
                << "Error string:" << reply->errorString()
                << "HTTP Status:" << reply->attribute(QNetworkRequest::HttpStatusCodeAttribute)

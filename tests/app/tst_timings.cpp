@@ -13,6 +13,7 @@ private Q_SLOTS:
     void deviceLink();
     void storage();
     void download();
+    void cli();
 };
 
 void TestTimings::deviceLink()
@@ -51,6 +52,16 @@ void TestTimings::download()
     QCOMPARE(d.curlConnectTimeoutS, 15);
     QCOMPARE(d.curlSpeedLimitBytes, 1);
     QCOMPARE(d.curlSpeedTimeS, 30);
+}
+
+void TestTimings::cli()
+{
+    const CliTimings c = Timings::production().cli;
+    QCOMPARE(c.instrumentWaitMs, 8000);
+    QCOMPARE(c.pollMs, 100);
+    // The command line waits longer for the instrument than the link takes to ask it.
+    const DeviceTimings d = Timings::production().device;
+    QVERIFY(c.instrumentWaitMs > d.presencePollMs + d.versionRequestDelayMs);
 }
 
 QTEST_GUILESS_MAIN(TestTimings)

@@ -25,6 +25,8 @@ Timings fast()
     t.download.stallTimeoutMs = scaled(t.download.stallTimeoutMs);
     t.download.curlConnectTimeoutS = 2;
     t.download.curlSpeedTimeS = 2;
+    t.cli.instrumentWaitMs = scaled(t.cli.instrumentWaitMs);
+    t.cli.pollMs = scaled(t.cli.pollMs);
     return t;
 }
 

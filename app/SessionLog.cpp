@@ -1,0 +1,172 @@
+#include "SessionLog.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <QLoggingCategory>
+
+#include <atomic>
+#include <cstring>
+
+namespace {
+
+std::atomic<SessionLog*> g_active{nullptr};
+QtMessageHandler g_previous = nullptr;
+SessionLog::Echo g_echo = SessionLog::Echo::Previous;
+
+const char* letterOf(QtMsgType type)
+{
+    switch (type) {
+    case QtDebugMsg:
+        return "D";
+    case QtInfoMsg:
+        return "I";
+    case QtWarningMsg:
+        return "W";
+    case QtCriticalMsg:
+        return "C";
+    case QtFatalMsg:
+        return "F";
+    }
+    return "?";
+}
+
+std::FILE* openForAppend(const QString& path)
+{
+#ifdef Q_OS_WIN
+    return _wfopen(reinterpret_cast<const wchar_t*>(path.utf16()), L"ab");
+#else
+    return std::fopen(QFile::encodeName(path).constData(), "ab");
+#endif
+}
+
+} // namespace
+
+QString SessionLog::defaultFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)
+           + QStringLiteral("/logs");
+}
+
+QString SessionLog::sessionFileName(const QDateTime& start, qint64 processId)
+{
+    return QStringLiteral("session-%1-%2.log")
+        .arg(start.toUTC().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz")))
+        .arg(processId);
+}
+
+QString SessionLog::formatLine(const QDateTime& when, QtMsgType type, const char* category,
+                               const QString& message)
+{
+    QString text = message;
+    text.replace(QLatin1Char('\n'), QLatin1String("\n    "));
+    return QStringLiteral("%1 %2 %3: %4")
+        .arg(when.toUTC().toString(Qt::ISODateWithMs), QLatin1String(letterOf(type)),
+             QLatin1String(category && *category ? category : "default"), text);
+}
+
+QStringList SessionLog::sessionFiles(const QString& folder)
+{
+    const QStringList names = QDir(folder).entryList({QStringLiteral("session-*.log")},
+                                                     QDir::Files, QDir::Name | QDir::Reversed);
+    QStringList paths;
+    for (const QString& name : names)
+        paths << QDir(folder).filePath(name);
+    return paths;
+}
+
+SessionLog SessionLog::inFolder(const QString& folder, int keep)
+{
+    SessionLog log;
+    if (folder.isEmpty() || !QDir().mkpath(folder)) {
+        log.why = tr("The session log folder %1 cannot be made; this run keeps no log.")
+                      .arg(QDir::toNativeSeparators(folder));
+        return log;
+    }
+    const QStringList existing = sessionFiles(folder);
+    for (int i = qMax(0, keep - 1); i < existing.size(); ++i)
+        QFile::remove(existing.at(i));
+    const QString path = QDir(folder).filePath(
+        sessionFileName(QDateTime::currentDateTimeUtc(), QCoreApplication::applicationPid()));
+    log.filePath = path;
+    log.file = openForAppend(path);
+    if (!log.file)
+        log.why = tr("The session log folder %1 cannot be written; this run keeps no log.")
+                      .arg(QDir::toNativeSeparators(folder));
+    return log;
+}
+
+SessionLog SessionLog::toFile(const QString& path)
+{
+    SessionLog log;
+    log.filePath = QFileInfo(path).absoluteFilePath();
+    QDir().mkpath(QFileInfo(log.filePath).absolutePath());
+    log.file = openForAppend(log.filePath);
+    if (!log.file)
+        log.why = tr("The log file %1 cannot be written; this run keeps no log.")
+                      .arg(QDir::toNativeSeparators(log.filePath));
+    return log;
+}
+
+SessionLog::SessionLog(SessionLog&& other) noexcept
+    : file(other.file), filePath(std::move(other.filePath)), why(std::move(other.why))
+{
+    other.file = nullptr;
+}
+
+SessionLog::~SessionLog()
+{
+    if (installed) {
+        qInstallMessageHandler(g_previous);
+        g_active.store(nullptr);
+    }
+    if (file)
+        std::fclose(file);
+}
+
+void SessionLog::install(Echo echo)
+{
+    g_echo = echo;
+    g_active.store(this);
+    installed = true;
+    g_previous = qInstallMessageHandler(&SessionLog::handle);
+    // The parts' categories say only warnings by default (quiet in tests); the session log
+    // takes every line of them.
+    QLoggingCategory::setFilterRules(QStringLiteral("tavlo.*=true"));
+}
+
+void SessionLog::handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (SessionLog* log = g_active.load())
+        log->write(type, context.category, message);
+    switch (g_echo) {
+    case Echo::Previous:
+        // The parts' debug and info lines are for the log; warnings are told as before.
+        if (type != QtWarningMsg && type != QtCriticalMsg && type != QtFatalMsg && context.category
+            && std::strncmp(context.category, "tavlo.", 6) == 0)
+            break;
+        if (g_previous)
+            g_previous(type, context, message);
+        else
+            std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+        break;
+    case Echo::None:
+        break;
+    case Echo::All:
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(formatLine(QDateTime::currentDateTimeUtc(), type, context.category,
+                                           message)));
+        break;
+    }
+}
+
+void SessionLog::write(QtMsgType type, const char* category, const QString& message)
+{
+    if (!file)
+        return;
+    const QByteArray line =
+        formatLine(QDateTime::currentDateTimeUtc(), type, category, message).toUtf8() + '\n';
+    std::fputs(line.constData(), file);
+    std::fflush(file);
+}

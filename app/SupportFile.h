@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+// The support file: one plain text file for the maker's support with what they ask first —
+// the program and Qt versions, the operating system, the MIDI ports and volumes the program
+// saw, the release catalogue it last read, and the last session logs as they are. It holds
+// nothing of the user's own files (the session logs never do).
+//
+// The window's "Save support file…" calls save(); compose() and the extraction are pure.
+class SupportFile : public QObject
+{
+    Q_OBJECT
+    // What the last save() did, in a sentence for the window.
+    Q_PROPERTY(QString lastResult READ lastResult NOTIFY lastResultChanged)
+
+public:
+    struct Facts
+    {
+        QString program;        // "Tavlo_App 1.3.1"
+        QString qtVersion;      // "6.4.2 (built with 6.4.2)"
+        QString system;         // "Debian GNU/Linux 12 (bookworm), linux 6.1.0, x86_64"
+        QStringList sessionLogs; // newest first: "name\ntext"
+    };
+
+    explicit SupportFile(QObject* parent = nullptr);
+
+    // The facts of this program and machine, with the session logs of the folder.
+    static Facts gather(const QString& logFolder, int sessions = 10);
+    // The whole file. Pure.
+    static QString compose(const Facts& facts);
+    // From the session logs' text: the MIDI ports, the volumes seen, the last catalogue. Pure.
+    static QStringList portsSeen(const QString& logs);
+    static QStringList volumesSeen(const QString& logs);
+    static QString lastCatalogue(const QString& logs);
+
+    // A file name for the save dialog: "tavlo-support-20261208-0430.txt".
+    Q_INVOKABLE QString suggestedName() const;
+    // That name in the user's documents folder, as a file: URL for the dialog.
+    Q_INVOKABLE QUrl suggestedFile() const;
+    // Writes the file to the path or file: URL; false (lastResult says why) when it cannot.
+    Q_INVOKABLE bool save(const QString& urlOrPath);
+
+    QString lastResult() const { return result; }
+
+Q_SIGNALS:
+    void lastResultChanged();
+
+private:
+    QString result;
+};

@@ -1,0 +1,3 @@
+#include "WiringLog.h"
+
+Q_LOGGING_CATEGORY(lcWiring, "tavlo.wiring", QtWarningMsg)

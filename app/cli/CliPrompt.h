@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QObject;
+
+// The questions the command line asks on the terminal.
+namespace CliPrompt {
+
+// Asks on standard error and reads one answer from standard input: true for "y" or "yes"
+// (or the same words in the user's language); false for anything else or no input at all.
+bool confirm(const QString& question);
+
+// Reads one line from standard input on a thread of its own and calls then(entered) on the
+// main thread, unless context is gone by then: entered is false when the input ended.
+void waitForLine(QObject* context, std::function<void(bool entered)> then);
+
+} // namespace CliPrompt

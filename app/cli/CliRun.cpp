@@ -1,0 +1,99 @@
+#include "CliRun.h"
+
+#include "CliExitCode.h"
+#include "CliOptions.h"
+#include "CliOutput.h"
+#include "CliSession.h"
+#include "SessionLog.h"
+
+#include <QJsonObject>
+
+#include <cstdio>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#define TAVLO_ISATTY _isatty
+#define TAVLO_FILENO _fileno
+#else
+#include <unistd.h>
+#define TAVLO_ISATTY isatty
+#define TAVLO_FILENO fileno
+#endif
+
+QString CliRun::helpText()
+{
+    return tr(
+        "Usage: tavlo-cli [options] <command>\n"
+        "\n"
+        "Commands:\n"
+        "  list                    the instruments found: ports, USB identity, firmware, mode\n"
+        "  check                   the installed firmware and the latest on offer\n"
+        "  update [--file PATH] [--version V] [--yes] [--allow-downgrade]\n"
+        "                          install the latest firmware, or the update file PATH\n"
+        "  transfer [--done]       show the instrument's storage as a drive; --done ends it\n"
+        "\n"
+        "Options:\n"
+        "  --json                  one JSON object per result or event on standard output\n"
+        "  --release-server URL    read the releases from this server (a mirror)\n"
+        "  --log-file PATH         write the session log to PATH\n"
+        "  --port NAME             act on the instrument on this MIDI port\n"
+        "  -y, --yes               install without asking\n"
+        "  --allow-downgrade       allow installing an older firmware\n"
+        "  -v, --verbose           show the session log on standard error as well\n"
+        "  -h, --help              show this text\n"
+        "  --version               show the program's version\n"
+        "\n"
+        "Exit codes:\n"
+        "  0    done (check: the instrument is up to date)\n"
+        "  1    another failure (the instrument did not answer)\n"
+        "  2    the command line is wrong\n"
+        "  3    no instrument, or several without --port\n"
+        "  4    the release server could not be read, or the download failed\n"
+        "  5    the update file failed its check\n"
+        "  6    the instrument's volume could not be found or written\n"
+        "  7    refused: the answer was no, or a downgrade without --allow-downgrade\n"
+        "  8    done, but the --log-file could not be written\n"
+        "  100  check: an update is available\n"
+        "  130  stopped by Ctrl-C\n");
+}
+
+int CliRun::run(const QStringList& arguments, const Platform& platform, const QUrl& defaultServer,
+                const Timings& timings, const std::atomic<bool>& interrupted)
+{
+    const CliOptions options = CliOptions::parse(arguments);
+    const bool terminal = TAVLO_ISATTY(TAVLO_FILENO(stdout)) != 0;
+    CliOutput out(options.json, terminal);
+    if (!options.ok()) {
+        out.problem(options.error + QLatin1Char(' ') + tr("See \"tavlo-cli --help\"."), CliExitCode::kUsage);
+        return CliExitCode::kUsage;
+    }
+    if (options.help) {
+        std::fputs(helpText().toLocal8Bit().constData(), stdout);
+        return CliExitCode::kDone;
+    }
+    if (options.showVersion) {
+        const QString version = QCoreApplication::applicationVersion();
+        out.print({{QStringLiteral("event"), QStringLiteral("version")},
+                   {QStringLiteral("version"), version}},
+                  QStringLiteral("tavlo-cli %1").arg(version));
+        return CliExitCode::kDone;
+    }
+
+    SessionLog log = options.logFile.isEmpty() ? SessionLog::inFolder(SessionLog::defaultFolder())
+                                               : SessionLog::toFile(options.logFile);
+    log.install(options.verbose ? SessionLog::Echo::All : SessionLog::Echo::None);
+    if (!log.isOpen())
+        out.note(QStringLiteral("tavlo: ") + log.problem());
+    qInfo("tavlo %s, Qt %s, %s", qPrintable(QCoreApplication::applicationVersion()), qVersion(),
+          qPrintable(arguments.join(QLatin1Char(' '))));
+
+    const QUrl server = options.releaseServer.isEmpty() ? defaultServer : QUrl(options.releaseServer);
+    int code = CliExitCode::kDone;
+    {
+        CliSession session(options, platform, server, timings, out, interrupted);
+        code = session.run();
+    }
+    if (code == CliExitCode::kDone && !log.isOpen() && !options.logFile.isEmpty())
+        return CliExitCode::kLogNotWritten;
+    return code;
+}

@@ -1,0 +1,437 @@
+#include "CliSession.h"
+
+#include "CliExitCode.h"
+#include "CliOutput.h"
+#include "CliPrompt.h"
+#include "CliUpdateChecks.h"
+#include "FileManager.h"
+#include "UpdateChoices.h"
+#include "Platform.h"
+#include "UpdateDownload.h"
+#include "WiringLog.h"
+
+#include <QFileInfo>
+#include <QJsonObject>
+
+
+CliSession::CliSession(const CliOptions& options, const Platform& platform, const QUrl& server,
+                       const Timings& timings, CliOutput& output,
+                       const std::atomic<bool>& interrupted)
+    : options(options), timings(timings), out(output), interrupted(interrupted),
+      instruments(platform, options.port)
+{
+    wiring = std::make_unique<FullEditionWiring>(instruments.linkPlatform(), server, timings);
+    instruments.setFiles(wiring->fileManager());
+    qCInfo(lcWiring, "tavlo %s: %d instrument(s) found", qPrintable(CliOptions::commandName(options.command)),
+           int(instruments.all().size()));
+
+    MidiHandler& midi = wiring->midiHandler();
+    Downloader& downloader = wiring->downloader();
+    MainController& controller = wiring->mainController();
+    connect(&midi, &MidiHandler::tavloReceivedVersion, this,
+            [this](const QString& version) {
+                firmware = version;
+                if (current == State::FindingInstrument)
+                    onInstrumentReady();
+            },
+            Qt::QueuedConnection);
+    connect(&midi, &MidiHandler::deviceFound, this, [this](bool found) {
+        if (found && current == State::FindingInstrument && this->options.done)
+            onInstrumentReady();
+    });
+    // Once the whole catalogue is read and the version list is built from it.
+    connect(&downloader.updateDownload(), &UpdateDownload::catalogueRead, this, [this] {
+        catalogueRead = true;
+        onCatalogueRead();
+    });
+    connect(&downloader, &Downloader::failureReasonChanged, this, [this](const QString& why) {
+        if (!why.isEmpty() && !catalogueRead && current == State::ReadingCatalogue)
+            finish(CliExitCode::kNetwork, why);
+    });
+    connect(&downloader.updateDownload(), &UpdateDownload::checkFailed, this,
+            [this] { verificationFailed = true; });
+    connect(&downloader, &Downloader::downloadingProgressBar, this, [this](qlonglong percent) {
+        out.progress(QStringLiteral("download"), tr("Downloading"), int(percent));
+    });
+    connect(&downloader, &Downloader::downloadStatus, this, [this](bool success, const QString& text) {
+        if (success)
+            out.note(text);
+        else if (current == State::Downloading)
+            finish(verificationFailed ? CliExitCode::kVerification : CliExitCode::kNetwork,
+                   wiring->downloader().failureReason().isEmpty() ? text
+                                                                 : wiring->downloader().failureReason());
+    });
+    connect(&downloader, &Downloader::setDeviceToTransferMode, this, &CliSession::onDownloaded);
+    connect(&controller, &MainController::copyingFileProgress, this, [this](int percent) {
+        out.progress(QStringLiteral("copy"), tr("Copying to the instrument"), percent);
+    });
+    connect(&controller, &MainController::transferFailureReason, this,
+            [this](const QString& why) { handOverProblem = why; });
+    connect(&controller, &MainController::fileTransferComplete, this, &CliSession::onHandOverResult);
+    connect(&midi, &MidiHandler::deviceReenumerationFinished, this, &CliSession::onReenumerated);
+    connect(&midi, &MidiHandler::transferSysExReceived, this, [this] {
+        if (current == State::EnteringTransfer)
+            showTransferVolume();
+    });
+    connect(this, &CliSession::ejectRequested, wiring->fileManager(), &FileManager::ejectDeviceAndEmit,
+            Qt::QueuedConnection);
+
+    deadline.setSingleShot(true);
+    connect(&deadline, &QTimer::timeout, this, &CliSession::onDeadline);
+    poll.setInterval(timings.cli.pollMs);
+    connect(&poll, &QTimer::timeout, this, &CliSession::onInterruptPoll);
+}
+
+CliSession::~CliSession() = default;
+
+int CliSession::run()
+{
+    const auto& all = instruments.all();
+    const auto& chosen = instruments.chosen();
+    if (all.isEmpty()) {
+        const QString mode = instruments.volumeMode();
+        if (!mode.isEmpty())
+            return finishNow(CliExitCode::kNoInstrument,
+                             tr("The instrument is in %1 mode and not on MIDI. Switch it off and on "
+                                "again to return it to normal.").arg(mode));
+        return finishNow(CliExitCode::kNoInstrument,
+                         tr("No instrument found. Connect it over USB and switch it on."));
+    }
+    if (chosen.isEmpty()) {
+        instruments.print(out, all, QString());
+        return finishNow(CliExitCode::kNoInstrument,
+                         tr("No instrument on the port \"%1\".").arg(options.port));
+    }
+    // Listing is the one command that may see several at once.
+    if (chosen.size() > 1 && options.command != CliOptions::Command::List) {
+        instruments.print(out, chosen, QString());
+        return finishNow(CliExitCode::kNoInstrument,
+                         tr("%1 instruments are connected. Choose one with --port NAME.")
+                             .arg(chosen.size()));
+    }
+    deadline.start(timings.cli.instrumentWaitMs);
+    poll.start();
+    loop.exec();
+    return exitCode;
+}
+
+int CliSession::finishNow(int code, const QString& problem)
+{
+    finish(code, problem);
+    return exitCode;
+}
+
+void CliSession::onDeadline()
+{
+    if (current == State::FindingInstrument) {
+        if (options.command == CliOptions::Command::List) {
+            instruments.print(out, instruments.chosen(), firmware);
+            finish(CliExitCode::kDone);
+            return;
+        }
+        finish(CliExitCode::kFailed,
+               tr("The instrument did not report its firmware version. Switch it off and on "
+                  "again and retry."));
+    }
+}
+
+void CliSession::onInstrumentReady()
+{
+    deadline.stop();
+    switch (options.command) {
+    case CliOptions::Command::List:
+        instruments.print(out, instruments.chosen(), firmware);
+        finish(CliExitCode::kDone);
+        return;
+    case CliOptions::Command::Transfer:
+        if (options.done)
+            leaveTransfer();
+        else
+            startTransfer();
+        return;
+    case CliOptions::Command::Update:
+        if (!options.file.isEmpty()) {
+            startUpdate();
+            return;
+        }
+        [[fallthrough]];
+    case CliOptions::Command::Check:
+        current = State::ReadingCatalogue;
+        if (catalogueRead)
+            onCatalogueRead();
+        else if (!wiring->downloader().failureReason().isEmpty())
+            finish(CliExitCode::kNetwork, wiring->downloader().failureReason());
+        return;
+    case CliOptions::Command::None:
+        break;
+    }
+    finish(CliExitCode::kUsage);
+}
+
+void CliSession::onCatalogueRead()
+{
+    if (current != State::ReadingCatalogue)
+        return;
+    UpdateChoices& choices = wiring->updateChoices();
+    latest = choices.latestVersion();
+    if (options.command == CliOptions::Command::Check) {
+        const bool available = CliUpdateChecks::relation(firmware, latest) == CliUpdateChecks::Relation::Newer;
+        out.print({{QStringLiteral("event"), QStringLiteral("check")},
+                   {QStringLiteral("firmware"), firmware},
+                   {QStringLiteral("latest"), latest},
+                   {QStringLiteral("update_available"), available}},
+                  available ? tr("Firmware %1 is installed; %2 is available.").arg(firmware, latest)
+                            : tr("Firmware %1 is installed; the latest on offer is %2. Nothing to do.")
+                                  .arg(firmware, latest));
+        finish(available ? CliExitCode::kUpdateAvailable : CliExitCode::kDone);
+        return;
+    }
+    // The version to install: the one asked for, picked from the list as the window picks
+    // it, or the update on offer.
+    if (!options.version.isEmpty()) {
+        int row = -1;
+        QStringList offered;
+        for (int i = 0; i < choices.count(); ++i) {
+            const QVariantMap entry = choices.describe(i);
+            const QString version = entry.value(QStringLiteral("version")).toString();
+            if (entry.value(QStringLiteral("pickable")).toBool())
+                offered << version;
+            if (row < 0 && entry.value(QStringLiteral("pickable")).toBool()
+                && CliUpdateChecks::relation(options.version, version) == CliUpdateChecks::Relation::Same)
+                row = i;
+        }
+        if (row < 0 || !choices.choose(row)) {
+            finish(CliExitCode::kUsage, tr("Version %1 is not on offer. The versions on offer: %2.")
+                                            .arg(options.version, offered.join(QStringLiteral(", "))));
+            return;
+        }
+        latest = choices.describe(row).value(QStringLiteral("version")).toString();
+    }
+    const CliUpdateChecks::Relation relation = CliUpdateChecks::relation(firmware, latest);
+    // The same version again only when it was asked for by name (a reinstall).
+    if (relation == CliUpdateChecks::Relation::Same && options.version.isEmpty()) {
+        out.print({{QStringLiteral("event"), QStringLiteral("up_to_date")},
+                   {QStringLiteral("firmware"), firmware}},
+                  tr("The instrument already has firmware %1. Nothing to do.").arg(firmware));
+        finish(CliExitCode::kDone);
+        return;
+    }
+    if (relation == CliUpdateChecks::Relation::Older && !options.allowDowngrade) {
+        finish(CliExitCode::kRefused,
+               tr("Firmware %1 is older than the installed %2; add --allow-downgrade to install it.")
+                   .arg(latest, firmware));
+        return;
+    }
+    startUpdate();
+}
+
+void CliSession::startUpdate()
+{
+    if (!options.file.isEmpty()) {
+        const QString problem = CliUpdateChecks::fileProblem(options.file);
+        if (!problem.isEmpty()) {
+            finish(CliExitCode::kVerification, problem);
+            return;
+        }
+    }
+    const QString what = options.file.isEmpty()
+                             ? tr("firmware %1 from the release server").arg(latest)
+                             : tr("the update file %1").arg(QFileInfo(options.file).fileName());
+    if (!options.yes && !CliPrompt::confirm(tr("Install %1 on the instrument (firmware %2)? [y/N] ").arg(what, firmware))) {
+        finish(CliExitCode::kRefused, tr("Not installed; the instrument was not changed."));
+        return;
+    }
+    if (interrupted.load()) {
+        onInterruptPoll();
+        return;
+    }
+    current = State::Downloading;
+    if (options.file.isEmpty()) {
+        wiring->downloader().downloadFile();
+        return;
+    }
+    // A file at hand goes where a download ends, as the window's "Install from file" does.
+    const QString problem = wiring->updateChoices().installLocalFile(options.file);
+    if (!problem.isEmpty())
+        finish(CliExitCode::kVerification, problem);
+}
+
+void CliSession::onDownloaded(bool success)
+{
+    if (!success || current != State::Downloading)
+        return;
+    current = State::HandingOver;
+    out.event(QStringLiteral("update_mode"), tr("The instrument is switching to update mode."));
+}
+
+void CliSession::onHandOverResult(bool success)
+{
+    if (current != State::HandingOver)
+        return;
+    if (!success) {
+        finish(CliExitCode::kStorage,
+               tr("The update file could not be put onto the instrument: %1 The instrument is in "
+                  "update mode; switch it off and on again to return it to normal.")
+                   .arg(handOverProblem));
+        return;
+    }
+    current = State::Finishing;
+    out.event(QStringLiteral("file_in_place"), tr("The update file is on the instrument. Telling it to apply the update..."));
+}
+
+void CliSession::onReenumerated(bool success)
+{
+    if (current == State::Finishing) {
+        if (!success) {
+            finish(CliExitCode::kFailed,
+                   tr("The instrument did not come back to take the update. Switch it off and on "
+                      "again; it applies the file it holds."));
+            return;
+        }
+        out.print({{QStringLiteral("event"), QStringLiteral("done")},
+                   {QStringLiteral("mode"), QStringLiteral("applying")}},
+                  tr("File transfer complete! Tavlo will now reboot to apply the update."));
+        finish(stopRequested ? CliExitCode::kInterrupted : CliExitCode::kDone);
+    } else if (current == State::EnteringTransfer) {
+        if (success)
+            showTransferVolume();
+        else
+            finish(CliExitCode::kFailed, tr("The instrument did not come back in transfer mode."));
+    } else if (current == State::LeavingTransfer) {
+        if (!success) {
+            finish(CliExitCode::kFailed,
+                   tr("The instrument did not come back after the transfer. Switch it off and on again."));
+            return;
+        }
+        out.print({{QStringLiteral("event"), QStringLiteral("transfer_ended")},
+                   {QStringLiteral("mode"), QStringLiteral("normal")}},
+                  tr("The instrument is back in normal mode."));
+        finish(stopRequested ? CliExitCode::kInterrupted : CliExitCode::kDone);
+    }
+}
+
+void CliSession::startTransfer()
+{
+    if (!CliUpdateChecks::offersTransfer(firmware)) {
+        finish(CliExitCode::kFailed,
+               tr("Transfer mode needs firmware 1.5.0 or later; the instrument has %1.").arg(firmware));
+        return;
+    }
+    current = State::EnteringTransfer;
+    out.event(QStringLiteral("entering_transfer"), tr("Switching the instrument to transfer mode..."));
+    wiring->midiHandler().sendTransferSysEx();
+}
+
+void CliSession::showTransferVolume()
+{
+    const QString path = instruments.volumePath(CliInstruments::kTransferVolume);
+    if (path.isEmpty()) {
+        // The volume mounts a moment after the instrument is back: look again.
+        if (++volumeLooks * timings.cli.pollMs
+            > timings.storage.volumeRetryIntervalMs * timings.storage.maxVolumeRetries) {
+            finish(CliExitCode::kStorage,
+                   tr("The instrument is in transfer mode, but its volume %1 did not appear. Run "
+                      "\"tavlo-cli transfer --done\" to return it to normal.").arg(CliInstruments::kTransferVolume));
+            return;
+        }
+        QTimer::singleShot(timings.cli.pollMs, this, &CliSession::showTransferVolume);
+        return;
+    }
+    if (current != State::EnteringTransfer)
+        return;
+    current = State::InTransfer;
+    out.print({{QStringLiteral("event"), QStringLiteral("transfer")},
+               {QStringLiteral("mode"), QStringLiteral("transfer")},
+               {QStringLiteral("mount_path"), path}},
+              tr("The instrument's storage is at %1").arg(path));
+    if (stopRequested) {
+        leaveTransfer();
+        return;
+    }
+    out.note(tr("Press Enter to eject it and return the instrument to normal (or run \"tavlo-cli "
+                "transfer --done\" later)."));
+    waitForEnter();
+}
+
+void CliSession::waitForEnter()
+{
+    CliPrompt::waitForLine(this, [this](bool entered) {
+        if (current != State::InTransfer)
+            return;
+        if (entered) {
+            leaveTransfer();
+            return;
+        }
+        // No one to press Enter (the input ended): the instrument stays in transfer mode.
+        out.note(tr("Left in transfer mode; run \"tavlo-cli transfer --done\" to end it."));
+        finish(CliExitCode::kDone);
+    });
+}
+
+void CliSession::leaveTransfer()
+{
+    if (instruments.volumePath(CliInstruments::kTransferVolume).isEmpty()) {
+        out.print({{QStringLiteral("event"), QStringLiteral("transfer_ended")},
+                   {QStringLiteral("mode"), QStringLiteral("normal")}},
+                  tr("The instrument is not in transfer mode. Nothing to do."));
+        finish(CliExitCode::kDone);
+        return;
+    }
+    current = State::LeavingTransfer;
+    out.event(QStringLiteral("leaving_transfer"), tr("Ejecting the volume and returning the instrument to normal..."));
+    connect(wiring->fileManager(), &FileManager::ejectCompleted, this, [this](bool ejected) {
+        if (!ejected && current == State::LeavingTransfer)
+            finish(CliExitCode::kStorage,
+                   tr("The volume %1 could not be ejected; close the files open on it and run "
+                      "\"tavlo-cli transfer --done\" again.").arg(CliInstruments::kTransferVolume));
+    }, Qt::QueuedConnection);
+    Q_EMIT ejectRequested(CliInstruments::kTransferVolume);
+}
+
+void CliSession::onInterruptPoll()
+{
+    if (!interrupted.load() || stopRequested)
+        return;
+    stopRequested = true;
+    switch (current) {
+    case State::FindingInstrument:
+    case State::ReadingCatalogue:
+    case State::Downloading:
+        wiring->downloader().cancelDownload();
+        finish(CliExitCode::kInterrupted,
+               tr("Stopped. The instrument was not changed; it is in normal mode."));
+        return;
+    case State::HandingOver:
+    case State::Finishing:
+        out.note(tr("Stopping after this step: the update file is being handed to the "
+                    "instrument, which would otherwise stay in update mode."));
+        return;
+    case State::EnteringTransfer:
+        out.note(tr("Stopping once the instrument is in transfer mode, to return it to normal."));
+        return;
+    case State::InTransfer:
+        leaveTransfer();
+        return;
+    case State::LeavingTransfer:
+        out.note(tr("Stopping once the instrument is back in normal mode."));
+        return;
+    case State::Ended:
+        return;
+    }
+}
+
+void CliSession::finish(int code, const QString& problem)
+{
+    if (current == State::Ended)
+        return;
+    current = State::Ended;
+    exitCode = code;
+    deadline.stop();
+    poll.stop();
+    if (!problem.isEmpty()) {
+        qCWarning(lcWiring, "tavlo: %s", qPrintable(problem));
+        out.problem(problem, code);
+    }
+    qCInfo(lcWiring, "tavlo: exit code %d", code);
+    loop.quit();
+}

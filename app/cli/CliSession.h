@@ -1,0 +1,93 @@
+#pragma once
+
+#include "CliOptions.h"
+#include "FullEditionWiring.h"
+#include "CliInstruments.h"
+#include "Timings.h"
+
+#include <QEventLoop>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <QUrl>
+
+#include <atomic>
+#include <memory>
+
+class CliOutput;
+struct Platform;
+
+// One command of the "tavlo" program, carried out by the full edition's objects (the same
+// link, Downloader and FileManager the window drives, made by the full edition's first
+// wiring phase; nothing is published, no window is loaded). run() returns the exit code.
+//
+// Its state says which step the command is in; Ctrl-C (the interrupt flag, looked at every
+// pollMs) stops at the next point where the instrument is in a mode the user can leave:
+// before the update-mode message nothing has changed; once the update file is being handed
+// to the instrument, the hand-over and the finish message are carried out, because an
+// instrument left in update mode could not be used until switched off and on.
+class CliSession : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class State {
+        FindingInstrument, // waiting for the link to find the instrument and its version
+        ReadingCatalogue,  // waiting for the release catalogue
+        Downloading,       // the update file is being downloaded; nothing sent yet
+        HandingOver,       // update mode sent; the file is being put onto the volume
+        Finishing,         // the file is in place; the finish message goes out
+        EnteringTransfer,  // the transfer-start message went out
+        InTransfer,        // the instrument shows its storage; waiting for Enter
+        LeavingTransfer,   // the volume is ejected; the transfer end goes out
+        Ended,
+    };
+    Q_ENUM(State)
+
+    CliSession(const CliOptions& options, const Platform& platform, const QUrl& server,
+               const Timings& timings, CliOutput& output, const std::atomic<bool>& interrupted);
+    ~CliSession() override;
+
+    int run();
+    State state() const { return current; }
+
+Q_SIGNALS:
+    void ejectRequested(QString label);
+
+private:
+    int finishNow(int code, const QString& problem);
+    void onDeadline();
+    void onInstrumentReady();
+    void onCatalogueRead();
+    void startUpdate();
+    void onDownloaded(bool success);
+    void onHandOverResult(bool success);
+    void onReenumerated(bool success);
+    void startTransfer();
+    void showTransferVolume();
+    void leaveTransfer();
+    void onInterruptPoll();
+    void finish(int code, const QString& problem = QString());
+
+    void waitForEnter();
+
+    CliOptions options;
+    Timings timings;
+    CliOutput& out;
+    const std::atomic<bool>& interrupted;
+    std::unique_ptr<FullEditionWiring> wiring;
+    CliInstruments instruments;
+    QEventLoop loop;
+    QTimer deadline;
+    QTimer poll;
+    State current = State::FindingInstrument;
+    QString firmware;
+    QString latest;
+    bool catalogueRead = false;
+    bool verificationFailed = false;
+    bool stopNoted = false;
+    bool stopRequested = false;
+    int volumeLooks = 0;
+    QString handOverProblem;
+    int exitCode = 0;
+};

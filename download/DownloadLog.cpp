@@ -1,0 +1,53 @@
+#include "DownloadLog.h"
+
+#include <QNetworkReply>
+#include <QNetworkRequest>
+
+Q_LOGGING_CATEGORY(lcDownload, "tavlo.download", QtWarningMsg)
+
+namespace {
+
+const char* methodOf(QNetworkAccessManager::Operation operation)
+{
+    switch (operation) {
+    case QNetworkAccessManager::HeadOperation:
+        return "HEAD";
+    case QNetworkAccessManager::GetOperation:
+        return "GET";
+    case QNetworkAccessManager::PostOperation:
+        return "POST";
+    default:
+        return "request";
+    }
+}
+
+} // namespace
+
+namespace DownloadLog {
+
+void request(QNetworkReply* reply)
+{
+    if (!reply)
+        return;
+    const char* method = methodOf(reply->operation());
+    const QString url = reply->url().toString();
+    qCInfo(lcDownload, "%s %s", method, qPrintable(url));
+    QObject::connect(reply, &QNetworkReply::finished, reply, [reply, method, url] {
+        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        if (reply->error() == QNetworkReply::NoError)
+            qCInfo(lcDownload, "%s %s: HTTP %d", method, qPrintable(url), status);
+        else
+            qCWarning(lcDownload, "%s %s: HTTP %d, %s", method, qPrintable(url), status,
+                      qPrintable(reply->errorString()));
+    });
+}
+
+void catalogue(QNetworkReply* reply)
+{
+    const QByteArray body = reply->peek(kCatalogueLogBytes);
+    const qint64 size = reply->bytesAvailable();
+    qCInfo(lcDownload, "Catalogue read (%lld bytes%s):\n%s", size,
+           size > body.size() ? ", the start of it" : "", body.constData());
+}
+
+} // namespace DownloadLog

@@ -1,0 +1,3 @@
+#include "StorageLog.h"
+
+Q_LOGGING_CATEGORY(lcStorage, "tavlo.storage", QtWarningMsg)

@@ -1,0 +1,114 @@
+// The support file: what it gathers from the session logs, and the file it writes.
+#include "SessionLog.h"
+#include "SupportFile.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// Two sessions as the session log writes them, the newer one first.
+const QString kOlder = QStringLiteral(
+    "session-20261207-100000-000-1.log\n"
+    "2026-12-07T10:00:00.100Z I tavlo.device: Instrument ports opened: input \"Tavlo:Tavlo MIDI 1 24:0\", output \"Tavlo:Tavlo MIDI 1 24:0\"\n"
+    "2026-12-07T10:00:00.200Z D tavlo.device: SysEx sent: F0 00 03 01 02 01 F7\n"
+    "2026-12-07T10:00:01.000Z I tavlo.download: Catalogue read (30 bytes):\n"
+    "    [{\"version\":\"1.5.0\"}]\n"
+    "2026-12-07T10:00:02.000Z D tavlo.storage: Volume tavloupd seen at /media/u/tavloupd\n");
+const QString kNewer = QStringLiteral(
+    "session-20261208-090000-000-2.log\n"
+    "2026-12-08T09:00:00.100Z I tavlo.device: Instrument ports opened: input \"Tavlo:Tavlo MIDI 1 24:0\", output \"Tavlo:Tavlo MIDI 1 24:0\"\n"
+    "2026-12-08T09:00:01.000Z I tavlo.download: Catalogue read (52 bytes):\n"
+    "    [{\"version\":\"1.5.0\"},\n"
+    "     {\"version\":\"1.6.0\"}]\n"
+    "2026-12-08T09:00:01.500Z W tavlo.download: GET https://x/releases/a.tvq: HTTP 404, Not Found\n"
+    "2026-12-08T09:00:02.000Z D tavlo.storage: Volume TAVLO seen at /media/u/TAVLO\n"
+    "2026-12-08T09:00:03.000Z D tavlo.storage: Volume TAVLO seen at /media/u/TAVLO\n");
+
+} // namespace
+
+class SupportFileTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void composesWhatSupportNeeds();
+    void emptyLogsSayNone();
+    void savesPlainTextFromTheLogFolder();
+    void unwritablePlaceIsSaid();
+};
+
+void SupportFileTest::composesWhatSupportNeeds()
+{
+    SupportFile::Facts facts;
+    facts.program = QStringLiteral("Tavlo_App 1.3.1");
+    facts.qtVersion = QStringLiteral("6.4.2 (built with 6.4.2)");
+    facts.system = QStringLiteral("Debian GNU/Linux 12 (bookworm), linux 6.1.0, x86_64");
+    facts.sessionLogs = {kNewer, kOlder};
+    const QString text = SupportFile::compose(facts);
+
+    QVERIFY(text.startsWith(QStringLiteral("Tavlo support file\n")));
+    QVERIFY(text.contains(QStringLiteral("== Program ==\nTavlo_App 1.3.1\n")));
+    QVERIFY(text.contains(QStringLiteral("== Qt ==\n6.4.2 (built with 6.4.2)\n")));
+    QVERIFY(text.contains(QStringLiteral("== Operating system ==\nDebian GNU/Linux 12")));
+    // Each port and volume once, in the order first seen; the newest catalogue, whole.
+    QVERIFY(text.contains(QStringLiteral(
+        "== MIDI ports seen ==\nInstrument ports opened: input \"Tavlo:Tavlo MIDI 1 24:0\", output \"Tavlo:Tavlo MIDI 1 24:0\"\n\n")));
+    QVERIFY(text.contains(QStringLiteral(
+        "== Volumes seen ==\nVolume tavloupd seen at /media/u/tavloupd\nVolume TAVLO seen at /media/u/TAVLO\n\n")));
+    QVERIFY(text.contains(QStringLiteral(
+        "== Catalogue last read ==\nCatalogue read (52 bytes):\n[{\"version\":\"1.5.0\"},\n {\"version\":\"1.6.0\"}]\n\n")));
+    // The sessions themselves, newest first, with their failures as they were logged.
+    const int newer = text.indexOf(QStringLiteral("== Session log session-20261208-090000-000-2.log =="));
+    const int older = text.indexOf(QStringLiteral("== Session log session-20261207-100000-000-1.log =="));
+    QVERIFY(newer > 0 && older > newer);
+    QVERIFY(text.contains(QStringLiteral("HTTP 404, Not Found")));
+    QVERIFY(text.contains(QStringLiteral("SysEx sent: F0 00 03 01 02 01 F7")));
+}
+
+void SupportFileTest::emptyLogsSayNone()
+{
+    const QString text = SupportFile::compose(SupportFile::Facts{});
+    QVERIFY(text.contains(QStringLiteral("== MIDI ports seen ==\n(none)\n")));
+    QVERIFY(text.contains(QStringLiteral("== Catalogue last read ==\n(none)\n")));
+    QVERIFY(!text.contains(QStringLiteral("== Session log")));
+}
+
+void SupportFileTest::savesPlainTextFromTheLogFolder()
+{
+    QTemporaryDir home;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(QStringLiteral("data"))));
+    {
+        SessionLog log = SessionLog::inFolder(SessionLog::defaultFolder());
+        QVERIFY2(log.isOpen(), qPrintable(log.problem()));
+        log.install(SessionLog::Echo::None);
+        qInfo("a line of this session");
+    }
+    SupportFile support;
+    QSignalSpy changed(&support, &SupportFile::lastResultChanged);
+    const QString path = home.filePath(support.suggestedName());
+    QVERIFY(support.save(QUrl::fromLocalFile(path).toString()));
+    QCOMPARE(changed.size(), 1);
+    QVERIFY(support.lastResult().contains(path));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QString text = QString::fromUtf8(file.readAll());
+    QVERIFY(text.contains(QStringLiteral("I default: a line of this session")));
+    QVERIFY(text.contains(QStringLiteral("== Qt ==\n") + QLatin1String(qVersion())));
+}
+
+void SupportFileTest::unwritablePlaceIsSaid()
+{
+    QTemporaryDir home;
+    QFile blocker(home.filePath(QStringLiteral("file")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    SupportFile support;
+    QVERIFY(!support.save(home.filePath(QStringLiteral("file/support.txt"))));
+    QVERIFY(support.lastResult().contains(QStringLiteral("could not be saved")));
+}
+
+QTEST_GUILESS_MAIN(SupportFileTest)
+#include "tst_support_file.moc"

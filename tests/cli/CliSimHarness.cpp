@@ -1,0 +1,129 @@
+// The command-line program against the simulated instrument and a local release server, in
+// one process, for the command-line tests. Each argument list (lists separated by "+++") is
+// one run of the program, one after another against the same instrument.
+//
+// Set by the environment:
+//   TAVLO_SIM_RELEASES  folder served as the release server's /releases/ (no server without)
+//   TAVLO_SIM_SLOW      "1": the update file comes slowly, in pieces
+//   TAVLO_SIM_FIRMWARE  the instrument's firmware (default 1.5.2)
+//   TAVLO_SIM_NEXT      the version it reports after an update (default 1.6.0)
+//   TAVLO_SIM_INSTRUMENTS  0, 1 (default) or 2 instruments on the bus
+//   TAVLO_SIM_STATE     file the instrument's state is written to at the end
+#include "CliRun.h"
+#include "ReleaseServer.h"
+#include "SimInstrument.h"
+#include "SysExMessages.h"
+#include "TestTimings.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QTimer>
+
+#include <atomic>
+#include <csignal>
+
+namespace {
+std::atomic<bool> g_interrupted{false};
+extern "C" void onInterrupt(int)
+{
+    g_interrupted.store(true);
+}
+
+void settle(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+QString env(const char* name, const QString& fallback = QString())
+{
+    const QString value = qEnvironmentVariable(name);
+    return value.isEmpty() ? fallback : value;
+}
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Tavlo_App"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Tavlo"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.3.1"));
+    std::signal(SIGINT, onInterrupt);
+
+    ReleaseServer server;
+    const QString releases = env("TAVLO_SIM_RELEASES");
+    if (!releases.isEmpty()) {
+        server.serveFolder(releases);
+        if (env("TAVLO_SIM_SLOW") == QLatin1String("1")) {
+            const QStringList files = QDir(releases).entryList({QStringLiteral("*.tvq")}, QDir::Files);
+            for (const QString& name : files) {
+                ReleaseServer::Response slow;
+                slow.bodyFile = QDir(releases).filePath(name);
+                slow.pieces = QList<qint64>(64, 16 * 1024);
+                slow.pieceDelayMs = 100;
+                server.setResponse("GET", QStringLiteral("/releases/") + name, slow);
+            }
+        }
+        if (!server.start()) {
+            std::fprintf(stderr, "harness: %s\n", qPrintable(server.errorText()));
+            return 99;
+        }
+        ReleaseServer::trustInThisProcess();
+    }
+
+    SimInstrument instrument;
+    instrument.setTimings(TestTimings::fastInstrument());
+    instrument.setFirmwareVersion(env("TAVLO_SIM_FIRMWARE", QStringLiteral("1.5.2")));
+    instrument.setVersionAfterUpdate(env("TAVLO_SIM_NEXT", QStringLiteral("1.6.0")));
+    const int count = env("TAVLO_SIM_INSTRUMENTS", QStringLiteral("1")).toInt();
+    if (count > 0)
+        instrument.plugIn();
+    if (count > 1) {
+        UsbIds ids;
+        ids.found = true;
+        ids.vendorId = QStringLiteral("1D6B");
+        ids.productId = QStringLiteral("0104");
+        instrument.bus().attachDevice(QStringLiteral("Tavlo Two"), ids, true, true);
+    }
+    settle(50);
+
+    QList<QStringList> runs{{}};
+    for (const QString& word : app.arguments().mid(1)) {
+        if (word == QLatin1String("+++"))
+            runs.append(QStringList());
+        else
+            runs.last().append(word);
+    }
+    // The server is at hand only when one is served; else an address where nothing listens.
+    const QUrl defaultServer = releases.isEmpty() ? QUrl(QStringLiteral("https://127.0.0.1:9"))
+                                                  : server.baseUrl();
+    int code = 0;
+    for (const QStringList& run : runs) {
+        code = CliRun::run(run, instrument.platform(), defaultServer, TestTimings::fast(), g_interrupted);
+        std::fflush(stdout);
+    }
+    // Long enough for the instrument to take the update and come back with it.
+    const SimInstrument::Timings t = TestTimings::fastInstrument();
+    settle(t.rejoinAfterEjectMs + t.applyAfterFinishMs + t.rebootMs + 500);
+
+    QFile state(env("TAVLO_SIM_STATE"));
+    if (!state.fileName().isEmpty() && state.open(QIODevice::WriteOnly)) {
+        QStringList lines;
+        lines << QStringLiteral("firmware=") + instrument.firmwareVersion();
+        lines << QStringLiteral("on_bus=") + QString::number(instrument.midi().isOnBus());
+        for (const char* label : {SimInstrument::kUpdateVolumeLabel, SimInstrument::kTransferVolumeLabel}) {
+            const QString name = QString::fromLatin1(label);
+            lines << QStringLiteral("mounted_%1=%2").arg(name).arg(instrument.storage().isMounted(name));
+            const QString root = instrument.storage().rootPath(name);
+            if (!root.isEmpty() && instrument.storage().isMounted(name))
+                lines << QStringLiteral("files_%1=%2").arg(name, QDir(root).entryList(QDir::Files).join(QLatin1Char(',')));
+        }
+        for (const SimInstrument::AppliedUpdate& update : instrument.appliedUpdates())
+            lines << QStringLiteral("applied=%1 %2").arg(update.toVersion, QString::fromLatin1(update.sha256));
+        state.write(lines.join(QLatin1Char('\n')).toUtf8() + '\n');
+    }
+    return code;
+}

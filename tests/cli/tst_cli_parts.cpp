@@ -1,0 +1,223 @@
+// The command line's pure parts and the session log's files.
+#include "CliOptions.h"
+#include "CliOutput.h"
+#include "CliUpdateChecks.h"
+#include "DeviceLog.h"
+#include "InstrumentScan.h"
+#include "SessionLog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using Command = CliOptions::Command;
+Q_DECLARE_METATYPE(CliOptions::Command)
+
+class CliPartsTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void parse_data();
+    void parse();
+    void parseErrors_data();
+    void parseErrors();
+    void progressBar();
+    void portNames_data();
+    void portNames();
+    void versions_data();
+    void versions();
+    void sysExInHex();
+    void logLines();
+    void logKeepsTheLastSessions();
+};
+
+void CliPartsTest::parse_data()
+{
+    QTest::addColumn<QStringList>("words");
+    QTest::addColumn<Command>("command");
+    QTest::addColumn<QString>("fields"); // the options that came out set, in a fixed order
+
+    QTest::newRow("list") << QStringList{"list"} << Command::List << QString();
+    QTest::newRow("options first") << QStringList{"--json", "-v", "check"} << Command::Check << "json verbose";
+    QTest::newRow("options after") << QStringList{"check", "--json", "--verbose"} << Command::Check << "json verbose";
+    QTest::newRow("update file") << QStringList{"update", "--file", "/a/b.tvq", "--yes"} << Command::Update
+                                 << "yes file=/a/b.tvq";
+    QTest::newRow("update file=") << QStringList{"update", "--file=/a b.tvq", "-y"} << Command::Update
+                                  << "yes file=/a b.tvq";
+    QTest::newRow("update version") << QStringList{"update", "--version", "1.4.0", "--allow-downgrade"}
+                                    << Command::Update << "downgrade version=1.4.0";
+    QTest::newRow("update version=") << QStringList{"update", "--version=1.4.0"} << Command::Update
+                                     << "version=1.4.0";
+    QTest::newRow("program version") << QStringList{"--version"} << Command::None << "showVersion";
+    QTest::newRow("program version after list") << QStringList{"list", "--version"} << Command::List
+                                                << "showVersion";
+    QTest::newRow("help wins") << QStringList{"-h"} << Command::None << "help";
+    QTest::newRow("transfer done") << QStringList{"transfer", "--done"} << Command::Transfer << "done";
+    QTest::newRow("common values") << QStringList{"--release-server", "https://mirror.example/x", "--log-file",
+                                                  "/tmp/l.log", "--port", "Tavlo:Tavlo MIDI 1 24:0", "list"}
+                                   << Command::List
+                                   << "server=https://mirror.example/x log=/tmp/l.log port=Tavlo:Tavlo MIDI 1 24:0";
+}
+
+void CliPartsTest::parse()
+{
+    QFETCH(QStringList, words);
+    QFETCH(Command, command);
+    QFETCH(QString, fields);
+    const CliOptions o = CliOptions::parse(words);
+    QVERIFY2(o.ok(), qPrintable(o.error));
+    QCOMPARE(o.command, command);
+    QStringList set;
+    if (o.json) set << "json";
+    if (o.verbose) set << "verbose";
+    if (o.help) set << "help";
+    if (o.showVersion) set << "showVersion";
+    if (o.yes) set << "yes";
+    if (o.allowDowngrade) set << "downgrade";
+    if (o.done) set << "done";
+    if (!o.file.isEmpty()) set << "file=" + o.file;
+    if (!o.version.isEmpty()) set << "version=" + o.version;
+    if (!o.releaseServer.isEmpty()) set << "server=" + o.releaseServer;
+    if (!o.logFile.isEmpty()) set << "log=" + o.logFile;
+    if (!o.port.isEmpty()) set << "port=" + o.port;
+    QCOMPARE(set.join(' '), fields);
+}
+
+void CliPartsTest::parseErrors_data()
+{
+    QTest::addColumn<QStringList>("words");
+    QTest::addColumn<QString>("error");
+
+    QTest::newRow("nothing") << QStringList{} << "No command given.";
+    QTest::newRow("unknown command") << QStringList{"upgrade"} << "Unknown command \"upgrade\"";
+    QTest::newRow("two commands") << QStringList{"list", "check"} << "Unexpected word \"check\"";
+    QTest::newRow("unknown option") << QStringList{"list", "--colour"} << "Unknown option \"--colour\"";
+    QTest::newRow("single dash unknown") << QStringList{"list", "-x"} << "Unknown option \"-x\"";
+    QTest::newRow("value missing at end") << QStringList{"update", "--file"} << "--file needs a value";
+    QTest::newRow("value is an option") << QStringList{"update", "--file", "--yes"} << "--file needs a value";
+    QTest::newRow("empty value") << QStringList{"update", "--file="} << "--file needs a value";
+    QTest::newRow("flag with value") << QStringList{"list", "--json=1"} << "--json takes no value";
+    QTest::newRow("update version missing") << QStringList{"update", "--version"} << "needs the version";
+    QTest::newRow("file with list") << QStringList{"list", "--file", "a.tvq"} << "--file belongs to the command update";
+    QTest::newRow("yes with check") << QStringList{"check", "--yes"} << "--yes belongs to the command update";
+    QTest::newRow("downgrade with transfer") << QStringList{"transfer", "--allow-downgrade"}
+                                             << "--allow-downgrade belongs";
+    QTest::newRow("done with update") << QStringList{"update", "--done"} << "--done belongs to the command transfer";
+    QTest::newRow("file and version") << QStringList{"update", "--file", "a.tvq", "--version", "1.0.0"}
+                                      << "either --version or --file";
+    QTest::newRow("server not a URL") << QStringList{"check", "--release-server", "mirror"} << "not an http";
+    QTest::newRow("server other scheme") << QStringList{"check", "--release-server=file:///x"} << "not an http";
+    QTest::newRow("error before help") << QStringList{"--frob", "--help"} << "Unknown option \"--frob\"";
+}
+
+void CliPartsTest::parseErrors()
+{
+    QFETCH(QStringList, words);
+    QFETCH(QString, error);
+    const CliOptions o = CliOptions::parse(words);
+    QVERIFY(!o.ok());
+    QVERIFY2(o.error.contains(error), qPrintable(o.error));
+}
+
+void CliPartsTest::progressBar()
+{
+    QCOMPARE(CliOutput::bar("Copy", 0, 10), QStringLiteral("Copy [          ]   0%"));
+    QCOMPARE(CliOutput::bar("Copy", 45, 10), QStringLiteral("Copy [####      ]  45%"));
+    QCOMPARE(CliOutput::bar("Copy", 100, 10), QStringLiteral("Copy [##########] 100%"));
+    QCOMPARE(CliOutput::bar("Copy", 250, 10), QStringLiteral("Copy [##########] 100%"));
+    QCOMPARE(CliOutput::bar("Copy", -5, 10), QStringLiteral("Copy [          ]   0%"));
+}
+
+void CliPartsTest::portNames_data()
+{
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<QString>("wanted");
+    QTest::addColumn<bool>("matches");
+    QTest::newRow("same") << "Tavlo:Tavlo MIDI 1 24:0" << "Tavlo:Tavlo MIDI 1 24:0" << true;
+    QTest::newRow("after re-enumeration") << "Tavlo:Tavlo MIDI 1 28:0" << "Tavlo:Tavlo MIDI 1 24:0" << true;
+    QTest::newRow("without numbers") << "Tavlo:Tavlo MIDI 1 28:0" << "Tavlo:Tavlo MIDI 1" << true;
+    QTest::newRow("other device") << "Tavlo Two:Tavlo Two MIDI 1 25:0" << "Tavlo:Tavlo MIDI 1 24:0" << false;
+    QTest::newRow("prefix only") << "Tavlo:Tavlo MIDI 1 24:0" << "Tavlo" << false;
+    QTest::newRow("windows name") << "Tavlo" << "Tavlo" << true;
+}
+
+void CliPartsTest::portNames()
+{
+    QFETCH(QString, port);
+    QFETCH(QString, wanted);
+    QFETCH(bool, matches);
+    QCOMPARE(InstrumentScan::portMatches(port, wanted), matches);
+}
+
+void CliPartsTest::versions_data()
+{
+    QTest::addColumn<QString>("installed");
+    QTest::addColumn<QString>("offered");
+    QTest::addColumn<int>("relation");
+    using R = CliUpdateChecks::Relation;
+    QTest::newRow("newer") << "1.5.2" << "1.6.0" << int(R::Newer);
+    QTest::newRow("numeric parts") << "1.9.2" << "1.10.0" << int(R::Newer);
+    QTest::newRow("older") << "1.7.0" << "1.6.0" << int(R::Older);
+    QTest::newRow("same, missing part") << "1.6" << "1.6.0" << int(R::Same);
+    QTest::newRow("unparsable") << "1.6.x" << "1.6.0" << int(R::Unknown);
+    QTest::newRow("empty") << "" << "1.6.0" << int(R::Unknown);
+}
+
+void CliPartsTest::versions()
+{
+    QFETCH(QString, installed);
+    QFETCH(QString, offered);
+    QFETCH(int, relation);
+    QCOMPARE(int(CliUpdateChecks::relation(installed, offered)), relation);
+}
+
+void CliPartsTest::sysExInHex()
+{
+    QCOMPARE(DeviceLog::hex({0xF0, 0x7D, 0x01, 0x0A, 0xF7}), QStringLiteral("F0 7D 01 0A F7"));
+    QCOMPARE(DeviceLog::hex({}), QString());
+}
+
+void CliPartsTest::logLines()
+{
+    const QDateTime when(QDate(2026, 12, 8), QTime(4, 30, 12, 345), Qt::UTC);
+    QCOMPARE(SessionLog::formatLine(when, QtWarningMsg, "tavlo.storage", "no volume"),
+             QStringLiteral("2026-12-08T04:30:12.345Z W tavlo.storage: no volume"));
+    QCOMPARE(SessionLog::formatLine(when, QtDebugMsg, nullptr, "a\nb"),
+             QStringLiteral("2026-12-08T04:30:12.345Z D default: a\n    b"));
+    QCOMPARE(SessionLog::sessionFileName(when, 4711), QStringLiteral("session-20261208-043012-345-4711.log"));
+}
+
+void CliPartsTest::logKeepsTheLastSessions()
+{
+    QTemporaryDir dir;
+    // Twelve older sessions, and a file that is not a session.
+    for (int i = 0; i < 12; ++i) {
+        QFile f(dir.filePath(QStringLiteral("session-202511%1-000000-000-1.log").arg(i + 10)));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    QFile other(dir.filePath("notes.txt"));
+    QVERIFY(other.open(QIODevice::WriteOnly));
+    other.close();
+    {
+        SessionLog log = SessionLog::inFolder(dir.path());
+        QVERIFY2(log.isOpen(), qPrintable(log.problem()));
+        log.install(SessionLog::Echo::None);
+        qInfo("hello %d", 1);
+        QCOMPARE(SessionLog::sessionFiles(dir.path()).first(), log.path());
+    }
+    const QStringList kept = SessionLog::sessionFiles(dir.path());
+    QCOMPARE(kept.size(), SessionLog::kKeptSessions);
+    // The newest nine old ones stay beside the new one; the oldest three are gone.
+    QVERIFY(kept.contains(dir.filePath("session-20251121-000000-000-1.log")));
+    QVERIFY(kept.contains(dir.filePath("session-20251113-000000-000-1.log")));
+    QVERIFY(!kept.contains(dir.filePath("session-20251112-000000-000-1.log")));
+    QVERIFY(QFile::exists(dir.filePath("notes.txt")));
+    QFile newest(kept.first());
+    QVERIFY(newest.open(QIODevice::ReadOnly));
+    QVERIFY(newest.readAll().contains(" I default: hello 1\n"));
+}
+
+QTEST_GUILESS_MAIN(CliPartsTest)
+#include "tst_cli_parts.moc"
