@@ -1,4 +1,4 @@
-// The command line of tavlo-cli: words separated by NUL bytes. Whatever the words, the parse
+// The command line of tavlo: words separated by NUL bytes. Whatever the words, the parse
 // ends in exactly one of: an error sentence, a request for help or the version, or a
 // command; a command line that is accepted names one command, never both --file and
 // --version, and only carries the options of that command; the parse is repeatable.

@@ -31,25 +31,25 @@ trap cleanup EXIT
 echo "== installing $deb"
 $SUDO dpkg -i "$deb" || $SUDO apt-get -f install -y -q --no-install-recommends
 dpkg-query -W -f='${Status}\n' tavlo | grep -q "install ok installed"
-test -x /usr/bin/tavlo
+test -x /usr/bin/tavlo-app
 test -f /usr/share/applications/com.tavlo_instruments.Tavlo.desktop
 test -f /usr/share/icons/hicolor/512x512/apps/com.tavlo_instruments.Tavlo.png
 
 echo "== the command-line program"
 # It starts without a display, answers --version, and says plainly that no instrument is there.
-env -u DISPLAY /usr/bin/tavlo-cli --version | grep -q "^tavlo-cli "
-env -u DISPLAY /usr/bin/tavlo-cli --help | grep -q "Exit codes:"
+env -u DISPLAY /usr/bin/tavlo --version | grep -q "^tavlo "
+env -u DISPLAY /usr/bin/tavlo --help | grep -q "Exit codes:"
 set +e
-env -u DISPLAY /usr/bin/tavlo-cli list 2>"$out/cli-stderr.log"
+env -u DISPLAY /usr/bin/tavlo list 2>"$out/cli-stderr.log"
 code=$?
 set -e
 if [ "$code" != 3 ] || ! grep -q "No instrument found" "$out/cli-stderr.log"; then
-    echo "ci-package: tavlo-cli list gave exit code $code:" >&2
+    echo "ci-package: tavlo list gave exit code $code:" >&2
     cat "$out/cli-stderr.log" >&2
     exit 1
 fi
 
-echo "== starting /usr/bin/tavlo on a virtual display"
+echo "== starting /usr/bin/tavlo-app on a virtual display"
 # The installed program, not the build tree's: no QML import path or plugin path is set.
 export QT_QPA_PLATFORM=xcb
 export XDG_RUNTIME_DIR="$PWD/$out/runtime"
@@ -62,7 +62,7 @@ for _ in $(seq 50); do
     [ -e /tmp/.X11-unix/X97 ] && break
     sleep 0.1
 done
-DISPLAY=$display /usr/bin/tavlo >"$out/stdout.log" 2>"$out/stderr.log" &
+DISPLAY=$display /usr/bin/tavlo-app >"$out/stdout.log" 2>"$out/stderr.log" &
 app_pid=$!
 
 # The window is up when a screenshot of the screen shows the logo's teal.
@@ -97,7 +97,7 @@ echo "ci-package: the window with the logo appeared ($out/screen.png)"
 
 echo "== purging"
 $SUDO dpkg --purge tavlo
+! test -e /usr/bin/tavlo-app
 ! test -e /usr/bin/tavlo
-! test -e /usr/bin/tavlo-cli
 
 echo "== Package smoke test took $(( $(date +%s) - start )) s"

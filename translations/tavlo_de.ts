@@ -716,7 +716,7 @@
 <context>
     <name>CliRun</name>
     <message>
-        <source>Usage: tavlo-cli [options] &lt;command&gt;
+        <source>Usage: tavlo [options] &lt;command&gt;
 
 Commands:
   list                    the instruments found: ports, USB identity, firmware, mode
@@ -749,7 +749,7 @@ Exit codes:
   100  check: an update is available
   130  stopped by Ctrl-C
 </source>
-        <translation>Aufruf: tavlo-cli [Optionen] &lt;Befehl&gt;
+        <translation>Aufruf: tavlo [Optionen] &lt;Befehl&gt;
 
 Befehle:
   list                    die gefundenen Instrumente: Ports, USB-Kennung, Firmware, Modus
@@ -784,8 +784,8 @@ Exit-Codes:
 </translation>
     </message>
     <message>
-        <source>See &quot;tavlo-cli --help&quot;.</source>
-        <translation>Siehe „tavlo-cli --help“.</translation>
+        <source>See &quot;tavlo --help&quot;.</source>
+        <translation>Siehe „tavlo --help“.</translation>
     </message>
 </context>
 <context>
@@ -895,20 +895,20 @@ Exit-Codes:
         <translation>Das Instrument wechselt in den Übertragungsmodus...</translation>
     </message>
     <message>
-        <source>The instrument is in transfer mode, but its volume %1 did not appear. Run &quot;tavlo-cli transfer --done&quot; to return it to normal.</source>
-        <translation>Das Instrument ist im Übertragungsmodus, aber sein Laufwerk %1 ist nicht erschienen. Führe „tavlo-cli transfer --done“ aus, um es in den Normalmodus zurückzubringen.</translation>
+        <source>The instrument is in transfer mode, but its volume %1 did not appear. Run &quot;tavlo transfer --done&quot; to return it to normal.</source>
+        <translation>Das Instrument ist im Übertragungsmodus, aber sein Laufwerk %1 ist nicht erschienen. Führe „tavlo transfer --done“ aus, um es in den Normalmodus zurückzubringen.</translation>
     </message>
     <message>
         <source>The instrument&apos;s storage is at %1</source>
         <translation>Der Speicher des Instruments liegt unter %1</translation>
     </message>
     <message>
-        <source>Press Enter to eject it and return the instrument to normal (or run &quot;tavlo-cli transfer --done&quot; later).</source>
-        <translation>Drücke die Eingabetaste, um es auszuwerfen und das Instrument in den Normalmodus zurückzubringen (oder führe später „tavlo-cli transfer --done“ aus).</translation>
+        <source>Press Enter to eject it and return the instrument to normal (or run &quot;tavlo transfer --done&quot; later).</source>
+        <translation>Drücke die Eingabetaste, um es auszuwerfen und das Instrument in den Normalmodus zurückzubringen (oder führe später „tavlo transfer --done“ aus).</translation>
     </message>
     <message>
-        <source>Left in transfer mode; run &quot;tavlo-cli transfer --done&quot; to end it.</source>
-        <translation>Im Übertragungsmodus gelassen; führe „tavlo-cli transfer --done“ aus, um ihn zu beenden.</translation>
+        <source>Left in transfer mode; run &quot;tavlo transfer --done&quot; to end it.</source>
+        <translation>Im Übertragungsmodus gelassen; führe „tavlo transfer --done“ aus, um ihn zu beenden.</translation>
     </message>
     <message>
         <source>The instrument is not in transfer mode. Nothing to do.</source>
@@ -919,8 +919,8 @@ Exit-Codes:
         <translation>Das Laufwerk wird ausgeworfen und das Instrument in den Normalmodus zurückgebracht...</translation>
     </message>
     <message>
-        <source>The volume %1 could not be ejected; close the files open on it and run &quot;tavlo-cli transfer --done&quot; again.</source>
-        <translation>Das Laufwerk %1 konnte nicht ausgeworfen werden; schließe die darauf geöffneten Dateien und führe „tavlo-cli transfer --done“ erneut aus.</translation>
+        <source>The volume %1 could not be ejected; close the files open on it and run &quot;tavlo transfer --done&quot; again.</source>
+        <translation>Das Laufwerk %1 konnte nicht ausgeworfen werden; schließe die darauf geöffneten Dateien und führe „tavlo transfer --done“ erneut aus.</translation>
     </message>
     <message>
         <source>Stopped. The instrument was not changed; it is in normal mode.</source>

@@ -23,7 +23,7 @@
 QString CliRun::helpText()
 {
     return tr(
-        "Usage: tavlo-cli [options] <command>\n"
+        "Usage: tavlo [options] <command>\n"
         "\n"
         "Commands:\n"
         "  list                    the instruments found: ports, USB identity, firmware, mode\n"
@@ -64,7 +64,7 @@ int CliRun::run(const QStringList& arguments, const Platform& platform, const QU
     const bool terminal = TAVLO_ISATTY(TAVLO_FILENO(stdout)) != 0;
     CliOutput out(options.json, terminal);
     if (!options.ok()) {
-        out.problem(options.error + QLatin1Char(' ') + tr("See \"tavlo-cli --help\"."), CliExitCode::kUsage);
+        out.problem(options.error + QLatin1Char(' ') + tr("See \"tavlo --help\"."), CliExitCode::kUsage);
         return CliExitCode::kUsage;
     }
     if (options.help) {
@@ -75,7 +75,7 @@ int CliRun::run(const QStringList& arguments, const Platform& platform, const QU
         const QString version = QCoreApplication::applicationVersion();
         out.print({{QStringLiteral("event"), QStringLiteral("version")},
                    {QStringLiteral("version"), version}},
-                  QStringLiteral("tavlo-cli %1").arg(version));
+                  QStringLiteral("tavlo %1").arg(version));
         return CliExitCode::kDone;
     }
 

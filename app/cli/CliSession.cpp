@@ -331,7 +331,7 @@ void CliSession::showTransferVolume()
             > timings.storage.volumeRetryIntervalMs * timings.storage.maxVolumeRetries) {
             finish(CliExitCode::kStorage,
                    tr("The instrument is in transfer mode, but its volume %1 did not appear. Run "
-                      "\"tavlo-cli transfer --done\" to return it to normal.").arg(CliInstruments::kTransferVolume));
+                      "\"tavlo transfer --done\" to return it to normal.").arg(CliInstruments::kTransferVolume));
             return;
         }
         QTimer::singleShot(timings.cli.pollMs, this, &CliSession::showTransferVolume);
@@ -348,7 +348,7 @@ void CliSession::showTransferVolume()
         leaveTransfer();
         return;
     }
-    out.note(tr("Press Enter to eject it and return the instrument to normal (or run \"tavlo-cli "
+    out.note(tr("Press Enter to eject it and return the instrument to normal (or run \"tavlo "
                 "transfer --done\" later)."));
     waitForEnter();
 }
@@ -363,7 +363,7 @@ void CliSession::waitForEnter()
             return;
         }
         // No one to press Enter (the input ended): the instrument stays in transfer mode.
-        out.note(tr("Left in transfer mode; run \"tavlo-cli transfer --done\" to end it."));
+        out.note(tr("Left in transfer mode; run \"tavlo transfer --done\" to end it."));
         finish(CliExitCode::kDone);
     });
 }
@@ -383,7 +383,7 @@ void CliSession::leaveTransfer()
         if (!ejected && current == State::LeavingTransfer)
             finish(CliExitCode::kStorage,
                    tr("The volume %1 could not be ejected; close the files open on it and run "
-                      "\"tavlo-cli transfer --done\" again.").arg(CliInstruments::kTransferVolume));
+                      "\"tavlo transfer --done\" again.").arg(CliInstruments::kTransferVolume));
     }, Qt::QueuedConnection);
     Q_EMIT ejectRequested(CliInstruments::kTransferVolume);
 }

@@ -62,8 +62,8 @@ void CliTest::commandLines_data()
 
     const QStringList none;
     QTest::newRow("help") << QStringList{"--help"} << setup() << 0
-                          << QStringList{"Usage: tavlo-cli", "Exit codes:", "130  stopped by Ctrl-C"} << QString();
-    QTest::newRow("version") << QStringList{"--version"} << setup() << 0 << QStringList{"tavlo-cli 1.3.1"}
+                          << QStringList{"Usage: tavlo", "Exit codes:", "130  stopped by Ctrl-C"} << QString();
+    QTest::newRow("version") << QStringList{"--version"} << setup() << 0 << QStringList{"tavlo 1.3.1"}
                              << QString();
     QTest::newRow("no command") << QStringList{} << setup() << 2 << none << "No command given.";
     QTest::newRow("unknown command") << QStringList{"frob"} << setup() << 2 << none
@@ -245,7 +245,7 @@ void CliTest::transferThenDone()
     }
     QCOMPARE(events, (QStringList{"entering_transfer", "transfer", "leaving_transfer", "transfer_ended"}));
     QVERIFY(!mountPath.isEmpty());
-    QVERIFY(r.err.contains("tavlo-cli transfer --done"));
+    QVERIFY(r.err.contains("tavlo transfer --done"));
     QCOMPARE(r.state.value("mounted_TAVLO"), QStringLiteral("0"));
     QCOMPARE(r.state.value("on_bus"), QStringLiteral("1"));
 }
