@@ -138,6 +138,10 @@ bool UpdateChoices::choose(int row)
 
 void UpdateChoices::chooseDefault()
 {
+    // After a failed check the download reads the catalogue anew, which offers its latest:
+    // the rows of the old catalogue are not handed back to it.
+    if (download.awaitsCatalogue())
+        return;
     const int row = defaultRow();
     if (row >= 0)
         download.choose(model.choices().rows().at(row).entry);

@@ -40,6 +40,9 @@ public:
     // Makes this catalogue entry the one download() fetches, instead of the catalogue's last
     // entry; latestVersion() stays the catalogue's. A file name that cannot be used is
     // refused by download() as for the catalogue's own offer.
+    // No entry is chosen: the next download() reads the catalogue first (at start, and after a
+    // failed check or an unusable file name).
+    bool awaitsCatalogue() const { return url.isEmpty(); }
     void choose(const ReleaseEntry& entry);
     // Hands a file the user already has to the instrument as if it had just been downloaded:
     // downloadFinished(true, path, its name) and setDeviceToTransferMode(true). The caller
