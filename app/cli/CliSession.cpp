@@ -3,6 +3,7 @@
 #include "CliExitCode.h"
 #include "CliOutput.h"
 #include "CliPrompt.h"
+#include "CliTransfer.h"
 #include "CliUpdateChecks.h"
 #include "FileManager.h"
 #include "UpdateChoices.h"
@@ -69,12 +70,9 @@ CliSession::CliSession(const CliOptions& options, const Platform& platform, cons
             [this](const QString& why) { handOverProblem = why; });
     connect(&controller, &MainController::fileTransferComplete, this, &CliSession::onHandOverResult);
     connect(&midi, &MidiHandler::deviceReenumerationFinished, this, &CliSession::onReenumerated);
-    connect(&midi, &MidiHandler::transferSysExReceived, this, [this] {
-        if (current == State::EnteringTransfer)
-            showTransferVolume();
-    });
-    connect(this, &CliSession::ejectRequested, wiring->fileManager(), &FileManager::ejectDeviceAndEmit,
-            Qt::QueuedConnection);
+    transfer = std::make_unique<CliTransfer>(instruments, *wiring, timings, out);
+    connect(transfer.get(), &CliTransfer::finished, this,
+            [this](int code, const QString& problem) { finish(code, problem); });
 
     deadline.setSingleShot(true);
     connect(&deadline, &QTimer::timeout, this, &CliSession::onDeadline);
@@ -144,10 +142,11 @@ void CliSession::onInstrumentReady()
         finish(CliExitCode::kDone);
         return;
     case CliOptions::Command::Transfer:
+        current = State::Transferring;
         if (options.done)
-            leaveTransfer();
+            transfer->leave();
         else
-            startTransfer();
+            transfer->start(firmware);
         return;
     case CliOptions::Command::Update:
         if (!options.file.isEmpty()) {
@@ -281,111 +280,18 @@ void CliSession::onHandOverResult(bool success)
 
 void CliSession::onReenumerated(bool success)
 {
-    if (current == State::Finishing) {
-        if (!success) {
-            finish(CliExitCode::kFailed,
-                   tr("The instrument did not come back to take the update. Switch it off and on "
-                      "again; it applies the file it holds."));
-            return;
-        }
-        out.print({{QStringLiteral("event"), QStringLiteral("done")},
-                   {QStringLiteral("mode"), QStringLiteral("applying")}},
-                  tr("File transfer complete! Tavlo will now reboot to apply the update."));
-        finish(stopRequested ? CliExitCode::kInterrupted : CliExitCode::kDone);
-    } else if (current == State::EnteringTransfer) {
-        if (success)
-            showTransferVolume();
-        else
-            finish(CliExitCode::kFailed, tr("The instrument did not come back in transfer mode."));
-    } else if (current == State::LeavingTransfer) {
-        if (!success) {
-            finish(CliExitCode::kFailed,
-                   tr("The instrument did not come back after the transfer. Switch it off and on again."));
-            return;
-        }
-        out.print({{QStringLiteral("event"), QStringLiteral("transfer_ended")},
-                   {QStringLiteral("mode"), QStringLiteral("normal")}},
-                  tr("The instrument is back in normal mode."));
-        finish(stopRequested ? CliExitCode::kInterrupted : CliExitCode::kDone);
-    }
-}
-
-void CliSession::startTransfer()
-{
-    if (!CliUpdateChecks::offersTransfer(firmware)) {
+    if (current != State::Finishing)
+        return;
+    if (!success) {
         finish(CliExitCode::kFailed,
-               tr("Transfer mode needs firmware 1.5.0 or later; the instrument has %1.").arg(firmware));
+               tr("The instrument did not come back to take the update. Switch it off and on "
+                  "again; it applies the file it holds."));
         return;
     }
-    current = State::EnteringTransfer;
-    out.event(QStringLiteral("entering_transfer"), tr("Switching the instrument to transfer mode..."));
-    wiring->midiHandler().sendTransferSysEx();
-}
-
-void CliSession::showTransferVolume()
-{
-    const QString path = instruments.volumePath(CliInstruments::kTransferVolume);
-    if (path.isEmpty()) {
-        // The volume mounts a moment after the instrument is back: look again.
-        if (++volumeLooks * timings.cli.pollMs
-            > timings.storage.volumeRetryIntervalMs * timings.storage.maxVolumeRetries) {
-            finish(CliExitCode::kStorage,
-                   tr("The instrument is in transfer mode, but its volume %1 did not appear. Run "
-                      "\"tavlo transfer --done\" to return it to normal.").arg(CliInstruments::kTransferVolume));
-            return;
-        }
-        QTimer::singleShot(timings.cli.pollMs, this, &CliSession::showTransferVolume);
-        return;
-    }
-    if (current != State::EnteringTransfer)
-        return;
-    current = State::InTransfer;
-    out.print({{QStringLiteral("event"), QStringLiteral("transfer")},
-               {QStringLiteral("mode"), QStringLiteral("transfer")},
-               {QStringLiteral("mount_path"), path}},
-              tr("The instrument's storage is at %1").arg(path));
-    if (stopRequested) {
-        leaveTransfer();
-        return;
-    }
-    out.note(tr("Press Enter to eject it and return the instrument to normal (or run \"tavlo "
-                "transfer --done\" later)."));
-    waitForEnter();
-}
-
-void CliSession::waitForEnter()
-{
-    CliPrompt::waitForLine(this, [this](bool entered) {
-        if (current != State::InTransfer)
-            return;
-        if (entered) {
-            leaveTransfer();
-            return;
-        }
-        // No one to press Enter (the input ended): the instrument stays in transfer mode.
-        out.note(tr("Left in transfer mode; run \"tavlo transfer --done\" to end it."));
-        finish(CliExitCode::kDone);
-    });
-}
-
-void CliSession::leaveTransfer()
-{
-    if (instruments.volumePath(CliInstruments::kTransferVolume).isEmpty()) {
-        out.print({{QStringLiteral("event"), QStringLiteral("transfer_ended")},
-                   {QStringLiteral("mode"), QStringLiteral("normal")}},
-                  tr("The instrument is not in transfer mode. Nothing to do."));
-        finish(CliExitCode::kDone);
-        return;
-    }
-    current = State::LeavingTransfer;
-    out.event(QStringLiteral("leaving_transfer"), tr("Ejecting the volume and returning the instrument to normal..."));
-    connect(wiring->fileManager(), &FileManager::ejectCompleted, this, [this](bool ejected) {
-        if (!ejected && current == State::LeavingTransfer)
-            finish(CliExitCode::kStorage,
-                   tr("The volume %1 could not be ejected; close the files open on it and run "
-                      "\"tavlo transfer --done\" again.").arg(CliInstruments::kTransferVolume));
-    }, Qt::QueuedConnection);
-    Q_EMIT ejectRequested(CliInstruments::kTransferVolume);
+    out.print({{QStringLiteral("event"), QStringLiteral("done")},
+               {QStringLiteral("mode"), QStringLiteral("applying")}},
+              tr("File transfer complete! Tavlo will now reboot to apply the update."));
+    finish(stopRequested ? CliExitCode::kInterrupted : CliExitCode::kDone);
 }
 
 void CliSession::onInterruptPoll()
@@ -406,14 +312,8 @@ void CliSession::onInterruptPoll()
         out.note(tr("Stopping after this step: the update file is being handed to the "
                     "instrument, which would otherwise stay in update mode."));
         return;
-    case State::EnteringTransfer:
-        out.note(tr("Stopping once the instrument is in transfer mode, to return it to normal."));
-        return;
-    case State::InTransfer:
-        leaveTransfer();
-        return;
-    case State::LeavingTransfer:
-        out.note(tr("Stopping once the instrument is back in normal mode."));
+    case State::Transferring:
+        transfer->requestStop();
         return;
     case State::Ended:
         return;

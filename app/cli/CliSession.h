@@ -15,6 +15,7 @@
 #include <memory>
 
 class CliOutput;
+class CliTransfer;
 struct Platform;
 
 // One command of the "tavlo" program, carried out by the full edition's objects (the same
@@ -25,7 +26,8 @@ struct Platform;
 // pollMs) stops at the next point where the instrument is in a mode the user can leave:
 // before the update-mode message nothing has changed; once the update file is being handed
 // to the instrument, the hand-over and the finish message are carried out, because an
-// instrument left in update mode could not be used until switched off and on.
+// instrument left in update mode could not be used until switched off and on. The transfer
+// command's steps, and how a stop is carried out in them, are CliTransfer's.
 class CliSession : public QObject
 {
     Q_OBJECT
@@ -37,9 +39,7 @@ public:
         Downloading,       // the update file is being downloaded; nothing sent yet
         HandingOver,       // update mode sent; the file is being put onto the volume
         Finishing,         // the file is in place; the finish message goes out
-        EnteringTransfer,  // the transfer-start message went out
-        InTransfer,        // the instrument shows its storage; waiting for Enter
-        LeavingTransfer,   // the volume is ejected; the transfer end goes out
+        Transferring,      // "tavlo transfer": the steps are CliTransfer's
         Ended,
     };
     Q_ENUM(State)
@@ -51,9 +51,6 @@ public:
     int run();
     State state() const { return current; }
 
-Q_SIGNALS:
-    void ejectRequested(QString label);
-
 private:
     int finishNow(int code, const QString& problem);
     void onDeadline();
@@ -63,19 +60,15 @@ private:
     void onDownloaded(bool success);
     void onHandOverResult(bool success);
     void onReenumerated(bool success);
-    void startTransfer();
-    void showTransferVolume();
-    void leaveTransfer();
     void onInterruptPoll();
     void finish(int code, const QString& problem = QString());
-
-    void waitForEnter();
 
     CliOptions options;
     Timings timings;
     CliOutput& out;
     const std::atomic<bool>& interrupted;
     std::unique_ptr<FullEditionWiring> wiring;
+    std::unique_ptr<CliTransfer> transfer;
     CliInstruments instruments;
     QEventLoop loop;
     QTimer deadline;
@@ -87,7 +80,6 @@ private:
     bool verificationFailed = false;
     bool stopNoted = false;
     bool stopRequested = false;
-    int volumeLooks = 0;
     QString handOverProblem;
     int exitCode = 0;
 };
