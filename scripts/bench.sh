@@ -2,7 +2,8 @@
 # Measures the program against the tools a user would compare it with, side by side in one
 # run, and prints one table of ratios: the download against curl on nginx (64 and 512 MiB)
 # with its peak memory growth, the copy onto a volume against cp && sync, the start-up
-# against a bare qml window, and how quickly the hand-over finds a volume that appears.
+# against a bare qml window, how quickly the hand-over finds a volume that appears, and a
+# whole update against the simulated instrument beyond its fixed timers and transfers.
 # Figures only, no pass/fail; not part of the test command. Takes a few minutes.
 # BENCH_ROUNDS=N sets the rounds of the download and copy (default 3).
 set -euo pipefail
@@ -29,7 +30,7 @@ fi
 
 . /work/ccache.env 2>/dev/null || true
 [ -f build/default/build.ninja ] || cmake --preset default >/dev/null
-cmake --build --preset default --target bench_download bench_storage bench_startup bench_volume_watch \
+cmake --build --preset default --target bench_download bench_storage bench_startup bench_volume_watch bench_end_to_end \
     Tavlo_App >"$out/build.log" 2>&1 || { tail -30 "$out/build.log"; exit 1; }
 bin=$root/build/default/bench
 
@@ -151,6 +152,10 @@ if [ -n "${volume_mounted:-}" ]; then umount "$volume_dir"; volume_mounted=""; f
 # --- the volume appearing: how soon the hand-over notices it ------------------------------
 "$bin/storage/bench_volume_watch" 2>"$out/volume-watch.log" | tee "$out/volume-watch.txt"
 grep -h '^ROW|' "$out/volume-watch.txt" >>"$rows"
+
+# --- a whole update, "Start Update" to the update-finish message, beyond the fixed waits ---
+"$bin/endtoend/bench_end_to_end" 2>"$out/end-to-end.log" | tee "$out/end-to-end.txt"
+grep -h '^ROW|' "$out/end-to-end.txt" >>"$rows"
 
 # --- start-up under Xvfb against a bare qml ApplicationWindow ---------------------------
 if [ -x "$bin/startup/bench_startup" ] && command -v Xvfb >/dev/null && [ -x /usr/lib/qt6/bin/qml ]; then

@@ -20,6 +20,7 @@ UpdateHandOver::UpdateHandOver(std::shared_ptr<VolumeList> volumes, HandOverFini
     , timings(timings)
     , progress(std::move(progress))
     , result(std::move(result))
+    , poll(this) // a child, so that it moves to the storage worker's thread with this object
 {
     poll.setInterval(timings.volumePollIntervalMs);
     connect(&poll, &QTimer::timeout, this, &UpdateHandOver::pollVolume);

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -98,6 +99,7 @@ private slots:
     void pollEndsTheWait_data();
     void pollEndsTheWait();
     void pollKeepsTheOuterLimit();
+    void pollRunsOnTheWorkerThread();
     void failedDownloadKeepsEarlierOne();
 };
 
@@ -326,6 +328,42 @@ void TestUpdateHandOver::pollEndsTheWait()
     QTest::qWait(pollMs * 5);
     QCOMPARE(bench.volumes->calls, calls);
     QCOMPARE(bench.results, results);
+}
+
+void TestUpdateHandOver::pollRunsOnTheWorkerThread()
+{
+    // The program runs the hand-over on the storage worker's thread: its poll moves with it,
+    // so the volume is found long before the next timed look-up. Everything the hand-over
+    // touches is reached on that thread.
+    Bench bench(timingsWith(60000, 5, 20));
+    QThread worker;
+    struct Stop
+    {
+        QThread& thread;
+        ~Stop()
+        {
+            thread.quit();
+            thread.wait();
+        }
+    } stop{worker}; // also when a check fails early
+    worker.start();
+    bench.handOver->moveToThread(&worker);
+    const auto onWorker = [&](const std::function<void()>& step) {
+        QMetaObject::invokeMethod(bench.handOver.get(), step, Qt::BlockingQueuedConnection);
+    };
+    onWorker([&] {
+        bench.download("fw.tvq", 10000);
+        bench.handOver->attempt();
+    });
+    QElapsedTimer sinceMount;
+    sinceMount.start();
+    onWorker([&] { bench.mount(); });
+    QList<bool> results;
+    QTRY_VERIFY_WITH_TIMEOUT((onWorker([&] { results = bench.results; }), !results.isEmpty()), 5000);
+    QVERIFY2(sinceMount.elapsed() < 2000, qPrintable(QString::number(sinceMount.elapsed())));
+    QCOMPARE(results, QList<bool>{true});
+    QThread* const home = thread();
+    onWorker([&] { bench.handOver->moveToThread(home); });
 }
 
 void TestUpdateHandOver::pollKeepsTheOuterLimit()
