@@ -102,7 +102,7 @@ private:
     // carry an older number and are void.
     quint64 chains = 0;
     std::atomic_bool cancelRequested{false};
-    QTimer poll{this}; // a child, so that it moves to the storage thread with the hand-over
+    QTimer poll;
     State current = State::Idle;
     QString reason;
 };
