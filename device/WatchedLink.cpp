@@ -31,6 +31,9 @@ void WatchedLink::startPoll()
 void WatchedLink::stopPoll()
 {
     poll.stop();
+    // The instrument is about to leave the bus (update or transfer mode, or the return after an
+    // eject): a version request still due would go to closed ports and be taken for an unplug.
+    versionRequest.stop();
 }
 
 void WatchedLink::lose()

@@ -31,6 +31,7 @@ public:
     void send(const std::vector<unsigned char>& message);
 
     void startPoll();
+    // Also drops a version request still due: the instrument is about to leave the bus.
     void stopPoll();
     bool polling() const { return poll.isActive(); }
     bool connected() const { return isConnected; }
