@@ -18,6 +18,7 @@ private Q_SLOTS:
     void unplugWhileNotConnected();
     void lostBeforeVersionRequestAsksNothing();
     void backBeforeVersionRequestAsksOnce();
+    void updateModeBeforeVersionRequestAsksNothing();
     void notTheInstrument_data();
     void notTheInstrument();
     void unreadablePortNameSkipped();
@@ -117,6 +118,21 @@ void TestDetection::backBeforeVersionRequestAsksOnce()
     QCOMPARE(rig.sentCount(SysEx::MIDI_SYSEX_VERSION_REQUEST), 1);
     QCOMPARE(rig.timeline.count("version"), 1);
     QCOMPARE(rig.timeline.count("dropped"), 0);
+}
+
+void TestDetection::updateModeBeforeVersionRequestAsksNothing()
+{
+    DeviceRig rig;
+    rig.makeHandler();
+    QVERIFY(rig.checkNow()); // the version request is due in 800 ms
+    rig.handler->fileDownloaded(true); // a quick start: into update mode before it is due
+
+    // The request would go to ports the instrument is leaving, and its failure would read as
+    // an unplug in the middle of the update.
+    SignalTimeline::runFor(ms(1500));
+    QCOMPARE(rig.sentCount(SysEx::MIDI_SYSEX_VERSION_REQUEST), 0);
+    QCOMPARE(rig.timeline.count("dropped"), 0);
+    QCOMPARE(rig.timeline.count("deviceFound"), 1);
 }
 
 void TestDetection::notTheInstrument_data()
