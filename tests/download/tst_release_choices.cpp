@@ -19,13 +19,13 @@
 namespace {
 
 // "version|file" pairs in catalogue order; a missing "|file" gives an entry with no file.
-QList<ReleaseEntry> entries(const QStringList& specs)
+QList<ReleaseEntry> entries(const QStringList& entryTexts)
 {
     QList<ReleaseEntry> list;
-    for (const QString& spec : specs) {
+    for (const QString& entryText : entryTexts) {
         ReleaseEntry e;
-        e.version = spec.section(QLatin1Char('|'), 0, 0);
-        e.fileName = spec.section(QLatin1Char('|'), 1, 1);
+        e.version = entryText.section(QLatin1Char('|'), 0, 0);
+        e.fileName = entryText.section(QLatin1Char('|'), 1, 1);
         list.append(e);
     }
     return list;

@@ -14,10 +14,10 @@ namespace {
 QList<ReleaseEntry> catalogue()
 {
     QList<ReleaseEntry> list;
-    for (const char* spec : {"1.4.0|a.tvq", "1.5.0|b.tvq", "nightly|n.tvq", "1.6.0|c.tvq"}) {
+    for (const char* entryText : {"1.4.0|a.tvq", "1.5.0|b.tvq", "nightly|n.tvq", "1.6.0|c.tvq"}) {
         ReleaseEntry e;
-        e.version = QString::fromLatin1(spec).section(QLatin1Char('|'), 0, 0);
-        e.fileName = QString::fromLatin1(spec).section(QLatin1Char('|'), 1, 1);
+        e.version = QString::fromLatin1(entryText).section(QLatin1Char('|'), 0, 0);
+        e.fileName = QString::fromLatin1(entryText).section(QLatin1Char('|'), 1, 1);
         e.releaseNotes = e.version == QLatin1String("1.5.0") ? QStringLiteral("- faster") : QString();
         list.append(e);
     }
