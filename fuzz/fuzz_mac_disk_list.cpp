@@ -1,13 +1,14 @@
 // The macOS disk-list text: the disk name read from ioreg, "diskutil list" and
 // "system_profiler" output. A name is taken whole from where the output gives it and holds
-// nothing past its end; a name that passes the check for shell commands is a plain disk name
-// (ASCII letters and digits, not empty), and the update-only edition's name is one or nothing.
+// nothing past its end; a plain disk name is ASCII letters and digits, not empty; the
+// update-only edition's name is one or nothing; and whatever the tools print, diskutil is
+// handed nothing but "/dev/" and a disk identifier as a device.
 #include "FuzzCheck.h"
 #include "FuzzInput.h"
-#include "MacShellText.h"
+#include "MacToolText.h"
 #include "MacUpdateVolumeFinder.h"
 #include "MacVolumeFinder.h"
-#include "ShellCommandRunner.h"
+#include "ProcessRunner.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -25,40 +26,43 @@ bool plain(const std::string& name)
     return true;
 }
 
-// Answers each command with the next piece of the input (pieces end at a zero byte), and
-// keeps the commands.
-class ScriptedShell : public ShellCommandRunner
+// Answers each call with the next piece of the input (pieces end at a zero byte; an empty
+// piece exits 1), and keeps the calls.
+class ScriptedTools : public ProcessRunner
 {
 public:
-    explicit ScriptedShell(const std::string& script)
+    explicit ScriptedTools(const std::string& script)
         : in(reinterpret_cast<const std::uint8_t*>(script.data()), script.size())
     {
     }
 
-    std::optional<std::string> run(const std::string& command) override
+    std::optional<Result> run(const std::string& program, const std::vector<std::string>& arguments) override
     {
-        commands.push_back(command);
+        std::vector<std::string> call{program};
+        call.insert(call.end(), arguments.begin(), arguments.end());
+        calls.push_back(call);
         if (in.atEnd())
             return std::nullopt;
-        return in.field();
+        std::string output = in.field();
+        const int exitCode = output.empty() ? 1 : 0;
+        return Result{exitCode, std::move(output)};
     }
 
     FuzzInput in;
-    std::vector<std::string> commands;
+    std::vector<std::vector<std::string>> calls;
 };
 
-// Whatever the output of the commands before, every disk name put into a command (up to the
-// next blank or the command's end) is plain.
-void checkCommands(const std::vector<std::string>& commands)
+// Whatever the tools printed before, only the three tools run, and every device handed to
+// diskutil is one argument of its own: "/dev/" and a disk identifier.
+void checkCalls(const std::vector<std::vector<std::string>>& calls)
 {
-    for (const std::string& command : commands) {
-        for (std::size_t at = command.find("/dev/"); at != std::string::npos; at = command.find("/dev/", at + 1)) {
-            if (command.compare(at, 11, "/dev/null |") == 0)
-                continue;
-            const std::size_t start = at + 5;
-            const std::size_t space = command.find(' ', start);
-            const std::size_t end = space == std::string::npos ? command.size() : space;
-            FUZZ_CHECK(MacShellText::isPlainDiskName(command.substr(start, end - start)));
+    for (const std::vector<std::string>& call : calls) {
+        FUZZ_CHECK(call[0] == "ioreg" || call[0] == "diskutil" || call[0] == "system_profiler");
+        for (const std::string& argument : call) {
+            if (argument.find("/dev/") != std::string::npos) {
+                FUZZ_CHECK(argument.rfind("/dev/", 0) == 0);
+                FUZZ_CHECK(MacToolText::isDiskIdentifier(argument.substr(5)));
+            }
         }
     }
 }
@@ -69,12 +73,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string text(reinterpret_cast<const char*>(data), size);
 
-    const std::string ioreg = MacShellText::bsdNameFromIoreg(text);
+    const std::string ioreg = MacToolText::bsdNameFromIoreg(text);
     FUZZ_CHECK(ioreg.find('"') == std::string::npos);
     if (!ioreg.empty())
         FUZZ_CHECK(text.find("\"BSD Name\" = \"" + ioreg + "\"") == text.find("\"BSD Name\" = \""));
 
-    const std::string disk = MacShellText::diskNameFromDiskutilList(text);
+    const std::string disk = MacToolText::diskNameFromDiskutilList(text);
     if (!disk.empty()) {
         FUZZ_CHECK(disk.rfind("disk", 0) == 0);
         FUZZ_CHECK(disk.find_first_of(" \t\n") == std::string::npos);
@@ -85,9 +89,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                || disk.empty());
 
     for (const std::string* name : {&ioreg, &disk, &text})
-        FUZZ_CHECK(MacShellText::isPlainDiskName(*name) == (!name->empty() && plain(*name)));
+        FUZZ_CHECK(MacToolText::isPlainDiskName(*name) == (!name->empty() && plain(*name)));
 
-    const std::string profiled = MacShellText::diskNameFromSystemProfiler(text);
+    const std::string profiled = MacToolText::diskNameFromSystemProfiler(text);
     FUZZ_CHECK(plain(profiled));
     if (!profiled.empty()) {
         FUZZ_CHECK(text.find("Tavlo-Host") != std::string::npos);
@@ -96,20 +100,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(text.compare(at + 10, profiled.size(), profiled) == 0);
     }
 
-    const std::string trimmed = MacShellText::trimmed(text);
+    const std::string trimmed = MacToolText::trimmed(text);
     FUZZ_CHECK(text.find(trimmed) != std::string::npos);
     if (!trimmed.empty()) {
         FUZZ_CHECK(std::string(" \t\r\n").find(trimmed.front()) == std::string::npos);
         FUZZ_CHECK(std::string(" \t\r\n").find(trimmed.back()) == std::string::npos);
     }
-    FUZZ_CHECK(MacShellText::trimmed(trimmed) == trimmed);
+    FUZZ_CHECK(MacToolText::trimmed(trimmed) == trimmed);
 
     // Both editions' discovery, the command outputs taken from the input.
-    auto full = std::make_shared<ScriptedShell>(text);
+    const std::string section = MacToolText::instrumentSectionOfIoreg(text);
+    FUZZ_CHECK(section.size() <= text.size() + 1);
+    FUZZ_CHECK(section.empty() || section.back() == '\n');
+    for (const std::string& line : MacToolText::linesContaining(text, "Mounted")) {
+        FUZZ_CHECK(line.find("Mounted") != std::string::npos && line.find('\n') == std::string::npos);
+        const std::string last = MacToolText::lastField(line);
+        FUZZ_CHECK(last.find_first_of(" \t") == std::string::npos);
+        FUZZ_CHECK(MacToolText::secondColonField(line).find(':') == std::string::npos);
+        FUZZ_CHECK(line.find(MacToolText::afterLast(line, "Mounted")) != std::string::npos);
+    }
+
+    // Both editions' discovery, the tools' outputs taken from the input.
+    auto full = std::make_shared<ScriptedTools>(text);
     MacVolumeFinder(full, 0).findDeviceVolumeMacOS();
-    checkCommands(full->commands);
-    auto updater = std::make_shared<ScriptedShell>(text);
+    checkCalls(full->calls);
+    auto updater = std::make_shared<ScriptedTools>(text);
     MacUpdateVolumeFinder(updater).findDeviceVolumeMacOS();
-    checkCommands(updater->commands);
+    checkCalls(updater->calls);
     return 0;
 }

@@ -1,38 +1,52 @@
 #include "MacUpdateVolumeFinder.h"
 
-#include "MacShellText.h"
-#include "ShellCommandRunner.h"
+#include "MacToolText.h"
+#include "ProcessRunner.h"
 
-MacUpdateVolumeFinder::MacUpdateVolumeFinder(std::shared_ptr<ShellCommandRunner> shell)
-    : shell(std::move(shell))
+MacUpdateVolumeFinder::MacUpdateVolumeFinder(std::shared_ptr<ProcessRunner> tools)
+    : tools(std::move(tools))
 {
 }
+
+namespace {
+// The second colon field of each line that contains key, one per line (as "diskutil info"
+// answers: "   Mounted:   Yes").
+std::string fieldsOf(const std::string& output, const std::string& key)
+{
+    std::vector<std::string> fields;
+    for (const std::string& line : MacToolText::linesContaining(output, key))
+        fields.push_back(MacToolText::secondColonField(line));
+    return MacToolText::trimmed(MacToolText::joinedLines(fields));
+}
+} // namespace
 
 // No exception leaves the discovery (a failed allocation, a bad conversion): it finds nothing.
 QString MacUpdateVolumeFinder::findDeviceVolumeMacOS()
 try {
-    if (!shell)
+    if (!tools)
         return {};
-    const std::optional<std::string> profile = shell->run("system_profiler SPUSBDataType");
+    const auto profile = tools->run("system_profiler", {"SPUSBDataType"});
     if (!profile)
         return {};
-    const std::string diskName = MacShellText::diskNameFromSystemProfiler(*profile);
-    // The name goes into diskutil commands: a BSD disk identifier and nothing else.
-    if (!MacShellText::isDiskIdentifier(diskName))
+    const std::string diskName = MacToolText::diskNameFromSystemProfiler(profile->output);
+    // The name goes to diskutil: a BSD disk identifier and nothing else.
+    if (!MacToolText::isDiskIdentifier(diskName))
         return {};
+    const std::string device = "/dev/" + diskName;
 
-    const std::optional<std::string> mounted
-        = shell->run("diskutil info /dev/" + diskName + " | grep 'Mounted' | awk -F: '{print $2}'");
+    const auto mounted = tools->run("diskutil", {"info", device});
     if (!mounted)
         return {};
-    if (MacShellText::trimmed(*mounted) == "No" && !shell->run("diskutil mount /dev/" + diskName))
-        return {};
+    if (fieldsOf(mounted->output, "Mounted") == "No") {
+        const auto mount = tools->run("diskutil", {"mount", device});
+        if (!mount || mount->exitCode != 0)
+            return {};
+    }
 
-    const std::optional<std::string> volumeName
-        = shell->run("diskutil info /dev/" + diskName + " | grep 'Volume Name' | awk -F: '{print $2}'");
-    if (!volumeName)
+    const auto info = tools->run("diskutil", {"info", device});
+    if (!info)
         return {};
-    return QString::fromStdString(MacShellText::trimmed(*volumeName));
+    return QString::fromStdString(fieldsOf(info->output, "Volume Name"));
 }
 catch (...) {
     return {};

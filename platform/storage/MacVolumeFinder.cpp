@@ -1,12 +1,12 @@
 #include "MacVolumeFinder.h"
 
-#include "MacShellText.h"
-#include "ShellCommandRunner.h"
+#include "MacToolText.h"
+#include "ProcessRunner.h"
 
 #include <QThread>
 
-MacVolumeFinder::MacVolumeFinder(std::shared_ptr<ShellCommandRunner> shell, int mountSettleMs)
-    : shell(std::move(shell))
+MacVolumeFinder::MacVolumeFinder(std::shared_ptr<ProcessRunner> tools, int mountSettleMs)
+    : tools(std::move(tools))
     , mountSettleMs(mountSettleMs)
 {
 }
@@ -14,40 +14,45 @@ MacVolumeFinder::MacVolumeFinder(std::shared_ptr<ShellCommandRunner> shell, int 
 // No exception leaves the discovery (a failed allocation, a bad conversion): it finds nothing.
 QString MacVolumeFinder::findDeviceVolumeMacOS()
 try {
-    if (!shell)
+    if (!tools)
         return {};
-    const std::optional<std::string> ioreg
-        = shell->run("ioreg -r -c IOUSBHostDevice -l | grep -A 20 'Tavlo-Host\\|File-Stor Gadget'");
+    const auto ioreg = tools->run("ioreg", {"-r", "-c", "IOUSBHostDevice", "-l"});
     if (!ioreg)
         return {};
-    std::string diskName = MacShellText::bsdNameFromIoreg(*ioreg);
+    std::string diskName = MacToolText::bsdNameFromIoreg(MacToolText::instrumentSectionOfIoreg(ioreg->output));
     if (diskName.empty()) {
-        const std::optional<std::string> list = shell->run("diskutil list");
+        const auto list = tools->run("diskutil", {"list"});
         if (!list)
             return {};
-        diskName = MacShellText::diskNameFromDiskutilList(*list);
+        diskName = MacToolText::diskNameFromDiskutilList(list->output);
     }
-    // The name goes into shell commands: a label on the volume could bring anything along.
-    if (!MacShellText::isDiskIdentifier(diskName))
+    // A label on the volume could bring anything along: only a disk identifier goes on.
+    if (!MacToolText::isDiskIdentifier(diskName))
         return {};
+    const std::string device = "/dev/" + diskName;
 
-    const std::optional<std::string> mounted
-        = shell->run("diskutil info /dev/" + diskName + " 2>/dev/null | grep 'Mounted' | awk '{print $NF}'");
+    const auto mounted = tools->run("diskutil", {"info", device});
     if (!mounted)
         return {};
-    const std::string state = MacShellText::trimmed(*mounted);
+    std::vector<std::string> states;
+    for (const std::string& line : MacToolText::linesContaining(mounted->output, "Mounted"))
+        states.push_back(MacToolText::lastField(line));
+    const std::string state = MacToolText::trimmed(MacToolText::joinedLines(states));
     if (state.empty() || state == "No") {
-        if (!shell->run("diskutil mount /dev/" + diskName + " 2>&1"))
+        const auto mount = tools->run("diskutil", {"mount", device});
+        if (!mount || mount->exitCode != 0)
             return {};
         if (mountSettleMs > 0)
             QThread::msleep(static_cast<unsigned long>(mountSettleMs));
     }
 
-    const std::optional<std::string> volumeName = shell->run(
-        "diskutil info /dev/" + diskName + " 2>/dev/null | grep 'Volume Name' | sed 's/.*Volume Name:[[:space:]]*//'");
-    if (!volumeName)
+    const auto info = tools->run("diskutil", {"info", device});
+    if (!info)
         return {};
-    return QString::fromStdString(MacShellText::trimmed(*volumeName));
+    std::vector<std::string> names;
+    for (const std::string& line : MacToolText::linesContaining(info->output, "Volume Name"))
+        names.push_back(MacToolText::afterLast(line, "Volume Name:"));
+    return QString::fromStdString(MacToolText::trimmed(MacToolText::joinedLines(names)));
 }
 catch (...) {
     return {};

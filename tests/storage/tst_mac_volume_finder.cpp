@@ -1,52 +1,64 @@
-// The macOS volume discovery of both editions, run on any system against a scripted shell:
-// which commands run in which order, when the disk is mounted, and what is returned. The
-// popen runner itself runs real commands.
+// The macOS volume discovery of both editions, run on any system against scripted tools:
+// which programs run with which arguments in which order, when the disk is mounted, and what
+// is returned. The QProcess runner itself runs real programs, with no shell in between.
 #include <MacUpdateVolumeFinder.h>
 #include <MacVolumeFinder.h>
-#include <PopenShellRunner.h>
-#include <ShellCommandRunner.h>
+#include <ProcessRunner.h>
+#include <QProcessRunner.h>
 
 #include <QElapsedTimer>
 #include <QtTest>
 
-#include <map>
 #include <vector>
 
 namespace {
-// Answers each command whose text contains a key with that key's output (the first key in
-// order that matches); a command nothing matches prints nothing. Records every command.
-class ScriptedShell : public ShellCommandRunner
+// Answers each call whose program and arguments (joined by blanks) start with a key with that
+// key's answer (the first key in order that matches); a call nothing matches prints nothing
+// and exits 0. Records every call.
+class ScriptedTools : public ProcessRunner
 {
 public:
-    std::vector<std::pair<std::string, std::optional<std::string>>> script;
-    QStringList commands;
+    std::vector<std::pair<std::string, std::optional<Result>>> script;
+    std::vector<std::vector<std::string>> calls;
 
-    std::optional<std::string> run(const std::string& command) override
+    std::optional<Result> run(const std::string& program, const std::vector<std::string>& arguments) override
     {
-        commands.append(QString::fromStdString(command));
-        for (const auto& [key, output] : script) {
-            if (command.find(key) != std::string::npos)
-                return output;
+        std::vector<std::string> call{program};
+        call.insert(call.end(), arguments.begin(), arguments.end());
+        calls.push_back(call);
+        std::string line = program;
+        for (const std::string& argument : arguments)
+            line += ' ' + argument;
+        for (const auto& [key, answer] : script) {
+            if (line.rfind(key, 0) == 0)
+                return answer;
         }
-        return std::string();
+        return Result{};
     }
-    // The commands as short names: the program and, for diskutil, its verb and what it greps.
+    // The calls as short names: the program and, for diskutil, its verb and for a mount its
+    // device.
     QStringList steps() const
     {
         QStringList names;
-        for (const QString& c : commands) {
-            if (c.startsWith("diskutil info"))
-                names << (c.contains("'Mounted'") ? "info:mounted" : "info:volume");
-            else if (c.startsWith("diskutil mount"))
-                names << "mount:" + c.section(' ', 2, 2);
-            else
-                names << c.section(' ', 0, 0) + (c.startsWith("diskutil") ? ":" + c.section(' ', 1, 1) : "");
+        for (const auto& call : calls) {
+            QString name = QString::fromStdString(call[0]);
+            if (call[0] == "diskutil" && call.size() > 1) {
+                name += ':' + QString::fromStdString(call[1]);
+                if (call[1] == "mount" && call.size() > 2)
+                    name += ':' + QString::fromStdString(call[2]);
+            }
+            names << name;
         }
         return names;
     }
 };
 
-const char* const kIoreg = "    |   \"BSD Name\" = \"disk4\"\n";
+std::optional<ProcessRunner::Result> printing(const QByteArray& output, int exitCode = 0)
+{
+    return ProcessRunner::Result{exitCode, output.toStdString()};
+}
+
+const char* const kIoreg = "+-o Tavlo-Host\n    |   \"BSD Name\" = \"disk4\"\n";
 const char* const kProfiler = "Tavlo-Host:\n  File-Stor Gadget:\n    BSD Name: disk6\n";
 } // namespace
 
@@ -60,7 +72,8 @@ private slots:
     void fullEditionWaitsAfterMounting();
     void updateEdition_data();
     void updateEdition();
-    void popenRunner();
+    void namesReachOnlyDiskutilAsArguments();
+    void processRunner();
 };
 
 void TestMacVolumeFinder::fullEdition_data()
@@ -68,24 +81,37 @@ void TestMacVolumeFinder::fullEdition_data()
     QTest::addColumn<QByteArray>("ioreg");
     QTest::addColumn<QByteArray>("list");
     QTest::addColumn<QByteArray>("mounted");
+    QTest::addColumn<int>("mountExit");
     QTest::addColumn<QString>("expected");
     QTest::addColumn<QStringList>("steps");
 
-    const QStringList mountedSteps{"ioreg", "info:mounted", "info:volume"};
-    QTest::newRow("mounted") << QByteArray(kIoreg) << QByteArray() << QByteArray(" Yes\n") << "TAVLO" << mountedSteps;
-    QTest::newRow("not mounted") << QByteArray(kIoreg) << QByteArray() << QByteArray("No\n") << "TAVLO"
-                                 << QStringList{"ioreg", "info:mounted", "mount:/dev/disk4", "info:volume"};
-    QTest::newRow("mount state empty") << QByteArray(kIoreg) << QByteArray() << QByteArray("\n") << "TAVLO"
-                                       << QStringList{"ioreg", "info:mounted", "mount:/dev/disk4", "info:volume"};
+    const QStringList mountedSteps{"ioreg", "diskutil:info", "diskutil:info"};
+    const QStringList mountingSteps{"ioreg", "diskutil:info", "diskutil:mount:/dev/disk4", "diskutil:info"};
+    QTest::newRow("mounted") << QByteArray(kIoreg) << QByteArray() << QByteArray("   Mounted:   Yes\n") << 0
+                             << "TAVLO" << mountedSteps;
+    QTest::newRow("not mounted") << QByteArray(kIoreg) << QByteArray() << QByteArray("   Mounted:   No\n") << 0
+                                 << "TAVLO" << mountingSteps;
+    // No mount state at all counts as not mounted.
+    QTest::newRow("mount state missing") << QByteArray(kIoreg) << QByteArray() << QByteArray("   Device: disk4\n") << 0
+                                         << "TAVLO" << mountingSteps;
+    // A disk that cannot be mounted has no volume to hand the update to.
+    QTest::newRow("mount refused") << QByteArray(kIoreg) << QByteArray() << QByteArray("   Mounted:   No\n") << 1
+                                   << "" << QStringList(mountingSteps.mid(0, 3));
+    // A BSD name far below the instrument's entry belongs to another device.
+    QTest::newRow("BSD name of another device")
+        << QByteArray("+-o Tavlo-Host\n" + QByteArray("  |\n").repeated(21) + "  \"BSD Name\" = \"disk2\"\n")
+        << QByteArray("/dev/disk0 (internal):\n") << QByteArray("Mounted: Yes") << 0 << ""
+        << QStringList{"ioreg", "diskutil:list"};
     QTest::newRow("found by diskutil list")
         << QByteArray() << QByteArray("/dev/disk5 (external):\n   1: DOS_FAT_32 TAVLO 2.0 GB disk5s1\n")
-        << QByteArray("Yes") << "TAVLO" << QStringList{"ioreg", "diskutil:list", "info:mounted", "info:volume"};
-    QTest::newRow("not found") << QByteArray() << QByteArray("/dev/disk0 (internal):\n") << QByteArray("Yes")
+        << QByteArray("Mounted: Yes") << 0 << "TAVLO"
+        << QStringList{"ioreg", "diskutil:list", "diskutil:info", "diskutil:info"};
+    QTest::newRow("not found") << QByteArray() << QByteArray("/dev/disk0 (internal):\n") << QByteArray("Yes") << 0
                                << "" << QStringList{"ioreg", "diskutil:list"};
-    // A name that is not a plain disk name never reaches a command.
+    // A name that is not a disk identifier never reaches diskutil.
     QTest::newRow("unsafe name from the list")
-        << QByteArray() << QByteArray("   1: DOS_FAT_32 TAVLO 2.0 GB disk5;reboot\n") << QByteArray("Yes") << ""
-        << QStringList{"ioreg", "diskutil:list"};
+        << QByteArray() << QByteArray("   1: DOS_FAT_32 TAVLO 2.0 GB disk5;reboot\n") << QByteArray("Yes") << 0
+        << "" << QStringList{"ioreg", "diskutil:list"};
 }
 
 void TestMacVolumeFinder::fullEdition()
@@ -93,31 +119,32 @@ void TestMacVolumeFinder::fullEdition()
     QFETCH(QByteArray, ioreg);
     QFETCH(QByteArray, list);
     QFETCH(QByteArray, mounted);
+    QFETCH(int, mountExit);
     QFETCH(QString, expected);
     QFETCH(QStringList, steps);
 
-    auto shell = std::make_shared<ScriptedShell>();
-    shell->script = {{"ioreg", ioreg.toStdString()},
-                     {"diskutil list", list.toStdString()},
-                     {"'Mounted'", mounted.toStdString()},
-                     {"'Volume Name'", std::string(" TAVLO \r\n")}};
-    MacVolumeFinder finder(shell, 0);
+    auto tools = std::make_shared<ScriptedTools>();
+    tools->script = {{"ioreg -r -c IOUSBHostDevice -l", printing(ioreg)},
+                     {"diskutil list", printing(list)},
+                     {"diskutil mount", printing("", mountExit)},
+                     {"diskutil info", printing(mounted + "\n   Volume Name:   TAVLO \r\n")}};
+    MacVolumeFinder finder(tools, 0);
     QCOMPARE(finder.findDeviceVolumeMacOS(), expected);
-    QCOMPARE(shell->steps(), steps);
+    QCOMPARE(tools->steps(), steps);
 }
 
 void TestMacVolumeFinder::fullEditionWaitsAfterMounting()
 {
-    auto shell = std::make_shared<ScriptedShell>();
-    shell->script = {{"ioreg", std::string(kIoreg)}, {"'Mounted'", std::string("No")}};
-    MacVolumeFinder finder(shell, 80);
+    auto tools = std::make_shared<ScriptedTools>();
+    tools->script = {{"ioreg", printing(kIoreg)}, {"diskutil info", printing("Mounted: No")}};
+    MacVolumeFinder finder(tools, 80);
     QElapsedTimer clock;
     clock.start();
     QCOMPARE(finder.findDeviceVolumeMacOS(), QString());
     QVERIFY(clock.elapsed() >= 80);
 
-    // A shell that cannot start ends the discovery with nothing found.
-    auto broken = std::make_shared<ScriptedShell>();
+    // A tool that cannot start ends the discovery with nothing found.
+    auto broken = std::make_shared<ScriptedTools>();
     broken->script = {{"ioreg", std::nullopt}};
     QCOMPARE(MacVolumeFinder(broken, 0).findDeviceVolumeMacOS(), QString());
     QCOMPARE(broken->steps(), QStringList{"ioreg"});
@@ -127,53 +154,94 @@ void TestMacVolumeFinder::updateEdition_data()
 {
     QTest::addColumn<QByteArray>("profile");
     QTest::addColumn<QByteArray>("mounted");
+    QTest::addColumn<int>("mountExit");
     QTest::addColumn<QString>("expected");
     QTest::addColumn<QStringList>("steps");
 
-    QTest::newRow("mounted") << QByteArray(kProfiler) << QByteArray(" Yes\n") << "tavloupd"
-                             << QStringList{"system_profiler", "info:mounted", "info:volume"};
-    QTest::newRow("not mounted") << QByteArray(kProfiler) << QByteArray(" No\n") << "tavloupd"
-                                 << QStringList{"system_profiler", "info:mounted", "mount:/dev/disk6", "info:volume"};
+    const QStringList mountingSteps{"system_profiler", "diskutil:info", "diskutil:mount:/dev/disk6", "diskutil:info"};
+    QTest::newRow("mounted") << QByteArray(kProfiler) << QByteArray("   Mounted: Yes\n") << 0 << "tavloupd"
+                             << QStringList{"system_profiler", "diskutil:info", "diskutil:info"};
+    QTest::newRow("not mounted") << QByteArray(kProfiler) << QByteArray("   Mounted: No\n") << 0 << "tavloupd"
+                                 << mountingSteps;
+    QTest::newRow("mount refused") << QByteArray(kProfiler) << QByteArray("   Mounted: No\n") << 1 << ""
+                                   << mountingSteps.mid(0, 3);
     // Only an exact "No" mounts; an empty answer does not.
-    QTest::newRow("mount state empty") << QByteArray(kProfiler) << QByteArray("") << "tavloupd"
-                                       << QStringList{"system_profiler", "info:mounted", "info:volume"};
-    QTest::newRow("no instrument") << QByteArray("USB:\n") << QByteArray("Yes") << ""
+    QTest::newRow("mount state empty") << QByteArray(kProfiler) << QByteArray("") << 0 << "tavloupd"
+                                       << QStringList{"system_profiler", "diskutil:info", "diskutil:info"};
+    QTest::newRow("no instrument") << QByteArray("USB:\n") << QByteArray("Yes") << 0 << ""
                                    << QStringList{"system_profiler"};
-    QTest::newRow("shell cannot start") << QByteArray("<broken>") << QByteArray("Yes") << ""
-                                        << QStringList{"system_profiler"};
+    QTest::newRow("tool cannot start") << QByteArray("<broken>") << QByteArray("Yes") << 0 << ""
+                                       << QStringList{"system_profiler"};
 }
 
 void TestMacVolumeFinder::updateEdition()
 {
     QFETCH(QByteArray, profile);
     QFETCH(QByteArray, mounted);
+    QFETCH(int, mountExit);
     QFETCH(QString, expected);
     QFETCH(QStringList, steps);
 
-    auto shell = std::make_shared<ScriptedShell>();
-    std::optional<std::string> profileOutput = profile.toStdString();
-    if (profile == "<broken>")
-        profileOutput.reset();
-    shell->script = {{"system_profiler", profileOutput},
-                     {"'Mounted'", mounted.toStdString()},
-                     {"'Volume Name'", std::string(" tavloupd\n")}};
-    MacUpdateVolumeFinder finder(shell);
+    auto tools = std::make_shared<ScriptedTools>();
+    tools->script = {{"system_profiler SPUSBDataType", profile == "<broken>" ? std::nullopt : printing(profile)},
+                     {"diskutil mount", printing("", mountExit)},
+                     {"diskutil info", printing(mounted + "   Volume Name: tavloupd\n")}};
+    MacUpdateVolumeFinder finder(tools);
     QCOMPARE(finder.findDeviceVolumeMacOS(), expected);
-    QCOMPARE(shell->steps(), steps);
-    for (const QString& command : shell->commands)
-        QVERIFY2(!command.contains("2>"), qPrintable(command)); // this edition keeps stderr
+    QCOMPARE(tools->steps(), steps);
 }
 
-void TestMacVolumeFinder::popenRunner()
+// Whatever the tools print, a device reaches diskutil as one argument of its own, "/dev/"
+// and a disk identifier.
+void TestMacVolumeFinder::namesReachOnlyDiskutilAsArguments()
 {
-    PopenShellRunner shell;
-    QCOMPARE(shell.run("echo hello"), std::optional<std::string>("hello\n"));
-    // Longer than one 128-byte piece: the pieces are joined.
-    const std::optional<std::string> long_ = shell.run("head -c 1000 /dev/zero | tr '\\0' x");
+    for (const char* name : {"disk4s1", "disk4s1 $(reboot)", "disk4;reboot", "disk4s1x", "disk4s"}) {
+        auto full = std::make_shared<ScriptedTools>();
+        full->script = {{"ioreg", printing(QByteArray("Tavlo-Host\n\"BSD Name\" = \"") + name + "\"\n")},
+                        {"diskutil info", printing("Mounted: No\n")}};
+        MacVolumeFinder(full, 0).findDeviceVolumeMacOS();
+        auto updater = std::make_shared<ScriptedTools>();
+        updater->script = {{"system_profiler", printing(QByteArray(kProfiler).replace("disk6", name))},
+                           {"diskutil info", printing("Mounted: No\n")}};
+        MacUpdateVolumeFinder(updater).findDeviceVolumeMacOS();
+        const bool valid = QByteArray(name) == "disk4s1";
+        for (const auto* tools : {full.get(), updater.get()}) {
+            int devices = 0;
+            for (const auto& call : tools->calls) {
+                QVERIFY(call[0] == "ioreg" || call[0] == "diskutil" || call[0] == "system_profiler");
+                for (const std::string& argument : call) {
+                    if (argument.rfind("/dev/", 0) == 0) {
+                        ++devices;
+                        QCOMPARE(QString::fromStdString(argument), QString("/dev/disk4s1"));
+                    }
+                }
+            }
+            QCOMPARE(devices > 0, valid);
+        }
+    }
+}
+
+void TestMacVolumeFinder::processRunner()
+{
+    QProcessRunner tools(5000);
+    // Arguments reach the program as they are: nothing is read by a shell.
+    const auto echoed = tools.run("printf", {"%s|%s", "a;b $(false) `x`", "*"});
+    QVERIFY(echoed.has_value());
+    QCOMPARE(QString::fromStdString(echoed->output), QString("a;b $(false) `x`|*"));
+    QCOMPARE(echoed->exitCode, 0);
+    // A large output is read whole; the exit code is handed back.
+    const auto long_ = tools.run("head", {"-c", "300000", "/dev/zero"});
     QVERIFY(long_.has_value());
-    QCOMPARE(long_->size(), std::size_t(1000));
-    QCOMPARE(long_->find_first_not_of('x'), std::string::npos);
-    QCOMPARE(shell.run("true"), std::optional<std::string>(std::string()));
+    QCOMPARE(long_->output.size(), std::size_t(300000));
+    const auto failed = tools.run("sh", {"-c", "exit 3"});
+    QVERIFY(failed.has_value());
+    QCOMPARE(failed->exitCode, 3);
+    // A program that is not there, or runs past the time limit, gives nothing.
+    QCOMPARE(tools.run("tavlo-no-such-program", {}).has_value(), false);
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(QProcessRunner(200).run("sleep", {"10"}).has_value(), false);
+    QVERIFY(clock.elapsed() < 5000);
 }
 
 QTEST_GUILESS_MAIN(TestMacVolumeFinder)

@@ -1,6 +1,6 @@
 // The real storage seams' pure parts, and what of them can run on any machine.
 #include <DesktopFolderOpener.h>
-#include <MacShellText.h>
+#include <MacToolText.h>
 #include <ProductionStorage.h>
 #include <StorageInfoVolumeList.h>
 #include <WindowsDevicePath.h>
@@ -49,6 +49,8 @@ private slots:
     void diskutilListName();
     void trimmed_data();
     void trimmed();
+    void toolOutputFields_data();
+    void toolOutputFields();
 #ifdef Q_OS_LINUX
     void udisksMountPoints_data();
     void udisksMountPoints();
@@ -107,7 +109,7 @@ void TestPlatform::ioregBsdName()
 {
     QFETCH(QString, output);
     QFETCH(QString, expected);
-    QCOMPARE(QString::fromStdString(MacShellText::bsdNameFromIoreg(output.toStdString())), expected);
+    QCOMPARE(QString::fromStdString(MacToolText::bsdNameFromIoreg(output.toStdString())), expected);
 }
 
 void TestPlatform::diskutilListName_data()
@@ -136,7 +138,7 @@ void TestPlatform::diskutilListName()
 {
     QFETCH(QString, output);
     QFETCH(QString, expected);
-    QCOMPARE(QString::fromStdString(MacShellText::diskNameFromDiskutilList(output.toStdString())), expected);
+    QCOMPARE(QString::fromStdString(MacToolText::diskNameFromDiskutilList(output.toStdString())), expected);
 }
 
 void TestPlatform::trimmed_data()
@@ -155,7 +157,62 @@ void TestPlatform::trimmed()
 {
     QFETCH(QString, text);
     QFETCH(QString, expected);
-    QCOMPARE(QString::fromStdString(MacShellText::trimmed(text.toStdString())), expected);
+    QCOMPARE(QString::fromStdString(MacToolText::trimmed(text.toStdString())), expected);
+}
+
+// What the discovery reads from the output of ioreg and "diskutil info": the instrument's
+// part of ioreg, and the fields of the lines naming a key.
+void TestPlatform::toolOutputFields_data()
+{
+    QTest::addColumn<QString>("function");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+
+    const QString ioreg = "+-o Root\n  BSD Name a\n+-o Tavlo-Host\n  | one\n+-o Other\n";
+    QTest::newRow("ioreg: the instrument's lines only") << "section" << ioreg << "+-o Tavlo-Host\n  | one\n+-o Other\n";
+    QString far = "File-Stor Gadget\n";
+    for (int i = 1; i <= 22; ++i)
+        far += QString::number(i) + "\n";
+    QString kept = "File-Stor Gadget\n";
+    for (int i = 1; i <= 20; ++i)
+        kept += QString::number(i) + "\n";
+    QTest::newRow("ioreg: 20 lines after the marker") << "section" << far << kept;
+    QTest::newRow("ioreg: a second marker extends it") << "section" << "Tavlo-Host\nTavlo-Host\nx" << "Tavlo-Host\nTavlo-Host\nx\n";
+    QTest::newRow("ioreg: no marker") << "section" << "a\nb\n" << "";
+    QTest::newRow("lines: each naming the key") << "lines" << "Mounted: Yes\nMount Point: /V\n  Mounted: No" << "Mounted: Yes|  Mounted: No";
+    QTest::newRow("lines: none") << "lines" << "Device: disk4\n" << "";
+    QTest::newRow("last field") << "last" << "   Mounted:   Yes  \t" << "Yes";
+    QTest::newRow("last field of one word") << "last" << "Yes" << "Yes";
+    QTest::newRow("last field of blanks") << "last" << " \t " << "";
+    QTest::newRow("second colon field") << "colon" << "   Mounted: No" << " No";
+    QTest::newRow("second colon field ends at a colon") << "colon" << "Volume Name: A:B" << " A";
+    QTest::newRow("no colon") << "colon" << "Mounted" << "";
+    QTest::newRow("after the last key") << "after" << "  Volume Name:   TAVLO UPD" << "TAVLO UPD";
+    QTest::newRow("after the key twice") << "after" << "Volume Name: Volume Name: X" << "X";
+    QTest::newRow("key missing: the whole line") << "after" << "Volume: X" << "Volume: X";
+    QTest::newRow("nothing after the key") << "after" << "Volume Name:  " << "";
+}
+
+void TestPlatform::toolOutputFields()
+{
+    QFETCH(QString, function);
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    const std::string in = text.toStdString();
+    std::string out;
+    if (function == "section")
+        out = MacToolText::instrumentSectionOfIoreg(in);
+    else if (function == "lines") {
+        std::vector<std::string> lines = MacToolText::linesContaining(in, "Mounted");
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            out += (i ? "|" : "") + lines[i];
+    } else if (function == "last")
+        out = MacToolText::lastField(in);
+    else if (function == "colon")
+        out = MacToolText::secondColonField(in);
+    else
+        out = MacToolText::afterLast(in, "Volume Name:");
+    QCOMPARE(QString::fromStdString(out), expected);
 }
 
 #ifdef Q_OS_LINUX

@@ -1,6 +1,6 @@
 // The text handling of the update-only edition's macOS volume discovery: the disk name in
 // "system_profiler SPUSBDataType" output.
-#include "MacShellText.h"
+#include "MacToolText.h"
 
 #include <QTest>
 
@@ -48,7 +48,7 @@ void TestMacText::diskIdentifier()
 {
     QFETCH(QString, name);
     QFETCH(bool, valid);
-    QCOMPARE(MacShellText::isDiskIdentifier(name.toStdString()), valid);
+    QCOMPARE(MacToolText::isDiskIdentifier(name.toStdString()), valid);
 }
 
 void TestMacText::diskName_data()
@@ -76,7 +76,7 @@ void TestMacText::diskName()
 {
     QFETCH(QByteArray, output);
     QFETCH(QByteArray, expected);
-    QCOMPARE(QByteArray::fromStdString(MacShellText::diskNameFromSystemProfiler(output.toStdString())),
+    QCOMPARE(QByteArray::fromStdString(MacToolText::diskNameFromSystemProfiler(output.toStdString())),
              expected);
 }
 

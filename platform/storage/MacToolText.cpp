@@ -1,6 +1,7 @@
-#include "MacShellText.h"
+#include "MacToolText.h"
 
-std::string MacShellText::bsdNameFromIoreg(const std::string& ioregOutput)
+
+std::string MacToolText::bsdNameFromIoreg(const std::string& ioregOutput)
 {
     static const std::string marker = "\"BSD Name\" = \"";
     const std::size_t at = ioregOutput.find(marker);
@@ -13,7 +14,86 @@ std::string MacShellText::bsdNameFromIoreg(const std::string& ioregOutput)
     return ioregOutput.substr(start, end - start);
 }
 
-std::string MacShellText::diskNameFromDiskutilList(const std::string& diskutilOutput)
+std::string MacToolText::instrumentSectionOfIoreg(const std::string& ioregOutput)
+{
+    static const int kLinesAfter = 20;
+    std::string section;
+    int after = 0;
+    std::size_t lineStart = 0;
+    while (lineStart < ioregOutput.size()) {
+        std::size_t lineEnd = ioregOutput.find('\n', lineStart);
+        if (lineEnd == std::string::npos)
+            lineEnd = ioregOutput.size();
+        const std::string line = ioregOutput.substr(lineStart, lineEnd - lineStart);
+        if (line.find("Tavlo-Host") != std::string::npos || line.find("File-Stor Gadget") != std::string::npos) {
+            after = kLinesAfter;
+            section += line + '\n';
+        } else if (after > 0) {
+            --after;
+            section += line + '\n';
+        }
+        lineStart = lineEnd + 1;
+    }
+    return section;
+}
+
+std::vector<std::string> MacToolText::linesContaining(const std::string& text, const std::string& key)
+{
+    std::vector<std::string> lines;
+    std::size_t lineStart = 0;
+    while (lineStart < text.size()) {
+        std::size_t lineEnd = text.find('\n', lineStart);
+        if (lineEnd == std::string::npos)
+            lineEnd = text.size();
+        std::string line = text.substr(lineStart, lineEnd - lineStart);
+        if (line.find(key) != std::string::npos)
+            lines.push_back(std::move(line));
+        lineStart = lineEnd + 1;
+    }
+    return lines;
+}
+
+std::string MacToolText::lastField(const std::string& line)
+{
+    static const char* const separators = " \t";
+    const std::size_t last = line.find_last_not_of(separators);
+    if (last == std::string::npos)
+        return {};
+    const std::size_t before = line.find_last_of(separators, last);
+    const std::size_t first = before == std::string::npos ? 0 : before + 1;
+    return line.substr(first, last - first + 1);
+}
+
+std::string MacToolText::secondColonField(const std::string& line)
+{
+    const std::size_t first = line.find(':');
+    if (first == std::string::npos)
+        return {};
+    const std::size_t second = line.find(':', first + 1);
+    return line.substr(first + 1, second == std::string::npos ? std::string::npos : second - first - 1);
+}
+
+std::string MacToolText::afterLast(const std::string& line, const std::string& key)
+{
+    const std::size_t at = line.rfind(key);
+    if (at == std::string::npos || key.empty())
+        return line;
+    const std::size_t start = line.find_first_not_of(" \t", at + key.size());
+    return start == std::string::npos ? std::string() : line.substr(start);
+}
+
+std::string MacToolText::joinedLines(const std::vector<std::string>& pieces)
+{
+    std::string joined;
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        if (i > 0)
+            joined += '\n';
+        joined += pieces[i];
+    }
+    return joined;
+}
+
+std::string MacToolText::diskNameFromDiskutilList(const std::string& diskutilOutput)
 {
     std::size_t lineStart = 0;
     while (lineStart <= diskutilOutput.size()) {
@@ -41,7 +121,7 @@ std::string MacShellText::diskNameFromDiskutilList(const std::string& diskutilOu
     return {};
 }
 
-std::string MacShellText::trimmed(const std::string& text)
+std::string MacToolText::trimmed(const std::string& text)
 {
     static const char* const blanks = " \t\r\n";
     const std::size_t first = text.find_first_not_of(blanks);
@@ -51,7 +131,7 @@ std::string MacShellText::trimmed(const std::string& text)
     return text.substr(first, last - first + 1);
 }
 
-std::string MacShellText::diskNameFromSystemProfiler(const std::string& output)
+std::string MacToolText::diskNameFromSystemProfiler(const std::string& output)
 {
     static const std::string marker = "BSD Name: ";
     if (output.find("Tavlo-Host") == std::string::npos
@@ -80,7 +160,7 @@ std::size_t digitsEnd(const std::string& text, std::size_t at)
 }
 } // namespace
 
-bool MacShellText::isDiskIdentifier(const std::string& name)
+bool MacToolText::isDiskIdentifier(const std::string& name)
 {
     const std::string prefix = "disk";
     if (name.compare(0, prefix.size(), prefix) != 0)
@@ -96,7 +176,7 @@ bool MacShellText::isDiskIdentifier(const std::string& name)
     return slice > at + 1 && slice == name.size();
 }
 
-bool MacShellText::isPlainDiskName(const std::string& name)
+bool MacToolText::isPlainDiskName(const std::string& name)
 {
     if (name.empty())
         return false;
