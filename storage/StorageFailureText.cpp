@@ -81,6 +81,14 @@ QString volumeInUse()
                                        "try again.");
 }
 
+QString volumeInUseBy(const QStringList& programs)
+{
+    return QCoreApplication::translate("StorageFailureText",
+                                       "Tavlo's volume is in use by %1, so it could not be ejected "
+                                       "safely. Close what it has open there, then try again.")
+        .arg(programs.join(QStringLiteral(", ")));
+}
+
 QString volumeNotReleased()
 {
     return QCoreApplication::translate("StorageFailureText",

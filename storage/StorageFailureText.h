@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 // Why the update file could not be put onto Tavlo's volume or the volume could not be
@@ -17,6 +18,8 @@ QString volumeFull();
 QString volumeFullNeeds(qint64 needed, qint64 free);
 QString fileLargerThanVolume(qint64 fileSize, qint64 volumeSize);
 QString volumeInUse();
+// The same, naming the programs that hold the volume.
+QString volumeInUseBy(const QStringList& programs);
 QString volumeNotReleased();
 QString writeFailed(const QString& systemText);
 QString flushFailed();

@@ -35,7 +35,8 @@ bool VolumeEjector::finishHandOver(const QString& label)
     if (!FileSync::syncFileSystem(QFile::encodeName(root).constData()))
         qCWarning(lcStorage) << "FM: The volume at" << root << "could not be synced before the eject";
     if (!eject(label)) {
-        reason = StorageFailureText::volumeInUse();
+        const QStringList who = dismounter ? dismounter->holders(root) : QStringList();
+        reason = who.isEmpty() ? StorageFailureText::volumeInUse() : StorageFailureText::volumeInUseBy(who);
         return false;
     }
     reason.clear();

@@ -396,6 +396,10 @@
         <translation>Das Laufwerk von Tavlo wird gerade benutzt und konnte daher nicht sicher ausgeworfen werden. Schließe alle Fenster und Programme, die es benutzen, und versuche es dann noch einmal.</translation>
     </message>
     <message>
+        <source>Tavlo&apos;s volume is in use by %1, so it could not be ejected safely. Close what it has open there, then try again.</source>
+        <translation>Das Laufwerk von Tavlo wird gerade von %1 benutzt und konnte daher nicht sicher ausgeworfen werden. Schließe, was dort geöffnet ist, und versuche es dann noch einmal.</translation>
+    </message>
+    <message>
         <source>Tavlo&apos;s volume could not be released.</source>
         <translation>Das Laufwerk von Tavlo konnte nicht freigegeben werden.</translation>
     </message>

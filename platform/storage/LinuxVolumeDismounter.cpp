@@ -1,5 +1,7 @@
 #include "LinuxVolumeDismounter.h"
 
+#include "ProcHolders.h"
+
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -7,6 +9,7 @@
 #include <QDBusObjectPath>
 #include <QDBusVariant>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QVariantMap>
 
@@ -21,6 +24,43 @@ const QString kFilesystem = QStringLiteral("org.freedesktop.UDisks2.Filesystem")
 constexpr int kQueryTimeoutMs = 10000;
 // An unmount may wait for the user to authorise it.
 constexpr int kUnmountTimeoutMs = 120000;
+
+// The target of a /proc link; empty when it cannot be read (a process of another user, or one
+// that ended meanwhile).
+QByteArray linkTarget(const QByteArray& link)
+{
+    QByteArray target(4096, Qt::Uninitialized);
+    const ssize_t length = ::readlink(link.constData(), target.data(), static_cast<size_t>(target.size()));
+    if (length <= 0)
+        return QByteArray();
+    target.truncate(static_cast<int>(length));
+    return target;
+}
+
+// What /proc tells of each process that can be looked at: its name and its links.
+QList<ProcHolders::Process> readProcesses()
+{
+    QList<ProcHolders::Process> processes;
+    const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString& pid : pids) {
+        bool number = false;
+        pid.toLongLong(&number);
+        if (!number)
+            continue;
+        const QByteArray base = QByteArrayLiteral("/proc/") + pid.toLatin1();
+        ProcHolders::Process process;
+        QFile comm(QString::fromLatin1(base + "/comm"));
+        if (comm.open(QIODevice::ReadOnly))
+            process.comm = comm.read(256);
+        for (const char* link : {"/cwd", "/exe", "/root"})
+            process.paths << linkTarget(base + link);
+        QDirIterator fds(QString::fromLatin1(base + "/fd"), QDir::Files | QDir::System | QDir::NoDotAndDotDot);
+        while (fds.hasNext())
+            process.paths << linkTarget(QFile::encodeName(fds.next()));
+        processes << process;
+    }
+    return processes;
+}
 
 QString cleanRoot(const QString& path)
 {
@@ -141,4 +181,11 @@ bool LinuxVolumeDismounter::dismount(const QString& rootPath)
         result = ::umount2(QFile::encodeName(cleanRoot(rootPath)).constData(), 0);
     } while (result != 0 && errno == EINTR);
     return result == 0;
+}
+
+QStringList LinuxVolumeDismounter::holders(const QString& rootPath)
+{
+    if (rootPath.isEmpty())
+        return {};
+    return ProcHolders::holders(readProcesses(), cleanRoot(rootPath));
 }

@@ -15,6 +15,9 @@ class LinuxVolumeDismounter : public VolumeDismounter
 {
 public:
     bool dismount(const QString& rootPath) override;
+    // The programs that have files open or their working folder on the volume, from /proc
+    // (the processes this user may look at).
+    QStringList holders(const QString& rootPath) override;
 
     // True when one of UDisks2's MountPoints entries (NUL-terminated byte strings) names the
     // same directory as rootPath.

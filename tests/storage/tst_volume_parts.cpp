@@ -6,6 +6,7 @@
 #include <FolderOpener.h>
 #include <ProgressText.h>
 #include <VolumeDismounter.h>
+#include <StorageFailureText.h>
 #include <VolumeEjector.h>
 #include <VolumeLookup.h>
 #include <VolumeStillPresent.h>
@@ -21,10 +22,16 @@ class RecordingDismounter : public VolumeDismounter
 public:
     bool answer = true;
     QStringList roots;
+    QStringList holding;
     bool dismount(const QString& rootPath) override
     {
         roots.append(rootPath);
         return answer;
+    }
+    QStringList holders(const QString& rootPath) override
+    {
+        roots.append("holders " + rootPath);
+        return holding;
     }
 };
 
@@ -105,7 +112,15 @@ void TestVolumeParts::ejectDismountsFirstQualifyingRoot()
     QVERIFY(ejector.eject("TAVLO"));
     dismounter->answer = false;
     QVERIFY(!ejector.finishHandOver("TAVLO")); // the hand-over's last step is the same eject
-    QCOMPARE(dismounter->roots, (QStringList{"/first", "/first"}));
+    QCOMPARE(dismounter->roots, (QStringList{"/first", "/first", "holders /first"}));
+    QCOMPARE(ejector.failureReason(), StorageFailureText::volumeInUse());
+    // Where the system names what holds the volume, the reason names it too.
+    dismounter->holding = QStringList{"vlc", "Files"};
+    QVERIFY(!ejector.finishHandOver("TAVLO"));
+    QVERIFY2(ejector.failureReason().contains("in use by vlc, Files,"), qPrintable(ejector.failureReason()));
+    dismounter->answer = true;
+    QVERIFY(ejector.finishHandOver("TAVLO"));
+    QVERIFY(ejector.failureReason().isEmpty());
 }
 
 void TestVolumeParts::ejectFailures_data()
