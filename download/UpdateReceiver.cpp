@@ -135,7 +135,7 @@ void UpdateReceiver::readFrom(QNetworkReply* reply)
         any = true;
         received += got;
         hash.addData(QByteArrayView(buffer, got));
-        if (!writeError && partial.write(buffer, got) != got) {
+        if (!writeError && !writeWhole(buffer, got)) {
             writeError = true;
             qCWarning(lcDownload) << "DW: Could not write the update file:" << partial.errorString();
         }
@@ -161,6 +161,19 @@ void UpdateReceiver::readFrom(QNetworkReply* reply)
     progressReported = true;
     progressPercent = percent;
     emit progress(percent);
+}
+
+bool UpdateReceiver::writeWhole(const char* data, qint64 size)
+{
+    // A disk that fills up takes part of a block first; only the next write says why.
+    while (size > 0) {
+        const qint64 written = partial.write(data, size);
+        if (written <= 0)
+            return false;
+        data += written;
+        size -= written;
+    }
+    return true;
 }
 
 QString UpdateReceiver::writeProblem() const

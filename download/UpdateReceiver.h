@@ -73,6 +73,9 @@ private:
     bool openPartial(const QString& localPath);
     void discardPartial();
     void onStall();
+    // Writes all of the bytes to the temporary file; false when a write fails (the file's
+    // error then says why: a full disk, or one that cannot be written).
+    bool writeWhole(const char* data, qint64 size);
     QString writeProblem() const;
 
     QPointer<QNetworkReply> current;

@@ -70,6 +70,18 @@ bool ReleaseServer::start()
     return true;
 }
 
+bool ReleaseServer::presentUntrustedCertificate(bool untrusted)
+{
+    const ServerIdentity& identity = ServerIdentity::instance();
+    if (untrusted && identity.strangerCertificate().isNull())
+        return false;
+    QSslConfiguration configuration = server.sslConfiguration();
+    configuration.setLocalCertificate(untrusted ? identity.strangerCertificate() : identity.serverCertificate());
+    configuration.setPrivateKey(untrusted ? identity.strangerKey() : identity.serverKey());
+    server.setSslConfiguration(configuration);
+    return true;
+}
+
 QUrl ReleaseServer::baseUrl() const
 {
     QUrl url;

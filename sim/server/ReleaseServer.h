@@ -59,6 +59,9 @@ public:
     QString errorText() const { return error; }
 
     QUrl baseUrl() const;
+    // From the next connection on, the server presents a certificate no authority vouches
+    // for (untrusted) or its own again; false when there is no such certificate.
+    bool presentUntrustedCertificate(bool untrusted);
     static QString caCertificatePath();
     static QList<QSslCertificate> caCertificates();
     // Makes this process trust the server: its certificate authority joins the default TLS

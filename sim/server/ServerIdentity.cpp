@@ -93,6 +93,18 @@ bool ServerIdentity::make(const QString& dir)
                      QStringLiteral("3650"), QStringLiteral("-extfile"), ext},
                     dir, &error))
         return false;
+    // A certificate for the same addresses that no authority vouches for: what a server the
+    // program must not trust presents.
+    if (!runOpenssl({QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+                     QStringLiteral("ec"), QStringLiteral("-pkeyopt"), curve,
+                     QStringLiteral("-nodes"), QStringLiteral("-keyout"),
+                     QStringLiteral("stranger.key"), QStringLiteral("-out"),
+                     QStringLiteral("stranger.pem"), QStringLiteral("-days"),
+                     QStringLiteral("3650"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1"),
+                     QStringLiteral("-addext"),
+                     QStringLiteral("subjectAltName=IP:127.0.0.1,DNS:localhost")},
+                    dir, &error))
+        return false;
     return load(dir);
 }
 
@@ -108,5 +120,12 @@ bool ServerIdentity::load(const QString& dir)
         return false;
     }
     serverCert = server.first();
+    // Optional: a folder made beforehand may lack it.
+    const QList<QSslCertificate> stranger =
+        QSslCertificate::fromData(readAll(dir + QStringLiteral("/stranger.pem")), QSsl::Pem);
+    if (!stranger.isEmpty()) {
+        strangerCert = stranger.first();
+        strangerKeyValue = QSslKey(readAll(dir + QStringLiteral("/stranger.key")), QSsl::Ec, QSsl::Pem);
+    }
     return true;
 }

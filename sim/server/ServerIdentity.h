@@ -21,6 +21,10 @@ public:
     QList<QSslCertificate> caCertificates() const { return caCerts; }
     QSslCertificate serverCertificate() const { return serverCert; }
     QSslKey serverKey() const { return key; }
+    // A self-signed certificate for the same addresses, signed by no authority anyone
+    // trusts; null when it could not be had.
+    QSslCertificate strangerCertificate() const { return strangerCert; }
+    QSslKey strangerKey() const { return strangerKeyValue; }
 
 private:
     ServerIdentity();
@@ -33,4 +37,6 @@ private:
     QList<QSslCertificate> caCerts;
     QSslCertificate serverCert;
     QSslKey key;
+    QSslCertificate strangerCert;
+    QSslKey strangerKeyValue;
 };

@@ -7,16 +7,24 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QNetworkAccessManager>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QSignalSpy>
 #include <QTest>
+
+#include <unistd.h>
 
 #include <memory>
 
+#include "DownloadFailureText.h"
 #include "Downloader.h"
 #include "DownloadTimings.h"
 #include "LocalCopyRecord.h"
 #include "ReleaseServer.h"
 #include "SignalLog.h"
 #include "TestEnvironment.h"
+#include "UpdateReceiver.h"
 
 Q_DECLARE_METATYPE(ReleaseServer::Response)
 
@@ -55,6 +63,7 @@ private slots:
     void checkedDownload();
     void errorPageIsNoProgress();
     void stallEndsTheDownload();
+    void fullDiskIsSaidSo();
 
 private:
     std::unique_ptr<Downloader> downloaderFor(const QByteArray& extraFields);
@@ -285,6 +294,37 @@ void IntegrityTest::stallEndsTheDownload()
     QVERIFY2(downloader.failureReason().contains(QStringLiteral("could not be reached")),
              qPrintable(downloader.failureReason()));
     QCOMPARE(TestEnvironment::downloadedFiles(), QStringList{});
+}
+
+// A disk that fills up during the download is said to be full (not read-only), and nothing
+// of the file is left. Needs a small disk of its own: as root, a tmpfs.
+void IntegrityTest::fullDiskIsSaidSo()
+{
+    if (::geteuid() != 0)
+        QSKIP("needs root for a small tmpfs");
+    QTemporaryDir disk;
+    QVERIFY(disk.isValid());
+    const auto mount = [](const QStringList& arguments) {
+        QProcess process;
+        process.start(QStringLiteral("/bin/mount"), arguments); // the search path is the stand-in curl's
+        return process.waitForFinished() && process.exitCode() == 0;
+    };
+    QVERIFY(mount({"-t", "tmpfs", "-o", "size=256k,mode=0700", "tavlo-test", disk.path()}));
+    const auto unmount = qScopeGuard([&] { QProcess::execute("/bin/umount", {"-l", disk.path()}); });
+
+    ReleaseServer::Response response = ReleaseServer::Response::ok(TestEnvironment::pattern(3 * 1024 * 1024));
+    response.pieces = {100 * 1000, 100 * 1000, 100 * 1000};
+    server.setResponse("GET", kPath, response);
+    QNetworkAccessManager network;
+    UpdateReceiver receiver;
+    QSignalSpy failed(&receiver, &UpdateReceiver::failed);
+    QUrl url = server.baseUrl();
+    url.setPath(kPath);
+    receiver.start(network, url, kName, disk.path() + QLatin1Char('/') + kName);
+    QTRY_COMPARE_WITH_TIMEOUT(failed.size(), 1, 20000);
+    QCOMPARE(failed.at(0).at(0).value<UpdateReceiver::Failure>(), UpdateReceiver::Failure::WriteFailed);
+    QCOMPARE(failed.at(0).at(2).toString(), DownloadFailureText::folderFull());
+    QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 QTEST_GUILESS_MAIN(IntegrityTest)

@@ -10,6 +10,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QTimer>
 
 #include <unistd.h>
@@ -29,6 +30,16 @@ ReleaseServer::Response slow(const QByteArray& body, int delayMs = 100)
 }
 } // namespace
 
+namespace {
+bool runMount(const QStringList& arguments)
+{
+    QProcess mount;
+    mount.start(QStringLiteral("mount"), arguments);
+    return mount.waitForFinished(10000) && mount.exitStatus() == QProcess::NormalExit
+        && mount.exitCode() == 0;
+}
+} // namespace
+
 bool FaultMatrixRow::canLimitVolumes()
 {
     return ::geteuid() == 0;
@@ -44,6 +55,10 @@ FaultMatrixRow::~FaultMatrixRow()
     for (const auto& hook : hooks)
         QObject::disconnect(hook);
     qputenv("PATH", savedPath);
+    if (!smallDisk.isEmpty()) {
+        QProcess::execute(QStringLiteral("umount"), {QStringLiteral("-l"), smallDisk});
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(rig.downloadRoot()));
+    }
 }
 
 QByteArray FaultMatrixRow::catalogueWith(const char* key, const QJsonValue& value) const
@@ -86,6 +101,10 @@ bool FaultMatrixRow::before()
         break;
     }
     case Fault::CatalogueBadName: server.setCatalogue(catalogueWith("file_name", "../x.tvq")); break;
+    case Fault::ServerUntrusted:
+        if (!server.presentUntrustedCertificate(true))
+            return false;
+        break;
     case Fault::File404: server.setResponse("GET", rig.filePath(), R::error(404)); break;
     case Fault::File500: server.setResponse("GET", rig.filePath(), R::error(500)); break;
     case Fault::File403: server.setResponse("GET", rig.filePath(), R::error(403)); break;
@@ -153,6 +172,18 @@ bool FaultMatrixRow::before()
         QFile block(blocker);
         block.open(QIODevice::WriteOnly);
         qputenv("XDG_CACHE_HOME", QFile::encodeName(blocker));
+        break;
+    }
+    case Fault::DownloadDiskFull: {
+        // The user's cache on a disk with room for half the update file.
+        smallDisk = rig.downloadRoot() + QStringLiteral("/small-disk");
+        if (!QDir().mkpath(smallDisk)
+            || !runMount({QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                          QStringLiteral("size=%1").arg(file.size() / 2), QStringLiteral("tavlo-test"), smallDisk})) {
+            smallDisk.clear();
+            return false;
+        }
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(smallDisk));
         break;
     }
     case Fault::VolumeNeverMounts:
@@ -269,10 +300,15 @@ void FaultMatrixRow::clear()
     ReleaseServer& server = rig.server();
     SimInstrument& instrument = rig.instrument();
     server.clearResponses();
+    server.presentUntrustedCertificate(false);
     server.setCatalogue(rig.catalogue());
+    // The full disk gets room (the cache stays on it).
+    if (!smallDisk.isEmpty())
+        runMount({QStringLiteral("-o"), QStringLiteral("remount,size=%1").arg(rig.updateFile().size() * 8), smallDisk});
     server.setResponse("GET", rig.filePath(), ReleaseServer::Response::ok(rig.updateFile()));
     qputenv("PATH", savedPath);
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(rig.downloadRoot()));
+    if (smallDisk.isEmpty())
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(rig.downloadRoot()));
     instrument.storage().setNeverMounts(false);
     instrument.storage().setExtraMountDelay(0);
     instrument.setRefusesUpdateMode(false);

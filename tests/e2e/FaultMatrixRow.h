@@ -15,11 +15,11 @@ class FaultMatrixRow
 public:
     enum class Fault {
         Catalogue404, Catalogue500, CatalogueGarbage, CatalogueEmpty, CatalogueObject,
-        CatalogueCutOff, CatalogueBadName,
+        CatalogueCutOff, CatalogueBadName, ServerUntrusted,
         File404, File500, File403, FileWrongLength, FileEndsEarly, FileReset, FileStalls,
         FileRedirectHttp, FileShortLength, ChecksumMismatch, SizeMismatch,
         CurlMissing, CurlFails, CurlStalls, CurlRescues,
-        DownloadFolderUnusable, DownloadVanishes,
+        DownloadFolderUnusable, DownloadVanishes, DownloadDiskFull,
         VolumeReadOnly, VolumeNeverMounts, VolumeMountsTooLate, VolumeMountsLate, VolumeBusy,
         VolumeStaleFile, VolumeNotReady, VolumeFull,
         InstrumentSilent, InstrumentRefuses,
@@ -38,7 +38,8 @@ public:
     void atEnd();
     // Takes the fault away.
     void clear();
-    // Volumes of a limited size (tmpfs) can be made: the process runs as root.
+    // Volumes and download folders of a limited size (tmpfs) can be made: the process runs
+    // as root.
     static bool canLimitVolumes();
     // The instrument was unplugged by the fault (and is to be plugged in again).
     bool unplugged() const { return pulled; }
@@ -50,6 +51,7 @@ private:
     Fault fault;
     EndToEndRig& rig;
     QByteArray savedPath;
+    QString smallDisk; // a tmpfs mounted for the row, unmounted with it
     bool active = true;
     bool pulled = false;
     QList<QMetaObject::Connection> hooks;

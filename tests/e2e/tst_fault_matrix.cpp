@@ -115,6 +115,7 @@ void FaultMatrix::faults_data()
     row("catalogue not an array", Fault::CatalogueObject, kDownloadFailed, "not an array", normal);
     row("catalogue cut off", Fault::CatalogueCutOff, kDownloadFailed, "", normal);
     row("catalogue file name unusable", Fault::CatalogueBadName, kDownloadFailed, "", normal);
+    row("server certificate not trusted", Fault::ServerUntrusted, kDownloadFailed, "certificate", normal);
     // The release server: the update file (the Qt download, then curl, both meet the fault).
     row("file 404", Fault::File404, kDownloadFailed, "404", normal);
     row("file 500", Fault::File500, kDownloadFailed, "500", normal);
@@ -135,6 +136,8 @@ void FaultMatrix::faults_data()
     // The local disk.
     row("download folder unusable", Fault::DownloadFolderUnusable, kDownloadFailed, "download folder", normal);
     row("downloaded file vanishes", Fault::DownloadVanishes, kTransferFailed, "could not be read", update);
+    if (FaultMatrixRow::canLimitVolumes())
+        row("download folder's disk full", Fault::DownloadDiskFull, kDownloadFailed, "full", normal);
     // The volume.
     row("volume read-only", Fault::VolumeReadOnly, kTransferFailed, "read-only", update);
     row("volume never mounts", Fault::VolumeNeverMounts, kTransferFailed, "did not appear", update);
