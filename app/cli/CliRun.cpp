@@ -4,6 +4,7 @@
 #include "CliOptions.h"
 #include "CliOutput.h"
 #include "CliSession.h"
+#include "CliInstruments.h"
 #include "SessionLog.h"
 
 #include <QJsonObject>
@@ -57,6 +58,19 @@ QString CliRun::helpText()
         "  130  stopped by Ctrl-C\n");
 }
 
+QStringList CliRun::portsToListOneByOne(const CliOptions& options, const Platform& platform)
+{
+    if (options.command != CliOptions::Command::List || !options.port.isEmpty())
+        return {};
+    const CliInstruments instruments(platform, QString());
+    if (instruments.all().size() < 2)
+        return {};
+    QStringList ports;
+    for (const InstrumentScan::Instrument& instrument : instruments.all())
+        ports << instrument.input;
+    return ports;
+}
+
 int CliRun::run(const QStringList& arguments, const Platform& platform, const QUrl& defaultServer,
                 const Timings& timings, const std::atomic<bool>& interrupted)
 {
@@ -89,9 +103,22 @@ int CliRun::run(const QStringList& arguments, const Platform& platform, const QU
 
     const QUrl server = options.releaseServer.isEmpty() ? defaultServer : QUrl(options.releaseServer);
     int code = CliExitCode::kDone;
-    {
+    const QStringList ports = portsToListOneByOne(options, platform);
+    if (ports.isEmpty()) {
         CliSession session(options, platform, server, timings, out, interrupted);
         code = session.run();
+    }
+    // Several instruments are listed one after the other, each asked for its firmware on its
+    // own ports; the first problem is the exit code.
+    for (const QString& port : ports) {
+        CliOptions one = options;
+        one.port = port;
+        CliSession session(one, platform, server, timings, out, interrupted);
+        const int result = session.run();
+        if (code == CliExitCode::kDone)
+            code = result;
+        if (interrupted)
+            break;
     }
     if (code == CliExitCode::kDone && !log.isOpen() && !options.logFile.isEmpty())
         return CliExitCode::kLogNotWritten;

@@ -7,6 +7,7 @@
 
 #include <atomic>
 
+struct CliOptions;
 struct Platform;
 struct Timings;
 
@@ -23,4 +24,7 @@ public:
                    const Timings& timings, const std::atomic<bool>& interrupted);
 
     static QString helpText();
+    // The input ports of the instruments "tavlo list" asks one after the other: every one
+    // found when the command is list, no --port is given and there are several; else none.
+    static QStringList portsToListOneByOne(const CliOptions& options, const Platform& platform);
 };

@@ -82,7 +82,8 @@ void CliTest::commandLines_data()
                           << QString();
     QTest::newRow("list, none") << QStringList{"list"} << setup(0) << 3 << none << "No instrument found.";
     QTest::newRow("list, two") << QStringList{"list"} << setup(2) << 0
-                               << QStringList{"Tavlo:Tavlo MIDI 1", "Tavlo Two:Tavlo Two MIDI 1"} << QString();
+                               << QStringList{"Tavlo:Tavlo MIDI 1", "firmware 1.5.2", "Tavlo Two:Tavlo Two MIDI 1",
+                                              "firmware unknown"} << QString();
     QTest::newRow("check, two") << QStringList{"check"} << setup(2) << 3
                                 << QStringList{"Tavlo:Tavlo MIDI 1", "Tavlo Two:Tavlo Two MIDI 1"}
                                 << "2 instruments are connected. Choose one with --port NAME.";
