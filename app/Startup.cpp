@@ -10,6 +10,7 @@
 #include <QPixmap>
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
+#include <QQmlContext>
 #include <QQuickWindow>
 #include <QSGRendererInterface>
 #include <QTranslator>
@@ -92,6 +93,11 @@ bool installTranslation(QTranslator& translator, const QLocale& locale, const QS
         return false;
     }
     return QCoreApplication::installTranslator(&translator);
+}
+
+void publishLogProblem(QQmlApplicationEngine& engine, const QString& problem)
+{
+    engine.rootContext()->setContextProperty(QStringLiteral("sessionLogProblem"), problem);
 }
 
 int loadAndRun(QGuiApplication& app, QQmlApplicationEngine& engine, const QUrl& mainUrl)

@@ -43,6 +43,10 @@ inline const QString kTranslationsFolder = QStringLiteral(":/i18n");
 bool installTranslation(QTranslator& translator, const QLocale& locale = QLocale(),
                         const QString& folder = kTranslationsFolder);
 
+// Publishes why this run keeps no session log (empty: it keeps one) as "sessionLogProblem",
+// which both windows say once as they open; call before the window is loaded.
+void publishLogProblem(QQmlApplicationEngine& engine, const QString& problem);
+
 // Connects the load failure check (queued, last of all connections), loads the document
 // and runs the event loop. Returns the event loop's exit code: -1 when the document could
 // not be made.

@@ -77,6 +77,16 @@ ApplicationWindow {
     ControllerEvents { ui: window; target: window.controller }
     SupportFileAction { ui: window; z: -1 }
 
+    // Said once as the window opens when this run keeps no session log.
+    LogProblemNotice {
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 12
+        anchors.horizontalCenter: parent.horizontalCenter
+        width: parent.width - 24
+        z: 10
+        problem: typeof sessionLogProblem === "string" ? sessionLogProblem : ""
+    }
+
     ConnectionIndicator {
         id: logoContainer
         anchors.top: parent.top
@@ -114,11 +124,12 @@ ApplicationWindow {
             window.update_started = true
             window.inUpdateFlow = false
         }
+        // Started first: a download that fails at once reports while the call runs.
         onStartRequested: {
-            if (window.download)
-                window.download.downloadFile()
             window.update_started = true
             window.inUpdateFlow = false
+            if (window.download)
+                window.download.downloadFile()
         }
         onExitRequested: window.inUpdateFlow = false
         // "Try again": back to the update screen, as if "Update" had just been pressed.

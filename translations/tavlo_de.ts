@@ -1024,4 +1024,15 @@ Exit-Codes:
         <translation>Textdateien (*.txt)</translation>
     </message>
 </context>
+<context>
+    <name>LogProblemNotice</name>
+    <message>
+        <source>This run keeps no session log. %1</source>
+        <translation>Diese Sitzung wird nicht protokolliert. %1</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
 </TS>

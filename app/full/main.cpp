@@ -34,5 +34,6 @@ int main(int argc, char* argv[])
     QQmlApplicationEngine engine;
     // Second wiring phase: the objects published to the window.
     wiring.publish(engine);
+    Startup::publishLogProblem(engine, log.problem());
     return Startup::loadAndRun(app, engine, QUrl(QStringLiteral("qrc:/Tavlo_App/main.qml")));
 }

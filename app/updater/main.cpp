@@ -31,5 +31,6 @@ int main(int argc, char* argv[])
 
     QQmlApplicationEngine engine;
     wiring.publish(engine);
+    Startup::publishLogProblem(engine, log.problem());
     return Startup::loadAndRun(app, engine, QUrl(QStringLiteral("qrc:/Tavlo Updater/main.qml")));
 }

@@ -29,6 +29,9 @@ Item {
     readonly property alias choicesPage: choicesPage
     // An end screen is showing: a result or a failure, with "EXIT".
     readonly property bool endShown: closeApplicationButton.visible
+    // A result or failure of an update is showing; its texts stay until the panel is opened
+    // again (a catalogue read late does not write over them).
+    property bool resultShown: false
 
     signal startRequested()
     signal exitRequested()
@@ -68,6 +71,8 @@ Item {
     }
 
     function showLatest(version) {
+        if (resultShown)
+            return
         versionText.text = latestVersionPrefix + version
         showUpToDate()
     }
@@ -81,6 +86,7 @@ Item {
     // The outcome of copying the update onto the instrument; "EXIT" is offered either way.
     function showTransferResult(success) {
         choicesOffered = false
+        resultShown = true
         if (success) {
             versionText.text = qsTr("File transfer complete!")
             infoText.text = qsTr("File transfer complete! Tavlo will now reboot to apply the update. You can now close this application.")
@@ -99,6 +105,7 @@ Item {
     // A failure screen: the reason under the failure text, "Try again" beside "EXIT".
     function showFailure(reasonText) {
         choicesOffered = false
+        resultShown = true
         if (reasonText !== undefined && reasonText !== "")
             failureReasonText.text = reasonText
         closeApplicationButton.visible = true
@@ -118,6 +125,7 @@ Item {
     // Everything of the panel hidden, its texts as before "Update" (the instrument was
     // unplugged: the window waits for it again).
     function close() {
+        resultShown = false
         failureReasonText.text = ""
         tryAgainButton.visible = false
         closeApplicationButton.visible = false
@@ -129,6 +137,7 @@ Item {
 
     // Back to the update screen as it was before "Start Update".
     function reopen(updateAvailable) {
+        resultShown = false
         failureReasonText.text = ""
         tryAgainButton.visible = false
         closeApplicationButton.visible = false

@@ -161,10 +161,11 @@ ApplicationWindow {
         choices: window.choices
         // A checked file from the computer: no download, the rest as after one.
         onLocalInstallStarted: window.update_started = true
+        // Started first: a download that fails at once reports while the call runs.
         onStartRequested: {
+            window.update_started = true
             if (window.download)
                 window.download.downloadFile()
-            window.update_started = true
         }
         // "Try again": back to the update screen, as if "Update" had just been pressed.
         onRetryRequested: {
@@ -172,5 +173,15 @@ ApplicationWindow {
             window.finishFailed = false
             updatePanel.reopen(window.update_available)
         }
+    }
+
+    // Said once as the window opens when this run keeps no session log.
+    LogProblemNotice {
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 12
+        anchors.horizontalCenter: parent.horizontalCenter
+        width: parent.width - 24
+        z: 10
+        problem: typeof sessionLogProblem === "string" ? sessionLogProblem : ""
     }
 }

@@ -1,10 +1,12 @@
 // The window with none of the program's objects published: it loads quietly, sits in its
-// searching state, and a later publication under other names does not disturb it.
+// searching state, and a later publication under other names does not disturb it. Also the
+// one thing the entry points publish besides the objects: why a run keeps no session log.
 
 #include "MessageRecorder.h"
 #include "WindowDriver.h"
 #include "WindowExpectations.h"
 
+#include <QQmlContext>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QTest>
@@ -64,6 +66,44 @@ private slots:
             }
             QCOMPARE(driver.root()->property("inReenumeration").toBool(), true);
             QCOMPARE(driver.root()->property("update_started").toBool(), true);
+        }
+        QVERIFY2(messages.warnings().isEmpty(), qPrintable(messages.warnings().join('\n')));
+    }
+
+    // Both windows say once, as they open, that the run keeps no session log and why; a
+    // click puts it away for the rest of the run. Without a problem nothing is shown.
+    void logProblemToldOnce_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("problem");
+        for (const char* window : {"qrc:/Tavlo_App/main.qml", "qrc:/Tavlo Updater/main.qml"}) {
+            QTest::addRow("%s, no log", window) << window << "The log folder /x could not be made.";
+            QTest::addRow("%s, log kept", window) << window << "";
+        }
+    }
+
+    void logProblemToldOnce()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, problem);
+        MessageRecorder messages;
+        {
+            WindowDriver driver;
+            driver.engine().rootContext()->setContextProperty(QStringLiteral("sessionLogProblem"), problem);
+            QVERIFY(driver.load(QUrl(window)));
+            QQuickItem* notice = driver.item("logProblemNotice");
+            QVERIFY(notice);
+            QCOMPARE(notice->isVisible(), !problem.isEmpty());
+            if (!problem.isEmpty()) {
+                QCOMPARE(driver.text("logProblemText"), "This run keeps no session log. " + problem);
+                // Above everything else, inside the window.
+                const QRectF area = notice->mapRectToScene(notice->boundingRect());
+                QVERIFY(QRectF(QPointF(0, 0), driver.window()->size()).contains(area));
+                QVERIFY(driver.click(notice));
+                QTRY_VERIFY(!notice->isVisible());
+                QTest::qWait(100);
+                QVERIFY(!notice->isVisible());
+            }
         }
         QVERIFY2(messages.warnings().isEmpty(), qPrintable(messages.warnings().join('\n')));
     }
