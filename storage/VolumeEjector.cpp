@@ -35,6 +35,11 @@ bool VolumeEjector::finishHandOver(const QString& label)
     if (!FileSync::syncFileSystem(QFile::encodeName(root).constData()))
         qCWarning(lcStorage) << "FM: The volume at" << root << "could not be synced before the eject";
     if (!eject(label)) {
+        // A volume that went away meanwhile (the instrument unplugged) is not in use.
+        if (lookup.mountPath(label).isEmpty()) {
+            reason = StorageFailureText::volumeGoneBeforeEject();
+            return false;
+        }
         const QStringList who = dismounter ? dismounter->holders(root) : QStringList();
         reason = who.isEmpty() ? StorageFailureText::volumeInUse() : StorageFailureText::volumeInUseBy(who);
         return false;

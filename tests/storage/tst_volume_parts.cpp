@@ -7,6 +7,8 @@
 #include <ProgressText.h>
 #include <VolumeDismounter.h>
 #include <StorageFailureText.h>
+
+#include <functional>
 #include <VolumeEjector.h>
 #include <VolumeLookup.h>
 #include <VolumeStillPresent.h>
@@ -23,9 +25,12 @@ public:
     bool answer = true;
     QStringList roots;
     QStringList holding;
+    std::function<void()> onDismount;
     bool dismount(const QString& rootPath) override
     {
         roots.append(rootPath);
+        if (onDismount)
+            onDismount();
         return answer;
     }
     QStringList holders(const QString& rootPath) override
@@ -118,6 +123,12 @@ void TestVolumeParts::ejectDismountsFirstQualifyingRoot()
     dismounter->holding = QStringList{"vlc", "Files"};
     QVERIFY(!ejector.finishHandOver("TAVLO"));
     QVERIFY2(ejector.failureReason().contains("in use by vlc, Files,"), qPrintable(ejector.failureReason()));
+    // Gone while it was being ejected (unplugged): not "in use".
+    dismounter->onDismount = [&] { list->volumes.clear(); };
+    QVERIFY(!ejector.finishHandOver("TAVLO"));
+    QCOMPARE(ejector.failureReason(), StorageFailureText::volumeGoneBeforeEject());
+    dismounter->onDismount = nullptr;
+    list->volumes = {with("TAVLO", "/first", "")};
     dismounter->answer = true;
     QVERIFY(ejector.finishHandOver("TAVLO"));
     QVERIFY(ejector.failureReason().isEmpty());
