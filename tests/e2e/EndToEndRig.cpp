@@ -85,11 +85,11 @@ bool EndToEndRig::serve()
 
 bool EndToEndRig::start()
 {
-    wiring = std::make_unique<FullEditionWiring>(simInstrument.platform(), releaseServer.baseUrl(),
-                                                 TestTimings::fast());
+    wiring = std::make_unique<RigEdition::Wiring>(simInstrument.platform(), releaseServer.baseUrl(),
+                                                  TestTimings::fast());
     driver = std::make_unique<WindowDriver>();
     wiring->publish(driver->engine());
-    if (!driver->load(QUrl(QStringLiteral("qrc:/Tavlo_App/main.qml")))) {
+    if (!driver->load(QUrl(QString::fromLatin1(RigEdition::kWindow)))) {
         problem = QStringLiteral("the window did not come up");
         return false;
     }

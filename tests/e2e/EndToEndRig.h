@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FullEditionWiring.h"
+#include "RigEdition.h"
 #include "ReleaseServer.h"
 #include "SimInstrument.h"
 #include "WindowDriver.h"
@@ -12,7 +12,8 @@
 #include <memory>
 
 // The real program (its wiring and its window) against the simulated instrument and a local
-// release server, as a user meets it. The server offers one release whose file is
+// release server, as a user meets it. The edition is RigEdition's (the full one unless the
+// test is built with the update-only edition's header). The server offers one release whose file is
 // updateFile(); downloads land in a temporary folder of the rig's own.
 class EndToEndRig
 {
@@ -40,7 +41,7 @@ public:
 
     ReleaseServer& server() { return releaseServer; }
     SimInstrument& instrument() { return simInstrument; }
-    FullEditionWiring& program() { return *wiring; }
+    RigEdition::Wiring& program() { return *wiring; }
     WindowDriver& window() { return *driver; }
 
     // How often the program has sent this message to the instrument.
@@ -58,7 +59,7 @@ private:
     QList<Release> releases;
     ReleaseServer releaseServer;
     SimInstrument simInstrument;
-    std::unique_ptr<FullEditionWiring> wiring;
+    std::unique_ptr<RigEdition::Wiring> wiring;
     std::unique_ptr<WindowDriver> driver; // destroyed first: the window before the objects
     QList<QByteArray> sent;
     QString problem;

@@ -255,11 +255,10 @@ bool FaultMatrixRow::before()
                                   [this] { pull(); });
         break;
     case Fault::UnplugDuringCurl:
-        hooks << QObject::connect(&downloader, &Downloader::downloadStatus, context,
-                                  [this](bool ok) {
-                                      if (ok && active)
-                                          QTimer::singleShot(400, [this] { pull(); });
-                                  });
+        hooks << RigEdition::onCurlStarted(rig.program(), context, [this] {
+            if (active)
+                QTimer::singleShot(400, [this] { pull(); });
+        });
         break;
     case Fault::UnplugDuringVolumeWait:
         hooks << QObject::connect(&rig.program().midiHandler(), &MidiHandler::deviceSetToTransferMode,
