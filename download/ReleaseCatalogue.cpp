@@ -1,5 +1,7 @@
 #include "ReleaseCatalogue.h"
 
+#include "CatalogueScanner.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -14,10 +16,16 @@ QString textField(const QJsonObject& entry, const char* key)
     return entry.value(QLatin1String(key)).toString();
 }
 
-// The digest in lower case when it is 64 hex digits; anything else is no checksum.
 QString digestField(const QJsonObject& entry)
 {
-    const QString text = entry.value(QLatin1String("sha256")).toString().trimmed().toLower();
+    return ReleaseEntry::digestFrom(entry.value(QLatin1String("sha256")).toString());
+}
+
+}  // namespace
+
+QString ReleaseEntry::digestFrom(const QString& given)
+{
+    const QString text = given.trimmed().toLower();
     if (text.size() != 64)
         return QString();
     for (const QChar c : text) {
@@ -27,8 +35,6 @@ QString digestField(const QJsonObject& entry)
     }
     return text;
 }
-
-}  // namespace
 
 qint64 ReleaseEntry::expectedSize() const
 {
@@ -44,6 +50,14 @@ qint64 ReleaseEntry::expectedSize() const
 }
 
 ReleaseCatalogue ReleaseCatalogue::parse(const QByteArray& bytes)
+{
+    ReleaseCatalogue catalogue;
+    if (CatalogueScanner::scan(bytes, catalogue.list))
+        return catalogue;
+    return parseDocument(bytes);
+}
+
+ReleaseCatalogue ReleaseCatalogue::parseDocument(const QByteArray& bytes)
 {
     ReleaseCatalogue catalogue;
     QJsonParseError error;
