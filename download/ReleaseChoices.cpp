@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <vector>
 
 #include "UpdateFileName.h"
 
@@ -38,9 +39,10 @@ bool listedBefore(const ReleaseChoice& a, const ReleaseChoice& b)
 
 ReleaseChoices ReleaseChoices::from(const QList<ReleaseEntry>& entries)
 {
-    ReleaseChoices choices;
-    choices.list.reserve(entries.size());
-    for (int i = 0; i < entries.size(); ++i) {
+    const int count = int(entries.size());
+    QList<ReleaseChoice> rows;
+    rows.reserve(count);
+    for (int i = 0; i < count; ++i) {
         ReleaseChoice row;
         row.entry = entries.at(i);
         row.version = FirmwareVersion::parse(row.entry.version);
@@ -52,9 +54,23 @@ ReleaseChoices ReleaseChoices::from(const QList<ReleaseEntry>& entries)
         else if (!UpdateFileName::isSafe(row.entry.fileName))
             row.whyNot = why(kBadName);
         row.pickable = row.whyNot.isEmpty();
-        choices.list.append(row);
+        rows.append(std::move(row));
     }
-    std::stable_sort(choices.list.begin(), choices.list.end(), listedBefore);
+
+    // The order of the rows, sorted as positions (a row is large to move). listedBefore is
+    // a strict total order (equal versions are told apart by their position), so the sorted
+    // order is unique. A catalogue listed oldest first, the usual, is that order reversed:
+    // checked in one pass before sorting.
+    std::vector<int> order(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        order[size_t(i)] = count - 1 - i;
+    const auto before = [&rows](int a, int b) { return listedBefore(rows.at(a), rows.at(b)); };
+    if (!std::is_sorted(order.begin(), order.end(), before))
+        std::sort(order.begin(), order.end(), before);
+    ReleaseChoices choices;
+    choices.list.reserve(count);
+    for (const int i : order)
+        choices.list.append(std::move(rows[i]));
 
     // Sorted, equal versions sit together with the one listed last in the catalogue first.
     const ReleaseChoice* kept = nullptr;

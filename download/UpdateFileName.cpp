@@ -16,6 +16,15 @@ bool UpdateFileName::isSafe(const QString& name)
     }
     // Windows opens a device instead of a file for these names, whatever the extension and
     // whatever blanks follow the name (it drops them); the superscript digits count as digits.
+    // Every such name starts with one of these letter triples (no other character matches
+    // their letters without regard to case), so other names need no match.
+    const QStringView start = QStringView(name).left(3);
+    const auto startsAs = [start](const char* letters) {
+        return start.compare(QLatin1String(letters), Qt::CaseInsensitive) == 0;
+    };
+    if (!startsAs("CON") && !startsAs("PRN") && !startsAs("AUX") && !startsAs("NUL")
+        && !startsAs("COM") && !startsAs("LPT"))
+        return true;
     static const QRegularExpression deviceName(
         QStringLiteral("^(CON|PRN|AUX|NUL|COM[1-9\u00B9\u00B2\u00B3]|LPT[1-9\u00B9\u00B2\u00B3]) *(\\..*)?$"),
         QRegularExpression::CaseInsensitiveOption);
