@@ -9,6 +9,7 @@ FirmwareVersion FirmwareVersion::parse(const QString& text)
     if (trimmed.isEmpty())
         return version;
     QList<int> numbers;
+    numbers.reserve(trimmed.count(QLatin1Char('.')) + 1);
     int value = 0;
     int digits = 0;
     for (const QChar c : trimmed) {
