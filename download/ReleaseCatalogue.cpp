@@ -39,13 +39,15 @@ QString ReleaseEntry::digestFrom(const QString& given)
 qint64 ReleaseEntry::expectedSize() const
 {
     // Digits only: no sign, no blanks, no exponent; a value that overflows is unknown.
+    // At most 18 digits: the value stays below 10^18, well inside 64 bits.
     if (totalFileSize.isEmpty() || totalFileSize.size() > 18)
         return -1;
+    qint64 value = 0;
     for (const QChar c : totalFileSize) {
         if (c < QLatin1Char('0') || c > QLatin1Char('9'))
             return -1;
+        value = value * 10 + (c.unicode() - '0');
     }
-    const qint64 value = totalFileSize.toLongLong();
     return value > 0 ? value : -1;
 }
 

@@ -105,6 +105,8 @@ private slots:
     void everyCutOfACatalogueIsNotJson();
     void mixedCataloguesAgreeWithTheDocumentReading();
     void cannedCataloguesAgreeWithTheDocumentReading();
+    void expectedSize_data();
+    void expectedSize();
 };
 
 void CatalogueScannerTest::fields_data()
@@ -312,6 +314,28 @@ void CatalogueScannerTest::cannedCataloguesAgreeWithTheDocumentReading()
     QCOMPARE(scanned.size(), 3000);
     QCOMPARE(scanned.last().releaseNotes, QStringLiteral("- faster start\n- über"));
     compareWithDocumentReading(json);
+}
+
+void CatalogueScannerTest::expectedSize_data()
+{
+    QTest::addColumn<QString>("totalFileSize");
+    QTest::addColumn<qint64>("size");  // -1: unknown
+
+    QTest::newRow("eighteen digits, the most kept") << "999999999999999999" << qint64(999999999999999999);
+    QTest::newRow("nineteen digits") << "1000000000000000000" << qint64(-1);
+    QTest::newRow("leading zeros to eighteen") << "000000000000000042" << qint64(42);
+    QTest::newRow("one") << "1" << qint64(1);
+    QTest::newRow("zeros only") << "000" << qint64(-1);
+    QTest::newRow("a digit beyond ASCII") << QStringLiteral("4\u0662") << qint64(-1);
+}
+
+void CatalogueScannerTest::expectedSize()
+{
+    QFETCH(QString, totalFileSize);
+    QFETCH(qint64, size);
+    ReleaseEntry entry;
+    entry.totalFileSize = totalFileSize;
+    QCOMPARE(entry.expectedSize(), size);
 }
 
 QTEST_APPLESS_MAIN(CatalogueScannerTest)
