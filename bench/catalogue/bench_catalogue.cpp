@@ -1,8 +1,11 @@
 // The version list with a large catalogue: how long from the catalogue's arrival to the list
 // being shown, in steps. Prints the figures; asserts nothing about them.
 //
-//   bench_catalogue [entries] [--steps]     (100000 entries unless told)
+//   bench_catalogue [entries] [--steps] [--availability-log]     (100000 entries unless told)
 //
+// --availability-log: with the program's update availability log, which logs two lines for
+// each entry of the catalogue on the window's thread (without it, the path of the parts
+// alone).
 // --steps: the parse and the list's rows alone, without the server and the window (for a
 // run under valgrind --tool=callgrind, whose instruction counts are steadier than times on a
 // loaded machine).
@@ -89,6 +92,7 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments().mid(1);
     const bool stepsOnly = arguments.contains(QStringLiteral("--steps"));
+    const bool withLog = arguments.contains(QStringLiteral("--availability-log"));
     int count = 100000;
     for (const QString& argument : arguments) {
         if (!argument.startsWith(QLatin1Char('-')))
@@ -156,6 +160,14 @@ int main(int argc, char** argv)
     });
     // Connected before UpdateChoices is: the list is built in the same emission, after this.
     QObject::connect(&core, &UpdateDownload::catalogueRead, [&] { readAt = ms(t); });
+    if (withLog) {
+        // As both editions wire it (UpdatePathConnections): two log lines per entry, here to
+        // standard error.
+        QObject::connect(
+            &downloader, &Downloader::releasesJsonFetched, &downloader,
+            [&downloader] { Downloader::logUpdateAvailable(downloader.currentLatestVersion()); },
+            Qt::DirectConnection);
+    }
     UpdateChoices updateChoices(downloader.updateDownload());
     updateChoices.setInstalledVersion(QStringLiteral("1.5.2"));
     engine.rootContext()->setContextProperty(QStringLiteral("updateChoices"), &updateChoices);
