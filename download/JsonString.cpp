@@ -1,5 +1,8 @@
 #include "JsonString.h"
 
+#include <QtEndian>
+#include <QtAlgorithms>
+
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -15,9 +18,11 @@ constexpr std::array<bool, 256> kPlain = [] {
     return plain;
 }();
 
-// True when one of the eight bytes of v is a quote, a backslash or beyond ASCII: the test
-// for a zero byte (exact as to whether there is one) on v with each of the two bytes wiped.
-inline bool holdsSpecial(std::uint64_t v)
+// The bytes of v (the first in the lowest place) that are a quote, a backslash or beyond
+// ASCII, as their high bits; zero when there is none. The zero-byte test (on v with each of
+// the two bytes wiped) may flag bytes above a true find, never below one: the lowest flag is
+// the first such byte.
+inline std::uint64_t specialBytes(std::uint64_t v)
 {
     constexpr std::uint64_t ones = 0x0101010101010101ULL;
     constexpr std::uint64_t highs = 0x8080808080808080ULL;
@@ -140,12 +145,22 @@ bool JsonString::read(const char*& p, const char* end, QString* text, QLatin1Str
     bool ascii = true;
     bool escaped = false;
     for (;;) {
-        // Eight plain bytes at a time, then byte by byte up to the next special one.
-        std::uint64_t eight;
-        while (end - p >= 8 && (std::memcpy(&eight, p, 8), !holdsSpecial(eight)))
+        // Eight bytes at a time up to the next special one; the last few one by one.
+        for (;;) {
+            if (end - p < 8) {
+                while (p < end && kPlain[static_cast<unsigned char>(*p)])
+                    ++p;
+                break;
+            }
+            std::uint64_t eight;
+            std::memcpy(&eight, p, 8);
+            const std::uint64_t special = specialBytes(qFromLittleEndian(eight));
+            if (special != 0) {
+                p += qCountTrailingZeroBits(special) / 8;
+                break;
+            }
             p += 8;
-        while (p < end && kPlain[static_cast<unsigned char>(*p)])
-            ++p;
+        }
         if (p >= end)
             return false;
         const unsigned char c = static_cast<unsigned char>(*p);
