@@ -103,6 +103,7 @@ private slots:
     void declined_data();
     void declined();
     void everyCutOfACatalogueIsNotJson();
+    void specialBytesAtEveryPlace();
     void mixedCataloguesAgreeWithTheDocumentReading();
     void cannedCataloguesAgreeWithTheDocumentReading();
     void expectedSize_data();
@@ -140,6 +141,15 @@ void CatalogueScannerTest::fields_data()
     QTest::newRow("UTF-8 and escapes in one text")
         << one("\"code_name\":\"\xc3\xbc\\n\xf0\x9f\x8e\xb8\"") << "code_name"
         << QString::fromUcs4(U"ü\n\U0001F3B8");
+    // As the document reading has it: a byte order mark that starts a text without escapes
+    // is dropped, one in a text with escapes is kept.
+    QTest::newRow("byte order mark starting a plain text dropped")
+        << one("\"code_name\":\"\xef\xbb\xbf" "abc\"") << "code_name" << QStringLiteral("abc");
+    QTest::newRow("byte order mark starting a text with escapes kept")
+        << one("\"code_name\":\"\xef\xbb\xbf" "abc\\n\"") << "code_name"
+        << (QChar(0xfeff) + QStringLiteral("abc\n"));
+    QTest::newRow("byte order mark inside a plain text kept")
+        << one("\"code_name\":\"x\xef\xbb\xbf\"") << "code_name" << (QStringLiteral("x") + QChar(0xfeff));
     QTest::newRow("raw control character taken as the document reading takes it")
         << one("\"code_name\":\"a\tb\x01\"") << "code_name" << QStringLiteral("a\tb\x01");
     QTest::newRow("nested values of unknown fields skipped")
@@ -269,6 +279,28 @@ void CatalogueScannerTest::everyCutOfACatalogueIsNotJson()
     QList<ReleaseEntry> whole;
     QVERIFY(CatalogueScanner::scan(json, whole));
     QCOMPARE(whole.size(), 2);
+}
+
+void CatalogueScannerTest::specialBytesAtEveryPlace()
+{
+    // Texts are looked at eight bytes at a time: an escape, a character beyond ASCII or the
+    // closing quote at each place of a long text, and two of them in one group of eight.
+    const QList<QByteArray> specials{"\\\"", "\\n", "\\u00fc", "\xc3\xbc", "\xf0\x9f\x8e\xb8",
+                                     "\xef\xbb\xbf", "\\\\\xc3\xbc", ""};
+    for (const QByteArray& special : specials) {
+        for (int before = 0; before < 20; ++before) {
+            for (int after = 0; after < 10; after += 3) {
+                const QByteArray text = QByteArray(before, 'a') + special + QByteArray(after, 'b');
+                const QByteArray json = one("\"code_name\":\"" + text + "\",\"x\":\"" + text + "\"");
+                QList<ReleaseEntry> scanned;
+                QVERIFY2(CatalogueScanner::scan(json, scanned), json.constData());
+                const ReleaseCatalogue reference = ReleaseCatalogue::parseDocument(json);
+                QVERIFY(reference.isUsable());
+                QCOMPARE(scanned.first().codeName, reference.entries().first().codeName);
+                QCOMPARE(scanned.first().codeName.size() >= before + after, true);
+            }
+        }
+    }
 }
 
 void CatalogueScannerTest::mixedCataloguesAgreeWithTheDocumentReading()
