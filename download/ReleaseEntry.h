@@ -32,3 +32,6 @@ struct ReleaseEntry
                && releaseNotes == other.releaseNotes;
     }
 };
+
+// Texts only: a list moves its entries in memory as they stand when it grows.
+Q_DECLARE_TYPEINFO(ReleaseEntry, Q_RELOCATABLE_TYPE);
