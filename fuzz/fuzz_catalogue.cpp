@@ -35,7 +35,10 @@ QByteArray written(const QList<ReleaseEntry>& entries)
         object.insert(QStringLiteral("release_notes"), e.releaseNotes);
         array.append(object);
     }
-    return QJsonDocument(array).toJson(QJsonDocument::Compact);
+    // A byte order mark written as it stands at the start of a text would be dropped when
+    // read (the JSON document reading drops it from a text without escapes); escaped, it
+    // stays. Any raw one is a character of a text, so escaping every one keeps the texts.
+    return QJsonDocument(array).toJson(QJsonDocument::Compact).replace("\xef\xbb\xbf", "\\ufeff");
 }
 
 } // namespace
