@@ -1,6 +1,7 @@
 #include "FirmwareVersion.h"
 
 #include <QStringView>
+#include <QVarLengthArray>
 
 FirmwareVersion FirmwareVersion::parse(const QString& text)
 {
@@ -8,7 +9,8 @@ FirmwareVersion FirmwareVersion::parse(const QString& text)
     const QStringView trimmed = QStringView(text).trimmed();
     if (trimmed.isEmpty())
         return version;
-    QList<int> numbers;
+    // Gathered in place, then made into the list at once.
+    QVarLengthArray<int, 8> numbers;
     int value = 0;
     int digits = 0;
     for (const QChar c : trimmed) {
@@ -28,7 +30,7 @@ FirmwareVersion FirmwareVersion::parse(const QString& text)
     if (digits == 0)
         return version;
     numbers.append(value);
-    version.numbers = numbers;
+    version.numbers = QList<int>(numbers.begin(), numbers.end());
     return version;
 }
 

@@ -1,5 +1,7 @@
 #include "ReleaseCatalogue.h"
 
+#include "CatalogueScanner.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -14,10 +16,16 @@ QString textField(const QJsonObject& entry, const char* key)
     return entry.value(QLatin1String(key)).toString();
 }
 
-// The digest in lower case when it is 64 hex digits; anything else is no checksum.
 QString digestField(const QJsonObject& entry)
 {
-    const QString text = entry.value(QLatin1String("sha256")).toString().trimmed().toLower();
+    return ReleaseEntry::digestFrom(entry.value(QLatin1String("sha256")).toString());
+}
+
+}  // namespace
+
+QString ReleaseEntry::digestFrom(const QString& given)
+{
+    const QString text = given.trimmed().toLower();
     if (text.size() != 64)
         return QString();
     for (const QChar c : text) {
@@ -28,22 +36,30 @@ QString digestField(const QJsonObject& entry)
     return text;
 }
 
-}  // namespace
-
 qint64 ReleaseEntry::expectedSize() const
 {
     // Digits only: no sign, no blanks, no exponent; a value that overflows is unknown.
+    // At most 18 digits: the value stays below 10^18, well inside 64 bits.
     if (totalFileSize.isEmpty() || totalFileSize.size() > 18)
         return -1;
+    qint64 value = 0;
     for (const QChar c : totalFileSize) {
         if (c < QLatin1Char('0') || c > QLatin1Char('9'))
             return -1;
+        value = value * 10 + (c.unicode() - '0');
     }
-    const qint64 value = totalFileSize.toLongLong();
     return value > 0 ? value : -1;
 }
 
 ReleaseCatalogue ReleaseCatalogue::parse(const QByteArray& bytes)
+{
+    ReleaseCatalogue catalogue;
+    if (CatalogueScanner::scan(bytes, catalogue.list))
+        return catalogue;
+    return parseDocument(bytes);
+}
+
+ReleaseCatalogue ReleaseCatalogue::parseDocument(const QByteArray& bytes)
 {
     ReleaseCatalogue catalogue;
     QJsonParseError error;

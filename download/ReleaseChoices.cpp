@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <vector>
 
 #include "UpdateFileName.h"
 
@@ -23,27 +24,44 @@ const char* const kRepeat =
     QT_TRANSLATE_NOOP("ReleaseChoices", "This version is listed again later in the catalogue.");
 
 // Newest first; equal versions with the one listed later first; unparsable ones last in
-// catalogue order.
-bool listedBefore(const ReleaseChoice& a, const ReleaseChoice& b)
+// catalogue order. Entries are given by their version and their position in the catalogue.
+bool listedBefore(const FirmwareVersion& a, int aIndex, const FirmwareVersion& b, int bIndex)
 {
-    const int order = FirmwareVersion::compare(a.version, b.version);
+    const int order = FirmwareVersion::compare(a, b);
     if (order != 0)
         return order > 0;
-    if (a.version.isValid())
-        return a.catalogueIndex > b.catalogueIndex;
-    return a.catalogueIndex < b.catalogueIndex;
+    if (a.isValid())
+        return aIndex > bIndex;
+    return aIndex < bIndex;
 }
 
 } // namespace
 
 ReleaseChoices ReleaseChoices::from(const QList<ReleaseEntry>& entries)
 {
+    // The versions first, then the order of the entries (as positions: a row is large to
+    // move), then the rows, made once in that order. listedBefore is a strict total order
+    // (equal versions are told apart by their position), so the order is unique. A catalogue
+    // listed oldest first, the usual, is its own order reversed: checked in one pass.
+    const int count = int(entries.size());
+    std::vector<FirmwareVersion> versions(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        versions[size_t(i)] = FirmwareVersion::parse(entries.at(i).version);
+    std::vector<int> order(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        order[size_t(i)] = count - 1 - i;
+    const auto before = [&versions](int a, int b) {
+        return listedBefore(versions[size_t(a)], a, versions[size_t(b)], b);
+    };
+    if (!std::is_sorted(order.begin(), order.end(), before))
+        std::sort(order.begin(), order.end(), before);
+
     ReleaseChoices choices;
-    choices.list.reserve(entries.size());
-    for (int i = 0; i < entries.size(); ++i) {
+    choices.list.reserve(count);
+    for (const int i : order) {
         ReleaseChoice row;
         row.entry = entries.at(i);
-        row.version = FirmwareVersion::parse(row.entry.version);
+        row.version = std::move(versions[size_t(i)]);
         row.catalogueIndex = i;
         if (!row.version.isValid())
             row.whyNot = why(kNoVersion);
@@ -52,9 +70,8 @@ ReleaseChoices ReleaseChoices::from(const QList<ReleaseEntry>& entries)
         else if (!UpdateFileName::isSafe(row.entry.fileName))
             row.whyNot = why(kBadName);
         row.pickable = row.whyNot.isEmpty();
-        choices.list.append(row);
+        choices.list.append(std::move(row));
     }
-    std::stable_sort(choices.list.begin(), choices.list.end(), listedBefore);
 
     // Sorted, equal versions sit together with the one listed last in the catalogue first.
     const ReleaseChoice* kept = nullptr;

@@ -17,6 +17,9 @@ struct ReleaseChoice
     QString whyNot;           // empty when pickable
 };
 
+// Texts, lists and plain values only: a list moves its rows in memory as they stand.
+Q_DECLARE_TYPEINFO(ReleaseChoice, Q_RELOCATABLE_TYPE);
+
 // The catalogue's entries as the version list shows them, newest first. Pure: built from
 // parsed entries, no network, no files.
 //

@@ -18,6 +18,9 @@ struct ReleaseEntry
 
     // The update file's size when "total_file_size" is a positive whole number, else -1.
     qint64 expectedSize() const;
+    // The digest as an entry keeps it: the given text without blanks around it, in lower
+    // case, when that is 64 hex digits; else empty (no checksum).
+    static QString digestFrom(const QString& given);
     // True when sha256 holds a well-formed digest (64 hex digits).
     bool hasChecksum() const { return sha256.size() == 64; }
 
@@ -29,3 +32,6 @@ struct ReleaseEntry
                && releaseNotes == other.releaseNotes;
     }
 };
+
+// Texts only: a list moves its entries in memory as they stand when it grows.
+Q_DECLARE_TYPEINFO(ReleaseEntry, Q_RELOCATABLE_TYPE);

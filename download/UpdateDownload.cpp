@@ -5,6 +5,9 @@
 #include <QDebug>
 #include <QFileInfo>
 #include <QNetworkRequest>
+#include <QStringBuilder>
+
+#include <utility>
 
 #include "CatalogueReader.h"
 #include "DownloadFailureText.h"
@@ -112,13 +115,15 @@ void UpdateDownload::takeCatalogue(const ReleaseCatalogue& catalogue, const Rele
     choicesRead = choices;
     // releaseUrl() is this prefix and the encoded name; made once for a long catalogue.
     const QString releasesPrefix = ReleaseLocation::releaseUrl(serverBase, QString());
-    for (const ReleaseEntry& entry : entriesRead) {
+    // Read through a const view: the list shares its entries with the catalogue's, and a
+    // non-const walk would copy all of them first.
+    for (const ReleaseEntry& entry : std::as_const(entriesRead)) {
         name = entry.fileName;
         version = entry.version;
         totalSize = entry.totalFileSize;
         expectedSize = entry.expectedSize();
         checksum = entry.sha256;
-        url = releasesPrefix + UpdateFileName::encodeForUrl(name);
+        url = releasesPrefix % UpdateFileName::encodeForUrl(name);
         emit releasesJsonFetched();
         emit latestVersionFetched(version);
     }

@@ -148,6 +148,18 @@ void TestReleaseChoices::list_data()
     QTest::newRow("default kept when it cannot be picked")
         << QStringList{"2.0.0|a.tvq", "nightly"} << QStringList{"0:2.0.0", "1:nightly!"} << 1;
     QTest::newRow("no entries") << QStringList{} << QStringList{} << -1;
+    QTest::newRow("oldest first, repeats side by side")
+        << QStringList{"1.0.0|a.tvq", "1.1.0|b.tvq", "1.1|c.tvq", "2.0.0|d.tvq"}
+        << QStringList{"3:2.0.0", "2:1.1", "1:1.1.0!", "0:1.0.0"} << 3;
+    QTest::newRow("oldest first but for one pair")
+        << QStringList{"1.0.0|a.tvq", "1.2.0|b.tvq", "1.1.0|c.tvq", "2.0.0|d.tvq"}
+        << QStringList{"3:2.0.0", "1:1.2.0", "2:1.1.0", "0:1.0.0"} << 3;
+    QTest::newRow("oldest first, an unparsable one among them")
+        << QStringList{"1.0.0|a.tvq", "beta|b.tvq", "2.0.0|c.tvq"}
+        << QStringList{"2:2.0.0", "0:1.0.0", "1:beta!"} << 2;
+    QTest::newRow("only unparsable ones, in catalogue order")
+        << QStringList{"x|a.tvq", "y|b.tvq", "z|c.tvq"} << QStringList{"0:x!", "1:y!", "2:z!"} << 2;
+    QTest::newRow("one entry") << QStringList{"1.0.0|a.tvq"} << QStringList{"0:1.0.0"} << 0;
 }
 
 void TestReleaseChoices::list()

@@ -56,6 +56,12 @@ void TestUpdateFileName::safety_data()
     QTest::newRow("device name, superscript digit") << QStringLiteral("COM\u00B9.tvq") << false;
     QTest::newRow("device name, superscript three") << QStringLiteral("lpt\u00B3") << false;
     QTest::newRow("device name only before a blank") << QStringLiteral("NUL x.tvq") << true;
+    QTest::newRow("last C1 control character") << QStringLiteral("u\u009f.tvq") << false;
+    QTest::newRow("no-break space is no control character") << QStringLiteral("u\u00a0.tvq") << true;
+    QTest::newRow("shorter than a device name") << QStringLiteral("co") << true;
+    QTest::newRow("device name PRN, lower case") << QStringLiteral("prn.txt") << false;
+    QTest::newRow("device name Aux, mixed case") << QStringLiteral("Aux") << false;
+    QTest::newRow("letters of a device name after a start") << QStringLiteral("xcon") << true;
 }
 
 void TestUpdateFileName::safety()
