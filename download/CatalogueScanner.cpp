@@ -19,6 +19,18 @@ inline void skipSpace(const char*& p, const char* end)
         ++p;
 }
 
+// The ':' after a key and the blanks around it; false when the input ends or has no colon
+// there. Leaves p at the value.
+bool skipColon(const char*& p, const char* end)
+{
+    skipSpace(p, end);
+    if (p >= end || *p != ':')
+        return false;
+    ++p;
+    skipSpace(p, end);
+    return p < end;
+}
+
 inline bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
@@ -99,14 +111,7 @@ bool skipContainer(const char*& p, const char* end, int depth)
         if (p >= end)
             return false;
         if (object) {
-            if (*p != '"' || !JsonString::read(p, end, nullptr))
-                return false;
-            skipSpace(p, end);
-            if (p >= end || *p != ':')
-                return false;
-            ++p;
-            skipSpace(p, end);
-            if (p >= end)
+            if (*p != '"' || !JsonString::read(p, end, nullptr) || !skipColon(p, end))
                 return false;
         }
         if (!skipValue(p, end, depth))
@@ -198,12 +203,7 @@ bool readEntry(const char*& p, const char* end, ReleaseEntry& entry)
         if (!JsonString::read(p, end, &escapedKey, &keyBytes))
             return false;
         QString* field = keyBytes.data() ? fieldNamed(entry, keyBytes) : fieldNamed(entry, escapedKey);
-        skipSpace(p, end);
-        if (p >= end || *p != ':')
-            return false;
-        ++p;
-        skipSpace(p, end);
-        if (p >= end)
+        if (!skipColon(p, end))
             return false;
         if (field && *p == '"') {
             if (!JsonString::read(p, end, field))
