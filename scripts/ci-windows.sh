@@ -4,7 +4,8 @@
 # command-line program beside the full edition, plays the demo's flows under Wine (the full
 # edition the update and the transfer, the update-only edition the update) against the release
 # server on the Linux side, and installs the installer over an older release, starts the
-# installed program and uninstalls it. Prints its wall time and that of each step.
+# installed program and uninstalls it. Prints its wall time, and the time elapsed as each
+# step starts.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 start=$(date +%s)
