@@ -6,8 +6,11 @@
 #include "DemoEventLog.h"
 #include "DemoReleases.h"
 #include "DemoServer.h"
+#include "DemoServerTrust.h"
 #include "DemoSteps.h"
+#include "ProcessEnd.h"
 #include "ReleaseServer.h"
+#include "RunningUnderWine.h"
 #include "SimInstrument.h"
 #include "Startup.h"
 #include "Timings.h"
@@ -208,6 +211,7 @@ int main(int argc, char* argv[], const DemoEdition& edition)
     // the Linux side by tavlo_demo_server for a demo under Wine, which cannot make its
     // certificates).
     ReleaseServer server;
+    DemoServerTrust serverTrust;
     QUrl serverUrl = QUrl(parser.value(serverOption));
     QString served = QStringLiteral("(served by another program)");
     if (serverUrl.isEmpty()) {
@@ -220,10 +224,20 @@ int main(int argc, char* argv[], const DemoEdition& edition)
         ReleaseServer::trustInThisProcess();
         serverUrl = server.baseUrl();
     } else if (!serverUrl.isValid() || serverUrl.scheme() != QLatin1String("https")
-               || !ReleaseServer::trustCertificateAuthority(parser.value(serverCa))) {
+               || !parser.isSet(serverCa)) {
         std::fprintf(stderr, "demo: --server takes an https address, and --server-ca a readable "
                              "PEM file of the certificate authority it is signed by\n");
         return 2;
+    } else {
+        QString error;
+        if (!serverTrust.trust(parser.value(serverCa), &error)) {
+            std::fprintf(stderr, "demo: the server's certificate authority cannot be trusted: %s\n",
+                         qPrintable(error));
+            return 2;
+        }
+        if (serverTrust.addedToUserStore() > 0)
+            std::fprintf(stderr, "demo: %s is in the current user's root certificate store until "
+                                 "the demo ends\n", qPrintable(parser.value(serverCa)));
     }
 
     DemoEventLog log(outDir.filePath(QStringLiteral("events.log")));
@@ -268,7 +282,15 @@ int main(int argc, char* argv[], const DemoEdition& edition)
     std::fprintf(stderr, "demo: %s\n", run.failed ? "a flow did not complete" : "finished");
     std::fprintf(stderr, "demo: screenshots in %s, event log %s\n", qPrintable(shots.path()),
                  qPrintable(log.path()));
-    return run.failed ? 1 : code;
+    const int result = run.failed ? 1 : code;
+    QString error;
+    if (!serverTrust.release(&error))
+        std::fprintf(stderr, "demo: %s\n", qPrintable(error));
+    // Under Wine the ordinary exit can hang once the flows are done (the process never
+    // ends): the event log is flushed line by line, so the process ends here directly.
+    if (runningUnderWine())
+        ProcessEnd::now(result);
+    return result;
 }
 
 } // namespace DemoRun

@@ -1,5 +1,6 @@
-; The Windows installer of Tavlo: the full edition, and the update-only edition as an optional
-; component, in one folder sharing the Qt and runtime DLLs. Per user by default (no
+; The Windows installer of Tavlo: the full edition with its command-line program tavlo.exe,
+; and the update-only edition as an optional component, in one folder sharing the Qt and
+; runtime DLLs. Per user by default (no
 ; administrator needed), for every user of the machine with /AllUsers. Installing over an
 ; earlier install replaces it in place; the uninstaller removes everything it installed.
 ; makensis -DVERSION=... -DPUBLISHER=... -DAPPDIR=<deployed Tavlo_App folder>
@@ -100,6 +101,7 @@ Section "Uninstall"
     RMDir /r "$INSTDIR\qml"
     Delete "$INSTDIR\*.dll"
     Delete "$INSTDIR\Tavlo_App.exe"
+    Delete "$INSTDIR\tavlo.exe"
     Delete "$INSTDIR\Tavlo Updater.exe"
     Delete "$INSTDIR\qt.conf"
     Delete "$INSTDIR\Uninstall.exe"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Windows programs with the MinGW Qt toolchain and lays each one out as a folder
 # that runs on Windows as it is, then makes the installer:
-#   build/windows/deploy/Tavlo_App/       the full edition
+#   build/windows/deploy/Tavlo_App/       the full edition, with the command-line program
+#                                         tavlo.exe beside it (the same DLLs)
 #   build/windows/deploy/Tavlo Updater/   the update-only edition
 #   build/windows/installer/Tavlo-Setup-<version>.exe
 # A folder whose program does not start under Wine is not shipped.
@@ -36,11 +37,11 @@ override=""
 "$root/scripts/windows/setup-debian.sh"
 "$root/scripts/windows/toolchain.sh"
 
-# What CI builds: the two programs and the tests that run under Wine (wine_tests, from
-# tests/CMakeLists.txt). A further program of the Windows build (the command
-# line program, for instance) joins this list, gets a ship line below and a File line in
-# installer/Tavlo.nsi.
-ci_targets=(Tavlo_App Tavlo_Updater wine_tests)
+# What CI builds: the programs and the tests that run under Wine (wine_tests, from
+# tests/CMakeLists.txt). A further program of the Windows build joins this list and gets a
+# ship line below (the installer takes the full edition's folder whole; its uninstall section
+# names each exe).
+ci_targets=(Tavlo_App Tavlo_Cli Tavlo_Updater wine_tests)
 
 launcher=()
 if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
@@ -58,18 +59,24 @@ trap tavlo_wine_stop EXIT
 
 publisher=$(sed -n 's/^set(TAVLO_PUBLISHER "\([^"]*\)".*/\1/p' resources/CMakeLists.txt)
 mkdir -p "$out/screenshots" "$out/installer"
-ship() { # exe name, window title
+ship() { # exe name, window title, [the command-line program's exe, shipped beside it]
     local folder="$out/deploy/${1%.exe}"
-    "$root/scripts/windows/deploy.sh" "$toolchain" "$build/$1" "$folder.partial"
+    local cli=${3:-}
+    "$root/scripts/windows/deploy.sh" "$toolchain" "$build/$1" "$folder.partial" ${cli:+"$build/$cli"}
     if ! "$root/scripts/windows/start-check.sh" "$folder.partial/$1" "$2" "$out/screenshots/${1%.exe}.png"; then
         rm -rf "$folder.partial"
         echo "build-windows: $1 does not start from its folder under Wine, so it is not shipped."
         return 1
     fi
+    if [ -n "$cli" ] && ! "$root/scripts/windows/cli-check.sh" "$folder.partial/$cli" "$project_version"; then
+        rm -rf "$folder.partial"
+        echo "build-windows: $cli does not answer as documented from its folder under Wine, so $1's folder is not shipped."
+        return 1
+    fi
     rm -rf "$folder"
     mv "$folder.partial" "$folder"
 }
-ship Tavlo_App.exe "Tavlo Updater v$project_version"
+ship Tavlo_App.exe "Tavlo Updater v$project_version" tavlo.exe
 ship "Tavlo Updater.exe" "Tavlo Updater"
 
 setup="$out/installer/Tavlo-Setup-$version.exe"
@@ -78,4 +85,4 @@ fast=()
 makensis -V2 "${fast[@]}" -DVERSION="$version" -DPUBLISHER="$publisher" \
     -DAPPDIR="$out/deploy/Tavlo_App" -DUPDATER_EXE="$out/deploy/Tavlo Updater/Tavlo Updater.exe" \
     -DICON="$root/resources/icons/tavlo_windows_icon.ico" -DOUTFILE="$setup" installer/Tavlo.nsi
-echo "build-windows: $out/deploy/Tavlo_App, $out/deploy/Tavlo Updater, $setup"
+echo "build-windows: $out/deploy/Tavlo_App (with tavlo.exe), $out/deploy/Tavlo Updater, $setup"

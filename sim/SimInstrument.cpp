@@ -39,6 +39,10 @@ SimInstrument::SimInstrument(QObject* parent)
             [this](const QString& label, const QString& root) {
                 Q_EMIT event(QStringLiteral("volume \"%1\" mounted at %2").arg(label, root));
             });
+    connect(&volumes, &SimulatedStorage::mountFailed, this,
+            [this](const QString& label, const QString& message) {
+                Q_EMIT event(QStringLiteral("volume \"%1\" could not be mounted: %2").arg(label, message));
+            });
     connect(&volumes, &SimulatedStorage::folderOpened, this, [this](const QUrl& url) {
         Q_EMIT event(QStringLiteral("folder opened %1").arg(url.toLocalFile()));
     });

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Lays out a Windows program as a folder that runs on Windows as it is, from the MinGW Qt
 # toolchain (Debian has no windeployqt). What it copies, and why, is all in this file:
-#   - the exe itself;
+#   - the exe itself, and the further programs named after OUT_DIR (the command-line program
+#     beside the full edition), which share its DLLs;
 #   - plugins/platforms/qwindows.dll   the window system plugin: without it Qt cannot start;
 #   - plugins/tls/qschannelbackend.dll TLS through Windows' Schannel, for the HTTPS catalogue
 #                                      and download (qcertonlybackend is not enough);
@@ -16,20 +17,23 @@
 #     libstdc++-6, libgcc_s_seh-1, libwinpthread-1); system DLLs are left to Windows;
 #   - (everything stripped of its symbols)
 #   - qt.conf, so that Qt looks for the plugins and QML modules beside the exe.
-# Usage: deploy.sh TOOLCHAIN_DIR EXE OUT_DIR
+# Usage: deploy.sh TOOLCHAIN_DIR EXE OUT_DIR [FURTHER_EXE...]
 set -euo pipefail
 
 toolchain=$1
 exe=$2
 out=$3
+further=("${@:4}")
 objdump=x86_64-w64-mingw32-objdump
 
 say() { echo "deploy: $*"; }
 
-[ -f "$exe" ] || { say "$exe was not built"; exit 1; }
+for e in "$exe" "${further[@]}"; do
+    [ -f "$e" ] || { say "$e was not built"; exit 1; }
+done
 rm -rf "$out"
 mkdir -p "$out"
-cp "$exe" "$out/"
+cp "$exe" "${further[@]}" "$out/"
 
 plugins=(platforms/qwindows.dll tls/qschannelbackend.dll imageformats/qico.dll)
 for p in "${plugins[@]}"; do

@@ -39,7 +39,7 @@ fi
 if [ -n "$older" ] && [ "$(sha256sum "$dir/Tavlo_App.exe" | cut -d' ' -f1)" = "$older_exe" ]; then
     fail "the upgrade left the older Tavlo_App.exe in place"
 fi
-for f in Tavlo_App.exe Uninstall.exe qt.conf Qt6Quick.dll rtmidi.dll plugins/platforms/qwindows.dll; do
+for f in Tavlo_App.exe tavlo.exe Uninstall.exe qt.conf Qt6Quick.dll rtmidi.dll plugins/platforms/qwindows.dll; do
     [ -e "$dir/$f" ] || fail "the install lacks $f"
 done
 [ -e "$dir/qml/left-by-the-older-version.txt" ] && fail "the upgrade left a file of the older version behind"

@@ -4,10 +4,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTemporaryFile>
-
-#include <filesystem>
-#include <system_error>
+#include <QSaveFile>
 
 SimMountTable::SimMountTable(QString directory) : dir(std::move(directory)) {}
 
@@ -37,10 +34,13 @@ QList<SimMountTable::Entry> SimMountTable::read() const
 
 bool SimMountTable::write(const Entry& entry) const
 {
-    // Written aside and renamed over the entry, so that a reader sees the old entry or the new
-    // one, never a torn one. No sync to the disk: the table only lives as long as the test.
-    QTemporaryFile file(QDir(dir).filePath(entry.id + QStringLiteral(".XXXXXX.tmp")));
-    if (!file.open())
+    // Written aside and put over the entry in one step (QSaveFile commits with a rename that
+    // replaces the entry, also on Windows), so that a reader sees the old entry or the new
+    // one, never a torn one. The fallback of writing the entry in place is off: it is the
+    // torn entry this avoids. No sync to the disk: the table only lives as long as the test.
+    QSaveFile file(QDir(dir).filePath(entry.id + QStringLiteral(".json")));
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly))
         return false;
     const QJsonObject object{
         {QStringLiteral("label"), entry.label},
@@ -50,17 +50,11 @@ bool SimMountTable::write(const Entry& entry) const
         {QStringLiteral("busy"), entry.busy},
     };
     const QByteArray data = QJsonDocument(object).toJson(QJsonDocument::Compact);
-    if (file.write(data) != data.size() || !file.flush())
+    if (file.write(data) != data.size()) {
+        file.cancelWriting();
         return false;
-    file.close();
-    const std::filesystem::path from(QFile::encodeName(file.fileName()).toStdString());
-    const std::filesystem::path to(QFile::encodeName(QDir(dir).filePath(entry.id + QStringLiteral(".json"))).toStdString());
-    std::error_code error;
-    std::filesystem::rename(from, to, error);
-    if (error)
-        return false;
-    file.setAutoRemove(false); // it has become the entry
-    return true;
+    }
+    return file.commit();
 }
 
 bool SimMountTable::remove(const QString& id) const

@@ -5,7 +5,7 @@
 
 // The simulated computer's table of mounted volumes, kept in the file system: one small JSON
 // file per mounted volume in one directory. The simulation (main thread) writes an entry
-// with an atomic replace (QSaveFile) and takes it away with a single unlink; the storage
+// with an atomic replace (QSaveFile, never in place) and takes it away with a single unlink; the storage
 // worker lists and reads the directory. Every reader thus sees each entry either whole or
 // not at all, and no lock is needed. Entries are listed in the order of their ids.
 class SimMountTable

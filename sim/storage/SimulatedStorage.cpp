@@ -106,10 +106,8 @@ std::shared_ptr<FolderOpener> SimulatedStorage::folderOpener() const
 bool SimulatedStorage::mount(const QString& label, int delayMs, const SimVolumeOptions& options)
 {
     error.clear();
-    if (!base.isValid()) {
-        error = QStringLiteral("No temporary directory for the simulated volumes.");
-        return false;
-    }
+    if (!base.isValid())
+        return failMount(label, QStringLiteral("No temporary directory for the simulated volumes."));
     if (neverMounts)
         return true;
     const int delay = qMax(0, delayMs) + qMax(0, extraDelayMs);
@@ -141,13 +139,12 @@ bool SimulatedStorage::mountNow(const QString& label, const SimVolumeOptions& op
     volume.entry.busy = options.busy;
     const QString root = base.filePath(QStringLiteral("volumes/") + volume.entry.id);
     volume.entry.rootPath = root;
-    if (!QDir().mkpath(root)) {
-        error = QStringLiteral("Could not create the volume directory %1.").arg(root);
-        return false;
-    }
+    if (!QDir().mkpath(root))
+        return failMount(label, QStringLiteral("Could not create the volume directory %1.").arg(root));
     if (options.capacityBytes >= 0) {
-        if (!makeTmpfs(root, options.capacityBytes, error))
-            return false;
+        QString why;
+        if (!makeTmpfs(root, options.capacityBytes, why))
+            return failMount(label, why);
         volume.tmpfs = true;
     }
     const QDir dir(root);
@@ -156,17 +153,16 @@ bool SimulatedStorage::mountNow(const QString& label, const SimVolumeOptions& op
     for (auto it = options.files.cbegin(); it != options.files.cend(); ++it) {
         QFile file(dir.filePath(it.key()));
         if (!file.open(QIODevice::WriteOnly) || file.write(it.value()) != it.value().size()) {
-            error = QStringLiteral("Could not place %1 on the volume.").arg(it.key());
             if (volume.tmpfs)
                 detachTmpfs(root);
-            return false;
+            return failMount(label, QStringLiteral("Could not place %1 on the volume.").arg(it.key()));
         }
     }
     if (!table.write(volume.entry)) {
-        error = QStringLiteral("Could not write the mount table entry.");
         if (volume.tmpfs)
             detachTmpfs(root);
-        return false;
+        return failMount(label, QStringLiteral("Could not write the mount table entry %1.json in %2.")
+                                    .arg(volume.entry.id, table.directory()));
     }
     volume.mounted = true;
     all.append(volume);
@@ -174,6 +170,13 @@ bool SimulatedStorage::mountNow(const QString& label, const SimVolumeOptions& op
         vanishPoll.start();
     emit volumeMounted(label, root);
     return true;
+}
+
+bool SimulatedStorage::failMount(const QString& label, const QString& message)
+{
+    error = message;
+    emit mountFailed(label, message);
+    return false;
 }
 
 void SimulatedStorage::unmount(const QString& label)

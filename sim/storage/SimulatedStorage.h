@@ -41,7 +41,8 @@ public:
     static SimVolumeOptions transferVolumeOptions();
 
     // Mounts a volume with this label after delayMs (0: at once). Returns false, with
-    // lastError(), when the volume cannot be made (e.g. a capacity without root rights).
+    // lastError(), when the volume cannot be made (e.g. a capacity without root rights); a
+    // mount that fails, at once or after its delay, also emits mountFailed.
     // A second volume with a label that is mounted already is allowed and listed after it.
     bool mount(const QString& label, int delayMs = 0, const SimVolumeOptions& options = {});
     // Takes every volume with this label away, as when the instrument leaves the bus, and
@@ -53,6 +54,8 @@ public:
     // (its files stay readable until the simulation ends).
     QString rootPath(const QString& label) const;
     QString lastError() const { return error; }
+    // The directory of the mount table (for tests that break it).
+    QString mountTableDirectory() const { return table.directory(); }
 
     // Faults and states.
     void setNeverMounts(bool never);        // mount requests are accepted and ignored
@@ -71,6 +74,9 @@ public:
 
 signals:
     void volumeMounted(QString label, QString rootPath);
+    // A mount could not be done (at once or when its delay was over): the volume does not
+    // appear. The message says why in a sentence.
+    void mountFailed(QString label, QString message);
     // The program dismounted the volume (its eject); the files left there stay readable.
     void volumeDismounted(QString label, QString rootPath);
     // The simulation took the volume away (unmount, or vanished when full).
@@ -92,6 +98,7 @@ private:
     };
 
     bool mountNow(const QString& label, const SimVolumeOptions& options);
+    bool failMount(const QString& label, const QString& message);
     void onProgramDismounted(const QString& id, const QString& label, const QString& rootPath);
     void checkVanishing();
     bool updateEntries(const QString& label, const std::function<void(SimMountTable::Entry&)>& change);

@@ -31,6 +31,9 @@ private slots:
     void busyVolumeRefusesDismount();
     void dismountOfUnknownRootFails();
     void capacity();
+    void failedMountIsReported_data();
+    void failedMountIsReported();
+    void rewrittenEntryReplacesTheOldOne();
     void concurrentReadsSeeWholeEntries();
 };
 
@@ -198,6 +201,65 @@ void TestSim::capacity()
     QCOMPARE(file.write(chunk), qint64(4096));
     QCOMPARE(file.write(chunk), qint64(4096));
     QVERIFY(file.write(chunk) != 4096); // the disk is full
+}
+
+void TestSim::failedMountIsReported_data()
+{
+    QTest::addColumn<int>("delay");
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("sentence");
+    for (int delay : {0, 100}) {
+        const QString when = delay ? QStringLiteral(", after a delay") : QStringLiteral(", at once");
+        QTest::addRow("unwritable mount table%s", qPrintable(when))
+            << delay << "table" << "Could not write the mount table entry";
+        QTest::addRow("file that cannot be placed%s", qPrintable(when))
+            << delay << "file" << "Could not place no/such/folder/x.bin on the volume.";
+    }
+}
+
+void TestSim::failedMountIsReported()
+{
+    // A mount that cannot be done is told (signal and lastError), at once or when its delay
+    // is over, and leaves no volume behind, not even half a one in the table.
+    QFETCH(int, delay);
+    QFETCH(QString, fault);
+    QFETCH(QString, sentence);
+    SimulatedStorage sim;
+    SimVolumeOptions options;
+    if (fault == "table") {
+        // The table's directory replaced by a file: no entry can be written, also as root.
+        QVERIFY(QDir(sim.mountTableDirectory()).removeRecursively());
+        QFile blocker(sim.mountTableDirectory());
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+    } else {
+        options.files.insert("no/such/folder/x.bin", "x");
+    }
+    QStringList failed;
+    connect(&sim, &SimulatedStorage::mountFailed, this,
+            [&](const QString& label, const QString& message) { failed << label + ": " + message; });
+    QCOMPARE(sim.mount("tavloupd", delay, options), delay > 0);
+    QTRY_COMPARE(failed.size(), 1);
+    QVERIFY2(failed.constFirst().startsWith("tavloupd: " + sentence), qPrintable(failed.constFirst()));
+    QVERIFY(sim.lastError().startsWith(sentence));
+    QVERIFY(!sim.isMounted("tavloupd"));
+    QVERIFY(sim.volumeList()->mountedVolumes().isEmpty());
+    QTest::qWait(150);
+    QCOMPARE(failed.size(), 1);
+}
+
+void TestSim::rewrittenEntryReplacesTheOldOne()
+{
+    // An entry written again replaces the old one whole, and no file of the writing is left
+    // beside the entries (a leftover would be listed by a reader, or pile up).
+    SimulatedStorage sim;
+    QVERIFY(sim.mount("TAVLO"));
+    for (int i = 0; i < 20; ++i) {
+        QVERIFY(sim.setReadOnly("TAVLO", i % 2 == 0));
+        const QList<VolumeInfo> listed = sim.volumeList()->mountedVolumes();
+        QCOMPARE(listed.size(), 1);
+        QCOMPARE(listed.constFirst().readOnly, i % 2 == 0);
+    }
+    QCOMPARE(QDir(sim.mountTableDirectory()).entryList(QDir::Files | QDir::Hidden), QStringList{"00000001.json"});
 }
 
 void TestSim::concurrentReadsSeeWholeEntries()
