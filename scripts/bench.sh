@@ -28,7 +28,6 @@ if [ ${#missing[@]} -gt 0 ]; then
         "${missing[@]}" >"$out/apt.log" 2>&1 || note "could not install ${missing[*]} (see $out/apt.log)"
 fi
 
-. /work/ccache.env 2>/dev/null || true
 [ -f build/default/build.ninja ] || cmake --preset default >/dev/null
 cmake --build --preset default --target bench_download bench_storage bench_startup bench_volume_watch bench_end_to_end \
     Tavlo_App >"$out/build.log" 2>&1 || { tail -30 "$out/build.log"; exit 1; }

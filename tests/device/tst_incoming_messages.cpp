@@ -8,6 +8,8 @@
 #include <QTest>
 #include <QThread>
 
+#include <atomic>
+
 
 constexpr auto ms = ShortDeviceTimings::ms;
 class TestIncomingMessages : public QObject
@@ -119,14 +121,16 @@ void TestIncomingMessages::deliveredOnInputThread()
     DeviceRig rig;
     rig.instrument.setFirmwareVersion(QStringLiteral("2.0.1"));
     rig.makeHandler();
-    QThread* callbackThread = nullptr;
+    // Set on the input thread, read here: the timeline may hear the signal before this
+    // connection runs, so the test waits for it rather than assuming it ran.
+    std::atomic<QThread*> callbackThread{nullptr};
     QObject::connect(rig.handler.get(), &MidiHandler::tavloReceivedVersion, rig.handler.get(),
                      [&callbackThread] { callbackThread = QThread::currentThread(); },
                      Qt::DirectConnection);
     QVERIFY(rig.timeline.waitFor("version", 1, ms(4000)));
     QCOMPARE(rig.timeline.events("version").at(0).args.at(0).toString(), QStringLiteral("2.0.1"));
-    QVERIFY(callbackThread != nullptr);
-    QVERIFY(callbackThread != QThread::currentThread());
+    QTRY_VERIFY(callbackThread.load() != nullptr);
+    QVERIFY(callbackThread.load() != QThread::currentThread());
 }
 
 void TestIncomingMessages::nothingFilteredOut()
