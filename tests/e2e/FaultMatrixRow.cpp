@@ -17,7 +17,6 @@
 
 namespace {
 const QString kCatalogue = QStringLiteral("/releases/releases.json");
-const QString kUpd = QString::fromLatin1(SimInstrument::kUpdateVolumeLabel);
 
 // A download slow enough to be caught under way: 64 KiB pieces 100 ms apart.
 ReleaseServer::Response slow(const QByteArray& body, int delayMs = 100)
@@ -195,6 +194,21 @@ bool FaultMatrixRow::before()
         instrument.setRefusesUpdateMode(true);
         break;
     case Fault::InstrumentRefuses: instrument.setRefusesUpdateMode(true); break;
+    // The volume shows its fault from the moment it mounts (set afterwards, the program's
+    // 50 ms watch could find it sound first).
+    case Fault::VolumeReadOnly:
+    case Fault::VolumeBusy:
+    case Fault::VolumeNotReady:
+    case Fault::VolumeStaleFile: {
+        SimVolumeOptions faulty;
+        faulty.readOnly = fault == Fault::VolumeReadOnly;
+        faulty.busy = fault == Fault::VolumeBusy;
+        faulty.ready = fault != Fault::VolumeNotReady;
+        if (fault == Fault::VolumeStaleFile)
+            faulty.files.insert(QString::fromLatin1(SimInstrument::kUpdateFileName), QByteArray("OLD"));
+        instrument.setUpdateVolumeOptions(faulty);
+        break;
+    }
     case Fault::VolumeFull: {
         SimVolumeOptions small;
         small.capacityBytes = 1024 * 1024; // half the update file
@@ -230,25 +244,6 @@ bool FaultMatrixRow::before()
                                       if (ok && active)
                                           QFile::remove(path);
                                   }, Qt::DirectConnection);
-        break;
-    case Fault::VolumeReadOnly:
-    case Fault::VolumeBusy:
-    case Fault::VolumeNotReady:
-    case Fault::VolumeStaleFile:
-        hooks << QObject::connect(&storage, &SimulatedStorage::volumeMounted, context,
-                                  [this, &storage](const QString& label, const QString& root) {
-                                      if (!active || label != kUpd)
-                                          return;
-                                      if (fault == Fault::VolumeReadOnly)
-                                          storage.setReadOnly(label, true);
-                                      else if (fault == Fault::VolumeBusy)
-                                          storage.setBusy(label, true);
-                                      else if (fault == Fault::VolumeNotReady)
-                                          storage.setReady(label, false);
-                                      QFile stale(QDir(root).filePath(QString::fromLatin1(SimInstrument::kUpdateFileName)));
-                                      if (fault == Fault::VolumeStaleFile && stale.open(QIODevice::WriteOnly))
-                                          stale.write("OLD");
-                                  });
         break;
     case Fault::UnplugDuringDownload:
         hooks << QObject::connect(&downloader, &Downloader::downloadingProgressBar, context,
