@@ -47,6 +47,18 @@ PCCERT_CONTEXT find(HCERTSTORE store, const UserRootStore::Der& certificate)
 } // namespace
 #endif
 
+#ifndef _WIN32
+namespace {
+// Where there is no such store: nothing is done, and the error says why.
+bool unsupported(std::string* error)
+{
+    if (error)
+        *error = "This system has no user root certificate store.";
+    return false;
+}
+} // namespace
+#endif
+
 bool UserRootStore::isAvailable()
 {
 #ifdef _WIN32
@@ -92,9 +104,7 @@ bool UserRootStore::add(const Der& certificate, bool* addedNow, std::string* err
     return true;
 #else
     (void)certificate;
-    if (error)
-        *error = "This system has no user root certificate store.";
-    return false;
+    return unsupported(error);
 #endif
 }
 
@@ -128,9 +138,7 @@ bool UserRootStore::remove(const Der& certificate, std::string* error)
     return true;
 #else
     (void)certificate;
-    if (error)
-        *error = "This system has no user root certificate store.";
-    return false;
+    return unsupported(error);
 #endif
 }
 
