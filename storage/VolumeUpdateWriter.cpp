@@ -4,7 +4,9 @@
 
 #include <FileSync.h>
 
-#include <Sha256.h>
+#include <HashAlongside.h>
+
+#include "CopyComparison.h"
 
 #include <ChunkCopier.h>
 #include <QDir>
@@ -62,7 +64,7 @@ QString VolumeUpdateWriter::place(const QString& root, const QString& sourcePath
     if (root.isEmpty())
         return StorageFailureText::volumeNotThere();
     QFile source(sourcePath);
-    if (sourcePath.isEmpty() || !source.open(QIODevice::ReadOnly))
+    if (sourcePath.isEmpty() || !source.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return StorageFailureText::sourceUnreadable();
     const qint64 total = source.size();
 
@@ -113,10 +115,13 @@ QString VolumeUpdateWriter::place(const QString& root, const QString& sourcePath
         return hooks.syncFile ? hooks.syncFile(fd) : FileSync::syncDescriptor(fd);
     };
 
-    Sha256 sourceHash;
+    // Two buffers in turn: the one just read is hashed on the side while it is written, and
+    // the next is read into the other.
+    // The buffers outlive the hash, which may still be reading one when the copy fails.
     const qint64 chunk = chunkSizeFor(total);
-    QByteArray block(chunk, Qt::Uninitialized);
-    char* buffer = block.data();
+    QByteArray blocks[2] = {QByteArray(chunk, Qt::Uninitialized), QByteArray(chunk, Qt::Uninitialized)};
+    HashAlongside sourceHash;
+    int turn = 0;
     qint64 copied = 0;
     qint64 nextCheck = kCheckEveryBytes;
     int reported = -1;
@@ -127,12 +132,14 @@ QString VolumeUpdateWriter::place(const QString& root, const QString& sourcePath
             if (!stop.isEmpty())
                 return failWith(stop);
         }
+        char* buffer = blocks[turn].data();
+        turn ^= 1;
         const qint64 got = source.read(buffer, chunk);
         if (got < 0)
             return failWith(StorageFailureText::sourceUnreadable());
         if (got == 0)
             break;
-        sourceHash.addData(QByteArrayView(buffer, got));
+        sourceHash.add(QByteArrayView(buffer, got));
         if (destination.write(buffer, got) != got)
             return failWith(writeProblem(root, destination));
         copied += got;
@@ -150,17 +157,30 @@ QString VolumeUpdateWriter::place(const QString& root, const QString& sourcePath
     FileSync::dropCachedPages(destination.handle());
     destination.close();
 
-    // The read-back: what the volume holds must be exactly the source.
+    // The read-back: what the volume holds must be exactly the source, byte for byte. Its
+    // pages were dropped, so the bytes come from the device, not from memory.
     QFile written(tempPath);
-    Sha256 readHash;
-    if (!written.open(QIODevice::ReadOnly | QIODevice::Unbuffered) || !readHash.addData(written))
+    if (!written.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return failWith(QFileInfo::exists(root) ? StorageFailureText::readBackUnreadable()
                                                 : StorageFailureText::volumeGoneDuringCopy());
+    if (!source.seek(0))
+        return failWith(StorageFailureText::sourceUnreadable());
+    const CopyComparison::Result readBack = CopyComparison::compare(written, source, chunk);
     written.close();
-    if (readHash.result() != sourceHash.result())
+    switch (readBack) {
+    case CopyComparison::Result::Same:
+        break;
+    case CopyComparison::Result::Different:
         return failWith(StorageFailureText::readBackMismatch());
+    case CopyComparison::Result::SourceUnreadable:
+        return failWith(StorageFailureText::sourceUnreadable());
+    case CopyComparison::Result::CopyUnreadable:
+        return failWith(QFileInfo::exists(root) ? StorageFailureText::readBackUnreadable()
+                                                : StorageFailureText::volumeGoneDuringCopy());
+    }
+    // The copy is the source's bytes, so it has the SHA-256 the source had as it was copied.
     if (hooks.readBackPassed)
-        hooks.readBackPassed(readHash.result().toHex());
+        hooks.readBackPassed(sourceHash.result().toHex());
 
     const QString stop = interrupted();
     if (!stop.isEmpty())

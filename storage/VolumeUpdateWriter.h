@@ -8,9 +8,9 @@
 // Puts the update file onto the instrument's volume so that nothing unverified ever carries
 // the hand-over name: checks the free space first, copies under a temporary name (the
 // source's own name, or the hand-over name with ".part" when the source already carries
-// it) while hashing the source, pushes the file to the device, reads it back and compares
-// its SHA-256 with the source's, and only then renames it to the hand-over name and pushes
-// the directory entry. On any failure it removes the temporary file and any hand-over file
+// it) while hashing the source on a thread beside it, pushes the file to the device, drops its
+// cached pages, reads it back from the device and compares it byte for byte with the source,
+// and only then renames it to the hand-over name and pushes the directory entry. On any failure it removes the temporary file and any hand-over file
 // this run made; a stale hand-over file from an earlier attempt is removed before the copy.
 //
 // The copy goes in chunks of chunkSizeFor(total): one percent of the file, between 4 KiB and

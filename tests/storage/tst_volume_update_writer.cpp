@@ -1,13 +1,19 @@
 // The copy onto the volume when something goes wrong on the way: the flush refused, the
 // volume gone in the middle of the copy or just before the rename, the instrument unplugged
-// (a cancel). Each ends with its reason, and nothing of the run is left on the volume.
+// (a cancel), the copy or its source altered before the read-back. Each ends with its reason,
+// and nothing of the run is left on the volume; a copy that passes is told with its SHA-256.
 #include "StorageFailureText.h"
 #include "StorageTestFiles.h"
 #include "VolumeUpdateWriter.h"
 
+#include <Sha256.h>
+
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <unistd.h>
 
 using Verdict = VolumeUpdateWriter::Verdict;
 
@@ -25,6 +31,8 @@ const QString kHandOver = QStringLiteral("tvxxfer.tvq");
 constexpr qint64 kChunk = 4096;
 // Copied before the first check: only the check before the rename sees a fault.
 constexpr qint64 kSmall = kChunk * 3;
+// What is changed once the copy is written, before it is read back.
+enum Altered { Nothing, OneByteOfTheCopy, TheSource };
 } // namespace
 
 void TestVolumeUpdateWriter::faults_data()
@@ -35,22 +43,32 @@ void TestVolumeUpdateWriter::faults_data()
     QTest::addColumn<int>("fault");        // a Verdict
     QTest::addColumn<QString>("reason");   // empty: the file is in place
     QTest::addColumn<bool>("staleBefore"); // an old hand-over file lies on the volume
+    QTest::addColumn<int>("altered");      // an Altered
 
     const qint64 big = VolumeUpdateWriter::kCheckEveryBytes * 3 + 100;
-    QTest::newRow("no fault") << big << false << 0 << int(Verdict::Continue) << QString() << true;
+    QTest::newRow("no fault") << big << false << 0 << int(Verdict::Continue) << QString() << true << int(Nothing);
     QTest::newRow("flush refused") << big << true << 0 << int(Verdict::Continue)
-                                   << StorageFailureText::flushFailed() << true;
+                                   << StorageFailureText::flushFailed() << true << int(Nothing);
     QTest::newRow("volume vanishes mid-copy")
         << big << false << 2 << int(Verdict::Vanished)
-        << StorageFailureText::volumeGoneDuringCopy() << true;
+        << StorageFailureText::volumeGoneDuringCopy() << true << int(Nothing);
     QTest::newRow("volume vanishes before the rename")
         << kSmall << false << 1 << int(Verdict::Vanished)
-        << StorageFailureText::volumeGoneDuringCopy() << false;
+        << StorageFailureText::volumeGoneDuringCopy() << false << int(Nothing);
     QTest::newRow("unplugged mid-copy") << big << false << 1 << int(Verdict::Cancelled)
-                                        << VolumeUpdateWriter::cancelledReason() << true;
+                                        << VolumeUpdateWriter::cancelledReason() << true << int(Nothing);
     QTest::newRow("unplugged before the rename")
         << kSmall << false << 1 << int(Verdict::Cancelled)
-        << VolumeUpdateWriter::cancelledReason() << false;
+        << VolumeUpdateWriter::cancelledReason() << false << int(Nothing);
+    QTest::newRow("the copy altered on the volume")
+        << big << false << 0 << int(Verdict::Continue) << StorageFailureText::readBackMismatch()
+        << true << int(OneByteOfTheCopy);
+    QTest::newRow("a one-chunk copy altered on the volume")
+        << kChunk - 1 << false << 0 << int(Verdict::Continue)
+        << StorageFailureText::readBackMismatch() << false << int(OneByteOfTheCopy);
+    QTest::newRow("the source altered after the copy")
+        << big << false << 0 << int(Verdict::Continue) << StorageFailureText::readBackMismatch()
+        << false << int(TheSource);
 }
 
 void TestVolumeUpdateWriter::faults()
@@ -61,6 +79,7 @@ void TestVolumeUpdateWriter::faults()
     QFETCH(int, fault);
     QFETCH(QString, reason);
     QFETCH(bool, staleBefore);
+    QFETCH(int, altered);
 
     QTemporaryDir downloads;
     QTemporaryDir volume;
@@ -76,8 +95,21 @@ void TestVolumeUpdateWriter::faults()
         ++checks;
         return faultAtCheck > 0 && checks >= faultAtCheck ? Verdict(fault) : Verdict::Continue;
     };
-    if (syncFails)
-        hooks.syncFile = [](int) { return false; };
+    QByteArray toldSha256;
+    hooks.readBackPassed = [&](const QByteArray& sha256) { toldSha256 = sha256; };
+    hooks.syncFile = [&](int fd) {
+        if (altered == OneByteOfTheCopy) {
+            const char flipped = char(~content.at(content.size() / 2));
+            if (::pwrite(fd, &flipped, 1, content.size() / 2) != 1)
+                return false;
+        } else if (altered == TheSource) {
+            QFile changed(source);
+            if (!changed.open(QIODevice::ReadWrite) || !changed.seek(content.size() - 1)
+                || !changed.putChar(char(~content.back())))
+                return false;
+        }
+        return !syncFails && ::fsync(fd) == 0;
+    };
 
     const QString result = VolumeUpdateWriter::place(
         volume.path(), source, kHandOver, [&](qint64 copied, qint64) { lastCopied = copied; },
@@ -88,10 +120,13 @@ void TestVolumeUpdateWriter::faults()
     if (reason.isEmpty()) {
         QCOMPARE(left, QStringList{kHandOver});
         QCOMPARE(StorageTestFiles::read(QDir(volume.path()).filePath(kHandOver)), content);
+        QCOMPARE(toldSha256, Sha256::hash(content).toHex());
         return;
     }
     // Neither the copy under its temporary name nor a hand-over file, old or new, is left.
     QVERIFY2(left.isEmpty(), qPrintable(left.join(QLatin1Char(' '))));
+    if (reason == StorageFailureText::readBackMismatch())
+        QVERIFY(toldSha256.isEmpty());
     if (faultAtCheck > 0 && size > kSmall) // stopped at the check, not at the end
         QVERIFY2(lastCopied < size, qPrintable(QString::number(lastCopied)));
 }
