@@ -82,7 +82,7 @@ bool UpdateReceiver::openPartial(const QString& localPath)
         return false;
     }
     partial.setFileName(partialPathFor(localPath));
-    if (!partial.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    if (!partial.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
         qCWarning(lcDownload) << "DW: Could not open" << partial.fileName() << ":" << partial.errorString();
         return false;
     }
@@ -117,25 +117,37 @@ void UpdateReceiver::onStall()
     }
 }
 
-void UpdateReceiver::readFrom(QNetworkReply* reply)
+qint64 UpdateReceiver::batchFor(qint64 total)
+{
+    return total > 0 ? qBound<qint64>(1, total / 200, kBlockSize) : 1;
+}
+
+void UpdateReceiver::readFrom(QNetworkReply* reply, bool toTheEnd)
 {
     if (!carriesTheFile(reply)) {
         reply->readAll();  // an error page: dropped, no progress
         return;
     }
     const qint64 total = contentLengthOf(reply);
+    const qint64 ready = reply->bytesAvailable();
+    if (!toTheEnd && progressReported && ready < batchFor(total)) {
+        if (ready > 0)
+            stallTimer.start(stallMs);  // bytes are arriving: no stall
+        return;
+    }
     bool any = false;
-    if (block.size() != kBlockSize)
-        block = QByteArray(kBlockSize, Qt::Uninitialized);
-    char* buffer = block.data();
+    // The reply's own blocks are taken as they are (no copy); each is kept until the hash is
+    // done with it, two in turn.
     while (reply->bytesAvailable() > 0) {
-        const qint64 got = reply->read(buffer, kBlockSize);
-        if (got <= 0)
+        QByteArray& data = blocks[turn];
+        data = reply->read(kBlockSize);
+        if (data.isEmpty())
             break;
+        turn ^= 1;
         any = true;
-        received += got;
-        hash.addData(QByteArrayView(buffer, got));
-        if (!writeError && !writeWhole(buffer, got)) {
+        received += data.size();
+        hash.add(data);
+        if (!writeError && !writeWhole(data.constData(), data.size())) {
             writeError = true;
             qCWarning(lcDownload) << "DW: Could not write the update file:" << partial.errorString();
         }
@@ -184,6 +196,8 @@ QString UpdateReceiver::writeProblem() const
 
 void UpdateReceiver::finish(QNetworkReply* reply, const QString& name, const QString& localPath)
 {
+    if (!writeError && !tooLong && !stalled && reply->error() == QNetworkReply::NoError)
+        readFrom(reply, true);  // what was left in the reply below a batch
     stallTimer.stop();
     if (current == reply)
         current = nullptr;

@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "Sha256.h"
+#include "HashAlongside.h"
 #include "UpdateFileCheck.h"
 
 class QNetworkAccessManager;
@@ -22,9 +22,13 @@ class QNetworkAccessManager;
 // failure removes the temporary file. No progress for the stall time ends the download.
 //
 // The reply holds at most kReadBufferSize bytes: Qt's network thread waits while this much is
-// unread, so memory stays flat whatever the size of the file. What is ready is read in blocks
-// of kBlockSize, hashed and written from the same buffer; progress is reported when the
-// percentage changes (without an announced length, 0 for every block).
+// unread, so memory stays flat whatever the size of the file. Qt tells of every few kilobytes
+// that arrive; they are left in the reply until half a percent of the announced length (at
+// most kBlockSize) is there, so that each block is written in one call. The first bytes, a
+// reply without a length and the end of the reply are taken at once. What is ready is taken
+// in blocks of at most kBlockSize, as the reply holds them (no copy), each hashed on a thread
+// beside it while it is written; progress is reported when the percentage changes (without an announced
+// length, 0 for every block).
 class UpdateReceiver : public QObject
 {
     Q_OBJECT
@@ -52,8 +56,11 @@ public:
     void cancel();
     bool isRunning() const { return !current.isNull(); }
 
-    // Takes the bytes the reply has ready and reports the progress.
-    void readFrom(QNetworkReply* reply);
+    // Takes the bytes the reply has ready, once there are enough of them (all of them when
+    // toTheEnd), and reports the progress.
+    void readFrom(QNetworkReply* reply, bool toTheEnd = false);
+    // How many bytes are left in the reply before they are read, for a body of total bytes.
+    static qint64 batchFor(qint64 total);
     // Checks the ended reply and gives the file its final name; ends with saved() or failed().
     void finish(QNetworkReply* reply, const QString& name, const QString& localPath);
 
@@ -80,8 +87,11 @@ private:
 
     QPointer<QNetworkReply> current;
     QFile partial;
-    Sha256 hash;
-    QByteArray block;
+    // The last two blocks taken: the hash may still be reading the newer one. Declared before
+    // the hash, so they outlive it.
+    QByteArray blocks[2];
+    int turn = 0;
+    HashAlongside hash;
     UpdateFileCheck expectation;
     QTimer stallTimer;
     int stallMs = 30000;

@@ -37,6 +37,12 @@ void HashAlongside::add(QByteArrayView block)
     });
 }
 
+void HashAlongside::reset()
+{
+    waitForBlock();
+    hash.reset();
+}
+
 QByteArray HashAlongside::result()
 {
     waitForBlock();

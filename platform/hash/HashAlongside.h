@@ -21,6 +21,8 @@ public:
     HashAlongside& operator=(const HashAlongside&) = delete;
 
     void add(QByteArrayView block);
+    // Waits for the block under way, then starts again from nothing.
+    void reset();
     // Waits for every block added, then gives the digest (32 bytes) of them all.
     QByteArray result();
 

@@ -1,7 +1,8 @@
 // The update file is trusted only once checked: a local copy is reused only when it passes
 // the same check as a download; a download streams to a temporary file and takes its final
 // name only when its length, the catalogue's size and SHA-256 agree; an error page is no
-// progress; a stall ends the download with a reason. Both editions' Downloader.
+// progress; a stall ends the download with a reason, and bytes that trickle in below a
+// write's worth are no stall and are all saved. Both editions' Downloader.
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -63,6 +64,7 @@ private slots:
     void checkedDownload();
     void errorPageIsNoProgress();
     void stallEndsTheDownload();
+    void trickleIsNoStall();
     void fullDiskIsSaidSo();
 
 private:
@@ -294,6 +296,39 @@ void IntegrityTest::stallEndsTheDownload()
     QVERIFY2(downloader.failureReason().contains(QStringLiteral("could not be reached")),
              qPrintable(downloader.failureReason()));
     QCOMPARE(TestEnvironment::downloadedFiles(), QStringList{});
+}
+
+void IntegrityTest::trickleIsNoStall()
+{
+    // 4000 bytes are written 20 at a time: after the first piece, pieces of 10 bytes are
+    // left in the reply, 200 ms apart, for longer than the stall time in all; the last 10
+    // bytes come alone, just before the end.
+    DownloadTimings timings = DownloadTimings::production();
+    timings.stallTimeoutMs = 350;
+    const QByteArray body = TestEnvironment::pattern(4000);
+    QCOMPARE(UpdateReceiver::batchFor(body.size()), qint64(20));
+    server.setCatalogue(TestEnvironment::catalogueFor(
+        kName, QStringLiteral("1.6.0"), ",\"sha256\":\"" + sha(body) + "\""));
+    Downloader downloader(server.baseUrl(), timings);
+    SignalLog log(&downloader);
+    downloader.fetchReleasesJson();
+    QVERIFY(log.waitFor(QStringLiteral("latest:")));
+    ReleaseServer::Response trickles = ReleaseServer::Response::ok(body);
+    trickles.pieces = {100, 10, 10, 10, 10, 10, 10, 3830};
+    trickles.pieceDelayMs = 200;
+    server.setResponse("GET", kPath, trickles);
+
+    log.entries.clear();
+    downloader.downloadFile();
+    QVERIFY2(log.waitFor(QStringLiteral("transfer:"), 8000), qPrintable(log.entries.join(" | ")));
+    QVERIFY2(log.entries.contains(QStringLiteral("transfer:true")), qPrintable(log.entries.join(" | ")));
+    // The held bytes came with the end of the reply: every one of them is in the file.
+    QCOMPARE(TestEnvironment::downloadedFiles(), QStringList{kName});
+    QFile saved(fileIn(kName));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), body);
+    QCOMPARE(log.progress().first(), qint64(2));
+    QCOMPARE(log.progress().last(), qint64(100));
 }
 
 // A disk that fills up during the download is said to be full (not read-only), and nothing
