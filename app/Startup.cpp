@@ -50,20 +50,33 @@ bool prepareBeforeApplication(int argc, const char* const argv[])
     return true;
 }
 
+QImage windowIconImage(const AppIdentity& identity, int side)
+{
+    if (identity.windowIconSizePath.contains(QLatin1String("%1"))) {
+        const QImage made(identity.windowIconSizePath.arg(side));
+        if (made.width() == side && made.height() == side)
+            return made;
+    }
+    const QImage artwork(identity.windowIconPath);
+    if (artwork.isNull())
+        return QImage();
+    return artwork.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
+
 QIcon applyIdentity(QGuiApplication& app, const AppIdentity& identity)
 {
     QCoreApplication::setApplicationName(identity.applicationName);
     QCoreApplication::setOrganizationName(identity.organizationName);
     QCoreApplication::setOrganizationDomain(identity.organizationDomain);
     QCoreApplication::setApplicationVersion(identity.applicationVersion);
-    // The artwork is 1024 pixels square; the window system is handed 256 and smaller, not a
-    // 4 MiB bitmap for every window the program maps.
+    // The window system is handed 256 pixels and smaller, not a 4 MiB bitmap for every window
+    // the program maps; the sizes are read from small files made ahead of time, so that
+    // start-up neither decodes the 1024-pixel artwork nor scales it.
     QIcon icon;
-    const QImage artwork(identity.windowIconPath);
-    for (const int side : {256, 64, 32, 16}) {
-        if (!artwork.isNull())
-            icon.addPixmap(QPixmap::fromImage(
-                artwork.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    for (const int side : kWindowIconSides) {
+        const QImage image = windowIconImage(identity, side);
+        if (!image.isNull())
+            icon.addPixmap(QPixmap::fromImage(image));
     }
     app.setWindowIcon(icon);
     return icon;
