@@ -12,6 +12,7 @@
 #include <QQmlApplicationEngine>
 #include <QQmlContext>
 #include <QQuickWindow>
+#include <QResource>
 #include <QSGRendererInterface>
 #include <QTranslator>
 #include <QUrl>
@@ -87,7 +88,11 @@ int registerFonts()
     int registered = 0;
     for (const char* face : {":/icons/font/Poppins-Regular.ttf", ":/icons/font/Poppins-SemiBold.ttf",
                              ":/icons/font/Poppins-Bold.ttf"}) {
-        if (QFontDatabase::addApplicationFont(QString::fromLatin1(face)) >= 0)
+        // Handed over as the resource's own bytes (stored uncompressed, so no copy is made):
+        // registered by its path, each face would be read into memory once to register it
+        // and once more for every font engine made from it.
+        const QByteArray data = QResource(QString::fromLatin1(face)).uncompressedData();
+        if (!data.isEmpty() && QFontDatabase::addApplicationFontFromData(data) >= 0)
             ++registered;
         else
             qCWarning(lcWiring, "Could not register the font %s", face);
