@@ -1,5 +1,6 @@
-// The main window's "Save support file…": none of its menu, dialog or notice is made before
-// it is asked for, and a right click or Ctrl+Shift+S still offers it as before.
+// The main window's dialogs wait for their first use: none of the menu, dialog or notice of
+// "Save support file…" is made before it is asked for, and a right click or Ctrl+Shift+S still
+// offers it as before; the choices page's update file dialog is made when it is first opened.
 
 #include "MainWindowFixture.h"
 #include "SupportFile.h"
@@ -51,6 +52,23 @@ private slots:
     {
         QVERIFY(!find("saveSupportFileItem"));
         QVERIFY(!find("supportFileDialog"));
+    }
+
+    void updateFileDialogIsMadeWhenFirstOpened()
+    {
+        QVERIFY(!find("updateFileDialog"));
+        QQuickItem* page = f->driver.item(QStringLiteral("choicesPage"));
+        QVERIFY(page);
+        QVERIFY(QMetaObject::invokeMethod(page, "openFileDialog"));
+        QObject* dialog = find("updateFileDialog");
+        QVERIFY(dialog);
+        QTRY_VERIFY(dialog->property("visible").toBool());
+        QCOMPARE(dialog->property("title").toString(), QStringLiteral("Choose an update file"));
+        QMetaObject::invokeMethod(dialog, "reject");
+        // Opened again, it is the same dialog.
+        QVERIFY(QMetaObject::invokeMethod(page, "openFileDialog"));
+        QCOMPARE(find("updateFileDialog"), dialog);
+        QMetaObject::invokeMethod(dialog, "reject");
     }
 
     void rightClickOffersTheItemThatOpensTheDialog()
