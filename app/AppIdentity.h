@@ -11,7 +11,11 @@ struct AppIdentity
     QString organizationName;
     QString organizationDomain;
     QString applicationVersion;
+    // The 1024-pixel artwork of the icon.
     QString windowIconPath;
+    // The icon made ahead of time in the sizes the window system is handed, with "%1" for the
+    // side in pixels (Startup::kWindowIconSides).
+    QString windowIconSizePath;
 
     static AppIdentity fullEdition();
     static AppIdentity updateOnlyEdition();

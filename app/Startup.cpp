@@ -12,6 +12,7 @@
 #include <QQmlApplicationEngine>
 #include <QQmlContext>
 #include <QQuickWindow>
+#include <QResource>
 #include <QSGRendererInterface>
 #include <QTranslator>
 #include <QUrl>
@@ -50,20 +51,33 @@ bool prepareBeforeApplication(int argc, const char* const argv[])
     return true;
 }
 
+QImage windowIconImage(const AppIdentity& identity, int side)
+{
+    if (identity.windowIconSizePath.contains(QLatin1String("%1"))) {
+        const QImage made(identity.windowIconSizePath.arg(side));
+        if (made.width() == side && made.height() == side)
+            return made;
+    }
+    const QImage artwork(identity.windowIconPath);
+    if (artwork.isNull())
+        return QImage();
+    return artwork.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
+
 QIcon applyIdentity(QGuiApplication& app, const AppIdentity& identity)
 {
     QCoreApplication::setApplicationName(identity.applicationName);
     QCoreApplication::setOrganizationName(identity.organizationName);
     QCoreApplication::setOrganizationDomain(identity.organizationDomain);
     QCoreApplication::setApplicationVersion(identity.applicationVersion);
-    // The artwork is 1024 pixels square; the window system is handed 256 and smaller, not a
-    // 4 MiB bitmap for every window the program maps.
+    // The window system is handed 256 pixels and smaller, not a 4 MiB bitmap for every window
+    // the program maps; the sizes are read from small files made ahead of time, so that
+    // start-up neither decodes the 1024-pixel artwork nor scales it.
     QIcon icon;
-    const QImage artwork(identity.windowIconPath);
-    for (const int side : {256, 64, 32, 16}) {
-        if (!artwork.isNull())
-            icon.addPixmap(QPixmap::fromImage(
-                artwork.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    for (const int side : kWindowIconSides) {
+        const QImage image = windowIconImage(identity, side);
+        if (!image.isNull())
+            icon.addPixmap(QPixmap::fromImage(image));
     }
     app.setWindowIcon(icon);
     return icon;
@@ -74,7 +88,11 @@ int registerFonts()
     int registered = 0;
     for (const char* face : {":/icons/font/Poppins-Regular.ttf", ":/icons/font/Poppins-SemiBold.ttf",
                              ":/icons/font/Poppins-Bold.ttf"}) {
-        if (QFontDatabase::addApplicationFont(QString::fromLatin1(face)) >= 0)
+        // Handed over as the resource's own bytes (stored uncompressed, so no copy is made):
+        // registered by its path, each face would be read into memory once to register it
+        // and once more for every font engine made from it.
+        const QByteArray data = QResource(QString::fromLatin1(face)).uncompressedData();
+        if (!data.isEmpty() && QFontDatabase::addApplicationFontFromData(data) >= 0)
             ++registered;
         else
             qCWarning(lcWiring, "Could not register the font %s", face);

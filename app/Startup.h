@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
 #include <QLocale>
 #include <QString>
 
@@ -23,6 +24,13 @@ bool wantsSoftwareRenderer(int argc, const char* const argv[]);
 // for Wine, whose Direct3D shader compiler rejects Qt's shaders; on Windows and elsewhere the
 // default stays. Returns whether the software renderer was chosen.
 bool prepareBeforeApplication(int argc, const char* const argv[]);
+
+// The sides in pixels of the window icon handed to the window system.
+inline constexpr int kWindowIconSides[] = {256, 64, 32, 16};
+
+// The window icon at side x side pixels: the file made ahead of time for that side, or, where
+// it is missing or of another size, the artwork scaled smoothly (null when neither reads).
+QImage windowIconImage(const AppIdentity& identity, int side);
 
 // Sets the names and version on the application object, in this order, and returns the
 // window icon after setting it application-wide. The caller keeps the icon for the run.

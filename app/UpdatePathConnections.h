@@ -4,12 +4,14 @@
 
 // The connections of the update path, which both editions make in the same order with the
 // same kinds. Each edition passes its own classes (they differ in a member or an argument
-// type, not in these names). Returns after the request for the release catalogue has gone
-// out; its reply is handled once the event loop runs.
+// type, not in these names). The request for the release catalogue goes out once the event
+// loop runs, right after the window has been made; its reply is handled after that.
 namespace UpdatePathConnections {
 
 // The update availability log runs inside the emission of releasesJsonFetched, on the main
-// thread, before latestVersionFetched for the same entry; then the catalogue is requested.
+// thread, before latestVersionFetched for the same entry; then the catalogue is requested,
+// from the event loop: the window is made first, and its first frame waits neither for the
+// network's set-up nor for the TLS back-end. The request is dropped with the downloader.
 template <class Downloader>
 void connectAvailabilityLogAndFetch(Downloader& downloader)
 {
@@ -17,7 +19,8 @@ void connectAvailabilityLogAndFetch(Downloader& downloader)
         &downloader, &Downloader::releasesJsonFetched, &downloader,
         [&downloader] { Downloader::logUpdateAvailable(downloader.currentLatestVersion()); },
         Qt::DirectConnection);
-    downloader.fetchReleasesJson();
+    QMetaObject::invokeMethod(
+        &downloader, [&downloader] { downloader.fetchReleasesJson(); }, Qt::QueuedConnection);
 }
 
 // An unplug (the link reports the instrument lost; it does not while the instrument leaves

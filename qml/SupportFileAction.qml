@@ -1,11 +1,10 @@
 import QtQuick 2.15
-import QtQuick.Controls 2.15
-import QtQuick.Dialogs
 
 // "Save support file…": one plain text file with the last session logs and what support asks
 // first. Offered in the window's context menu (right click) and on Ctrl+Shift+S, so that
 // neither the screens nor their Tab order change. The writer is published by the wiring as
-// a QML type; a window without it offers nothing.
+// a QML type; a window without it offers nothing. The menu, the dialog and the notice
+// (SupportFileParts) are made the first time one of them is needed.
 Item {
     id: action
     property var ui
@@ -21,27 +20,23 @@ Item {
         }
     }
 
+    // The menu, the dialog and the notice, made on first use.
+    function parts() {
+        partsLoader.active = true
+        return partsLoader.item
+    }
+
     function open() {
         if (!writer)
             return
-        dialog.selectedFile = writer.suggestedFile()
-        dialog.open()
+        parts().openDialog(writer.suggestedFile())
     }
 
     MouseArea {
         anchors.fill: parent
         acceptedButtons: Qt.RightButton
         enabled: action.writer !== null
-        onClicked: menu.popup()
-    }
-
-    Menu {
-        id: menu
-        MenuItem {
-            objectName: "saveSupportFileItem"
-            text: qsTr("Save support file…")
-            onTriggered: action.open()
-        }
+        onClicked: action.parts().popupMenu()
     }
 
     Shortcut {
@@ -50,29 +45,11 @@ Item {
         onActivated: action.open()
     }
 
-    FileDialog {
-        id: dialog
-        title: qsTr("Save support file")
-        fileMode: FileDialog.SaveFile
-        nameFilters: [qsTr("Text files (*.txt)")]
-        onAccepted: {
-            action.writer.save(dialog.selectedFile.toString())
-            notice.text = action.writer.lastResult
-            notice.open()
-        }
-    }
-
-    Popup {
-        id: notice
-        property alias text: noticeText.text
-        anchors.centerIn: parent
-        width: parent.width * 0.8
-        Label {
-            id: noticeText
-            Accessible.role: Accessible.AlertMessage
-            Accessible.name: text
-            width: parent.width
-            wrapMode: Text.Wrap
-        }
+    Loader {
+        id: partsLoader
+        anchors.fill: parent
+        active: false
+        source: "SupportFileParts.qml"
+        onLoaded: item.action = action
     }
 }

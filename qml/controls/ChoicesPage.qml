@@ -1,6 +1,5 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
-import QtQuick.Dialogs
 
 // The page of the update screen's choices, over the update panel: the version list (the
 // update on offer preselected), what installing the picked row does, its release notes, a
@@ -50,8 +49,10 @@ Rectangle {
         closed()
     }
 
+    // The file dialog (UpdateFileDialog), made the first time it is opened.
     function openFileDialog() {
-        fileDialog.open()
+        fileDialogLoader.active = true
+        fileDialogLoader.item.open()
     }
 
     // What the file dialog hands over (also the tests' way in).
@@ -243,7 +244,7 @@ Rectangle {
             textScale: 0.3
             text: qsTr("Install from file\u2026")
             Accessible.description: qsTr("Chooses an update file on this computer")
-            onClicked: fileDialog.open()
+            onClicked: page.openFileDialog()
         }
 
         FramedButton {
@@ -257,12 +258,10 @@ Rectangle {
         }
     }
 
-    FileDialog {
-        id: fileDialog
-        objectName: "updateFileDialog"
-        title: qsTr("Choose an update file")
-        nameFilters: page.choices ? page.choices.fileFilters : []
-        fileMode: FileDialog.OpenFile
-        onAccepted: page.fileChosen(selectedFile)
+    Loader {
+        id: fileDialogLoader
+        active: false
+        source: "UpdateFileDialog.qml"
+        onLoaded: item.page = page
     }
 }
