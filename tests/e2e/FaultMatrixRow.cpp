@@ -11,7 +11,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QThread>
 #include <QTimer>
+
+#include <atomic>
+#include <memory>
 
 #include <unistd.h>
 
@@ -259,10 +263,27 @@ bool FaultMatrixRow::before()
         hooks << QObject::connect(&rig.program().midiHandler(), &MidiHandler::deviceSetToTransferMode,
                                   context, [this] { pull(); });
         break;
-    case Fault::UnplugDuringCopy:
+    case Fault::UnplugDuringCopy: {
+        // The copy can end before the window hears of its first progress: the copying thread
+        // waits at that first report (at most 5 s) until the plug has been pulled, so the pull
+        // always lands while the copy is under way.
+        auto pulled = std::make_shared<std::atomic<bool>>(false);
+        hooks << QObject::connect(
+            rig.program().fileManager(), &FileManager::copyProgress, context,
+            [pulled] {
+                for (int i = 0; i < 500 && !pulled->load(); ++i)
+                    QThread::msleep(10);
+            },
+            Qt::DirectConnection);
         hooks << QObject::connect(&controller, &MainController::copyingFileProgress, context,
-                                  [this] { pull(); });
+                                  [this, pulled] {
+                                      if (pulled->load())
+                                          return;
+                                      pull();
+                                      pulled->store(true);
+                                  });
         break;
+    }
     case Fault::UnplugDuringFinalWait:
         hooks << QObject::connect(&controller, &MainController::fileTransferComplete, context,
                                   [this](bool ok) {
