@@ -34,6 +34,28 @@ FirmwareVersion FirmwareVersion::parse(const QString& text)
     return version;
 }
 
+FirmwareVersion FirmwareVersion::parseLeading(const QString& text)
+{
+    const QStringView trimmed = QStringView(text).trimmed();
+    qsizetype end = 0;
+    const auto numeric = [](QChar c) {
+        return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('.');
+    };
+    while (end < trimmed.size() && numeric(trimmed.at(end)))
+        ++end;
+    // A dot that ends the numbers belongs to the suffix ("1.5.-rc" reads as 1.5).
+    while (end > 0 && trimmed.at(end - 1) == QLatin1Char('.'))
+        --end;
+    return parse(trimmed.left(end).toString());
+}
+
+bool FirmwareVersion::offersTransfer(const QString& installed)
+{
+    static const FirmwareVersion first = parse(QStringLiteral("1.5.0"));
+    const FirmwareVersion version = parseLeading(installed);
+    return version.isValid() && !(version < first);
+}
+
 int FirmwareVersion::compare(const FirmwareVersion& a, const FirmwareVersion& b)
 {
     if (!a.isValid() || !b.isValid())

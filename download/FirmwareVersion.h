@@ -13,6 +13,12 @@ class FirmwareVersion
 public:
     FirmwareVersion() = default;
     static FirmwareVersion parse(const QString& text);
+    // The dotted numbers a version begins with, a suffix after them set aside ("1.5.0-rc"
+    // reads as 1.5.0); unparsable when it does not begin with a number.
+    static FirmwareVersion parseLeading(const QString& text);
+    // The instrument's firmware offers the transfer mode: 1.5.0 or later, read by
+    // parseLeading (a release candidate of 1.5.0 offers it too).
+    static bool offersTransfer(const QString& installed);
 
     bool isValid() const { return !numbers.isEmpty(); }
     QList<int> parts() const { return numbers; }

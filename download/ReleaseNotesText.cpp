@@ -13,3 +13,40 @@ bool ReleaseNotesText::looksLikeMarkdown(const QString& notes)
         QStringLiteral(R"(\*\*[^*\n]+\*\*|__[^_\n]+__|`[^`\n]+`|\[[^\]\n]+\]\([^)\s]+\))"));
     return block.match(notes).hasMatch() || inlineMark.match(notes).hasMatch();
 }
+
+QString ReleaseNotesText::shown(const QString& notes)
+{
+    return looksLikeMarkdown(notes) ? withoutMarks(notes) : notes;
+}
+
+QString ReleaseNotesText::withoutMarks(const QString& notes)
+{
+    static const QRegularExpression fence(QStringLiteral(R"(^\s{0,3}(```|~~~))"));
+    static const QRegularExpression heading(QStringLiteral(R"(^\s{0,3}#{1,6}\s+(.*?)(\s+#+)?\s*$)"));
+    static const QRegularExpression bullet(QStringLiteral(R"(^\s{0,3}[-*+]\s+)"));
+    static const QRegularExpression quote(QStringLiteral(R"(^\s{0,3}>\s?)"));
+    static const QRegularExpression image(QStringLiteral(R"(!\[([^\]\n]*)\]\([^)\n]*\))"));
+    static const QRegularExpression link(QStringLiteral(R"(\[([^\]\n]+)\]\([^)\n]*\))"));
+    static const QRegularExpression strong(QStringLiteral(R"(\*\*([^*\n]+)\*\*|__([^_\n]+)__)"));
+    static const QRegularExpression emphasis(
+        QStringLiteral(R"((?<![\w*])\*([^*\n]+)\*(?![\w*])|(?<![\w_])_([^_\n]+)_(?![\w_]))"));
+    static const QRegularExpression code(QStringLiteral(R"(`([^`\n]+)`)"));
+
+    QStringList lines;
+    for (QString line : notes.split(QLatin1Char('\n'))) {
+        if (fence.match(line).hasMatch())
+            continue;
+        const QRegularExpressionMatch title = heading.match(line);
+        if (title.hasMatch())
+            line = title.captured(1);
+        line.replace(bullet, QStringLiteral("\u2022 "));
+        line.replace(quote, QString());
+        line.replace(image, QStringLiteral("\\1"));
+        line.replace(link, QStringLiteral("\\1"));
+        line.replace(strong, QStringLiteral("\\1\\2"));
+        line.replace(emphasis, QStringLiteral("\\1\\2"));
+        line.replace(code, QStringLiteral("\\1"));
+        lines << line;
+    }
+    return lines.join(QLatin1Char('\n'));
+}

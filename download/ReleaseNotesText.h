@@ -2,10 +2,17 @@
 
 #include <QString>
 
-// How a release's notes are shown: as Markdown when they look like Markdown (a heading, a
-// list, a quote, a code fence, emphasis, inline code or a link), else as plain text. Pure.
+// How a release's notes are shown: always as plain text. Notes that look like Markdown (a
+// heading, a list, a quote, a code fence, emphasis, inline code or a link) are shown with
+// their marks taken out: the words and the line breaks stay, a list item keeps a bullet,
+// a link or an image keeps its text and loses its address. Nothing of the notes is ever
+// fetched or followed. Pure.
 class ReleaseNotesText
 {
 public:
     static bool looksLikeMarkdown(const QString& notes);
+    // The notes as they are shown.
+    static QString shown(const QString& notes);
+    // Markdown's marks taken out of the notes.
+    static QString withoutMarks(const QString& notes);
 };

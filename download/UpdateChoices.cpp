@@ -91,7 +91,7 @@ QVariantMap UpdateChoices::describe(int row) const
     map[QStringLiteral("version")] = version;
     map[QStringLiteral("releaseDate")] = choice.entry.releaseDate;
     map[QStringLiteral("codeName")] = choice.entry.codeName;
-    map[QStringLiteral("notes")] = choice.entry.releaseNotes;
+    map[QStringLiteral("notes")] = ReleaseNotesText::shown(choice.entry.releaseNotes);
     map[QStringLiteral("notesMarkdown")] =
         ReleaseNotesText::looksLikeMarkdown(choice.entry.releaseNotes);
     map[QStringLiteral("pickable")] = choice.pickable;

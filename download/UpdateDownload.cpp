@@ -53,6 +53,7 @@ UpdateDownload::~UpdateDownload()
 
 void UpdateDownload::fetchCatalogue()
 {
+    catalogueInFlight = true;
     QNetworkReply* reply = network.get(QNetworkRequest(ReleaseLocation::catalogueUrl(serverBase)));
     DownloadLog::request(reply);
     connect(reply, &QNetworkReply::finished, this, [this, reply]() { handleCatalogueReply(reply); });
@@ -60,6 +61,7 @@ void UpdateDownload::fetchCatalogue()
 
 void UpdateDownload::handleCatalogueReply(QNetworkReply* reply)
 {
+    catalogueInFlight = false;
     reply->deleteLater();
     if (reply->error() != QNetworkReply::NoError) {
         reason = QCoreApplication::translate("DownloadFailureText", "The list of updates could not be read. ")
@@ -165,10 +167,11 @@ void UpdateDownload::download()
     const QUrl fileUrl(url, QUrl::TolerantMode);
     if (!fileUrl.isValid() || url.isEmpty()) {
         // The catalogue is asked for once more; the download follows when it arrives, and a
-        // catalogue that cannot be had ends the attempt with its reason. One being read
-        // aside is waited for.
+        // catalogue that cannot be had ends the attempt with its reason. One on its way or
+        // being read aside is waited for: a second request would let the earlier reply set
+        // the entry again after this attempt has dropped it.
         downloadWhenCatalogued = true;
-        if (!readingAside)
+        if (!readingAside && !catalogueInFlight)
             fetchCatalogue();
         return;
     }

@@ -143,6 +143,8 @@ private:
     // The thread that reads large catalogues, made when the first one arrives.
     QThread* readerThread = nullptr;
     bool readingAside = false;
+    // A catalogue request is on its way.
+    bool catalogueInFlight = false;
 
     // Children of this object, so that its open requests can be found. The access manager
     // is declared before the parts, so destroyed after them: a reply that ends while it is

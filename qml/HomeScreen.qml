@@ -1,31 +1,18 @@
 import QtQuick 2.15
 import Tavlo_Controls 1.0
 
-// The main window's home screen: "Update" and "Transfer". It fills the window; the window
-// says where the logo ends and how wide the column is.
+// The main window's home screen: "Update" and "Transfer", shown as the flows offer them.
+// It fills the window; the window says where the logo ends and how wide the column is.
 Item {
     id: home
 
     property real columnWidth: 0
     property real logoBottom: 0
+    property bool updateOffered: false
+    property bool transferOffered: false
 
     signal updateRequested()
     signal transferRequested()
-
-    // Offers "Update", and "Transfer" when it is allowed.
-    function offer(transfer) {
-        updateButton.visible = true
-        transferButton.visible = transfer
-    }
-
-    function withdraw() {
-        updateButton.visible = false
-        transferButton.visible = false
-    }
-
-    function offerTransfer(shown) {
-        transferButton.visible = shown
-    }
 
     anchors.fill: parent
 
@@ -36,11 +23,9 @@ Item {
         anchors.topMargin: home.logoBottom + home.height * 0.1
         anchors.horizontalCenter: parent.horizontalCenter
         width: home.columnWidth
+        visible: home.updateOffered
         text: qsTr("Update")
-        onClicked: {
-            home.withdraw()
-            home.updateRequested()
-        }
+        onClicked: home.updateRequested()
     }
 
     FramedButton {
@@ -50,6 +35,7 @@ Item {
         anchors.topMargin: home.height * 0.02
         anchors.horizontalCenter: parent.horizontalCenter
         width: home.columnWidth
+        visible: home.transferOffered
         text: qsTr("Transfer")
         Accessible.description: qsTr("Shows the storage of Tavlo on this computer, to move files")
         onClicked: home.transferRequested()

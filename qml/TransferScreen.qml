@@ -1,7 +1,7 @@
 import QtQuick 2.15
 
 // The main window's transfer screen: the four folders of the instrument, what to do, and
-// "DONE". It fills the window; the window says where the logo ends and how wide the
+// "DONE", shown while the transfer flow is open. It fills the window; the window says where the logo ends and how wide the
 // column is. Its buttons are dimmed and inert while the instrument is not connected.
 Item {
     id: transfer
@@ -9,21 +9,14 @@ Item {
     property real columnWidth: 0
     property real logoBottom: 0
     property bool connected: false
+    // The instrument shows its storage: the folders and "DONE".
+    property bool shown: false
 
     signal openProjects()
     signal openInstrumentDefinitions()
     signal openMidiFiles()
     signal openGrooves()
     signal doneRequested()
-
-    function show(shown) {
-        openProjectsButton.visible = shown
-        openDefinitionsButton.visible = shown
-        completeTransferButton.visible = shown
-        openGroovesButton.visible = shown
-        openMidiFilesButton.visible = shown
-        transferInfoText.visible = shown
-    }
 
     anchors.fill: parent
 
@@ -35,6 +28,7 @@ Item {
         anchors.horizontalCenter: parent.horizontalCenter
         width: transfer.columnWidth
         connected: transfer.connected
+        visible: transfer.shown
         text: qsTr("Open Projects")
         onClicked: transfer.openProjects()
     }
@@ -47,6 +41,7 @@ Item {
         anchors.horizontalCenter: parent.horizontalCenter
         width: transfer.columnWidth
         connected: transfer.connected
+        visible: transfer.shown
         text: qsTr("Open Instruments")
         onClicked: transfer.openInstrumentDefinitions()
     }
@@ -59,6 +54,7 @@ Item {
         anchors.horizontalCenter: parent.horizontalCenter
         width: transfer.columnWidth
         connected: transfer.connected
+        visible: transfer.shown
         text: qsTr("Open MIDI Files")
         onClicked: transfer.openMidiFiles()
     }
@@ -71,6 +67,7 @@ Item {
         anchors.horizontalCenter: parent.horizontalCenter
         width: transfer.columnWidth
         connected: transfer.connected
+        visible: transfer.shown
         text: qsTr("Open Grooves")
         onClicked: transfer.openGrooves()
     }
@@ -82,7 +79,7 @@ Item {
         anchors.topMargin: transfer.height * 0.04
         anchors.horizontalCenter: parent.horizontalCenter
         width: transfer.columnWidth
-        visible: false
+        visible: transfer.shown
         text: qsTr("Tavlo is now in transfer mode. You can move files between Tavlo and this computer. After you are done click the done button to finalize the transfer.")
         color: "white"
         font.family: "Poppins"
@@ -102,6 +99,7 @@ Item {
         anchors.horizontalCenter: parent.horizontalCenter
         width: transfer.columnWidth
         connected: transfer.connected
+        visible: transfer.shown
         minimumPixelSize: 10
         text: qsTr("DONE")
         Accessible.description: qsTr("Ends the transfer mode and gives Tavlo its storage back")

@@ -53,594 +53,6 @@
     </message>
 </context>
 <context>
-    <name>ConnectInstructions</name>
-    <message>
-        <source>1- Connect the USB-C to USB-A Tavlo cable to the HOST port of Tavlo (USB-C) and to the computer (USB-A).
-
-2- Ensure that the Breakout Module is connected to Tavlo by using the USB-C to USB-C cable from the Module Output on Tavlo to the USB-C port on the Breakout Module.
-
-3- Make sure that No cables are connected to the USB MIDI port of Tavlo.</source>
-        <translation>1- Verbinde das Tavlo-Kabel (USB-C auf USB-A) mit dem HOST-Anschluss von Tavlo (USB-C) und mit dem Computer (USB-A).
-
-2- Sorge dafür, dass das Breakout-Modul mit Tavlo verbunden ist: mit dem Kabel USB-C auf USB-C vom Module-Output an Tavlo zum USB-C-Anschluss am Breakout-Modul.
-
-3- Achte darauf, dass am USB-MIDI-Anschluss von Tavlo kein Kabel steckt.</translation>
-    </message>
-</context>
-<context>
-    <name>ConnectionIndicator</name>
-    <message>
-        <source>Tavlo is connected</source>
-        <translation>Tavlo ist verbunden</translation>
-    </message>
-    <message>
-        <source>Looking for Tavlo</source>
-        <translation>Suche nach Tavlo</translation>
-    </message>
-    <message>
-        <source>Tavlo is not connected</source>
-        <translation>Tavlo ist nicht verbunden</translation>
-    </message>
-    <message>
-        <source>Tavlo logo</source>
-        <translation>Tavlo-Logo</translation>
-    </message>
-</context>
-<context>
-    <name>CurlFallback</name>
-    <message>
-        <source>Hmm, the download didn’t go through</source>
-        <translation>Hm, der Download hat nicht geklappt</translation>
-    </message>
-    <message>
-        <source>there is no temporary folder to download the update into</source>
-        <translation>es gibt keinen temporären Ordner, in den das Update geladen werden kann</translation>
-    </message>
-    <message>
-        <source>the program &quot;curl&quot; was not found on the search path</source>
-        <translation>das Programm „curl“ wurde im Suchpfad nicht gefunden</translation>
-    </message>
-    <message>
-        <source>curl could not be started: %1</source>
-        <translation>curl konnte nicht gestartet werden: %1</translation>
-    </message>
-    <message>
-        <source>Download completed</source>
-        <translation>Download abgeschlossen</translation>
-    </message>
-    <message>
-        <source>curl stopped unexpectedly</source>
-        <translation>curl wurde unerwartet beendet</translation>
-    </message>
-    <message>
-        <source>curl exited with code %1</source>
-        <translation>curl wurde mit Code %1 beendet</translation>
-    </message>
-    <message>
-        <source>Fallback failed: %1</source>
-        <translation>Auch der zweite Weg ist fehlgeschlagen: %1</translation>
-    </message>
-</context>
-<context>
-    <name>DownloadEvents</name>
-    <message>
-        <source>Download failed!</source>
-        <translation>Download fehlgeschlagen!</translation>
-    </message>
-    <message>
-        <source>Trying a different route now—hang tight...</source>
-        <translation>Wir versuchen es jetzt auf anderem Weg – einen Moment noch...</translation>
-    </message>
-    <message>
-        <source>The latest version could not be found.</source>
-        <translation>Die neueste Version wurde nicht gefunden.</translation>
-    </message>
-</context>
-<context>
-    <name>DownloadFailureText</name>
-    <message>
-        <source>The second download route (the program curl) is not installed.</source>
-        <translation>Der zweite Download-Weg (das Programm curl) ist nicht installiert.</translation>
-    </message>
-    <message>
-        <source>The second download route (the program curl) could not be started.</source>
-        <translation>Der zweite Download-Weg (das Programm curl) konnte nicht gestartet werden.</translation>
-    </message>
-    <message>
-        <source>The update file offered by the server has an unusable name, so it was not downloaded.</source>
-        <translation>Die Update-Datei, die der Server anbietet, hat einen unbrauchbaren Namen und wurde daher nicht heruntergeladen.</translation>
-    </message>
-    <message>
-        <source>The release server does not have the file (it answered 404, not found).</source>
-        <translation>Der Release-Server hat die Datei nicht (er antwortete 404, nicht gefunden).</translation>
-    </message>
-    <message>
-        <source>The release server has a problem (it answered %1). Try again later.</source>
-        <translation>Der Release-Server hat ein Problem (er antwortete %1). Versuche es später noch einmal.</translation>
-    </message>
-    <message>
-        <source>The release server refused the request (it answered %1).</source>
-        <translation>Der Release-Server hat die Anfrage abgelehnt (er antwortete %1).</translation>
-    </message>
-    <message>
-        <source>The release server&apos;s certificate is not trusted, so nothing was downloaded from it.</source>
-        <translation>Dem Zertifikat des Release-Servers wird nicht vertraut, daher wurde nichts von ihm heruntergeladen.</translation>
-    </message>
-    <message>
-        <source>The release server could not be reached. Check the internet connection.</source>
-        <translation>Der Release-Server war nicht erreichbar. Prüfe die Internetverbindung.</translation>
-    </message>
-    <message>
-        <source>The connection to the release server broke off before the download was complete.</source>
-        <translation>Die Verbindung zum Release-Server brach ab, bevor der Download vollständig war.</translation>
-    </message>
-    <message>
-        <source>The download from the release server failed.</source>
-        <translation>Der Download vom Release-Server ist fehlgeschlagen.</translation>
-    </message>
-    <message>
-        <source>The download stopped: nothing arrived for %1 seconds.</source>
-        <translation>Der Download ist stehen geblieben: %1 Sekunden lang kam nichts an.</translation>
-    </message>
-    <message>
-        <source>The update file could not be written: the download folder is read-only or missing.</source>
-        <translation>Die Update-Datei konnte nicht geschrieben werden: Der Download-Ordner ist schreibgeschützt oder fehlt.</translation>
-    </message>
-    <message>
-        <source>The update file could not be written: the download folder&apos;s disk is full.</source>
-        <translation>Die Update-Datei konnte nicht geschrieben werden: Der Datenträger des Download-Ordners ist voll.</translation>
-    </message>
-    <message>
-        <source>The release server sent the download to an insecure (http) address, so it was not followed.</source>
-        <translation>Der Release-Server hat den Download an eine unsichere (http-)Adresse umgeleitet; dem wurde nicht gefolgt.</translation>
-    </message>
-    <message>
-        <source>The update file could not be written: the download folder is full or read-only.</source>
-        <translation>Die Update-Datei konnte nicht geschrieben werden: Der Download-Ordner ist voll oder schreibgeschützt.</translation>
-    </message>
-    <message>
-        <source>The download stopped: the release server was too slow or stopped sending.</source>
-        <translation>Der Download ist stehen geblieben: Der Release-Server war zu langsam oder hat aufgehört zu senden.</translation>
-    </message>
-    <message>
-        <source>The second download route (the program curl) stopped unexpectedly.</source>
-        <translation>Der zweite Download-Weg (das Programm curl) wurde unerwartet beendet.</translation>
-    </message>
-    <message>
-        <source>The second download route (the program curl) failed too (code %1).</source>
-        <translation>Auch der zweite Download-Weg (das Programm curl) ist fehlgeschlagen (Code %1).</translation>
-    </message>
-    <message>
-        <source>The list of updates could not be read. </source>
-        <translation>Die Liste der Updates konnte nicht gelesen werden. </translation>
-    </message>
-    <message>
-        <source>The release server&apos;s list of updates is unusable (%1).</source>
-        <translation>Die Liste der Updates des Release-Servers ist unbrauchbar (%1).</translation>
-    </message>
-    <message>
-        <source>The update file has the wrong size (%1 bytes instead of %2), so it was not used.</source>
-        <translation>Die Update-Datei hat die falsche Größe (%1 statt %2 Bytes) und wurde daher nicht verwendet.</translation>
-    </message>
-    <message>
-        <source>The update file does not match its checksum, so it was not used.</source>
-        <translation>Die Update-Datei passt nicht zu ihrer Prüfsumme und wurde daher nicht verwendet.</translation>
-    </message>
-    <message>
-        <source>The update file could not be read.</source>
-        <translation>Die Update-Datei konnte nicht gelesen werden.</translation>
-    </message>
-    <message>
-        <source>The download was cut short (%1 of %2 bytes arrived).</source>
-        <translation>Der Download brach vorzeitig ab (%1 von %2 Bytes kamen an).</translation>
-    </message>
-</context>
-<context>
-    <name>Downloader</name>
-    <message>
-        <source>The update file offered by the server has an unusable name, so it was not downloaded.</source>
-        <translation>Die Update-Datei, die der Server anbietet, hat einen unbrauchbaren Namen und wurde daher nicht heruntergeladen.</translation>
-    </message>
-</context>
-<context>
-    <name>GenericProgressBar</name>
-    <message>
-        <source>Downloading...</source>
-        <translation>Download läuft...</translation>
-    </message>
-    <message>
-        <source>Transferring: %1</source>
-        <translation>Übertragung: %1</translation>
-    </message>
-    <message>
-        <source>Transferring...</source>
-        <translation>Übertragung läuft...</translation>
-    </message>
-    <message>
-        <source>Working...</source>
-        <translation>Bitte warten...</translation>
-    </message>
-</context>
-<context>
-    <name>HomeScreen</name>
-    <message>
-        <source>Update</source>
-        <translation>Aktualisieren</translation>
-    </message>
-    <message>
-        <source>Transfer</source>
-        <translation>Übertragen</translation>
-    </message>
-    <message>
-        <source>Shows the storage of Tavlo on this computer, to move files</source>
-        <translation>Zeigt den Speicher von Tavlo auf diesem Computer an, um Dateien zu verschieben</translation>
-    </message>
-</context>
-<context>
-    <name>LocalUpdateFile</name>
-    <message>
-        <source>Update files (*.%1)</source>
-        <translation>Update-Dateien (*.%1)</translation>
-    </message>
-    <message>
-        <source>All files (*)</source>
-        <translation>Alle Dateien (*)</translation>
-    </message>
-    <message>
-        <source>No update file was chosen.</source>
-        <translation>Es wurde keine Update-Datei gewählt.</translation>
-    </message>
-    <message>
-        <source>The file %1 is not there any more.</source>
-        <translation>Die Datei %1 ist nicht mehr vorhanden.</translation>
-    </message>
-    <message>
-        <source>%1 is not a file.</source>
-        <translation>%1 ist keine Datei.</translation>
-    </message>
-    <message>
-        <source>%1 is not an update file: update files end in .%2.</source>
-        <translation>%1 ist keine Update-Datei: Update-Dateien enden auf .%2.</translation>
-    </message>
-    <message>
-        <source>The file %1 could not be read.</source>
-        <translation>Die Datei %1 konnte nicht gelesen werden.</translation>
-    </message>
-    <message>
-        <source>The file %1 is empty.</source>
-        <translation>Die Datei %1 ist leer.</translation>
-    </message>
-    <message>
-        <source>The file %1 (%2) is larger than Tavlo&apos;s volume (%3).</source>
-        <translation>Die Datei %1 (%2) ist größer als das Laufwerk von Tavlo (%3).</translation>
-    </message>
-    <message>
-        <source>%1 bytes</source>
-        <translation>%1 Byte</translation>
-    </message>
-    <message>
-        <source>%1 MB</source>
-        <translation>%1 MB</translation>
-    </message>
-</context>
-<context>
-    <name>ReleaseChoices</name>
-    <message>
-        <source>This entry has no version that can be read.</source>
-        <translation>Dieser Eintrag hat keine lesbare Version.</translation>
-    </message>
-    <message>
-        <source>This entry names no update file.</source>
-        <translation>Dieser Eintrag nennt keine Update-Datei.</translation>
-    </message>
-    <message>
-        <source>This entry&apos;s file name cannot be used.</source>
-        <translation>Der Dateiname dieses Eintrags kann nicht verwendet werden.</translation>
-    </message>
-    <message>
-        <source>This version is listed again later in the catalogue.</source>
-        <translation>Diese Version steht weiter unten im Katalog noch einmal.</translation>
-    </message>
-</context>
-<context>
-    <name>MidiHandler</name>
-    <message>
-        <source>The update file is on Tavlo&apos;s volume, but Tavlo did not come back to be told to apply it. Unplug Tavlo and plug it in again, then press Try again.</source>
-        <translation>Die Update-Datei liegt auf dem Laufwerk von Tavlo, aber Tavlo kam nicht zurück, um die Anweisung zum Einspielen zu erhalten. Ziehe Tavlos Kabel ab, stecke es wieder ein und drücke dann „Erneut versuchen“.</translation>
-    </message>
-    <message>
-        <source>The update file is on Tavlo&apos;s volume, but Tavlo could not be told to apply it: it did not answer. Unplug Tavlo and plug it in again, then press Try again.</source>
-        <translation>Die Update-Datei liegt auf dem Laufwerk von Tavlo, aber Tavlo konnte nicht angewiesen werden, sie einzuspielen: Tavlo hat nicht geantwortet. Ziehe Tavlos Kabel ab, stecke es wieder ein und drücke dann „Erneut versuchen“.</translation>
-    </message>
-</context>
-<context>
-    <name>StorageFailureText</name>
-    <message>
-        <source>Tavlo&apos;s volume is not there any more. Was Tavlo unplugged?</source>
-        <translation>Das Laufwerk von Tavlo ist nicht mehr da. Wurde Tavlo abgezogen?</translation>
-    </message>
-    <message>
-        <source>Tavlo&apos;s volume went away during the copy. Was Tavlo unplugged?</source>
-        <translation>Das Laufwerk von Tavlo ist während des Kopierens verschwunden. Wurde Tavlo abgezogen?</translation>
-    </message>
-    <message>
-        <source>Tavlo&apos;s volume went away before it could be ejected. Was Tavlo unplugged?</source>
-        <translation>Das Laufwerk von Tavlo ist verschwunden, bevor es ausgeworfen werden konnte. Wurde Tavlo abgezogen?</translation>
-    </message>
-    <message>
-        <source>Tavlo&apos;s volume went away right after the copy. Was Tavlo unplugged?</source>
-        <translation>Das Laufwerk von Tavlo ist direkt nach dem Kopieren verschwunden. Wurde Tavlo abgezogen?</translation>
-    </message>
-    <message>
-        <source>Tavlo&apos;s update volume did not appear on this computer.</source>
-        <translation>Das Update-Laufwerk von Tavlo ist auf diesem Computer nicht erschienen.</translation>
-    </message>
-    <message>
-        <source>Tavlo&apos;s volume is read-only, so the update file could not be copied onto it.</source>
-        <translation>Das Laufwerk von Tavlo ist schreibgeschützt, daher konnte die Update-Datei nicht darauf kopiert werden.</translation>
-    </message>
-    <message>
-        <source>Tavlo&apos;s volume is full, so the update file could not be copied onto it.</source>
-        <translation>Das Laufwerk von Tavlo ist voll, daher konnte die Update-Datei nicht darauf kopiert werden.</translation>
-    </message>
-    <message>
-        <source>Tavlo&apos;s volume is full: the update file needs %1, %2 are free.</source>
-        <translation>Das Laufwerk von Tavlo ist voll: Die Update-Datei braucht %1, frei sind %2.</translation>
-    </message>
-    <message>
-        <source>The update file (%1) is larger than Tavlo&apos;s volume (%2).</source>
-        <translation>Die Update-Datei (%1) ist größer als das Laufwerk von Tavlo (%2).</translation>
-    </message>
-    <message>
-        <source>Tavlo&apos;s volume is in use, so it could not be ejected safely. Close any window or program that uses it, then try again.</source>
-        <translation>Das Laufwerk von Tavlo wird gerade benutzt und konnte daher nicht sicher ausgeworfen werden. Schließe alle Fenster und Programme, die es benutzen, und versuche es dann noch einmal.</translation>
-    </message>
-    <message>
-        <source>Tavlo&apos;s volume is in use by %1, so it could not be ejected safely. Close what it has open there, then try again.</source>
-        <translation>Das Laufwerk von Tavlo wird gerade von %1 benutzt und konnte daher nicht sicher ausgeworfen werden. Schließe, was dort geöffnet ist, und versuche es dann noch einmal.</translation>
-    </message>
-    <message>
-        <source>Tavlo&apos;s volume could not be released.</source>
-        <translation>Das Laufwerk von Tavlo konnte nicht freigegeben werden.</translation>
-    </message>
-    <message>
-        <source>The update file could not be written to Tavlo&apos;s volume (%1).</source>
-        <translation>Die Update-Datei konnte nicht auf das Laufwerk von Tavlo geschrieben werden (%1).</translation>
-    </message>
-    <message>
-        <source>The update file could not be flushed to Tavlo&apos;s volume, so it may not have reached the device.</source>
-        <translation>Die Update-Datei konnte nicht vollständig auf das Laufwerk von Tavlo geschrieben werden; sie ist womöglich nicht auf dem Gerät angekommen.</translation>
-    </message>
-    <message>
-        <source>The downloaded update file could not be read.</source>
-        <translation>Die heruntergeladene Update-Datei konnte nicht gelesen werden.</translation>
-    </message>
-    <message>
-        <source>The downloaded update file changed during the copy.</source>
-        <translation>Die heruntergeladene Update-Datei hat sich während des Kopierens verändert.</translation>
-    </message>
-    <message>
-        <source>An old update file on Tavlo&apos;s volume could not be removed.</source>
-        <translation>Eine alte Update-Datei auf dem Laufwerk von Tavlo konnte nicht entfernt werden.</translation>
-    </message>
-    <message>
-        <source>The copy on Tavlo&apos;s volume could not be read back.</source>
-        <translation>Die Kopie auf dem Laufwerk von Tavlo konnte nicht zurückgelesen werden.</translation>
-    </message>
-    <message>
-        <source>The copy on Tavlo&apos;s volume does not match the update file (read-back check failed).</source>
-        <translation>Die Kopie auf dem Laufwerk von Tavlo stimmt nicht mit der Update-Datei überein (die Prüfung beim Zurücklesen schlug fehl).</translation>
-    </message>
-</context>
-<context>
-    <name>TransferScreen</name>
-    <message>
-        <source>Open Projects</source>
-        <translation>Projekte öffnen</translation>
-    </message>
-    <message>
-        <source>Open Instruments</source>
-        <translation>Instrumente öffnen</translation>
-    </message>
-    <message>
-        <source>Open MIDI Files</source>
-        <translation>MIDI-Dateien öffnen</translation>
-    </message>
-    <message>
-        <source>Open Grooves</source>
-        <translation>Grooves öffnen</translation>
-    </message>
-    <message>
-        <source>Tavlo is now in transfer mode. You can move files between Tavlo and this computer. After you are done click the done button to finalize the transfer.</source>
-        <translation>Tavlo ist jetzt im Übertragungsmodus. Du kannst Dateien zwischen Tavlo und diesem Computer verschieben. Wenn du fertig bist, klicke auf „FERTIG“, um die Übertragung abzuschließen.</translation>
-    </message>
-    <message>
-        <source>DONE</source>
-        <translation>FERTIG</translation>
-    </message>
-    <message>
-        <source>Ends the transfer mode and gives Tavlo its storage back</source>
-        <translation>Beendet den Übertragungsmodus und gibt Tavlo seinen Speicher zurück</translation>
-    </message>
-</context>
-<context>
-    <name>UpdateChoices</name>
-    <message>
-        <source>Tavlo is up to date: it has %1, the latest on offer is %2.</source>
-        <translation>Tavlo ist auf dem neuesten Stand: Es hat %1, die neueste angebotene Version ist %2.</translation>
-    </message>
-    <message>
-        <source>Install %1</source>
-        <translation>%1 installieren</translation>
-    </message>
-    <message>
-        <source>%1 is already installed on Tavlo.</source>
-        <translation>%1 ist bereits auf Tavlo installiert.</translation>
-    </message>
-    <message>
-        <source>Reinstall</source>
-        <translation>Erneut installieren</translation>
-    </message>
-    <message>
-        <source>%1 is older than %2, the version Tavlo has now. Installing it goes back to the older firmware.</source>
-        <translation>%1 ist älter als %2, die Version, die Tavlo jetzt hat. Die Installation kehrt zur älteren Firmware zurück.</translation>
-    </message>
-    <message>
-        <source>Install older version</source>
-        <translation>Ältere Version installieren</translation>
-    </message>
-    <message>
-        <source>Updates Tavlo from %1 to %2.</source>
-        <translation>Aktualisiert Tavlo von %1 auf %2.</translation>
-    </message>
-    <message>
-        <source>%1 is older than the latest on offer, and Tavlo has not told its version yet: installing it may go back to an older firmware.</source>
-        <translation>%1 ist älter als die neueste angebotene Version, und Tavlo hat seine Version noch nicht gemeldet: Die Installation kann zu einer älteren Firmware zurückkehren.</translation>
-    </message>
-    <message>
-        <source>Installs %1 on Tavlo.</source>
-        <translation>Installiert %1 auf Tavlo.</translation>
-    </message>
-    <message>
-        <source>Installs %1 (%2) from this computer.</source>
-        <translation>Installiert %1 (%2) von diesem Computer.</translation>
-    </message>
-</context>
-<context>
-    <name>UpdateNotice</name>
-    <message>
-        <source>PLEASE MAKE SURE THAT TAVLO IS CONNECTED TO THE BREAKOUT MODULE AND THAT THE MIDI USB PORT IS NOT CONNECTED TO ANY DEVICE 
- 
- 
- The update will take several minutes and Tavlo might reboot multiple times during the process. 
- 
-  DO NOT UNPLUG power or disconnect the Breakout Module until the update is done</source>
-        <translation>BITTE ACHTE DARAUF, DASS TAVLO MIT DEM BREAKOUT-MODUL VERBUNDEN IST UND AM USB-MIDI-ANSCHLUSS KEIN GERÄT HÄNGT 
- 
- 
- Das Update dauert einige Minuten, und Tavlo startet dabei eventuell mehrmals neu. 
- 
-  Trenne NICHT den Strom und NICHT das Breakout-Modul, bis das Update fertig ist</translation>
-    </message>
-</context>
-<context>
-    <name>UpdatePanel</name>
-    <message>
-        <source>The latest available version is Tvx</source>
-        <translation>Die neueste verfügbare Version ist Tvx</translation>
-    </message>
-    <message>
-        <source>The latest version is already installed!</source>
-        <translation>Die neueste Version ist bereits installiert!</translation>
-    </message>
-    <message>
-        <source>The latest version is already installed! You can now close this application.</source>
-        <translation>Die neueste Version ist bereits installiert! Du kannst dieses Programm jetzt schließen.</translation>
-    </message>
-    <message>
-        <source>File transfer complete!</source>
-        <translation>Dateiübertragung abgeschlossen!</translation>
-    </message>
-    <message>
-        <source>File transfer complete! Tavlo will now reboot to apply the update. You can now close this application.</source>
-        <translation>Dateiübertragung abgeschlossen! Tavlo startet jetzt neu, um das Update einzuspielen. Du kannst dieses Programm jetzt schließen.</translation>
-    </message>
-    <message>
-        <source>File transfer failed!</source>
-        <translation>Dateiübertragung fehlgeschlagen!</translation>
-    </message>
-    <message>
-        <source>Something went wrong during the file transfer. Please try again or contact support.</source>
-        <translation>Bei der Dateiübertragung ist etwas schiefgegangen. Bitte versuche es noch einmal oder wende dich an den Support.</translation>
-    </message>
-    <message>
-        <source>Start Update</source>
-        <translation>Update starten</translation>
-    </message>
-    <message>
-        <source>EXIT</source>
-        <translation>BEENDEN</translation>
-    </message>
-    <message>
-        <source>Downloads the latest firmware and copies it onto Tavlo</source>
-        <translation>Lädt die neueste Firmware herunter und kopiert sie auf Tavlo</translation>
-    </message>
-    <message>
-        <source>Closes this application</source>
-        <translation>Schließt dieses Programm</translation>
-    </message>
-    <message>
-        <source>Try again</source>
-        <translation>Erneut versuchen</translation>
-    </message>
-    <message>
-        <source>Other versions…</source>
-        <translation>Andere Versionen…</translation>
-    </message>
-    <message>
-        <source>Lists every version on offer with its release notes</source>
-        <translation>Zeigt alle angebotenen Versionen mit ihren Versionshinweisen</translation>
-    </message>
-    <message>
-        <source>Install from file…</source>
-        <translation>Aus Datei installieren…</translation>
-    </message>
-    <message>
-        <source>Chooses an update file on this computer</source>
-        <translation>Wählt eine Update-Datei auf diesem Computer</translation>
-    </message>
-    <message>
-        <source>The update was not finished!</source>
-        <translation>Das Update wurde nicht abgeschlossen!</translation>
-    </message>
-    <message>
-        <source>Tavlo has not been told to apply the update.</source>
-        <translation>Tavlo wurde nicht angewiesen, das Update einzuspielen.</translation>
-    </message>
-</context>
-<context>
-    <name>VersionLine</name>
-    <message>
-        <source>Looking for the latest version or Tvx...</source>
-        <translation>Suche nach der neuesten Version von Tvx...</translation>
-    </message>
-</context>
-<context>
-    <name>main</name>
-    <message>
-        <source>Connecting to Tavlo</source>
-        <translation>Verbindung mit Tavlo wird hergestellt</translation>
-    </message>
-    <message>
-        <source>Finalizing Transfer</source>
-        <translation>Übertragung wird abgeschlossen</translation>
-    </message>
-    <message>
-        <source>Downloading... %1%</source>
-        <translation>Download läuft... %1%</translation>
-    </message>
-    <message>
-        <source>Transfering file... %1</source>
-        <translation>Datei wird übertragen... %1</translation>
-    </message>
-    <message>
-        <source>Update</source>
-        <translation>Aktualisieren</translation>
-    </message>
-    <message>
-        <source>The latest version could not be found.</source>
-        <translation>Die neueste Version wurde nicht gefunden.</translation>
-    </message>
-    <message>
-        <source>Download failed!</source>
-        <translation>Download fehlgeschlagen!</translation>
-    </message>
-    <message>
-        <source> Tavlo may still be in update mode: unplug it and plug it in again, then press Try again.</source>
-        <translation> Tavlo ist möglicherweise noch im Update-Modus: Trenne es vom Computer, schließe es wieder an und drücke dann „Erneut versuchen“.</translation>
-    </message>
-</context>
-<context>
     <name>CliInstruments</name>
     <message>
         <source>%1  USB %2:%3  firmware %4  %5 mode</source>
@@ -942,6 +354,318 @@ Exit-Codes:
         <source>Stopping once the instrument is back in normal mode.</source>
         <translation>Anhalten, sobald das Instrument wieder im Normalmodus ist.</translation>
     </message>
+    <message>
+        <source>The update could not be started; the instrument was not changed.</source>
+        <translation>Das Update konnte nicht gestartet werden; das Instrument wurde nicht verändert.</translation>
+    </message>
+    <message>
+        <source>The instrument went away during the update; it was not changed. Connect it and run the command again.</source>
+        <translation>Das Instrument wurde während des Updates getrennt; es wurde nicht verändert. Schließen Sie es an und führen Sie den Befehl erneut aus.</translation>
+    </message>
+</context>
+<context>
+    <name>ConnectInstructions</name>
+    <message>
+        <source>1- Connect the USB-C to USB-A Tavlo cable to the HOST port of Tavlo (USB-C) and to the computer (USB-A).
+
+2- Ensure that the Breakout Module is connected to Tavlo by using the USB-C to USB-C cable from the Module Output on Tavlo to the USB-C port on the Breakout Module.
+
+3- Make sure that No cables are connected to the USB MIDI port of Tavlo.</source>
+        <translation>1- Verbinde das Tavlo-Kabel (USB-C auf USB-A) mit dem HOST-Anschluss von Tavlo (USB-C) und mit dem Computer (USB-A).
+
+2- Sorge dafür, dass das Breakout-Modul mit Tavlo verbunden ist: mit dem Kabel USB-C auf USB-C vom Module-Output an Tavlo zum USB-C-Anschluss am Breakout-Modul.
+
+3- Achte darauf, dass am USB-MIDI-Anschluss von Tavlo kein Kabel steckt.</translation>
+    </message>
+</context>
+<context>
+    <name>ConnectionIndicator</name>
+    <message>
+        <source>Looking for Tavlo</source>
+        <translation>Suche nach Tavlo</translation>
+    </message>
+    <message>
+        <source>Tavlo logo</source>
+        <translation>Tavlo-Logo</translation>
+    </message>
+</context>
+<context>
+    <name>CurlFallback</name>
+    <message>
+        <source>Hmm, the download didn’t go through</source>
+        <translation>Hm, der Download hat nicht geklappt</translation>
+    </message>
+    <message>
+        <source>there is no temporary folder to download the update into</source>
+        <translation>es gibt keinen temporären Ordner, in den das Update geladen werden kann</translation>
+    </message>
+    <message>
+        <source>the program &quot;curl&quot; was not found on the search path</source>
+        <translation>das Programm „curl“ wurde im Suchpfad nicht gefunden</translation>
+    </message>
+    <message>
+        <source>curl could not be started: %1</source>
+        <translation>curl konnte nicht gestartet werden: %1</translation>
+    </message>
+    <message>
+        <source>Download completed</source>
+        <translation>Download abgeschlossen</translation>
+    </message>
+    <message>
+        <source>curl stopped unexpectedly</source>
+        <translation>curl wurde unerwartet beendet</translation>
+    </message>
+    <message>
+        <source>curl exited with code %1</source>
+        <translation>curl wurde mit Code %1 beendet</translation>
+    </message>
+    <message>
+        <source>Fallback failed: %1</source>
+        <translation>Auch der zweite Weg ist fehlgeschlagen: %1</translation>
+    </message>
+</context>
+<context>
+    <name>DownloadFailureText</name>
+    <message>
+        <source>The second download route (the program curl) is not installed.</source>
+        <translation>Der zweite Download-Weg (das Programm curl) ist nicht installiert.</translation>
+    </message>
+    <message>
+        <source>The second download route (the program curl) could not be started.</source>
+        <translation>Der zweite Download-Weg (das Programm curl) konnte nicht gestartet werden.</translation>
+    </message>
+    <message>
+        <source>The update file offered by the server has an unusable name, so it was not downloaded.</source>
+        <translation>Die Update-Datei, die der Server anbietet, hat einen unbrauchbaren Namen und wurde daher nicht heruntergeladen.</translation>
+    </message>
+    <message>
+        <source>The release server does not have the file (it answered 404, not found).</source>
+        <translation>Der Release-Server hat die Datei nicht (er antwortete 404, nicht gefunden).</translation>
+    </message>
+    <message>
+        <source>The release server has a problem (it answered %1). Try again later.</source>
+        <translation>Der Release-Server hat ein Problem (er antwortete %1). Versuche es später noch einmal.</translation>
+    </message>
+    <message>
+        <source>The release server refused the request (it answered %1).</source>
+        <translation>Der Release-Server hat die Anfrage abgelehnt (er antwortete %1).</translation>
+    </message>
+    <message>
+        <source>The release server&apos;s certificate is not trusted, so nothing was downloaded from it.</source>
+        <translation>Dem Zertifikat des Release-Servers wird nicht vertraut, daher wurde nichts von ihm heruntergeladen.</translation>
+    </message>
+    <message>
+        <source>The release server could not be reached. Check the internet connection.</source>
+        <translation>Der Release-Server war nicht erreichbar. Prüfe die Internetverbindung.</translation>
+    </message>
+    <message>
+        <source>The connection to the release server broke off before the download was complete.</source>
+        <translation>Die Verbindung zum Release-Server brach ab, bevor der Download vollständig war.</translation>
+    </message>
+    <message>
+        <source>The download from the release server failed.</source>
+        <translation>Der Download vom Release-Server ist fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>The download stopped: nothing arrived for %1 seconds.</source>
+        <translation>Der Download ist stehen geblieben: %1 Sekunden lang kam nichts an.</translation>
+    </message>
+    <message>
+        <source>The update file could not be written: the download folder is read-only or missing.</source>
+        <translation>Die Update-Datei konnte nicht geschrieben werden: Der Download-Ordner ist schreibgeschützt oder fehlt.</translation>
+    </message>
+    <message>
+        <source>The update file could not be written: the download folder&apos;s disk is full.</source>
+        <translation>Die Update-Datei konnte nicht geschrieben werden: Der Datenträger des Download-Ordners ist voll.</translation>
+    </message>
+    <message>
+        <source>The release server sent the download to an insecure (http) address, so it was not followed.</source>
+        <translation>Der Release-Server hat den Download an eine unsichere (http-)Adresse umgeleitet; dem wurde nicht gefolgt.</translation>
+    </message>
+    <message>
+        <source>The update file could not be written: the download folder is full or read-only.</source>
+        <translation>Die Update-Datei konnte nicht geschrieben werden: Der Download-Ordner ist voll oder schreibgeschützt.</translation>
+    </message>
+    <message>
+        <source>The download stopped: the release server was too slow or stopped sending.</source>
+        <translation>Der Download ist stehen geblieben: Der Release-Server war zu langsam oder hat aufgehört zu senden.</translation>
+    </message>
+    <message>
+        <source>The second download route (the program curl) stopped unexpectedly.</source>
+        <translation>Der zweite Download-Weg (das Programm curl) wurde unerwartet beendet.</translation>
+    </message>
+    <message>
+        <source>The second download route (the program curl) failed too (code %1).</source>
+        <translation>Auch der zweite Download-Weg (das Programm curl) ist fehlgeschlagen (Code %1).</translation>
+    </message>
+    <message>
+        <source>The list of updates could not be read. </source>
+        <translation>Die Liste der Updates konnte nicht gelesen werden. </translation>
+    </message>
+    <message>
+        <source>The release server&apos;s list of updates is unusable (%1).</source>
+        <translation>Die Liste der Updates des Release-Servers ist unbrauchbar (%1).</translation>
+    </message>
+    <message>
+        <source>The update file has the wrong size (%1 bytes instead of %2), so it was not used.</source>
+        <translation>Die Update-Datei hat die falsche Größe (%1 statt %2 Bytes) und wurde daher nicht verwendet.</translation>
+    </message>
+    <message>
+        <source>The update file does not match its checksum, so it was not used.</source>
+        <translation>Die Update-Datei passt nicht zu ihrer Prüfsumme und wurde daher nicht verwendet.</translation>
+    </message>
+    <message>
+        <source>The update file could not be read.</source>
+        <translation>Die Update-Datei konnte nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>The download was cut short (%1 of %2 bytes arrived).</source>
+        <translation>Der Download brach vorzeitig ab (%1 von %2 Bytes kamen an).</translation>
+    </message>
+</context>
+<context>
+    <name>Downloader</name>
+    <message>
+        <source>The update file offered by the server has an unusable name, so it was not downloaded.</source>
+        <translation>Die Update-Datei, die der Server anbietet, hat einen unbrauchbaren Namen und wurde daher nicht heruntergeladen.</translation>
+    </message>
+</context>
+<context>
+    <name>GenericProgressBar</name>
+    <message>
+        <source>Downloading...</source>
+        <translation>Download läuft...</translation>
+    </message>
+    <message>
+        <source>Transferring: %1</source>
+        <translation>Übertragung: %1</translation>
+    </message>
+    <message>
+        <source>Transferring...</source>
+        <translation>Übertragung läuft...</translation>
+    </message>
+    <message>
+        <source>Working...</source>
+        <translation>Bitte warten...</translation>
+    </message>
+</context>
+<context>
+    <name>HomeScreen</name>
+    <message>
+        <source>Update</source>
+        <translation>Aktualisieren</translation>
+    </message>
+    <message>
+        <source>Transfer</source>
+        <translation>Übertragen</translation>
+    </message>
+    <message>
+        <source>Shows the storage of Tavlo on this computer, to move files</source>
+        <translation>Zeigt den Speicher von Tavlo auf diesem Computer an, um Dateien zu verschieben</translation>
+    </message>
+</context>
+<context>
+    <name>LocalUpdateFile</name>
+    <message>
+        <source>Update files (*.%1)</source>
+        <translation>Update-Dateien (*.%1)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>No update file was chosen.</source>
+        <translation>Es wurde keine Update-Datei gewählt.</translation>
+    </message>
+    <message>
+        <source>The file %1 is not there any more.</source>
+        <translation>Die Datei %1 ist nicht mehr vorhanden.</translation>
+    </message>
+    <message>
+        <source>%1 is not a file.</source>
+        <translation>%1 ist keine Datei.</translation>
+    </message>
+    <message>
+        <source>%1 is not an update file: update files end in .%2.</source>
+        <translation>%1 ist keine Update-Datei: Update-Dateien enden auf .%2.</translation>
+    </message>
+    <message>
+        <source>The file %1 could not be read.</source>
+        <translation>Die Datei %1 konnte nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>The file %1 is empty.</source>
+        <translation>Die Datei %1 ist leer.</translation>
+    </message>
+    <message>
+        <source>The file %1 (%2) is larger than Tavlo&apos;s volume (%3).</source>
+        <translation>Die Datei %1 (%2) ist größer als das Laufwerk von Tavlo (%3).</translation>
+    </message>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 Byte</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
+</context>
+<context>
+    <name>LogProblemNotice</name>
+    <message>
+        <source>This run keeps no session log. %1</source>
+        <translation>Diese Sitzung wird nicht protokolliert. %1</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>MidiHandler</name>
+    <message>
+        <source>The update file is on Tavlo&apos;s volume, but Tavlo did not come back to be told to apply it. Unplug Tavlo and plug it in again, then press Try again.</source>
+        <translation>Die Update-Datei liegt auf dem Laufwerk von Tavlo, aber Tavlo kam nicht zurück, um die Anweisung zum Einspielen zu erhalten. Ziehe Tavlos Kabel ab, stecke es wieder ein und drücke dann „Erneut versuchen“.</translation>
+    </message>
+    <message>
+        <source>The update file is on Tavlo&apos;s volume, but Tavlo could not be told to apply it: it did not answer. Unplug Tavlo and plug it in again, then press Try again.</source>
+        <translation>Die Update-Datei liegt auf dem Laufwerk von Tavlo, aber Tavlo konnte nicht angewiesen werden, sie einzuspielen: Tavlo hat nicht geantwortet. Ziehe Tavlos Kabel ab, stecke es wieder ein und drücke dann „Erneut versuchen“.</translation>
+    </message>
+</context>
+<context>
+    <name>Presence</name>
+    <message>
+        <source>Looking for Tavlo</source>
+        <translation>Suche nach Tavlo</translation>
+    </message>
+    <message>
+        <source>Tavlo is connected</source>
+        <translation>Tavlo ist verbunden</translation>
+    </message>
+    <message>
+        <source>Tavlo is not connected</source>
+        <translation>Tavlo ist nicht verbunden</translation>
+    </message>
+</context>
+<context>
+    <name>ReleaseChoices</name>
+    <message>
+        <source>This entry has no version that can be read.</source>
+        <translation>Dieser Eintrag hat keine lesbare Version.</translation>
+    </message>
+    <message>
+        <source>This entry names no update file.</source>
+        <translation>Dieser Eintrag nennt keine Update-Datei.</translation>
+    </message>
+    <message>
+        <source>This entry&apos;s file name cannot be used.</source>
+        <translation>Der Dateiname dieses Eintrags kann nicht verwendet werden.</translation>
+    </message>
+    <message>
+        <source>This version is listed again later in the catalogue.</source>
+        <translation>Diese Version steht weiter unten im Katalog noch einmal.</translation>
+    </message>
 </context>
 <context>
     <name>SessionLog</name>
@@ -956,6 +680,85 @@ Exit-Codes:
     <message>
         <source>The log file %1 cannot be written; this run keeps no log.</source>
         <translation>Die Protokolldatei %1 kann nicht geschrieben werden; dieser Lauf führt kein Protokoll.</translation>
+    </message>
+</context>
+<context>
+    <name>StorageFailureText</name>
+    <message>
+        <source>Tavlo&apos;s volume is not there any more. Was Tavlo unplugged?</source>
+        <translation>Das Laufwerk von Tavlo ist nicht mehr da. Wurde Tavlo abgezogen?</translation>
+    </message>
+    <message>
+        <source>Tavlo&apos;s volume went away during the copy. Was Tavlo unplugged?</source>
+        <translation>Das Laufwerk von Tavlo ist während des Kopierens verschwunden. Wurde Tavlo abgezogen?</translation>
+    </message>
+    <message>
+        <source>Tavlo&apos;s volume went away before it could be ejected. Was Tavlo unplugged?</source>
+        <translation>Das Laufwerk von Tavlo ist verschwunden, bevor es ausgeworfen werden konnte. Wurde Tavlo abgezogen?</translation>
+    </message>
+    <message>
+        <source>Tavlo&apos;s volume went away right after the copy. Was Tavlo unplugged?</source>
+        <translation>Das Laufwerk von Tavlo ist direkt nach dem Kopieren verschwunden. Wurde Tavlo abgezogen?</translation>
+    </message>
+    <message>
+        <source>Tavlo&apos;s update volume did not appear on this computer.</source>
+        <translation>Das Update-Laufwerk von Tavlo ist auf diesem Computer nicht erschienen.</translation>
+    </message>
+    <message>
+        <source>Tavlo&apos;s volume is read-only, so the update file could not be copied onto it.</source>
+        <translation>Das Laufwerk von Tavlo ist schreibgeschützt, daher konnte die Update-Datei nicht darauf kopiert werden.</translation>
+    </message>
+    <message>
+        <source>Tavlo&apos;s volume is full, so the update file could not be copied onto it.</source>
+        <translation>Das Laufwerk von Tavlo ist voll, daher konnte die Update-Datei nicht darauf kopiert werden.</translation>
+    </message>
+    <message>
+        <source>Tavlo&apos;s volume is full: the update file needs %1, %2 are free.</source>
+        <translation>Das Laufwerk von Tavlo ist voll: Die Update-Datei braucht %1, frei sind %2.</translation>
+    </message>
+    <message>
+        <source>The update file (%1) is larger than Tavlo&apos;s volume (%2).</source>
+        <translation>Die Update-Datei (%1) ist größer als das Laufwerk von Tavlo (%2).</translation>
+    </message>
+    <message>
+        <source>Tavlo&apos;s volume is in use, so it could not be ejected safely. Close any window or program that uses it, then try again.</source>
+        <translation>Das Laufwerk von Tavlo wird gerade benutzt und konnte daher nicht sicher ausgeworfen werden. Schließe alle Fenster und Programme, die es benutzen, und versuche es dann noch einmal.</translation>
+    </message>
+    <message>
+        <source>Tavlo&apos;s volume is in use by %1, so it could not be ejected safely. Close what it has open there, then try again.</source>
+        <translation>Das Laufwerk von Tavlo wird gerade von %1 benutzt und konnte daher nicht sicher ausgeworfen werden. Schließe, was dort geöffnet ist, und versuche es dann noch einmal.</translation>
+    </message>
+    <message>
+        <source>Tavlo&apos;s volume could not be released.</source>
+        <translation>Das Laufwerk von Tavlo konnte nicht freigegeben werden.</translation>
+    </message>
+    <message>
+        <source>The update file could not be written to Tavlo&apos;s volume (%1).</source>
+        <translation>Die Update-Datei konnte nicht auf das Laufwerk von Tavlo geschrieben werden (%1).</translation>
+    </message>
+    <message>
+        <source>The update file could not be flushed to Tavlo&apos;s volume, so it may not have reached the device.</source>
+        <translation>Die Update-Datei konnte nicht vollständig auf das Laufwerk von Tavlo geschrieben werden; sie ist womöglich nicht auf dem Gerät angekommen.</translation>
+    </message>
+    <message>
+        <source>The downloaded update file could not be read.</source>
+        <translation>Die heruntergeladene Update-Datei konnte nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>The downloaded update file changed during the copy.</source>
+        <translation>Die heruntergeladene Update-Datei hat sich während des Kopierens verändert.</translation>
+    </message>
+    <message>
+        <source>An old update file on Tavlo&apos;s volume could not be removed.</source>
+        <translation>Eine alte Update-Datei auf dem Laufwerk von Tavlo konnte nicht entfernt werden.</translation>
+    </message>
+    <message>
+        <source>The copy on Tavlo&apos;s volume could not be read back.</source>
+        <translation>Die Kopie auf dem Laufwerk von Tavlo konnte nicht zurückgelesen werden.</translation>
+    </message>
+    <message>
+        <source>The copy on Tavlo&apos;s volume does not match the update file (read-back check failed).</source>
+        <translation>Die Kopie auf dem Laufwerk von Tavlo stimmt nicht mit der Update-Datei überein (die Prüfung beim Zurücklesen schlug fehl).</translation>
     </message>
 </context>
 <context>
@@ -1025,14 +828,215 @@ Exit-Codes:
     </message>
 </context>
 <context>
-    <name>LogProblemNotice</name>
+    <name>TransferFlow</name>
     <message>
-        <source>This run keeps no session log. %1</source>
-        <translation>Diese Sitzung wird nicht protokolliert. %1</translation>
+        <source>Connecting to Tavlo</source>
+        <translation>Verbindung mit Tavlo wird hergestellt</translation>
     </message>
     <message>
-        <source>OK</source>
-        <translation>OK</translation>
+        <source>Finalizing Transfer</source>
+        <translation>Übertragung wird abgeschlossen</translation>
+    </message>
+</context>
+<context>
+    <name>TransferScreen</name>
+    <message>
+        <source>Open Projects</source>
+        <translation>Projekte öffnen</translation>
+    </message>
+    <message>
+        <source>Open Instruments</source>
+        <translation>Instrumente öffnen</translation>
+    </message>
+    <message>
+        <source>Open MIDI Files</source>
+        <translation>MIDI-Dateien öffnen</translation>
+    </message>
+    <message>
+        <source>Open Grooves</source>
+        <translation>Grooves öffnen</translation>
+    </message>
+    <message>
+        <source>Tavlo is now in transfer mode. You can move files between Tavlo and this computer. After you are done click the done button to finalize the transfer.</source>
+        <translation>Tavlo ist jetzt im Übertragungsmodus. Du kannst Dateien zwischen Tavlo und diesem Computer verschieben. Wenn du fertig bist, klicke auf „FERTIG“, um die Übertragung abzuschließen.</translation>
+    </message>
+    <message>
+        <source>DONE</source>
+        <translation>FERTIG</translation>
+    </message>
+    <message>
+        <source>Ends the transfer mode and gives Tavlo its storage back</source>
+        <translation>Beendet den Übertragungsmodus und gibt Tavlo seinen Speicher zurück</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateChoices</name>
+    <message>
+        <source>Tavlo is up to date: it has %1, the latest on offer is %2.</source>
+        <translation>Tavlo ist auf dem neuesten Stand: Es hat %1, die neueste angebotene Version ist %2.</translation>
+    </message>
+    <message>
+        <source>Install %1</source>
+        <translation>%1 installieren</translation>
+    </message>
+    <message>
+        <source>%1 is already installed on Tavlo.</source>
+        <translation>%1 ist bereits auf Tavlo installiert.</translation>
+    </message>
+    <message>
+        <source>Reinstall</source>
+        <translation>Erneut installieren</translation>
+    </message>
+    <message>
+        <source>%1 is older than %2, the version Tavlo has now. Installing it goes back to the older firmware.</source>
+        <translation>%1 ist älter als %2, die Version, die Tavlo jetzt hat. Die Installation kehrt zur älteren Firmware zurück.</translation>
+    </message>
+    <message>
+        <source>Install older version</source>
+        <translation>Ältere Version installieren</translation>
+    </message>
+    <message>
+        <source>Updates Tavlo from %1 to %2.</source>
+        <translation>Aktualisiert Tavlo von %1 auf %2.</translation>
+    </message>
+    <message>
+        <source>%1 is older than the latest on offer, and Tavlo has not told its version yet: installing it may go back to an older firmware.</source>
+        <translation>%1 ist älter als die neueste angebotene Version, und Tavlo hat seine Version noch nicht gemeldet: Die Installation kann zu einer älteren Firmware zurückkehren.</translation>
+    </message>
+    <message>
+        <source>Installs %1 on Tavlo.</source>
+        <translation>Installiert %1 auf Tavlo.</translation>
+    </message>
+    <message>
+        <source>Installs %1 (%2) from this computer.</source>
+        <translation>Installiert %1 (%2) von diesem Computer.</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateFlow</name>
+    <message>
+        <source>Looking for the latest version or Tvx...</source>
+        <translation>Suche nach der neuesten Version von Tvx...</translation>
+    </message>
+    <message>
+        <source>The latest available version is Tvx</source>
+        <translation>Die neueste verfügbare Version ist Tvx</translation>
+    </message>
+    <message>
+        <source>The latest version could not be found.</source>
+        <translation>Die neueste Version wurde nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>The latest version is already installed!</source>
+        <translation>Die neueste Version ist bereits installiert!</translation>
+    </message>
+    <message>
+        <source>Download failed!</source>
+        <translation>Download fehlgeschlagen!</translation>
+    </message>
+    <message>
+        <source>Trying a different route now—hang tight...</source>
+        <translation>Wir versuchen es jetzt auf anderem Weg – einen Moment noch...</translation>
+    </message>
+    <message>
+        <source>File transfer complete!</source>
+        <translation>Dateiübertragung abgeschlossen!</translation>
+    </message>
+    <message>
+        <source>File transfer failed!</source>
+        <translation>Dateiübertragung fehlgeschlagen!</translation>
+    </message>
+    <message>
+        <source>The update was not finished!</source>
+        <translation>Das Update wurde nicht abgeschlossen!</translation>
+    </message>
+    <message>
+        <source>PLEASE MAKE SURE THAT TAVLO IS CONNECTED TO THE BREAKOUT MODULE AND THAT THE MIDI USB PORT IS NOT CONNECTED TO ANY DEVICE 
+ 
+ 
+ The update will take several minutes and Tavlo might reboot multiple times during the process. 
+ 
+  DO NOT UNPLUG power or disconnect the Breakout Module until the update is done</source>
+        <translation>BITTE ACHTE DARAUF, DASS TAVLO MIT DEM BREAKOUT-MODUL VERBUNDEN IST UND AM USB-MIDI-ANSCHLUSS KEIN GERÄT HÄNGT 
+ 
+ 
+ Das Update dauert einige Minuten, und Tavlo startet dabei eventuell mehrmals neu. 
+ 
+  Trenne NICHT den Strom und NICHT das Breakout-Modul, bis das Update fertig ist</translation>
+    </message>
+    <message>
+        <source>The latest version is already installed! You can now close this application.</source>
+        <translation>Die neueste Version ist bereits installiert! Du kannst dieses Programm jetzt schließen.</translation>
+    </message>
+    <message>
+        <source>File transfer complete! Tavlo will now reboot to apply the update. You can now close this application.</source>
+        <translation>Dateiübertragung abgeschlossen! Tavlo startet jetzt neu, um das Update einzuspielen. Du kannst dieses Programm jetzt schließen.</translation>
+    </message>
+    <message>
+        <source>Something went wrong during the file transfer. Please try again or contact support.</source>
+        <translation>Bei der Dateiübertragung ist etwas schiefgegangen. Bitte versuche es noch einmal oder wende dich an den Support.</translation>
+    </message>
+    <message>
+        <source>Tavlo has not been told to apply the update.</source>
+        <translation>Tavlo wurde nicht angewiesen, das Update einzuspielen.</translation>
+    </message>
+    <message>
+        <source>Downloading... %1%</source>
+        <translation>Download läuft... %1%</translation>
+    </message>
+    <message>
+        <source>Transfering file... %1</source>
+        <translation>Datei wird übertragen... %1</translation>
+    </message>
+    <message>
+        <source> Tavlo may still be in update mode: unplug it and plug it in again, then press Try again.</source>
+        <translation> Tavlo ist möglicherweise noch im Update-Modus: Trenne es vom Computer, schließe es wieder an und drücke dann „Erneut versuchen“.</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePanel</name>
+    <message>
+        <source>Start Update</source>
+        <translation>Update starten</translation>
+    </message>
+    <message>
+        <source>EXIT</source>
+        <translation>BEENDEN</translation>
+    </message>
+    <message>
+        <source>Downloads the latest firmware and copies it onto Tavlo</source>
+        <translation>Lädt die neueste Firmware herunter und kopiert sie auf Tavlo</translation>
+    </message>
+    <message>
+        <source>Closes this application</source>
+        <translation>Schließt dieses Programm</translation>
+    </message>
+    <message>
+        <source>Try again</source>
+        <translation>Erneut versuchen</translation>
+    </message>
+    <message>
+        <source>Other versions…</source>
+        <translation>Andere Versionen…</translation>
+    </message>
+    <message>
+        <source>Lists every version on offer with its release notes</source>
+        <translation>Zeigt alle angebotenen Versionen mit ihren Versionshinweisen</translation>
+    </message>
+    <message>
+        <source>Install from file…</source>
+        <translation>Aus Datei installieren…</translation>
+    </message>
+    <message>
+        <source>Chooses an update file on this computer</source>
+        <translation>Wählt eine Update-Datei auf diesem Computer</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Update</source>
+        <translation>Aktualisieren</translation>
     </message>
 </context>
 </TS>

@@ -5,6 +5,7 @@
 #include "Platform.h"
 #include "SupportFile.h"
 #include "Timings.h"
+#include "FlowConnections.h"
 #include "UpdatePathConnections.h"
 
 #include <QQmlApplicationEngine>
@@ -18,7 +19,9 @@ FullEditionWiring::FullEditionWiring(const Platform& platform, const QUrl& relea
       m_fileManager(new FileManager(platform.volumes, platform.dismount, platform.folders,
                                     timings.storage)),
       m_worker(m_fileManager),
-      m_updateChoices(m_downloader.updateDownload())
+      m_updateChoices(m_downloader.updateDownload()),
+      m_updateFlow(m_presence, UpdateFlowPolicy::fullEdition()),
+      m_transferFlow(m_presence, m_updateFlow)
 {
     UpdatePathConnections::connectAvailabilityLogAndFetch(m_downloader);
     UpdatePathConnections::connectUpdatePath(m_midiHandler, m_downloader, *m_fileManager,
@@ -26,8 +29,15 @@ FullEditionWiring::FullEditionWiring(const Platform& platform, const QUrl& relea
     // After an eject (the transfer mode's "DONE") the link waits for the transfer's end.
     QObject::connect(m_fileManager, &FileManager::ejectCompleted, &m_midiHandler,
                      &MidiHandler::onEjectCompleted, Qt::QueuedConnection);
+    QObject::connect(m_fileManager, &FileManager::ejectCompleted, &m_transferFlow,
+                     &TransferFlow::onEjectResult, Qt::QueuedConnection);
     QObject::connect(&m_midiHandler, &MidiHandler::tavloReceivedVersion, &m_updateChoices,
                      &UpdateChoices::setInstalledVersion);
+    FlowConnections::connectUpdate(m_midiHandler, m_downloader, m_mainController, m_presence,
+                                   m_updateFlow);
+    FlowConnections::connectDownloadStatus(m_downloader, m_updateFlow);
+    FlowConnections::connectTransfer(m_midiHandler, nullptr, m_transferFlow);
+    m_updateFlow.setChoices(&m_updateChoices);
 }
 
 FullEditionWiring::~FullEditionWiring()
@@ -46,9 +56,13 @@ void FullEditionWiring::publish(QQmlApplicationEngine& engine)
     context->setContextProperty(QStringLiteral("downloader"), &m_downloader);
     context->setContextProperty(QStringLiteral("mainController"), &m_mainController);
     context->setContextProperty(QStringLiteral("updateChoices"), &m_updateChoices);
+    context->setContextProperty(QStringLiteral("presence"), &m_presence);
+    context->setContextProperty(QStringLiteral("updateFlow"), &m_updateFlow);
+    context->setContextProperty(QStringLiteral("transferFlow"), &m_transferFlow);
 
     m_fileManagerBridge = new FileManagerBridge;
     context->setContextProperty(QStringLiteral("fileManagerBridge"), m_fileManagerBridge);
+    m_transferFlow.setBridge(m_fileManagerBridge);
     // The window's folder buttons and "DONE", carried out one after another on the worker.
     QObject::connect(m_fileManagerBridge, &FileManagerBridge::requestOpenFolder, m_fileManager,
                      &FileManager::openFolderOnDevice, Qt::QueuedConnection);
@@ -64,6 +78,9 @@ QList<Wiring::Published> FullEditionWiring::published()
     if (m_fileManagerBridge)
         list.append({QStringLiteral("fileManagerBridge"), m_fileManagerBridge});
     list.append({QStringLiteral("updateChoices"), &m_updateChoices});
+    list.append({QStringLiteral("presence"), &m_presence});
+    list.append({QStringLiteral("updateFlow"), &m_updateFlow});
+    list.append({QStringLiteral("transferFlow"), &m_transferFlow});
     return list;
 }
 

@@ -3,6 +3,9 @@
 #include "Downloader.h"
 #include "MainController.h"
 #include "MidiHandler.h"
+#include "Presence.h"
+#include "TransferFlow.h"
+#include "UpdateFlow.h"
 #include "StorageWorker.h"
 #include "UpdateChoices.h"
 #include "Wiring.h"
@@ -41,6 +44,9 @@ public:
     FileManager* fileManager() const { return m_fileManager; }
     FileManagerBridge* fileManagerBridge() const { return m_fileManagerBridge; }
     UpdateChoices& updateChoices() { return m_updateChoices; }
+    Presence& presence() { return m_presence; }
+    UpdateFlow& updateFlow() { return m_updateFlow; }
+    TransferFlow& transferFlow() { return m_transferFlow; }
 
 private:
     // Declared in creation order: destroyed in reverse, the MainController first and the
@@ -53,4 +59,8 @@ private:
     FileManagerBridge* m_fileManagerBridge = nullptr;
     // The version list and the local file, over the Downloader's core; destroyed first.
     UpdateChoices m_updateChoices;
+    // The flows the window binds to (and "tavlo" follows); destroyed before what they call.
+    Presence m_presence;
+    UpdateFlow m_updateFlow;
+    TransferFlow m_transferFlow;
 };

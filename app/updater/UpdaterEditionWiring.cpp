@@ -3,6 +3,7 @@
 #include "FileManager.h"
 #include "Platform.h"
 #include "Timings.h"
+#include "FlowConnections.h"
 #include "UpdatePathConnections.h"
 
 #include <QQmlApplicationEngine>
@@ -14,13 +15,17 @@ UpdaterEditionWiring::UpdaterEditionWiring(const Platform& platform, const QUrl&
       m_downloader(releaseServer, timings.download),
       m_fileManager(new FileManager(platform.volumes, timings.storage)),
       m_worker(m_fileManager),
-      m_updateChoices(m_downloader.updateDownload())
+      m_updateChoices(m_downloader.updateDownload()),
+      m_updateFlow(m_presence, UpdateFlowPolicy::updateOnlyEdition())
 {
     UpdatePathConnections::connectAvailabilityLogAndFetch(m_downloader);
     UpdatePathConnections::connectUpdatePath(m_midiHandler, m_downloader, *m_fileManager,
                                              m_mainController);
     QObject::connect(&m_midiHandler, &MidiHandler::tavloReceivedVersion, &m_updateChoices,
                      &UpdateChoices::setInstalledVersion);
+    FlowConnections::connectUpdate(m_midiHandler, m_downloader, m_mainController, m_presence,
+                                   m_updateFlow);
+    m_updateFlow.setChoices(&m_updateChoices);
 }
 
 void UpdaterEditionWiring::publish(QQmlApplicationEngine& engine)
@@ -35,7 +40,9 @@ QList<Wiring::Published> UpdaterEditionWiring::published()
     return {{QStringLiteral("midiHandler"), &m_midiHandler},
             {QStringLiteral("downloader"), &m_downloader},
             {QStringLiteral("mainController"), &m_mainController},
-            {QStringLiteral("updateChoices"), &m_updateChoices}};
+            {QStringLiteral("updateChoices"), &m_updateChoices},
+            {QStringLiteral("presence"), &m_presence},
+            {QStringLiteral("updateFlow"), &m_updateFlow}};
 }
 
 QObject* UpdaterEditionWiring::storage() const

@@ -3,6 +3,8 @@
 #include "Downloader.h"
 #include "MainController.h"
 #include "MidiHandler.h"
+#include "Presence.h"
+#include "UpdateFlow.h"
 #include "StorageWorker.h"
 #include "UpdateChoices.h"
 #include "Wiring.h"
@@ -38,6 +40,8 @@ public:
     MainController& mainController() { return m_mainController; }
     FileManager* fileManager() const { return m_fileManager; }
     UpdateChoices& updateChoices() { return m_updateChoices; }
+    Presence& presence() { return m_presence; }
+    UpdateFlow& updateFlow() { return m_updateFlow; }
 
 private:
     // Declared in creation order: destroyed in reverse, the storage worker first.
@@ -48,4 +52,7 @@ private:
     StorageWorker m_worker;
     // The version list and the local file, over the Downloader's core; destroyed first.
     UpdateChoices m_updateChoices;
+    // The flows the window binds to (and "tavlo" follows); destroyed before what they call.
+    Presence m_presence;
+    UpdateFlow m_updateFlow;
 };

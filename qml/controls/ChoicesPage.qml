@@ -10,6 +10,8 @@ Rectangle {
     objectName: "choicesPage"
 
     property QtObject choices: null
+    // The published UpdateFlow, which starts a chosen file (or null: nothing is started).
+    property QtObject flow: null
     property real columnWidth: 0
     property real pageTop: 0
 
@@ -65,7 +67,8 @@ Rectangle {
         if (!choices)
             return
         if (localFileShown) {
-            const reason = choices.installLocalFile(localFile.path)
+            const reason = flow ? flow.installLocal(localFile.path, localFile.summary)
+                                : qsTr("The update file cannot be installed now.")
             if (reason !== "") {
                 localFile = choices.checkLocalFile(localFile.path)
                 return
@@ -92,6 +95,8 @@ Rectangle {
     anchors.topMargin: pageTop
     // Clicks do not reach the panel under the page.
     MouseArea { anchors.fill: parent }
+    // Escape leaves the page, from the list or any of its buttons.
+    Keys.onEscapePressed: close()
 
     Column {
         id: column
@@ -125,7 +130,6 @@ Rectangle {
             reuseItems: true
             boundsBehavior: Flickable.StopAtBounds
             keyNavigationEnabled: true
-            focus: true
             currentIndex: -1
             onCurrentIndexChanged: {
                 page.confirming = false
@@ -211,7 +215,8 @@ Rectangle {
                 objectName: "releaseNotesText"
                 width: notesArea.availableWidth
                 text: page.picked.notes !== undefined ? page.picked.notes : ""
-                textFormat: page.picked.notesMarkdown ? Text.MarkdownText : Text.PlainText
+                // Plain text only: UpdateChoices gives the notes with their marks taken out.
+                textFormat: Text.PlainText
                 color: "white"
                 font.family: "Poppins"
                 font.pixelSize: Math.floor(Math.max(notesArea.width * 0.042, 10))

@@ -1,20 +1,21 @@
 import QtQuick 2.15
 
 // The logo with the connection indicator under it: a coloured dot and a label. Orange
-// while the instrument is looked for, green once it is connected, red when it is not.
+// while the instrument is looked for, green once it is connected, red when it is not, as
+// the published Presence says (presence; without it, the first of these).
 // The user sets the width and the position; the sizes of the row, the dot and the label
 // are the window's to choose (the defaults are the main window's).
 Rectangle {
     id: logoContainer
     objectName: "logoContainer"
 
-    readonly property string connectedText: qsTr("Tavlo is connected")
-
-    property color dotColor: "orange"
-    property string labelText: qsTr("Looking for Tavlo")
-    property color labelColor: "white"
+    // The published Presence, or null.
+    property QtObject presence: null
+    readonly property color dotColor: presence ? presence.dotColor : "orange"
+    readonly property string labelText: presence ? presence.labelText : qsTr("Looking for Tavlo")
+    readonly property color labelColor: "white"
     // The instrument is there, whatever the indicator shows meanwhile.
-    property bool connected: false
+    readonly property bool connected: presence !== null && presence.connected
 
     // Draws the logo through a layer from images decoded at twice its size.
     property bool sharpLogo: true
@@ -25,18 +26,6 @@ Rectangle {
     property int labelRenderType: Text.NativeRendering
     // The logo image's own size (once it is loaded).
     readonly property size logoSourceSize: backgroundImage.sourceSize
-
-    // Shows whether the instrument is connected.
-    function show(isConnected) {
-        dotColor = isConnected ? "green" : "red"
-        labelText = isConnected ? connectedText : qsTr("Tavlo is not connected")
-        labelColor = "white"
-    }
-
-    // Hides the dot and the label (the logo stays).
-    function hideIndicator() {
-        dotAndLabelRow.visible = false
-    }
 
     height: width
     color: "transparent"
@@ -90,6 +79,7 @@ Rectangle {
         anchors.top: backgroundImage.bottom
         anchors.topMargin: 10
         anchors.horizontalCenter: parent.horizontalCenter
+        visible: !logoContainer.presence || logoContainer.presence.indicatorShown
         width: logoContainer.rowWidth
         height: logoContainer.rowHeight
         spacing: 10

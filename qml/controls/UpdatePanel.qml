@@ -1,19 +1,23 @@
 import QtQuick 2.15
 
-// The update screen of both windows: the version line, the notice, "Start Update" and
-// "EXIT". It fills the window so that its items sit in window coordinates; the window says
-// where the logo ends, where the version line starts and how wide the column is.
+// The update screen of both windows: the version line, the notice, the failure reason,
+// "Start Update", "EXIT" and "Try again", and the version page. What it shows is what the
+// published UpdateFlow (flow) says; its buttons call the flow. It fills the window so that
+// its items sit in window coordinates; the window says where the logo ends, where the
+// version line starts and how wide the column is.
 Item {
     id: panel
-
-    readonly property string latestVersionPrefix: qsTr("The latest available version is Tvx")
 
     property real columnWidth: 0
     property real logoBottom: 0
     // The version line's top edge, before its margin; under the logo unless moved.
     property real versionTop: logoBottom
-    // "Start Update" can be pressed (it is dimmed otherwise).
-    property bool startEnabled: true
+    // The published UpdateFlow, or null: without it the panel shows nothing.
+    property QtObject flow: null
+    // What the version line says and whether it shows (the window may say more, such as
+    // the transfer flow's waiting text).
+    property string lineText: flow ? flow.versionLineText : ""
+    property bool lineShown: flow !== null && flow.versionLineShown
 
     readonly property alias versionLine: versionText
     readonly property alias notice: infoText
@@ -23,127 +27,9 @@ Item {
     readonly property alias reason: failureReasonText
     // The published UpdateChoices, or null: without it the panel offers no choices.
     property QtObject choices: null
-    // The version list, the up-to-date text and "Install from file..." are offered (the
-    // update screen before a start).
-    property bool choicesOffered: false
     readonly property alias choicesPage: choicesPage
-    // An end screen is showing: a result or a failure, with "EXIT".
-    readonly property bool endShown: closeApplicationButton.visible
-    // A result or failure of an update is showing; its texts stay until the panel is opened
-    // again (a catalogue read late does not write over them).
-    property bool resultShown: false
-
-    signal startRequested()
-    signal exitRequested()
-    // "Try again" on a failure screen: the window goes back to the start of the update.
-    signal retryRequested()
-    // A checked update file from the computer went on to the instrument.
-    signal localInstallStarted()
-
-    // With the instrument at or above the latest on offer, the version line says so and
-    // "EXIT" takes the place of "Start Update"; the list still offers every version.
-    function showUpToDate() {
-        if (!choicesOffered || !choices || !choices.upToDate)
-            return
-        versionText.text = choices.upToDateText
-        startUpdateButton.visible = false
-        closeApplicationButton.visible = true
-    }
-
-    // The choices are left behind once an update starts.
-    function leaveChoices() {
-        choicesOffered = false
-        choicesPage.visible = false
-        startUpdateButton.visible = false
-        closeApplicationButton.visible = false
-    }
-
-    // Shows the update screen: "Start Update" when there is something newer, else "EXIT".
-    function open(updateAvailable) {
-        versionText.visible = true
-        infoText.visible = true
-        if (updateAvailable)
-            startUpdateButton.visible = true
-        else
-            closeApplicationButton.visible = true
-        choicesOffered = choices !== null
-        showUpToDate()
-    }
-
-    function showLatest(version) {
-        if (resultShown)
-            return
-        versionText.text = latestVersionPrefix + version
-        showUpToDate()
-    }
-
-    function showAlreadyInstalled() {
-        versionText.text = qsTr("The latest version is already installed!")
-        infoText.text = qsTr("The latest version is already installed! You can now close this application.")
-        console.log("The latest version is already installed!")
-    }
-
-    // The outcome of copying the update onto the instrument; "EXIT" is offered either way.
-    function showTransferResult(success) {
-        choicesOffered = false
-        resultShown = true
-        if (success) {
-            versionText.text = qsTr("File transfer complete!")
-            infoText.text = qsTr("File transfer complete! Tavlo will now reboot to apply the update. You can now close this application.")
-        } else {
-            versionText.text = qsTr("File transfer failed!")
-            infoText.text = qsTr("Something went wrong during the file transfer. Please try again or contact support.")
-            tryAgainButton.visible = true
-        }
-        closeApplicationButton.visible = true
-    }
-
-    function offerExit(shown) {
-        closeApplicationButton.visible = shown
-    }
-
-    // A failure screen: the reason under the failure text, "Try again" beside "EXIT".
-    function showFailure(reasonText) {
-        choicesOffered = false
-        resultShown = true
-        if (reasonText !== undefined && reasonText !== "")
-            failureReasonText.text = reasonText
-        closeApplicationButton.visible = true
-        tryAgainButton.visible = true
-    }
-
-    // The copy went well, but the instrument was never told to apply it (the update-finish
-    // message did not go out): no claim of success, the reason and the way back instead.
-    function showNotFinished(reasonText) {
-        versionText.text = qsTr("The update was not finished!")
-        infoText.text = qsTr("Tavlo has not been told to apply the update.")
-        versionText.visible = true
-        infoText.visible = true
-        showFailure(reasonText)
-    }
-
-    // Everything of the panel hidden, its texts as before "Update" (the instrument was
-    // unplugged: the window waits for it again).
-    function close() {
-        resultShown = false
-        failureReasonText.text = ""
-        tryAgainButton.visible = false
-        closeApplicationButton.visible = false
-        startUpdateButton.visible = false
-        versionText.visible = false
-        infoText.visible = false
-        infoText.text = infoText.warningText
-    }
-
-    // Back to the update screen as it was before "Start Update".
-    function reopen(updateAvailable) {
-        resultShown = false
-        failureReasonText.text = ""
-        tryAgainButton.visible = false
-        closeApplicationButton.visible = false
-        infoText.text = infoText.warningText
-        open(updateAvailable)
-    }
+    // The version page covers the panel: its buttons are not shown under it.
+    readonly property bool pageShown: choicesPage.visible
 
     anchors.fill: parent
 
@@ -153,6 +39,8 @@ Item {
         anchors.topMargin: panel.versionTop + panel.height * 0.02
         anchors.horizontalCenter: parent.horizontalCenter
         width: panel.columnWidth
+        visible: panel.lineShown
+        text: panel.lineText
     }
 
     UpdateNotice {
@@ -161,6 +49,8 @@ Item {
         anchors.topMargin: panel.height * 0.1
         anchors.horizontalCenter: parent.horizontalCenter
         width: panel.columnWidth
+        visible: panel.flow !== null && panel.flow.noticeShown
+        text: panel.flow ? panel.flow.noticeText : ""
     }
 
     FailureReason {
@@ -169,6 +59,7 @@ Item {
         anchors.topMargin: panel.height * 0.02
         anchors.horizontalCenter: parent.horizontalCenter
         width: panel.columnWidth
+        text: panel.flow ? panel.flow.reasonText : ""
     }
 
     Item {
@@ -183,19 +74,13 @@ Item {
         anchors.topMargin: panel.height * 0.2
         anchors.horizontalCenter: parent.horizontalCenter
         width: panel.columnWidth
-        enabled: panel.startEnabled
-        opacity: panel.startEnabled ? 1 : 0.5
+        visible: panel.flow !== null && panel.flow.startShown && !panel.pageShown
+        enabled: panel.flow !== null && panel.flow.startEnabled
+        opacity: enabled ? 1 : 0.5
         text: qsTr("Start Update")
         Accessible.description: qsTr("Downloads the latest firmware and copies it onto Tavlo")
         textScale: 0.25
-        onClicked: {
-            // The update on offer, whatever the list showed before.
-            if (panel.choices)
-                panel.choices.chooseDefault()
-            panel.choicesOffered = false
-            panel.startRequested()
-            startUpdateButton.visible = false
-        }
+        onClicked: panel.flow.start()
     }
 
     FramedButton {
@@ -205,31 +90,24 @@ Item {
         anchors.topMargin: panel.height * 0.2
         anchors.horizontalCenter: parent.horizontalCenter
         width: panel.columnWidth
+        visible: panel.flow !== null && panel.flow.exitShown && !panel.pageShown
         text: qsTr("EXIT")
         Accessible.description: qsTr("Closes this application")
         textScale: 0.25
-        onClicked: {
-            panel.exitRequested()
-            Qt.quit()
-        }
+        onClicked: Qt.quit()
     }
 
     FramedButton {
         id: tryAgainButton
         objectName: "tryAgainButton"
-        visible: false
+        visible: panel.flow !== null && panel.flow.retryShown
         anchors.top: closeApplicationButton.bottom
         anchors.topMargin: panel.height * 0.02
         anchors.horizontalCenter: parent.horizontalCenter
         width: panel.columnWidth
         text: qsTr("Try again")
         textScale: 0.25
-        onClicked: panel.retryRequested()
-    }
-
-    Connections {
-        target: panel.choices
-        function onUpToDateChanged() { panel.showUpToDate() }
+        onClicked: panel.flow.retry()
     }
 
     // "Other versions..." and "Install from file..." at the foot of the update screen.
@@ -238,9 +116,11 @@ Item {
         anchors.bottomMargin: panel.height * 0.03
         anchors.horizontalCenter: parent.horizontalCenter
         spacing: panel.columnWidth * 0.04
-        visible: panel.choicesOffered && !choicesPage.visible
+        visible: panel.choices !== null && panel.flow !== null && panel.flow.choicesOffered
+                 && !panel.pageShown
 
         FramedButton {
+            id: versionsButton
             objectName: "versionsButton"
             visible: true
             width: panel.columnWidth * 0.7
@@ -268,16 +148,11 @@ Item {
     ChoicesPage {
         id: choicesPage
         choices: panel.choices
+        flow: panel.flow
         columnWidth: panel.columnWidth
         pageTop: panel.logoBottom
-        onVersionChosen: {
-            panel.leaveChoices()
-            panel.startRequested()
-        }
-        onLocalFileChosen: function(summary) {
-            panel.leaveChoices()
-            versionText.text = summary
-            panel.localInstallStarted()
-        }
+        onVersionChosen: panel.flow.startChosen()
+        // The keyboard goes back to where the page was opened from.
+        onClosed: versionsButton.forceActiveFocus()
     }
 }

@@ -6,7 +6,7 @@ Text {
     objectName: "versionText"
     height: width / 2
     visible: false
-    text: qsTr("Looking for the latest version or Tvx...")
+    text: ""
     color: "white"
     font.family: "Poppins"
     font.bold: true

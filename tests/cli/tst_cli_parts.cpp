@@ -1,7 +1,6 @@
 // The command line's pure parts and the session log's files.
 #include "CliOptions.h"
 #include "CliOutput.h"
-#include "CliUpdateChecks.h"
 #include "DeviceLog.h"
 #include "InstrumentScan.h"
 #include "SessionLog.h"
@@ -26,8 +25,6 @@ private Q_SLOTS:
     void progressBar();
     void portNames_data();
     void portNames();
-    void versions_data();
-    void versions();
     void sysExInHex();
     void logLines();
     void logKeepsTheLastSessions();
@@ -149,28 +146,6 @@ void CliPartsTest::portNames()
     QFETCH(QString, wanted);
     QFETCH(bool, matches);
     QCOMPARE(InstrumentScan::portMatches(port, wanted), matches);
-}
-
-void CliPartsTest::versions_data()
-{
-    QTest::addColumn<QString>("installed");
-    QTest::addColumn<QString>("offered");
-    QTest::addColumn<int>("relation");
-    using R = CliUpdateChecks::Relation;
-    QTest::newRow("newer") << "1.5.2" << "1.6.0" << int(R::Newer);
-    QTest::newRow("numeric parts") << "1.9.2" << "1.10.0" << int(R::Newer);
-    QTest::newRow("older") << "1.7.0" << "1.6.0" << int(R::Older);
-    QTest::newRow("same, missing part") << "1.6" << "1.6.0" << int(R::Same);
-    QTest::newRow("unparsable") << "1.6.x" << "1.6.0" << int(R::Unknown);
-    QTest::newRow("empty") << "" << "1.6.0" << int(R::Unknown);
-}
-
-void CliPartsTest::versions()
-{
-    QFETCH(QString, installed);
-    QFETCH(QString, offered);
-    QFETCH(int, relation);
-    QCOMPARE(int(CliUpdateChecks::relation(installed, offered)), relation);
 }
 
 void CliPartsTest::sysExInHex()

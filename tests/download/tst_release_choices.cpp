@@ -70,6 +70,8 @@ private slots:
     void pathFromDialog_data();
     void pathFromDialog();
     void markdown_data();
+    void transferThreshold_data();
+    void transferThreshold();
     void markdown();
     void notesFromTheCatalogue();
 };
@@ -191,6 +193,7 @@ void TestReleaseChoices::relation_data()
     QTest::newRow("downgrade") << "1.10.0" << "1.9.2" << R::Older;
     QTest::newRow("installed unknown") << "" << "1.6.0" << R::Unknown;
     QTest::newRow("offered unparsable") << "1.6.0" << "beta" << R::Unknown;
+    QTest::newRow("installed unparsable") << "1.6.x" << "1.6.0" << R::Unknown;
 }
 
 void TestReleaseChoices::relation()
@@ -321,26 +324,64 @@ void TestReleaseChoices::pathFromDialog()
     QCOMPARE(LocalUpdateFile::pathFrom(given), path);
 }
 
+// Notes are shown as plain text: Markdown's marks go, the words and line breaks stay, and
+// no address of a link or an image is kept (nothing is fetched).
 void TestReleaseChoices::markdown_data()
 {
     QTest::addColumn<QString>("notes");
     QTest::addColumn<bool>("markdown");
-    QTest::newRow("plain sentence") << "Fixes the tuner. Faster start." << false;
-    QTest::newRow("plain with a dash in the text") << "Tuner - faster; 2 * 3 presets" << false;
-    QTest::newRow("heading") << "# 1.7.0\nFaster." << true;
-    QTest::newRow("list") << "Changes:\n- tuner\n- presets" << true;
-    QTest::newRow("numbered list") << "1. tuner\n2. presets" << true;
-    QTest::newRow("bold") << "The **tuner** is faster." << true;
-    QTest::newRow("link") << "See [the manual](https://example.org)." << true;
-    QTest::newRow("code") << "Use `reset` once." << true;
-    QTest::newRow("empty") << "" << false;
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("plain sentence") << "Fixes the tuner. Faster start." << false << "Fixes the tuner. Faster start.";
+    QTest::newRow("plain with a dash in the text") << "Tuner - faster; 2 * 3 presets" << false
+                                                   << "Tuner - faster; 2 * 3 presets";
+    QTest::newRow("plain with underscores") << "Set my_preset_name **once**" << true << "Set my_preset_name once";
+    QTest::newRow("heading") << "# 1.7.0\nFaster." << true << "1.7.0\nFaster.";
+    QTest::newRow("closed heading") << "## 1.7.0 ##" << true << "1.7.0";
+    QTest::newRow("list") << "Changes:\n- tuner\n* presets" << true << "Changes:\n\u2022 tuner\n\u2022 presets";
+    QTest::newRow("numbered list") << "1. tuner\n2. presets" << true << "1. tuner\n2. presets";
+    QTest::newRow("bold and italic") << "The **tuner** is _much_ *faster*." << true << "The tuner is much faster.";
+    QTest::newRow("link") << "See [the manual](https://example.org)." << true << "See the manual.";
+    QTest::newRow("image") << "![logo](http://127.0.0.1:8765/x.png) New" << true << "logo New";
+    QTest::newRow("code and fence") << "Use `reset` once.\n```\nreset\n```" << true << "Use reset once.\nreset";
+    QTest::newRow("quote") << "> Careful\nDone" << true << "Careful\nDone";
+    QTest::newRow("the example's notes")
+        << "## 1.6.0\n\n- New groove library\n- Quieter start-up\n\nSee the *manual* for the new **swing** setting."
+        << true << "1.6.0\n\n\u2022 New groove library\n\u2022 Quieter start-up\n\nSee the manual for the new swing setting.";
+    QTest::newRow("empty") << "" << false << "";
 }
 
 void TestReleaseChoices::markdown()
 {
     QFETCH(QString, notes);
     QFETCH(bool, markdown);
+    QFETCH(QString, shown);
     QCOMPARE(ReleaseNotesText::looksLikeMarkdown(notes), markdown);
+    QCOMPARE(ReleaseNotesText::shown(notes), shown);
+}
+
+// Transfer mode from firmware 1.5.0 on, read from the numbers the version begins with.
+void TestReleaseChoices::transferThreshold_data()
+{
+    QTest::addColumn<QString>("firmware");
+    QTest::addColumn<bool>("offered");
+    QTest::newRow("unknown") << "" << false;
+    QTest::newRow("equal") << "1.5.0" << true;
+    QTest::newRow("shorter but equal") << "1.5" << true;
+    QTest::newRow("older") << "1.4.99" << false;
+    QTest::newRow("newer minor, numerically") << "1.10" << true;
+    QTest::newRow("newer major") << "2" << true;
+    QTest::newRow("release candidate") << "1.5.0-rc" << true;
+    QTest::newRow("older candidate") << "1.4.9-rc2" << false;
+    QTest::newRow("blanks around") << " 1.6.0 " << true;
+    QTest::newRow("no number") << "beta" << false;
+    QTest::newRow("dot first") << ".1.5" << false;
+}
+
+void TestReleaseChoices::transferThreshold()
+{
+    QFETCH(QString, firmware);
+    QFETCH(bool, offered);
+    QCOMPARE(FirmwareVersion::offersTransfer(firmware), offered);
 }
 
 void TestReleaseChoices::notesFromTheCatalogue()

@@ -83,10 +83,12 @@ bool EndToEndRig::serve()
     return true;
 }
 
-bool EndToEndRig::start()
+bool EndToEndRig::start(bool withWindow)
 {
     wiring = std::make_unique<RigEdition::Wiring>(simInstrument.platform(), releaseServer.baseUrl(),
                                                   TestTimings::fast());
+    if (!withWindow)
+        return true;
     driver = std::make_unique<WindowDriver>();
     wiring->publish(driver->engine());
     if (!driver->load(QUrl(QString::fromLatin1(RigEdition::kWindow)))) {

@@ -30,8 +30,9 @@ public:
     // Starts the server (false with a reason in error()); call once, before start().
     bool serve();
     // The program's first wiring phase, the window and its second phase. False when the
-    // window did not come up.
-    bool start();
+    // window did not come up. Without the window, only the first phase: the flows the
+    // window would bind to run alone.
+    bool start(bool withWindow = true);
 
     QString error() const { return problem; }
     QByteArray updateFile() const { return firmware; }

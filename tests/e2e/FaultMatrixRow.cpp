@@ -81,7 +81,7 @@ void FaultMatrixRow::pull()
     rig.instrument().unplug();
 }
 
-bool FaultMatrixRow::before()
+bool FaultMatrixRow::before(bool withWindow)
 {
     ReleaseServer& server = rig.server();
     SimInstrument& instrument = rig.instrument();
@@ -234,7 +234,7 @@ bool FaultMatrixRow::before()
     }
     default: break;
     }
-    if (!rig.start())
+    if (!rig.start(withWindow))
         return false;
 
     // The faults that strike at a stage of the flow.

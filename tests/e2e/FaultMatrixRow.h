@@ -31,7 +31,7 @@ public:
     ~FaultMatrixRow();
 
     // Sets the fault up, starts the server and the program, plugs the instrument in.
-    bool before();
+    bool before(bool withWindow);
     // The update screen is open, "Start Update" not yet pressed.
     void onUpdateScreen();
     // The final screen was reached.

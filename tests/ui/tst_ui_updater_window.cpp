@@ -2,6 +2,7 @@
 
 #include "MessageRecorder.h"
 #include "StandInDownloader.h"
+#include "StandInFlows.h"
 #include "StandInMidiHandler.h"
 #include "StandInUpdaterMainController.h"
 #include "WindowDriver.h"
@@ -28,6 +29,7 @@ struct Fixture
     StandInMidiHandler midiHandler;
     StandInDownloader downloader;
     StandInUpdaterMainController mainController;
+    StandInFlows flows{midiHandler, downloader, mainController};
     WindowDriver driver;
 
     Fixture()
@@ -35,6 +37,7 @@ struct Fixture
         driver.publish(QStringLiteral("midiHandler"), &midiHandler);
         driver.publish(QStringLiteral("downloader"), &downloader);
         driver.publish(QStringLiteral("mainController"), &mainController);
+        flows.publishTo(driver);
     }
 
     // found | lost | version <v> | latest <v> | download <n> | versionCheck true|false |

@@ -1,5 +1,4 @@
-// The main window's parts that carry rules of their own, each on its own: the waiting
-// dots, and the rules on versions and progress.
+// The main window's waiting dots, on their own.
 
 #include "MessageRecorder.h"
 
@@ -8,27 +7,12 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include <cmath>
-#include <limits>
 #include <memory>
 
 namespace {
 
 const QUrl kDotsUrl(QStringLiteral("qrc:/Tavlo_App/LoadingDots.qml"));
 
-// A small document that hands the window's rules to the test.
-const QByteArray kRulesProbe = R"(
-import QtQml 2.15
-import "WindowRules.js" as Rules
-QtObject {
-    function compare(a, b) { return Rules.compare(a, b) }
-    function atLeast(version, minimum) { return Rules.atLeast(version, minimum) }
-    function clamp(value) { return Rules.clampedPercentage(value) }
-    function clampText(text) { return Rules.clampedPercentage(text) }
-    function clampNothing() { return Rules.clampedPercentage(undefined) }
-    function clampNull() { return Rules.clampedPercentage(null) }
-}
-)";
 
 } // namespace
 
@@ -52,12 +36,6 @@ class WindowPartsTest : public QObject
         return create(component);
     }
 
-    std::unique_ptr<QObject> rules()
-    {
-        QQmlComponent component(&engine);
-        component.setData(kRulesProbe, QUrl(QStringLiteral("qrc:/Tavlo_App/probe.qml")));
-        return create(component);
-    }
 
     static QVariant invoke(QObject* object, const char* function, const QVariantList& arguments = {})
     {
@@ -150,82 +128,6 @@ private slots:
         for (int i = 0; i < 4; ++i)
             seen << ticked.at(i).at(0).toString();
         QCOMPARE(seen, (QStringList{"W.", "W..", "W...", "W"}));
-    }
-
-    // ------------------------------------------------------------------ versions
-    void atLeast_data()
-    {
-        QTest::addColumn<QString>("version");
-        QTest::addColumn<QString>("minimum");
-        QTest::addColumn<bool>("expected");
-        QTest::newRow("unknown") << "" << "1.5.0" << false;
-        QTest::newRow("equal") << "1.5.0" << "1.5.0" << true;
-        QTest::newRow("shorter but equal") << "1.5" << "1.5.0" << true;
-        QTest::newRow("older") << "1.4.99" << "1.5.0" << false;
-        QTest::newRow("newer minor, numerically") << "1.10" << "1.5.0" << true;
-        QTest::newRow("newer major") << "2" << "1.5.0" << true;
-        QTest::newRow("suffix") << "1.5.0-beta" << "1.5.0" << true;
-        QTest::newRow("no minimum") << "0.0.1" << "" << true;
-    }
-
-    void atLeast()
-    {
-        QFETCH(QString, version);
-        QFETCH(QString, minimum);
-        QFETCH(bool, expected);
-        auto probe = rules();
-        QVERIFY(probe);
-        QCOMPARE(invoke(probe.get(), "atLeast", {version, minimum}).toBool(), expected);
-    }
-
-    // The comparison is antisymmetric: swapping the sides flips the sign.
-    void compareIsAntisymmetric()
-    {
-        auto probe = rules();
-        const QStringList versions{"", "0", "1", "1.0", "1.4.9", "1.5", "1.5.0", "1.10", "01.05", "2.0.0.1", "x"};
-        for (const QString& a : versions) {
-            for (const QString& b : versions) {
-                const int ab = invoke(probe.get(), "compare", {a, b}).toInt();
-                const int ba = invoke(probe.get(), "compare", {b, a}).toInt();
-                QVERIFY2(ab == -ba, qPrintable(QString("\"%1\" vs \"%2\": %3 and %4").arg(a, b).arg(ab).arg(ba)));
-            }
-        }
-    }
-
-    // ------------------------------------------------------------------ progress
-    void clamp_data()
-    {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<double>("expected");
-        QTest::newRow("inside") << 40.0 << 40.0;
-        QTest::newRow("fraction kept") << 99.5 << 99.5;
-        QTest::newRow("bounds") << 0.0 << 0.0;
-        QTest::newRow("upper bound") << 100.0 << 100.0;
-        QTest::newRow("above") << 100.01 << 100.0;
-        QTest::newRow("below") << -0.5 << 0.0;
-        QTest::newRow("infinite") << std::numeric_limits<double>::infinity() << 100.0;
-        QTest::newRow("minus infinite") << -std::numeric_limits<double>::infinity() << 0.0;
-        QTest::newRow("not a number") << std::nan("") << 0.0;
-        QTest::newRow("largest 64-bit count") << 9223372036854775807.0 << 100.0;
-    }
-
-    void clamp()
-    {
-        QFETCH(double, value);
-        QFETCH(double, expected);
-        auto probe = rules();
-        QCOMPARE(invoke(probe.get(), "clamp", {value}).toDouble(), expected);
-    }
-
-    // What is not a number counts as 0; a number in text counts as the number.
-    void clampOfOtherValues()
-    {
-        auto probe = rules();
-        QCOMPARE(invoke(probe.get(), "clampText", {QStringLiteral("55")}).toDouble(), 55.0);
-        QCOMPARE(invoke(probe.get(), "clampText", {QStringLiteral("55%")}).toDouble(), 0.0);
-        QCOMPARE(invoke(probe.get(), "clampText", {QStringLiteral("250")}).toDouble(), 100.0);
-        QCOMPARE(invoke(probe.get(), "clampNothing").toDouble(), 0.0);
-        QCOMPARE(invoke(probe.get(), "clampNull").toDouble(), 0.0);
     }
 };
 

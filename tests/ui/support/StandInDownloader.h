@@ -18,5 +18,7 @@ signals:
     void downloadingProgressBar(qlonglong progress);
     void versionCheck(bool success);
     void downloadStatus(bool success, QString message);
+    // The update file is at hand: the link switches the instrument to update mode.
+    void setDeviceToTransferMode(bool success);
     void failureReasonChanged(QString reason);
 };

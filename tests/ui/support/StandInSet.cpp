@@ -10,6 +10,7 @@ void StandInSet::publishTo(WindowDriver& driver)
     driver.publish(QStringLiteral("downloader"), &downloader);
     driver.publish(QStringLiteral("mainController"), &mainController);
     driver.publish(QStringLiteral("fileManagerBridge"), &fileManagerBridge);
+    flows.publishTo(driver);
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "StandInDownloader.h"
+#include "StandInFlows.h"
 #include "StandInFileManagerBridge.h"
 #include "StandInMainController.h"
 #include "StandInMidiHandler.h"
@@ -31,6 +32,8 @@ public:
     StandInDownloader downloader;
     StandInMainController mainController;
     StandInFileManagerBridge fileManagerBridge;
+    // The flows the window binds to, fed by the stand-ins.
+    StandInFlows flows{midiHandler, downloader, mainController, fileManagerBridge};
 
     void publishTo(WindowDriver& driver);
 

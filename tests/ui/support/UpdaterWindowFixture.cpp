@@ -7,6 +7,7 @@ UpdaterWindowFixture::UpdaterWindowFixture()
     driver.publish(QStringLiteral("midiHandler"), &midi);
     driver.publish(QStringLiteral("downloader"), &downloader);
     driver.publish(QStringLiteral("mainController"), &controller);
+    flows.publishTo(driver);
 }
 
 bool UpdaterWindowFixture::load()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "StandInDownloader.h"
+#include "StandInFlows.h"
 #include "StandInMidiHandler.h"
 #include "StandInUpdaterMainController.h"
 #include "WindowDriver.h"
@@ -11,6 +12,7 @@ struct UpdaterWindowFixture
     StandInMidiHandler midi;
     StandInDownloader downloader;
     StandInUpdaterMainController controller;
+    StandInFlows flows{midi, downloader, controller};
     WindowDriver driver;
 
     UpdaterWindowFixture();

@@ -4,8 +4,8 @@
 #include "CliInstruments.h"
 #include "CliOutput.h"
 #include "CliPrompt.h"
-#include "CliUpdateChecks.h"
 #include "FileManager.h"
+#include "FirmwareVersion.h"
 #include "FullEditionWiring.h"
 
 #include <QCoreApplication>
@@ -16,52 +16,65 @@
 
 CliTransfer::CliTransfer(CliInstruments& instruments, FullEditionWiring& wiring,
                          const Timings& timings, CliOutput& output, QObject* parent)
-    : QObject(parent), instruments(instruments), wiring(wiring), timings(timings), out(output)
+    : QObject(parent), instruments(instruments), wiring(wiring), timings(timings), out(output),
+      flow(wiring.transferFlow())
 {
     MidiHandler& midi = wiring.midiHandler();
     connect(&midi, &MidiHandler::deviceReenumerationFinished, this, &CliTransfer::onReenumerated);
-    connect(&midi, &MidiHandler::transferSysExReceived, this, [this] {
-        if (current == State::Entering)
-            showVolume();
-    });
-    connect(this, &CliTransfer::ejectRequested, wiring.fileManager(), &FileManager::ejectDeviceAndEmit,
-            Qt::QueuedConnection);
+    connect(&flow, &TransferFlow::stateChanged, this, &CliTransfer::onFlowState);
+    flow.setBridge(&bridge);
+    connect(&bridge, &FileManagerBridge::requestEjectDevice, wiring.fileManager(),
+            &FileManager::ejectDeviceAndEmit, Qt::QueuedConnection);
 }
 
 void CliTransfer::start(const QString& firmware)
 {
-    if (!CliUpdateChecks::offersTransfer(firmware)) {
+    if (!FirmwareVersion::offersTransfer(firmware)) {
         end(CliExitCode::kFailed,
             QCoreApplication::translate("CliSession", "Transfer mode needs firmware 1.5.0 or later; "
                                                       "the instrument has %1.").arg(firmware));
         return;
     }
-    current = State::Entering;
-    out.event(QStringLiteral("entering_transfer"),
-              QCoreApplication::translate("CliSession", "Switching the instrument to transfer mode..."));
-    wiring.midiHandler().sendTransferSysEx();
+    flow.start();
 }
 
-void CliTransfer::onReenumerated(bool success)
+void CliTransfer::onFlowState(TransferFlow::State state)
 {
-    if (current == State::Entering) {
-        if (success)
+    switch (state) {
+    case TransferFlow::State::Connecting:
+        out.event(QStringLiteral("entering_transfer"),
+                  QCoreApplication::translate("CliSession", "Switching the instrument to transfer mode..."));
+        return;
+    case TransferFlow::State::Open:
+        if (!shown)
             showVolume();
-        else
-            end(CliExitCode::kFailed,
-                QCoreApplication::translate("CliSession", "The instrument did not come back in transfer mode."));
-    } else if (current == State::Leaving) {
-        if (!success) {
-            end(CliExitCode::kFailed,
-                QCoreApplication::translate("CliSession", "The instrument did not come back after the "
-                                                          "transfer. Switch it off and on again."));
-            return;
-        }
+        return;
+    case TransferFlow::State::Finalizing:
+        out.event(QStringLiteral("leaving_transfer"),
+                  QCoreApplication::translate("CliSession", "Ejecting the volume and returning the "
+                                                            "instrument to normal..."));
+        return;
+    case TransferFlow::State::Idle:
         out.print({{QStringLiteral("event"), QStringLiteral("transfer_ended")},
                    {QStringLiteral("mode"), QStringLiteral("normal")}},
                   QCoreApplication::translate("CliSession", "The instrument is back in normal mode."));
         end(stopRequested ? CliExitCode::kInterrupted : CliExitCode::kDone);
+        return;
     }
+}
+
+// The link's wait ends without the instrument: the flow hears of no acknowledgment then.
+void CliTransfer::onReenumerated(bool success)
+{
+    if (success)
+        return;
+    if (flow.state() == TransferFlow::State::Connecting)
+        end(CliExitCode::kFailed,
+            QCoreApplication::translate("CliSession", "The instrument did not come back in transfer mode."));
+    else if (flow.state() == TransferFlow::State::Finalizing)
+        end(CliExitCode::kFailed,
+            QCoreApplication::translate("CliSession", "The instrument did not come back after the "
+                                                      "transfer. Switch it off and on again."));
 }
 
 void CliTransfer::showVolume()
@@ -81,9 +94,9 @@ void CliTransfer::showVolume()
         QTimer::singleShot(timings.cli.pollMs, this, &CliTransfer::showVolume);
         return;
     }
-    if (current != State::Entering)
+    if (ended || shown || flow.state() != TransferFlow::State::Open)
         return;
-    current = State::InTransfer;
+    shown = true;
     out.print({{QStringLiteral("event"), QStringLiteral("transfer")},
                {QStringLiteral("mode"), QStringLiteral("transfer")},
                {QStringLiteral("mount_path"), path}},
@@ -100,7 +113,7 @@ void CliTransfer::showVolume()
 void CliTransfer::waitForEnter()
 {
     CliPrompt::waitForLine(this, [this](bool entered) {
-        if (current != State::InTransfer)
+        if (ended || flow.state() != TransferFlow::State::Open)
             return;
         if (entered) {
             leave();
@@ -123,19 +136,18 @@ void CliTransfer::leave()
         end(CliExitCode::kDone);
         return;
     }
-    current = State::Leaving;
-    out.event(QStringLiteral("leaving_transfer"),
-              QCoreApplication::translate("CliSession", "Ejecting the volume and returning the instrument "
-                                                        "to normal..."));
     connect(wiring.fileManager(), &FileManager::ejectCompleted, this, [this](bool ejected) {
-        if (!ejected && current == State::Leaving)
+        if (!ejected && !ended)
             end(CliExitCode::kStorage,
                 QCoreApplication::translate("CliSession", "The volume %1 could not be ejected; close the "
                                                           "files open on it and run \"tavlo transfer "
                                                           "--done\" again.")
                     .arg(CliInstruments::kTransferVolume));
     }, Qt::QueuedConnection);
-    Q_EMIT ejectRequested(CliInstruments::kTransferVolume);
+    // "--done" at start: an earlier run left the instrument showing its storage.
+    shown = true;
+    flow.resumeOpen();
+    flow.done();
 }
 
 void CliTransfer::requestStop()
@@ -143,27 +155,26 @@ void CliTransfer::requestStop()
     if (stopRequested)
         return;
     stopRequested = true;
-    switch (current) {
-    case State::Entering:
+    switch (flow.state()) {
+    case TransferFlow::State::Connecting:
         out.note(QCoreApplication::translate("CliSession", "Stopping once the instrument is in transfer "
                                                            "mode, to return it to normal."));
         return;
-    case State::InTransfer:
+    case TransferFlow::State::Open:
         leave();
         return;
-    case State::Leaving:
+    case TransferFlow::State::Finalizing:
         out.note(QCoreApplication::translate("CliSession", "Stopping once the instrument is back in normal mode."));
         return;
-    case State::Idle:
-    case State::Ended:
+    case TransferFlow::State::Idle:
         return;
     }
 }
 
 void CliTransfer::end(int code, const QString& problem)
 {
-    if (current == State::Ended)
+    if (ended)
         return;
-    current = State::Ended;
+    ended = true;
     Q_EMIT finished(code, problem);
 }

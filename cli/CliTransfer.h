@@ -1,5 +1,8 @@
 #pragma once
 
+#include "FileManagerBridge.h"
+#include "TransferFlow.h"
+
 #include "Timings.h"
 
 #include <QObject>
@@ -9,9 +12,10 @@ class CliInstruments;
 class CliOutput;
 class FullEditionWiring;
 
-// The steps of "tavlo transfer": the transfer-start message, waiting for the instrument's
-// volume, waiting for Enter, ejecting the volume and the transfer end. It ends by emitting
-// finished() once, with the exit code and the problem to show (empty when none).
+// "tavlo transfer" on the full edition's transfer flow (the one the window binds to): the
+// flow's start, its open state (the instrument's volume is looked for and shown, then Enter
+// is awaited), its done and its end. It ends by emitting finished() once, with the exit
+// code and the problem to show (empty when none).
 //
 // A stop (Ctrl-C) is carried out at the next point where the instrument can be returned to
 // normal: while entering transfer mode it waits for the volume and then leaves at once; in
@@ -22,15 +26,6 @@ class CliTransfer : public QObject
     Q_OBJECT
 
 public:
-    enum class State {
-        Idle,       // not started
-        Entering,   // the transfer-start message went out
-        InTransfer, // the instrument shows its storage; waiting for Enter
-        Leaving,    // the volume is ejected; the transfer end goes out
-        Ended,
-    };
-    Q_ENUM(State)
-
     CliTransfer(CliInstruments& instruments, FullEditionWiring& wiring, const Timings& timings,
                 CliOutput& output, QObject* parent = nullptr);
 
@@ -41,15 +36,14 @@ public:
     // Ctrl-C during one of the steps above.
     void requestStop();
 
-    State state() const { return current; }
     bool stopped() const { return stopRequested; }
 
 Q_SIGNALS:
     void finished(int code, const QString& problem);
-    void ejectRequested(QString label);
 
 private:
     void onReenumerated(bool success);
+    void onFlowState(TransferFlow::State state);
     void showVolume();
     void waitForEnter();
     void end(int code, const QString& problem = QString());
@@ -58,7 +52,11 @@ private:
     FullEditionWiring& wiring;
     Timings timings;
     CliOutput& out;
-    State current = State::Idle;
+    TransferFlow& flow;
+    // What "DONE" calls in the window: the eject of the transfer volume.
+    FileManagerBridge bridge;
+    bool shown = false;
+    bool ended = false;
     bool stopRequested = false;
     int volumeLooks = 0;
 };

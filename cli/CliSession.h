@@ -22,12 +22,14 @@ struct Platform;
 // link, Downloader and FileManager the window drives, made by the full edition's first
 // wiring phase; nothing is published, no window is loaded). run() returns the exit code.
 //
-// Its state says which step the command is in; Ctrl-C (the interrupt flag, looked at every
-// pollMs) stops at the next point where the instrument is in a mode the user can leave:
-// before the update-mode message nothing has changed; once the update file is being handed
-// to the instrument, the hand-over and the finish message are carried out, because an
-// instrument left in update mode could not be used until switched off and on. The transfer
-// command's steps, and how a stop is carried out in them, are CliTransfer's.
+// Its state says which step the command is in before the update starts; from the start on,
+// the update is the full edition's update flow (the one the window binds to), whose
+// transitions and progress it prints. Ctrl-C (the interrupt flag, looked at every pollMs)
+// stops at the next point where the instrument is in a mode the user can leave: before the
+// update-mode message nothing has changed; once the update file is being handed to the
+// instrument, the hand-over and the finish message are carried out, because an instrument
+// left in update mode could not be used until switched off and on. The transfer command is
+// CliTransfer's, on the transfer flow.
 class CliSession : public QObject
 {
     Q_OBJECT
@@ -36,9 +38,7 @@ public:
     enum class State {
         FindingInstrument, // waiting for the link to find the instrument and its version
         ReadingCatalogue,  // waiting for the release catalogue
-        Downloading,       // the update file is being downloaded; nothing sent yet
-        HandingOver,       // update mode sent; the file is being put onto the volume
-        Finishing,         // the file is in place; the finish message goes out
+        Updating,          // the update flow runs (UpdateFlow::State says where)
         Transferring,      // "tavlo transfer": the steps are CliTransfer's
         Ended,
     };
@@ -57,8 +57,9 @@ private:
     void onInstrumentReady();
     void onCatalogueRead();
     void startUpdate();
-    void onDownloaded(bool success);
-    void onHandOverResult(bool success);
+    void onFlowState(UpdateFlow::State state);
+    void onFlowChanged();
+    void onUpdateFailed();
     void onReenumerated(bool success);
     void onInterruptPoll();
     void finish(int code, const QString& problem = QString());
@@ -78,6 +79,7 @@ private:
     QString latest;
     bool catalogueRead = false;
     bool verificationFailed = false;
+    QString lastNote;
     bool stopNoted = false;
     bool stopRequested = false;
     QString handOverProblem;

@@ -4,8 +4,9 @@
 #include "CliOutput.h"
 #include "CliPrompt.h"
 #include "CliTransfer.h"
-#include "CliUpdateChecks.h"
 #include "FileManager.h"
+#include "LocalUpdateFile.h"
+#include "ReleaseChoices.h"
 #include "UpdateChoices.h"
 #include "Platform.h"
 #include "UpdateDownload.h"
@@ -51,24 +52,11 @@ CliSession::CliSession(const CliOptions& options, const Platform& platform, cons
     });
     connect(&downloader.updateDownload(), &UpdateDownload::checkFailed, this,
             [this] { verificationFailed = true; });
-    connect(&downloader, &Downloader::downloadingProgressBar, this, [this](qlonglong percent) {
-        out.progress(QStringLiteral("download"), tr("Downloading"), int(percent));
-    });
-    connect(&downloader, &Downloader::downloadStatus, this, [this](bool success, const QString& text) {
-        if (success)
-            out.note(text);
-        else if (current == State::Downloading)
-            finish(verificationFailed ? CliExitCode::kVerification : CliExitCode::kNetwork,
-                   wiring->downloader().failureReason().isEmpty() ? text
-                                                                 : wiring->downloader().failureReason());
-    });
-    connect(&downloader, &Downloader::setDeviceToTransferMode, this, &CliSession::onDownloaded);
-    connect(&controller, &MainController::copyingFileProgress, this, [this](int percent) {
-        out.progress(QStringLiteral("copy"), tr("Copying to the instrument"), percent);
-    });
     connect(&controller, &MainController::transferFailureReason, this,
             [this](const QString& why) { handOverProblem = why; });
-    connect(&controller, &MainController::fileTransferComplete, this, &CliSession::onHandOverResult);
+    UpdateFlow& flow = wiring->updateFlow();
+    connect(&flow, &UpdateFlow::stateChanged, this, &CliSession::onFlowState);
+    connect(&flow, &UpdateFlow::changed, this, &CliSession::onFlowChanged);
     connect(&midi, &MidiHandler::deviceReenumerationFinished, this, &CliSession::onReenumerated);
     transfer = std::make_unique<CliTransfer>(instruments, *wiring, timings, out);
     connect(transfer.get(), &CliTransfer::finished, this,
@@ -174,7 +162,7 @@ void CliSession::onCatalogueRead()
     UpdateChoices& choices = wiring->updateChoices();
     latest = choices.latestVersion();
     if (options.command == CliOptions::Command::Check) {
-        const bool available = CliUpdateChecks::relation(firmware, latest) == CliUpdateChecks::Relation::Newer;
+        const bool available = ReleaseChoices::relation(firmware, latest) == ReleaseChoices::Relation::Newer;
         out.print({{QStringLiteral("event"), QStringLiteral("check")},
                    {QStringLiteral("firmware"), firmware},
                    {QStringLiteral("latest"), latest},
@@ -196,7 +184,7 @@ void CliSession::onCatalogueRead()
             if (entry.value(QStringLiteral("pickable")).toBool())
                 offered << version;
             if (row < 0 && entry.value(QStringLiteral("pickable")).toBool()
-                && CliUpdateChecks::relation(options.version, version) == CliUpdateChecks::Relation::Same)
+                && ReleaseChoices::relation(options.version, version) == ReleaseChoices::Relation::Same)
                 row = i;
         }
         if (row < 0 || !choices.choose(row)) {
@@ -206,16 +194,16 @@ void CliSession::onCatalogueRead()
         }
         latest = choices.describe(row).value(QStringLiteral("version")).toString();
     }
-    const CliUpdateChecks::Relation relation = CliUpdateChecks::relation(firmware, latest);
+    const ReleaseChoices::Relation relation = ReleaseChoices::relation(firmware, latest);
     // The same version again only when it was asked for by name (a reinstall).
-    if (relation == CliUpdateChecks::Relation::Same && options.version.isEmpty()) {
+    if (relation == ReleaseChoices::Relation::Same && options.version.isEmpty()) {
         out.print({{QStringLiteral("event"), QStringLiteral("up_to_date")},
                    {QStringLiteral("firmware"), firmware}},
                   tr("The instrument already has firmware %1. Nothing to do.").arg(firmware));
         finish(CliExitCode::kDone);
         return;
     }
-    if (relation == CliUpdateChecks::Relation::Older && !options.allowDowngrade) {
+    if (relation == ReleaseChoices::Relation::Older && !options.allowDowngrade) {
         finish(CliExitCode::kRefused,
                tr("Firmware %1 is older than the installed %2; add --allow-downgrade to install it.")
                    .arg(latest, firmware));
@@ -227,7 +215,7 @@ void CliSession::onCatalogueRead()
 void CliSession::startUpdate()
 {
     if (!options.file.isEmpty()) {
-        const QString problem = CliUpdateChecks::fileProblem(options.file);
+        const QString problem = LocalUpdateFile::problem(LocalUpdateFile::pathFrom(options.file), -1);
         if (!problem.isEmpty()) {
             finish(CliExitCode::kVerification, problem);
             return;
@@ -244,50 +232,98 @@ void CliSession::startUpdate()
         onInterruptPoll();
         return;
     }
-    current = State::Downloading;
-    if (options.file.isEmpty()) {
-        wiring->downloader().downloadFile();
+    // The window's way in: the update screen, then its start (the update on offer, a
+    // version picked from the list, or a file at hand).
+    current = State::Updating;
+    UpdateFlow& flow = wiring->updateFlow();
+    flow.open();
+    if (!options.file.isEmpty()) {
+        // A file at hand goes where a download ends, as the window's "Install from file" does.
+        const QString problem = flow.installLocal(options.file, QFileInfo(options.file).fileName());
+        if (!problem.isEmpty()) {
+            finish(CliExitCode::kVerification, problem);
+            return;
+        }
+    } else if (!options.version.isEmpty()) {
+        flow.startChosen();
+    } else {
+        flow.start();
+    }
+    if (!flow.started())
+        finish(CliExitCode::kFailed, tr("The update could not be started; the instrument was not changed."));
+}
+
+void CliSession::onFlowState(UpdateFlow::State state)
+{
+    if (current != State::Updating)
+        return;
+    switch (state) {
+    case UpdateFlow::State::Copying:
+        out.event(QStringLiteral("update_mode"), tr("The instrument is switching to update mode."));
+        return;
+    case UpdateFlow::State::Succeeded:
+        out.event(QStringLiteral("file_in_place"),
+                  tr("The update file is on the instrument. Telling it to apply the update..."));
+        return;
+    case UpdateFlow::State::Failed:
+        onUpdateFailed();
+        return;
+    case UpdateFlow::State::NotFinished:
+        finish(CliExitCode::kFailed,
+               tr("The instrument did not come back to take the update. Switch it off and on "
+                  "again; it applies the file it holds."));
+        return;
+    case UpdateFlow::State::Idle:
+        // The instrument went away: what ran was cancelled.
+        finish(CliExitCode::kNoInstrument,
+               tr("The instrument went away during the update; it was not changed. Connect it "
+                  "and run the command again."));
+        return;
+    case UpdateFlow::State::Choosing:
+    case UpdateFlow::State::Downloading:
+    case UpdateFlow::State::OtherRoute:
         return;
     }
-    // A file at hand goes where a download ends, as the window's "Install from file" does.
-    const QString problem = wiring->updateChoices().installLocalFile(options.file);
-    if (!problem.isEmpty())
-        finish(CliExitCode::kVerification, problem);
 }
 
-void CliSession::onDownloaded(bool success)
+// The progress, and the fallback downloader's steps, as the flow shows them.
+void CliSession::onFlowChanged()
 {
-    if (!success || current != State::Downloading)
+    const UpdateFlow& flow = wiring->updateFlow();
+    if (current != State::Updating)
         return;
-    current = State::HandingOver;
-    out.event(QStringLiteral("update_mode"), tr("The instrument is switching to update mode."));
+    if (flow.progressShown())
+        out.progress(flow.progressMode() == QLatin1String("transfer") ? QStringLiteral("copy")
+                                                                     : QStringLiteral("download"),
+                     flow.progressMode() == QLatin1String("transfer") ? tr("Copying to the instrument")
+                                                                     : tr("Downloading"),
+                     flow.progress());
+    if (flow.state() == UpdateFlow::State::OtherRoute && flow.noticeText() != lastNote) {
+        lastNote = flow.noticeText();
+        out.note(lastNote);
+    }
 }
 
-void CliSession::onHandOverResult(bool success)
+void CliSession::onUpdateFailed()
 {
-    if (current != State::HandingOver)
-        return;
-    if (!success) {
+    const UpdateFlow& flow = wiring->updateFlow();
+    if (flow.versionLine() == UpdateFlow::Line::TransferFailed) {
         finish(CliExitCode::kStorage,
                tr("The update file could not be put onto the instrument: %1 The instrument is in "
                   "update mode; switch it off and on again to return it to normal.")
                    .arg(handOverProblem));
         return;
     }
-    current = State::Finishing;
-    out.event(QStringLiteral("file_in_place"), tr("The update file is on the instrument. Telling it to apply the update..."));
+    const QString why = wiring->downloader().failureReason();
+    finish(verificationFailed ? CliExitCode::kVerification : CliExitCode::kNetwork,
+           why.isEmpty() ? flow.noticeText() : why);
 }
 
 void CliSession::onReenumerated(bool success)
 {
-    if (current != State::Finishing)
+    if (current != State::Updating || !success
+        || wiring->updateFlow().state() != UpdateFlow::State::Succeeded)
         return;
-    if (!success) {
-        finish(CliExitCode::kFailed,
-               tr("The instrument did not come back to take the update. Switch it off and on "
-                  "again; it applies the file it holds."));
-        return;
-    }
     out.print({{QStringLiteral("event"), QStringLiteral("done")},
                {QStringLiteral("mode"), QStringLiteral("applying")}},
               tr("File transfer complete! Tavlo will now reboot to apply the update."));
@@ -299,16 +335,19 @@ void CliSession::onInterruptPoll()
     if (!interrupted.load() || stopRequested)
         return;
     stopRequested = true;
+    const UpdateFlow::State flowState = wiring->updateFlow().state();
+    const bool beforeUpdateMode = current != State::Updating
+        || flowState == UpdateFlow::State::Downloading || flowState == UpdateFlow::State::OtherRoute;
     switch (current) {
     case State::FindingInstrument:
     case State::ReadingCatalogue:
-    case State::Downloading:
-        wiring->downloader().cancelDownload();
-        finish(CliExitCode::kInterrupted,
-               tr("Stopped. The instrument was not changed; it is in normal mode."));
-        return;
-    case State::HandingOver:
-    case State::Finishing:
+    case State::Updating:
+        if (beforeUpdateMode) {
+            wiring->downloader().cancelDownload();
+            finish(CliExitCode::kInterrupted,
+                   tr("Stopped. The instrument was not changed; it is in normal mode."));
+            return;
+        }
         out.note(tr("Stopping after this step: the update file is being handed to the "
                     "instrument, which would otherwise stay in update mode."));
         return;

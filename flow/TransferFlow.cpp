@@ -1,0 +1,94 @@
+#include "TransferFlow.h"
+
+#include "Presence.h"
+#include "UpdateFlow.h"
+
+#include <QMetaObject>
+
+TransferFlow::TransferFlow(Presence& presence, UpdateFlow& update, QObject* parent)
+    : QObject(parent), presence(presence), update(update)
+{
+    connect(&presence, &Presence::changed, this, &TransferFlow::changed);
+    connect(&update, &UpdateFlow::changed, this, &TransferFlow::changed);
+}
+
+void TransferFlow::setLink(QObject* midiHandler)
+{
+    link = midiHandler;
+}
+
+void TransferFlow::setBridge(QObject* fileManagerBridge)
+{
+    bridge = fileManagerBridge;
+}
+
+bool TransferFlow::offered() const
+{
+    return current == State::Idle && update.updateOffered() && presence.offersTransfer();
+}
+
+QString TransferFlow::waitingText() const
+{
+    switch (current) {
+    case State::Connecting:
+        return tr("Connecting to Tavlo");
+    case State::Finalizing:
+        return tr("Finalizing Transfer");
+    case State::Idle:
+    case State::Open:
+        break;
+    }
+    return QString();
+}
+
+void TransferFlow::setState(State next)
+{
+    if (current == next)
+        return;
+    current = next;
+    // The instrument leaves the bus on purpose while the flow waits for it.
+    presence.expectAbsence(waiting());
+    update.setTransferBusy(current != State::Idle);
+    emit changed();
+    emit stateChanged(current);
+}
+
+void TransferFlow::start()
+{
+    if (!offered())
+        return;
+    setState(State::Connecting);
+    if (link)
+        QMetaObject::invokeMethod(link, "sendTransferSysEx");
+}
+
+void TransferFlow::done()
+{
+    if (current != State::Open || !presence.connected())
+        return;
+    setState(State::Finalizing);
+    if (bridge)
+        QMetaObject::invokeMethod(bridge, "completeTransfer");
+}
+
+void TransferFlow::onTransferAcknowledged()
+{
+    setState(State::Open);
+}
+
+void TransferFlow::onTransferEndAcknowledged()
+{
+    setState(State::Idle);
+}
+
+void TransferFlow::resumeOpen()
+{
+    if (current == State::Idle)
+        setState(State::Open);
+}
+
+void TransferFlow::onEjectResult(bool ejected)
+{
+    if (!ejected && current == State::Finalizing)
+        setState(State::Open);
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class Presence;
+class UpdateFlow;
+
+// The transfer mode as the full window and "tavlo transfer" go through it: "Transfer"
+// sends the transfer-start message and waits for the instrument to come back showing its
+// storage; "DONE" ejects the volume and waits for the transfer's end. While it waits, the
+// instrument leaves the bus on purpose and its absence is not shown. It calls the link's
+// sendTransferSysEx() and the bridge's completeTransfer(), and listens to the link's two
+// acknowledgments (connected by FlowConnections).
+class TransferFlow : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(State state READ state NOTIFY changed)
+    Q_PROPERTY(bool offered READ offered NOTIFY changed)
+    Q_PROPERTY(bool screenShown READ screenShown NOTIFY changed)
+    Q_PROPERTY(bool waiting READ waiting NOTIFY changed)
+    Q_PROPERTY(QString waitingText READ waitingText NOTIFY changed)
+
+public:
+    enum class State {
+        Idle,       // the home screen
+        Connecting, // the transfer-start message went out; the instrument switches
+        Open,       // the instrument shows its storage; the folders can be opened
+        Finalizing, // "DONE": the volume is ejected; the transfer end is awaited
+    };
+    Q_ENUM(State)
+
+    TransferFlow(Presence& presence, UpdateFlow& update, QObject* parent = nullptr);
+
+    void setLink(QObject* midiHandler);
+    void setBridge(QObject* fileManagerBridge);
+
+    State state() const { return current; }
+    // "Transfer" is offered: the home screen, and firmware 1.5.0 or later.
+    bool offered() const;
+    bool screenShown() const { return current == State::Open; }
+    bool waiting() const { return current == State::Connecting || current == State::Finalizing; }
+    // What the version line says (with waiting dots) while the flow waits.
+    QString waitingText() const;
+
+    // "Transfer" pressed.
+    Q_INVOKABLE void start();
+    // "DONE" pressed.
+    Q_INVOKABLE void done();
+    // The instrument already shows its storage (an earlier run left it so): the flow goes
+    // on from there, so that done() can end the transfer mode.
+    void resumeOpen();
+
+public Q_SLOTS:
+    void onTransferAcknowledged();
+    void onTransferEndAcknowledged();
+    // The volume could not be ejected (files open on it): "DONE" is offered again.
+    void onEjectResult(bool ejected);
+
+Q_SIGNALS:
+    void changed();
+    void stateChanged(TransferFlow::State state);
+
+private:
+    void setState(State next);
+
+    Presence& presence;
+    UpdateFlow& update;
+    QPointer<QObject> link;
+    QPointer<QObject> bridge;
+    State current = State::Idle;
+};

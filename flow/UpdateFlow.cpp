@@ -1,0 +1,417 @@
+#include "UpdateFlow.h"
+
+#include "Presence.h"
+#include "UpdateChoices.h"
+
+#include <QMetaObject>
+
+#include <algorithm>
+
+UpdateFlow::UpdateFlow(Presence& presence, const UpdateFlowPolicy& policy, QObject* parent)
+    : QObject(parent), presence(presence), policy(policy)
+{
+    connect(&presence, &Presence::changed, this, &UpdateFlow::changed);
+    connect(&presence, &Presence::lost, this, &UpdateFlow::onLost);
+}
+
+void UpdateFlow::setDownloader(QObject* object)
+{
+    downloader = object;
+}
+
+void UpdateFlow::setChoices(UpdateChoices* published)
+{
+    if (choices)
+        disconnect(choices, nullptr, this, nullptr);
+    choices = published;
+    if (choices)
+        connect(choices, &UpdateChoices::upToDateChanged, this, &UpdateFlow::showUpToDate);
+}
+
+bool UpdateFlow::started() const
+{
+    return current != State::Idle && current != State::Choosing;
+}
+
+bool UpdateFlow::updateOffered() const
+{
+    return current == State::Idle && !transferBusy && presence.indicatorShown()
+        && presence.indicator() == Presence::Indicator::Connected;
+}
+
+bool UpdateFlow::startEnabled() const
+{
+    return !policy.startNeedsConnection || presence.connected();
+}
+
+QString UpdateFlow::versionLineText() const
+{
+    switch (line) {
+    case Line::Looking:
+        return tr("Looking for the latest version or Tvx...");
+    case Line::Latest:
+        return tr("The latest available version is Tvx") + latest;
+    case Line::NotFound:
+        return tr("The latest version could not be found.");
+    case Line::AlreadyInstalled:
+        return tr("The latest version is already installed!");
+    case Line::UpToDate:
+        return choices ? choices->upToDateText() : QString();
+    case Line::Progress:
+        return lineDetail;
+    case Line::DownloadFailed:
+        return tr("Download failed!");
+    case Line::OtherRoute:
+        return tr("Trying a different route now\u2014hang tight...");
+    case Line::Complete:
+        return tr("File transfer complete!");
+    case Line::TransferFailed:
+        return tr("File transfer failed!");
+    case Line::NotFinished:
+        return tr("The update was not finished!");
+    case Line::LocalFile:
+        return lineDetail;
+    }
+    return QString();
+}
+
+QString UpdateFlow::noticeText() const
+{
+    switch (notice) {
+    case Notice::Warning:
+        return tr("PLEASE MAKE SURE THAT TAVLO IS CONNECTED TO THE BREAKOUT MODULE AND THAT THE "
+                  "MIDI USB PORT IS NOT CONNECTED TO ANY DEVICE \n \n \n The update will take "
+                  "several minutes and Tavlo might reboot multiple times during the process. \n "
+                  "\n  DO NOT UNPLUG power or disconnect the Breakout Module until the update is done");
+    case Notice::AlreadyInstalled:
+        return tr("The latest version is already installed! You can now close this application.");
+    case Notice::Message:
+        return message;
+    case Notice::Complete:
+        return tr("File transfer complete! Tavlo will now reboot to apply the update. You can "
+                  "now close this application.");
+    case Notice::TransferFailed:
+        return tr("Something went wrong during the file transfer. Please try again or contact support.");
+    case Notice::NotFinished:
+        return tr("Tavlo has not been told to apply the update.");
+    }
+    return QString();
+}
+
+void UpdateFlow::setState(State next)
+{
+    const bool changedState = current != next;
+    current = next;
+    // While the update runs, a found instrument changes nothing on screen; a failure screen
+    // shows it again.
+    presence.holdFound(next == State::Downloading || next == State::OtherRoute
+                       || next == State::Copying || next == State::Succeeded);
+    emit changed();
+    if (changedState)
+        emit stateChanged(next);
+}
+
+void UpdateFlow::open()
+{
+    if (current != State::Idle || transferBusy)
+        return;
+    lineShown = true;
+    noticeVisible = true;
+    startVisible = available;
+    exitVisible = !available;
+    choicesOn = choices != nullptr;
+    setState(State::Choosing);
+    showUpToDate();
+}
+
+void UpdateFlow::showUpToDate()
+{
+    if (!choicesOn || !choices || !choices->upToDate())
+        return;
+    line = Line::UpToDate;
+    startVisible = false;
+    exitVisible = true;
+    emit changed();
+}
+
+void UpdateFlow::beginUpdate()
+{
+    setState(State::Downloading);
+}
+
+void UpdateFlow::start()
+{
+    if (current != State::Choosing || !startVisible || !startEnabled())
+        return;
+    if (choices)
+        choices->chooseDefault();
+    leaveChoices();
+    beginUpdate();
+    // After the state: a download that fails at once reports while the call runs.
+    if (downloader)
+        QMetaObject::invokeMethod(downloader, "downloadFile");
+}
+
+void UpdateFlow::startChosen()
+{
+    if (current != State::Choosing)
+        return;
+    leaveChoices();
+    beginUpdate();
+    if (downloader)
+        QMetaObject::invokeMethod(downloader, "downloadFile");
+}
+
+QString UpdateFlow::installLocal(const QString& urlOrPath, const QString& summary)
+{
+    if (current != State::Choosing || !choices)
+        return tr("The update file cannot be installed now.");
+    // Started first: the file is handed on while the call runs.
+    const bool wasStartShown = startVisible;
+    const bool wasExitShown = exitVisible;
+    const Line wasLine = line;
+    leaveChoices();
+    line = Line::LocalFile;
+    lineDetail = summary;
+    beginUpdate();
+    const QString problem = choices->installLocalFile(urlOrPath);
+    if (problem.isEmpty())
+        return problem;
+    // Nothing went on: back to the update screen as it was.
+    choicesOn = true;
+    startVisible = wasStartShown;
+    exitVisible = wasExitShown;
+    line = wasLine;
+    setState(State::Choosing);
+    return problem;
+}
+
+void UpdateFlow::leaveChoices()
+{
+    choicesOn = false;
+    startVisible = false;
+    exitVisible = false;
+}
+
+void UpdateFlow::retry()
+{
+    if (current != State::Failed && current != State::NotFinished)
+        return;
+    presence.expectAbsence(false);
+    resultShown = false;
+    reason.clear();
+    retryVisible = false;
+    exitVisible = false;
+    progressVisible = false;
+    notice = Notice::Warning;
+    line = latest.isEmpty() ? Line::Looking : Line::Latest;
+    current = State::Idle;
+    open();
+}
+
+void UpdateFlow::onLatestVersion(const QString& version)
+{
+    latest = version;
+    const bool offerLine = line == Line::Looking || line == Line::NotFound || line == Line::Latest
+        || line == Line::AlreadyInstalled || line == Line::UpToDate;
+    if (!resultShown && offerLine)
+        line = Line::Latest;
+    emit changed();
+    showUpToDate();
+}
+
+void UpdateFlow::showProgress(int value, const QString& progressMode, const QString& asText)
+{
+    if (policy.progressAsText) {
+        line = Line::Progress;
+        lineDetail = asText;
+    } else {
+        percent = std::clamp(value, 0, 100);
+        mode = progressMode;
+        progressVisible = true;
+        lineShown = false;
+    }
+}
+
+void UpdateFlow::onDownloadProgress(qlonglong value)
+{
+    if (!started())
+        return;
+    showProgress(int(std::clamp<qlonglong>(value, -1, 101)), QStringLiteral("downloading"),
+                 tr("Downloading... %1%").arg(value));
+    setState(State::Downloading);
+}
+
+void UpdateFlow::onDownloaded(bool success)
+{
+    if (success && (current == State::Downloading || current == State::OtherRoute))
+        setState(State::Copying);
+}
+
+void UpdateFlow::onCopyProgress(int value)
+{
+    if (!started())
+        return;
+    showProgress(value, QStringLiteral("transfer"), QString::number(value) + QLatin1Char('%'));
+    setState(State::Copying);
+}
+
+void UpdateFlow::onCopyProgressText(const QString& value)
+{
+    if (!started())
+        return;
+    // The text arrives with its percent sign ("40%").
+    showProgress(value.left(value.indexOf(QLatin1Char('%'))).toInt(), QStringLiteral("transfer"),
+                 tr("Transfering file... %1").arg(value));
+    setState(State::Copying);
+}
+
+void UpdateFlow::onVersionCheck(bool installed)
+{
+    if (!installed)
+        return;
+    line = Line::AlreadyInstalled;
+    notice = Notice::AlreadyInstalled;
+    available = false;
+    emit changed();
+}
+
+void UpdateFlow::onFailureReason(const QString& why)
+{
+    lastFailureReason = why;
+    if (why.isEmpty())
+        return;
+    if (!started()) {
+        // The catalogue could not be had: the version line says so instead of waiting.
+        if (latest.isEmpty()) {
+            line = Line::NotFound;
+            emit changed();
+        }
+        return;
+    }
+    if (policy.failsOnReason && current != State::Failed) {
+        line = Line::DownloadFailed;
+        noticeVisible = false;
+        showFailure(why);
+        setState(State::Failed);
+    }
+}
+
+void UpdateFlow::onDownloadStatus(bool success, const QString& text)
+{
+    if (!started() || current == State::Failed)
+        return;
+    progressVisible = false;
+    if (!success) {
+        line = Line::DownloadFailed;
+        message = text;
+        notice = Notice::Message;
+        noticeVisible = true;
+        // The reason is shown once: not again under a message that already says it.
+        showFailure(lastFailureReason == text ? QString() : lastFailureReason);
+        setState(State::Failed);
+        return;
+    }
+    line = Line::OtherRoute;
+    message = text;
+    notice = Notice::Message;
+    noticeVisible = true;
+    exitVisible = false;
+    setState(State::OtherRoute);
+}
+
+void UpdateFlow::onTransferFailureReason(const QString& why)
+{
+    storageReason = why;
+}
+
+void UpdateFlow::onCopyResult(bool success)
+{
+    if (!started() || current == State::NotFinished || current == State::Failed)
+        return;
+    choicesOn = false;
+    resultShown = true;
+    exitVisible = true;
+    progressVisible = false;
+    if (success) {
+        line = Line::Complete;
+        notice = Notice::Complete;
+        if (policy.hideIndicatorOnSuccess) {
+            // The instrument reboots: its absence is expected, not shown.
+            presence.expectAbsence(true);
+            presence.hideIndicator();
+        }
+        setState(State::Succeeded);
+        return;
+    }
+    presence.expectAbsence(false);
+    line = Line::TransferFailed;
+    notice = Notice::TransferFailed;
+    // The instrument switched to update mode before the copy; no message brings it back.
+    showFailure(storageReason + tr(" Tavlo may still be in update mode: unplug it and plug it "
+                                   "in again, then press Try again."));
+    storageReason.clear();
+    setState(State::Failed);
+}
+
+void UpdateFlow::onUpdateFinishFailed(const QString& why)
+{
+    presence.expectAbsence(false);
+    progressVisible = false;
+    line = Line::NotFinished;
+    notice = Notice::NotFinished;
+    lineShown = true;
+    noticeVisible = true;
+    showFailure(why);
+    setState(State::NotFinished);
+}
+
+void UpdateFlow::setTransferBusy(bool busy)
+{
+    transferBusy = busy;
+    emit changed();
+}
+
+void UpdateFlow::showFailure(const QString& why)
+{
+    choicesOn = false;
+    resultShown = true;
+    if (!why.isEmpty())
+        reason = why;
+    exitVisible = true;
+    retryVisible = true;
+}
+
+void UpdateFlow::onLost()
+{
+    // Unplugged while the update ran: what ran was cancelled (UpdatePathConnections), the
+    // window waits for the instrument again. An end screen stays: a failure says what to do.
+    if (endShown())
+        return;
+    if (started() || (policy.leaveScreenOnLoss && current == State::Choosing))
+        backToWaiting();
+}
+
+void UpdateFlow::closeScreen()
+{
+    resultShown = false;
+    reason.clear();
+    retryVisible = false;
+    exitVisible = false;
+    startVisible = false;
+    choicesOn = false;
+    lineShown = false;
+    noticeVisible = false;
+    notice = Notice::Warning;
+}
+
+void UpdateFlow::backToWaiting()
+{
+    presence.expectAbsence(false);
+    progressVisible = false;
+    closeScreen();
+    line = latest.isEmpty() ? line : Line::Latest;
+    if (line == Line::Progress || line == Line::LocalFile)
+        line = Line::Looking;
+    setState(State::Idle);
+}

@@ -1,0 +1,160 @@
+#pragma once
+
+#include "UpdateFlowPolicy.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class Presence;
+class UpdateChoices;
+
+// The firmware update as the window and "tavlo" go through it, from "Update" to its end
+// screen, with one explicit state. It listens to the reports of the link, the Downloader
+// and the MainController (connected by FlowConnections), calls the Downloader's
+// downloadFile(), and tells the window everything it shows of the update: the version
+// line, the notice, the failure reason, which buttons are shown and enabled, the progress.
+// Every transition is made in one of its slots or invokables; the window only binds.
+class UpdateFlow : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(State state READ state NOTIFY changed)
+    Q_PROPERTY(bool started READ started NOTIFY changed)
+    Q_PROPERTY(bool updateAvailable READ updateAvailable NOTIFY changed)
+    Q_PROPERTY(bool updateOffered READ updateOffered NOTIFY changed)
+    Q_PROPERTY(QString latestVersion READ latestVersion NOTIFY changed)
+    Q_PROPERTY(QString versionLineText READ versionLineText NOTIFY changed)
+    Q_PROPERTY(bool versionLineShown READ versionLineShown NOTIFY changed)
+    Q_PROPERTY(QString noticeText READ noticeText NOTIFY changed)
+    Q_PROPERTY(bool noticeShown READ noticeShown NOTIFY changed)
+    Q_PROPERTY(QString reasonText READ reasonText NOTIFY changed)
+    Q_PROPERTY(bool startShown READ startShown NOTIFY changed)
+    Q_PROPERTY(bool startEnabled READ startEnabled NOTIFY changed)
+    Q_PROPERTY(bool exitShown READ exitShown NOTIFY changed)
+    Q_PROPERTY(bool retryShown READ retryShown NOTIFY changed)
+    Q_PROPERTY(bool choicesOffered READ choicesOffered NOTIFY changed)
+    Q_PROPERTY(bool progressShown READ progressShown NOTIFY changed)
+    Q_PROPERTY(int progress READ progress NOTIFY changed)
+    Q_PROPERTY(QString progressMode READ progressMode NOTIFY changed)
+
+public:
+    enum class State {
+        Idle,        // the home screen (or waiting for the instrument)
+        Choosing,    // the update screen, before a start
+        Downloading, // started: the update file is fetched (or awaits the catalogue)
+        OtherRoute,  // the download goes on another way (the fallback downloader)
+        Copying,     // the instrument is in update mode; the file goes onto its volume
+        Succeeded,   // the file is on the instrument, which reboots to apply it
+        Failed,      // the download or the copy failed: the reason, "Try again"
+        NotFinished, // the copy went well, but the instrument was never told to apply it
+    };
+    Q_ENUM(State)
+
+    // What the version line says.
+    enum class Line {
+        Looking, Latest, NotFound, AlreadyInstalled, UpToDate, Progress, DownloadFailed,
+        OtherRoute, Complete, TransferFailed, NotFinished, LocalFile,
+    };
+    Q_ENUM(Line)
+
+    UpdateFlow(Presence& presence, const UpdateFlowPolicy& policy, QObject* parent = nullptr);
+
+    // The Downloader whose downloadFile() a start calls, and the published choices (either
+    // may be absent).
+    void setDownloader(QObject* downloader);
+    void setChoices(UpdateChoices* choices);
+
+    State state() const { return current; }
+    bool started() const;
+    bool updateAvailable() const { return available; }
+    bool updateOffered() const;
+    QString latestVersion() const { return latest; }
+    Line versionLine() const { return line; }
+    QString versionLineText() const;
+    bool versionLineShown() const { return lineShown; }
+    QString noticeText() const;
+    bool noticeShown() const { return noticeVisible; }
+    QString reasonText() const { return reason; }
+    bool startShown() const { return startVisible; }
+    bool startEnabled() const;
+    bool exitShown() const { return exitVisible; }
+    bool retryShown() const { return retryVisible; }
+    bool choicesOffered() const { return choicesOn; }
+    bool progressShown() const { return progressVisible; }
+    int progress() const { return percent; }
+    QString progressMode() const { return mode; }
+    // The end screen shows (EXIT is offered).
+    bool endShown() const { return exitVisible; }
+
+    // "Update" on the home screen: the update screen.
+    Q_INVOKABLE void open();
+    // "Start Update": the update on offer (whatever the list showed before).
+    Q_INVOKABLE void start();
+    // A version picked on the version page (the choices have made it the one to fetch).
+    Q_INVOKABLE void startChosen();
+    // An update file from the computer, checked again and handed on as if just downloaded
+    // (no download); summary says which file the version line names. Empty when it went
+    // on, else why not (and nothing reached the instrument; the update screen stays).
+    Q_INVOKABLE QString installLocal(const QString& urlOrPath, const QString& summary);
+    // "Try again" on a failure screen: back to the update screen as after "Update".
+    Q_INVOKABLE void retry();
+
+public Q_SLOTS:
+    void onLatestVersion(const QString& version);
+    void onDownloadProgress(qlonglong value);
+    // The update file is at hand (downloaded, or from the computer): the instrument is
+    // switched to update mode and the file goes onto its volume.
+    void onDownloaded(bool success);
+    void onVersionCheck(bool installed);
+    void onFailureReason(const QString& why);
+    void onDownloadStatus(bool success, const QString& message);
+    void onCopyProgress(int value);
+    void onCopyProgressText(const QString& value);
+    void onTransferFailureReason(const QString& why);
+    void onCopyResult(bool success);
+    void onUpdateFinishFailed(const QString& why);
+    void setTransferBusy(bool busy);
+
+Q_SIGNALS:
+    void changed();
+    void stateChanged(UpdateFlow::State state);
+
+private:
+    enum class Notice { Warning, AlreadyInstalled, Message, Complete, TransferFailed, NotFinished };
+
+    void setState(State next);
+    void onLost();
+    void showUpToDate();
+    void leaveChoices();
+    void showFailure(const QString& why);
+    void closeScreen();
+    void backToWaiting();
+    void showProgress(int value, const QString& progressMode, const QString& asText);
+    void beginUpdate();
+
+    Presence& presence;
+    UpdateFlowPolicy policy;
+    QPointer<QObject> downloader;
+    QPointer<UpdateChoices> choices;
+    State current = State::Idle;
+    Line line = Line::Looking;
+    Notice notice = Notice::Warning;
+    QString latest;
+    QString message;
+    QString lineDetail;
+    QString lastFailureReason;
+    QString storageReason;
+    QString reason;
+    QString mode;
+    int percent = 0;
+    bool available = true;
+    bool lineShown = false;
+    bool noticeVisible = false;
+    bool startVisible = false;
+    bool exitVisible = false;
+    bool retryVisible = false;
+    bool choicesOn = false;
+    bool progressVisible = false;
+    bool resultShown = false;
+    bool transferBusy = false;
+};

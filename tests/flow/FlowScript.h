@@ -1,0 +1,51 @@
+#pragma once
+
+#include "Presence.h"
+#include "TransferFlow.h"
+#include "UpdateFlow.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+// One edition's flows, with a small script language that plays reports and presses onto
+// them, and a description of what the window would show:
+//
+//   found | lost | version <v>          the link's reports
+//   latest <v> | reason <text> | installed       the Downloader's (installed: versionCheck(true))
+//   status ok|fail <text> | download <n> | downloaded
+//   copy <n> | copied | copyFailed <why> | notFinished <why>
+//   ack | endAck | ejectFailed         the transfer mode's
+//   open | start | retry | transfer | done       the window's presses
+//
+// Calls the flows make are counted as the window's calls would be: "downloadFile",
+// "sendTransferSysEx", "completeTransfer".
+class FlowScript : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit FlowScript(const UpdateFlowPolicy& policy);
+
+    // False, with the step named in error(), when a step is not of the language.
+    bool play(const QStringList& steps);
+    QString error() const { return problem; }
+
+    // "state line | notice | buttons | indicator", e.g.
+    // "Failed DownloadFailed | Network down | exit retry | green".
+    QString shown() const;
+
+    Presence presence;
+    UpdateFlow update;
+    TransferFlow transfer;
+    QStringList calls;
+
+public Q_SLOTS:
+    void downloadFile() { calls << QStringLiteral("downloadFile"); }
+    void sendTransferSysEx() { calls << QStringLiteral("sendTransferSysEx"); }
+    void completeTransfer() { calls << QStringLiteral("completeTransfer"); }
+
+private:
+    bool step(const QString& verb, const QString& rest);
+    QString problem;
+};

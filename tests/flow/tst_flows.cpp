@@ -1,0 +1,175 @@
+// The rules of the flows, whatever window shows them: each row plays reports and presses
+// onto one edition's flows (FlowScript) and compares what the window would show, and the
+// calls the flows made, with what the row expects.
+
+#include "FlowScript.h"
+
+#include <QTest>
+
+namespace {
+const QStringList kHome{"found", "version 1.5.2", "latest 1.6.0"};
+const QStringList kStarted = kHome + QStringList{"open", "start"};
+const QStringList kCopying = kStarted + QStringList{"download 100", "downloaded", "copy 75"};
+const QStringList kInTransfer = kHome + QStringList{"transfer", "ack"};
+const QString kWarning = QStringLiteral("PLEASE MAKE SURE THAT TA");
+} // namespace
+
+class FlowsTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void fullEdition_data();
+    void fullEdition() { check(UpdateFlowPolicy::fullEdition()); }
+    void updateOnlyEdition_data();
+    void updateOnlyEdition() { check(UpdateFlowPolicy::updateOnlyEdition()); }
+    void lineTexts();
+
+private:
+    static void columns();
+    static void check(const UpdateFlowPolicy& policy);
+};
+
+void FlowsTest::columns()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QStringList>("calls");
+}
+
+void FlowsTest::check(const UpdateFlowPolicy& policy)
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QString, shown);
+    QFETCH(QStringList, calls);
+    FlowScript script(policy);
+    QVERIFY2(script.play(steps), qPrintable(script.error()));
+    QCOMPARE(script.shown(), shown);
+    QCOMPARE(script.calls, calls);
+}
+
+void FlowsTest::fullEdition_data()
+{
+    columns();
+    const QStringList none;
+    const QStringList download{"downloadFile"};
+    // The home screen and the transfer threshold.
+    QTest::newRow("at start") << QStringList{} << "Idle Looking | - | - | orange" << none;
+    QTest::newRow("found, no version yet") << QStringList{"found"} << "Idle Looking | - | update | green" << none;
+    QTest::newRow("1.5.0 offers transfer") << QStringList{"found", "version 1.5.0"}
+                                           << "Idle Looking | - | update transfer | green" << none;
+    QTest::newRow("version before found") << QStringList{"version 1.10", "found"}
+                                          << "Idle Looking | - | update transfer | green" << none;
+    QTest::newRow("1.4.9 offers no transfer") << QStringList{"found", "version 1.4.9"}
+                                              << "Idle Looking | - | update | green" << none;
+    QTest::newRow("a release candidate of 1.5.0 offers it")
+        << QStringList{"found", "version 1.5.0-rc"} << "Idle Looking | - | update transfer | green" << none;
+    QTest::newRow("lost") << QStringList{"found", "version 1.5.0", "lost"} << "Idle Looking | - | - | red" << none;
+
+    // The update screen.
+    QTest::newRow("update screen before the catalogue") << QStringList{"found", "open"}
+        << "Choosing Looking | " + kWarning + " | start | green" << none;
+    QTest::newRow("the catalogue arrives") << QStringList{"found", "open", "latest 1.6.0"}
+        << "Choosing Latest | " + kWarning + " | start | green" << none;
+    QTest::newRow("catalogue unavailable") << QStringList{"found", "reason Server down", "open"}
+        << "Choosing NotFound | " + kWarning + " | start | green" << none;
+    QTest::newRow("already installed") << QStringList{"found", "installed", "open"}
+        << "Choosing AlreadyInstalled | The latest version is al | exit | green" << none;
+    QTest::newRow("lost on the update screen: start dimmed") << QStringList{"found", "open", "lost"}
+        << "Choosing Looking | " + kWarning + " | start(dim) | red" << none;
+    QTest::newRow("a dimmed start starts nothing") << QStringList{"found", "open", "lost", "start"}
+        << "Choosing Looking | " + kWarning + " | start(dim) | red" << none;
+    QTest::newRow("no update screen in transfer mode") << kInTransfer + QStringList{"open"}
+        << "Idle Latest Open | - | folders | green" << QStringList{"sendTransferSysEx"};
+
+    // The download.
+    QTest::newRow("progress clamped above") << kStarted + QStringList{"download 150"}
+        << "Downloading Latest 100% | " + kWarning + " | - | green" << download;
+    QTest::newRow("progress clamped below") << kStarted + QStringList{"download -5"}
+        << "Downloading Latest 0% | " + kWarning + " | - | green" << download;
+    QTest::newRow("a failure says its reason once") << kStarted + QStringList{"reason Server says 500", "status fail Server says 500"}
+        << "Failed DownloadFailed | Server says 500 | exit retry | green" << download;
+    QTest::newRow("a failure with a reason of its own") << kStarted + QStringList{"reason Timed out", "status fail Network down"}
+        << "Failed DownloadFailed | Network down / Timed out | exit retry | green" << download;
+    QTest::newRow("the other route") << kStarted + QStringList{"download 40", "status ok Hmm"}
+        << "OtherRoute OtherRoute | Hmm | - | green" << download;
+    QTest::newRow("the other route fails") << kStarted + QStringList{"status ok Hmm", "status fail Fallback failed"}
+        << "Failed DownloadFailed | Fallback failed | exit retry | green" << download;
+    QTest::newRow("try again") << kStarted + QStringList{"status fail Network down", "retry"}
+        << "Choosing Latest | " + kWarning + " | start | green" << download;
+    QTest::newRow("try again, start again") << kStarted + QStringList{"status fail Network down", "retry", "start"}
+        << "Downloading Latest | " + kWarning + " | - | green" << QStringList{"downloadFile", "downloadFile"};
+    QTest::newRow("unplugged while downloading: back to waiting") << kStarted + QStringList{"download 40", "lost"}
+        << "Idle Latest | - | - | red" << download;
+    QTest::newRow("and found again: Update afresh") << kStarted + QStringList{"download 40", "lost", "found"}
+        << "Idle Latest | - | update transfer | green" << download;
+    QTest::newRow("found while downloading changes nothing") << kStarted + QStringList{"lost", "found", "open", "start", "found"}
+        << "Downloading Latest | " + kWarning + " | - | green" << QStringList{"downloadFile", "downloadFile"};
+
+    // The copy and its end.
+    QTest::newRow("copying") << kCopying << "Copying Latest 75% | " + kWarning + " | - | green" << download;
+    QTest::newRow("copied") << kCopying + QStringList{"copied"}
+        << "Succeeded Complete | File transfer complete! | exit | hidden" << download;
+    QTest::newRow("copied: the reboot is not a loss") << kCopying + QStringList{"copied", "lost", "found"}
+        << "Succeeded Complete | File transfer complete! | exit | hidden" << download;
+    QTest::newRow("copy failed") << kCopying + QStringList{"copyFailed The volume went away."}
+        << "Failed TransferFailed | Something went wrong dur / The volume went away. Ta | exit retry | green" << download;
+    QTest::newRow("lost on the failure screen: it stays") << kCopying + QStringList{"copyFailed x", "lost"}
+        << "Failed TransferFailed | Something went wrong dur / x Tavlo may still be in | exit retry | red" << download;
+    QTest::newRow("found on the failure screen: shown") << kCopying + QStringList{"copyFailed x", "lost", "found"}
+        << "Failed TransferFailed | Something went wrong dur / x Tavlo may still be in | exit retry | green" << download;
+    QTest::newRow("not finished") << kCopying + QStringList{"copied", "notFinished Unplug Tavlo"}
+        << "NotFinished NotFinished | Tavlo has not been told / Unplug Tavlo | exit retry | hidden" << download;
+    QTest::newRow("a late copy result after not finished") << kCopying + QStringList{"notFinished Unplug Tavlo", "copied"}
+        << "NotFinished NotFinished | Tavlo has not been told / Unplug Tavlo | exit retry | green" << download;
+
+    // The transfer mode.
+    QTest::newRow("transfer: connecting") << kHome + QStringList{"transfer", "lost"}
+        << "Idle Latest Connecting | - | - | green" << QStringList{"sendTransferSysEx"};
+    QTest::newRow("transfer: open") << kInTransfer << "Idle Latest Open | - | folders | green"
+                                    << QStringList{"sendTransferSysEx"};
+    QTest::newRow("transfer: lost while open") << kInTransfer + QStringList{"lost", "done"}
+        << "Idle Latest Open | - | folders | red" << QStringList{"sendTransferSysEx"};
+    QTest::newRow("transfer: done") << kInTransfer + QStringList{"done", "lost"}
+        << "Idle Latest Finalizing | - | - | green" << QStringList{"sendTransferSysEx", "completeTransfer"};
+    QTest::newRow("transfer: eject refused, DONE again") << kInTransfer + QStringList{"done", "ejectFailed"}
+        << "Idle Latest Open | - | folders | green" << QStringList{"sendTransferSysEx", "completeTransfer"};
+    QTest::newRow("transfer: ended") << kInTransfer + QStringList{"done", "endAck"}
+        << "Idle Latest | - | update transfer | green" << QStringList{"sendTransferSysEx", "completeTransfer"};
+    QTest::newRow("transfer needs 1.5.0") << QStringList{"found", "version 1.4.0", "transfer"}
+        << "Idle Looking | - | update | green" << none;
+}
+
+void FlowsTest::updateOnlyEdition_data()
+{
+    columns();
+    const QStringList download{"downloadFile"};
+    QTest::newRow("progress on the line") << kStarted + QStringList{"download 40"}
+        << "Downloading Progress | " + kWarning + " | - | green" << download;
+    QTest::newRow("a failure told by its reason alone") << kStarted + QStringList{"reason The list is not JSON."}
+        << "Failed DownloadFailed | - / The list is not JSON. | exit retry | green" << download;
+    QTest::newRow("lost on the update screen closes it") << QStringList{"found", "latest 1.6.0", "open", "lost"}
+        << "Idle Latest | - | - | red" << QStringList{};
+    QTest::newRow("start is not dimmed") << QStringList{"found", "open"}
+        << "Choosing Looking | " + kWarning + " | start | green" << QStringList{};
+    QTest::newRow("copied: the indicator stays") << kCopying + QStringList{"copied", "lost"}
+        << "Succeeded Complete | File transfer complete! | exit | red" << download;
+}
+
+// What the version line says in the words the window shows.
+void FlowsTest::lineTexts()
+{
+    FlowScript full(UpdateFlowPolicy::fullEdition());
+    QVERIFY(full.play(kStarted));
+    QCOMPARE(full.update.versionLineText(), QStringLiteral("The latest available version is Tvx1.6.0"));
+    FlowScript updater(UpdateFlowPolicy::updateOnlyEdition());
+    QVERIFY(updater.play(kStarted + QStringList{"download 150"}));
+    QCOMPARE(updater.update.versionLineText(), QStringLiteral("Downloading... 150%"));
+    updater.update.onCopyProgressText(QStringLiteral("40%"));
+    QCOMPARE(updater.update.versionLineText(), QStringLiteral("Transfering file... 40%"));
+    QVERIFY(updater.play({"copied", "found", "version 1.6.0"}));
+    QCOMPARE(updater.update.versionLineText(), QStringLiteral("File transfer complete!"));
+}
+
+QTEST_GUILESS_MAIN(FlowsTest)
+#include "tst_flows.moc"

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "Presence.h"
+#include "TransferFlow.h"
+#include "UpdateFlow.h"
+
+class StandInDownloader;
+class StandInFileManagerBridge;
+class StandInMainController;
+class StandInMidiHandler;
+class StandInUpdaterMainController;
+class WindowDriver;
+
+// The flows of an edition, connected to stand-ins as the edition's wiring connects them to
+// the real objects, for the window tests: the window binds to the flows, the tests emit the
+// stand-ins' signals. The full edition's constructor also connects the transfer flow.
+class StandInFlows
+{
+public:
+    StandInFlows(StandInMidiHandler& midi, StandInDownloader& downloader,
+                 StandInMainController& controller, StandInFileManagerBridge& bridge);
+    StandInFlows(StandInMidiHandler& midi, StandInDownloader& downloader,
+                 StandInUpdaterMainController& controller);
+
+    void publishTo(WindowDriver& driver);
+
+    Presence presence;
+    UpdateFlow update;
+    TransferFlow transfer;
+
+private:
+    bool hasTransfer = false;
+};
