@@ -272,6 +272,7 @@ void UpdateFlow::onVersionCheck(bool installed)
         return;
     line = Line::AlreadyInstalled;
     notice = Notice::AlreadyInstalled;
+    qInfo("The latest version is already installed!");
     available = false;
     emit changed();
 }

@@ -63,8 +63,8 @@ ApplicationWindow {
         logoBottom: logoContainer.y + logoContainer.height
         updateOffered: window.flow !== null && window.flow.updateOffered
         transferOffered: window.transfer !== null && window.transfer.offered
-        onUpdateRequested: window.flow.open()
-        onTransferRequested: window.transfer.start()
+        onUpdateRequested: if (window.flow) window.flow.open()
+        onTransferRequested: if (window.transfer) window.transfer.start()
     }
 
     UpdateScreen {
@@ -87,6 +87,6 @@ ApplicationWindow {
         onOpenInstrumentDefinitions: if (window.bridge) window.bridge.openInstrumentDefinitions()
         onOpenMidiFiles: if (window.bridge) window.bridge.openMidiFiles()
         onOpenGrooves: if (window.bridge) window.bridge.openGrooves()
-        onDoneRequested: window.transfer.done()
+        onDoneRequested: if (window.transfer) window.transfer.done()
     }
 }

@@ -51,6 +51,10 @@
         <source>Choose an update file</source>
         <translation>Update-Datei wählen</translation>
     </message>
+    <message>
+        <source>The update file cannot be installed now.</source>
+        <translation>Die Update-Datei kann jetzt nicht installiert werden.</translation>
+    </message>
 </context>
 <context>
     <name>CliInstruments</name>
@@ -991,6 +995,10 @@ Exit-Codes:
     <message>
         <source> Tavlo may still be in update mode: unplug it and plug it in again, then press Try again.</source>
         <translation> Tavlo ist möglicherweise noch im Update-Modus: Trenne es vom Computer, schließe es wieder an und drücke dann „Erneut versuchen“.</translation>
+    </message>
+    <message>
+        <source>The update file cannot be installed now.</source>
+        <translation>Die Update-Datei kann jetzt nicht installiert werden.</translation>
     </message>
 </context>
 <context>

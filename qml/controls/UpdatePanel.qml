@@ -80,7 +80,7 @@ Item {
         text: qsTr("Start Update")
         Accessible.description: qsTr("Downloads the latest firmware and copies it onto Tavlo")
         textScale: 0.25
-        onClicked: panel.flow.start()
+        onClicked: if (panel.flow) panel.flow.start()
     }
 
     FramedButton {
@@ -107,7 +107,7 @@ Item {
         width: panel.columnWidth
         text: qsTr("Try again")
         textScale: 0.25
-        onClicked: panel.flow.retry()
+        onClicked: if (panel.flow) panel.flow.retry()
     }
 
     // "Other versions..." and "Install from file..." at the foot of the update screen.
@@ -151,7 +151,7 @@ Item {
         flow: panel.flow
         columnWidth: panel.columnWidth
         pageTop: panel.logoBottom
-        onVersionChosen: panel.flow.startChosen()
+        onVersionChosen: if (panel.flow) panel.flow.startChosen()
         // The keyboard goes back to where the page was opened from.
         onClosed: versionsButton.forceActiveFocus()
     }

@@ -57,7 +57,7 @@ ApplicationWindow {
         width: logoContainer.width
         visible: window.flow !== null && window.flow.updateOffered
         text: qsTr("Update")
-        onClicked: window.flow.open()
+        onClicked: if (window.flow) window.flow.open()
     }
 
     UpdatePanel {

@@ -138,7 +138,8 @@ int main(int argc, char* argv[])
             return std::unique_ptr<Wiring>(
                 new FullEditionWiring(platform, server, TestTimings::fast()));
         },
-        {"midiHandler", "downloader", "mainController", "fileManagerBridge", "updateChoices"},
+        {"midiHandler", "downloader", "mainController", "fileManagerBridge", "updateChoices", "presence",
+         "updateFlow", "transferFlow"},
         QUrl(QStringLiteral("qrc:/Tavlo_App/main.qml")));
     TestFullWiring own;
     const int failed = QTest::qExec(&common, argc, argv);

@@ -40,6 +40,7 @@ private slots:
     void failedCatalogueRequestIsSilent();
     void untrustedServerIsRefused();
     void noCatalogueMeansNoDownload();
+    void startWaitsForTheCatalogueOnItsWay();
     void updateAvailabilityLog();
     void logRunsBetweenTheTwoSignals();
     void defaultServerIsTheMakersHttpsHost();
@@ -73,6 +74,37 @@ void CatalogueTest::fetch(Downloader& downloader)
     QVERIFY(!downloader.findChildren<QNetworkReply*>().isEmpty());
     QVERIFY(SignalLog::waitUntilIdle(&downloader, 10000));
     QVERIFY(done.count() > 0 || done.wait(10000));
+}
+
+// "Start Update" pressed while the catalogue asked for at start-up is still on its way waits
+// for that one: a second request's late reply would set the catalogue's entry again after a
+// failed attempt had dropped it, and "Try again" would then meet the same unusable entry.
+void CatalogueTest::startWaitsForTheCatalogueOnItsWay()
+{
+    const QString catalogue = QStringLiteral("/releases/releases.json");
+    ReleaseServer::Response slow = ReleaseServer::Response::ok(
+        R"([{"file_name":"../x.tvq","version":"1.6.0","total_file_size":"4"}])");
+    slow.pieces << 8;
+    slow.pieceDelayMs = 300;
+    server.setResponse("GET", catalogue, slow);
+    Downloader downloader(server.baseUrl());
+    QSignalSpy status(&downloader, &Downloader::downloadStatus);
+    QSignalSpy finished(&downloader, &Downloader::downloadFinished);
+    downloader.fetchReleasesJson();
+    downloader.downloadFile();
+    QVERIFY(status.wait(5000));
+    QCOMPARE(status.first().at(0).toBool(), false); // the unusable name
+    QTest::qWait(600); // a second reply, had there been a request for it, would be in by now
+    QCOMPARE(server.countRequests("GET", catalogue), 1);
+
+    // The server mends the entry: "Try again" reads the catalogue afresh and gets the file.
+    server.setCatalogue(R"([{"file_name":"x.tvq","version":"1.6.0","total_file_size":"4"}])");
+    server.setResponse("GET", QStringLiteral("/releases/x.tvq"), ReleaseServer::Response::ok("TVQ1"));
+    finished.clear();
+    downloader.downloadFile();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 5000);
+    QCOMPARE(finished.first().at(0).toBool(), true);
+    QCOMPARE(server.countRequests("GET", catalogue), 2);
 }
 
 void CatalogueTest::entries_data()

@@ -95,8 +95,10 @@ void ChoicesEndToEnd::downgradeNeedsConfirmation()
     list->setProperty("currentIndex", 1);
     QVERIFY(w.text(QStringLiteral("choiceSentence")).contains(QStringLiteral("older")));
     QVERIFY(w.isShown(QStringLiteral("releaseNotes")));
+    // Plain text, the marks taken out.
     QCOMPARE(w.item(QStringLiteral("releaseNotesText"))->property("textFormat").toInt(),
-             int(Qt::MarkdownText));
+             int(Qt::PlainText));
+    QCOMPARE(w.text(QStringLiteral("releaseNotesText")), QStringLiteral("1.4.0\n\u2022 the old tuner"));
     QCOMPARE(w.text(QStringLiteral("choiceActionButton")), QStringLiteral("Install older version"));
 
     // The first press only warns.

@@ -121,7 +121,7 @@ private slots:
         QVERIFY(Startup::installTranslation(translator, QLocale(QStringLiteral("de_DE"))));
         UpdaterWindowFixture window;
         QVERIFY(window.load());
-        auto& [midi, downloader, controller, driver] = window;
+        auto& [midi, downloader, controller, flows, driver] = window;
         emit midi.deviceFound(true);
         QVERIFY(driver.clickButton("Aktualisieren"));
         QVERIFY(driver.clickButton("Update starten"));

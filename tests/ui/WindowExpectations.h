@@ -7,6 +7,8 @@
 
 #include <QColor>
 #include <QObject>
+#include <QQmlContext>
+#include <QQmlEngine>
 #include <QQuickItem>
 #include <QString>
 #include <QStringList>
@@ -77,13 +79,39 @@ inline QString label(const WindowDriver& driver)
 
 // Checks "name=value name=value" against the root object's properties (value as text).
 // Returns the first mismatch, or an empty string.
+// The window's flow flags as the table rows name them: the window's own two flags and its
+// latest version, and what the published flows say for the others (inUpdateFlow: the update
+// screen before a start; inTransferFlow: the transfer screen until its end; inReenumeration: the
+// instrument is expected off the bus; deviceVersion: the firmware reported).
+inline QVariant flowFlag(const WindowDriver& driver, const QString& name)
+{
+    const QVariant own = driver.root()->property(name.toLatin1().constData());
+    if (own.isValid())
+        return own;
+    const QQmlContext* context = qmlContext(driver.root());
+    QObject* update = context ? context->contextProperty(QStringLiteral("updateFlow")).value<QObject*>() : nullptr;
+    QObject* transfer = context ? context->contextProperty(QStringLiteral("transferFlow")).value<QObject*>() : nullptr;
+    QObject* presence = context ? context->contextProperty(QStringLiteral("presence")).value<QObject*>() : nullptr;
+    if (!update || !transfer || !presence)
+        return QVariant();
+    if (name == QLatin1String("inUpdateFlow"))
+        return update->property("state").toInt() == 1; // Choosing
+    if (name == QLatin1String("inTransferFlow"))
+        return transfer->property("state").toInt() >= 2; // Open or Finalizing
+    if (name == QLatin1String("inReenumeration"))
+        return transfer->property("waiting").toBool() || update->property("state").toInt() == 5; // Succeeded
+    if (name == QLatin1String("deviceVersion"))
+        return presence->property("firmware");
+    return QVariant();
+}
+
 inline QString flagMismatch(const WindowDriver& driver, const QString& flags)
 {
     const QStringList pairs = flags.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     for (const QString& pair : pairs) {
         const QString name = pair.section(QLatin1Char('='), 0, 0);
         const QString want = pair.section(QLatin1Char('='), 1);
-        const QVariant value = driver.root()->property(name.toLatin1().constData());
+        const QVariant value = flowFlag(driver, name);
         if (!value.isValid())
             return QStringLiteral("no property %1").arg(name);
         if (value.toString() != want)

@@ -175,7 +175,7 @@ private slots:
     {
         UpdaterWindowFixture window;
         QVERIFY(window.load());
-        auto& [midi, downloader, controller, driver] = window;
+        auto& [midi, downloader, controller, flows, driver] = window;
 
         auto check = [&driver](const char* screen) {
             const QStringList missing = unnamed(tree(driver));

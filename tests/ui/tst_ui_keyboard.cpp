@@ -147,7 +147,7 @@ private slots:
     {
         UpdaterWindowFixture window;
         QVERIFY(window.load());
-        auto& [midi, downloader, controller, driver] = window;
+        auto& [midi, downloader, controller, flows, driver] = window;
         emit midi.deviceFound(true);
         emit downloader.latestVersionFetched("1.6.0");
 
@@ -165,7 +165,7 @@ private slots:
     {
         UpdaterWindowFixture window;
         QVERIFY(window.load());
-        auto& [midi, downloader, controller, driver] = window;
+        auto& [midi, downloader, controller, flows, driver] = window;
         emit midi.deviceFound(true);
         emit downloader.versionCheck(true);
         QTest::keyClick(driver.window(), Qt::Key_Tab);

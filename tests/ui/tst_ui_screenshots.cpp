@@ -2,6 +2,7 @@
 // each picture shows what it should, and keeps the pictures for people to look at.
 
 #include "StandInDownloader.h"
+#include "StandInFlows.h"
 #include "StandInMidiHandler.h"
 #include "StandInSet.h"
 #include "StandInUpdaterMainController.h"
@@ -177,10 +178,12 @@ private slots:
         StandInMidiHandler midi;
         StandInDownloader downloader;
         StandInUpdaterMainController controller;
+        StandInFlows flows(midi, downloader, controller);
         WindowDriver driver;
         driver.publish("midiHandler", &midi);
         driver.publish("downloader", &downloader);
         driver.publish("mainController", &controller);
+        flows.publishTo(driver);
         QVERIFY(driver.load(QUrl(QStringLiteral("qrc:/Tavlo Updater/main.qml"))));
         QObject::disconnect(&driver.engine(), nullptr, QCoreApplication::instance(), nullptr);
         if (QByteArray(QTest::currentDataTag()).endsWith("largest")) {

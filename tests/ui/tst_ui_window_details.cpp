@@ -59,36 +59,6 @@ private slots:
     }
 
     // ------------------------------------------------------------------ version rules
-    void compareVersions_data()
-    {
-        QTest::addColumn<QString>("a");
-        QTest::addColumn<QString>("b");
-        QTest::addColumn<int>("expected");
-        QTest::newRow("equal") << "1.5.0" << "1.5.0" << 0;
-        QTest::newRow("missing part is 0") << "1.5" << "1.5.0" << 0;
-        QTest::newRow("missing part is 0, reversed") << "1.5.0" << "1.5" << 0;
-        QTest::newRow("numeric, not text") << "1.10.0" << "1.9.9" << 1;
-        QTest::newRow("numeric, reversed") << "1.9.9" << "1.10.0" << -1;
-        QTest::newRow("suffix ignored") << "1.5.0-rc" << "1.5.0" << 0;
-        QTest::newRow("first part decides") << "2.0" << "1.99.99" << 1;
-        QTest::newRow("longer and greater") << "1.5.0.1" << "1.5" << 1;
-        QTest::newRow("longer and lesser") << "1.4.9.9" << "1.5" << -1;
-        QTest::newRow("leading zeros") << "01.05.00" << "1.5.0" << 0;
-        QTest::newRow("eight is decimal") << "1.08" << "1.7" << 1;
-        QTest::newRow("text part counts as equal") << "1.x.3" << "1.9.2" << 1;
-        QTest::newRow("empty against version") << "" << "1.5.0" << -1;
-        QTest::newRow("empty against empty") << "" << "" << 0;
-        QTest::newRow("patch lower") << "1.4.9" << "1.5.0" << -1;
-    }
-
-    void compareVersions()
-    {
-        QFETCH(QString, a);
-        QFETCH(QString, b);
-        QFETCH(int, expected);
-        QCOMPARE(f->driver.call("compareVersions", {a, b}).toInt(), expected);
-    }
-
     void transferOfferRule_data()
     {
         QTest::addColumn<QString>("version");

@@ -181,7 +181,7 @@ private slots:
                                       << QStringList{"downloader.downloadFile"} << "row version info"
                                       << "update_started=true inUpdateFlow=false" << false;
         QTest::newRow("EXIT, nothing newer") << (home + QStringList{"versionCheck true", "click Update"}) << "EXIT"
-                                             << QStringList{} << "row version info exit" << "inUpdateFlow=false"
+                                             << QStringList{} << "row version info exit" << ""
                                              << true;
         QTest::newRow("EXIT after a result")
             << (home + QStringList{"click Update", "click Start Update", "download 100", "copyDone true"})
@@ -320,7 +320,7 @@ private slots:
                                             << "update_available=true" << "" << "";
         QTest::newRow("download failed") << updating << "status false Connection refused" << "row info exit"
                                          << "green" << "" << "Download failed!" << "Connection refused";
-        QTest::newRow("download retried") << (updating + QStringList{"status false x"}) << "status true Using curl"
+        QTest::newRow("download retried") << (updating + QStringList{"download 60"}) << "status true Using curl"
                                           << "row info" << "green" << ""
                                           << QString::fromUtf8("Trying a different route now\u2014hang tight...")
                                           << "Using curl";

@@ -46,7 +46,7 @@ private slots:
     }
 
     // The buttons that call into the objects stay harmless when nothing is published: the
-    // window gets to them only through its own state, so drive that state directly.
+    // window never shows them then, so show them directly; a press starts nothing.
     void callsWithoutObjectsAreQuiet()
     {
         MessageRecorder messages;
@@ -64,8 +64,7 @@ private slots:
                 QVERIFY2(driver.click(button), name);
                 button->setVisible(false);
             }
-            QCOMPARE(driver.root()->property("inReenumeration").toBool(), true);
-            QCOMPARE(driver.root()->property("update_started").toBool(), true);
+            QCOMPARE(driver.root()->property("update_started").toBool(), false);
         }
         QVERIFY2(messages.warnings().isEmpty(), qPrintable(messages.warnings().join('\n')));
     }
