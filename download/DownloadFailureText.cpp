@@ -64,6 +64,13 @@ QString insecureRedirect()
                           "address, so it was not followed.");
 }
 
+QString catalogueTooLarge(qint64 limitMiB)
+{
+    return QCoreApplication::translate("DownloadFailureText", "The release server's list of updates is too large (over %1 "
+                          "MiB), so it was not read.")
+        .arg(limitMiB);
+}
+
 QString forCurlExit(int exitCode, const QString& errorOutput)
 {
     switch (exitCode) {

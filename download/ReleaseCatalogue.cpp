@@ -1,7 +1,5 @@
 #include "ReleaseCatalogue.h"
 
-#include "CatalogueScanner.h"
-
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -52,14 +50,6 @@ qint64 ReleaseEntry::expectedSize() const
 }
 
 ReleaseCatalogue ReleaseCatalogue::parse(const QByteArray& bytes)
-{
-    ReleaseCatalogue catalogue;
-    if (CatalogueScanner::scan(bytes, catalogue.list))
-        return catalogue;
-    return parseDocument(bytes);
-}
-
-ReleaseCatalogue ReleaseCatalogue::parseDocument(const QByteArray& bytes)
 {
     ReleaseCatalogue catalogue;
     QJsonParseError error;

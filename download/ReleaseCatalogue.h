@@ -14,12 +14,9 @@
 class ReleaseCatalogue
 {
 public:
-    // Read in one pass (CatalogueScanner); what the scanner declines (anything not a
-    // well-formed, non-empty array, and a few rare well-formed inputs) is read by
-    // parseDocument(), so the result and every reason are always that reading's.
+    // Reads the bytes as a JSON document (QJsonDocument). Pure: the result depends on the
+    // bytes alone.
     static ReleaseCatalogue parse(const QByteArray& bytes);
-    // The same reading through a QJsonDocument: several times slower on a large catalogue.
-    static ReleaseCatalogue parseDocument(const QByteArray& bytes);
 
     // True when the catalogue has at least one entry.
     bool isUsable() const { return !list.isEmpty(); }

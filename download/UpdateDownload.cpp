@@ -56,7 +56,32 @@ void UpdateDownload::fetchCatalogue()
     catalogueInFlight = true;
     QNetworkReply* reply = network.get(QNetworkRequest(ReleaseLocation::catalogueUrl(serverBase)));
     DownloadLog::request(reply);
+    // The reply holds no more than a byte past the limit: then it stops reading from the
+    // network until it is refused. The headers and each piece of the body are looked at as
+    // they arrive.
+    reply->setReadBufferSize(kMaxCatalogueBytes + 1);
+    connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply]() { refuseWhenTooLarge(reply); });
+    connect(reply, &QNetworkReply::readyRead, this, [this, reply]() { refuseWhenTooLarge(reply); });
     connect(reply, &QNetworkReply::finished, this, [this, reply]() { handleCatalogueReply(reply); });
+}
+
+void UpdateDownload::refuseWhenTooLarge(QNetworkReply* reply)
+{
+    const qint64 announced = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
+    const qint64 received = reply->bytesAvailable();
+    if (announced <= kMaxCatalogueBytes && received <= kMaxCatalogueBytes)
+        return;
+    // None of this reply's signals reach this object again: its end is not a failed request.
+    reply->disconnect(this);
+    reply->abort();
+    reply->deleteLater();
+    catalogueInFlight = false;
+    qCWarning(lcDownload) << "DW: The release catalogue is over" << kMaxCatalogueBytes
+                          << "bytes (announced" << announced << "bytes, received" << received
+                          << "bytes); it was not read";
+    reason = DownloadFailureText::catalogueTooLarge(kMaxCatalogueBytes / (1024 * 1024));
+    emit catalogueUnavailable(reason);
+    endWaitingDownload();
 }
 
 void UpdateDownload::handleCatalogueReply(QNetworkReply* reply)

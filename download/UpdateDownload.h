@@ -54,6 +54,9 @@ public:
     // Catalogues larger than this are read on a thread of their own, so that the window
     // stays responsive; smaller ones at once, as they arrive.
     static constexpr qint64 kReadAsideBytes = 256 * 1024;
+    // A catalogue whose announced length (Content-Length) or body passes this is refused
+    // while it arrives (catalogueUnavailable): its request is aborted, nothing of it is read.
+    static constexpr qint64 kMaxCatalogueBytes = 8 * 1024 * 1024;
     // No progress for this long ends a download.
     void setStallTimeoutMs(int ms) { updateReceiver.setStallTimeoutMs(ms); }
 
@@ -111,7 +114,7 @@ signals:
     void catalogueRead();
     // To the catalogue reader's thread.
     void readRequested(const QByteArray& bytes);
-    // The catalogue could not be had or holds no usable entry.
+    // The catalogue could not be had, was too large or holds no usable entry.
     void catalogueUnavailable(QString reason);
     // download() was asked for with no usable catalogue entry, and the catalogue asked for
     // again then could not be had either.
@@ -124,6 +127,7 @@ private:
                   const QString& why);
     UpdateFileCheck expectation() const;
     void takeCatalogue(const ReleaseCatalogue& catalogue, const ReleaseChoices& choices);
+    void refuseWhenTooLarge(QNetworkReply* reply);
     void readAside(const QByteArray& bytes);
     void endWaitingDownload();
 

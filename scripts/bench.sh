@@ -2,8 +2,9 @@
 # Measures the program against the tools a user would compare it with, side by side in one
 # run, and prints one table of ratios: the download against curl on nginx (64 and 512 MiB)
 # with its peak memory growth, the copy onto a volume against cp && sync, the start-up
-# against a bare qml window, how quickly the hand-over finds a volume that appears, and a
-# whole update against the simulated instrument beyond its fixed timers and transfers.
+# against a bare qml window, how quickly the hand-over finds a volume that appears, a
+# whole update against the simulated instrument beyond its fixed timers and transfers, and
+# the longest stall of the window's thread while a catalogue of 8 MiB is read, against idle.
 # Figures only, no pass/fail; not part of the test command. Takes a few minutes.
 # BENCH_ROUNDS=N sets the rounds of the download and copy (default 3).
 set -euo pipefail
@@ -29,7 +30,7 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 [ -f build/default/build.ninja ] || cmake --preset default >/dev/null
-cmake --build --preset default --target bench_download bench_storage bench_startup bench_volume_watch bench_end_to_end \
+cmake --build --preset default --target bench_download bench_storage bench_startup bench_volume_watch bench_end_to_end bench_catalogue \
     Tavlo_App >"$out/build.log" 2>&1 || { tail -30 "$out/build.log"; exit 1; }
 bin=$root/build/default/bench
 
@@ -155,6 +156,10 @@ grep -h '^ROW|' "$out/volume-watch.txt" >>"$rows"
 # --- a whole update, "Start Update" to the update-finish message, beyond the fixed waits ---
 "$bin/endtoend/bench_end_to_end" 2>"$out/end-to-end.log" | tee "$out/end-to-end.txt"
 grep -h '^ROW|' "$out/end-to-end.txt" >>"$rows"
+
+# --- a catalogue of 8 MiB: the window's thread while it is received and read, against idle --
+"$bin/catalogue/bench_catalogue" 2>"$out/catalogue.log" | tee "$out/catalogue.txt"
+grep -h '^ROW|' "$out/catalogue.txt" >>"$rows"
 
 # --- start-up under Xvfb against a bare qml ApplicationWindow ---------------------------
 if [ -x "$bin/startup/bench_startup" ] && command -v Xvfb >/dev/null && [ -x /usr/lib/qt6/bin/qml ]; then

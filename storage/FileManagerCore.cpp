@@ -32,17 +32,6 @@ void FileManagerCore::beginUpdateTransfer()
     handOver.begin();
 }
 
-bool FileManagerCore::copyFileToDevice(const QString& deviceName, const QString& sourcePath)
-{
-    return handOver.copyToVolume(deviceName, sourcePath);
-}
-
-bool FileManagerCore::renameFileOnDevice(const QString& deviceName, const QString& fromName,
-                                         const QString& toName)
-{
-    return handOver.renameOnVolume(deviceName, fromName, toName);
-}
-
 void FileManagerCore::downloadFinished(bool success, const QString& path, const QString& name)
 {
     handOver.downloadFinished(success, path, name);

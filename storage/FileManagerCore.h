@@ -31,11 +31,6 @@ public:
     void attemptUpdateTransfer();
     // A new hand-over: the retry count starts afresh, then attemptUpdateTransfer().
     void beginUpdateTransfer();
-    // Copies sourcePath into the root of the volume under its own file name, in 4096-byte
-    // chunks with one progress report per chunk, and makes sure the data reached the volume.
-    bool copyFileToDevice(const QString& deviceName, const QString& sourcePath);
-    // Renames root/fromName to root/toName; fails when toName exists already.
-    bool renameFileOnDevice(const QString& deviceName, const QString& fromName, const QString& toName);
 
     // The instrument was unplugged: the hand-over under way ends without a report, a copy at
     // its next check (its files removed), the volume wait at once. The one call that may come

@@ -3,7 +3,6 @@
 
 #include "HandOverFinish.h"
 #include "StorageFailureText.h"
-#include "VolumeFiles.h"
 #include "VolumeUpdateWriter.h"
 
 #include <QDebug>
@@ -106,16 +105,6 @@ void UpdateHandOver::failWith(const QString& why)
     reason = why;
     qCWarning(lcStorage) << "FM: The update hand-over failed:" << why;
     report(false);
-}
-
-bool UpdateHandOver::copyToVolume(const QString& label, const QString& sourcePath)
-{
-    return VolumeFiles::copyInto(lookup.mountPath(label), sourcePath, progress);
-}
-
-bool UpdateHandOver::renameOnVolume(const QString& label, const QString& fromName, const QString& toName)
-{
-    return VolumeFiles::rename(lookup.mountPath(label), fromName, toName);
 }
 
 void UpdateHandOver::retryFired(quint64 chain)

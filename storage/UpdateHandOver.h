@@ -63,10 +63,6 @@ public:
     // next check and removes its own files, armed retries are dropped on the worker thread.
     void requestCancel();
 
-    // The steps on their own, each looking the volume up afresh.
-    bool copyToVolume(const QString& label, const QString& sourcePath);
-    bool renameOnVolume(const QString& label, const QString& fromName, const QString& toName);
-
     State state() const { return current; }
     int retryCount() const { return retries; }
     QString updateFilePath() const { return filePath; }

@@ -511,6 +511,10 @@ Exit-Codes:
         <translation>Die Liste der Updates des Release-Servers ist unbrauchbar (%1).</translation>
     </message>
     <message>
+        <source>The release server&apos;s list of updates is too large (over %1 MiB), so it was not read.</source>
+        <translation>Die Liste der Updates des Release-Servers ist zu groß (über %1 MiB) und wurde daher nicht gelesen.</translation>
+    </message>
+    <message>
         <source>The update file has the wrong size (%1 bytes instead of %2), so it was not used.</source>
         <translation>Die Update-Datei hat die falsche Größe (%1 statt %2 Bytes) und wurde daher nicht verwendet.</translation>
     </message>

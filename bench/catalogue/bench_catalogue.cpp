@@ -1,264 +1,260 @@
-// The version list with a large catalogue: how long from the catalogue's arrival to the list
-// being shown, in steps. Prints the figures; asserts nothing about them.
+// How long the window's thread is kept from its events while a release catalogue of 8 MiB
+// (the most the program reads, UpdateDownload::kMaxCatalogueBytes) is received and read: the
+// full edition's wiring with its real window (offscreen) and its session log, against the local
+// release server on a thread of its own. Once the window is up and its first catalogue read,
+// the catalogue is asked for again, as "Try again" does; a repeating 5 ms timer on the main
+// thread gives the longest gap between two of its ticks from the request until the version
+// list has been rebuilt and the window has had 200 ms more. The anchor is the same gap with the
+// window idle for as long, measured in the same run right after. Each round also says how the
+// time splits: until the first entry is handed on (the transfer, and the parse on the reader's
+// thread) with the longest gap in that part, and from there to the list (the entries handed on
+// one by one on the window's thread). Prints figures only; asserts nothing about them.
 //
-//   bench_catalogue [entries] [--steps] [--availability-log]     (100000 entries unless told)
-//
-// --availability-log: with the program's update availability log, which logs two lines for
-// each entry of the catalogue on the window's thread (without it, the path of the parts
-// alone).
-// --steps: the parse and the list's rows alone, without the server and the window (for a
-// run under valgrind --tool=callgrind, whose instruction counts are steadier than times on a
-// loaded machine).
-//
-// Steps: the JSON parse (ReleaseCatalogue::parse), the list's rows (ReleaseChoices::from),
-// and the whole path in the program: the full edition's Downloader reading the catalogue from
-// the local HTTPS server, UpdateChoices building the list, and the shared ChoicesPage showing
-// it on an offscreen window until its first frame. The program's own share is timed from the
-// catalogue's arrival (the reply finished, its bytes in hand) to that frame, step by step;
-// the plain transfer of the same bytes is printed beside it, and the longest stall of the
-// window's thread on the way. Also how many rows
-// the list view made, and the frame time while it scrolls through the whole list.
-#include <QCoreApplication>
+// Usage: bench_catalogue [--rounds N] [--entry-bytes B]   (5 rounds, entries of about 350
+// bytes unless told: about 24,000 of them)
+// The last line is one row for scripts/bench.sh: "ROW|figure|ours|anchor|ratio|note".
+#include "BenchFigures.h"
+#include "FullEditionWiring.h"
+#include "ReleaseServer.h"
+#include "SessionLog.h"
+#include "SimInstrument.h"
+#include "Startup.h"
+#include "Timings.h"
+
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QQmlComponent>
-#include <QQmlContext>
-#include <QQmlEngine>
-#include <QQuickItem>
-#include <QQuickWindow>
+#include <QQmlApplicationEngine>
+#include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
-
-#include "Downloader.h"
-#include "ReleaseCatalogue.h"
-#include "ReleaseChoices.h"
-#include "ReleaseServer.h"
-#include "UpdateChoices.h"
+#include <functional>
 
 namespace {
 
-QByteArray catalogueOf(int count)
+constexpr int kTickMs = 5;
+constexpr int kSettleMs = 200;
+constexpr double kGoalMs = 50;
+
+// Runs the event loop until done() or the deadline; false on the deadline.
+bool runUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    }
+    return true;
+}
+
+void runFor(int ms)
+{
+    QDeadlineTimer deadline(ms);
+    runUntil([&deadline] { return deadline.hasExpired(); }, ms + 1000);
+}
+
+// The longest time between two ticks of a repeating timer on this thread, from start() to
+// longest(); the last tick to that moment counts as well.
+class TickGaps
+{
+public:
+    TickGaps()
+    {
+        timer.setTimerType(Qt::PreciseTimer);
+        timer.setInterval(kTickMs);
+        QObject::connect(&timer, &QTimer::timeout, [this] { tick(); });
+    }
+    void start()
+    {
+        worst = 0;
+        clock.start();
+        last = 0;
+        timer.start();
+    }
+    // The longest so far, the time since the last tick included, without stopping.
+    double sofar() const
+    {
+        return std::max(worst, clock.nsecsElapsed() / 1e6 - last);
+    }
+    double longest()
+    {
+        tick();
+        timer.stop();
+        return worst;
+    }
+
+private:
+    void tick()
+    {
+        const double now = clock.nsecsElapsed() / 1e6;
+        worst = std::max(worst, now - last);
+        last = now;
+    }
+
+    QTimer timer;
+    QElapsedTimer clock;
+    double last = 0;
+    double worst = 0;
+};
+
+// A usable catalogue of exactly size bytes: entries of about entryBytes each, as the maker
+// writes them (oldest first), the last one padded to the size.
+QByteArray catalogueOf(qint64 size, int entryBytes, int* count)
 {
     QByteArray json = "[";
-    for (int i = 0; i < count; ++i) {
-        if (i > 0)
-            json += ',';
+    *count = 0;
+    for (;;) {
+        const int i = *count;
         const QByteArray v = QByteArray::number(1 + i / 10000) + '.' + QByteArray::number(i / 100 % 100)
                              + '.' + QByteArray::number(i % 100);
-        json += R"({"file_name":"tavlo-)" + v + R"(.tvq","version":")" + v
-                + R"(","total_file_size":"2097152","release_date":"2026-11-30","code_name":"Bench",)"
-                + R"("uuid":"00000000-0000-4000-8000-)" + QByteArray::number(100000000000LL + i)
-                + R"(","release_notes":"- faster start\n- the tuner holds its setting"})";
+        QByteArray entry = R"({"file_name":"tavlo-firmware-)" + v + R"(.tvq","version":")" + v
+                           + R"(","total_file_size":"2097152","release_date":"2026-11-30",)"
+                           + R"("code_name":"Birch","uuid":"00000000-0000-4000-8000-)"
+                           + QByteArray::number(100000000000LL + i) + R"(","sha256":")"
+                           + QByteArray(64, 'c') + R"(","release_notes":"- faster start)";
+        entry += QByteArray(std::max(0, entryBytes - int(entry.size()) - 3), '.') + "\"}";
+        if (json.size() + entry.size() + 2 > size)
+            break;
+        json += (i > 0 ? "," : "") + entry;
+        ++*count;
     }
-    return json + "]";
-}
-
-double ms(const QElapsedTimer& t)
-{
-    return double(t.nsecsElapsed()) / 1e6;
-}
-
-// CPU time in ms: of this thread, or of the whole process (every thread).
-double cpuMs(clockid_t clock)
-{
-    timespec now{};
-    clock_gettime(clock, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
-
-bool waitFor(const std::function<bool()>& done, int timeoutMs)
-{
-    // The thread sleeps in its event loop as the program's would (a busy loop here would take
-    // a core from the reader's thread); a timer wakes it to check the condition.
-    QTimer wake;
-    wake.start(2);
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < timeoutMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    return done();
+    json += ']';
+    return json + QByteArray(size - json.size(), ' ');
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir work;
+    qputenv("TMPDIR", QFile::encodeName(work.path()));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(work.path()));
     QGuiApplication app(argc, argv);
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
-    const bool stepsOnly = arguments.contains(QStringLiteral("--steps"));
-    const bool withLog = arguments.contains(QStringLiteral("--availability-log"));
-    int count = 100000;
-    for (const QString& argument : arguments) {
-        if (!argument.startsWith(QLatin1Char('-')))
-            count = std::max(1, argument.toInt());
-    }
-    const QByteArray json = catalogueOf(count);
-    std::printf("catalogue: %d entries, %.1f MB\n", count, json.size() / (1024.0 * 1024.0));
+    Startup::registerFonts();
+    const QStringList arguments = app.arguments();
+    const int rounds = std::max(
+        1, BenchFigures::valueAfter(arguments, QStringLiteral("--rounds"), QStringLiteral("5")).toInt());
+    const int entryBytes = std::max(
+        100, BenchFigures::valueAfter(arguments, QStringLiteral("--entry-bytes"), QStringLiteral("350"))
+                 .toInt());
 
-    // The pure steps, on this thread: wall time and this thread's CPU time. Their results
-    // are gone before the whole path runs, as in the program, which holds one catalogue.
-    QElapsedTimer t;
-    {
-        t.start();
-        double cpu = cpuMs(CLOCK_THREAD_CPUTIME_ID);
-        const ReleaseCatalogue catalogue = ReleaseCatalogue::parse(json);
-        std::printf("JSON parse alone:                 %8.1f ms (CPU %.1f ms)\n", ms(t),
-                    cpuMs(CLOCK_THREAD_CPUTIME_ID) - cpu);
-        t.restart();
-        cpu = cpuMs(CLOCK_THREAD_CPUTIME_ID);
-        const ReleaseChoices choices = ReleaseChoices::from(catalogue.entries());
-        std::printf("list rows alone:                  %8.1f ms (CPU %.1f ms)\n", ms(t),
-                    cpuMs(CLOCK_THREAD_CPUTIME_ID) - cpu);
-        if (stepsOnly)
-            return choices.count() == count ? 0 : 1;
-    }
+    int entries = 0;
+    const QByteArray large = catalogueOf(UpdateDownload::kMaxCatalogueBytes, entryBytes, &entries);
+    int smallEntries = 0;
+    const QByteArray small = catalogueOf(4096, entryBytes, &smallEntries);
 
-    ReleaseServer server;
-    server.setCatalogue(json);
-    if (!server.start()) {
-        std::fprintf(stderr, "release server: %s\n", qPrintable(server.errorText()));
+    // The server encrypts on a thread of its own, as a server elsewhere would not take the
+    // window's thread.
+    QThread serverThread;
+    serverThread.start();
+    QObject serverContext;
+    serverContext.moveToThread(&serverThread);
+    ReleaseServer* server = nullptr;
+    bool started = false;
+    QMetaObject::invokeMethod(&serverContext, [&] {
+        server = new ReleaseServer;
+        started = server->start();
+        server->setCatalogue(small);
+    }, Qt::BlockingQueuedConnection);
+    const auto finish = [&] {
+        QMetaObject::invokeMethod(server, [server] { delete server; }, Qt::BlockingQueuedConnection);
+        serverThread.quit();
+        serverThread.wait();
+    };
+    if (!started) {
+        std::fprintf(stderr, "release server: %s\n", qPrintable(server->errorText()));
+        finish();
         return 1;
     }
     ReleaseServer::trustInThisProcess();
 
-    // The plain transfer of the same bytes.
-    QNetworkAccessManager network;
-    t.restart();
-    QNetworkReply* plain = network.get(QNetworkRequest(QUrl(server.baseUrl().toString()
-                                                            + QStringLiteral("/releases/releases.json"))));
-    waitFor([plain] { return plain->isFinished(); }, 60000);
-    const double transfer = ms(t);
-    plain->deleteLater();
-
-    QQmlEngine engine;
-    engine.addImportPath(QStringLiteral("qrc:/qt-project.org/imports"));
-    Downloader downloader(server.baseUrl());
-    // The moments on the way, on the window's thread. The arrival is the access manager's
-    // finished(): emitted for the reply before the reply's own finished() reaches the
-    // program's handler, so it marks the bytes in hand, before the program touches them.
-    bool listed = false;
-    double arrivedAt = -1, handedAt = -1, takenAt = -1, readAt = -1, listedAt = -1;
-    double cpuAtArrival = 0;
-    if (auto* manager = downloader.findChild<QNetworkAccessManager*>()) {
-        QObject::connect(manager, &QNetworkAccessManager::finished, [&] {
-            if (arrivedAt < 0) {
-                arrivedAt = ms(t);
-                cpuAtArrival = cpuMs(CLOCK_PROCESS_CPUTIME_ID);
+    // As the program runs: its session log in a file, the full edition's wiring and window.
+    SessionLog log = SessionLog::inFolder(work.filePath(QStringLiteral("logs")));
+    log.install(SessionLog::Echo::None);
+    SimInstrument instrument;
+    int result = 0;
+    {
+        FullEditionWiring program(instrument.platform(), server->baseUrl(), Timings::production());
+        QQmlApplicationEngine engine;
+        program.publish(engine);
+        engine.load(QUrl(QStringLiteral("qrc:/Tavlo_App/main.qml")));
+        int lists = 0;
+        QObject::connect(&program.updateChoices(), &UpdateChoices::listChanged, [&lists] { ++lists; });
+        if (engine.rootObjects().isEmpty() || !runUntil([&] { return lists > 0; }, 20000)) {
+            std::fprintf(stderr, "the window or its first catalogue did not come up\n");
+            result = 1;
+        } else {
+            runFor(500);
+            QMetaObject::invokeMethod(server, [&] { server->setCatalogue(large); },
+                                      Qt::BlockingQueuedConnection);
+            std::printf("bench_catalogue: a catalogue of %lld bytes, %d entries of about %d bytes, "
+                        "through the full edition's wiring and window; longest gap between the "
+                        "%d ms ticks of the window's thread [ms]\n",
+                        qint64(large.size()), entries, entryBytes, kTickMs);
+            // request->1st entry: the transfer and the parse on the reader's thread; 1st
+            // entry->list: the entries handed on one by one on the window's thread.
+            std::printf("%-6s %14s %14s %14s %14s %14s %8s\n", "round", "request->1st",
+                        "1st->list", "longest->1st", "longest, all", "idle, longest", "ratio");
+            TickGaps gaps;
+            QList<double> receiving;
+            QList<double> reading;
+            QList<double> idle;
+            for (int round = 1; round <= rounds && result == 0; ++round) {
+                const int before = lists;
+                QElapsedTimer clock;
+                double firstMs = -1;
+                double beforeFirst = -1;
+                const QMetaObject::Connection first = QObject::connect(
+                    &program.downloader(), &Downloader::releasesJsonFetched, [&] {
+                        if (firstMs >= 0)
+                            return;
+                        firstMs = clock.nsecsElapsed() / 1e6;
+                        beforeFirst = gaps.sofar();
+                    });
+                gaps.start();
+                clock.start();
+                program.downloader().fetchReleasesJson();
+                const bool listed = runUntil([&] { return lists > before; }, 60000);
+                const double listedMs = clock.nsecsElapsed() / 1e6;
+                QObject::disconnect(first);
+                if (!listed || program.updateChoices().count() != entries) {
+                    std::fprintf(stderr, "round %d: the catalogue was not read whole\n", round);
+                    result = 1;
+                    break;
+                }
+                runFor(kSettleMs);
+                const double spanMs = clock.nsecsElapsed() / 1e6;
+                reading.append(gaps.longest());
+                gaps.start();
+                runFor(int(spanMs));
+                idle.append(gaps.longest());
+                receiving.append(beforeFirst);
+                std::printf("%-6d %14.0f %14.0f %14.1f %14.1f %14.1f %8.2f\n", round, firstMs,
+                            listedMs - firstMs, beforeFirst, reading.last(), idle.last(),
+                            reading.last() / idle.last());
             }
-        });
-    }
-    UpdateDownload& core = downloader.updateDownload();
-    QObject::connect(&core, &UpdateDownload::readRequested, [&] { handedAt = ms(t); });
-    // Once: the signal comes for every entry, and the benchmark's slot should not weigh.
-    QMetaObject::Connection firstEntry;
-    firstEntry = QObject::connect(&core, &UpdateDownload::releasesJsonFetched, [&] {
-        takenAt = ms(t);
-        QObject::disconnect(firstEntry);
-    });
-    // Connected before UpdateChoices is: the list is built in the same emission, after this.
-    QObject::connect(&core, &UpdateDownload::catalogueRead, [&] { readAt = ms(t); });
-    if (withLog) {
-        // As both editions wire it (UpdatePathConnections): two log lines per entry, here to
-        // standard error.
-        QObject::connect(
-            &downloader, &Downloader::releasesJsonFetched, &downloader,
-            [&downloader] { Downloader::logUpdateAvailable(downloader.currentLatestVersion()); },
-            Qt::DirectConnection);
-    }
-    UpdateChoices updateChoices(downloader.updateDownload());
-    updateChoices.setInstalledVersion(QStringLiteral("1.5.2"));
-    engine.rootContext()->setContextProperty(QStringLiteral("updateChoices"), &updateChoices);
-    QQmlComponent component(&engine);
-    component.setData(R"(
-        import QtQuick 2.15
-        import Tavlo_Controls 1.0
-        Window {
-            width: 360; height: 750; visible: true; color: "black"
-            property alias page: page
-            ChoicesPage { id: page; choices: updateChoices; columnWidth: 180; pageTop: 240 }
+            if (result == 0) {
+                const double worst = *std::max_element(reading.begin(), reading.end());
+                const double idleWorst = *std::max_element(idle.begin(), idle.end());
+                std::printf("longest gap while reading: %.1f ms worst, %.1f ms median (until the "
+                            "first entry is handed on: %.1f ms worst); idle: %.1f ms worst (goal: "
+                            "at most %.0f ms while reading)\n",
+                            worst, BenchFigures::median(reading),
+                            *std::max_element(receiving.begin(), receiving.end()), idleWorst,
+                            kGoalMs);
+                std::printf("ROW|catalogue of 8 MiB received and read, longest stall of the "
+                            "window's thread / idle (worst of %d)|%.1f ms|%.1f ms|%.2f|<= %.0f ms "
+                            "while reading; %d entries, %d ms ticks\n",
+                            rounds, worst, idleWorst, worst / idleWorst, kGoalMs, entries, kTickMs);
+            }
         }
-    )", QUrl());
-    QQuickWindow* window = qobject_cast<QQuickWindow*>(component.create());
-    if (!window) {
-        std::fprintf(stderr, "%s\n", qPrintable(component.errorString()));
-        return 1;
     }
-    QObject* page = window->property("page").value<QObject*>();
-    int frames = 0;
-    QObject::connect(window, &QQuickWindow::frameSwapped, [&frames] { ++frames; });
-    waitFor([&frames] { return frames > 0; }, 5000);
-
-    QObject::connect(&updateChoices, &UpdateChoices::listChanged, [&] {
-        listed = true;
-        listedAt = ms(t);
-        QMetaObject::invokeMethod(page, "show");
-    });
-    // The window thread's longest stall while the catalogue arrives and is read: a 5 ms
-    // timer on it, and the longest gap between its ticks.
-    QTimer tick;
-    tick.setInterval(5);
-    QElapsedTimer sinceTick;
-    double longestStall = 0;
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        longestStall = std::max(longestStall, ms(sinceTick));
-        sinceTick.restart();
-    });
-    t.restart();
-    sinceTick.start();
-    tick.start();
-    downloader.fetchReleasesJson();
-    waitFor([&listed] { return listed; }, 120000);
-    tick.stop();
-    longestStall = std::max(longestStall, ms(sinceTick));
-    const int framesBefore = frames;
-    waitFor([&] { return frames > framesBefore; }, 5000);
-    const double whole = ms(t);
-    const double cpuToShown = cpuMs(CLOCK_PROCESS_CPUTIME_ID) - cpuAtArrival;
-    std::printf("whole path (request to first frame): %8.1f ms; a plain transfer takes %.1f ms\n",
-                whole, transfer);
-    if (arrivedAt < 0) {
-        std::fprintf(stderr, "the catalogue's arrival was not seen\n");
-        return 1;
-    }
-    std::printf("catalogue arrival to list shown:  %8.1f ms (goal 200 ms: ratio %.2f)\n",
-                whole - arrivedAt, (whole - arrivedAt) / 200.0);
-    const auto step = [](const char* what, double from, double to) {
-        if (from >= 0 && to >= 0)
-            std::printf("  %-32s %8.1f ms\n", what, to - from);
-    };
-    step("arrival to the reader", arrivedAt, handedAt);
-    step("reading aside", handedAt >= 0 ? handedAt : arrivedAt, takenAt);
-    step("taking the entries", takenAt, readAt);
-    step("the list model", readAt, listedAt);
-    step("showing, to the first frame", listedAt, whole);
-    std::printf("  CPU time of the process meanwhile %8.1f ms (all threads)\n", cpuToShown);
-    std::printf("longest stall of the window thread meanwhile: %.1f ms\n", longestStall);
-
-    QQuickItem* list = window->findChild<QQuickItem*>(QStringLiteral("versionList"));
-    QQuickItem* content = list ? list->property("contentItem").value<QQuickItem*>() : nullptr;
-    const int made = content ? int(content->childItems().size()) : -1;
-    std::printf("list rows: %d; rows made by the list view: %d\n",
-                list ? list->property("count").toInt() : -1, made);
-
-    // Scrolling: jump through the list in 200 steps, one frame each.
-    double worst = 0;
-    QElapsedTimer scroll;
-    scroll.start();
-    for (int step = 1; step <= 200 && list; ++step) {
-        QElapsedTimer frame;
-        frame.start();
-        const int before = frames;
-        list->setProperty("currentIndex", int(qint64(count - 1) * step / 200));
-        waitFor([&] { return frames > before; }, 2000);
-        worst = std::max(worst, ms(frame));
-    }
-    std::printf("scrolling 200 jumps: %.1f ms in all, slowest frame %.1f ms\n", ms(scroll), worst);
-    delete window;
-    return 0;
+    finish();
+    return result;
 }

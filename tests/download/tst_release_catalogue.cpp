@@ -154,6 +154,17 @@ void TestReleaseCatalogue::checksumAndSize_data()
                                          << QString() << qint64(-1);
     QTest::newRow("size with leading zeros") << QByteArray(R"("total_file_size":"007")") << QString()
                                              << qint64(7);
+    QTest::newRow("size of eighteen digits, the most kept")
+        << QByteArray(R"("total_file_size":"999999999999999999")") << QString()
+        << qint64(999999999999999999);
+    QTest::newRow("size of nineteen digits") << QByteArray(R"("total_file_size":"1000000000000000000")")
+                                             << QString() << qint64(-1);
+    QTest::newRow("size with leading zeros to eighteen digits")
+        << QByteArray(R"("total_file_size":"000000000000000042")") << QString() << qint64(42);
+    QTest::newRow("size of zeros only") << QByteArray(R"("total_file_size":"000")") << QString()
+                                        << qint64(-1);
+    QTest::newRow("size with a digit beyond ASCII") << QByteArray(R"("total_file_size":"4\u0662")")
+                                                    << QString() << qint64(-1);
 }
 
 void TestReleaseCatalogue::checksumAndSize()

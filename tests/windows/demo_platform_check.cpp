@@ -1,5 +1,5 @@
 // Links the demo's Windows seams into a program (built, not run here; the Qt test
-// platform_user_root_store runs them under Wine).
+// app_demo_platform runs them under Wine).
 #include "ProcessEnd.h"
 #include "UserRootStore.h"
 
