@@ -5,7 +5,7 @@
 #include "CliPrompt.h"
 #include "CliTransfer.h"
 #include "CliUpdateChecks.h"
-#include "FileManager.h"
+#include "storage/full/FileManager.h"
 #include "UpdateChoices.h"
 #include "Platform.h"
 #include "UpdateDownload.h"

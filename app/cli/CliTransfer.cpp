@@ -5,8 +5,8 @@
 #include "CliOutput.h"
 #include "CliPrompt.h"
 #include "CliUpdateChecks.h"
-#include "FileManager.h"
-#include "FullEditionWiring.h"
+#include "storage/full/FileManager.h"
+#include "app/full/FullEditionWiring.h"
 
 #include <QCoreApplication>
 #include <QTimer>

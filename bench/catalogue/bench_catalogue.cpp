@@ -34,7 +34,7 @@
 #include <cstdio>
 #include <ctime>
 
-#include "Downloader.h"
+#include "download/full/Downloader.h"
 #include "ReleaseCatalogue.h"
 #include "ReleaseChoices.h"
 #include "ReleaseServer.h"

@@ -1,4 +1,4 @@
-#include "MidiHandler.h"
+#include "device/full/MidiHandler.h"
 
 #include "SysExMessages.h"
 

@@ -1,4 +1,4 @@
-#include "MidiHandler.h"
+#include "device/updater/MidiHandler.h"
 
 #include "SysExMessages.h"
 

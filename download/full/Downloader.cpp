@@ -1,4 +1,4 @@
-#include "Downloader.h"
+#include "download/full/Downloader.h"
 #include "DownloadLog.h"
 
 #include <QDebug>

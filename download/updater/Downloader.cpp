@@ -1,4 +1,4 @@
-#include "Downloader.h"
+#include "download/updater/Downloader.h"
 
 #include <QCoreApplication>
 #include <QDebug>

@@ -1,4 +1,4 @@
-#include "FileManager.h"
+#include "storage/full/FileManager.h"
 
 #include <ChunkCopier.h>
 

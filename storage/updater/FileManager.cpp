@@ -1,4 +1,4 @@
-#include "FileManager.h"
+#include "storage/updater/FileManager.h"
 
 #include <ProgressText.h>
 #include <VolumeStillPresent.h>

@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "Downloader.h"
+#include "download/full/Downloader.h"
 #include "ReleaseServer.h"
 #include "TestEnvironment.h"
 #include "UpdateChoices.h"

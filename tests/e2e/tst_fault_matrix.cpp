@@ -11,7 +11,6 @@
 #include "FaultMatrixRow.h"
 
 #include "EndToEndRig.h"
-#include "FileManager.h"
 #include "SysExMessages.h"
 
 #include <QDirIterator>
