@@ -343,11 +343,14 @@
     </message>
 </context>
 <context>
-    <name>MidiHandler</name>
+    <name>WatchedLink</name>
     <message>
         <source>The update file is on Tavlo&apos;s volume, but Tavlo did not come back to be told to apply it. Unplug Tavlo and plug it in again, then press Try again.</source>
         <translation>Die Update-Datei liegt auf dem Laufwerk von Tavlo, aber Tavlo kam nicht zurück, um die Anweisung zum Einspielen zu erhalten. Ziehe Tavlos Kabel ab, stecke es wieder ein und drücke dann „Erneut versuchen“.</translation>
     </message>
+</context>
+<context>
+    <name>FirstConnectionLink</name>
     <message>
         <source>The update file is on Tavlo&apos;s volume, but Tavlo could not be told to apply it: it did not answer. Unplug Tavlo and plug it in again, then press Try again.</source>
         <translation>Die Update-Datei liegt auf dem Laufwerk von Tavlo, aber Tavlo konnte nicht angewiesen werden, sie einzuspielen: Tavlo hat nicht geantwortet. Ziehe Tavlos Kabel ab, stecke es wieder ein und drücke dann „Erneut versuchen“.</translation>
