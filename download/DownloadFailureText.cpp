@@ -64,6 +64,12 @@ QString insecureRedirect()
                           "address, so it was not followed.");
 }
 
+QString unusableFileName()
+{
+    return QCoreApplication::translate("DownloadFailureText", "The update file offered by the server has an unusable name, "
+                          "so it was not downloaded.");
+}
+
 QString forCurlExit(int exitCode, const QString& errorOutput)
 {
     switch (exitCode) {

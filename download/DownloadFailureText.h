@@ -14,6 +14,8 @@ QString stalled(int seconds);
 QString folderNotWritable();
 QString folderFull();
 QString insecureRedirect();
+// The catalogue's file name cannot be used as a local file name.
+QString unusableFileName();
 // The reason of a failed curl run from its exit code (-1: it crashed) and its error output,
 // never the tool's raw message alone.
 QString forCurlExit(int exitCode, const QString& errorOutput);

@@ -236,13 +236,6 @@
     </message>
 </context>
 <context>
-    <name>Downloader</name>
-    <message>
-        <source>The update file offered by the server has an unusable name, so it was not downloaded.</source>
-        <translation>Die Update-Datei, die der Server anbietet, hat einen unbrauchbaren Namen und wurde daher nicht heruntergeladen.</translation>
-    </message>
-</context>
-<context>
     <name>GenericProgressBar</name>
     <message>
         <source>Downloading...</source>
