@@ -2,7 +2,7 @@
 
 #include "ChosenPortBackend.h"
 #include "CliOutput.h"
-#include "FileManager.h"
+#include "storage/full/FileManager.h"
 
 #include <QJsonObject>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CliOptions.h"
-#include "FullEditionWiring.h"
+#include "app/full/FullEditionWiring.h"
 #include "CliInstruments.h"
 #include "Timings.h"
 

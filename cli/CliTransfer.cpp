@@ -4,9 +4,9 @@
 #include "CliInstruments.h"
 #include "CliOutput.h"
 #include "CliPrompt.h"
-#include "FileManager.h"
 #include "FirmwareVersion.h"
-#include "FullEditionWiring.h"
+#include "storage/full/FileManager.h"
+#include "app/full/FullEditionWiring.h"
 
 #include <QCoreApplication>
 #include <QTimer>

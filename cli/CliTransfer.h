@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileManagerBridge.h"
+#include "app/full/FileManagerBridge.h"
 #include "TransferFlow.h"
 
 #include "Timings.h"

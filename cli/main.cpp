@@ -1,7 +1,7 @@
 // The command-line program "tavlo": the full edition's objects without a window.
 #include "AppIdentity.h"
 #include "CliRun.h"
-#include "Downloader.h"
+#include "download/full/Downloader.h"
 #include "ProductionPlatform.h"
 #include "Startup.h"
 #include "Timings.h"

@@ -5,7 +5,7 @@
 
 FirstConnectionLink::FirstConnectionLink(InstrumentPorts& ports, const DeviceTimings& timings,
                                          QObject* parent)
-    : QObject(parent)
+    : LinkPolicy(parent)
     , ports(ports)
     , presencePollMs(timings.presencePollMs)
 {
@@ -69,4 +69,17 @@ void FirstConnectionLink::recover()
     ports.closeOutput();
     ports.closeInput();
     check();
+}
+
+void FirstConnectionLink::finishUpdate()
+{
+    // A send that needed a recovery which did not find the instrument went nowhere.
+    const bool sent = send(SysEx::MIDI_SYSEX_UPDATE_FINISH) && isConnected();
+    Q_EMIT updateTransferDone();
+    if (!sent) {
+        startPoll();
+        Q_EMIT updateFinishFailed(
+            tr("The update file is on Tavlo's volume, but Tavlo could not be told to apply it: "
+               "it did not answer. Unplug Tavlo and plug it in again, then press Try again."));
+    }
 }

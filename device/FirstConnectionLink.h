@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DeviceTimings.h"
+#include "LinkPolicy.h"
 
 #include <QObject>
 #include <QTimer>
@@ -17,8 +18,9 @@ class InstrumentPorts;
 // and starts it again when it is expected back. A failed send recovers the link once; from
 // then on, until a loss, no reconnection asks for the version again. A passing fault of the
 // MIDI service (a name or a count that cannot be read, a port that does not open) ends a
-// look quietly.
-class FirstConnectionLink : public QObject
+// look quietly. The update-finish message goes out at once, once: there is no wait for the
+// instrument to come back.
+class FirstConnectionLink : public LinkPolicy
 {
     Q_OBJECT
 
@@ -26,24 +28,24 @@ public:
     FirstConnectionLink(InstrumentPorts& ports, const DeviceTimings& timings,
                         QObject* parent = nullptr);
 
-    // Makes the MIDI objects and starts the presence poll; without a MIDI service the link
-    // stays inert (false). The input's filtering is switched off when its port opens.
-    bool start();
+    // The input's filtering is switched off when its port opens.
+    bool start() override;
     // One look; true when it connected.
-    bool check();
+    bool check() override;
     // Sends at once, with one recovery of the link and one resend when the send fails; true
     // when the message went out.
-    bool send(const std::vector<unsigned char>& message);
+    bool send(const std::vector<unsigned char>& message) override;
 
-    void startPoll() { poll.start(presencePollMs); }
-    void stopPoll() { poll.stop(); }
+    void startPoll() override { poll.start(presencePollMs); }
+    void stopPoll() override { poll.stop(); }
+    // The file is in place on the still mounted volume: the message goes out at once, once.
+    // When it did not go out (or went nowhere), the watch starts again and
+    // updateFinishFailed says why.
+    void finishUpdate() override;
     bool polling() const { return poll.isActive(); }
     bool reconnecting() const { return recovered; }
     // Whether the instrument counts as connected (a recovery that did not find it clears it).
     bool isConnected() const { return connected; }
-
-Q_SIGNALS:
-    void deviceFound(bool found);
 
 private:
     void recover();

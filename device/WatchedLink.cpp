@@ -3,15 +3,25 @@
 #include "InstrumentPorts.h"
 #include "SysExMessages.h"
 
-WatchedLink::WatchedLink(InstrumentPorts& ports, const DeviceTimings& timings, QObject* parent)
-    : QObject(parent)
+WatchedLink::WatchedLink(InstrumentPorts& ports, SysExReceiver& receiver,
+                         const DeviceTimings& timings, QObject* parent)
+    : LinkPolicy(parent)
     , ports(ports)
     , versionRequestDelayMs(timings.versionRequestDelayMs)
     , presencePollMs(timings.presencePollMs)
+    , wait(ports, receiver, timings)
 {
     connect(&poll, &QTimer::timeout, this, &WatchedLink::check);
     versionRequest.setSingleShot(true);
     connect(&versionRequest, &QTimer::timeout, this, &WatchedLink::requestVersion);
+
+    connect(&wait, &ReenumerationWait::portsOpened, this, [this] { isConnected = true; });
+    connect(&wait, &ReenumerationWait::portsClosed, this, [this] { isConnected = false; });
+    connect(&wait, &ReenumerationWait::transferStartUnacknowledged, this,
+            &WatchedLink::transferStartUnacknowledged);
+    connect(&wait, &ReenumerationWait::transferEndUnacknowledged, this,
+            &WatchedLink::transferEndUnacknowledged);
+    connect(&wait, &ReenumerationWait::finished, this, &WatchedLink::onWaitFinished);
 }
 
 bool WatchedLink::start()
@@ -73,9 +83,9 @@ bool WatchedLink::check()
     return true;
 }
 
-void WatchedLink::send(const std::vector<unsigned char>& message)
+bool WatchedLink::send(const std::vector<unsigned char>& message)
 {
-    ports.sendWithRecovery(message, [this] { recover(); });
+    return ports.sendWithRecovery(message, [this] { recover(); });
 }
 
 void WatchedLink::recover()
@@ -99,11 +109,51 @@ void WatchedLink::requestVersion()
     send(SysEx::MIDI_SYSEX_VERSION_REQUEST);
 }
 
-void WatchedLink::beginWait()
+void WatchedLink::finishUpdate()
 {
+    stopPoll();
+    awaitReturn(SysEx::MIDI_SYSEX_UPDATE_FINISH);
+    finishPending = true;
+    Q_EMIT updateTransferDone();
+}
+
+void WatchedLink::sendTransferStart()
+{
+    send(SysEx::MIDI_SYSEX_TRANSFER_START);
+    stopPoll();
+    awaitReturn(SysEx::MIDI_SYSEX_TRANSFER_START);
+}
+
+void WatchedLink::transferVolumeEjected(bool success)
+{
+    if (!success)
+        return;
+    stopPoll();
+    awaitReturn(SysEx::MIDI_SYSEX_TRANSFER_END);
+}
+
+void WatchedLink::awaitReturn(const std::vector<unsigned char>& message)
+{
+    finishPending = false;
     ports.closeAll();
     ports.recreate();
     versionRequest.stop();
     reconnecting = true;
     isConnected = false;
+    wait.start(message);
+}
+
+void WatchedLink::onWaitFinished(bool success)
+{
+    if (!success)
+        reconnecting = false;
+    const bool finishNotSent = finishPending && (!success || wait.delivered() == 0);
+    finishPending = false;
+    Q_EMIT reenumerationFinished(success);
+    if (finishNotSent) {
+        Q_EMIT updateFinishFailed(
+            tr("The update file is on Tavlo's volume, but Tavlo did not come back to be told to "
+               "apply it. Unplug Tavlo and plug it in again, then press Try again."));
+    }
+    startPoll();
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "DeviceTimings.h"
+#include "LinkPolicy.h"
+#include "ReenumerationWait.h"
 
 #include <QObject>
 #include <QTimer>
@@ -8,6 +10,7 @@
 #include <vector>
 
 class InstrumentPorts;
+class SysExReceiver;
 
 // The full edition's link: the presence poll watches the instrument the whole time, reports
 // each connection and each loss once, and asks a freshly connected instrument for its version.
@@ -15,41 +18,51 @@ class InstrumentPorts;
 // reconnection (which asks no version), and whether the last report said found: a wait that
 // ends with the instrument gone has closed the ports without a report, and the next look
 // reports the loss.
-class WatchedLink : public QObject
+//
+// Every message after which the instrument leaves the bus (the update finish, the transfer
+// start, the transfer end) goes out through the re-enumeration wait, which takes the link over
+// until the instrument is back; the poll starts again when the wait has ended.
+class WatchedLink : public LinkPolicy
 {
     Q_OBJECT
 
 public:
-    WatchedLink(InstrumentPorts& ports, const DeviceTimings& timings, QObject* parent = nullptr);
+    WatchedLink(InstrumentPorts& ports, SysExReceiver& receiver, const DeviceTimings& timings,
+                QObject* parent = nullptr);
 
-    // Makes the MIDI objects and starts the presence poll; without a MIDI service the link
-    // stays inert (false).
-    bool start();
-    // One look of the presence poll. True while the instrument is connected.
-    bool check();
-    // Sends, with one recovery of the link and one resend when the send fails.
-    void send(const std::vector<unsigned char>& message);
-
-    void startPoll();
+    bool start() override;
+    bool check() override;
+    bool send(const std::vector<unsigned char>& message) override;
+    void startPoll() override;
     // Also drops a version request still due: the instrument is about to leave the bus.
-    void stopPoll();
+    void stopPoll() override;
     bool polling() const { return poll.isActive(); }
     bool connected() const { return isConnected; }
 
-    // The re-enumeration wait takes the link over: the ports are closed, the MIDI objects made
-    // anew, and the next connection is a reconnection.
-    void beginWait();
-    void waitOpenedPorts() { isConnected = true; }
-    void waitClosedPorts() { isConnected = false; }
-    void waitGaveUp() { reconnecting = false; }
+    // The update-finish message goes out through the wait; updateFinishFailed when the wait
+    // ends without the instrument back or without a send that went out.
+    void finishUpdate() override;
+    // The transfer start once at once, then through the wait.
+    void sendTransferStart();
+    // After the transfer volume's eject: the transfer end through the wait (a failed eject
+    // changes nothing).
+    void transferVolumeEjected(bool success);
 
 Q_SIGNALS:
-    void deviceFound(bool found);
+    // The re-enumeration wait has ended: the instrument is back (or given up).
+    void reenumerationFinished(bool success);
+    // The wait ended without an acknowledgment of a transfer message.
+    void transferStartUnacknowledged();
+    void transferEndUnacknowledged();
 
 private:
     void recover();
     void requestVersion();
     void lose();
+    // The wait takes the link over: the ports are closed, the MIDI objects made anew, and the
+    // next connection is a reconnection. A wait started while another runs replaces it.
+    void awaitReturn(const std::vector<unsigned char>& message);
+    void onWaitFinished(bool success);
 
     InstrumentPorts& ports;
     const int versionRequestDelayMs;
@@ -58,7 +71,10 @@ private:
     // The version request of the present connection; a connection lost before it is due
     // takes it along.
     QTimer versionRequest;
+    ReenumerationWait wait;
     bool isConnected = false;
     bool reportedFound = false;
     bool reconnecting = false;
+    // The running wait carries the update-finish message.
+    bool finishPending = false;
 };

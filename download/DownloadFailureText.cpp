@@ -71,6 +71,12 @@ QString catalogueTooLarge(qint64 limitMiB)
         .arg(limitMiB);
 }
 
+QString unusableFileName()
+{
+    return QCoreApplication::translate("DownloadFailureText", "The update file offered by the server has an unusable name, "
+                          "so it was not downloaded.");
+}
+
 QString forCurlExit(int exitCode, const QString& errorOutput)
 {
     switch (exitCode) {

@@ -16,6 +16,8 @@ QString folderFull();
 QString insecureRedirect();
 // The release server's list of updates is larger than limitMiB mebibytes.
 QString catalogueTooLarge(qint64 limitMiB);
+// The catalogue's file name cannot be used as a local file name.
+QString unusableFileName();
 // The reason of a failed curl run from its exit code (-1: it crashed) and its error output,
 // never the tool's raw message alone.
 QString forCurlExit(int exitCode, const QString& errorOutput);

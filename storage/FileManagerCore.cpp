@@ -4,12 +4,18 @@
 
 FileManagerCore::FileManagerCore(QObject* owner, std::shared_ptr<VolumeList> volumes,
                                  std::shared_ptr<HandOverFinish> finishStep,
-                                 const StorageTimings& timings, UpdateHandOver::Progress progress,
-                                 UpdateHandOver::Result result)
+                                 HandOverReports::ProgressForm form, const StorageTimings& timings)
     : lookup(volumes)
     , finish(std::move(finishStep))
-    , handOver(std::move(volumes), *finish, timings, std::move(progress), std::move(result), owner)
+    , handOverReports(form, owner)
+    , handOver(
+          std::move(volumes), *finish, timings,
+          [this](qint64 copied, qint64 total) { handOverReports.progress(copied, total); },
+          [this](bool success) { handOverReports.result(success, handOver.failureReason()); },
+          owner)
 {
+    QObject::connect(&handOver, &UpdateHandOver::readBackPassed, &handOverReports,
+                     &HandOverReports::readBackChecked);
 }
 
 bool FileManagerCore::isDeviceMounted(const QString& deviceName) const

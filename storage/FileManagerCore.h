@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HandOverReports.h"
 #include "StorageTimings.h"
 #include "UpdateHandOver.h"
 #include "VolumeLookup.h"
@@ -14,7 +15,8 @@ class VolumeList;
 
 // What both editions' FileManager offer besides their signals and slots: the volume look-up
 // and the update hand-over's steps. Each FileManager derives from QObject first and from this
-// second, and hands in its own finishing step and progress report.
+// second, hands in its own finishing step (HandOverFinish) and form of the progress, and
+// relays reports() to its own signals.
 class FileManagerCore
 {
 public:
@@ -45,15 +47,15 @@ public:
     QString lastFailureReason() const { return handOver.failureReason(); }
 
 protected:
-    // The hand-over, for the FileManager's own signals.
-    UpdateHandOver& updateHandOver() { return handOver; }
-
-    // owner is the FileManager itself: the hand-over is its child and so moves to the worker
-    // thread with it.
+    // owner is the FileManager itself: the hand-over and its reports are its children and so
+    // move to the worker thread with it.
     FileManagerCore(QObject* owner, std::shared_ptr<VolumeList> volumes,
-                    std::shared_ptr<HandOverFinish> finish, const StorageTimings& timings,
-                    UpdateHandOver::Progress progress, UpdateHandOver::Result result);
+                    std::shared_ptr<HandOverFinish> finish, HandOverReports::ProgressForm form,
+                    const StorageTimings& timings);
     ~FileManagerCore() = default;
+
+    // The hand-over's reports, for the FileManager's own signals.
+    HandOverReports& reports() { return handOverReports; }
 
     // The download slot's work.
     void downloadFinished(bool success, const QString& path, const QString& name);
@@ -61,5 +63,6 @@ protected:
 private:
     VolumeLookup lookup;
     std::shared_ptr<HandOverFinish> finish;
+    HandOverReports handOverReports;
     UpdateHandOver handOver;
 };

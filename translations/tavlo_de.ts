@@ -532,10 +532,10 @@ Exit-Codes:
     </message>
 </context>
 <context>
-    <name>Downloader</name>
+    <name>FirstConnectionLink</name>
     <message>
-        <source>The update file offered by the server has an unusable name, so it was not downloaded.</source>
-        <translation>Die Update-Datei, die der Server anbietet, hat einen unbrauchbaren Namen und wurde daher nicht heruntergeladen.</translation>
+        <source>The update file is on Tavlo&apos;s volume, but Tavlo could not be told to apply it: it did not answer. Unplug Tavlo and plug it in again, then press Try again.</source>
+        <translation>Die Update-Datei liegt auf dem Laufwerk von Tavlo, aber Tavlo konnte nicht angewiesen werden, sie einzuspielen: Tavlo hat nicht geantwortet. Ziehe Tavlos Kabel ab, stecke es wieder ein und drücke dann „Erneut versuchen“.</translation>
     </message>
 </context>
 <context>
@@ -628,17 +628,6 @@ Exit-Codes:
     <message>
         <source>OK</source>
         <translation>OK</translation>
-    </message>
-</context>
-<context>
-    <name>MidiHandler</name>
-    <message>
-        <source>The update file is on Tavlo&apos;s volume, but Tavlo did not come back to be told to apply it. Unplug Tavlo and plug it in again, then press Try again.</source>
-        <translation>Die Update-Datei liegt auf dem Laufwerk von Tavlo, aber Tavlo kam nicht zurück, um die Anweisung zum Einspielen zu erhalten. Ziehe Tavlos Kabel ab, stecke es wieder ein und drücke dann „Erneut versuchen“.</translation>
-    </message>
-    <message>
-        <source>The update file is on Tavlo&apos;s volume, but Tavlo could not be told to apply it: it did not answer. Unplug Tavlo and plug it in again, then press Try again.</source>
-        <translation>Die Update-Datei liegt auf dem Laufwerk von Tavlo, aber Tavlo konnte nicht angewiesen werden, sie einzuspielen: Tavlo hat nicht geantwortet. Ziehe Tavlos Kabel ab, stecke es wieder ein und drücke dann „Erneut versuchen“.</translation>
     </message>
 </context>
 <context>
@@ -1042,6 +1031,13 @@ Exit-Codes:
     <message>
         <source>Chooses an update file on this computer</source>
         <translation>Wählt eine Update-Datei auf diesem Computer</translation>
+    </message>
+</context>
+<context>
+    <name>WatchedLink</name>
+    <message>
+        <source>The update file is on Tavlo&apos;s volume, but Tavlo did not come back to be told to apply it. Unplug Tavlo and plug it in again, then press Try again.</source>
+        <translation>Die Update-Datei liegt auf dem Laufwerk von Tavlo, aber Tavlo kam nicht zurück, um die Anweisung zum Einspielen zu erhalten. Ziehe Tavlos Kabel ab, stecke es wieder ein und drücke dann „Erneut versuchen“.</translation>
     </message>
 </context>
 <context>

@@ -1,4 +1,4 @@
-#include "FileManagerBridge.h"
+#include "app/full/FileManagerBridge.h"
 
 const char* const FileManagerBridge::kTransferVolumeLabel = "TAVLO";
 

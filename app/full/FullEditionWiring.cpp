@@ -1,7 +1,7 @@
-#include "FullEditionWiring.h"
+#include "app/full/FullEditionWiring.h"
 
-#include "FileManager.h"
-#include "FileManagerBridge.h"
+#include "storage/full/FileManager.h"
+#include "app/full/FileManagerBridge.h"
 #include "Platform.h"
 #include "SupportFile.h"
 #include "Timings.h"

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Downloader.h"
-#include "MainController.h"
-#include "MidiHandler.h"
+#include "download/full/Downloader.h"
+#include "app/full/MainController.h"
+#include "device/full/MidiHandler.h"
 #include "Presence.h"
 #include "TransferFlow.h"
 #include "UpdateFlow.h"

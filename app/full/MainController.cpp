@@ -1,3 +1,3 @@
-#include "MainController.h"
+#include "app/full/MainController.h"
 
 MainController::MainController(QObject* parent) : QObject(parent) {}

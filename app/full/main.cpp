@@ -1,6 +1,6 @@
 // The full edition, Tavlo_App: the firmware update and the transfer mode.
 #include "AppIdentity.h"
-#include "FullEditionWiring.h"
+#include "app/full/FullEditionWiring.h"
 #include "ProductionPlatform.h"
 #include "SessionLog.h"
 #include "Startup.h"

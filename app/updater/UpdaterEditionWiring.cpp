@@ -1,6 +1,6 @@
-#include "UpdaterEditionWiring.h"
+#include "app/updater/UpdaterEditionWiring.h"
 
-#include "FileManager.h"
+#include "storage/updater/FileManager.h"
 #include "Platform.h"
 #include "Timings.h"
 #include "FlowConnections.h"

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Downloader.h"
-#include "MainController.h"
-#include "MidiHandler.h"
+#include "download/updater/Downloader.h"
+#include "app/updater/MainController.h"
+#include "device/updater/MidiHandler.h"
 #include "Presence.h"
 #include "UpdateFlow.h"
 #include "StorageWorker.h"

@@ -4,7 +4,7 @@
 #include "SessionLog.h"
 #include "Startup.h"
 #include "Timings.h"
-#include "UpdaterEditionWiring.h"
+#include "app/updater/UpdaterEditionWiring.h"
 #include "WiringLog.h"
 
 #include <QGuiApplication>

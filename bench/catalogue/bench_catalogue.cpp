@@ -14,7 +14,7 @@
 // bytes unless told: about 24,000 of them)
 // The last line is one row for scripts/bench.sh: "ROW|figure|ours|anchor|ratio|note".
 #include "BenchFigures.h"
-#include "FullEditionWiring.h"
+#include "app/full/FullEditionWiring.h"
 #include "ReleaseServer.h"
 #include "SessionLog.h"
 #include "SimInstrument.h"

@@ -25,7 +25,7 @@
 
 #include "BenchFigures.h"
 #include "BenchMemory.h"
-#include "Downloader.h"
+#include "download/full/Downloader.h"
 #include "ReleaseServer.h"
 
 namespace {

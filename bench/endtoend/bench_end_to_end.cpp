@@ -20,7 +20,7 @@
 // The last line is one row for scripts/bench.sh: "ROW|figure|ours|anchor|ratio|note".
 
 #include "BenchFigures.h"
-#include "FullEditionWiring.h"
+#include "app/full/FullEditionWiring.h"
 #include "ReleaseServer.h"
 #include "SimInstrument.h"
 #include "Timings.h"

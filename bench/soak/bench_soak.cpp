@@ -19,7 +19,7 @@
 // No pass/fail; the exit code is 1 when a count is off or anything was stuck.
 #include "DeviceTimings.h"
 #include "LoggingUsbLookup.h"
-#include "MidiHandler.h"
+#include "device/full/MidiHandler.h"
 #include "SimMidiBus.h"
 #include "SimMidiInstrument.h"
 #include "SoakLog.h"

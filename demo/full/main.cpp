@@ -1,7 +1,7 @@
 // The demo of the full edition: tavlo_demo. "--edition updater" starts tavlo_demo_updater.
 #include "DemoEdition.h"
 #include "DemoRun.h"
-#include "FullEditionWiring.h"
+#include "app/full/FullEditionWiring.h"
 
 int main(int argc, char* argv[])
 {

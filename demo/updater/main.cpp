@@ -1,7 +1,7 @@
 // The demo of the update-only edition: tavlo_demo_updater. "--edition full" starts tavlo_demo.
 #include "DemoEdition.h"
 #include "DemoRun.h"
-#include "UpdaterEditionWiring.h"
+#include "app/updater/UpdaterEditionWiring.h"
 
 int main(int argc, char* argv[])
 {

@@ -1,9 +1,7 @@
 #pragma once
 
 #include "DeviceTimings.h"
-#include "InstrumentPorts.h"
-#include "ReenumerationWait.h"
-#include "SysExReceiver.h"
+#include "MidiHandlerCore.h"
 #include "UsbIdentityLookup.h"
 #include "WatchedLink.h"
 
@@ -20,8 +18,8 @@ class MidiBackend;
 // the USB bus and comes back. Lives on the main thread; only midiCallback runs on the MIDI
 // input thread.
 //
-// The full edition's facade over the device parts: the watched link, the receiver of the
-// instrument's messages and the re-enumeration wait.
+// The full edition's declarations over MidiHandlerCore, whose link is the WatchedLink (the
+// presence watched for the whole run, the re-enumeration wait after every mode switch).
 class MidiHandler : public QObject
 {
     Q_OBJECT
@@ -39,10 +37,10 @@ public:
     static QString normalizedDeviceName(const QString& name);
 
     // Whether a device stands behind the port, and its vendor and product IDs.
-    UsbIds lookUpUsbIds(const QString& portName);
+    UsbIds lookUpUsbIds(const QString& portName) { return core.lookUpUsbIds(portName); }
 
     // Whether a transfer acknowledgment has arrived since the flag was last cleared.
-    bool acknowledgmentSeen() const { return receiver.acknowledgmentSeen(); }
+    bool acknowledgmentSeen() const { return core.acknowledgmentSeen(); }
 
 Q_SIGNALS:
     void deviceReenumerationFinished(bool success);
@@ -57,25 +55,18 @@ Q_SIGNALS:
     void tavloReceivedVersion(QString version);
 
 private Q_SLOTS:
-    bool checkForTavloHost();
+    bool checkForTavloHost() { return core.check(); }
 
 public Q_SLOTS:
-    void transferComplete(bool success);
-    void fileDownloaded(bool success);
-    void onEjectCompleted(bool success);
+    void transferComplete(bool success) { core.transferComplete(success); }
+    void fileDownloaded(bool success) { core.fileDownloaded(success); }
+    void onEjectCompleted(bool success) { link.transferVolumeEjected(success); }
 
 public:
-    Q_INVOKABLE void sendTransferSysEx();
+    Q_INVOKABLE void sendTransferSysEx() { link.sendTransferStart(); }
 
 private:
-    void reconnectAndResend(const std::vector<unsigned char>& message);
-    void onWaitFinished(bool success);
-
-    // In this order: the ports (and with them the input callback) go before the receiver.
-    SysExReceiver receiver{true};
-    InstrumentPorts ports;
+    // In this order: the link goes before the ports and the receiver it was made over.
+    MidiHandlerCore core;
     WatchedLink link;
-    ReenumerationWait wait;
-    // The running wait carries the update-finish message.
-    bool finishPending = false;
 };

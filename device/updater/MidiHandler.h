@@ -2,8 +2,7 @@
 
 #include "DeviceTimings.h"
 #include "FirstConnectionLink.h"
-#include "InstrumentPorts.h"
-#include "SysExReceiver.h"
+#include "MidiHandlerCore.h"
 #include "UsbIdentityLookup.h"
 
 #include <QObject>
@@ -18,9 +17,9 @@ class MidiBackend;
 // and speaks its SysEx messages. Lives on the main thread; only midiCallback runs on the MIDI
 // input thread.
 //
-// The update-only edition's facade: no transfer messages and no wait for the instrument to
-// come back; the presence poll stops at the first connection, and the mode switches go out
-// at once.
+// The update-only edition's declarations over MidiHandlerCore, whose link is the
+// FirstConnectionLink: no transfer messages and no wait for the instrument to come back; the
+// presence poll stops at the first connection, and the mode switches go out at once.
 class MidiHandler : public QObject
 {
     Q_OBJECT
@@ -38,7 +37,7 @@ public:
     static QString normalizedDeviceName(const QString& name);
 
     // Whether a device stands behind the port, and its vendor and product IDs.
-    UsbIds lookUpUsbIds(const QString& portName);
+    UsbIds lookUpUsbIds(const QString& portName) { return core.lookUpUsbIds(portName); }
 
 Q_SIGNALS:
     void deviceFound(bool deviceFound);
@@ -49,15 +48,14 @@ Q_SIGNALS:
     void tavloReceivedVersion(QString version);
 
 private Q_SLOTS:
-    bool checkForTavloHost();
+    bool checkForTavloHost() { return core.check(); }
 
 public Q_SLOTS:
-    void transferComplete(bool success);
-    void fileDownloaded(bool success);
+    void transferComplete(bool success) { core.transferComplete(success); }
+    void fileDownloaded(bool success) { core.fileDownloaded(success); }
 
 private:
-    // In this order: the ports (and with them the input callback) go before the receiver.
-    SysExReceiver receiver{false};
-    InstrumentPorts ports;
+    // In this order: the link goes before the ports and the receiver it was made over.
+    MidiHandlerCore core;
     FirstConnectionLink link;
 };

@@ -21,7 +21,9 @@ class VolumeList;
 //
 // Created without a parent and moved to its own worker thread before any connection is
 // made; every slot, the retry timer and the blocking copy run there. All traffic goes
-// through queued signals, and the parts are touched on the worker thread only.
+// through queued signals, and the parts are touched on the worker thread only. Declarations
+// over FileManagerCore, with the eject as the hand-over's last step and the progress as a
+// whole percentage.
 class FileManager : public QObject, public FileManagerCore
 {
     Q_OBJECT
@@ -32,7 +34,7 @@ public:
                 QObject* parent = nullptr);
 
     // Dismounts the labelled volume; false when it is missing or the system refuses.
-    bool ejectDevice(const QString& deviceName);
+    bool ejectDevice(const QString& deviceName) { return ejector.eject(deviceName); }
 
 signals:
     void fileTransferComplete(bool success);
@@ -44,10 +46,16 @@ signals:
     void ejectCompleted(bool success);
 
 public slots:
-    void onDownloadFinished(bool success, QString updateFilePath, QString updateFileName);
-    void onDeviceSetToTransferMode();
-    void ejectDeviceAndEmit(QString deviceName);
-    void openFolderOnDevice(QString deviceName, QString relativePath);
+    void onDownloadFinished(bool success, QString updateFilePath, QString updateFileName)
+    {
+        downloadFinished(success, updateFilePath, updateFileName);
+    }
+    void onDeviceSetToTransferMode() { beginUpdateTransfer(); }
+    void ejectDeviceAndEmit(QString deviceName) { emit ejectCompleted(ejector.eject(deviceName)); }
+    void openFolderOnDevice(QString deviceName, QString relativePath)
+    {
+        folders.open(deviceName, relativePath);
+    }
 
 private:
     VolumeEjector ejector;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <FileManagerCore.h>
+#include <ProgressText.h>
 #include <StorageTimings.h>
 
 #include <QObject>
@@ -14,7 +15,8 @@ class VolumeList;
 // instrument's update volume by its label and copies the downloaded update file onto it as
 // "tvxxfer.tvq". There is no eject and no folder opening: the volume stays mounted after the
 // rename and is looked up once more (VolumeStillPresent), and the copy progress travels as
-// text ("40%"). The look-up and the hand-over's steps come from FileManagerCore.
+// text ("40%"). Declarations over FileManagerCore, which holds the look-up and the
+// hand-over's steps.
 //
 // Created without a parent and moved to its own worker thread before any connection is
 // made; every slot, the retry timer and the blocking copy run there.
@@ -27,7 +29,7 @@ public:
                 QObject* parent = nullptr);
 
     // The copy progress text: copied * 100 / total (64-bit, not clamped) followed by "%".
-    static QString progressText(qint64 copied, qint64 total);
+    static QString progressText(qint64 copied, qint64 total) { return ProgressText::of(copied, total); }
 
 signals:
     void fileTransferComplete(bool success);
@@ -38,6 +40,9 @@ signals:
     void copyProgress(QString percentage);
 
 public slots:
-    void onDownloadFinished(bool success, QString updateFilePath, QString updateFileName);
-    void onDeviceSetToTransferMode();
+    void onDownloadFinished(bool success, QString updateFilePath, QString updateFileName)
+    {
+        downloadFinished(success, updateFilePath, updateFileName);
+    }
+    void onDeviceSetToTransferMode() { beginUpdateTransfer(); }
 };

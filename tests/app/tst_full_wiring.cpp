@@ -3,9 +3,9 @@
 // result to the link before the window, the transfer mode's requests on the worker, and
 // the resources the program carries.
 
-#include "FileManager.h"
-#include "FileManagerBridge.h"
-#include "FullEditionWiring.h"
+#include "storage/full/FileManager.h"
+#include "app/full/FileManagerBridge.h"
+#include "app/full/FullEditionWiring.h"
 #include "RecordingFolderOpener.h"
 #include "SimInstrument.h"
 #include "SimulatedStorage.h"

@@ -3,10 +3,11 @@
 // each build against its own expectation file, so that neither edition's members leak into
 // the other and every class keeps its name.
 
-#include "Downloader.h"
-#include "FileManager.h"
-#include "MainController.h"
-#include "MidiHandler.h"
+// The edition's four classes, by their paths from the tree's root (tests/app/CMakeLists.txt).
+#include TAVLO_DOWNLOADER_H
+#include TAVLO_FILE_MANAGER_H
+#include TAVLO_MAIN_CONTROLLER_H
+#include TAVLO_MIDI_HANDLER_H
 
 #include <QFile>
 #include <QMetaMethod>

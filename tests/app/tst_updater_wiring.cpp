@@ -2,10 +2,10 @@
 // this edition does its own way: the copy progress relayed as text, the transfer result told
 // to the instrument at once, and the resources it carries (none of the full edition's own).
 
-#include "FileManager.h"
+#include "storage/updater/FileManager.h"
 #include "SimInstrument.h"
 #include "TestTimings.h"
-#include "UpdaterEditionWiring.h"
+#include "app/updater/UpdaterEditionWiring.h"
 #include "WiringChecks.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 // The production MIDI service on a machine without one (as the build machine): the MIDI
 // library's error ends in its adapter, and the handler stays inert and never crashes.
-#include "MidiHandler.h"
+#include "device/full/MidiHandler.h"
 #include "ProductionMidi.h"
 #include "MidiBackend.h"
 #include "MidiInput.h"

@@ -1,7 +1,7 @@
 // The USB identity behind a MIDI port: the pure name and hardware-ID steps of the Windows
 // lookup, its Qt adapter, and the Linux lookup through sysfs.
 #include "LinuxUsbIdentityLookup.h"
-#include "MidiHandler.h"
+#include "device/full/MidiHandler.h"
 #include "UsbNameCases.h"
 #include "UsbNameMatching.h"
 #include "WindowsUsbIdentityLookup.h"

@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "Downloader.h"
+#include "download/full/Downloader.h"
 #include "ReleaseServer.h"
 #include "SignalLog.h"
 #include "TestEnvironment.h"

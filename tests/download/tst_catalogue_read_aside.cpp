@@ -8,7 +8,7 @@
 #include <QTest>
 
 #include "DownloadFailureText.h"
-#include "Downloader.h"
+#include "download/full/Downloader.h"
 #include "ReleaseServer.h"
 #include "TestEnvironment.h"
 #include "UpdateChoices.h"

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "Downloader.h"
+#include "download/full/Downloader.h"
 #include "ReleaseServer.h"
 #include "SignalLog.h"
 #include "TestEnvironment.h"

@@ -19,7 +19,7 @@
 #include <memory>
 
 #include "DownloadFailureText.h"
-#include "Downloader.h"
+#include "download/full/Downloader.h"
 #include "DownloadTimings.h"
 #include "LocalCopyRecord.h"
 #include "ReleaseServer.h"

@@ -1,6 +1,6 @@
 // The update-only edition's download: the same probe, reuse and write as the full edition, but
 // every failure ends silently (progress signals at most) and nothing falls back to curl.
-#include "Downloader.h"
+#include "download/updater/Downloader.h"
 #include "ReleaseServer.h"
 #include "SignalLog.h"
 #include "TestEnvironment.h"

@@ -1,7 +1,6 @@
 #include "FaultMatrixRow.h"
 
 #include "EndToEndRig.h"
-#include "FileManager.h"
 #include "TestTimings.h"
 
 #include <QCryptographicHash>

@@ -4,7 +4,7 @@
 
 #include "EndToEndRig.h"
 
-#include "FileManager.h"
+#include "storage/full/FileManager.h"
 #include "SysExMessages.h"
 #include "TestTimings.h"
 

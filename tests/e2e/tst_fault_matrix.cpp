@@ -13,7 +13,6 @@
 #include "FaultScreen.h"
 
 #include "EndToEndRig.h"
-#include "FileManager.h"
 #include "SysExMessages.h"
 
 #include <QDirIterator>

@@ -1,7 +1,7 @@
 // A whole firmware update through the update-only edition's own window, loaded from
 // "qrc:/Tavlo Updater/main.qml" with the program's objects, against the simulated instrument
 // and the local release server; and a download that fails on the way.
-#include "UpdaterEditionWiring.h"
+#include "app/updater/UpdaterEditionWiring.h"
 #include "ReleaseServer.h"
 #include "SimInstrument.h"
 #include "SysExMessages.h"

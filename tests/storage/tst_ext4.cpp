@@ -1,7 +1,7 @@
 // Real volumes on Linux: a small ext4 image labelled "tavloupd" on a loop device, found,
 // written, renamed and ejected through the real QStorageInfo list and the real dismount.
 // Needs root and loop devices; skipped elsewhere.
-#include <FileManager.h>
+#include "storage/full/FileManager.h"
 #include <ProductionStorage.h>
 #include <StorageTestTimings.h>
 

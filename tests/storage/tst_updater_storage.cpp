@@ -1,6 +1,6 @@
 // The update-only edition's hand-over of the update file: the copy with its progress text,
 // the volume left mounted and looked up once more after the rename.
-#include "FileManager.h"
+#include "storage/updater/FileManager.h"
 #include "SimulatedStorage.h"
 #include "StorageTestFiles.h"
 #include "StorageTestTimings.h"

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "MidiHandler.h"
+// The edition's MidiHandler, by its path from the tree's root (tests/device/CMakeLists.txt).
+#include TAVLO_MIDI_HANDLER_H
 #include "ShortDeviceTimings.h"
 #include "SignalTimeline.h"
 #include "SimMidiBus.h"

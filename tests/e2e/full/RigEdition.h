@@ -1,12 +1,14 @@
 #pragma once
 
-#include "FullEditionWiring.h"
+#include "app/full/FullEditionWiring.h"
+#include "storage/full/FileManager.h"
 
 #include <QObject>
 
 #include <functional>
 
-// The end-to-end rig's edition: the full one (its wiring, its window and what its flow has).
+// The end-to-end rig's edition: the full one (its wiring, its classes by their paths, its
+// window and what its flow has).
 // The update-only edition's header of the same name is in ../updater.
 namespace RigEdition {
 

@@ -1,13 +1,14 @@
 #pragma once
 
-#include "UpdaterEditionWiring.h"
+#include "app/updater/UpdaterEditionWiring.h"
+#include "storage/updater/FileManager.h"
 
 #include <QObject>
 
 #include <functional>
 
-// The end-to-end rig's edition: the update-only one (its wiring, its window and what its flow
-// has). The full edition's header of the same name is in ../full.
+// The end-to-end rig's edition: the update-only one (its wiring, its classes by their paths,
+// its window and what its flow has). The full edition's header of the same name is in ../full.
 namespace RigEdition {
 
 using Wiring = UpdaterEditionWiring;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <FileManager.h>
+#include "storage/full/FileManager.h"
 #include <SimulatedStorage.h>
 #include <StorageTimings.h>
 

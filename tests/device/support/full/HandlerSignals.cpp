@@ -1,6 +1,6 @@
 #include "HandlerSignals.h"
 
-#include "MidiHandler.h"
+#include "device/full/MidiHandler.h"
 #include "SignalTimeline.h"
 
 void watchHandlerSignals(SignalTimeline& timeline, MidiHandler* h)

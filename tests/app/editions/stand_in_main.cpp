@@ -1,0 +1,5 @@
+// A stand-in program's only source.
+int main()
+{
+    return 0;
+}
