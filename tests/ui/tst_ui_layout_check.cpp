@@ -79,6 +79,11 @@ private slots:
             ListView { y: 20; width: 300; height: 100; clip: true; model: 5; contentY: 10
                 delegate: Text { height: 20; text: "row " + index; color: "white" } })")
                                                                  << QStringList{} << QString();
+        QTest::newRow("the same value in two rows of a list") << page(R"(
+            ListView { width: 300; height: 100; model: 3
+                delegate: Row { spacing: 10; Text { text: "file " + index; color: "white" }
+                                Text { text: "4.00 KiB"; color: "white" } } })")
+                                                              << QStringList{} << QString();
         QTest::newRow("overlap under an opaque page") << page(R"(
             Text { objectName: "under"; y: 50; text: "Start Update"; color: "white" }
             Rectangle { y: 40; width: 300; height: 200; color: "black"

@@ -10,12 +10,16 @@ class QQuickItem;
 class QQuickWindow;
 class ScreenItems;
 
-// The keyboard as a person uses it on a shown window, with readable report lines:
+// The keyboard as a person uses it on a shown window, with readable report lines (starting
+// with "tab:", "keys:" or "escape:"):
 //   tabOrder     Tab pressed from the window's present focus until the focus comes back
 //                where the round began: every stop is shown, enabled and reached by Tab
-//                (ScreenItems::takesTab); each shown one is reached, once a round; the stops
-//                follow reading order (top to bottom, then left to right, rows within
-//                kRowTolerance pixels counting as one). The focus is put back afterwards.
+//                (ScreenItems::takesTab; a list's row that the list scrolls into view counts
+//                as shown); each shown one is reached (a list also through one of its rows),
+//                once a round (while a popup such as a dialog holds the focus, only its
+//                own); the stops follow reading order (top to bottom, then left to right,
+//                items whose middles lie within kRowTolerance pixels counting as one row).
+//                The focus is put back afterwards.
 //   activates    Tab to the control, then Enter (keypad) or Return: its clicked signal is
 //                emitted once. What the click does happens: the screen may change.
 //   escapeLeaves Escape on a page or dialog that is shown: it is gone afterwards and the
@@ -39,6 +43,9 @@ public:
     static bool readsBefore(const ScreenItems& screen, const QQuickItem* a, const QQuickItem* b);
 
 private:
+    // Tab pressed until the focus comes back to the first item it reached: those items, in
+    // order (those still there at the end); what went wrong on the way is added to found.
+    static QList<QQuickItem*> tabRound(QQuickWindow* window, const QList<QQuickItem*>& stops, QStringList& found);
     // Tab until the control has the focus; false when it never does.
     static bool tabTo(QQuickWindow* window, const QQuickItem* control, int presses);
 };

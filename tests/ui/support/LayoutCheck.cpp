@@ -28,10 +28,21 @@ bool scrolls(const QQuickItem* item)
     return item->inherits("QQuickFlickable") || item->inherits("QQuickScrollView");
 }
 
+// The rows of a list show data, which may repeat from row to row.
+bool inList(const QQuickItem* item)
+{
+    for (const QQuickItem* up = item->parentItem(); up; up = up->parentItem()) {
+        if (up->inherits("QQuickItemView"))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 QStringList LayoutCheck::problems(QQuickWindow* window)
 {
+    ScreenItems::settle(window);
     return problems(ScreenItems(window));
 }
 
@@ -70,11 +81,12 @@ QStringList LayoutCheck::clipped(const ScreenItems& screen)
         const qreal wide = text->property("contentWidth").toReal();
         const qreal high = text->property("contentHeight").toReal();
         const bool wraps = text->property("wrapMode").toInt() != 0;
+        const bool elides = text->property("elide").toInt() != 0;
         if (text->property("truncated").toBool())
             found.append(QStringLiteral("clipped: %1 is elided").arg(name));
         else if (wide > roomWide + kTolerance)
             found.append(QStringLiteral("clipped: %1 needs %2 px of width, has %3").arg(name).arg(qRound(wide)).arg(qRound(roomWide)));
-        if (high > roomHigh + kTolerance && (!wraps || text->clip()))
+        if (high > roomHigh + kTolerance && ((!wraps && !elides) || text->clip()))
             found.append(QStringLiteral("clipped: %1 needs %2 px of height, has %3").arg(name).arg(qRound(high)).arg(qRound(roomHigh)));
 
         const QRectF box = ScreenItems::boxOf(text);
@@ -113,6 +125,8 @@ QStringList LayoutCheck::repeated(const ScreenItems& screen)
     QStringList found;
     QHash<QString, const QQuickItem*> first;
     for (const QQuickItem* text : screen.texts()) {
+        if (inList(text))
+            continue;
         const QString sentence = ScreenItems::displayedText(text).simplified();
         if (const QQuickItem* earlier = first.value(sentence)) {
             found.append(QStringLiteral("repeated: %1 and %2 show the same sentence")
@@ -141,11 +155,6 @@ QStringList LayoutCheck::focus(const ScreenItems& screen)
     const QQuickItem* focused = screen.window() ? screen.window()->activeFocusItem() : nullptr;
     if (!focused || focused == screen.window()->contentItem() || screen.isShown(focused))
         return {};
-    QString name = ScreenItems::describe(focused);
-    const QQuickItem* named = focused;
-    while (named && named->objectName().isEmpty())
-        named = named->parentItem();
-    if (named && named != focused)
-        name += QStringLiteral(" in ") + ScreenItems::describe(named);
-    return {QStringLiteral("focus: %1 has the keyboard focus but is %2").arg(name, screen.whyHidden(focused))};
+    return {QStringLiteral("focus: %1 has the keyboard focus but is %2")
+                .arg(ScreenItems::describe(focused), screen.whyHidden(focused))};
 }

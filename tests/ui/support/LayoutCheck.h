@@ -10,14 +10,15 @@ class ScreenItems;
 // would meet on the screen as it is, one readable line each, starting with its kind:
 //   overlap:  two shown texts overlap (only their shown parts count: what a clipping list
 //             or scroll area or an opaque item over them hides is left out)
-//   clipped:  a shown text is elided, needs more width than it has, more height without
-//             wrapping (or while clipping itself), sticks out of the control it belongs to, or
-//             is cut by a clipping item that is not a scrolling one
+//   clipped:  a shown text is elided, needs more width than it has, more height while it
+//             neither wraps nor elides (or while clipping itself), sticks out of the control
+//             it belongs to, or is cut by a clipping item that is not a scrolling one
 //   outside:  a shown text or control reaches past the window's edges
-//   repeated: the same non-empty sentence is shown by two texts at once
+//   repeated: the same non-empty sentence is shown by two texts at once (the rows of a list,
+//             which show data, are left out)
 //   markdown: a shown text displays Markdown markers (MarkdownMarkers)
 //   focus:    the item with the keyboard focus is not shown
-// It neither waits nor changes the window.
+// It changes nothing in the window; it waits only for layouts already due (ScreenItems::settle).
 class LayoutCheck
 {
 public:

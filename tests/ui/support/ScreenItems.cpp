@@ -5,6 +5,7 @@
 #include <QQuickWindow>
 #include <QRegularExpression>
 #include <QTextDocument>
+#include <QtQuickTest/quicktest.h>
 
 #include <algorithm>
 
@@ -57,6 +58,12 @@ ScreenItems::ScreenItems(QQuickWindow* window) : m_window(window)
         if (isShown(control))
             m_controls.append(control);
     }
+}
+
+void ScreenItems::settle(QQuickWindow* window)
+{
+    if (window && QQuickTest::qIsPolishScheduled(window))
+        QQuickTest::qWaitForPolish(window, 1000);
 }
 
 QRectF ScreenItems::windowRect() const
@@ -201,6 +208,10 @@ QString ScreenItems::displayedText(const QQuickItem* text)
         format = Qt::mightBeRichText(source) ? Styled : Plain;
     if (format == Plain)
         return source;
+    // The document the item lays out and draws, where it has one: what is on the screen,
+    // even where the item reads its source otherwise than its format says.
+    if (const auto* drawn = text->findChild<QTextDocument*>(QString(), Qt::FindDirectChildrenOnly))
+        return drawn->toPlainText();
     QTextDocument document;
     if (format == Markdown)
         document.setMarkdown(source);
@@ -234,6 +245,12 @@ QString ScreenItems::describe(const QQuickItem* item)
     QString line = typeName(item);
     if (!item->objectName().isEmpty())
         line += QStringLiteral(" '%1'").arg(item->objectName());
+    // An item without a name is found by the nearest named one around it.
+    const QQuickItem* named = item->parentItem();
+    while (item->objectName().isEmpty() && named && named->objectName().isEmpty())
+        named = named->parentItem();
+    if (item->objectName().isEmpty() && named)
+        line += QStringLiteral(" in '%1'").arg(named->objectName());
     QString text = (isText(item) ? displayedText(item) : item->property("text").toString()).simplified();
     if (text.size() > 48)
         text = text.left(45) + QStringLiteral("...");

@@ -20,6 +20,11 @@ class ScreenItems
 public:
     explicit ScreenItems(QQuickWindow* window);
 
+    // Lets the layouts that are due (Column, Row and the like place their items before the
+    // next frame) run, so that the tree reads as the next frame shows it. Returns at once
+    // when none is due.
+    static void settle(QQuickWindow* window);
+
     QQuickWindow* window() const { return m_window; }
     QRectF windowRect() const;
 
@@ -49,9 +54,10 @@ public:
     static bool isText(const QQuickItem* item);
     static bool isControl(const QQuickItem* item);
     // The text as displayed: the item's text, or for Markdown and rich text the plain text
-    // they render to.
+    // of the document the item draws.
     static QString displayedText(const QQuickItem* text);
-    // "Class 'objectName' "text" (x,y w×h)": the item as a report line names it.
+    // "Class 'objectName' "text" (x,y wxh)": the item as a report line names it (an item
+    // without a name: "Class in 'name of the nearest named item around it' ...").
     static QString describe(const QQuickItem* item);
 
 private:
