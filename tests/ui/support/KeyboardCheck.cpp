@@ -42,7 +42,7 @@ QString named(const QObject* object)
 {
     if (const auto* item = qobject_cast<const QQuickItem*>(object))
         return ScreenItems::describe(item);
-    return QStringLiteral("%1 '%2'").arg(QLatin1String(object->metaObject()->className()), object->objectName());
+    return QStringLiteral("%1 '%2'").arg(ScreenItems::typeName(object), object->objectName());
 }
 
 bool shown(QQuickWindow* window, QObject* object)

@@ -45,6 +45,9 @@ const QList<KnownScreenFaults::Fault>& KnownScreenFaults::all()
                              "size and date overlap, and Tab jumps from the file list up to the folder bar",
               R"re(^(overlap|clipped): Label in 'fileDialogDelegate\d+' )re"
               R"re(|^tab: Tab goes from (FileDialogDelegate 'fileDialogDelegate\d+'|Button "Cancel") .*, against reading order)re"),
+        fault("file-dialog-escape",
+              "found: Escape in the file dialog of \"Install from file…\" goes back to the version page, not to the update screen",
+              R"re(^escape: Escape closes UpdateFileDialog 'updateFileDialog', but FramedButton 'startUpdateButton' .* is covered by ChoicesPage 'choicesPage')re"),
         fault("up-to-date-too-long", "found: the German \"up to date\" sentence runs into the connection label",
               R"re(^overlap: Text 'connectionlabel' .* and VersionLine 'versionText' "Tavlo ist auf dem neuesten Stand)re"),
     };

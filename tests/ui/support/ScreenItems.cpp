@@ -19,15 +19,6 @@ bool hasArea(const QRectF& rect)
     return rect.width() > kSlack && rect.height() > kSlack;
 }
 
-QString typeName(const QQuickItem* item)
-{
-    static const QRegularExpression generated(QStringLiteral("_QML(TYPE)?_\\d+$"));
-    QString name = QString::fromLatin1(item->metaObject()->className()).remove(generated);
-    if (name.startsWith(QLatin1String("QQuick")))
-        name.remove(0, 6);
-    return name;
-}
-
 // Placed as its alignment places content of this length in room of that length.
 qreal aligned(int alignment, int start, int end, qreal room, qreal content)
 {
@@ -238,6 +229,15 @@ QRectF ScreenItems::boxOf(const QQuickItem* item)
                        width, height);
     }
     return item->mapRectToScene(local);
+}
+
+QString ScreenItems::typeName(const QObject* object)
+{
+    static const QRegularExpression generated(QStringLiteral("_QML(TYPE)?_\\d+$"));
+    QString name = QString::fromLatin1(object->metaObject()->className()).remove(generated);
+    if (name.startsWith(QLatin1String("QQuick")))
+        name.remove(0, 6);
+    return name;
 }
 
 QString ScreenItems::describe(const QQuickItem* item)

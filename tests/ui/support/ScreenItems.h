@@ -56,6 +56,8 @@ public:
     // The text as displayed: the item's text, or for Markdown and rich text the plain text
     // of the document the item draws.
     static QString displayedText(const QQuickItem* text);
+    // The QML type's name (or the class's, without "QQuick").
+    static QString typeName(const QObject* object);
     // "Class 'objectName' "text" (x,y wxh)": the item as a report line names it (an item
     // without a name: "Class in 'name of the nearest named item around it' ...").
     static QString describe(const QQuickItem* item);
