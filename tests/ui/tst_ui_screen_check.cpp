@@ -37,6 +37,19 @@ struct Example
     QString localFile;
 };
 
+// The sentences the Downloader gives for a catalogue that is not JSON and one answered with 500.
+QString catalogueNotJson()
+{
+    return QCoreApplication::translate("DownloadFailureText", "The release server's list of updates is unusable (%1).")
+        .arg(ReleaseCatalogue::parse("<html>maintenance</html>").problem());
+}
+
+QString catalogueAnswered500()
+{
+    return QCoreApplication::translate("DownloadFailureText", "The list of updates could not be read. ")
+           + DownloadFailureText::forReply(QNetworkReply::InternalServerError, 500);
+}
+
 // One window of either edition with the stand-ins and the example's choices published.
 class Window
 {
@@ -71,10 +84,12 @@ public:
 
     // The fixtures' steps, and three of this test's own: "installed <v>" (the instrument told
     // its version to the choices, as the wiring does), "folder" (the file dialog shows the
-    // example's folder) and "file" (the example's update file picked in the dialog).
+    // example's folder) and "file" (the example's update file picked in the dialog). In a
+    // step, @notJson and @500 stand for the Downloader's sentences, in the language spoken.
     bool playAll(const QStringList& steps)
     {
-        for (const QString& step : steps) {
+        for (QString step : steps) {
+            step.replace(QLatin1String("@notJson"), catalogueNotJson()).replace(QLatin1String("@500"), catalogueAnswered500());
             bool ok = true;
             if (step.startsWith(QLatin1String("installed ")))
                 choices.setInstalledVersion(step.section(QLatin1Char(' '), 1));
@@ -103,19 +118,6 @@ private:
 };
 
 const QStringList kEditions{QStringLiteral("full"), QStringLiteral("updater")};
-
-// The sentences the Downloader gives for a catalogue that is not JSON and one answered with 500.
-QString catalogueNotJson()
-{
-    return QCoreApplication::translate("DownloadFailureText", "The release server's list of updates is unusable (%1).")
-        .arg(ReleaseCatalogue::parse("<html>maintenance</html>").problem());
-}
-
-QString catalogueAnswered500()
-{
-    return QCoreApplication::translate("DownloadFailureText", "The list of updates could not be read. ")
-           + DownloadFailureText::forReply(QNetworkReply::InternalServerError, 500);
-}
 
 const QStringList kHome{"found", "latest 1.6.0", "version 1.5.0", "installed 1.5.0"};
 const QStringList kUpdate = kHome + QStringList{"press updateButton"};
@@ -177,7 +179,7 @@ private slots:
             {"home without transfer", {"full"}, {"found", "latest 1.6.0", "version 1.4.0"}, {"c"}},
             {"update screen", kEditions, kUpdate, {}},
             {"update screen, unplugged", {"full"}, kUpdate + QStringList{"lost"}, {"instructions-over-screen"}},
-            {"update screen, no catalogue", kEditions, {"found", "reason " + catalogueNotJson(), "press updateButton"}, {}},
+            {"update screen, no catalogue", kEditions, {"found", "reason @notJson", "press updateButton"}, {}},
             {"already installed", kEditions, {"found", "versionCheck true", "press updateButton"}, {}},
             {"up to date", kEditions, {"found", "latest 1.6.0", "version 1.6.0", "installed 1.6.0", "press updateButton"},
              {"up-to-date-too-long (de)"}},
@@ -209,11 +211,11 @@ private slots:
             // The faults as the Downloader reports them after "Start Update" when there is no
             // catalogue: at once, with the catalogue's reason.
             {"catalogue not JSON, Start Update", {"updater"},
-             {"found", "reason " + catalogueNotJson(), "press updateButton", "press startUpdateButton", "reason ",
-              "reason " + catalogueNotJson()}, {"a", "retry-below-window"}},
+             {"found", "reason @notJson", "press updateButton", "press startUpdateButton", "reason ",
+              "reason @notJson"}, {"a", "retry-below-window"}},
             {"catalogue answered with 500, Start Update", {"full"},
-             {"found", "reason " + catalogueAnswered500(), "press updateButton", "press startUpdateButton", "reason ",
-              "reason " + catalogueAnswered500(), "status false " + catalogueAnswered500()}, {"b"}},
+             {"found", "reason @500", "press updateButton", "press startUpdateButton", "reason ",
+              "reason @500", "status false @500"}, {"b"}},
             {"connecting for transfer", {"full"}, kHome + QStringList{"press transferButton"}, {}},
             {"transfer screen", {"full"}, kTransfer, {"done-below-window (de)"}},
             {"transfer screen, unplugged", {"full"}, kTransfer + QStringList{"lost"},

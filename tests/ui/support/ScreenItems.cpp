@@ -94,7 +94,7 @@ QRectF ScreenItems::uncovered(const QQuickItem* item, QRectF part, const QQuickI
 {
     const int index = m_facts.value(item).paintIndex;
     for (const QQuickItem* opaque : m_opaque) {
-        const Facts& facts = m_facts[opaque];
+        const Facts facts = m_facts.value(opaque);
         if (facts.paintIndex <= index || item->isAncestorOf(opaque) || !hasArea(part))
             continue;
         const QRectF over = boxOf(opaque) & facts.clip;
