@@ -24,6 +24,9 @@ Button {
     Accessible.onPressAction: button.clicked()
     Keys.onReturnPressed: button.clicked()
     Keys.onEnterPressed: button.clicked()
+    // Hidden (most often by its own click), it lets go of the keyboard's focus: Enter, Return
+    // or Space must not press a button that is no longer on the screen.
+    onVisibleChanged: if (!visible) focus = false
     contentItem: Text {
         text: button.text
         color: "white"

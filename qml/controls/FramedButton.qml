@@ -26,4 +26,7 @@ Button {
     Accessible.onPressAction: button.clicked()
     Keys.onReturnPressed: button.clicked()
     Keys.onEnterPressed: button.clicked()
+    // Hidden (most often by its own click), it lets go of the keyboard's focus: Enter, Return
+    // or Space must not press a button that is no longer on the screen.
+    onVisibleChanged: if (!visible) focus = false
 }

@@ -11,6 +11,9 @@ Text {
     font.family: "Poppins"
     font.bold: true
     font.pixelSize: Math.floor(Math.max(height * 0.15, 1))
+    // Longer sentences (and the German ones) take a second line instead of running past
+    // the column, or past the window.
+    wrapMode: Text.WordWrap
     horizontalAlignment: Text.AlignHCenter
     verticalAlignment: Text.AlignVCenter
     Accessible.role: Accessible.StaticText

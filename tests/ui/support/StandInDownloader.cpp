@@ -4,3 +4,9 @@ void StandInDownloader::downloadFile()
 {
     record(QStringLiteral("downloadFile"));
 }
+
+void StandInDownloader::fail(const QString& why)
+{
+    reason = why;
+    emit failureReasonChanged(why);
+}

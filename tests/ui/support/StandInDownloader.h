@@ -8,10 +8,16 @@
 class StandInDownloader : public StandInObject
 {
     Q_OBJECT
+    // The sentence of the last failure, as the full edition's window reads it.
+    Q_PROPERTY(QString failureReason READ failureReason NOTIFY failureReasonChanged)
 public:
     using StandInObject::StandInObject;
 
     Q_INVOKABLE void downloadFile();
+
+    QString failureReason() const { return reason; }
+    // Takes the sentence and reports it, as the Downloader does with each failure.
+    void fail(const QString& why);
 
 signals:
     void latestVersionFetched(QString version);
@@ -21,4 +27,7 @@ signals:
     // The update file is at hand: the link switches the instrument to update mode.
     void setDeviceToTransferMode(bool success);
     void failureReasonChanged(QString reason);
+
+private:
+    QString reason;
 };

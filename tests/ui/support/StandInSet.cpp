@@ -56,6 +56,12 @@ bool StandInSet::play(const QString& step, WindowDriver& driver)
         const bool value = parseBool(split < 0 ? rest : rest.left(split), ok);
         if (ok)
             emit downloader.downloadStatus(value, split < 0 ? QString() : rest.mid(split + 1));
+    } else if (verb == QLatin1String("reason")) {
+        downloader.fail(rest);
+    } else if (verb == QLatin1String("transferReason")) {
+        emit mainController.transferFailureReason(rest);
+    } else if (verb == QLatin1String("notFinished")) {
+        emit midiHandler.updateFinishFailed(rest);
     } else if (verb == QLatin1String("copy")) {
         const int value = rest.toInt(&ok);
         if (ok)
@@ -67,6 +73,11 @@ bool StandInSet::play(const QString& step, WindowDriver& driver)
     } else if (verb == QLatin1String("click")) {
         if (!driver.clickButton(rest)) {
             m_error = QStringLiteral("no shown button \"%1\"").arg(rest);
+            return false;
+        }
+    } else if (verb == QLatin1String("press") || verb == QLatin1String("key")) {
+        if (!(verb == QLatin1String("press") ? driver.press(rest) : driver.key(rest))) {
+            m_error = QStringLiteral("no shown item or key \"%1\"").arg(rest);
             return false;
         }
     } else if (verb == QLatin1String("wait")) {

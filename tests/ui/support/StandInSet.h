@@ -21,9 +21,14 @@ class WindowDriver;
 //   download <n>              downloader.downloadingProgressBar(n)
 //   versionCheck true|false   downloader.versionCheck(...)
 //   status true|false <text>  downloader.downloadStatus(..., text)
+//   reason <text>             downloader.failureReason becomes text, failureReasonChanged(text)
 //   copy <n>                  mainController.copyingFileProgress(n)
 //   copyDone true|false       mainController.fileTransferComplete(...)
+//   transferReason <text>     mainController.transferFailureReason(text)
+//   notFinished <text>        midiHandler.updateFinishFailed(text)
 //   click <button text>       a mouse click on the shown button with that text
+//   press <objectName>        a mouse click on the shown item with that objectName
+//   key <name>                a key pressed on the window (WindowDriver::key)
 //   wait <ms>                 lets the event loop run
 class StandInSet
 {
@@ -38,7 +43,7 @@ public:
     void publishTo(WindowDriver& driver);
 
     // Plays one step. False, with the reason in error(), when the step is malformed or
-    // names a button that is not shown.
+    // names a button, item or key that is not there.
     bool play(const QString& step, WindowDriver& driver);
     QString error() const;
 

@@ -2,6 +2,7 @@
 
 #include "QuickItemSearch.h"
 
+#include <QKeySequence>
 #include <QMetaObject>
 #include <functional>
 #include <QQmlContext>
@@ -106,6 +107,26 @@ bool WindowDriver::click(QQuickItem* target)
 bool WindowDriver::clickButton(const QString& text)
 {
     return click(button(text));
+}
+
+bool WindowDriver::press(const QString& objectName)
+{
+    return click(item(objectName));
+}
+
+bool WindowDriver::key(const QString& name)
+{
+    const QKeySequence sequence = QKeySequence::fromString(name);
+    if (!window() || sequence.count() != 1)
+        return false;
+    const QKeyCombination combination = sequence[0];
+    if (combination.key() == Qt::Key_unknown || int(combination.key()) == 0)
+        return false;
+    // The keypad's Enter, as a keyboard sends it.
+    const Qt::KeyboardModifiers modifiers =
+        combination.key() == Qt::Key_Enter ? Qt::KeypadModifier : combination.keyboardModifiers();
+    QTest::keyClick(window(), combination.key(), modifiers);
+    return true;
 }
 
 QVariant WindowDriver::call(const char* function, const QVariantList& arguments)

@@ -55,6 +55,11 @@ public:
     // not shown: a user cannot press what is not there.
     bool click(QQuickItem* item);
     bool clickButton(const QString& text);
+    // A click on the shown item with that objectName (false when there is none).
+    bool press(const QString& objectName);
+    // One key pressed and released on the window: a name QKeySequence knows ("Tab",
+    // "Return", "Enter", "Escape", "Down", "Space"). False for a name it does not know.
+    bool key(const QString& name);
 
     // Calls a function declared on the root object.
     QVariant call(const char* function, const QVariantList& arguments = {});
