@@ -43,6 +43,7 @@ Rectangle {
         confirming = false
         localFile = ({})
         visible = true
+        // The keyboard starts on the list: Up and Down pick a version.
         versionList.forceActiveFocus()
     }
 

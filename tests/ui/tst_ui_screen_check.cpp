@@ -65,6 +65,7 @@ public:
         else
             updater = std::make_unique<UpdaterWindowFixture>();
         driver().publish(QStringLiteral("updateChoices"), &choices);
+        (full ? full->objects.flows : updater->flows).update.setChoices(&choices);
     }
 
     WindowDriver& driver() { return full ? full->driver : updater->driver; }
@@ -173,10 +174,10 @@ private slots:
             QStringList faults;
         };
         const QList<Row> rows{
-            {"searching", kEditions, {}, {"c"}},
-            {"not connected", kEditions, {"lost"}, {"c"}},
-            {"home", kEditions, kHome, {"c"}},
-            {"home without transfer", {"full"}, {"found", "latest 1.6.0", "version 1.4.0"}, {"c"}},
+            {"searching", kEditions, {}, {}},
+            {"not connected", kEditions, {"lost"}, {}},
+            {"home", kEditions, kHome, {}},
+            {"home without transfer", {"full"}, {"found", "latest 1.6.0", "version 1.4.0"}, {}},
             {"update screen", kEditions, kUpdate, {}},
             {"update screen, unplugged", {"full"}, kUpdate + QStringList{"lost"}, {"instructions-over-screen"}},
             {"update screen, no catalogue", kEditions, {"found", "reason @notJson", "press updateButton"}, {}},
@@ -184,7 +185,7 @@ private slots:
             {"up to date", kEditions, {"found", "latest 1.6.0", "version 1.6.0", "installed 1.6.0", "press updateButton"},
              {"up-to-date-too-long (de)"}},
             // The built-in example's notes of 1.6.0 are Markdown.
-            {"version page, release notes of the built-in example", kEditions, kVersions, {"c", "d", "list-rows-elided"}},
+            {"version page, release notes of the built-in example", kEditions, kVersions, {"c", "list-rows-elided"}},
             {"version page, plain notes", kEditions, kVersions + QStringList{"key Down", "key Down"}, {"c", "list-rows-elided"}},
             {"version page, downgrade warning", kEditions,
              kVersions + QStringList{"key Down", "key Down", "press choiceActionButton"},
@@ -212,10 +213,10 @@ private slots:
             // catalogue: at once, with the catalogue's reason.
             {"catalogue not JSON, Start Update", {"updater"},
              {"found", "reason @notJson", "press updateButton", "press startUpdateButton", "reason ",
-              "reason @notJson"}, {"a", "retry-below-window"}},
+              "reason @notJson"}, {"retry-below-window"}},
             {"catalogue answered with 500, Start Update", {"full"},
              {"found", "reason @500", "press updateButton", "press startUpdateButton", "reason ",
-              "reason @500", "status false @500"}, {"b"}},
+              "reason @500", "status false @500"}, {}},
             {"connecting for transfer", {"full"}, kHome + QStringList{"press transferButton"}, {}},
             {"transfer screen", {"full"}, kTransfer, {"done-below-window (de)"}},
             {"transfer screen, unplugged", {"full"}, kTransfer + QStringList{"lost"},
@@ -315,7 +316,7 @@ private slots:
         QTest::addColumn<QString>("page");
         QTest::addColumn<QStringList>("faults");
         for (const QString& edition : kEditions) {
-            QTest::addRow("%s: version page", qPrintable(edition)) << edition << kVersions << "choicesPage" << QStringList{"c"};
+            QTest::addRow("%s: version page", qPrintable(edition)) << edition << kVersions << "choicesPage" << QStringList{};
             QTest::addRow("%s: file dialog", qPrintable(edition))
                 << edition << (kUpdate + QStringList{"press fileButton"}) << "updateFileDialog"
                 << QStringList{"file-dialog-escape"};
@@ -354,7 +355,7 @@ private slots:
         QFETCH(QString, edition);
         Window window(edition, example);
         QVERIFY(window.load());
-        KnownScreenFaults::verify(LayoutCheck::problems(window.window()), {"c"});
+        KnownScreenFaults::verify(LayoutCheck::problems(window.window()), {});
 
         QVERIFY(window.playAll(kHome));
         QCOMPARE(KeyboardCheck::activates(window.window(), window.driver().item("updateButton"), Qt::Key_Return), QString());
@@ -367,14 +368,11 @@ private slots:
 
         QVERIFY(window.playAll({"key Tab"}));
         const QQuickItem* focused = window.window()->activeFocusItem();
-        QEXPECT_FAIL("", "known: Tab goes to the covered \"Start Update\" on the version page", Continue);
         QVERIFY2(ScreenItems(window.window()).isShown(focused), qPrintable(ScreenItems::describe(focused)));
         QVERIFY(window.playAll({"key Enter"}));
         const bool started = window.downloader().callCount(QStringLiteral("downloadFile")) > 0;
-        QEXPECT_FAIL("", "known: Enter on the version page installs 1.6.0, not the 1.4.0 picked", Continue);
         QVERIFY2(!started || window.download.fileName() == QLatin1String("tavlo-firmware-1.4.0.tvq"),
                  qPrintable(window.download.fileName()));
-        QEXPECT_FAIL("", "known: the version list stays on the screen while the update runs", Continue);
         QVERIFY(!started || !window.driver().isShown(QStringLiteral("choicesPage")));
     }
 };

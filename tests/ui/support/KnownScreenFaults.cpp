@@ -18,12 +18,12 @@ const QList<KnownScreenFaults::Fault>& KnownScreenFaults::all()
               R"re(^overlap: UpdateNotice 'infoText' .* and FailureReason 'failureReasonText')re"),
         fault("b", "known: the failure sentence is shown twice, in the notice and as the reason",
               R"re(^repeated: \S+ '(infoText|failureReasonText)' .* and \S+ '(infoText|failureReasonText)' )re"),
-        fault("c", "known: the version page and the keyboard: the focus sits on the hidden version list, "
-                   "Tab reaches the covered \"Start Update\" but never the list, Escape does nothing",
+        fault("c", "known: the version page and the keyboard: Tab leaves the version list for the "
+                   "buttons and never comes back to it",
               R"re(^focus: ListView 'versionList' .* but is invisible)re"
               R"re(|^tab: Tab stops at ListView 'versionList' .*, which is invisible)re"
               R"re(|^tab: Tab stops at FramedButton 'startUpdateButton' .*, which is covered by ChoicesPage 'choicesPage')re"
-              R"re(|^tab: the first Tab goes to FramedButton 'startUpdateButton' .*, not to ListView 'versionList')re"
+              R"re(|^tab: the first Tab goes to FramedButton '\w+' .*, not to ListView 'versionList')re"
               R"re(|^tab: Tab never reaches ListView 'versionList')re"
               R"re(|^escape: Escape leaves ChoicesPage 'choicesPage' .*on the screen)re"),
         fault("d", "known: the release notes show their Markdown source on one line",
@@ -47,7 +47,7 @@ const QList<KnownScreenFaults::Fault>& KnownScreenFaults::all()
               R"re(|^tab: Tab goes from (FileDialogDelegate 'fileDialogDelegate\d+'|Button "Cancel") .*, against reading order)re"),
         fault("file-dialog-escape",
               "found: Escape in the file dialog of \"Install from file…\" goes back to the version page, not to the update screen",
-              R"re(^escape: Escape closes UpdateFileDialog 'updateFileDialog', but FramedButton 'startUpdateButton' .* is covered by ChoicesPage 'choicesPage')re"),
+              R"re(^escape: Escape closes UpdateFileDialog 'updateFileDialog', but FramedButton 'startUpdateButton' .* is (covered by ChoicesPage 'choicesPage'|invisible afterwards))re"),
         fault("up-to-date-too-long", "found: the German \"up to date\" sentence runs into the connection label",
               R"re(^overlap: Text 'connectionlabel' .* and VersionLine 'versionText' "Tavlo ist auf dem neuesten Stand)re"),
     };
