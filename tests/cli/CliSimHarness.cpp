@@ -21,6 +21,10 @@
 #include <QFile>
 #include <QTimer>
 
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 
@@ -90,6 +94,16 @@ int main(int argc, char* argv[])
     }
     settle(50);
 
+    // Whether the runs set the instrument on a way of its own (anything beyond answering).
+    bool instrumentWoken = false;
+    QElapsedTimer sinceLastEvent;
+    sinceLastEvent.start();
+    QObject::connect(&instrument, &SimInstrument::event, &app, [&](const QString& line) {
+        sinceLastEvent.restart();
+        if (!line.startsWith(QLatin1String("instrument received ")))
+            instrumentWoken = true;
+    });
+
     QList<QStringList> runs{{}};
     for (const QString& word : app.arguments().mid(1)) {
         if (word == QLatin1String("+++"))
@@ -105,9 +119,15 @@ int main(int argc, char* argv[])
         code = CliRun::run(run, instrument.platform(), defaultServer, TestTimings::fast(), g_interrupted);
         std::fflush(stdout);
     }
-    // Long enough for the instrument to take the update and come back with it.
+    // Until the instrument has finished what it was doing (it takes the update and comes back
+    // with it, or returns from a mode): no step of it is longer than its longest delay, so a
+    // quiet spell longer than that means it is done. A run that never woke it ends at once.
     const SimInstrument::Timings t = TestTimings::fastInstrument();
-    settle(t.rejoinAfterEjectMs + t.applyAfterFinishMs + t.rebootMs + 500);
+    const int longestStep = std::max({t.mountAfterLeavingMs, t.rejoinAfterEjectMs, t.applyAfterFinishMs,
+                                      t.rebootMs, t.transferRoundTripMs});
+    QDeadlineTimer deadline(t.rejoinAfterEjectMs + t.applyAfterFinishMs + t.rebootMs + 500);
+    while (instrumentWoken && sinceLastEvent.elapsed() <= longestStep + 100 && !deadline.hasExpired())
+        settle(20);
 
     QFile state(env("TAVLO_SIM_STATE"));
     if (!state.fileName().isEmpty() && state.open(QIODevice::WriteOnly)) {
