@@ -30,6 +30,15 @@ ReleaseServer::Response slow(const QByteArray& body, int delayMs = 100)
     response.pieceDelayMs = delayMs;
     return response;
 }
+
+// The headers, then nothing for a minute. (A first piece would keep curl's speed, an average
+// over its last seconds, above its limit for a while after the bytes stopped.)
+ReleaseServer::Response stalled(const QByteArray& body)
+{
+    ReleaseServer::Response response = slow(body, 60000);
+    response.pieces.first() = 0;
+    return response;
+}
 } // namespace
 
 namespace {
@@ -129,7 +138,7 @@ bool FaultMatrixRow::before(bool withWindow)
         break;
     }
     case Fault::FileStalls:
-        server.setResponse("GET", rig.filePath(), slow(file, 60000));
+        server.setResponse("GET", rig.filePath(), stalled(file));
         break;
     case Fault::FileRedirectHttp: {
         QUrl plain = server.baseUrl();
@@ -165,7 +174,7 @@ bool FaultMatrixRow::before(bool withWindow)
     }
     case Fault::CurlStalls:
         server.queueResponse("GET", rig.filePath(), R::error(500));
-        server.setResponse("GET", rig.filePath(), slow(file, 60000));
+        server.setResponse("GET", rig.filePath(), stalled(file));
         break;
     case Fault::CurlRescues: server.queueResponse("GET", rig.filePath(), R::error(500)); break;
     case Fault::DownloadFolderUnusable: {
