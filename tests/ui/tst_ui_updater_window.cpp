@@ -1,11 +1,7 @@
 // The update-only edition's window, driven through stand-ins of its three published objects.
 
 #include "MessageRecorder.h"
-#include "StandInDownloader.h"
-#include "StandInFlows.h"
-#include "StandInMidiHandler.h"
-#include "StandInUpdaterMainController.h"
-#include "WindowDriver.h"
+#include "UpdaterWindowFixture.h"
 #include "WindowExpectations.h"
 
 #include <QFile>
@@ -20,66 +16,7 @@ using namespace WindowExpectations;
 
 namespace {
 
-const QUrl kUpdaterUrl(QStringLiteral("qrc:/Tavlo Updater/main.qml"));
 const QString kInstalled = QStringLiteral("The latest version is already installed!");
-
-struct Fixture
-{
-    MessageRecorder messages;
-    StandInMidiHandler midiHandler;
-    StandInDownloader downloader;
-    StandInUpdaterMainController mainController;
-    StandInFlows flows{midiHandler, downloader, mainController};
-    WindowDriver driver;
-
-    Fixture()
-    {
-        driver.publish(QStringLiteral("midiHandler"), &midiHandler);
-        driver.publish(QStringLiteral("downloader"), &downloader);
-        driver.publish(QStringLiteral("mainController"), &mainController);
-        flows.publishTo(driver);
-    }
-
-    // found | lost | version <v> | latest <v> | download <n> | versionCheck true|false |
-    // copy <text> | copyDone true|false | click <button text>
-    bool play(const QString& step)
-    {
-        const QString verb = step.section(QLatin1Char(' '), 0, 0);
-        const QString rest = step.section(QLatin1Char(' '), 1);
-        if (verb == QLatin1String("found"))
-            emit midiHandler.deviceFound(true);
-        else if (verb == QLatin1String("lost"))
-            emit midiHandler.deviceFound(false);
-        else if (verb == QLatin1String("version"))
-            emit midiHandler.tavloReceivedVersion(rest);
-        else if (verb == QLatin1String("latest"))
-            emit downloader.latestVersionFetched(rest);
-        else if (verb == QLatin1String("download"))
-            emit downloader.downloadingProgressBar(rest.toLongLong());
-        else if (verb == QLatin1String("versionCheck"))
-            emit downloader.versionCheck(rest == QLatin1String("true"));
-        else if (verb == QLatin1String("copy"))
-            emit mainController.copyingFileProgress(rest);
-        else if (verb == QLatin1String("copyDone"))
-            emit mainController.fileTransferComplete(rest == QLatin1String("true"));
-        else if (verb == QLatin1String("click"))
-            return driver.clickButton(rest);
-        else
-            return false;
-        return true;
-    }
-
-    bool playAll(const QStringList& steps)
-    {
-        for (const QString& step : steps) {
-            if (!play(step)) {
-                qWarning("step failed: %s", qPrintable(step));
-                return false;
-            }
-        }
-        return true;
-    }
-};
 
 } // namespace
 
@@ -87,13 +24,18 @@ class UpdaterWindowTest : public QObject
 {
     Q_OBJECT
 
+    // Made before the window and dropped after it: its warnings count too.
+    struct Fixture : MessageRecorder, UpdaterWindowFixture
+    {
+        MessageRecorder& messages = *this;
+    };
     std::unique_ptr<Fixture> f;
 
 private slots:
     void init()
     {
         f = std::make_unique<Fixture>();
-        QVERIFY(f->driver.load(kUpdaterUrl));
+        QVERIFY(f->load());
         QObject::disconnect(&f->driver.engine(), nullptr, QCoreApplication::instance(), nullptr);
     }
 
@@ -206,7 +148,7 @@ private slots:
         if (!infoLine.isEmpty())
             QCOMPARE(f->driver.text("infoText"), infoLine);
         QCOMPARE(f->downloader.calls(), calls);
-        QCOMPARE(f->midiHandler.calls(), QStringList{});
+        QCOMPARE(f->midi.calls(), QStringList{});
     }
 
     void unplugOnTheUpdateScreenGoesBackToWaiting()
@@ -271,7 +213,7 @@ private slots:
         MessageRecorder messages;
         {
             WindowDriver driver;
-            QVERIFY(driver.load(kUpdaterUrl));
+            QVERIFY(driver.load(QUrl(QStringLiteral("qrc:/Tavlo Updater/main.qml"))));
             QTest::qWait(300);
             QCOMPARE(shownNow(driver), QStringLiteral("row"));
             QCOMPARE(label(driver), QStringLiteral("Looking for Tavlo"));
