@@ -102,7 +102,8 @@ QStringList KeyboardCheck::tabOrder(QQuickWindow* window)
     ScreenItems::settle(window);
     const ScreenItems screen(window);
     const QList<QQuickItem*> stops = tabStops(screen);
-    QQuickItem* initial = window->activeFocusItem();
+    // Watched too: a list may drop the row that had the focus while Tab goes round.
+    const QPointer<QQuickItem> initial = window->activeFocusItem();
     // A list may drop rows it scrolls past: only the items still there are judged.
     const QList<QPointer<QQuickItem>> watched(stops.begin(), stops.end());
     QStringList found;
@@ -117,7 +118,7 @@ QStringList KeyboardCheck::tabOrder(QQuickWindow* window)
             found.append(QStringLiteral("tab: Tab never reaches %1").arg(ScreenItems::describe(stop)));
     }
     // From no stop, the first Tab goes to the first in reading order.
-    if (!stops.isEmpty() && !stops.contains(initial) && !round.isEmpty() && round.first() != stops.first()
+    if (!stops.isEmpty() && !stops.contains(initial.data()) && !round.isEmpty() && round.first() != stops.first()
         && watched.first())
         found.append(QStringLiteral("tab: the first Tab goes to %1, not to %2, the first in reading order")
                          .arg(ScreenItems::describe(round.first()), ScreenItems::describe(stops.first())));
@@ -135,7 +136,7 @@ QStringList KeyboardCheck::tabOrder(QQuickWindow* window)
     // The focus goes back where it was; where it was on no item, the item Tab gave it lets go.
     if (initial && initial != window->contentItem())
         initial->forceActiveFocus(Qt::OtherFocusReason);
-    for (int up = 0; up < 8 && window->activeFocusItem() != initial && window->activeFocusItem(); ++up)
+    for (int up = 0; up < 8 && window->activeFocusItem() != initial.data() && window->activeFocusItem(); ++up)
         window->activeFocusItem()->setFocus(false);
     return found;
 }
@@ -164,7 +165,11 @@ QList<QQuickItem*> KeyboardCheck::tabRound(QQuickWindow* window, const QList<QQu
             round.append(now);
             // Judged as it is then: a list scrolls the row that takes the focus into view.
             if (!stops.contains(now)) {
+                // A list (the file dialog's, as its folder is read) may drop the row meanwhile.
+                const QPointer<QQuickItem> stop = now;
                 ScreenItems::settle(window);
+                if (!stop)
+                    continue;
                 const ScreenItems then(window);
                 if (!ScreenItems::takesTab(now) || !then.isShown(now))
                     found.append(QStringLiteral("tab: Tab stops at %1, which is %2")
