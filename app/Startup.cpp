@@ -1,4 +1,6 @@
 #include "Startup.h"
+
+#include "ClosedNetworkAccess.h"
 #include "WiringLog.h"
 
 #include "AppIdentity.h"
@@ -127,6 +129,7 @@ int loadAndRun(QGuiApplication& app, QQmlApplicationEngine& engine, const QUrl& 
                 QCoreApplication::exit(-1);
         },
         Qt::QueuedConnection);
+    ClosedNetworkAccess::closeFor(engine);
     engine.load(mainUrl);
     return app.exec();
 }

@@ -55,7 +55,8 @@ bool installTranslation(QTranslator& translator, const QLocale& locale = QLocale
 // which both windows say once as they open; call before the window is loaded.
 void publishLogProblem(QQmlApplicationEngine& engine, const QString& problem);
 
-// Connects the load failure check (queued, last of all connections), loads the document
+// Connects the load failure check (queued, last of all connections), closes the network to
+// the window's documents (ClosedNetworkAccess), loads the document
 // and runs the event loop. Returns the event loop's exit code: -1 when the document could
 // not be made.
 int loadAndRun(QGuiApplication& app, QQmlApplicationEngine& engine, const QUrl& mainUrl);

@@ -14,6 +14,7 @@ Item {
     Text {
         id: infoConnectText
         objectName: "infoConnectText"
+        textFormat: Text.PlainText
         anchors.top: parent.top
         anchors.topMargin: instructions.logoBottom + instructions.height * 0.08
         anchors.horizontalCenter: parent.horizontalCenter

@@ -28,6 +28,7 @@ Button {
     // or Space must not press a button that is no longer on the screen.
     onVisibleChanged: if (!visible) focus = false
     contentItem: Text {
+        textFormat: Text.PlainText
         text: button.text
         color: "white"
         font.family: "Poppins"

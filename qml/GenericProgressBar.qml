@@ -34,6 +34,7 @@ Item {
         Text {
             id: label
             objectName: "label"
+            textFormat: Text.PlainText
             width: progressColumn.width
             text: root.mode === "downloading"
                   ? qsTr("Downloading...")
@@ -78,6 +79,7 @@ Item {
             Text {
                 id: percentText
                 objectName: "percentText"
+                textFormat: Text.PlainText
                 anchors.centerIn: parent
                 text: Math.round(root.percentage) + "%"
                 font.family: "Poppins"

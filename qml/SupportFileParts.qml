@@ -50,6 +50,7 @@ Item {
         width: parent.width * 0.8
         Label {
             id: noticeText
+            textFormat: Text.PlainText
             Accessible.role: Accessible.AlertMessage
             Accessible.name: text
             width: parent.width

@@ -75,6 +75,7 @@ Item {
     Text {
         id: transferInfoText
         objectName: "transferInfoText"
+        textFormat: Text.PlainText
         anchors.top: openGroovesButton.bottom
         anchors.topMargin: transfer.height * 0.04
         anchors.horizontalCenter: parent.horizontalCenter

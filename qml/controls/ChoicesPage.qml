@@ -108,6 +108,7 @@ Rectangle {
         spacing: page.height * 0.015
 
         Text {
+            textFormat: Text.PlainText
             width: parent.width
             text: qsTr("Choose a version")
             color: "white"
@@ -153,6 +154,7 @@ Rectangle {
                 color: ListView.isCurrentItem ? "#1f5f69" : "black"
                 border.color: "#333333"
                 Text {
+                    textFormat: Text.PlainText
                     anchors.fill: parent
                     anchors.leftMargin: 6
                     anchors.rightMargin: 6
@@ -178,6 +180,7 @@ Rectangle {
         Text {
             id: sentence
             objectName: "choiceSentence"
+            textFormat: Text.PlainText
             width: parent.width
             text: page.localFileShown ? page.localFile.summary
                                       : (page.picked.sentence !== undefined ? page.picked.sentence : "")
@@ -192,6 +195,7 @@ Rectangle {
 
         Text {
             objectName: "downgradeWarning"
+            textFormat: Text.PlainText
             width: parent.width
             visible: page.confirming
             text: qsTr("Going back to an older firmware is meant for when a newer one misbehaves. Press the button again to install %1.").arg(page.picked.version !== undefined ? page.picked.version : "")

@@ -97,6 +97,7 @@ Rectangle {
         Text {
             id: connectionlabel
             objectName: "connectionlabel"
+            textFormat: Text.PlainText
             text: logoContainer.labelText
             color: logoContainer.labelColor
             font.family: "Poppins"

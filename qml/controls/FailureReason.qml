@@ -4,6 +4,7 @@ import QtQuick 2.15
 // holds no text. The user sets the width and the position.
 Text {
     objectName: "failureReasonText"
+    textFormat: Text.PlainText
     visible: text !== ""
     text: ""
     color: "#ffb0a0"

@@ -39,6 +39,7 @@ Rectangle {
         Text {
             id: noticeText
             objectName: "logProblemText"
+            textFormat: Text.PlainText
             width: parent.width
             text: qsTr("This run keeps no session log. %1").arg(notice.problem)
             color: "white"
@@ -48,6 +49,7 @@ Rectangle {
         }
         Text {
             objectName: "logProblemOk"
+            textFormat: Text.PlainText
             anchors.right: parent.right
             text: qsTr("OK")
             color: "#ffb0a0"

@@ -4,6 +4,7 @@ import QtQuick 2.15
 // the text, the width and the position.
 Text {
     objectName: "infoText"
+    textFormat: Text.PlainText
     height: width / 4
     visible: false
     text: ""

@@ -4,6 +4,7 @@ import QtQuick 2.15
 // The user sets the width and the position.
 Text {
     objectName: "versionText"
+    textFormat: Text.PlainText
     height: width / 2
     visible: false
     text: ""

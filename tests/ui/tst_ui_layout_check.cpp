@@ -13,12 +13,17 @@
 
 namespace {
 
-// A 300x300 window around the given items.
+// A 300x300 window around the given items. Its texts are plain, as the windows' are; a
+// "FormattedText {" is a Text that sets its own format.
 QByteArray page(const char* items)
 {
+    const QByteArray plain = QByteArray(items)
+                                 .replace("FormattedText {", "Formatted {")
+                                 .replace("Text { ", "Text { textFormat: Text.PlainText; ")
+                                 .replace("Formatted {", "Text {");
     return QByteArray("import QtQuick\nimport QtQuick.Controls\n"
                       "Window { width: 300; height: 300; visible: true; color: \"black\"\n")
-           + items + "\n}\n";
+           + plain + "\n}\n";
 }
 
 // A button that Enter and Return press, as the windows' buttons are.
@@ -65,8 +70,6 @@ private slots:
                 Text { width: 300; text: "A heading"; color: "white"; font.pixelSize: 16 }
                 Text { width: 300; wrapMode: Text.WordWrap; color: "white"
                        text: "A sentence long enough to wrap onto a second line within the page." }
-                Text { width: 300; textFormat: Text.MarkdownText; color: "white"
-                       text: "## Notes\n\n- **bold** and *slanted*" }
                 KeyButton { objectName: "first"; width: 200; text: "First" }
                 KeyButton { objectName: "second"; width: 200; text: "Second" }
             })") << QStringList{} << QString();
@@ -116,9 +119,15 @@ private slots:
                    text: "## 1.6.0 - New groove library - See the *manual*" })")
                                                << QStringList{"markdown"} << "notes";
         QTest::newRow("rich text that renders a marker") << page(R"(
-            Text { objectName: "rich"; textFormat: Text.RichText; color: "white"
+            FormattedText { objectName: "rich"; textFormat: Text.RichText; color: "white"
                    text: "<b>Fixed</b> ![logo](x.png) " })")
-                                                         << QStringList{"markdown"} << "rich";
+                                                         << QStringList{"markdown", "markup"} << "rich";
+        // Whatever it shows now: a version or a reason with a tag in it would be read as markup.
+        for (const char* format : {"Text.AutoText", "Text.StyledText", "Text.MarkdownText"})
+            QTest::addRow("text that reads markup (%s)", format)
+                << page(QByteArray("FormattedText { objectName: \"reason\"; color: \"white\"; text: \"1.7.0\"; "
+                                   "textFormat: ").append(format).append(" }").constData())
+                << QStringList{"markup"} << "reason";
         QTest::newRow("focus on a hidden list") << page(R"(
             Rectangle { visible: false; width: 300; height: 300
                 ListView { objectName: "hiddenList"; focus: true; width: 300; height: 100; model: 3

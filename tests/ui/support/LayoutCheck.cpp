@@ -1,6 +1,9 @@
 #include "LayoutCheck.h"
 
 #include "MarkdownMarkers.h"
+
+#include <QQmlContext>
+#include <QtQml/qqml.h>
 #include "ScreenItems.h"
 
 #include <QHash>
@@ -48,7 +51,7 @@ QStringList LayoutCheck::problems(QQuickWindow* window)
 
 QStringList LayoutCheck::problems(const ScreenItems& screen)
 {
-    return overlaps(screen) + clipped(screen) + outside(screen) + repeated(screen) + markdown(screen)
+    return overlaps(screen) + clipped(screen) + outside(screen) + repeated(screen) + markdown(screen) + markup(screen)
            + focus(screen);
 }
 
@@ -146,6 +149,23 @@ QStringList LayoutCheck::markdown(const ScreenItems& screen)
         if (!markers.isEmpty())
             found.append(QStringLiteral("markdown: %1 shows %2")
                              .arg(ScreenItems::describe(text), markers.join(QStringLiteral(", "))));
+    }
+    return found;
+}
+
+QStringList LayoutCheck::markup(const ScreenItems& screen)
+{
+    QStringList found;
+    for (const QQuickItem* text : screen.texts()) {
+        // A style's caption of a button, and the items of Qt's own documents (a style's
+        // controls, the file dialog drawn in Qt Quick): what they read is Qt's to decide.
+        if (text->parentItem() && text->parentItem()->inherits("QQuickIconLabel"))
+            continue;
+        const QQmlContext* context = qmlContext(text);
+        if (context && context->baseUrl().path().startsWith(QLatin1String("/qt-project.org/imports/QtQuick")))
+            continue;
+        if (text->property("textFormat").toInt() != 0 /* Text.PlainText */)
+            found.append(QStringLiteral("markup: %1 would read markup from its text").arg(ScreenItems::describe(text)));
     }
     return found;
 }

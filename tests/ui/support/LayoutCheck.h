@@ -17,6 +17,8 @@ class ScreenItems;
 //   repeated: the same non-empty sentence is shown by two texts at once (the rows of a list,
 //             which show data, are left out)
 //   markdown: a shown text displays Markdown markers (MarkdownMarkers)
+//   markup:   a shown text would read markup (rich text, HTML, Markdown) from what it shows;
+//             (the items of Qt's own documents, the style's and its file dialog's, are left out)
 //   focus:    the item with the keyboard focus is not shown
 // It changes nothing in the window; it waits only for layouts already due (ScreenItems::settle).
 class LayoutCheck
@@ -31,5 +33,6 @@ private:
     static QStringList outside(const ScreenItems& screen);
     static QStringList repeated(const ScreenItems& screen);
     static QStringList markdown(const ScreenItems& screen);
+    static QStringList markup(const ScreenItems& screen);
     static QStringList focus(const ScreenItems& screen);
 };
