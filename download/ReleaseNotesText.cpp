@@ -1,5 +1,6 @@
 #include "ReleaseNotesText.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -16,7 +17,24 @@ bool ReleaseNotesText::looksLikeMarkdown(const QString& notes)
 
 QString ReleaseNotesText::shown(const QString& notes)
 {
-    return looksLikeMarkdown(notes) ? withoutMarks(notes) : notes;
+    const QString kept = cut(notes);
+    return looksLikeMarkdown(kept) ? withoutMarks(kept) : kept;
+}
+
+QString ReleaseNotesText::cut(const QString& notes)
+{
+    if (notes.size() <= kMaxShownLength)
+        return notes;
+    int end = kMaxShownLength;
+    // At the end of a line when one ends in the last KiB before the limit.
+    const int lineEnd = notes.lastIndexOf(QLatin1Char('\n'), end - 1);
+    if (lineEnd >= end - 1024)
+        end = lineEnd;
+    else if (notes.at(end - 1).isHighSurrogate())
+        --end; // never half a character
+    return notes.left(end) + QStringLiteral("\n\n")
+           + QCoreApplication::translate("ReleaseNotesText",
+                                         "The rest of these notes is left out: they are longer than 64 KiB.");
 }
 
 QString ReleaseNotesText::withoutMarks(const QString& notes)

@@ -3,19 +3,22 @@
 // a catalogue is usable exactly when it has entries and then gives no problem; an unusable
 // one says why; every entry is well-formed (one per element of the array, an element that is
 // not an object an empty entry, a digest empty or 64 lower-case hex digits, a size unknown or
-// positive and written in digits); and the entries round-trip their fields (written back as a
-// catalogue and read again, they come out the same, in the same order). The version list
+// positive and written in digits, its notes shown no longer than they are or than the cut
+// allows); and the entries round-trip their fields (written back as a catalogue and read
+// again, they come out the same, in the same order). The version list
 // made of them holds every entry once, newest first with the unparsable ones last, never
 // offers an unparsable version or two rows of one version, and its default row is the
 // catalogue's last entry.
 #include "FuzzCheck.h"
 #include "ReleaseCatalogue.h"
 #include "ReleaseChoices.h"
+#include "ReleaseNotesText.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -60,6 +63,12 @@ void checkWellFormed(const ReleaseEntry& entry)
             digits.remove(0, 1);
         FUZZ_CHECK(QString::number(size) == digits);
     }
+    // The notes as shown: never longer than the cut allows (taking out marks only shortens),
+    // and the same each time.
+    const QString notes = ReleaseNotesText::shown(entry.releaseNotes);
+    FUZZ_CHECK(notes.size() <= std::max<qsizetype>(entry.releaseNotes.size(),
+                                                   ReleaseNotesText::kMaxShownLength + 200));
+    FUZZ_CHECK(notes == ReleaseNotesText::shown(entry.releaseNotes));
 }
 
 } // namespace

@@ -665,6 +665,13 @@ Exit-Codes:
     </message>
 </context>
 <context>
+    <name>ReleaseNotesText</name>
+    <message>
+        <source>The rest of these notes is left out: they are longer than 64 KiB.</source>
+        <translation>Der Rest dieser Hinweise ist weggelassen: Sie sind länger als 64 KiB.</translation>
+    </message>
+</context>
+<context>
     <name>SessionLog</name>
     <message>
         <source>The session log folder %1 cannot be made; this run keeps no log.</source>

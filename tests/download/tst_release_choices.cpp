@@ -348,6 +348,17 @@ void TestReleaseChoices::markdown_data()
         << "## 1.6.0\n\n- New groove library\n- Quieter start-up\n\nSee the *manual* for the new **swing** setting."
         << true << "1.6.0\n\n\u2022 New groove library\n\u2022 Quieter start-up\n\nSee the manual for the new swing setting.";
     QTest::newRow("empty") << "" << false << "";
+    // Long notes are cut, at a line's end near the limit or else at the limit itself.
+    const QString more = QStringLiteral("\n\nThe rest of these notes is left out: they are longer than 64 KiB.");
+    const int limit = ReleaseNotesText::kMaxShownLength;
+    QTest::newRow("at the limit") << QString(limit, 'a') << false << QString(limit, 'a');
+    QTest::newRow("one past the limit") << QString(limit + 1, 'a') << false << QString(limit, 'a') + more;
+    QTest::newRow("cut at a line's end")
+        << QString(limit - 10, 'a') + "\n" + QString(100, 'b') << false << QString(limit - 10, 'a') + more;
+    QTest::newRow("no half character") << QString(limit - 1, 'a') + QString::fromUtf8("\xF0\x9F\x8E\xB9") << false
+                                       << QString(limit - 1, 'a') + more;
+    QTest::newRow("marks taken out of what is kept") << "# Notes\n" + QString(limit, 'a') << true
+                                                     << "Notes\n" + QString(limit - 8, 'a') + more;
 }
 
 void TestReleaseChoices::markdown()
