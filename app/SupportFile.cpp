@@ -121,10 +121,30 @@ QString SupportFile::suggestedName() const
         .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmm")));
 }
 
+QString SupportFile::existingFolder(const QStringList& candidates)
+{
+    for (const QString& folder : candidates) {
+        if (!folder.isEmpty() && QFileInfo(folder).isDir())
+            return folder;
+    }
+    return candidates.isEmpty() ? QString() : candidates.constLast();
+}
+
+QUrl SupportFile::suggestedFolder() const
+{
+    return QUrl::fromLocalFile(existingFolder({QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+                                               QDir::homePath()}));
+}
+
 QUrl SupportFile::suggestedFile() const
 {
-    return QUrl::fromLocalFile(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
-                               + QLatin1Char('/') + suggestedName());
+    return QUrl::fromLocalFile(suggestedFolder().toLocalFile() + QLatin1Char('/') + suggestedName());
+}
+
+bool SupportFile::exists(const QString& urlOrPath) const
+{
+    const QUrl url(urlOrPath);
+    return QFileInfo::exists(url.isLocalFile() ? url.toLocalFile() : urlOrPath);
 }
 
 bool SupportFile::save(const QString& urlOrPath)

@@ -39,8 +39,15 @@ public:
 
     // A file name for the save dialog: "tavlo-support-20261208-0430.txt".
     Q_INVOKABLE QString suggestedName() const;
-    // That name in the user's documents folder, as a file: URL for the dialog.
+    // Where the save dialog starts: the user's documents folder, or where there is none (it
+    // was never made, or is gone) the home folder; as a file: URL.
+    Q_INVOKABLE QUrl suggestedFolder() const;
+    // The first of the folders that exists, else the last. Pure but for asking the file system.
+    static QString existingFolder(const QStringList& candidates);
+    // The suggested name in the suggested folder, as a file: URL for the dialog.
     Q_INVOKABLE QUrl suggestedFile() const;
+    // Whether a file is at the path or file: URL (the window asks before replacing it).
+    Q_INVOKABLE bool exists(const QString& urlOrPath) const;
     // Writes the file to the path or file: URL; false (lastResult says why) when it cannot.
     Q_INVOKABLE bool save(const QString& urlOrPath);
 

@@ -29,7 +29,7 @@ Item {
     function open() {
         if (!writer)
             return
-        parts().openDialog(writer.suggestedFile())
+        parts().openDialog(writer.suggestedFolder(), writer.suggestedFile())
     }
 
     MouseArea {

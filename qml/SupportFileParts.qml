@@ -8,6 +8,7 @@ import QtQuick.Dialogs
 // keep the translation context of SupportFileAction, where they were first written.
 Item {
     id: parts
+    objectName: "supportFileParts"
     // The SupportFileAction these belong to (its writer saves the file).
     property var action
     anchors.fill: parent
@@ -16,9 +17,26 @@ Item {
         menu.popup()
     }
 
-    function openDialog(suggested) {
+    function openDialog(folder, suggested) {
+        dialog.currentFolder = folder
         dialog.selectedFile = suggested
         dialog.open()
+    }
+
+    // The file chosen in the dialog: saved at once, or after asking when one is there.
+    function chosen(file) {
+        if (parts.action.writer.exists(file)) {
+            replace.file = file
+            replace.open()
+        } else {
+            parts.save(file)
+        }
+    }
+
+    function save(file) {
+        parts.action.writer.save(file)
+        notice.text = parts.action.writer.lastResult
+        notice.open()
     }
 
     Menu {
@@ -35,12 +53,42 @@ Item {
         objectName: "supportFileDialog"
         title: qsTranslate("SupportFileAction", "Save support file")
         fileMode: FileDialog.SaveFile
+        acceptLabel: qsTranslate("SupportFileAction", "Save")
+        // Asked below, the same way whichever dialog the system draws.
+        options: FileDialog.DontConfirmOverwrite
         nameFilters: [qsTranslate("SupportFileAction", "Text files (*.txt)")]
-        onAccepted: {
-            parts.action.writer.save(dialog.selectedFile.toString())
-            notice.text = parts.action.writer.lastResult
-            notice.open()
+        onAccepted: parts.chosen(dialog.selectedFile.toString())
+    }
+
+    // A file of that name is there: replaced only when the user says so.
+    Dialog {
+        id: replace
+        objectName: "replaceSupportFileDialog"
+        property string file
+        anchors.centerIn: parent
+        width: parent.width * 0.8
+        modal: true
+        title: qsTranslate("SupportFileAction", "Replace the file?")
+        contentItem: Label {
+            objectName: "replaceSupportFileText"
+            textFormat: Text.PlainText
+            wrapMode: Text.Wrap
+            text: qsTranslate("SupportFileAction", "A file named \u201c%1\u201d is already there. Replace it?")
+                  .arg(decodeURIComponent(replace.file.substring(replace.file.lastIndexOf("/") + 1)))
         }
+        footer: DialogButtonBox {
+            Button {
+                objectName: "replaceSupportFileButton"
+                text: qsTranslate("SupportFileAction", "Replace")
+                DialogButtonBox.buttonRole: DialogButtonBox.AcceptRole
+            }
+            Button {
+                objectName: "keepSupportFileButton"
+                text: qsTranslate("SupportFileAction", "Cancel")
+                DialogButtonBox.buttonRole: DialogButtonBox.RejectRole
+            }
+        }
+        onAccepted: parts.save(replace.file)
     }
 
     Popup {

@@ -830,6 +830,26 @@ Exit-Codes:
         <source>Text files (*.txt)</source>
         <translation>Textdateien (*.txt)</translation>
     </message>
+    <message>
+        <source>Save</source>
+        <translation>Speichern</translation>
+    </message>
+    <message>
+        <source>Replace the file?</source>
+        <translation>Datei ersetzen?</translation>
+    </message>
+    <message>
+        <source>A file named “%1” is already there. Replace it?</source>
+        <translation>Eine Datei namens „%1“ ist schon da. Ersetzen?</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>Ersetzen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
 </context>
 <context>
     <name>TransferFlow</name>

@@ -5,7 +5,11 @@
 #include "MainWindowFixture.h"
 #include "SupportFile.h"
 
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
 #include <QQuickItem>
+#include <QTemporaryDir>
 #include <QQuickWindow>
 #include <QTest>
 #include <QtQml>
@@ -26,6 +30,22 @@ class SupportActionTest : public QObject
     QPoint centre() const
     {
         return QPoint(f->driver.window()->width() / 2, f->driver.window()->height() / 2);
+    }
+
+    QObject* openedDialog()
+    {
+        QTest::keyClick(f->driver.window(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        QObject* dialog = find("supportFileDialog");
+        QDeadlineTimer deadline(5000);
+        while (dialog && !dialog->property("visible").toBool() && !deadline.hasExpired())
+            QTest::qWait(10);
+        return dialog && dialog->property("visible").toBool() ? dialog : nullptr;
+    }
+
+    static QByteArray readAll(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
 private slots:
@@ -94,6 +114,64 @@ private slots:
         QTRY_VERIFY(dialog->property("visible").toBool());
         QCOMPARE(dialog->property("title").toString(), QStringLiteral("Save support file"));
         QMetaObject::invokeMethod(dialog, "reject");
+    }
+
+    // The dialog opens in a folder that is there (the documents folder, else the home
+    // folder) and says what it does.
+    void dialogStartsWhereAFolderIs()
+    {
+        QTemporaryDir home;
+        const QByteArray oldHome = qgetenv("HOME");
+        qputenv("HOME", QFile::encodeName(home.path()));
+        QObject* dialog = openedDialog();
+        QVERIFY(dialog);
+        QCOMPARE(dialog->property("currentFolder").toUrl().toLocalFile(), home.path());
+        QCOMPARE(dialog->property("acceptLabel").toString(), QStringLiteral("Save"));
+        QMetaObject::invokeMethod(dialog, "reject");
+
+        QVERIFY(QDir(home.path()).mkdir(QStringLiteral("Documents")));
+        QCOMPARE(openedDialog()->property("currentFolder").toUrl().toLocalFile(), home.path() + "/Documents");
+        QMetaObject::invokeMethod(dialog, "reject");
+        qputenv("HOME", oldHome);
+    }
+
+    // A file that is there already is replaced only after the user says so.
+    void anExistingFileIsReplacedOnlyWhenAsked_data()
+    {
+        QTest::addColumn<QString>("answer"); // the button pressed on the question
+        QTest::addColumn<bool>("replaced");
+        QTest::newRow("kept") << "keepSupportFileButton" << false;
+        QTest::newRow("replaced") << "replaceSupportFileButton" << true;
+    }
+
+    void anExistingFileIsReplacedOnlyWhenAsked()
+    {
+        QFETCH(QString, answer);
+        QFETCH(bool, replaced);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("notes of mine.txt"));
+        QFile mine(path);
+        QVERIFY(mine.open(QIODevice::WriteOnly) && mine.write("mine") == 4);
+        mine.close();
+
+        QObject* dialog = openedDialog();
+        QVERIFY(dialog);
+        QMetaObject::invokeMethod(dialog, "reject");
+        // As the dialog hands on the file chosen in it.
+        QVERIFY(QMetaObject::invokeMethod(find("supportFileParts"), "chosen",
+                                          Q_ARG(QVariant, QUrl::fromLocalFile(path).toString())));
+        QObject* question = find("replaceSupportFileDialog");
+        QVERIFY(question);
+        QTRY_VERIFY(question->property("opened").toBool());
+        QCOMPARE(find("replaceSupportFileText")->property("text").toString(),
+                 QString::fromUtf8("A file named \u201cnotes of mine.txt\u201d is already there. Replace it?"));
+        QCOMPARE(readAll(path), QByteArray("mine"));
+
+        QVERIFY(f->driver.click(qobject_cast<QQuickItem*>(find(answer.toLatin1().constData()))));
+        QTRY_VERIFY(!question->property("visible").toBool());
+        QCOMPARE(readAll(path) != "mine", replaced);
+        if (replaced)
+            QVERIFY(readAll(path).contains("Tavlo"));
     }
 };
 
