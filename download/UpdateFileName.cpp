@@ -8,6 +8,10 @@ bool UpdateFileName::isSafe(const QString& name)
 {
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
         return false;
+    // A longer name fails only when the file is made, after the request, and would then be
+    // taken for the server's fault.
+    if (name.toUtf8().size() > kMaxNameBytes)
+        return false;
     for (const QChar ch : name) {
         // A separator or a colon (drive prefix, alternate data stream) would place the
         // file somewhere other than the download folder.

@@ -9,8 +9,14 @@ class UpdateFileName
 public:
     // True when the name can be used as a local file name in the download folder as it
     // stands: not empty, not "." or "..", no separator, colon or control character, and no
-    // Windows device name (with or without extension, blanks after it included).
+    // Windows device name (with or without extension, blanks after it included), and short
+    // enough that the longest name the download gives it on the way (kLongestSuffix after it)
+    // fits every file system's limit of 255 bytes or UTF-16 units.
     static bool isSafe(const QString& name);
+
+    // ".curl.part", the longest ending a download adds to the name while it runs.
+    static constexpr int kLongestSuffix = 10;
+    static constexpr int kMaxNameBytes = 255 - kLongestSuffix; // in UTF-8, which is never shorter
 
     // The name as one URL path segment: '%', '?' and '#' are escaped, everything else is
     // kept as the catalogue gives it.

@@ -1,7 +1,8 @@
 // The file name of a catalogue entry: the safety check and the download URL. A name the check
 // accepts can only name a file in the download folder, on every system: never empty, "." or
 // "..", no path separator (so no ".." component), no drive or stream colon, no control
-// character, no Windows device name. Its download URL stays on the server, under /releases/,
+// character, no Windows device name, never too long for the file system with the ending a
+// download adds. Its download URL stays on the server, under /releases/,
 // with no query or fragment, and gives the name back when decoded.
 #include "FuzzCheck.h"
 #include "FuzzInput.h"
@@ -66,6 +67,8 @@ void checkName(const QString& name)
         return;
 
     FUZZ_CHECK(!name.isEmpty());
+    FUZZ_CHECK(name.toUtf8().size() + UpdateFileName::kLongestSuffix <= 255);
+    FUZZ_CHECK(name.size() + UpdateFileName::kLongestSuffix <= 255);
     FUZZ_CHECK(name != QLatin1String(".") && name != QLatin1String(".."));
     FUZZ_CHECK(!name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')));
     FUZZ_CHECK(!name.contains(QLatin1Char(':')));
