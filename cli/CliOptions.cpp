@@ -144,9 +144,10 @@ CliOptions CliOptions::parse(const QStringList& arguments)
         fail(tr("Give either --version or --file, not both."));
     if (!o.releaseServer.isEmpty()) {
         const QUrl url(o.releaseServer, QUrl::StrictMode);
-        if (!url.isValid() || url.host().isEmpty()
-            || (url.scheme() != QLatin1String("https") && url.scheme() != QLatin1String("http")))
-            fail(tr("The release server \"%1\" is not an http or https address.").arg(o.releaseServer));
+        // Over plain http anyone on the way could hand the instrument a file of their own.
+        if (!url.isValid() || url.host().isEmpty() || url.scheme() != QLatin1String("https"))
+            fail(tr("The release server \"%1\" is not an https address; updates are read over https only.")
+                     .arg(o.releaseServer));
     }
     return o;
 }

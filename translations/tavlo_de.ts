@@ -118,8 +118,8 @@
         <translation>Entweder --version oder --file angeben, nicht beides.</translation>
     </message>
     <message>
-        <source>The release server &quot;%1&quot; is not an http or https address.</source>
-        <translation>Der Release-Server „%1“ ist keine http- oder https-Adresse.</translation>
+        <source>The release server &quot;%1&quot; is not an https address; updates are read over https only.</source>
+        <translation>Der Release-Server „%1“ ist keine https-Adresse; Updates werden nur über https gelesen.</translation>
     </message>
 </context>
 <context>

@@ -75,7 +75,7 @@ void CliTest::commandLines_data()
     QTest::newRow("file and version") << QStringList{"update", "--file", "a.tvq", "--version", "1.6.0"}
                                       << setup() << 2 << none << "either --version or --file";
     QTest::newRow("bad server address") << QStringList{"check", "--release-server", "ftp://x"} << setup()
-                                        << 2 << none << "not an http or https address";
+                                        << 2 << none << "not an https address";
 
     QTest::newRow("list") << QStringList{"list"} << setup() << 0
                           << QStringList{"Tavlo:Tavlo MIDI 1", "USB 1D6B:0104", "firmware 1.5.2", "normal mode"}

@@ -104,8 +104,10 @@ void CliPartsTest::parseErrors_data()
     QTest::newRow("done with update") << QStringList{"update", "--done"} << "--done belongs to the command transfer";
     QTest::newRow("file and version") << QStringList{"update", "--file", "a.tvq", "--version", "1.0.0"}
                                       << "either --version or --file";
-    QTest::newRow("server not a URL") << QStringList{"check", "--release-server", "mirror"} << "not an http";
-    QTest::newRow("server other scheme") << QStringList{"check", "--release-server=file:///x"} << "not an http";
+    QTest::newRow("server not a URL") << QStringList{"check", "--release-server", "mirror"} << "not an https";
+    QTest::newRow("server other scheme") << QStringList{"check", "--release-server=file:///x"} << "not an https";
+    QTest::newRow("server over plain http") << QStringList{"check", "--release-server=http://mirror.example/x"}
+                                            << "not an https";
     QTest::newRow("error before help") << QStringList{"--frob", "--help"} << "Unknown option \"--frob\"";
 }
 
