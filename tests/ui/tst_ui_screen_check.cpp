@@ -18,6 +18,7 @@
 #include "UpdateDownload.h"
 #include "UpdaterWindowFixture.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QQuickItem>
 #include <QQuickWindow>
@@ -95,7 +96,8 @@ public:
             if (step.startsWith(QLatin1String("installed ")))
                 choices.setInstalledVersion(step.section(QLatin1Char(' '), 1));
             else if (step == QLatin1String("folder"))
-                ok = dialog() && dialog()->setProperty("currentFolder", QUrl::fromLocalFile(example.folder.path()));
+                ok = dialog() && dialog()->setProperty("currentFolder", QUrl::fromLocalFile(example.folder.path()))
+                     && folderShown();
             else if (step == QLatin1String("file"))
                 ok = QMetaObject::invokeMethod(driver().item(QStringLiteral("choicesPage")), "fileChosen",
                                                Q_ARG(QVariant, QVariant(QUrl::fromLocalFile(example.localFile))));
@@ -107,6 +109,30 @@ public:
                 return false;
         }
         return true;
+    }
+
+    static int rowsUnder(const QQuickItem* item)
+    {
+        int rows = item->objectName().startsWith(QLatin1String("fileDialogDelegate")) ? 1 : 0;
+        for (const QQuickItem* child : item->childItems())
+            rows += rowsUnder(child);
+        return rows;
+    }
+
+    // The dialog reads the folder on a thread of its own and makes its rows as the names
+    // come: its rows are there when their number has held for a while.
+    bool folderShown()
+    {
+        int rows = -1;
+        int steady = 0;
+        QDeadlineTimer deadline(5000);
+        while (steady < 5 && !deadline.hasExpired()) {
+            QTest::qWait(50);
+            const int now = rowsUnder(driver().window()->contentItem());
+            steady = now > 0 && now == rows ? steady + 1 : 0;
+            rows = now;
+        }
+        return steady >= 5;
     }
 
     UpdateDownload download;
