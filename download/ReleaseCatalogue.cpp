@@ -19,6 +19,15 @@ QString digestField(const QJsonObject& entry)
     return ReleaseEntry::digestFrom(entry.value(QLatin1String("sha256")).toString());
 }
 
+// A "sha256" that is given but holds no digest.
+bool digestUnreadable(const QJsonObject& entry, const QString& digest)
+{
+    const QJsonValue given = entry.value(QLatin1String("sha256"));
+    if (given.isUndefined() || given.isNull())
+        return false;
+    return !given.isString() ? true : digest.isEmpty() && !given.toString().trimmed().isEmpty();
+}
+
 }  // namespace
 
 QString ReleaseEntry::digestFrom(const QString& given)
@@ -80,6 +89,7 @@ ReleaseCatalogue ReleaseCatalogue::parse(const QByteArray& bytes)
         entry.codeName = textField(object, "code_name");
         entry.uuid = textField(object, "uuid");
         entry.sha256 = digestField(object);
+        entry.checksumUnreadable = digestUnreadable(object, entry.sha256);
         entry.releaseNotes = textField(object, "release_notes");
         catalogue.list.append(entry);
     }

@@ -15,6 +15,10 @@ struct ReleaseEntry
     QString uuid;           // "uuid"
     QString sha256;         // "sha256", the update file's SHA-256 in hex (lower case here)
     QString releaseNotes;   // "release_notes", optional: plain text or Markdown
+    // "sha256" is there but is no digest (not a text of 64 hex digits, blanks around it and
+    // case aside): the entry's file cannot be checked, so it is not downloaded. An absent,
+    // null or empty "sha256" is no checksum at all.
+    bool checksumUnreadable = false;
 
     // The update file's size when "total_file_size" is a positive whole number, else -1.
     qint64 expectedSize() const;
@@ -29,9 +33,9 @@ struct ReleaseEntry
         return fileName == other.fileName && version == other.version
                && totalFileSize == other.totalFileSize && releaseDate == other.releaseDate
                && codeName == other.codeName && uuid == other.uuid && sha256 == other.sha256
-               && releaseNotes == other.releaseNotes;
+               && releaseNotes == other.releaseNotes && checksumUnreadable == other.checksumUnreadable;
     }
 };
 
-// Texts only: a list moves its entries in memory as they stand when it grows.
+// Texts and a flag: a list moves its entries in memory as they stand when it grows.
 Q_DECLARE_TYPEINFO(ReleaseEntry, Q_RELOCATABLE_TYPE);

@@ -2,13 +2,13 @@
 // parse is a function of the bytes alone (a second parse gives the same entries and reason);
 // a catalogue is usable exactly when it has entries and then gives no problem; an unusable
 // one says why; every entry is well-formed (one per element of the array, an element that is
-// not an object an empty entry, a digest empty or 64 lower-case hex digits, a size unknown or
-// positive and written in digits, its notes shown no longer than they are or than the cut
-// allows); and the entries round-trip their fields (written back as a catalogue and read
-// again, they come out the same, in the same order). The version list
-// made of them holds every entry once, newest first with the unparsable ones last, never
-// offers an unparsable version or two rows of one version, and its default row is the
-// catalogue's last entry.
+// not an object an empty entry, a digest empty or 64 lower-case hex digits and never both a
+// digest and an unreadable one, a size unknown or positive and written in digits, its notes
+// shown no longer than they are or than the cut allows); and the entries round-trip their
+// fields (written back as a catalogue and read again, they come out the same, in the same
+// order). The version list made of them holds every entry once, newest first with the
+// unparsable ones last, never offers an unparsable version or two rows of one version, and
+// its default row is the catalogue's last entry.
 #include "FuzzCheck.h"
 #include "ReleaseCatalogue.h"
 #include "ReleaseChoices.h"
@@ -35,7 +35,8 @@ QByteArray written(const QList<ReleaseEntry>& entries)
         object.insert(QStringLiteral("release_date"), e.releaseDate);
         object.insert(QStringLiteral("code_name"), e.codeName);
         object.insert(QStringLiteral("uuid"), e.uuid);
-        object.insert(QStringLiteral("sha256"), e.sha256);
+        // An unreadable checksum written back as one that is still unreadable.
+        object.insert(QStringLiteral("sha256"), e.checksumUnreadable ? QStringLiteral("x") : e.sha256);
         object.insert(QStringLiteral("release_notes"), e.releaseNotes);
         array.append(object);
     }
@@ -49,6 +50,7 @@ void checkWellFormed(const ReleaseEntry& entry)
 {
     FUZZ_CHECK(entry.sha256.isEmpty() || entry.sha256.size() == 64);
     FUZZ_CHECK(entry.hasChecksum() == !entry.sha256.isEmpty());
+    FUZZ_CHECK(!(entry.checksumUnreadable && entry.hasChecksum()));
     for (const QChar c : entry.sha256)
         FUZZ_CHECK((c >= QLatin1Char('0') && c <= QLatin1Char('9'))
                    || (c >= QLatin1Char('a') && c <= QLatin1Char('f')));

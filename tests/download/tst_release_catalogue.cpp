@@ -79,7 +79,11 @@ void TestReleaseCatalogue::fields_data()
     QTest::newRow("unknown fields ignored")
         << QByteArray(R"({"file_name":"a.tvq","sha256":"00ff","mirrors":["x"],)"
                       R"("notes":{"en":"Fixes"},"version":"1.6.0","total_file_size":"10"})")
-        << entry("a.tvq", "1.6.0", "10");
+        << [] {
+               ReleaseEntry e = entry("a.tvq", "1.6.0", "10");
+               e.checksumUnreadable = true; // "00ff" is no digest
+               return e;
+           }();
     QTest::newRow("missing fields are empty") << QByteArray(R"({"version":"2.0.0"})")
                                               << entry(QString(), "2.0.0");
     QTest::newRow("numbers are not texts")
@@ -132,39 +136,46 @@ void TestReleaseCatalogue::checksumAndSize_data()
     QTest::addColumn<QByteArray>("fields");
     QTest::addColumn<QString>("sha256");   // as kept: lower case, or empty
     QTest::addColumn<qint64>("size");      // the expected size, -1: unknown
+    QTest::addColumn<bool>("unreadable");  // a checksum given that is none
 
     const QString digest(64, QLatin1Char('a'));
     QTest::newRow("both given") << QByteArray(R"("sha256":")" + digest.toLatin1()
                                               + R"(","total_file_size":"1234")")
-                                << digest << qint64(1234);
+                                << digest << qint64(1234) << false;
     QTest::newRow("upper case digest kept in lower case")
         << QByteArray(R"("sha256":"AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA")")
-        << digest << qint64(-1);
-    QTest::newRow("digest too short") << QByteArray(R"("sha256":"00ff")") << QString() << qint64(-1);
+        << digest << qint64(-1) << false;
+    QTest::newRow("digest too short") << QByteArray(R"("sha256":"00ff")") << QString() << qint64(-1) << true;
     QTest::newRow("digest with a non-hex digit")
-        << QByteArray(R"("sha256":"g)" + QByteArray(63, 'a') + R"(")") << QString() << qint64(-1);
-    QTest::newRow("digest as a number") << QByteArray(R"("sha256":12)") << QString() << qint64(-1);
-    QTest::newRow("size zero") << QByteArray(R"("total_file_size":"0")") << QString() << qint64(-1);
-    QTest::newRow("negative size") << QByteArray(R"("total_file_size":"-5")") << QString() << qint64(-1);
-    QTest::newRow("size with a sign") << QByteArray(R"("total_file_size":"+5")") << QString() << qint64(-1);
-    QTest::newRow("size with blanks") << QByteArray(R"("total_file_size":" 5")") << QString() << qint64(-1);
+        << QByteArray(R"("sha256":"g)" + QByteArray(63, 'a') + R"(")") << QString() << qint64(-1) << true;
+    QTest::newRow("digest as a number") << QByteArray(R"("sha256":12)") << QString() << qint64(-1) << true;
+    QTest::newRow("digest with a prefix")
+        << QByteArray(R"("sha256":"sha256:)" + QByteArray(64, '0') + R"(")") << QString() << qint64(-1) << true;
+    QTest::newRow("digest with blanks around it") << QByteArray(R"("sha256":"  )" + digest.toLatin1() + R"( ")")
+                                                  << digest << qint64(-1) << false;
+    QTest::newRow("digest empty: none given") << QByteArray(R"("sha256":"")") << QString() << qint64(-1) << false;
+    QTest::newRow("digest null: none given") << QByteArray(R"("sha256":null)") << QString() << qint64(-1) << false;
+    QTest::newRow("size zero") << QByteArray(R"("total_file_size":"0")") << QString() << qint64(-1) << false;
+    QTest::newRow("negative size") << QByteArray(R"("total_file_size":"-5")") << QString() << qint64(-1) << false;
+    QTest::newRow("size with a sign") << QByteArray(R"("total_file_size":"+5")") << QString() << qint64(-1) << false;
+    QTest::newRow("size with blanks") << QByteArray(R"("total_file_size":" 5")") << QString() << qint64(-1) << false;
     QTest::newRow("size in exponent form") << QByteArray(R"("total_file_size":"1e3")") << QString()
-                                           << qint64(-1);
+                                           << qint64(-1) << false;
     QTest::newRow("size beyond 64 bits") << QByteArray(R"("total_file_size":"123456789012345678901234567890")")
-                                         << QString() << qint64(-1);
+                                         << QString() << qint64(-1) << false;
     QTest::newRow("size with leading zeros") << QByteArray(R"("total_file_size":"007")") << QString()
-                                             << qint64(7);
+                                             << qint64(7) << false;
     QTest::newRow("size of eighteen digits, the most kept")
         << QByteArray(R"("total_file_size":"999999999999999999")") << QString()
-        << qint64(999999999999999999);
+        << qint64(999999999999999999) << false;
     QTest::newRow("size of nineteen digits") << QByteArray(R"("total_file_size":"1000000000000000000")")
-                                             << QString() << qint64(-1);
+                                             << QString() << qint64(-1) << false;
     QTest::newRow("size with leading zeros to eighteen digits")
-        << QByteArray(R"("total_file_size":"000000000000000042")") << QString() << qint64(42);
+        << QByteArray(R"("total_file_size":"000000000000000042")") << QString() << qint64(42) << false;
     QTest::newRow("size of zeros only") << QByteArray(R"("total_file_size":"000")") << QString()
-                                        << qint64(-1);
+                                        << qint64(-1) << false;
     QTest::newRow("size with a digit beyond ASCII") << QByteArray(R"("total_file_size":"4\u0662")")
-                                                    << QString() << qint64(-1);
+                                                    << QString() << qint64(-1) << false;
 }
 
 void TestReleaseCatalogue::checksumAndSize()
@@ -172,6 +183,7 @@ void TestReleaseCatalogue::checksumAndSize()
     QFETCH(QByteArray, fields);
     QFETCH(QString, sha256);
     QFETCH(qint64, size);
+    QFETCH(bool, unreadable);
 
     const ReleaseCatalogue catalogue =
         ReleaseCatalogue::parse(R"([{"file_name":"a.tvq","version":"1.6.0",)" + fields + "}]");
@@ -180,6 +192,7 @@ void TestReleaseCatalogue::checksumAndSize()
     QCOMPARE(got.sha256, sha256);
     QCOMPARE(got.hasChecksum(), !sha256.isEmpty());
     QCOMPARE(got.expectedSize(), size);
+    QCOMPARE(got.checksumUnreadable, unreadable);
 }
 
 void TestReleaseCatalogue::allFieldsOfAnEntry()
