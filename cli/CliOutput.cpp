@@ -82,7 +82,7 @@ void CliOutput::progress(const QString& stage, const QString& caption, int perce
     if (tenth <= lastShown)
         return;
     lastShown = tenth;
-    put(out, "", QStringLiteral("%1 %2%").arg(caption).arg(tenth), "\n");
+    put(out, "", caption + QStringLiteral(" %1%").arg(tenth), "\n");
 }
 
 void CliOutput::problem(const QString& text, int exitCode)
