@@ -23,6 +23,14 @@ Q_DECLARE_METATYPE(CurlLocator::System)
 
 namespace {
 
+QStringList g_warnings;
+
+void collectWarning(QtMsgType type, const QMessageLogContext&, const QString& text)
+{
+    if (type == QtWarningMsg)
+        g_warnings << text;
+}
+
 // A stand-in curl that writes where it was started from into the marker file and then the
 // payload into curl's output file.
 QByteArray standIn(const QByteArray& payload)
@@ -48,6 +56,7 @@ private slots:
     void plainHttpIsRefused_data();
     void plainHttpIsRefused();
     void untrustedCertificateEndsTheDownload();
+    void failedRequestLogHoldsNoPassword();
 
 private:
     ReleaseServer server;
@@ -236,6 +245,33 @@ void CurlRouteTest::untrustedCertificateEndsTheDownload()
     QCOMPARE(downloader->failureReason(), reason);
     QVERIFY(!QFile::exists(tempDir->filePath(QStringLiteral("started-from"))));
     QVERIFY(TestEnvironment::downloadedFiles().isEmpty());
+}
+
+void CurlRouteTest::failedRequestLogHoldsNoPassword()
+{
+    // A mirror given with a user name and password: the failed request's error line (whose
+    // error string names the address) keeps neither.
+    QUrl base = server.baseUrl();
+    base.setUserInfo(QStringLiteral("alice:s3cret"));
+    server.setCatalogue(TestEnvironment::catalogueFor(QStringLiteral("u.tvq")));
+    server.setResponse("GET", QStringLiteral("/releases/u.tvq"), ReleaseServer::Response::error(500));
+    Downloader downloader(base);
+    SignalLog log(&downloader);
+    downloader.fetchReleasesJson();
+    QVERIFY(log.waitFor(QStringLiteral("latest:")));
+    QVERIFY(log.waitUntilIdle());
+    TestEnvironment::setSearchPath(tempDir->path(), false);  // no curl: the run ends quickly
+
+    g_warnings.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(collectWarning);
+    downloader.downloadFile();
+    const bool ended = log.waitFor(QStringLiteral("transfer:"));
+    qInstallMessageHandler(previous);
+    QVERIFY(ended);
+    const QString all = g_warnings.join(QLatin1Char('\n'));
+    QVERIFY2(all.contains(QStringLiteral("DW: Download error occurred: InternalServerError")), qPrintable(all));
+    QVERIFY2(all.contains(server.baseUrl().toString() + QStringLiteral("/releases/u.tvq")), qPrintable(all));
+    QVERIFY2(!all.contains(QStringLiteral("s3cret")) && !all.contains(QStringLiteral("alice")), qPrintable(all));
 }
 
 QTEST_GUILESS_MAIN(CurlRouteTest)
