@@ -1,5 +1,8 @@
 #include "SessionLog.h"
 
+#include "OwnerOnlyFiles.h"
+#include "UrlCredentials.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -30,15 +33,6 @@ const char* letterOf(QtMsgType type)
         return "F";
     }
     return "?";
-}
-
-std::FILE* openForAppend(const QString& path)
-{
-#ifdef Q_OS_WIN
-    return _wfopen(reinterpret_cast<const wchar_t*>(path.utf16()), L"ab");
-#else
-    return std::fopen(QFile::encodeName(path).constData(), "ab");
-#endif
 }
 
 } // namespace
@@ -79,7 +73,7 @@ QStringList SessionLog::sessionFiles(const QString& folder)
 SessionLog SessionLog::inFolder(const QString& folder, int keep)
 {
     SessionLog log;
-    if (folder.isEmpty() || !QDir().mkpath(folder)) {
+    if (!OwnerOnlyFiles::makeFolder(folder)) {
         log.why = tr("The session log folder %1 cannot be made; this run keeps no log.")
                       .arg(QDir::toNativeSeparators(folder));
         return log;
@@ -90,7 +84,7 @@ SessionLog SessionLog::inFolder(const QString& folder, int keep)
     const QString path = QDir(folder).filePath(
         sessionFileName(QDateTime::currentDateTimeUtc(), QCoreApplication::applicationPid()));
     log.filePath = path;
-    log.file = openForAppend(path);
+    log.file = OwnerOnlyFiles::openForAppend(path);
     if (!log.file)
         log.why = tr("The session log folder %1 cannot be written; this run keeps no log.")
                       .arg(QDir::toNativeSeparators(folder));
@@ -102,8 +96,13 @@ SessionLog SessionLog::toFile(const QString& path)
     SessionLog log;
     log.filePath = QFileInfo(path).absoluteFilePath();
     QDir().mkpath(QFileInfo(log.filePath).absolutePath());
-    log.file = openForAppend(log.filePath);
-    if (!log.file)
+    OwnerOnlyFiles::Refusal refusal = OwnerOnlyFiles::Refusal::None;
+    log.file = OwnerOnlyFiles::openForAppend(log.filePath, &refusal);
+    if (refusal == OwnerOnlyFiles::Refusal::SymbolicLink)
+        log.why = tr("The log file %1 is a symbolic link, which is not followed; this run keeps "
+                     "no log.")
+                      .arg(QDir::toNativeSeparators(log.filePath));
+    else if (!log.file)
         log.why = tr("The log file %1 cannot be written; this run keeps no log.")
                       .arg(QDir::toNativeSeparators(log.filePath));
     return log;
@@ -136,8 +135,10 @@ void SessionLog::install(Echo echo)
     QLoggingCategory::setFilterRules(QStringLiteral("tavlo.*=true"));
 }
 
-void SessionLog::handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
+void SessionLog::handle(QtMsgType type, const QMessageLogContext& context, const QString& text)
 {
+    // No user name or password of an address goes anywhere from here, whoever logged it.
+    const QString message = UrlCredentials::removedFrom(text);
     if (SessionLog* log = g_active.load())
         log->write(type, context.category, message);
     switch (g_echo) {

@@ -15,6 +15,9 @@
 // where they went before (the previous handler) unless the program says otherwise; the
 // parts' categories, which by themselves say only warnings, say everything once installed.
 //
+// The folder is the user's alone (0700) and so are the files (0600), which are not inherited
+// by the programs this one starts; a log file named by the user is not opened through a
+// symbolic link. No line holds the user name or password of an address (UrlCredentials).
 // A folder or file that cannot be written leaves the program working without a log;
 // problem() then says why, in one sentence, for the program to tell the user once.
 // Lines are written with one call each to the C library's stream, which serialises them,
@@ -39,7 +42,8 @@ public:
     // A new session file in the folder (made when missing); the oldest sessions beyond
     // keep are removed, so that the folder holds at most keep of them with this one.
     static SessionLog inFolder(const QString& folder, int keep = kKeptSessions);
-    // This session into the file at path (appended; its folder is made when missing).
+    // This session into the file at path (appended; its folder is made when missing; a
+    // symbolic link at path is refused).
     static SessionLog toFile(const QString& path);
 
     SessionLog(SessionLog&& other) noexcept;

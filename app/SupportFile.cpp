@@ -1,6 +1,8 @@
 #include "SupportFile.h"
 
+#include "OwnerOnlyFiles.h"
 #include "SessionLog.h"
+#include "UrlCredentials.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -112,7 +114,8 @@ QString SupportFile::compose(const Facts& facts)
         const int end = log.indexOf(QLatin1Char('\n'));
         text += section(tr("Session log %1").arg(log.left(end)), log.mid(end + 1).trimmed());
     }
-    return text;
+    // A log written before addresses lost their user part in the log has it removed here.
+    return UrlCredentials::removedFrom(text);
 }
 
 QString SupportFile::suggestedName() const
@@ -153,8 +156,11 @@ bool SupportFile::save(const QString& urlOrPath)
     const QString path = url.isLocalFile() ? url.toLocalFile() : urlOrPath;
     QSaveFile file(path);
     const QByteArray bytes = compose(gather(SessionLog::defaultFolder())).toUtf8();
-    const bool ok = !path.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()
-                    && file.commit();
+    // The user's alone, like the logs it is made of, whatever the umask or an older file's
+    // rights.
+    const bool ok = !path.isEmpty() && file.open(QIODevice::WriteOnly)
+                    && file.setPermissions(OwnerOnlyFiles::kFileRights)
+                    && file.write(bytes) == bytes.size() && file.commit();
     result = ok ? tr("The support file was saved as %1.").arg(QDir::toNativeSeparators(path))
                 : tr("The support file could not be saved as %1.").arg(QDir::toNativeSeparators(path));
     Q_EMIT lastResultChanged();

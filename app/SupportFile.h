@@ -8,7 +8,8 @@
 // The support file: one plain text file for the maker's support with what they ask first —
 // the program and Qt versions, the operating system, the MIDI ports and volumes the program
 // saw, the release catalogue it last read, and the last session logs as they are. It holds
-// nothing of the user's own files (the session logs never do).
+// nothing of the user's own files (the session logs never do) and no user name or password
+// of an address (UrlCredentials), and is saved for the user alone (0600).
 //
 // The window's "Save support file…" calls save(); compose() and the extraction are pure.
 class SupportFile : public QObject

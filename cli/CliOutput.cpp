@@ -1,10 +1,24 @@
 #include "CliOutput.h"
 
+#include "TerminalText.h"
+
 #include <QJsonDocument>
 
 CliOutput::CliOutput(bool json, bool terminal, std::FILE* out, std::FILE* err)
     : json(json), terminal(terminal), out(out), err(err)
 {
+}
+
+void CliOutput::put(std::FILE* stream, const char* lead, const QString& text, const char* end,
+                    Form form)
+{
+    // The one place where text leaves: whatever it carries is made plain first (a JSON line
+    // keeps its value, with escapes); the line ends and the bar's return to the line start
+    // are the program's own.
+    const QByteArray shown = form == Form::Json ? TerminalText::escapedJson(text).toUtf8()
+                                                : TerminalText::plain(text).toLocal8Bit();
+    std::fprintf(stream, "%s%s%s", lead, shown.constData(), end);
+    std::fflush(stream);
 }
 
 void CliOutput::endBar()
@@ -19,9 +33,10 @@ void CliOutput::print(const QJsonObject& fields, const QString& text)
 {
     endBar();
     if (json)
-        std::fprintf(out, "%s\n", QJsonDocument(fields).toJson(QJsonDocument::Compact).constData());
+        put(out, "", QString::fromUtf8(QJsonDocument(fields).toJson(QJsonDocument::Compact)), "\n",
+            Form::Json);
     else if (!text.isEmpty())
-        std::fprintf(out, "%s\n", text.toLocal8Bit().constData());
+        put(out, "", text, "\n");
     std::fflush(out);
 }
 
@@ -55,7 +70,7 @@ void CliOutput::progress(const QString& stage, const QString& caption, int perce
         if (percent == lastShown)
             return;
         lastShown = percent;
-        std::fprintf(out, "\r%s", bar(caption, percent).toLocal8Bit().constData());
+        put(out, "\r", bar(caption, percent), "");
         barOpen = true;
         if (percent >= 100)
             endBar();
@@ -67,15 +82,13 @@ void CliOutput::progress(const QString& stage, const QString& caption, int perce
     if (tenth <= lastShown)
         return;
     lastShown = tenth;
-    std::fprintf(out, "%s %d%%\n", caption.toLocal8Bit().constData(), tenth);
-    std::fflush(out);
+    put(out, "", caption + QStringLiteral(" %1%").arg(tenth), "\n");
 }
 
 void CliOutput::problem(const QString& text, int exitCode)
 {
     endBar();
-    std::fprintf(err, "tavlo: %s\n", text.toLocal8Bit().constData());
-    std::fflush(err);
+    put(err, "tavlo: ", text, "\n");
     if (json)
         print({{QStringLiteral("event"), QStringLiteral("error")},
                {QStringLiteral("message"), text},
@@ -86,6 +99,16 @@ void CliOutput::problem(const QString& text, int exitCode)
 void CliOutput::note(const QString& text)
 {
     endBar();
-    std::fprintf(err, "%s\n", text.toLocal8Bit().constData());
-    std::fflush(err);
+    put(err, "", text, "\n");
+}
+
+void CliOutput::ask(const QString& question)
+{
+    endBar();
+    put(err, "", question, "");
+}
+
+void CliOutput::text(const QString& text)
+{
+    put(out, "", text, "");
 }

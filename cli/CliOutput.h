@@ -8,7 +8,9 @@
 // What the "tavlo" program prints: results and events on standard output, as a line of text
 // or, with --json, as one JSON object per line; problems on standard error (and, with
 // --json, also as an "error" object on standard output). Progress is a bar redrawn in place
-// on a terminal and a plain line every ten percent when the output goes elsewhere.
+// on a terminal and a plain line every ten percent when the output goes elsewhere. Every
+// text leaves through put(), which replaces the control characters it carries
+// (TerminalText), so that outside data never reaches the terminal raw.
 class CliOutput
 {
 public:
@@ -22,12 +24,19 @@ public:
     void problem(const QString& text, int exitCode);
     // A note for the user on standard error only (never part of the results).
     void note(const QString& text);
+    // A question on standard error, the answer to be typed on the same line.
+    void ask(const QString& question);
+    // Text of the program's own on standard output as it is (the help), line ends included.
+    void text(const QString& text);
 
     // The bar as a terminal shows it, without the carriage return. Pure.
     static QString bar(const QString& caption, int percent, int width = 30);
 
 private:
     void endBar();
+    enum class Form { Text, Json };
+    void put(std::FILE* stream, const char* lead, const QString& text, const char* end,
+             Form form = Form::Text);
 
     bool json;
     bool terminal;

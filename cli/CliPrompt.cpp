@@ -8,10 +8,8 @@
 
 namespace CliPrompt {
 
-bool confirm(const QString& question)
+bool confirm()
 {
-    std::fputs(question.toLocal8Bit().constData(), stderr);
-    std::fflush(stderr);
     char answer[64];
     if (!std::fgets(answer, sizeof answer, stdin))
         return false;

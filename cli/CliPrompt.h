@@ -9,9 +9,10 @@ class QObject;
 // The questions the command line asks on the terminal.
 namespace CliPrompt {
 
-// Asks on standard error and reads one answer from standard input: true for "y" or "yes"
-// (or the same words in the user's language); false for anything else or no input at all.
-bool confirm(const QString& question);
+// Reads one answer from standard input (the question was asked through CliOutput::ask):
+// true for "y" or "yes" (or the same words in the user's language); false for anything else
+// or no input at all.
+bool confirm();
 
 // Reads one line from standard input on a thread of its own and calls then(entered) on the
 // main thread, unless context is gone by then: entered is false when the input ended.

@@ -6,6 +6,7 @@
 #include "CliSession.h"
 #include "CliInstruments.h"
 #include "SessionLog.h"
+#include "UrlCredentials.h"
 
 #include <QJsonObject>
 
@@ -82,7 +83,7 @@ int CliRun::run(const QStringList& arguments, const Platform& platform, const QU
         return CliExitCode::kUsage;
     }
     if (options.help) {
-        std::fputs(helpText().toLocal8Bit().constData(), stdout);
+        out.text(helpText());
         return CliExitCode::kDone;
     }
     if (options.showVersion) {
@@ -98,8 +99,12 @@ int CliRun::run(const QStringList& arguments, const Platform& platform, const QU
     log.install(options.verbose ? SessionLog::Echo::All : SessionLog::Echo::None);
     if (!log.isOpen())
         out.note(QStringLiteral("tavlo: ") + log.problem());
+    // The words as given, each without a user name or password of an address in it.
+    QStringList words;
+    for (const QString& word : arguments)
+        words << UrlCredentials::removedFrom(word);
     qInfo("tavlo %s, Qt %s, %s", qPrintable(QCoreApplication::applicationVersion()), qVersion(),
-          qPrintable(arguments.join(QLatin1Char(' '))));
+          qPrintable(words.join(QLatin1Char(' '))));
 
     const QUrl server = options.releaseServer.isEmpty() ? defaultServer : QUrl(options.releaseServer);
     int code = CliExitCode::kDone;

@@ -224,7 +224,9 @@ void CliSession::startUpdate()
     const QString what = options.file.isEmpty()
                              ? tr("firmware %1 from the release server").arg(latest)
                              : tr("the update file %1").arg(QFileInfo(options.file).fileName());
-    if (!options.yes && !CliPrompt::confirm(tr("Install %1 on the instrument (firmware %2)? [y/N] ").arg(what, firmware))) {
+    if (!options.yes)
+        out.ask(tr("Install %1 on the instrument (firmware %2)? [y/N] ").arg(what, firmware));
+    if (!options.yes && !CliPrompt::confirm()) {
         finish(CliExitCode::kRefused, tr("Not installed; the instrument was not changed."));
         return;
     }

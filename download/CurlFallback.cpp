@@ -6,9 +6,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QUrl>
 
+#include "CurlLocator.h"
 #include "DownloadFailureText.h"
 #include "LocalCopyRecord.h"
 #include "UpdateFileName.h"
@@ -19,8 +19,13 @@ QStringList CurlFallback::argumentsFor(const QString& url, const QString& output
                                        const DownloadTimings& timings)
 {
     return {
+        // First, or it is not heeded: no configuration file of the user's (~/.curlrc) is read,
+        // so that none of its options (insecure, a proxy, another output) apply.
+        QStringLiteral("-q"),
         QStringLiteral("-L"),
         QStringLiteral("--fail"),
+        QStringLiteral("--proto"),
+        QStringLiteral("=https"),
         QStringLiteral("--proto-redir"),
         QStringLiteral("=https"),
         QStringLiteral("--silent"),
@@ -61,8 +66,8 @@ void CurlFallback::start(const QString& url, const QString& name, const QString&
         return;
     }
 
-    // Only the search path is consulted, never the working directory.
-    const QString program = QStandardPaths::findExecutable(QStringLiteral("curl"));
+    // Only the absolute entries of the search path are consulted, never the working folder.
+    const QString program = CurlLocator::find();
     if (program.isEmpty()) {
         fail(localPath, name,
              tr("the program \"curl\" was not found on the search path"),

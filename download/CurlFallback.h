@@ -10,9 +10,10 @@
 // Downloads the update file with the external program "curl" when the HTTP download or the
 // write failed. Only the full edition has it.
 //
-// The program is looked up on the search path only, never in the working directory; it
-// follows redirects over HTTPS only, fails on HTTP errors, gives up on a slow connection or
-// a stalled body, and writes to a temporary file beside the local path. The file takes the
+// The program is the first curl in an absolute entry of the search path (CurlLocator), never
+// one in or below the working folder. It reads no configuration file of the user's, speaks
+// HTTPS only (redirects included), fails on HTTP errors, gives up on a slow connection or a
+// stalled body, and writes to a temporary file beside the local path. The file takes the
 // local path's name only once curl succeeded and it passed the same size and checksum check
 // as the Qt download; anything else removes it. Every step is told through status(), the
 // reason of a failure in plain words through failureReason().

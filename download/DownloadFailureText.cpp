@@ -64,6 +64,13 @@ QString insecureRedirect()
                           "address, so it was not followed.");
 }
 
+QString untrustedWithoutSecondRoute()
+{
+    return QCoreApplication::translate("DownloadFailureText", "The release server's certificate is not "
+                          "trusted, so nothing was downloaded from it, and no other way to download "
+                          "was tried.");
+}
+
 QString catalogueTooLarge(qint64 limitMiB)
 {
     return QCoreApplication::translate("DownloadFailureText", "The release server's list of updates is too large (over %1 "

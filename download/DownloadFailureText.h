@@ -14,6 +14,8 @@ QString stalled(int seconds);
 QString folderNotWritable();
 QString folderFull();
 QString insecureRedirect();
+// The secure connection to the release server failed, and so no second route was tried.
+QString untrustedWithoutSecondRoute();
 // The release server's list of updates is larger than limitMiB mebibytes.
 QString catalogueTooLarge(qint64 limitMiB);
 // The catalogue's file name cannot be used as a local file name.

@@ -3,6 +3,8 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
+#include "UrlCredentials.h"
+
 Q_LOGGING_CATEGORY(lcDownload, "tavlo.download", QtWarningMsg)
 
 namespace {
@@ -30,7 +32,8 @@ void request(QNetworkReply* reply)
     if (!reply)
         return;
     const char* method = methodOf(reply->operation());
-    const QString url = reply->url().toString();
+    // Never a user name or password given with the address.
+    const QString url = UrlCredentials::removedFrom(reply->url().toString());
     qCInfo(lcDownload, "%s %s", method, qPrintable(url));
     QObject::connect(reply, &QNetworkReply::finished, reply, [reply, method, url] {
         const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
@@ -38,7 +41,7 @@ void request(QNetworkReply* reply)
             qCInfo(lcDownload, "%s %s: HTTP %d", method, qPrintable(url), status);
         else
             qCWarning(lcDownload, "%s %s: HTTP %d, %s", method, qPrintable(url), status,
-                      qPrintable(reply->errorString()));
+                      qPrintable(UrlCredentials::removedFrom(reply->errorString())));
     });
 }
 

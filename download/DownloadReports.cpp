@@ -9,6 +9,7 @@
 #include "DownloadFailureText.h"
 #include "UpdateDownload.h"
 #include "UpdateFileCheck.h"
+#include "UrlCredentials.h"
 
 DownloadReports::DownloadReports(UpdateDownload& download, FailedTransfer onFailure,
                                  const DownloadTimings& timings, QObject* parent)
@@ -32,7 +33,17 @@ void DownloadReports::routeFailuresToCurl(const DownloadTimings& timings)
     fallback = new CurlFallback(this);
     fallback->setTimings(timings);
     connect(&download, &UpdateDownload::networkError, this, &DownloadReports::logDownloadError);
-    connect(&download, &UpdateDownload::transferFailed, this, &DownloadReports::startFallback);
+    connect(&download, &UpdateDownload::networkError, this,
+            [this](QNetworkReply*, QNetworkReply::NetworkError code) { lastError = code; });
+    connect(&download, &UpdateDownload::transferFailed, this,
+            [this](const QString& name, const QString& why) {
+                const QNetworkReply::NetworkError error = lastError;
+                lastError = QNetworkReply::NoError;
+                if (secondRouteAllowedAfter(error))
+                    startFallback(name, why);
+                else
+                    fail(DownloadFailureText::untrustedWithoutSecondRoute());
+            });
     connect(&download, &UpdateDownload::writeFailed, this,
             [this](const QString& name, const QString& why) {
                 emit downloadFinished(false, download.filePath(), download.fileName());
@@ -57,14 +68,21 @@ void DownloadReports::routeFailuresToReason()
     connect(&download, &UpdateDownload::writeFailed, this, failed);
 }
 
+bool DownloadReports::secondRouteAllowedAfter(QNetworkReply::NetworkError error)
+{
+    return error != QNetworkReply::SslHandshakeFailedError;
+}
+
 void DownloadReports::start()
 {
     setReason(QString());
+    lastError = QNetworkReply::NoError;
     download.download();
 }
 
 void DownloadReports::cancel()
 {
+    lastError = QNetworkReply::NoError;
     download.cancel();
     if (fallback)
         fallback->cancel();
@@ -110,7 +128,7 @@ void DownloadReports::logDownloadError(QNetworkReply* reply, QNetworkReply::Netw
 {
     qCWarning(lcDownload) << "DW: Download error occurred:"
                << QMetaEnum::fromType<QNetworkReply::NetworkError>().valueToKey(code)
-               << "Error string:" << reply->errorString()
+               << "Error string:" << UrlCredentials::removedFrom(reply->errorString())
                << "HTTP Status:" << reply->attribute(QNetworkRequest::HttpStatusCodeAttribute)
                << "Headers:" << reply->rawHeaderPairs();
 }

@@ -12,7 +12,8 @@ class UpdateDownload;
 // The update download's results as both editions' Downloader publish them, with the reason
 // of the last failure in plain words. What follows a failed transfer or write is the
 // edition's choice (FailedTransfer): the full edition falls back to curl (CurlFallback),
-// telling every step of it through downloadStatus and logging the failed request; the
+// telling every step of it through downloadStatus and logging the failed request, except
+// after a certificate or TLS failure, which ends the download with its reason; the
 // update-only edition ends the download with the reason. Every other failure (a file that
 // fails its size or checksum check, a file name that cannot be used, a press with no
 // catalogue) ends the download at once in both, told through downloadStatus as well.
@@ -35,6 +36,10 @@ public:
     // Ends a download or curl run under way without a report (the instrument went away).
     void cancel();
     QString failureReason() const { return reason; }
+    // Whether the second route (curl) may follow a transfer that failed with this error: not
+    // after a certificate or other TLS failure, which another program must not get past.
+    // Pure.
+    static bool secondRouteAllowedAfter(QNetworkReply::NetworkError error);
 
     // Relays the signals both editions' Downloader publish to the same-named signals of the
     // facade, in the order they are emitted here.
@@ -76,4 +81,6 @@ private:
     // Made only when the edition falls back to curl; a child, so that its runs can be found.
     CurlFallback* fallback = nullptr;
     QString reason;
+    // The error of the last failed request of the download under way (NoError: none).
+    QNetworkReply::NetworkError lastError = QNetworkReply::NoError;
 };

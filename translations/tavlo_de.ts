@@ -530,6 +530,10 @@ Exit-Codes:
         <source>The download was cut short (%1 of %2 bytes arrived).</source>
         <translation>Der Download brach vorzeitig ab (%1 von %2 Bytes kamen an).</translation>
     </message>
+    <message>
+        <source>The release server&apos;s certificate is not trusted, so nothing was downloaded from it, and no other way to download was tried.</source>
+        <translation>Dem Zertifikat des Release-Servers wird nicht vertraut, daher wurde nichts von ihm heruntergeladen und auch kein anderer Download-Weg versucht.</translation>
+    </message>
 </context>
 <context>
     <name>FirstConnectionLink</name>
@@ -684,6 +688,10 @@ Exit-Codes:
     <message>
         <source>The log file %1 cannot be written; this run keeps no log.</source>
         <translation>Die Protokolldatei %1 kann nicht geschrieben werden; dieser Lauf führt kein Protokoll.</translation>
+    </message>
+    <message>
+        <source>The log file %1 is a symbolic link, which is not followed; this run keeps no log.</source>
+        <translation>Die Protokolldatei %1 ist ein symbolischer Link, dem nicht gefolgt wird; dieser Lauf führt kein Protokoll.</translation>
     </message>
 </context>
 <context>

@@ -329,7 +329,7 @@ void FallbackTest::standInCurl()
         const QStringList arguments =
             QString::fromUtf8(TestEnvironment::readFile(argsFile)).split('\n', Qt::SkipEmptyParts);
         QCOMPARE(arguments,
-                 (QStringList{"-L", "--fail", "--proto-redir", "=https", "--silent",
+                 (QStringList{"-q", "-L", "--fail", "--proto", "=https", "--proto-redir", "=https", "--silent",
                               "--show-error", "--connect-timeout", "15", "--speed-limit", "1",
                               "--speed-time", "30", "-o", fileIn(name) + ".curl.part",
                               server.baseUrl().toString()
