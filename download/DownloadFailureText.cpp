@@ -78,6 +78,12 @@ QString catalogueTooLarge(qint64 limitMiB)
         .arg(limitMiB);
 }
 
+QString checksumUnreadable()
+{
+    return QCoreApplication::translate("DownloadFailureText", "The catalogue's checksum for this file cannot be "
+                                       "read, so it was not downloaded.");
+}
+
 QString unusableFileName()
 {
     return QCoreApplication::translate("DownloadFailureText", "The update file offered by the server has an unusable name, "

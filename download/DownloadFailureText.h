@@ -20,6 +20,8 @@ QString untrustedWithoutSecondRoute();
 QString catalogueTooLarge(qint64 limitMiB);
 // The catalogue's file name cannot be used as a local file name.
 QString unusableFileName();
+// The catalogue gives a checksum for the file that is none, so the file could not be checked.
+QString checksumUnreadable();
 // The reason of a failed curl run from its exit code (-1: it crashed) and its error output,
 // never the tool's raw message alone.
 QString forCurlExit(int exitCode, const QString& errorOutput);

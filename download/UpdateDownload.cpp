@@ -150,6 +150,7 @@ void UpdateDownload::takeCatalogue(const ReleaseCatalogue& catalogue, const Rele
         totalSize = entry.totalFileSize;
         expectedSize = entry.expectedSize();
         checksum = entry.sha256;
+        checksumUnreadable = entry.checksumUnreadable;
         url = releasesPrefix % UpdateFileName::encodeForUrl(name);
         emit releasesJsonFetched();
         emit latestVersionFetched(version);
@@ -208,6 +209,13 @@ void UpdateDownload::download()
         emit unusableFileName(name);
         return;
     }
+    if (checksumUnreadable) {
+        qCWarning(lcDownload) << "DW: The catalogue's checksum for the update file cannot be read";
+        // As with a file that fails its check: "Try again" reads the catalogue anew.
+        url.clear();
+        emit checkFailed(name, DownloadFailureText::checksumUnreadable());
+        return;
+    }
 
     probe.start(network, fileUrl, localPathFor(name), expectation());
 }
@@ -225,6 +233,7 @@ void UpdateDownload::choose(const ReleaseEntry& entry)
     totalSize = entry.totalFileSize;
     expectedSize = entry.expectedSize();
     checksum = entry.sha256;
+    checksumUnreadable = entry.checksumUnreadable;
     url = ReleaseLocation::releaseUrl(serverBase, name);
 }
 

@@ -139,6 +139,7 @@ private:
     QString folder;
     QString path;
     QString checksum;
+    bool checksumUnreadable = false; // the entry gives a checksum that is none
     qint64 expectedSize = -1;
     QString reason;
     bool downloadWhenCatalogued = false;

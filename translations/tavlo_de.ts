@@ -534,6 +534,10 @@ Exit-Codes:
         <source>The release server&apos;s certificate is not trusted, so nothing was downloaded from it, and no other way to download was tried.</source>
         <translation>Dem Zertifikat des Release-Servers wird nicht vertraut, daher wurde nichts von ihm heruntergeladen und auch kein anderer Download-Weg versucht.</translation>
     </message>
+    <message>
+        <source>The catalogue&apos;s checksum for this file cannot be read, so it was not downloaded.</source>
+        <translation>Die Prüfsumme, die die Liste der Updates für diese Datei angibt, ist nicht lesbar; die Datei wurde daher nicht heruntergeladen.</translation>
+    </message>
 </context>
 <context>
     <name>FirstConnectionLink</name>

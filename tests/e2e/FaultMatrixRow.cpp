@@ -158,6 +158,12 @@ bool FaultMatrixRow::before(bool withWindow)
             "sha256", QString::fromLatin1(
                           QCryptographicHash::hash("other", QCryptographicHash::Sha256).toHex())));
         break;
+    case Fault::ChecksumUnreadable:
+        // A prefix before the digest: no checksum this program can read.
+        server.setCatalogue(catalogueWith(
+            "sha256", QStringLiteral("sha256:")
+                          + QString::fromLatin1(QCryptographicHash::hash(file, QCryptographicHash::Sha256).toHex())));
+        break;
     case Fault::SizeMismatch:
         server.setCatalogue(catalogueWith("total_file_size", QString::number(file.size() + 1)));
         break;

@@ -17,7 +17,7 @@ public:
         Catalogue404, Catalogue500, CatalogueGarbage, CatalogueEmpty, CatalogueObject,
         CatalogueCutOff, CatalogueBadName, ServerUntrusted,
         File404, File500, File403, FileWrongLength, FileEndsEarly, FileReset, FileStalls,
-        FileRedirectHttp, FileShortLength, ChecksumMismatch, SizeMismatch,
+        FileRedirectHttp, FileShortLength, ChecksumMismatch, ChecksumUnreadable, SizeMismatch,
         CurlMissing, CurlFails, CurlStalls, CurlRescues,
         DownloadFolderUnusable, DownloadVanishes, DownloadDiskFull,
         VolumeReadOnly, VolumeNeverMounts, VolumeMountsTooLate, VolumeMountsLate, VolumeBusy,

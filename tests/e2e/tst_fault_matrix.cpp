@@ -170,6 +170,7 @@ void FaultMatrix::faults_data()
     row("file redirected to http", Fault::FileRedirectHttp, kDownloadFailed, "insecure", normal);
     row("file shorter than announced", Fault::FileShortLength, kDownloadFailed, "", normal);
     row("file checksum mismatch", Fault::ChecksumMismatch, kDownloadFailed, "checksum", normal);
+    row("catalogue checksum unreadable", Fault::ChecksumUnreadable, kDownloadFailed, "checksum", normal);
     row("file size mismatch", Fault::SizeMismatch, kDownloadFailed, "size", normal);
     // The second route.
     if (RigEdition::kHasCurlFallback) {
