@@ -220,8 +220,10 @@ void IntegrityTest::checkedDownload_data()
                                      "4000), so it was not used.";
     QTest::newRow("size not a positive whole number is ignored")
         << QByteArray(",\"total_file_size\":\"-5\"") << body << QString();
-    QTest::newRow("malformed checksum is ignored") << QByteArray(",\"sha256\":\"xyz\"") << body
-                                                   << QString();
+    // A checksum that is none: the file is not even asked for (so nothing is left either).
+    QTest::newRow("malformed checksum refuses the file")
+        << QByteArray(",\"sha256\":\"xyz\"") << body
+        << "The catalogue's checksum for this file cannot be read, so it was not downloaded.";
 }
 
 void IntegrityTest::checkedDownload()
@@ -247,9 +249,12 @@ void IntegrityTest::checkedDownload()
         QCOMPARE(TestEnvironment::downloadedFiles(), QStringList{kName});
         return;
     }
+    // A file refused before it is asked for has no path yet.
+    const bool asked = server.countRequests("GET", kPath) > 0;
+    QCOMPARE(asked, !reason.contains(QLatin1String("checksum for this file cannot be read")));
     QCOMPARE(log.withoutProgress(),
-             (QStringList{QStringLiteral("status:false:") + reason, "finished:false:" + fileIn(kName) + ":u.tvq",
-                          "transfer:false"}));
+             (QStringList{QStringLiteral("status:false:") + reason,
+                          "finished:false:" + (asked ? fileIn(kName) : QString()) + ":u.tvq", "transfer:false"}));
     QCOMPARE(downloader->failureReason(), reason);
     // Deleted: nothing of it is left, under any name.
     QCOMPARE(TestEnvironment::downloadedFiles(), QStringList{});
