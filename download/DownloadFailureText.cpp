@@ -46,6 +46,15 @@ QString stalled(int seconds)
     return QCoreApplication::translate("DownloadFailureText", "The download stopped: nothing arrived for %1 seconds.").arg(seconds);
 }
 
+QString catalogueLate(int stalledSeconds, int totalSeconds)
+{
+    return stalledSeconds > 0
+        ? QCoreApplication::translate("DownloadFailureText", "The list of updates could not be read: nothing arrived from "
+                                      "the release server for %1 seconds.").arg(stalledSeconds)
+        : QCoreApplication::translate("DownloadFailureText", "The list of updates could not be read: the release server "
+                                      "had not sent all of it after %1 seconds.").arg(totalSeconds);
+}
+
 QString folderNotWritable()
 {
     return QCoreApplication::translate("DownloadFailureText", "The update file could not be written: the download folder is "

@@ -11,6 +11,9 @@ namespace DownloadFailureText {
 // httpStatus is 0 when no answer arrived.
 QString forReply(QNetworkReply::NetworkError error, int httpStatus);
 QString stalled(int seconds);
+// The catalogue did not come: nothing arrived for stalledSeconds, or it was not all there after
+// totalSeconds (the one that is not 0).
+QString catalogueLate(int stalledSeconds, int totalSeconds);
 QString folderNotWritable();
 QString folderFull();
 QString insecureRedirect();

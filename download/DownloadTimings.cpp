@@ -7,5 +7,6 @@ DownloadTimings DownloadTimings::production()
     timings.curlConnectTimeoutS = 15;
     timings.curlSpeedLimitBytes = 1;
     timings.curlSpeedTimeS = 30;
+    timings.catalogueTimeoutMs = 120000;
     return timings;
 }

@@ -10,8 +10,11 @@ struct DownloadTimings
     int curlConnectTimeoutS;
     int curlSpeedLimitBytes;
     int curlSpeedTimeS;
+    // The release catalogue: the longest it may take in all (it also ends after
+    // stallTimeoutMs without a byte).
+    int catalogueTimeoutMs;
 
     // The program's values: 30 s without progress, curl 15 s to connect, under 1 byte/s
-    // for 30 s.
+    // for 30 s, the catalogue 120 s in all.
     static DownloadTimings production();
 };

@@ -9,6 +9,7 @@ DownloaderCore::DownloaderCore(QObject* owner, const QUrl& serverBase,
     : download(serverBase, owner), downloadReports(download, onFailure, timings, owner)
 {
     download.setStallTimeoutMs(timings.stallTimeoutMs);
+    download.setCatalogueTimeoutMs(timings.catalogueTimeoutMs);
 }
 
 QUrl DownloaderCore::defaultServer()

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QNetworkRequest>
 #include <QStringBuilder>
+#include <QTimer>
 
 #include <utility>
 
@@ -54,8 +55,16 @@ UpdateDownload::~UpdateDownload()
 void UpdateDownload::fetchCatalogue()
 {
     catalogueInFlight = true;
-    QNetworkReply* reply = network.get(QNetworkRequest(ReleaseLocation::catalogueUrl(serverBase)));
+    QNetworkRequest request(ReleaseLocation::catalogueUrl(serverBase));
+    // Nothing for the stall time ends it, as it ends the file's download; so does the whole
+    // taking longer than the catalogue's time (a server that trickles a byte now and then).
+    request.setTransferTimeout(catalogueStallMs);
+    QNetworkReply* reply = network.get(request);
     DownloadLog::request(reply);
+    QTimer::singleShot(catalogueTimeoutMs, reply, [reply]() {
+        reply->setProperty("tooLate", true);
+        reply->abort();
+    });
     // The reply holds no more than a byte past the limit: then it stops reading from the
     // network until it is refused. The headers and each piece of the body are looked at as
     // they arrive.
@@ -88,6 +97,16 @@ void UpdateDownload::handleCatalogueReply(QNetworkReply* reply)
 {
     catalogueInFlight = false;
     reply->deleteLater();
+    if (reply->error() == QNetworkReply::OperationCanceledError) {
+        // Only the two time-outs end a catalogue request that way.
+        const bool tooLate = reply->property("tooLate").toBool();
+        reason = DownloadFailureText::catalogueLate(tooLate ? 0 : catalogueStallMs / 1000,
+                                                    tooLate ? catalogueTimeoutMs / 1000 : 0);
+        qCWarning(lcDownload) << "DW: The release catalogue did not arrive in time:" << reason;
+        emit catalogueUnavailable(reason);
+        endWaitingDownload();
+        return;
+    }
     if (reply->error() != QNetworkReply::NoError) {
         reason = QCoreApplication::translate("DownloadFailureText", "The list of updates could not be read. ")
                  + DownloadFailureText::forReply(

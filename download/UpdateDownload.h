@@ -58,7 +58,12 @@ public:
     // while it arrives (catalogueUnavailable): its request is aborted, nothing of it is read.
     static constexpr qint64 kMaxCatalogueBytes = 8 * 1024 * 1024;
     // No progress for this long ends a download.
-    void setStallTimeoutMs(int ms) { updateReceiver.setStallTimeoutMs(ms); }
+    void setStallTimeoutMs(int ms)
+    {
+        updateReceiver.setStallTimeoutMs(ms);
+        catalogueStallMs = ms;
+    }
+    void setCatalogueTimeoutMs(int ms) { catalogueTimeoutMs = ms; }
 
     // Relays the signals both editions' Downloader publish as they are to the same-named
     // signals of the facade, in the order they are emitted here.
@@ -150,6 +155,8 @@ private:
     bool readingAside = false;
     // A catalogue request is on its way.
     bool catalogueInFlight = false;
+    int catalogueStallMs = 30000;
+    int catalogueTimeoutMs = 120000;
 
     // Children of this object, so that its open requests can be found. The access manager
     // is declared before the parts, so destroyed after them: a reply that ends while it is

@@ -538,6 +538,14 @@ Exit-Codes:
         <source>The catalogue&apos;s checksum for this file cannot be read, so it was not downloaded.</source>
         <translation>Die Prüfsumme, die die Liste der Updates für diese Datei angibt, ist nicht lesbar; die Datei wurde daher nicht heruntergeladen.</translation>
     </message>
+    <message>
+        <source>The list of updates could not be read: nothing arrived from the release server for %1 seconds.</source>
+        <translation>Die Liste der Updates konnte nicht gelesen werden: Vom Release-Server kam %1 Sekunden lang nichts.</translation>
+    </message>
+    <message>
+        <source>The list of updates could not be read: the release server had not sent all of it after %1 seconds.</source>
+        <translation>Die Liste der Updates konnte nicht gelesen werden: Der Release-Server hatte sie nach %1 Sekunden noch nicht ganz gesendet.</translation>
+    </message>
 </context>
 <context>
     <name>FirstConnectionLink</name>

@@ -49,6 +49,7 @@ void TestTimings::download()
 {
     const DownloadTimings d = Timings::production().download;
     QCOMPARE(d.stallTimeoutMs, 30000);
+    QCOMPARE(d.catalogueTimeoutMs, 120000);
     QCOMPARE(d.curlConnectTimeoutS, 15);
     QCOMPARE(d.curlSpeedLimitBytes, 1);
     QCOMPARE(d.curlSpeedTimeS, 30);

@@ -41,6 +41,8 @@ private slots:
     void untrustedServerIsRefused();
     void noCatalogueMeansNoDownload();
     void startWaitsForTheCatalogueOnItsWay();
+    void lateCatalogueEnds_data();
+    void lateCatalogueEnds();
     void updateAvailabilityLog();
     void logRunsBetweenTheTwoSignals();
     void defaultServerIsTheMakersHttpsHost();
@@ -105,6 +107,39 @@ void CatalogueTest::startWaitsForTheCatalogueOnItsWay()
     QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 5000);
     QCOMPARE(finished.first().at(0).toBool(), true);
     QCOMPARE(server.countRequests("GET", catalogue), 2);
+}
+
+// A catalogue that stops coming, or trickles, ends with a sentence instead of a wait for good.
+void CatalogueTest::lateCatalogueEnds_data()
+{
+    QTest::addColumn<int>("pieceDelayMs");
+    QTest::addColumn<QString>("reason");
+    // The headers, then nothing: ended after the stall time.
+    QTest::newRow("stalls") << 60000 << "nothing arrived from the release server for 1 seconds";
+    // A byte at a time, each well within the stall time: ended after the time in all.
+    QTest::newRow("trickles") << 200 << "had not sent all of it after 2 seconds";
+}
+
+void CatalogueTest::lateCatalogueEnds()
+{
+    QFETCH(int, pieceDelayMs);
+    QFETCH(QString, reason);
+    ReleaseServer::Response late = ReleaseServer::Response::ok(R"([{"file_name":"x.tvq","version":"1.6.0"}])");
+    late.pieces = QList<qint64>(40, 1);
+    late.pieces.first() = 0;
+    late.pieceDelayMs = pieceDelayMs;
+    server.setResponse("GET", QStringLiteral("/releases/releases.json"), late);
+    DownloadTimings timings = DownloadTimings::production();
+    timings.stallTimeoutMs = 1000;
+    timings.catalogueTimeoutMs = 2000;
+    Downloader downloader(server.baseUrl(), timings);
+    QSignalSpy status(&downloader, &Downloader::downloadStatus);
+    downloader.fetchReleasesJson();
+    downloader.downloadFile(); // waits for the catalogue, and then says why there is none
+    QVERIFY(status.wait(6000));
+    QCOMPARE(status.first().at(0).toBool(), false);
+    QVERIFY2(downloader.failureReason().contains(reason), qPrintable(downloader.failureReason()));
+    QVERIFY(downloader.currentDownloadUrl().isEmpty());
 }
 
 void CatalogueTest::entries_data()
