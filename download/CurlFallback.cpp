@@ -16,7 +16,7 @@
 CurlFallback::CurlFallback(QObject* parent) : QObject(parent) {}
 
 QStringList CurlFallback::argumentsFor(const QString& url, const QString& outputPath,
-                                       const DownloadTimings& timings)
+                                       const DownloadTimings& timings, qint64 mostBytes)
 {
     return {
         // First, or it is not heeded: no configuration file of the user's (~/.curlrc) is read,
@@ -36,6 +36,9 @@ QStringList CurlFallback::argumentsFor(const QString& url, const QString& output
         QString::number(timings.curlSpeedLimitBytes),
         QStringLiteral("--speed-time"),
         QString::number(timings.curlSpeedTimeS),
+        // A server announcing more is refused at once, one sending more is cut off.
+        QStringLiteral("--max-filesize"),
+        QString::number(mostBytes),
         QStringLiteral("-o"),
         QDir::toNativeSeparators(outputPath),
         QUrl(url, QUrl::TolerantMode).toString(QUrl::FullyEncoded),
@@ -96,7 +99,7 @@ void CurlFallback::start(const QString& url, const QString& name, const QString&
                                     "started."));
                 process->deleteLater();
             });
-    process->start(program, argumentsFor(url, partial, timings), QIODevice::ReadWrite);
+    process->start(program, argumentsFor(url, partial, timings, expectation.mostBytes()), QIODevice::ReadWrite);
 }
 
 void CurlFallback::cancel()

@@ -32,9 +32,10 @@ public:
     // Stops a curl run under way without a report and removes its temporary file.
     void cancel();
 
-    // curl's arguments for downloading url into outputPath.
+    // curl's arguments for downloading url into outputPath, a file of at most mostBytes.
     static QStringList argumentsFor(const QString& url, const QString& outputPath,
-                                    const DownloadTimings& timings = DownloadTimings::production());
+                                    const DownloadTimings& timings = DownloadTimings::production(),
+                                    qint64 mostBytes = UpdateFileCheck::kMaxBytes);
     // The temporary file curl writes for the update file at localPath.
     static QString partialPathFor(const QString& localPath);
 

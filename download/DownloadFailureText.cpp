@@ -93,6 +93,12 @@ QString checksumUnreadable()
                                        "read, so it was not downloaded.");
 }
 
+QString fileTooLarge(qint64 limitGiB)
+{
+    return QCoreApplication::translate("DownloadFailureText", "The update file is larger than an update file can be "
+                                       "(over %1 GiB), so it was not downloaded.").arg(limitGiB);
+}
+
 QString unusableFileName()
 {
     return QCoreApplication::translate("DownloadFailureText", "The update file offered by the server has an unusable name, "

@@ -25,6 +25,8 @@ QString catalogueTooLarge(qint64 limitMiB);
 QString unusableFileName();
 // The catalogue gives a checksum for the file that is none, so the file could not be checked.
 QString checksumUnreadable();
+// The update file is, or is announced as, larger than any update file can be (limitGiB).
+QString fileTooLarge(qint64 limitGiB);
 // The reason of a failed curl run from its exit code (-1: it crashed) and its error output,
 // never the tool's raw message alone.
 QString forCurlExit(int exitCode, const QString& errorOutput);

@@ -5,6 +5,7 @@
 #include <QDebug>
 #include <QFileInfo>
 #include <QNetworkRequest>
+#include <QStorageInfo>
 #include <QStringBuilder>
 #include <QTimer>
 
@@ -12,6 +13,7 @@
 
 #include "CatalogueReader.h"
 #include "DownloadFailureText.h"
+#include "UpdateFileCheck.h"
 #include "DownloadFolder.h"
 #include "ReleaseCatalogue.h"
 #include "ReleaseLocation.h"
@@ -235,8 +237,33 @@ void UpdateDownload::download()
         emit checkFailed(name, DownloadFailureText::checksumUnreadable());
         return;
     }
+    if (expectedSize > UpdateFileCheck::kMaxBytes) {
+        qCWarning(lcDownload) << "DW: The catalogue gives the update file" << expectedSize << "bytes; not downloaded";
+        url.clear();
+        emit checkFailed(name, DownloadFailureText::fileTooLarge(UpdateFileCheck::kMaxBytes >> 30));
+        return;
+    }
+    if (!roomFor(expectedSize)) {
+        reason = DownloadFailureText::folderFull();
+        emit checkFailed(name, reason);
+        return;
+    }
 
     probe.start(network, fileUrl, localPathFor(name), expectation());
+}
+
+bool UpdateDownload::roomFor(qint64 bytes) const
+{
+    if (bytes <= 0 || folder.isEmpty())
+        return true;
+    // A copy kept from before counts as room already taken.
+    const qint64 kept = QFileInfo(localPathFor(name)).size();
+    const QStorageInfo volume(folder);
+    const qint64 free = volume.isValid() ? volume.bytesAvailable() : -1;
+    if (free < 0 || free >= bytes - kept)
+        return true;
+    qCWarning(lcDownload) << "DW: The download folder has" << free << "bytes free, the update file needs" << bytes;
+    return false;
 }
 
 void UpdateDownload::cancel()

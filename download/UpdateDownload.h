@@ -135,6 +135,8 @@ private:
     void refuseWhenTooLarge(QNetworkReply* reply);
     void readAside(const QByteArray& bytes);
     void endWaitingDownload();
+    // Whether the download folder has room for a file of this many bytes (true when unknown).
+    bool roomFor(qint64 bytes) const;
 
     QUrl serverBase;
     QString url;

@@ -129,6 +129,12 @@ void UpdateReceiver::readFrom(QNetworkReply* reply, bool toTheEnd)
         return;
     }
     const qint64 total = contentLengthOf(reply);
+    // Announced larger than any update file: not taken at all.
+    if (total > UpdateFileCheck::kMaxBytes) {
+        tooLong = true;
+        reply->abort();
+        return;
+    }
     const qint64 ready = reply->bytesAvailable();
     if (!toTheEnd && progressReported && ready < batchFor(total)) {
         if (ready > 0)
@@ -154,7 +160,7 @@ void UpdateReceiver::readFrom(QNetworkReply* reply, bool toTheEnd)
     }
     if (!any)
         return;
-    if (expectation.size >= 0 && received > expectation.size)
+    if (received > expectation.mostBytes())
         tooLong = true;
     if (writeError || tooLong) {
         reply->abort();
@@ -211,7 +217,10 @@ void UpdateReceiver::finish(QNetworkReply* reply, const QString& name, const QSt
     }
     if (tooLong) {
         discardPartial();
-        emit failed(Failure::Mismatch, name, expectation.problemWith(received, QString()));
+        const QString why = expectation.size >= 0 && expectation.size <= UpdateFileCheck::kMaxBytes
+                                ? expectation.problemWith(received, QString())
+                                : DownloadFailureText::fileTooLarge(UpdateFileCheck::kMaxBytes >> 30);
+        emit failed(Failure::Mismatch, name, why);
         return;
     }
     if (stalled || reply->error() != QNetworkReply::NoError || !carriesTheFile(reply)) {

@@ -546,6 +546,10 @@ Exit-Codes:
         <source>The list of updates could not be read: the release server had not sent all of it after %1 seconds.</source>
         <translation>Die Liste der Updates konnte nicht gelesen werden: Der Release-Server hatte sie nach %1 Sekunden noch nicht ganz gesendet.</translation>
     </message>
+    <message>
+        <source>The update file is larger than an update file can be (over %1 GiB), so it was not downloaded.</source>
+        <translation>Die Update-Datei ist größer, als eine Update-Datei sein kann (über %1 GiB), und wurde daher nicht heruntergeladen.</translation>
+    </message>
 </context>
 <context>
     <name>FirstConnectionLink</name>

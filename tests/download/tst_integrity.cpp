@@ -63,6 +63,8 @@ private slots:
     void checkedDownload_data();
     void checkedDownload();
     void errorPageIsNoProgress();
+    void tooLargeIsRefused_data();
+    void tooLargeIsRefused();
     void stallEndsTheDownload();
     void trickleIsNoStall();
     void fullDiskIsSaidSo();
@@ -257,6 +259,40 @@ void IntegrityTest::checkedDownload()
                           "finished:false:" + (asked ? fileIn(kName) : QString()) + ":u.tvq", "transfer:false"}));
     QCOMPARE(downloader->failureReason(), reason);
     // Deleted: nothing of it is left, under any name.
+    QCOMPARE(TestEnvironment::downloadedFiles(), QStringList{});
+}
+
+// No update file is larger than 2 GiB: one the catalogue or the server says is larger is not
+// taken (nor, from the catalogue, even asked for).
+void IntegrityTest::tooLargeIsRefused_data()
+{
+    QTest::addColumn<QByteArray>("extra");
+    QTest::addColumn<qint64>("announced"); // the Content-Length the server gives; -1: the true one
+    QTest::addColumn<bool>("asked");
+    QTest::newRow("catalogue's size over 2 GiB") << QByteArray(",\"total_file_size\":\"3000000000\"") << qint64(-1)
+                                                 << false;
+    QTest::newRow("announced over 2 GiB") << QByteArray() << qint64(3000000000) << true;
+}
+
+void IntegrityTest::tooLargeIsRefused()
+{
+    QFETCH(QByteArray, extra);
+    QFETCH(qint64, announced);
+    QFETCH(bool, asked);
+    auto downloader = downloaderFor(extra);
+    QVERIFY(downloader);
+    ReleaseServer::Response response = ReleaseServer::Response::ok(QByteArray(4000, 'u'));
+    response.declaredLength = announced;
+    response.pieces = {2000, 2000};
+    response.pieceDelayMs = 200;
+    server.setResponse("GET", kPath, response);
+
+    SignalLog log(downloader.get());
+    downloader->downloadFile();
+    QVERIFY2(log.waitFor(QStringLiteral("transfer:")), qPrintable(log.entries.join(" | ")));
+    QCOMPARE(downloader->failureReason(),
+             QStringLiteral("The update file is larger than an update file can be (over 2 GiB), so it was not downloaded."));
+    QCOMPARE(server.countRequests("GET", kPath) > 0, asked);
     QCOMPARE(TestEnvironment::downloadedFiles(), QStringList{});
 }
 
