@@ -50,16 +50,17 @@ void Presence::hideIndicator()
     if (hidden)
         return;
     hidden = true;
-    emit changed();
+    changeNotice.mark();
 }
 
 void Presence::onDeviceFound(bool found)
 {
     if (found) {
+        if (!isConnected || (!foundHeld && shown != Indicator::Connected))
+            changeNotice.mark();
         isConnected = true;
         if (!foundHeld)
             shown = Indicator::Connected;
-        emit changed();
         if (!foundHeld)
             emit this->found();
         return;
@@ -67,15 +68,17 @@ void Presence::onDeviceFound(bool found)
     // While the instrument is expected to leave the bus, its absence is not shown.
     if (expectingAbsence)
         return;
+    if (isConnected || shown != Indicator::Disconnected)
+        changeNotice.mark();
     isConnected = false;
     shown = Indicator::Disconnected;
-    emit changed();
     emit lost();
 }
 
 void Presence::onVersionReported(const QString& reported)
 {
+    if (version != reported)
+        changeNotice.mark();
     version = reported;
-    emit changed();
     emit versionReported();
 }

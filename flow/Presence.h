@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ChangeNotice.h"
+
 #include <QObject>
 #include <QString>
 
@@ -52,6 +54,7 @@ public Q_SLOTS:
     void onVersionReported(const QString& reported);
 
 Q_SIGNALS:
+    // Once per event-loop turn in which something shown changed (ChangeNotice).
     void changed();
     // A loss the window shows (not one it expects): after the indicator turned red.
     void lost();
@@ -66,4 +69,5 @@ private:
     bool foundHeld = false;
     bool expectingAbsence = false;
     QString version;
+    ChangeNotice changeNotice{*this, [this] { emit changed(); }};
 };

@@ -10,7 +10,8 @@
 UpdateFlow::UpdateFlow(Presence& presence, const UpdateFlowPolicy& policy, QObject* parent)
     : QObject(parent), presence(presence), policy(policy)
 {
-    connect(&presence, &Presence::changed, this, &UpdateFlow::changed);
+    // What the presence shows is part of what this flow shows (updateOffered, startEnabled).
+    connect(&presence, &Presence::changed, this, [this] { changeNotice.mark(); });
     connect(&presence, &Presence::lost, this, &UpdateFlow::onLost);
 }
 
@@ -106,7 +107,7 @@ void UpdateFlow::setState(State next)
     // shows it again.
     presence.holdFound(next == State::Downloading || next == State::OtherRoute
                        || next == State::Copying || next == State::Succeeded);
-    emit changed();
+    changeNotice.mark();
     if (changedState)
         emit stateChanged(next);
 }
@@ -128,10 +129,12 @@ void UpdateFlow::showUpToDate()
 {
     if (!choicesOn || !choices || !choices->upToDate())
         return;
+    if (line == Line::UpToDate && !startVisible && exitVisible)
+        return;
     line = Line::UpToDate;
     startVisible = false;
     exitVisible = true;
-    emit changed();
+    changeNotice.mark();
 }
 
 void UpdateFlow::beginUpdate()
@@ -211,12 +214,16 @@ void UpdateFlow::retry()
 
 void UpdateFlow::onLatestVersion(const QString& version)
 {
-    latest = version;
+    const Line before = line;
     const bool offerLine = line == Line::Looking || line == Line::NotFound || line == Line::Latest
         || line == Line::AlreadyInstalled || line == Line::UpToDate;
     if (!resultShown && offerLine)
         line = Line::Latest;
-    emit changed();
+    // A catalogue hands on every entry in turn: what is shown changes with most of them, and
+    // the window hears of it once per event-loop turn.
+    if (line != before || latest != version)
+        changeNotice.mark();
+    latest = version;
     showUpToDate();
 }
 
@@ -274,7 +281,7 @@ void UpdateFlow::onVersionCheck(bool installed)
     notice = Notice::AlreadyInstalled;
     qInfo("The latest version is already installed!");
     available = false;
-    emit changed();
+    changeNotice.mark();
 }
 
 void UpdateFlow::onFailureReason(const QString& why)
@@ -286,7 +293,7 @@ void UpdateFlow::onFailureReason(const QString& why)
         // The catalogue could not be had: the version line says so instead of waiting.
         if (latest.isEmpty()) {
             line = Line::NotFound;
-            emit changed();
+            changeNotice.mark();
         }
         return;
     }
@@ -370,7 +377,7 @@ void UpdateFlow::onUpdateFinishFailed(const QString& why)
 void UpdateFlow::setTransferBusy(bool busy)
 {
     transferBusy = busy;
-    emit changed();
+    changeNotice.mark();
 }
 
 void UpdateFlow::showFailure(const QString& why)

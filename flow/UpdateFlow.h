@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ChangeNotice.h"
 #include "UpdateFlowPolicy.h"
 
 #include <QObject>
@@ -116,6 +117,8 @@ public Q_SLOTS:
     void setTransferBusy(bool busy);
 
 Q_SIGNALS:
+    // Once per event-loop turn in which something shown changed (ChangeNotice); the
+    // presence's changes count as this flow's.
     void changed();
     void stateChanged(UpdateFlow::State state);
 
@@ -157,4 +160,5 @@ private:
     bool progressVisible = false;
     bool resultShown = false;
     bool transferBusy = false;
+    ChangeNotice changeNotice{*this, [this] { emit changed(); }};
 };

@@ -1,0 +1,26 @@
+#include "ChangeNotice.h"
+
+#include <QMetaObject>
+#include <QObject>
+
+#include <utility>
+
+ChangeNotice::ChangeNotice(QObject& owner, std::function<void()> emitChanged)
+    : owner(owner), emitChanged(std::move(emitChanged))
+{
+}
+
+void ChangeNotice::mark()
+{
+    if (isPending)
+        return;
+    isPending = true;
+    // Queued on the owner: the call goes with it when it is destroyed first.
+    QMetaObject::invokeMethod(
+        &owner,
+        [this] {
+            isPending = false;
+            emitChanged();
+        },
+        Qt::QueuedConnection);
+}
