@@ -10,6 +10,12 @@ ChangeNotice::ChangeNotice(QObject& owner, std::function<void()> emitChanged)
 {
 }
 
+void ChangeNotice::now()
+{
+    isPending = false;
+    emitChanged();
+}
+
 void ChangeNotice::mark()
 {
     if (isPending)
@@ -19,6 +25,9 @@ void ChangeNotice::mark()
     QMetaObject::invokeMethod(
         &owner,
         [this] {
+            // Told at once meanwhile (now()): nothing is left to tell.
+            if (!isPending)
+                return;
             isPending = false;
             emitChanged();
         },

@@ -4,11 +4,12 @@
 
 class QObject;
 
-// One change notification per event-loop turn for an object whose properties all share one
-// NOTIFY signal: every change calls mark(), and the owner's signal is emitted once, from the
-// event loop, however many changes came before it. The getters compute from the owner's state,
-// so what is read right after a change is already the new value; only the notification waits.
-// A notification still pending when the owner is destroyed is dropped with it.
+// The change notification of an object whose properties share one NOTIFY signal, told either
+// at once (now()) or once per event-loop turn (mark()): a burst of marks in one turn, such as
+// a catalogue's entries handed on one by one, is told once, from the event loop. now() tells
+// at once and takes a mark still waiting along, so that nothing is told twice. The getters
+// compute from the owner's state: what is read right after a change is already new, only its
+// notification may wait. A notification still waiting when the owner goes is dropped with it.
 class ChangeNotice
 {
 public:
@@ -16,6 +17,7 @@ public:
     ChangeNotice(const ChangeNotice&) = delete;
     ChangeNotice& operator=(const ChangeNotice&) = delete;
 
+    void now();
     void mark();
     bool pending() const { return isPending; }
 

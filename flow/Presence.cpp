@@ -50,17 +50,19 @@ void Presence::hideIndicator()
     if (hidden)
         return;
     hidden = true;
-    changeNotice.mark();
+    emit changed();
 }
 
 void Presence::onDeviceFound(bool found)
 {
+    const bool wasConnected = isConnected;
+    const Indicator wasShown = shown;
     if (found) {
-        if (!isConnected || (!foundHeld && shown != Indicator::Connected))
-            changeNotice.mark();
         isConnected = true;
         if (!foundHeld)
             shown = Indicator::Connected;
+        if (isConnected != wasConnected || shown != wasShown)
+            emit changed();
         if (!foundHeld)
             emit this->found();
         return;
@@ -68,17 +70,18 @@ void Presence::onDeviceFound(bool found)
     // While the instrument is expected to leave the bus, its absence is not shown.
     if (expectingAbsence)
         return;
-    if (isConnected || shown != Indicator::Disconnected)
-        changeNotice.mark();
     isConnected = false;
     shown = Indicator::Disconnected;
+    if (isConnected != wasConnected || shown != wasShown)
+        emit changed();
     emit lost();
 }
 
 void Presence::onVersionReported(const QString& reported)
 {
-    if (version != reported)
-        changeNotice.mark();
+    const bool changedVersion = version != reported;
     version = reported;
+    if (changedVersion)
+        emit changed();
     emit versionReported();
 }

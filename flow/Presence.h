@@ -1,7 +1,5 @@
 #pragma once
 
-#include "ChangeNotice.h"
-
 #include <QObject>
 #include <QString>
 
@@ -54,7 +52,7 @@ public Q_SLOTS:
     void onVersionReported(const QString& reported);
 
 Q_SIGNALS:
-    // Once per event-loop turn in which something shown changed (ChangeNotice).
+    // Something shown changed (not for a report that changes nothing).
     void changed();
     // A loss the window shows (not one it expects): after the indicator turned red.
     void lost();
@@ -69,5 +67,4 @@ private:
     bool foundHeld = false;
     bool expectingAbsence = false;
     QString version;
-    ChangeNotice changeNotice{*this, [this] { emit changed(); }};
 };

@@ -11,7 +11,7 @@ UpdateFlow::UpdateFlow(Presence& presence, const UpdateFlowPolicy& policy, QObje
     : QObject(parent), presence(presence), policy(policy)
 {
     // What the presence shows is part of what this flow shows (updateOffered, startEnabled).
-    connect(&presence, &Presence::changed, this, [this] { changeNotice.mark(); });
+    connect(&presence, &Presence::changed, this, [this] { changeNotice.now(); });
     connect(&presence, &Presence::lost, this, &UpdateFlow::onLost);
 }
 
@@ -107,7 +107,7 @@ void UpdateFlow::setState(State next)
     // shows it again.
     presence.holdFound(next == State::Downloading || next == State::OtherRoute
                        || next == State::Copying || next == State::Succeeded);
-    changeNotice.mark();
+    changeNotice.now();
     if (changedState)
         emit stateChanged(next);
 }
@@ -134,7 +134,7 @@ void UpdateFlow::showUpToDate()
     line = Line::UpToDate;
     startVisible = false;
     exitVisible = true;
-    changeNotice.mark();
+    changeNotice.now();
 }
 
 void UpdateFlow::beginUpdate()
@@ -220,7 +220,8 @@ void UpdateFlow::onLatestVersion(const QString& version)
     if (!resultShown && offerLine)
         line = Line::Latest;
     // A catalogue hands on every entry in turn: what is shown changes with most of them, and
-    // the window hears of it once per event-loop turn.
+    // the window hears of it once per event-loop turn. Every other report is told at once
+    // ("tavlo" prints each step of the progress).
     if (line != before || latest != version)
         changeNotice.mark();
     latest = version;
@@ -281,7 +282,7 @@ void UpdateFlow::onVersionCheck(bool installed)
     notice = Notice::AlreadyInstalled;
     qInfo("The latest version is already installed!");
     available = false;
-    changeNotice.mark();
+    changeNotice.now();
 }
 
 void UpdateFlow::onFailureReason(const QString& why)
@@ -293,7 +294,7 @@ void UpdateFlow::onFailureReason(const QString& why)
         // The catalogue could not be had: the version line says so instead of waiting.
         if (latest.isEmpty()) {
             line = Line::NotFound;
-            changeNotice.mark();
+            changeNotice.now();
         }
         return;
     }
@@ -377,7 +378,7 @@ void UpdateFlow::onUpdateFinishFailed(const QString& why)
 void UpdateFlow::setTransferBusy(bool busy)
 {
     transferBusy = busy;
-    changeNotice.mark();
+    changeNotice.now();
 }
 
 void UpdateFlow::showFailure(const QString& why)

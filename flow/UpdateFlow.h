@@ -117,8 +117,9 @@ public Q_SLOTS:
     void setTransferBusy(bool busy);
 
 Q_SIGNALS:
-    // Once per event-loop turn in which something shown changed (ChangeNotice); the
-    // presence's changes count as this flow's.
+    // Something shown changed; the presence's changes count as this flow's. Told at once,
+    // but once per event-loop turn for the latest versions a catalogue hands on one by one
+    // (ChangeNotice).
     void changed();
     void stateChanged(UpdateFlow::State state);
 

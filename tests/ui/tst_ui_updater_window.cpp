@@ -41,8 +41,16 @@ struct Fixture
     }
 
     // found | lost | version <v> | latest <v> | download <n> | versionCheck true|false |
-    // copy <text> | copyDone true|false | click <button text>
+    // copy <text> | copyDone true|false | click <button text>; then the notices of the flows
+    // it changed, as the event loop delivers them once the step has been handled.
     bool play(const QString& step)
+    {
+        const bool ok = emitStep(step);
+        flows.deliverNotices();
+        return ok;
+    }
+
+    bool emitStep(const QString& step)
     {
         const QString verb = step.section(QLatin1Char(' '), 0, 0);
         const QString rest = step.section(QLatin1Char(' '), 1);
