@@ -2,6 +2,7 @@
 
 #include "Presence.h"
 #include "UpdateChoices.h"
+#include "UpdateFlowTexts.h"
 
 #include <QMetaObject>
 
@@ -47,56 +48,14 @@ bool UpdateFlow::startEnabled() const
 
 QString UpdateFlow::versionLineText() const
 {
-    switch (line) {
-    case Line::Looking:
-        return tr("Looking for the latest version or Tvx...");
-    case Line::Latest:
-        return tr("The latest available version is Tvx") + latest;
-    case Line::NotFound:
-        return tr("The latest version could not be found.");
-    case Line::AlreadyInstalled:
-        return tr("The latest version is already installed!");
-    case Line::UpToDate:
+    if (line == Line::UpToDate)
         return choices ? choices->upToDateText() : QString();
-    case Line::Progress:
-        return lineDetail;
-    case Line::DownloadFailed:
-        return tr("Download failed!");
-    case Line::OtherRoute:
-        return tr("Trying a different route now\u2014hang tight...");
-    case Line::Complete:
-        return tr("File transfer complete!");
-    case Line::TransferFailed:
-        return tr("File transfer failed!");
-    case Line::NotFinished:
-        return tr("The update was not finished!");
-    case Line::LocalFile:
-        return lineDetail;
-    }
-    return QString();
+    return UpdateFlowTexts::versionLine(line, latest, lineDetail);
 }
 
 QString UpdateFlow::noticeText() const
 {
-    switch (notice) {
-    case Notice::Warning:
-        return tr("PLEASE MAKE SURE THAT TAVLO IS CONNECTED TO THE BREAKOUT MODULE AND THAT THE "
-                  "MIDI USB PORT IS NOT CONNECTED TO ANY DEVICE \n \n \n The update will take "
-                  "several minutes and Tavlo might reboot multiple times during the process. \n "
-                  "\n  DO NOT UNPLUG power or disconnect the Breakout Module until the update is done");
-    case Notice::AlreadyInstalled:
-        return tr("The latest version is already installed! You can now close this application.");
-    case Notice::Message:
-        return message;
-    case Notice::Complete:
-        return tr("File transfer complete! Tavlo will now reboot to apply the update. You can "
-                  "now close this application.");
-    case Notice::TransferFailed:
-        return tr("Something went wrong during the file transfer. Please try again or contact support.");
-    case Notice::NotFinished:
-        return tr("Tavlo has not been told to apply the update.");
-    }
-    return QString();
+    return UpdateFlowTexts::notice(notice, message);
 }
 
 void UpdateFlow::setState(State next)
@@ -168,7 +127,7 @@ void UpdateFlow::startChosen()
 QString UpdateFlow::installLocal(const QString& urlOrPath, const QString& summary)
 {
     if (current != State::Choosing || !choices)
-        return tr("The update file cannot be installed now.");
+        return UpdateFlowTexts::cannotInstallNow();
     // Started first: the file is handed on while the call runs.
     const bool wasStartShown = startVisible;
     const bool wasExitShown = exitVisible;
@@ -246,7 +205,7 @@ void UpdateFlow::onDownloadProgress(qlonglong value)
     if (!started())
         return;
     showProgress(int(std::clamp<qlonglong>(value, -1, 101)), QStringLiteral("downloading"),
-                 tr("Downloading... %1%").arg(value));
+                 UpdateFlowTexts::downloading(value));
     setState(State::Downloading);
 }
 
@@ -270,7 +229,7 @@ void UpdateFlow::onCopyProgressText(const QString& value)
         return;
     // The text arrives with its percent sign ("40%").
     showProgress(value.left(value.indexOf(QLatin1Char('%'))).toInt(), QStringLiteral("transfer"),
-                 tr("Transfering file... %1").arg(value));
+                 UpdateFlowTexts::copying(value));
     setState(State::Copying);
 }
 
@@ -357,8 +316,7 @@ void UpdateFlow::onCopyResult(bool success)
     line = Line::TransferFailed;
     notice = Notice::TransferFailed;
     // The instrument switched to update mode before the copy; no message brings it back.
-    showFailure(storageReason + tr(" Tavlo may still be in update mode: unplug it and plug it "
-                                   "in again, then press Try again."));
+    showFailure(storageReason + UpdateFlowTexts::stillInUpdateMode());
     storageReason.clear();
     setState(State::Failed);
 }

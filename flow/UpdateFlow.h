@@ -58,6 +58,9 @@ public:
     };
     Q_ENUM(Line)
 
+    // What the notice says.
+    enum class Notice { Warning, AlreadyInstalled, Message, Complete, TransferFailed, NotFinished };
+
     UpdateFlow(Presence& presence, const UpdateFlowPolicy& policy, QObject* parent = nullptr);
 
     // The Downloader whose downloadFile() a start calls, and the published choices (either
@@ -124,8 +127,6 @@ Q_SIGNALS:
     void stateChanged(UpdateFlow::State state);
 
 private:
-    enum class Notice { Warning, AlreadyInstalled, Message, Complete, TransferFailed, NotFinished };
-
     void setState(State next);
     void onLost();
     void showUpToDate();
