@@ -139,8 +139,9 @@ bool UpdateChoices::choose(int row)
 void UpdateChoices::chooseDefault()
 {
     // After a failed check the download reads the catalogue anew, which offers its latest:
-    // the rows of the old catalogue are not handed back to it.
-    if (download.awaitsCatalogue())
+    // the rows of the old catalogue are not handed back to it. Nor while a catalogue is being
+    // handed on: its last entry is the one on offer when it ends.
+    if (download.awaitsCatalogue() || download.handingOnCatalogue())
         return;
     const int row = defaultRow();
     if (row >= 0)

@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QNetworkRequest>
 #include <QStorageInfo>
@@ -161,20 +162,59 @@ void UpdateDownload::takeCatalogue(const ReleaseCatalogue& catalogue, const Rele
     }
     entriesRead = catalogue.entries();
     choicesRead = choices;
-    // releaseUrl() is this prefix and the encoded name; made once for a long catalogue.
-    const QString releasesPrefix = ReleaseLocation::releaseUrl(serverBase, QString());
-    // Read through a const view: the list shares its entries with the catalogue's, and a
-    // non-const walk would copy all of them first.
-    for (const ReleaseEntry& entry : std::as_const(entriesRead)) {
-        name = entry.fileName;
-        version = entry.version;
-        totalSize = entry.totalFileSize;
-        expectedSize = entry.expectedSize();
-        checksum = entry.sha256;
-        checksumUnreadable = entry.checksumUnreadable;
-        url = releasesPrefix % UpdateFileName::encodeForUrl(name);
+    releasesPrefix = ReleaseLocation::releaseUrl(serverBase, QString());
+    // A hand-on of an earlier catalogue still under way ends here: from now on only this
+    // catalogue's entries are handed on, from its first.
+    nextEntry = 0;
+    handOnEntries(++handOnNumber);
+}
+
+void UpdateDownload::handOnEntries(quint64 handOn)
+{
+    if (handOn != handOnNumber || nextEntry < 0)
+        return;
+    const bool atOnce = entriesRead.size() <= kEntriesAtOnce;
+    QElapsedTimer slice;
+    slice.start();
+    int handedOn = 0;
+    while (nextEntry < entriesRead.size()) {
+        if (!atOnce && handedOn > 0 && (handedOn >= kSliceEntries || slice.hasExpired(kSliceMs))) {
+            // The rest in the next turn, after the events that waited meanwhile.
+            QMetaObject::invokeMethod(this, [this, handOn] { handOnEntries(handOn); },
+                                      Qt::QueuedConnection);
+            return;
+        }
+        // Through the const at(): the list shares its entries with the catalogue's, and a
+        // non-const access would copy all of them first.
+        takeEntry(std::as_const(entriesRead).at(nextEntry++));
+        ++handedOn;
         emit releasesJsonFetched();
         emit latestVersionFetched(version);
+        // A slot took a newer catalogue meanwhile: that hand-on runs on its own.
+        if (handOn != handOnNumber)
+            return;
+    }
+    finishHandOn();
+}
+
+void UpdateDownload::takeEntry(const ReleaseEntry& entry)
+{
+    name = entry.fileName;
+    version = entry.version;
+    totalSize = entry.totalFileSize;
+    expectedSize = entry.expectedSize();
+    checksum = entry.sha256;
+    checksumUnreadable = entry.checksumUnreadable;
+    url = releasesPrefix % UpdateFileName::encodeForUrl(name);
+}
+
+void UpdateDownload::finishHandOn()
+{
+    nextEntry = -1;
+    if (chosenWhileHandingOn) {
+        const ReleaseEntry chosen = *chosenWhileHandingOn;
+        chosenWhileHandingOn.reset();
+        choose(chosen);
     }
     emit catalogueRead();
     if (downloadWhenCatalogued) {
@@ -185,7 +225,9 @@ void UpdateDownload::takeCatalogue(const ReleaseCatalogue& catalogue, const Rele
 
 void UpdateDownload::endWaitingDownload()
 {
-    if (!downloadWhenCatalogued)
+    // A catalogue still being handed on is usable: the download waiting for it follows its
+    // last entry whatever became of another request meanwhile.
+    if (!downloadWhenCatalogued || handingOnCatalogue())
         return;
     downloadWhenCatalogued = false;
     emit noCatalogue(reason);
@@ -211,6 +253,12 @@ void UpdateDownload::download()
     // A download folder that could not be made at start-up is tried again at each attempt.
     if (folder.isEmpty())
         folder = DownloadFolder::prepare();
+    // The entry set in the middle of a hand-on is not the one on offer: the download follows
+    // the last entry.
+    if (handingOnCatalogue()) {
+        downloadWhenCatalogued = true;
+        return;
+    }
     const QUrl fileUrl(url, QUrl::TolerantMode);
     if (!fileUrl.isValid() || url.isEmpty()) {
         // The catalogue is asked for once more; the download follows when it arrives, and a
@@ -275,6 +323,10 @@ void UpdateDownload::cancel()
 
 void UpdateDownload::choose(const ReleaseEntry& entry)
 {
+    if (handingOnCatalogue()) {
+        chosenWhileHandingOn = entry;
+        return;
+    }
     name = entry.fileName;
     totalSize = entry.totalFileSize;
     expectedSize = entry.expectedSize();

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QUrl>
 
+#include <optional>
+
 #include "ReleaseCatalogue.h"
 #include "ReleaseChoices.h"
 #include "ReleaseEntry.h"
@@ -43,7 +45,13 @@ public:
     // No entry is chosen: the next download() reads the catalogue first (at start, and after a
     // failed check or an unusable file name).
     bool awaitsCatalogue() const { return url.isEmpty(); }
+    // While a catalogue's entries are being handed on, a choice takes effect after its last
+    // entry (before catalogueRead), so that the hand-on does not overwrite it.
     void choose(const ReleaseEntry& entry);
+    // A catalogue's entries are being handed on (releasesJsonFetched and latestVersionFetched
+    // once per entry), a slice per event-loop turn; catalogueRead has not come yet. The entry
+    // set meanwhile is not the one on offer: download() waits for the last.
+    bool handingOnCatalogue() const { return nextEntry >= 0; }
     // Hands a file the user already has to the instrument as if it had just been downloaded:
     // downloadFinished(true, path, its name) and setDeviceToTransferMode(true). The caller
     // checks the file first (LocalUpdateFile).
@@ -57,6 +65,12 @@ public:
     // A catalogue whose announced length (Content-Length) or body passes this is refused
     // while it arrives (catalogueUnavailable): its request is aborted, nothing of it is read.
     static constexpr qint64 kMaxCatalogueBytes = 8 * 1024 * 1024;
+    // A catalogue of up to this many entries is handed on at once, as it is read. A longer one
+    // is handed on in slices of at most kSliceEntries entries and about kSliceMs each, one per
+    // event-loop turn, so that the window's thread gets back to its events in between.
+    static constexpr int kEntriesAtOnce = 64;
+    static constexpr int kSliceEntries = 256;
+    static constexpr int kSliceMs = 8;
     // No progress for this long ends a download.
     void setStallTimeoutMs(int ms)
     {
@@ -132,6 +146,9 @@ private:
                   const QString& why);
     UpdateFileCheck expectation() const;
     void takeCatalogue(const ReleaseCatalogue& catalogue, const ReleaseChoices& choices);
+    void handOnEntries(quint64 handOn);
+    void takeEntry(const ReleaseEntry& entry);
+    void finishHandOn();
     void refuseWhenTooLarge(QNetworkReply* reply);
     void readAside(const QByteArray& bytes);
     void endWaitingDownload();
@@ -159,6 +176,15 @@ private:
     bool catalogueInFlight = false;
     int catalogueStallMs = 30000;
     int catalogueTimeoutMs = 120000;
+    // The entry of entriesRead handed on next; -1 when none is waiting. Each usable catalogue
+    // starts a new hand-on: a slice still queued for an earlier one finds another number here
+    // and ends without a signal.
+    int nextEntry = -1;
+    quint64 handOnNumber = 0;
+    // releaseUrl() is this prefix and the encoded name; made once per catalogue.
+    QString releasesPrefix;
+    // What choose() was given while a hand-on ran; it takes effect after the last entry.
+    std::optional<ReleaseEntry> chosenWhileHandingOn;
 
     // Children of this object, so that its open requests can be found. The access manager
     // is declared before the parts, so destroyed after them: a reply that ends while it is

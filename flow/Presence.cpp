@@ -55,11 +55,14 @@ void Presence::hideIndicator()
 
 void Presence::onDeviceFound(bool found)
 {
+    const bool wasConnected = isConnected;
+    const Indicator wasShown = shown;
     if (found) {
         isConnected = true;
         if (!foundHeld)
             shown = Indicator::Connected;
-        emit changed();
+        if (isConnected != wasConnected || shown != wasShown)
+            emit changed();
         if (!foundHeld)
             emit this->found();
         return;
@@ -69,13 +72,16 @@ void Presence::onDeviceFound(bool found)
         return;
     isConnected = false;
     shown = Indicator::Disconnected;
-    emit changed();
+    if (isConnected != wasConnected || shown != wasShown)
+        emit changed();
     emit lost();
 }
 
 void Presence::onVersionReported(const QString& reported)
 {
+    const bool changedVersion = version != reported;
     version = reported;
-    emit changed();
+    if (changedVersion)
+        emit changed();
     emit versionReported();
 }

@@ -52,6 +52,7 @@ public Q_SLOTS:
     void onVersionReported(const QString& reported);
 
 Q_SIGNALS:
+    // Something shown changed (not for a report that changes nothing).
     void changed();
     // A loss the window shows (not one it expects): after the indicator turned red.
     void lost();

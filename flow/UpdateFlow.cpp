@@ -2,6 +2,7 @@
 
 #include "Presence.h"
 #include "UpdateChoices.h"
+#include "UpdateFlowTexts.h"
 
 #include <QMetaObject>
 
@@ -10,7 +11,8 @@
 UpdateFlow::UpdateFlow(Presence& presence, const UpdateFlowPolicy& policy, QObject* parent)
     : QObject(parent), presence(presence), policy(policy)
 {
-    connect(&presence, &Presence::changed, this, &UpdateFlow::changed);
+    // What the presence shows is part of what this flow shows (updateOffered, startEnabled).
+    connect(&presence, &Presence::changed, this, [this] { changeNotice.now(); });
     connect(&presence, &Presence::lost, this, &UpdateFlow::onLost);
 }
 
@@ -46,56 +48,14 @@ bool UpdateFlow::startEnabled() const
 
 QString UpdateFlow::versionLineText() const
 {
-    switch (line) {
-    case Line::Looking:
-        return tr("Looking for the latest version or Tvx...");
-    case Line::Latest:
-        return tr("The latest available version is Tvx") + latest;
-    case Line::NotFound:
-        return tr("The latest version could not be found.");
-    case Line::AlreadyInstalled:
-        return tr("The latest version is already installed!");
-    case Line::UpToDate:
+    if (line == Line::UpToDate)
         return choices ? choices->upToDateText() : QString();
-    case Line::Progress:
-        return lineDetail;
-    case Line::DownloadFailed:
-        return tr("Download failed!");
-    case Line::OtherRoute:
-        return tr("Trying a different route now\u2014hang tight...");
-    case Line::Complete:
-        return tr("File transfer complete!");
-    case Line::TransferFailed:
-        return tr("File transfer failed!");
-    case Line::NotFinished:
-        return tr("The update was not finished!");
-    case Line::LocalFile:
-        return lineDetail;
-    }
-    return QString();
+    return UpdateFlowTexts::versionLine(line, latest, lineDetail);
 }
 
 QString UpdateFlow::noticeText() const
 {
-    switch (notice) {
-    case Notice::Warning:
-        return tr("PLEASE MAKE SURE THAT TAVLO IS CONNECTED TO THE BREAKOUT MODULE AND THAT THE "
-                  "MIDI USB PORT IS NOT CONNECTED TO ANY DEVICE \n \n \n The update will take "
-                  "several minutes and Tavlo might reboot multiple times during the process. \n "
-                  "\n  DO NOT UNPLUG power or disconnect the Breakout Module until the update is done");
-    case Notice::AlreadyInstalled:
-        return tr("The latest version is already installed! You can now close this application.");
-    case Notice::Message:
-        return message;
-    case Notice::Complete:
-        return tr("File transfer complete! Tavlo will now reboot to apply the update. You can "
-                  "now close this application.");
-    case Notice::TransferFailed:
-        return tr("Something went wrong during the file transfer. Please try again or contact support.");
-    case Notice::NotFinished:
-        return tr("Tavlo has not been told to apply the update.");
-    }
-    return QString();
+    return UpdateFlowTexts::notice(notice, message);
 }
 
 void UpdateFlow::setState(State next)
@@ -106,7 +66,7 @@ void UpdateFlow::setState(State next)
     // shows it again.
     presence.holdFound(next == State::Downloading || next == State::OtherRoute
                        || next == State::Copying || next == State::Succeeded);
-    emit changed();
+    changeNotice.now();
     if (changedState)
         emit stateChanged(next);
 }
@@ -128,10 +88,12 @@ void UpdateFlow::showUpToDate()
 {
     if (!choicesOn || !choices || !choices->upToDate())
         return;
+    if (line == Line::UpToDate && !startVisible && exitVisible)
+        return;
     line = Line::UpToDate;
     startVisible = false;
     exitVisible = true;
-    emit changed();
+    changeNotice.now();
 }
 
 void UpdateFlow::beginUpdate()
@@ -165,7 +127,7 @@ void UpdateFlow::startChosen()
 QString UpdateFlow::installLocal(const QString& urlOrPath, const QString& summary)
 {
     if (current != State::Choosing || !choices)
-        return tr("The update file cannot be installed now.");
+        return UpdateFlowTexts::cannotInstallNow();
     // Started first: the file is handed on while the call runs.
     const bool wasStartShown = startVisible;
     const bool wasExitShown = exitVisible;
@@ -211,12 +173,17 @@ void UpdateFlow::retry()
 
 void UpdateFlow::onLatestVersion(const QString& version)
 {
-    latest = version;
+    const Line before = line;
     const bool offerLine = line == Line::Looking || line == Line::NotFound || line == Line::Latest
         || line == Line::AlreadyInstalled || line == Line::UpToDate;
     if (!resultShown && offerLine)
         line = Line::Latest;
-    emit changed();
+    // A catalogue hands on every entry in turn: what is shown changes with most of them, and
+    // the window hears of it once per event-loop turn. Every other report is told at once
+    // ("tavlo" prints each step of the progress).
+    if (line != before || latest != version)
+        changeNotice.mark();
+    latest = version;
     showUpToDate();
 }
 
@@ -238,7 +205,7 @@ void UpdateFlow::onDownloadProgress(qlonglong value)
     if (!started())
         return;
     showProgress(int(std::clamp<qlonglong>(value, -1, 101)), QStringLiteral("downloading"),
-                 tr("Downloading... %1%").arg(value));
+                 UpdateFlowTexts::downloading(value));
     setState(State::Downloading);
 }
 
@@ -262,7 +229,7 @@ void UpdateFlow::onCopyProgressText(const QString& value)
         return;
     // The text arrives with its percent sign ("40%").
     showProgress(value.left(value.indexOf(QLatin1Char('%'))).toInt(), QStringLiteral("transfer"),
-                 tr("Transfering file... %1").arg(value));
+                 UpdateFlowTexts::copying(value));
     setState(State::Copying);
 }
 
@@ -274,7 +241,7 @@ void UpdateFlow::onVersionCheck(bool installed)
     notice = Notice::AlreadyInstalled;
     qInfo("The latest version is already installed!");
     available = false;
-    emit changed();
+    changeNotice.now();
 }
 
 void UpdateFlow::onFailureReason(const QString& why)
@@ -286,7 +253,7 @@ void UpdateFlow::onFailureReason(const QString& why)
         // The catalogue could not be had: the version line says so instead of waiting.
         if (latest.isEmpty()) {
             line = Line::NotFound;
-            emit changed();
+            changeNotice.now();
         }
         return;
     }
@@ -349,8 +316,7 @@ void UpdateFlow::onCopyResult(bool success)
     line = Line::TransferFailed;
     notice = Notice::TransferFailed;
     // The instrument switched to update mode before the copy; no message brings it back.
-    showFailure(storageReason + tr(" Tavlo may still be in update mode: unplug it and plug it "
-                                   "in again, then press Try again."));
+    showFailure(storageReason + UpdateFlowTexts::stillInUpdateMode());
     storageReason.clear();
     setState(State::Failed);
 }
@@ -370,7 +336,7 @@ void UpdateFlow::onUpdateFinishFailed(const QString& why)
 void UpdateFlow::setTransferBusy(bool busy)
 {
     transferBusy = busy;
-    emit changed();
+    changeNotice.now();
 }
 
 void UpdateFlow::showFailure(const QString& why)

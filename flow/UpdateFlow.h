@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ChangeNotice.h"
 #include "UpdateFlowPolicy.h"
 
 #include <QObject>
@@ -56,6 +57,9 @@ public:
         OtherRoute, Complete, TransferFailed, NotFinished, LocalFile,
     };
     Q_ENUM(Line)
+
+    // What the notice says.
+    enum class Notice { Warning, AlreadyInstalled, Message, Complete, TransferFailed, NotFinished };
 
     UpdateFlow(Presence& presence, const UpdateFlowPolicy& policy, QObject* parent = nullptr);
 
@@ -116,12 +120,13 @@ public Q_SLOTS:
     void setTransferBusy(bool busy);
 
 Q_SIGNALS:
+    // Something shown changed; the presence's changes count as this flow's. Told at once,
+    // but once per event-loop turn for the latest versions a catalogue hands on one by one
+    // (ChangeNotice).
     void changed();
     void stateChanged(UpdateFlow::State state);
 
 private:
-    enum class Notice { Warning, AlreadyInstalled, Message, Complete, TransferFailed, NotFinished };
-
     void setState(State next);
     void onLost();
     void showUpToDate();
@@ -157,4 +162,5 @@ private:
     bool progressVisible = false;
     bool resultShown = false;
     bool transferBusy = false;
+    ChangeNotice changeNotice{*this, [this] { emit changed(); }};
 };

@@ -14,6 +14,7 @@
 // bytes unless told: about 24,000 of them)
 // The last line is one row for scripts/bench.sh: "ROW|figure|ours|anchor|ratio|note".
 #include "BenchFigures.h"
+#include "BenchRig.h"
 #include "app/full/FullEditionWiring.h"
 #include "ReleaseServer.h"
 #include "SessionLog.h"
@@ -21,41 +22,20 @@
 #include "Startup.h"
 #include "Timings.h"
 
-#include <QDeadlineTimer>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
-#include <QTemporaryDir>
-#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 
 namespace {
 
 constexpr int kTickMs = 5;
 constexpr int kSettleMs = 200;
 constexpr double kGoalMs = 50;
-
-// Runs the event loop until done() or the deadline; false on the deadline.
-bool runUntil(const std::function<bool()>& done, int timeoutMs)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
-    }
-    return true;
-}
-
-void runFor(int ms)
-{
-    QDeadlineTimer deadline(ms);
-    runUntil([&deadline] { return deadline.hasExpired(); }, ms + 1000);
-}
 
 // The longest time between two ticks of a repeating timer on this thread, from start() to
 // longest(); the last tick to that moment counts as well.
@@ -132,9 +112,9 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir work;
-    qputenv("TMPDIR", QFile::encodeName(work.path()));
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(work.path()));
+    // The server encrypts on a thread of its own, as a server elsewhere would not take the
+    // window's thread.
+    BenchRig rig(BenchRig::ServerThread::OwnThread);
     QGuiApplication app(argc, argv);
     Startup::registerFonts();
     const QStringList arguments = app.arguments();
@@ -149,50 +129,29 @@ int main(int argc, char** argv)
     int smallEntries = 0;
     const QByteArray small = catalogueOf(4096, entryBytes, &smallEntries);
 
-    // The server encrypts on a thread of its own, as a server elsewhere would not take the
-    // window's thread.
-    QThread serverThread;
-    serverThread.start();
-    QObject serverContext;
-    serverContext.moveToThread(&serverThread);
-    ReleaseServer* server = nullptr;
-    bool started = false;
-    QMetaObject::invokeMethod(&serverContext, [&] {
-        server = new ReleaseServer;
-        started = server->start();
-        server->setCatalogue(small);
-    }, Qt::BlockingQueuedConnection);
-    const auto finish = [&] {
-        QMetaObject::invokeMethod(server, [server] { delete server; }, Qt::BlockingQueuedConnection);
-        serverThread.quit();
-        serverThread.wait();
-    };
-    if (!started) {
-        std::fprintf(stderr, "release server: %s\n", qPrintable(server->errorText()));
-        finish();
+    if (!rig.startServer(small)) {
+        rig.stopServer();
         return 1;
     }
-    ReleaseServer::trustInThisProcess();
 
     // As the program runs: its session log in a file, the full edition's wiring and window.
-    SessionLog log = SessionLog::inFolder(work.filePath(QStringLiteral("logs")));
+    SessionLog log = SessionLog::inFolder(QDir(rig.folder()).filePath(QStringLiteral("logs")));
     log.install(SessionLog::Echo::None);
     SimInstrument instrument;
     int result = 0;
     {
-        FullEditionWiring program(instrument.platform(), server->baseUrl(), Timings::production());
+        FullEditionWiring program(instrument.platform(), rig.serverUrl(), Timings::production());
         QQmlApplicationEngine engine;
         program.publish(engine);
         engine.load(QUrl(QStringLiteral("qrc:/Tavlo_App/main.qml")));
         int lists = 0;
         QObject::connect(&program.updateChoices(), &UpdateChoices::listChanged, [&lists] { ++lists; });
-        if (engine.rootObjects().isEmpty() || !runUntil([&] { return lists > 0; }, 20000)) {
+        if (engine.rootObjects().isEmpty() || !BenchRig::runUntil([&] { return lists > 0; }, 20000)) {
             std::fprintf(stderr, "the window or its first catalogue did not come up\n");
             result = 1;
         } else {
-            runFor(500);
-            QMetaObject::invokeMethod(server, [&] { server->setCatalogue(large); },
-                                      Qt::BlockingQueuedConnection);
+            BenchRig::runFor(500);
+            rig.onServer([&large](ReleaseServer& server) { server.setCatalogue(large); });
             std::printf("bench_catalogue: a catalogue of %lld bytes, %d entries of about %d bytes, "
                         "through the full edition's wiring and window; longest gap between the "
                         "%d ms ticks of the window's thread [ms]\n",
@@ -220,7 +179,7 @@ int main(int argc, char** argv)
                 gaps.start();
                 clock.start();
                 program.downloader().fetchReleasesJson();
-                const bool listed = runUntil([&] { return lists > before; }, 60000);
+                const bool listed = BenchRig::runUntil([&] { return lists > before; }, 60000);
                 const double listedMs = clock.nsecsElapsed() / 1e6;
                 QObject::disconnect(first);
                 if (!listed || program.updateChoices().count() != entries) {
@@ -228,11 +187,11 @@ int main(int argc, char** argv)
                     result = 1;
                     break;
                 }
-                runFor(kSettleMs);
+                BenchRig::runFor(kSettleMs);
                 const double spanMs = clock.nsecsElapsed() / 1e6;
                 reading.append(gaps.longest());
                 gaps.start();
-                runFor(int(spanMs));
+                BenchRig::runFor(int(spanMs));
                 idle.append(gaps.longest());
                 receiving.append(beforeFirst);
                 std::printf("%-6d %14.0f %14.0f %14.1f %14.1f %14.1f %8.2f\n", round, firstMs,
@@ -255,6 +214,6 @@ int main(int argc, char** argv)
             }
         }
     }
-    finish();
+    rig.stopServer();
     return result;
 }

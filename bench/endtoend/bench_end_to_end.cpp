@@ -20,40 +20,26 @@
 // The last line is one row for scripts/bench.sh: "ROW|figure|ours|anchor|ratio|note".
 
 #include "BenchFigures.h"
+#include "BenchRig.h"
 #include "app/full/FullEditionWiring.h"
 #include "ReleaseServer.h"
 #include "SimInstrument.h"
 #include "Timings.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 
 namespace {
 
 const char* const kFileName = "tavlo-9.9.0.tvq";
 constexpr qint64 kFileBytes = 64 * 1024;
 constexpr double kGoalMs = 200;
-
-// Runs the event loop until done() or the deadline; false on the deadline.
-bool runUntil(const std::function<bool()>& done, int timeoutMs)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
-    }
-    return true;
-}
 
 struct Round
 {
@@ -71,7 +57,7 @@ double msSince(const QElapsedTimer& clock)
     return clock.nsecsElapsed() / 1e6;
 }
 
-Round runOnce(ReleaseServer& server, const QByteArray& firmware, const Timings& timings,
+Round runOnce(const QUrl& server, const QByteArray& firmware, const Timings& timings,
               const SimInstrument::Timings& instrumentTimings)
 {
     Round round;
@@ -79,7 +65,7 @@ Round runOnce(ReleaseServer& server, const QByteArray& firmware, const Timings& 
     instrument.setTimings(instrumentTimings);
     instrument.setFirmwareVersion(QStringLiteral("1.5.2"));
     instrument.setVersionAfterUpdate(QStringLiteral("9.9.0"));
-    FullEditionWiring program(instrument.platform(), server.baseUrl(), timings);
+    FullEditionWiring program(instrument.platform(), server, timings);
 
     bool versionHeard = false, catalogueRead = false, downloaded = false, handedOver = false;
     bool handOverOk = false, applied = false;
@@ -117,20 +103,20 @@ Round runOnce(ReleaseServer& server, const QByteArray& firmware, const Timings& 
                      [&](const QString&, qint64, const QByteArray&) { applied = true; });
 
     instrument.plugIn();
-    if (!runUntil([&] { return versionHeard && catalogueRead; }, 20000)) {
+    if (!BenchRig::runUntil([&] { return versionHeard && catalogueRead; }, 20000)) {
         round.problem = QStringLiteral("the instrument's version or the catalogue never arrived");
         return round;
     }
     clock.start();
     program.downloader().downloadFile(); // what "Start Update" calls
-    if (!runUntil([&] { return tFinish >= 0 || (handedOver && !handOverOk); }, 60000) ||
+    if (!BenchRig::runUntil([&] { return tFinish >= 0 || (handedOver && !handOverOk); }, 60000) ||
         tFinish < 0) {
         round.problem = QStringLiteral("the update never reached the update-finish message");
         return round;
     }
     // The instrument applies the file a little later: this run counts only if it did, with
     // the bytes the server offered.
-    if (!runUntil([&] { return applied; }, 20000) || !downloaded ||
+    if (!BenchRig::runUntil([&] { return applied; }, 20000) || !downloaded ||
         instrument.appliedUpdates().value(0).bytes != firmware) {
         round.problem = QStringLiteral("the instrument did not apply the offered file");
         return round;
@@ -162,22 +148,17 @@ int main(int argc, char** argv)
     const int rounds = std::max(
         1, BenchFigures::valueAfter(app.arguments(), QStringLiteral("--rounds"), QStringLiteral("5"))
                .toInt());
-    QTemporaryDir cache;
-    qputenv("TMPDIR", QFile::encodeName(cache.path()));
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
+    BenchRig rig;
 
     QByteArray firmware(kFileBytes, Qt::Uninitialized);
     for (qint64 i = 0; i < firmware.size(); ++i)
         firmware[i] = char((i * 131) >> 7);
-    ReleaseServer server;
-    server.setCatalogue(catalogueFor(firmware));
-    server.setResponse("GET", QStringLiteral("/releases/") + QString::fromLatin1(kFileName),
-                       ReleaseServer::Response::ok(firmware));
-    if (!server.start()) {
-        std::fprintf(stderr, "release server: %s\n", qPrintable(server.errorText()));
+    if (!rig.startServer(catalogueFor(firmware)))
         return 1;
-    }
-    ReleaseServer::trustInThisProcess();
+    rig.onServer([&firmware](ReleaseServer& server) {
+        server.setResponse("GET", QStringLiteral("/releases/") + QString::fromLatin1(kFileName),
+                           ReleaseServer::Response::ok(firmware));
+    });
 
     const Timings timings = Timings::production();
     // The instrument's own times: the volume shows 300 ms after the update-mode message; after
@@ -208,7 +189,7 @@ int main(int argc, char** argv)
                 "volume shown", "notice+copy", "return wait", "overhead [ms]");
     QList<double> overheads;
     for (int i = 1; i <= rounds; ++i) {
-        const Round r = runOnce(server, firmware, timings, instrumentTimings);
+        const Round r = runOnce(rig.serverUrl(), firmware, timings, instrumentTimings);
         if (!r.ok) {
             std::fprintf(stderr, "round %d: %s\n", i, qPrintable(r.problem));
             return 1;

@@ -15,24 +15,10 @@
 
 namespace {
 
-// count entries, versions 1.0.0 upwards; padding makes each entry about this many bytes.
-QByteArray catalogue(int count, int entryBytes)
-{
-    QByteArray json = "[";
-    for (int i = 0; i < count; ++i) {
-        const QByteArray v = "1." + QByteArray::number(i / 100) + '.' + QByteArray::number(i % 100);
-        QByteArray entry = R"({"file_name":"f-)" + v + R"(.tvq","version":")" + v
-                           + R"(","total_file_size":"1000","code_name":")";
-        entry += QByteArray(qMax(0, entryBytes - int(entry.size()) - 3), 'x') + "\"}";
-        json += (i > 0 ? "," : "") + entry;
-    }
-    return json + "]";
-}
-
 // A usable catalogue padded with blanks after its array to exactly size bytes.
 QByteArray catalogueOfSize(qint64 size)
 {
-    QByteArray json = catalogue(300, 200);
+    QByteArray json = TestEnvironment::numberedCatalogue(300, 200);
     return json + QByteArray(size - json.size(), ' ');
 }
 
@@ -79,7 +65,7 @@ void CatalogueReadAside::sameResult()
     QFETCH(int, count);
     QFETCH(int, entryBytes);
     QFETCH(bool, aside);
-    const QByteArray json = catalogue(count, entryBytes);
+    const QByteArray json = TestEnvironment::numberedCatalogue(count, entryBytes);
     QCOMPARE(json.size() > UpdateDownload::kReadAsideBytes, aside);
     server.setCatalogue(json);
 
@@ -104,7 +90,7 @@ void CatalogueReadAside::sameResult()
 
 void CatalogueReadAside::downloadWaitsForTheReading()
 {
-    const QByteArray json = catalogue(3000, 250);
+    const QByteArray json = TestEnvironment::numberedCatalogue(3000, 250);
     server.setCatalogue(json);
     server.clearRequests();
     Downloader downloader(server.baseUrl());

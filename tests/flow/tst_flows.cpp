@@ -4,6 +4,7 @@
 
 #include "FlowScript.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -24,6 +25,8 @@ private Q_SLOTS:
     void updateOnlyEdition_data();
     void updateOnlyEdition() { check(UpdateFlowPolicy::updateOnlyEdition()); }
     void lineTexts();
+    void changedOncePerTurn_data();
+    void changedOncePerTurn();
 
 private:
     static void columns();
@@ -169,6 +172,69 @@ void FlowsTest::lineTexts()
     QCOMPARE(updater.update.versionLineText(), QStringLiteral("Transfering file... 40%"));
     QVERIFY(updater.play({"copied", "found", "version 1.6.0"}));
     QCOMPARE(updater.update.versionLineText(), QStringLiteral("File transfer complete!"));
+}
+
+// The latest versions a catalogue hands on one by one are told to the window once per
+// event-loop turn, after it; every other report is told at once (and takes a waiting notice
+// along), a report that changes nothing shown not at all. What is read right after a report is
+// already what it left.
+void FlowsTest::changedOncePerTurn_data()
+{
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QStringList>("burst");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("latest");
+    QTest::addColumn<int>("toldAtOnce");   // the update flow's changed() during the burst
+    QTest::addColumn<int>("toldInAll");    // and after the turn has ended
+    QTest::addColumn<int>("presenceTold");
+
+    QStringList catalogue;
+    for (int i = 0; i < 300; ++i)
+        catalogue << QStringLiteral("latest 1.%1.%2").arg(i / 100).arg(i % 100);
+    QTest::newRow("a catalogue's entries, one by one") << kHome.mid(0, 2) << catalogue
+        << "Idle Latest | - | update transfer | green" << "1.2.99" << 0 << 1 << 0;
+    QTest::newRow("on the update screen") << kHome.mid(0, 2) + QStringList{"open"} << catalogue
+        << "Choosing Latest | " + kWarning + " | start | green" << "1.2.99" << 0 << 1 << 0;
+    QTest::newRow("the same version again") << kHome << QStringList{"latest 1.6.0", "latest 1.6.0"}
+        << "Idle Latest | - | update transfer | green" << "1.6.0" << 0 << 0 << 0;
+    QTest::newRow("each step of the progress") << kStarted
+        << QStringList{"download 10", "download 20", "download 30"}
+        << "Downloading Latest 30% | " + kWarning + " | - | green" << "1.6.0" << 3 << 3 << 0;
+    QTest::newRow("a version, then progress that tells it along") << kStarted
+        << QStringList{"latest 1.7.0", "download 10"}
+        << "Downloading Latest 10% | " + kWarning + " | - | green" << "1.7.0" << 1 << 1 << 0;
+    QTest::newRow("found and its version") << QStringList{} << QStringList{"found", "version 1.5.2"}
+        << "Idle Looking | - | update transfer | green" << "" << 2 << 2 << 2;
+    QTest::newRow("found again, the same version") << kHome << QStringList{"found", "version 1.5.2"}
+        << "Idle Latest | - | update transfer | green" << "1.6.0" << 0 << 0 << 0;
+}
+
+void FlowsTest::changedOncePerTurn()
+{
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, burst);
+    QFETCH(QString, shown);
+    QFETCH(QString, latest);
+    QFETCH(int, toldAtOnce);
+    QFETCH(int, toldInAll);
+    QFETCH(int, presenceTold);
+    FlowScript script(UpdateFlowPolicy::fullEdition());
+    QVERIFY2(script.play(before), qPrintable(script.error()));
+    QCoreApplication::processEvents();
+    QSignalSpy update(&script.update, &UpdateFlow::changed);
+    QSignalSpy presence(&script.presence, &Presence::changed);
+
+    QVERIFY2(script.play(burst), qPrintable(script.error()));
+    QCOMPARE(script.shown(), shown);
+    QCOMPARE(script.update.latestVersion(), latest);
+    QCOMPARE(update.size(), toldAtOnce);
+    QCOMPARE(presence.size(), presenceTold);
+    QCoreApplication::processEvents();
+    QCOMPARE(update.size(), toldInAll);
+    // Told once: the next turns bring nothing more.
+    QCoreApplication::processEvents();
+    QCOMPARE(update.size(), toldInAll);
+    QCOMPARE(presence.size(), presenceTold);
 }
 
 QTEST_GUILESS_MAIN(FlowsTest)

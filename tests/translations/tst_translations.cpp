@@ -121,14 +121,10 @@ private slots:
         QVERIFY(Startup::installTranslation(translator, QLocale(QStringLiteral("de_DE"))));
         UpdaterWindowFixture window;
         QVERIFY(window.load());
-        auto& [midi, downloader, controller, flows, driver] = window;
-        emit midi.deviceFound(true);
-        QVERIFY(driver.clickButton("Aktualisieren"));
-        QVERIFY(driver.clickButton("Update starten"));
-        emit downloader.downloadingProgressBar(40);
-        QCOMPARE(driver.text("versionText"), QStringLiteral("Download läuft... 40%"));
-        emit controller.copyingFileProgress("81%");
-        QCOMPARE(driver.text("versionText"), QStringLiteral("Datei wird übertragen... 81%"));
+        QVERIFY(window.playAll({"found", "click Aktualisieren", "click Update starten", "download 40"}));
+        QCOMPARE(window.driver.text("versionText"), QStringLiteral("Download läuft... 40%"));
+        QVERIFY(window.play("copy 81%"));
+        QCOMPARE(window.driver.text("versionText"), QStringLiteral("Datei wird übertragen... 81%"));
         QCoreApplication::removeTranslator(&translator);
     }
 };

@@ -184,19 +184,17 @@ private slots:
             return missing.isEmpty();
         };
         QVERIFY(check("searching"));
-        emit midi.deviceFound(true);
-        emit downloader.latestVersionFetched("1.6.0");
+        QVERIFY(window.playAll({"found", "latest 1.6.0"}));
         QVERIFY(check("home"));
         QCOMPARE(nameOf(tree(driver), QStringLiteral("updateButton")), QStringLiteral("Update"));
-        QVERIFY(driver.clickButton("Update"));
+        QVERIFY(window.play("click Update"));
         QVERIFY(check("update screen"));
         QCOMPARE(nameOf(tree(driver), QStringLiteral("versionText")),
                  QStringLiteral("The latest available version is Tvx1.6.0"));
-        QVERIFY(driver.clickButton("Start Update"));
-        emit downloader.downloadingProgressBar(40);
+        QVERIFY(window.playAll({"click Start Update", "download 40"}));
         QVERIFY(check("downloading"));
         QCOMPARE(nameOf(tree(driver), QStringLiteral("versionText")), QStringLiteral("Downloading... 40%"));
-        emit controller.fileTransferComplete(true);
+        QVERIFY(window.play("copyDone true"));
         QVERIFY(check("result"));
     }
 };

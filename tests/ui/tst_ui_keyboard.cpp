@@ -148,8 +148,7 @@ private slots:
         UpdaterWindowFixture window;
         QVERIFY(window.load());
         auto& [midi, downloader, controller, flows, driver] = window;
-        emit midi.deviceFound(true);
-        emit downloader.latestVersionFetched("1.6.0");
+        QVERIFY(window.playAll({"found", "latest 1.6.0"}));
 
         QCOMPARE(tabCycle(driver), QStringList{"updateButton"});
         QVERIFY(focusFrameShown(driver, QStringLiteral("updateButton")));
@@ -166,8 +165,7 @@ private slots:
         UpdaterWindowFixture window;
         QVERIFY(window.load());
         auto& [midi, downloader, controller, flows, driver] = window;
-        emit midi.deviceFound(true);
-        emit downloader.versionCheck(true);
+        QVERIFY(window.playAll({"found", "versionCheck true"}));
         QTest::keyClick(driver.window(), Qt::Key_Tab);
         QTest::keyClick(driver.window(), Qt::Key_Return);
         QTRY_COMPARE(tabCycle(driver), QStringList{"closeApplicationButton"});

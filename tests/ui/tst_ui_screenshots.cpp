@@ -195,15 +195,20 @@ private slots:
         const int stage = QByteArray(QTest::currentDataTag()).startsWith("u7")
                               ? 3
                               : QByteArray(QTest::currentDataTag()).mid(1, 1).toInt();
+        // Each report, then the flows' notices of it, as the event loop delivers them.
         if (stage >= 2) {
             emit midi.deviceFound(true);
             emit downloader.latestVersionFetched("1.6.0");
+            flows.deliverNotices();
         }
-        if (stage >= 3)
+        if (stage >= 3) {
             QVERIFY(driver.clickButton("Update"));
+            flows.deliverNotices();
+        }
         if (stage >= 4) {
             QVERIFY(driver.clickButton("Start Update"));
             emit downloader.downloadingProgressBar(40);
+            flows.deliverNotices();
         }
         if (stage >= 5)
             emit controller.copyingFileProgress("81%");
@@ -211,6 +216,7 @@ private slots:
             emit controller.fileTransferComplete(true);
             emit midi.deviceFound(false);
         }
+        flows.deliverNotices();
         QTest::qWait(100);
         if (!versionLine.isEmpty())
             QCOMPARE(driver.text("versionText"), versionLine);

@@ -83,3 +83,21 @@ QByteArray TestEnvironment::catalogueFor(const QString& name, const QString& ver
     return "[{\"file_name\":\"" + escaped + "\",\"version\":\"" + version.toUtf8()
            + "\"" + extraFields + "}]";
 }
+
+QString TestEnvironment::numberedVersion(int major, int index)
+{
+    return QStringLiteral("%1.%2.%3").arg(major).arg(index / 100).arg(index % 100);
+}
+
+QByteArray TestEnvironment::numberedCatalogue(int count, int entryBytes, int major)
+{
+    QByteArray json = "[";
+    for (int i = 0; i < count; ++i) {
+        const QByteArray v = numberedVersion(major, i).toLatin1();
+        QByteArray entry = R"({"file_name":"f-)" + v + R"(.tvq","version":")" + v
+                           + R"(","total_file_size":"1000","code_name":")";
+        entry += QByteArray(qMax(0, entryBytes - int(entry.size()) - 3), 'x') + "\"}";
+        json += (i > 0 ? "," : "") + entry;
+    }
+    return json + "]";
+}

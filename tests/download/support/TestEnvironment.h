@@ -39,6 +39,10 @@ public:
     // ",\"sha256\":\"...\"".
     static QByteArray catalogueFor(const QString& name, const QString& version = QStringLiteral("1.6.0"),
                                    const QByteArray& extraFields = QByteArray());
+    // count entries with the versions major.0.0, major.0.1, ... (numberedVersion), files named
+    // "f-<version>.tvq" of total_file_size "1000"; padding makes each about entryBytes long.
+    static QByteArray numberedCatalogue(int count, int entryBytes, int major = 1);
+    static QString numberedVersion(int major, int index);
     // A Downloader that has fetched this catalogue from the server and announced the latest
     // release; the server's request log is cleared afterwards. Null when no announcement
     // came within ten seconds.

@@ -8,6 +8,9 @@
 #include "StandInUpdaterMainController.h"
 #include "WindowDriver.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+
 StandInFlows::StandInFlows(StandInMidiHandler& midi, StandInDownloader& downloader,
                            StandInMainController& controller, StandInFileManagerBridge& bridge)
     : update(presence, UpdateFlowPolicy::fullEdition()), transfer(presence, update),
@@ -23,6 +26,14 @@ StandInFlows::StandInFlows(StandInMidiHandler& midi, StandInDownloader& download
     : update(presence, UpdateFlowPolicy::updateOnlyEdition()), transfer(presence, update)
 {
     FlowConnections::connectUpdate(midi, downloader, controller, presence, update);
+}
+
+void StandInFlows::deliverNotices()
+{
+    // The presence's notice is the update flow's as well: its own comes after.
+    QCoreApplication::sendPostedEvents(&presence, QEvent::MetaCall);
+    QCoreApplication::sendPostedEvents(&update, QEvent::MetaCall);
+    QCoreApplication::sendPostedEvents(&transfer, QEvent::MetaCall);
 }
 
 void StandInFlows::publishTo(WindowDriver& driver)

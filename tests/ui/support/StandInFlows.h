@@ -23,6 +23,10 @@ public:
                  StandInUpdaterMainController& controller);
 
     void publishTo(WindowDriver& driver);
+    // The flows tell the window of their changes once per event-loop turn, from the loop:
+    // this delivers the notices waiting, as the loop does once a report has been handled,
+    // and nothing else that waits in it.
+    void deliverNotices();
 
     Presence presence;
     UpdateFlow update;

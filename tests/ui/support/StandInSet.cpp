@@ -87,6 +87,7 @@ bool StandInSet::play(const QString& step, WindowDriver& driver)
     } else {
         ok = false;
     }
+    flows.deliverNotices();
     if (!ok)
         m_error = QStringLiteral("malformed step \"%1\"").arg(step);
     return ok;

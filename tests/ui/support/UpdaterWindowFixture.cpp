@@ -51,6 +51,7 @@ bool UpdaterWindowFixture::play(const QString& step)
         QTest::qWait(rest.toInt(&ok));
     else
         ok = false;
+    flows.deliverNotices();
     if (!ok)
         qWarning("step failed: %s", qPrintable(step));
     return ok;
