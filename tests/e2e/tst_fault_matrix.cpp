@@ -285,6 +285,9 @@ void FaultMatrix::faults()
             return;
     }
     QTRY_COMPARE_WITH_TIMEOUT(int(rig.instrument().midi().mode()), mode, 3000);
+    // A file that cannot fit, or whose checksum cannot be read, is not even asked for.
+    if (Fault(fault) == Fault::DownloadDiskFull || Fault(fault) == Fault::ChecksumUnreadable)
+        QCOMPARE(rig.server().countRequests("GET", rig.filePath()), 0);
     const QStringList finalNames{QString::fromLatin1(EndToEndRig::kFileName),
                                  QString::fromLatin1(SimInstrument::kUpdateFileName)};
     QStringList bad = leftovers(rig.downloadRoot(), finalNames, rig.updateFile());
