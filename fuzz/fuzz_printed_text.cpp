@@ -48,7 +48,9 @@ void checkFilter(const QString& text)
     }
     FUZZ_CHECK(TerminalText::plain(shown) == shown);
 
-    const QJsonObject object{{QStringLiteral("value"), text}};
+    // Qt's JSON reader drops a byte order mark at the start of a text written without escapes
+    // and keeps it in one with escapes: the comparison below leaves that mark out.
+    const QJsonObject object{{QStringLiteral("value"), QString(text).remove(QChar(0xFEFF))}};
     const QString line = TerminalText::escapedJson(
         QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
     for (const QChar c : line)
