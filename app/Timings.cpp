@@ -3,5 +3,5 @@
 Timings Timings::production()
 {
     return {DeviceTimings::production(), StorageTimings::production(),
-            DownloadTimings::production(), CliTimings::production()};
+            DownloadTimings::production(), CliTimings::production(), FlowTimings::production()};
 }

@@ -3,6 +3,7 @@
 #include "CliTimings.h"
 #include "DeviceTimings.h"
 #include "DownloadTimings.h"
+#include "FlowTimings.h"
 #include "StorageTimings.h"
 
 // Every timing of the program in one value: the wiring hands each part its share. The
@@ -13,6 +14,7 @@ struct Timings
     StorageTimings storage;
     DownloadTimings download;
     CliTimings cli;
+    FlowTimings flow;
 
     static Timings production();
 };

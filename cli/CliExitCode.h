@@ -12,6 +12,8 @@ constexpr int kVerification = 5;       // the update file failed its check (size
 constexpr int kStorage = 6;            // the instrument's volume could not be found or written
 constexpr int kRefused = 7;            // the user said no (or a downgrade without --allow-downgrade)
 constexpr int kLogNotWritten = 8;      // done, but the --log-file asked for could not be written
+constexpr int kNotApplied = 9;         // the instrument came back with another firmware
+constexpr int kNotConfirmed = 10;      // the instrument did not come back to confirm the update
 constexpr int kUpdateAvailable = 100;  // check: an update is available
 constexpr int kInterrupted = 130;      // stopped by Ctrl-C
 

@@ -55,6 +55,8 @@ QString CliRun::helpText()
         "  6    the instrument's volume could not be found or written\n"
         "  7    refused: the answer was no, or a downgrade without --allow-downgrade\n"
         "  8    done, but the --log-file could not be written\n"
+        "  9    update: the instrument came back with another firmware (not applied)\n"
+        "  10   update: the instrument did not come back to confirm the update\n"
         "  100  check: an update is available\n"
         "  130  stopped by Ctrl-C\n");
 }

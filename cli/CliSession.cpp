@@ -58,6 +58,8 @@ CliSession::CliSession(const CliOptions& options, const Platform& platform, cons
     connect(&flow, &UpdateFlow::stateChanged, this, &CliSession::onFlowState);
     connect(&flow, &UpdateFlow::changed, this, &CliSession::onFlowChanged);
     connect(&midi, &MidiHandler::deviceReenumerationFinished, this, &CliSession::onReenumerated);
+    connect(&flow.confirmation(), &UpdateConfirmation::stateChanged, this,
+            &CliSession::onConfirmation);
     transfer = std::make_unique<CliTransfer>(instruments, *wiring, timings, out);
     connect(transfer.get(), &CliTransfer::finished, this,
             [this](int code, const QString& problem) { finish(code, problem); });
@@ -316,6 +318,13 @@ void CliSession::onUpdateFailed()
                    .arg(handOverProblem));
         return;
     }
+    if (flow.versionLine() == UpdateFlow::Line::NotApplied
+        || flow.versionLine() == UpdateFlow::Line::NotConfirmed) {
+        finish(flow.versionLine() == UpdateFlow::Line::NotApplied ? CliExitCode::kNotApplied
+                                                                  : CliExitCode::kNotConfirmed,
+               flow.reasonText());
+        return;
+    }
     const QString why = wiring->downloader().failureReason();
     finish(verificationFailed ? CliExitCode::kVerification : CliExitCode::kNetwork,
            why.isEmpty() ? flow.noticeText() : why);
@@ -329,7 +338,29 @@ void CliSession::onReenumerated(bool success)
     out.print({{QStringLiteral("event"), QStringLiteral("done")},
                {QStringLiteral("mode"), QStringLiteral("applying")}},
               tr("File transfer complete! Tavlo will now reboot to apply the update."));
-    finish(stopRequested ? CliExitCode::kInterrupted : CliExitCode::kDone);
+    if (stopRequested) {
+        finish(CliExitCode::kInterrupted);
+        return;
+    }
+    applying = true;
+    onConfirmation(wiring->updateFlow().confirmation().state());
+}
+
+// The instrument's return after the update: "update" ends when it says which firmware runs.
+void CliSession::onConfirmation(UpdateConfirmation::State state)
+{
+    const UpdateFlow& flow = wiring->updateFlow();
+    if (current != State::Updating || !applying)
+        return;
+    if (state == UpdateConfirmation::State::Confirmed) {
+        out.print({{QStringLiteral("event"), QStringLiteral("confirmed")},
+                   {QStringLiteral("firmware"), flow.confirmation().reported()}},
+                  flow.confirmationText());
+        finish(CliExitCode::kDone);
+    } else if (state == UpdateConfirmation::State::Waiting && !waitNoted) {
+        waitNoted = true;
+        out.note(flow.confirmationText());
+    }
 }
 
 void CliSession::onInterruptPoll()
@@ -348,6 +379,12 @@ void CliSession::onInterruptPoll()
             wiring->downloader().cancelDownload();
             finish(CliExitCode::kInterrupted,
                    tr("Stopped. The instrument was not changed; it is in normal mode."));
+            return;
+        }
+        if (applying) {
+            finish(CliExitCode::kInterrupted,
+                   tr("Stopped before the instrument came back; it goes on applying the update "
+                      "by itself."));
             return;
         }
         out.note(tr("Stopping after this step: the update file is being handed to the "

@@ -61,6 +61,7 @@ private:
     void onFlowChanged();
     void onUpdateFailed();
     void onReenumerated(bool success);
+    void onConfirmation(UpdateConfirmation::State state);
     void onInterruptPoll();
     void finish(int code, const QString& problem = QString());
 
@@ -82,6 +83,9 @@ private:
     QString lastNote;
     bool stopNoted = false;
     bool stopRequested = false;
+    // The update is handed over: the command waits for the instrument's return.
+    bool applying = false;
+    bool waitNoted = false;
     QString handOverProblem;
     int exitCode = 0;
 };

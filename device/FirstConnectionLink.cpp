@@ -76,8 +76,10 @@ void FirstConnectionLink::finishUpdate()
     // A send that needed a recovery which did not find the instrument went nowhere.
     const bool sent = send(SysEx::MIDI_SYSEX_UPDATE_FINISH) && isConnected();
     Q_EMIT updateTransferDone();
+    // The watch goes on either way: the instrument reboots to apply the update, and its
+    // return (a loss, then a fresh connection) asks for the firmware it came back with.
+    startPoll();
     if (!sent) {
-        startPoll();
         Q_EMIT updateFinishFailed(
             tr("The update file is on Tavlo's volume, but Tavlo could not be told to apply it: "
                "it did not answer. Unplug Tavlo and plug it in again, then press Try again."));

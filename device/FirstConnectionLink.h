@@ -19,7 +19,7 @@ class InstrumentPorts;
 // then on, until a loss, no reconnection asks for the version again. A passing fault of the
 // MIDI service (a name or a count that cannot be read, a port that does not open) ends a
 // look quietly. The update-finish message goes out at once, once: there is no wait for the
-// instrument to come back.
+// instrument to come back, only the watch, which sees it reboot.
 class FirstConnectionLink : public LinkPolicy
 {
     Q_OBJECT
@@ -38,9 +38,9 @@ public:
 
     void startPoll() override { poll.start(presencePollMs); }
     void stopPoll() override { poll.stop(); }
-    // The file is in place on the still mounted volume: the message goes out at once, once.
-    // When it did not go out (or went nowhere), the watch starts again and
-    // updateFinishFailed says why.
+    // The file is in place on the still mounted volume: the message goes out at once, once,
+    // and the watch starts again (the return after the reboot asks for the version). When
+    // it did not go out (or went nowhere), updateFinishFailed says why.
     void finishUpdate() override;
     bool polling() const { return poll.isActive(); }
     bool reconnecting() const { return recovered; }

@@ -148,7 +148,15 @@ void WatchedLink::onWaitFinished(bool success)
     if (!success)
         reconnecting = false;
     const bool finishNotSent = finishPending && (!success || wait.delivered() == 0);
+    const bool finishSent = finishPending && !finishNotSent;
     finishPending = false;
+    if (finishSent) {
+        // The instrument applies the update and reboots, perhaps before the next look: its
+        // firmware is asked for now, as after a fresh connection, and again after a reboot
+        // the poll sees.
+        reconnecting = false;
+        versionRequest.start(versionRequestDelayMs);
+    }
     Q_EMIT reenumerationFinished(success);
     if (finishNotSent) {
         Q_EMIT updateFinishFailed(

@@ -40,7 +40,8 @@ public:
     bool connected() const { return isConnected; }
 
     // The update-finish message goes out through the wait; updateFinishFailed when the wait
-    // ends without the instrument back or without a send that went out.
+    // ends without the instrument back or without a send that went out. After a finish that
+    // went out, the instrument is asked for its firmware (the update's confirmation).
     void finishUpdate() override;
     // The transfer start once at once, then through the wait.
     void sendTransferStart();

@@ -38,6 +38,9 @@ public:
     qint64 lastDownloadProgress() const { return download.receiver().lastProgress(); }
     // Why the last catalogue request or download failed, in plain words; empty before.
     QString failureReason() const { return downloadReports.failureReason(); }
+    // The firmware version of the update file handed on last; empty for a file from the
+    // computer.
+    QString fileVersion() const { return download.fileVersion(); }
     // Ends a download under way without a report (the instrument went away).
     void cancelDownload() { downloadReports.cancel(); }
 

@@ -201,6 +201,7 @@ void UpdateDownload::takeEntry(const ReleaseEntry& entry)
 {
     name = entry.fileName;
     version = entry.version;
+    entryVersion = entry.version;
     totalSize = entry.totalFileSize;
     expectedSize = entry.expectedSize();
     checksum = entry.sha256;
@@ -250,6 +251,7 @@ QString UpdateDownload::localPathFor(const QString& fileName) const
 
 void UpdateDownload::download()
 {
+    fromComputer = false;
     // A download folder that could not be made at start-up is tried again at each attempt.
     if (folder.isEmpty())
         folder = DownloadFolder::prepare();
@@ -328,6 +330,7 @@ void UpdateDownload::choose(const ReleaseEntry& entry)
         return;
     }
     name = entry.fileName;
+    entryVersion = entry.version;
     totalSize = entry.totalFileSize;
     expectedSize = entry.expectedSize();
     checksum = entry.sha256;
@@ -339,6 +342,7 @@ void UpdateDownload::useLocalFile(const QString& localPath)
 {
     cancel();
     path = localPath;
+    fromComputer = true;
     const QString fileName = QFileInfo(localPath).fileName();
     emit downloadFinished(true, path, fileName);
     emit setDeviceToTransferMode(true);

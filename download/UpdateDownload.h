@@ -105,6 +105,9 @@ public:
     QString downloadUrl() const { return url; }
     QString fileName() const { return name; }
     QString latestVersion() const { return version; }
+    // The version of the entry download() fetches (the catalogue's last or the one chosen);
+    // empty after useLocalFile().
+    QString fileVersion() const { return fromComputer ? QString() : entryVersion; }
     QString totalFileSize() const { return totalSize; }
     QString downloadDir() const { return folder; }
     QString filePath() const { return path; }
@@ -159,6 +162,8 @@ private:
     QString url;
     QString name;
     QString version;
+    QString entryVersion;
+    bool fromComputer = false;
     QString totalSize;
     QString folder;
     QString path;

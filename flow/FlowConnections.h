@@ -41,6 +41,7 @@ void connectUpdate(MidiHandler& midi, Downloader& downloader, MainController& co
     QObject::connect(&controller, &MainController::fileTransferComplete, &flow,
                      &UpdateFlow::onCopyResult);
     flow.setDownloader(&downloader);
+    flow.setFileVersionSource([&downloader] { return downloader.fileVersion(); });
 }
 
 // The full edition's Downloader also says how the download goes (the fallback's steps,

@@ -8,12 +8,16 @@
 
 #include <algorithm>
 
-UpdateFlow::UpdateFlow(Presence& presence, const UpdateFlowPolicy& policy, QObject* parent)
-    : QObject(parent), presence(presence), policy(policy)
+UpdateFlow::UpdateFlow(Presence& presence, const UpdateFlowPolicy& policy,
+                       const FlowTimings& timings, QObject* parent)
+    : QObject(parent), presence(presence), policy(policy), confirming(timings)
 {
     // What the presence shows is part of what this flow shows (updateOffered, startEnabled).
     connect(&presence, &Presence::changed, this, [this] { changeNotice.now(); });
     connect(&presence, &Presence::lost, this, &UpdateFlow::onLost);
+    connect(&presence, &Presence::versionReported, this,
+            [this] { confirming.onVersionReported(this->presence.firmware()); });
+    connect(&confirming, &UpdateConfirmation::stateChanged, this, &UpdateFlow::onConfirmation);
 }
 
 void UpdateFlow::setDownloader(QObject* object)
@@ -51,6 +55,11 @@ QString UpdateFlow::versionLineText() const
     if (line == Line::UpToDate)
         return choices ? choices->upToDateText() : QString();
     return UpdateFlowTexts::versionLine(line, latest, lineDetail);
+}
+
+QString UpdateFlow::confirmationText() const
+{
+    return UpdateFlowTexts::confirmation(confirming.state(), installing, confirming.reported());
 }
 
 QString UpdateFlow::noticeText() const
@@ -159,6 +168,7 @@ void UpdateFlow::retry()
 {
     if (current != State::Failed && current != State::NotFinished)
         return;
+    confirming.cancel();
     presence.expectAbsence(false);
     resultShown = false;
     reason.clear();
@@ -211,8 +221,10 @@ void UpdateFlow::onDownloadProgress(qlonglong value)
 
 void UpdateFlow::onDownloaded(bool success)
 {
-    if (success && (current == State::Downloading || current == State::OtherRoute))
+    if (success && (current == State::Downloading || current == State::OtherRoute)) {
+        installing = fileVersion ? fileVersion() : QString();
         setState(State::Copying);
+    }
 }
 
 void UpdateFlow::onCopyProgress(int value)
@@ -304,12 +316,12 @@ void UpdateFlow::onCopyResult(bool success)
     if (success) {
         line = Line::Complete;
         notice = Notice::Complete;
-        if (policy.hideIndicatorOnSuccess) {
-            // The instrument reboots: its absence is expected, not shown.
-            presence.expectAbsence(true);
+        // The instrument reboots to apply the update: its absence is expected, not shown.
+        presence.expectAbsence(true);
+        if (policy.hideIndicatorOnSuccess)
             presence.hideIndicator();
-        }
         setState(State::Succeeded);
+        confirming.start(installing);
         return;
     }
     presence.expectAbsence(false);
@@ -323,6 +335,7 @@ void UpdateFlow::onCopyResult(bool success)
 
 void UpdateFlow::onUpdateFinishFailed(const QString& why)
 {
+    confirming.cancel();
     presence.expectAbsence(false);
     progressVisible = false;
     line = Line::NotFinished;
@@ -331,6 +344,28 @@ void UpdateFlow::onUpdateFinishFailed(const QString& why)
     noticeVisible = true;
     showFailure(why);
     setState(State::NotFinished);
+}
+
+void UpdateFlow::onConfirmation(UpdateConfirmation::State state)
+{
+    if (current != State::Succeeded)
+        return;
+    if (state == UpdateConfirmation::State::Confirmed)
+        presence.expectAbsence(false);
+    if (state != UpdateConfirmation::State::OtherVersion
+        && state != UpdateConfirmation::State::NotBack) {
+        changeNotice.now();
+        return;
+    }
+    // The file was handed over, but the instrument did not confirm it: a failure, with the
+    // firmware it came back with, and "Try again".
+    const bool other = state == UpdateConfirmation::State::OtherVersion;
+    presence.expectAbsence(false);
+    line = other ? Line::NotApplied : Line::NotConfirmed;
+    noticeVisible = false;
+    showFailure(other ? UpdateFlowTexts::notApplied(confirming.reported())
+                      : UpdateFlowTexts::notBack());
+    setState(State::Failed);
 }
 
 void UpdateFlow::setTransferBusy(bool busy)

@@ -1,11 +1,15 @@
 #pragma once
 
 #include "ChangeNotice.h"
+#include "FlowTimings.h"
+#include "UpdateConfirmation.h"
 #include "UpdateFlowPolicy.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QString>
+
+#include <functional>
 
 class Presence;
 class UpdateChoices;
@@ -37,6 +41,9 @@ class UpdateFlow : public QObject
     Q_PROPERTY(bool progressShown READ progressShown NOTIFY changed)
     Q_PROPERTY(int progress READ progress NOTIFY changed)
     Q_PROPERTY(QString progressMode READ progressMode NOTIFY changed)
+    // After a handed-over update: the wait for the instrument's return, then the firmware it
+    // runs; empty otherwise (a return with another firmware is a failure's reason).
+    Q_PROPERTY(QString confirmationText READ confirmationText NOTIFY changed)
 
 public:
     enum class State {
@@ -45,8 +52,10 @@ public:
         Downloading, // started: the update file is fetched (or awaits the catalogue)
         OtherRoute,  // the download goes on another way (the fallback downloader)
         Copying,     // the instrument is in update mode; the file goes onto its volume
-        Succeeded,   // the file is on the instrument, which reboots to apply it
-        Failed,      // the download or the copy failed: the reason, "Try again"
+        Succeeded,   // the file is on the instrument, which reboots to apply it; the
+                     // confirmation waits for its return and says which firmware it runs
+        Failed,      // the download or the copy failed, or the instrument came back without
+                     // the update (or not at all): the reason, "Try again"
         NotFinished, // the copy went well, but the instrument was never told to apply it
     };
     Q_ENUM(State)
@@ -54,19 +63,23 @@ public:
     // What the version line says.
     enum class Line {
         Looking, Latest, NotFound, AlreadyInstalled, UpToDate, Progress, DownloadFailed,
-        OtherRoute, Complete, TransferFailed, NotFinished, LocalFile,
+        OtherRoute, Complete, TransferFailed, NotFinished, LocalFile, NotApplied, NotConfirmed,
     };
     Q_ENUM(Line)
 
     // What the notice says.
     enum class Notice { Warning, AlreadyInstalled, Message, Complete, TransferFailed, NotFinished };
 
-    UpdateFlow(Presence& presence, const UpdateFlowPolicy& policy, QObject* parent = nullptr);
+    UpdateFlow(Presence& presence, const UpdateFlowPolicy& policy, const FlowTimings& timings,
+               QObject* parent = nullptr);
 
     // The Downloader whose downloadFile() a start calls, and the published choices (either
     // may be absent).
     void setDownloader(QObject* downloader);
     void setChoices(UpdateChoices* choices);
+    // The firmware version of the update file at hand (empty when not known), asked when the
+    // file is handed on.
+    void setFileVersionSource(std::function<QString()> source) { fileVersion = std::move(source); }
 
     State state() const { return current; }
     bool started() const;
@@ -87,6 +100,8 @@ public:
     bool progressShown() const { return progressVisible; }
     int progress() const { return percent; }
     QString progressMode() const { return mode; }
+    QString confirmationText() const;
+    const UpdateConfirmation& confirmation() const { return confirming; }
     // The end screen shows (EXIT is offered).
     bool endShown() const { return exitVisible; }
 
@@ -136,11 +151,15 @@ private:
     void backToWaiting();
     void showProgress(int value, const QString& progressMode, const QString& asText);
     void beginUpdate();
+    void onConfirmation(UpdateConfirmation::State state);
 
     Presence& presence;
     UpdateFlowPolicy policy;
     QPointer<QObject> downloader;
     QPointer<UpdateChoices> choices;
+    std::function<QString()> fileVersion;
+    UpdateConfirmation confirming;
+    QString installing;
     State current = State::Idle;
     Line line = Line::Looking;
     Notice notice = Notice::Warning;

@@ -29,6 +29,10 @@ QString UpdateFlowTexts::versionLine(UpdateFlow::Line line, const QString& lates
         return tr("The update was not finished!");
     case Line::LocalFile:
         return detail;
+    case Line::NotApplied:
+        return tr("The update was not applied!");
+    case Line::NotConfirmed:
+        return tr("The update could not be confirmed!");
     }
     return QString();
 }
@@ -76,4 +80,31 @@ QString UpdateFlowTexts::stillInUpdateMode()
 QString UpdateFlowTexts::cannotInstallNow()
 {
     return tr("The update file cannot be installed now.");
+}
+
+QString UpdateFlowTexts::confirmation(UpdateConfirmation::State state, const QString& installing,
+                                      const QString& reported)
+{
+    switch (state) {
+    case UpdateConfirmation::State::Waiting:
+    case UpdateConfirmation::State::Settling:
+        return installing.isEmpty()
+            ? tr("Waiting for Tavlo to restart and report its firmware...")
+            : tr("Waiting for Tavlo to restart with firmware %1...").arg(installing);
+    case UpdateConfirmation::State::Confirmed:
+        return tr("Tavlo now runs firmware %1.").arg(reported);
+    default:
+        return QString();
+    }
+}
+
+QString UpdateFlowTexts::notApplied(const QString& reported)
+{
+    return tr("Tavlo came back with firmware %1: the update was not applied.").arg(reported);
+}
+
+QString UpdateFlowTexts::notBack()
+{
+    return tr("Tavlo did not come back after the update, so the update could not be confirmed. "
+              "Switch Tavlo off and on again, then press Try again.");
 }

@@ -24,4 +24,11 @@ public:
     // Follows the reason of a failed copy: the instrument switched to update mode before it.
     static QString stillInUpdateMode();
     static QString cannotInstallNow();
+    // The update's confirmation: the wait for the instrument's return (version: the firmware
+    // being installed, empty when not known), the firmware it runs, and its two failures.
+    // While the confirmation waits or once it has confirmed; empty otherwise.
+    static QString confirmation(UpdateConfirmation::State state, const QString& installing,
+                                const QString& reported);
+    static QString notApplied(const QString& reported);
+    static QString notBack();
 };

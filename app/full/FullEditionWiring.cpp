@@ -20,7 +20,7 @@ FullEditionWiring::FullEditionWiring(const Platform& platform, const QUrl& relea
                                     timings.storage)),
       m_worker(m_fileManager),
       m_updateChoices(m_downloader.updateDownload()),
-      m_updateFlow(m_presence, UpdateFlowPolicy::fullEdition()),
+      m_updateFlow(m_presence, UpdateFlowPolicy::fullEdition(), timings.flow),
       m_transferFlow(m_presence, m_updateFlow)
 {
     UpdatePathConnections::connectAvailabilityLogAndFetch(m_downloader);

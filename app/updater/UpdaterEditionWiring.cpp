@@ -16,7 +16,7 @@ UpdaterEditionWiring::UpdaterEditionWiring(const Platform& platform, const QUrl&
       m_fileManager(new FileManager(platform.volumes, timings.storage)),
       m_worker(m_fileManager),
       m_updateChoices(m_downloader.updateDownload()),
-      m_updateFlow(m_presence, UpdateFlowPolicy::updateOnlyEdition())
+      m_updateFlow(m_presence, UpdateFlowPolicy::updateOnlyEdition(), timings.flow)
 {
     UpdatePathConnections::connectAvailabilityLogAndFetch(m_downloader);
     UpdatePathConnections::connectUpdatePath(m_midiHandler, m_downloader, *m_fileManager,

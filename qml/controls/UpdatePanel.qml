@@ -62,6 +62,26 @@ Item {
         text: panel.flow ? panel.flow.reasonText : ""
     }
 
+    // After a handed-over update: the wait for the instrument's return, then the firmware it
+    // runs. Where a failure's reason would be; the two never show together.
+    Text {
+        objectName: "confirmationText"
+        anchors.top: infoText.bottom
+        anchors.topMargin: panel.height * 0.02
+        anchors.horizontalCenter: parent.horizontalCenter
+        width: panel.columnWidth
+        textFormat: Text.PlainText
+        visible: text !== ""
+        text: panel.flow ? panel.flow.confirmationText : ""
+        color: "white"
+        font.family: "Poppins"
+        font.pixelSize: Math.floor(Math.max(width * 0.045, 10))
+        wrapMode: Text.WordWrap
+        horizontalAlignment: Text.AlignHCenter
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
+    }
+
     Item {
         id: overTextsLayer
         anchors.fill: parent

@@ -14,6 +14,7 @@ private Q_SLOTS:
     void storage();
     void download();
     void cli();
+    void updateConfirmation();
 };
 
 void TestTimings::deviceLink()
@@ -63,6 +64,18 @@ void TestTimings::cli()
     // The command line waits longer for the instrument than the link takes to ask it.
     const DeviceTimings d = Timings::production().device;
     QVERIFY(c.instrumentWaitMs > d.presencePollMs + d.versionRequestDelayMs);
+}
+
+void TestTimings::updateConfirmation()
+{
+    const FlowTimings f = Timings::production().flow;
+    QCOMPARE(f.confirmTimeoutMs, 600000);
+    QCOMPARE(f.otherVersionSettleMs, 90000);
+    // A report of the old firmware before the reboot leaves time for the reboot to follow,
+    // within the whole wait.
+    const DeviceTimings d = Timings::production().device;
+    QVERIFY(f.otherVersionSettleMs > d.graceTimeMs + d.ackTimeoutMs + d.presencePollMs);
+    QVERIFY(f.confirmTimeoutMs > f.otherVersionSettleMs);
 }
 
 QTEST_GUILESS_MAIN(TestTimings)

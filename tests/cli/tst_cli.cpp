@@ -28,6 +28,13 @@ CliProcess::Setup setup(int instruments = 1, const QString& firmware = QStringLi
     return s;
 }
 
+// The instrument comes back from an update reporting this firmware.
+CliProcess::Setup comingBackWith(const QString& version, CliProcess::Setup s = setup())
+{
+    s.environment.insert(QStringLiteral("TAVLO_SIM_NEXT"), version);
+    return s;
+}
+
 } // namespace
 
 class CliTest : public QObject
@@ -126,6 +133,8 @@ void CliTest::commandLines_data()
                                                   << 2 << none << "Version 9.9.9 is not on offer. The versions on offer: 1.6.0, 1.5.5.";
     QTest::newRow("update, version is a downgrade") << QStringList{"update", "--yes", "--version", "1.6"}
                                                     << setup(1, "1.7.0") << 7 << none << "--allow-downgrade";
+    QTest::newRow("update, not applied") << QStringList{"update", "--yes"} << comingBackWith("1.5.2") << 9
+        << QStringList{"File transfer complete!"} << "Tavlo came back with firmware 1.5.2: the update was not applied.";
     QTest::newRow("transfer, old firmware") << QStringList{"transfer"} << setup(1, "1.4.0") << 1 << none
                                             << "Transfer mode needs firmware 1.5.0 or later";
     QTest::newRow("transfer --done, not in transfer") << QStringList{"transfer", "--done"} << setup() << 0
@@ -159,6 +168,7 @@ void CliTest::updateFromTheServer()
     QVERIFY(joined(r.out).contains("File transfer complete! Tavlo will now reboot to apply the update."));
     QVERIFY(joined(r.out).contains("Downloading 100%"));
     QVERIFY(joined(r.out).contains("Copying to the instrument 100%"));
+    QVERIFY(joined(r.out).endsWith("Tavlo now runs firmware 1.6.0."));
     QCOMPARE(r.state.value("applied"), QStringLiteral("1.6.0 ") + CliProcess::sha256(cli.updateFile()));
     QCOMPARE(r.state.value("firmware"), QStringLiteral("1.6.0"));
 }
@@ -177,8 +187,10 @@ void CliTest::updateToAChosenVersion()
 {
     // The version is picked from the list as the window picks it; going down needs the option.
     const CliProcess::Result r =
-        cli.run({"update", "--version", "1.5.5", "--yes", "--allow-downgrade"}, setup(1, "1.5.6"));
+        cli.run({"update", "--version", "1.5.5", "--yes", "--allow-downgrade"},
+                comingBackWith("1.5.5", setup(1, "1.5.6")));
     QVERIFY2(r.exitCode == 0, qPrintable(joined(r.out) + r.err));
+    QVERIFY(joined(r.out).endsWith("Tavlo now runs firmware 1.5.5."));
     QVERIFY(r.state.value("applied").endsWith(CliProcess::sha256(cli.earlierUpdateFile())));
 }
 
@@ -220,7 +232,7 @@ void CliTest::jsonEventsParseBack()
         if (events.isEmpty() || events.last() != event)
             events << event;
     }
-    QCOMPARE(events, (QStringList{"progress:download", "update_mode", "progress:copy", "file_in_place", "done"}));
+    QCOMPARE(events, (QStringList{"progress:download", "update_mode", "progress:copy", "file_in_place", "done", "confirmed"}));
     QCOMPARE(lastCopy, 100);
 
     const CliProcess::Result bad = cli.run({"--json", "check"}, setup(0));

@@ -1,11 +1,13 @@
 #include "FlowScript.h"
 
 #include <QMetaEnum>
+#include <QTest>
 
 FlowScript::FlowScript(const UpdateFlowPolicy& policy)
-    : update(presence, policy), transfer(presence, update)
+    : update(presence, policy, FlowTimings{kConfirmMs, kSettleMs}), transfer(presence, update)
 {
     update.setDownloader(this);
+    update.setFileVersionSource([this] { return fileVersion; });
     transfer.setLink(this);
     transfer.setBridge(this);
 }
@@ -40,6 +42,10 @@ bool FlowScript::step(const QString& verb, const QString& rest)
         update.onDownloadStatus(rest.startsWith(QLatin1String("ok")), rest.section(QLatin1Char(' '), 1));
     else if (is("download"))
         update.onDownloadProgress(rest.toLongLong());
+    else if (is("file"))
+        fileVersion = rest;
+    else if (is("elapse"))
+        QTest::qWait(rest.toInt());
     else if (is("downloaded"))
         update.onDownloaded(true);
     else if (is("copy"))
@@ -98,9 +104,11 @@ QString FlowScript::shown() const
     const QString notice = update.noticeShown() ? update.noticeText().left(24).trimmed() : QStringLiteral("-");
     const QString reason = update.reasonText().isEmpty()
         ? QString() : QStringLiteral(" / ") + update.reasonText().left(24).trimmed();
+    const QString confirmation = update.confirmationText().isEmpty()
+        ? QString() : QStringLiteral(" + ") + update.confirmationText().left(36).trimmed();
     const QString indicator = presence.indicatorShown() ? presence.dotColor() : QStringLiteral("hidden");
     if (buttons.isEmpty())
         buttons << QStringLiteral("-");
-    return what + QStringLiteral(" | ") + notice + reason + QStringLiteral(" | ") + buttons.join(QLatin1Char(' '))
+    return what + QStringLiteral(" | ") + notice + reason + confirmation + QStringLiteral(" | ") + buttons.join(QLatin1Char(' '))
         + QStringLiteral(" | ") + indicator;
 }

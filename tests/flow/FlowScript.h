@@ -15,6 +15,9 @@
 //   latest <v> | reason <text> | installed       the Downloader's (installed: versionCheck(true))
 //   status ok|fail <text> | download <n> | downloaded
 //   copy <n> | copied | copyFailed <why> | notFinished <why>
+//   file <v>                            the version of the file the Downloader hands on
+//   elapse <ms>                         the event loop runs this long (the confirmation's
+//                                       waits are kConfirmMs and kSettleMs)
 //   ack | endAck | ejectFailed         the transfer mode's
 //   open | start | retry | transfer | done       the window's presses
 //
@@ -26,6 +29,9 @@ class FlowScript : public QObject
 
 public:
     explicit FlowScript(const UpdateFlowPolicy& policy);
+
+    static constexpr int kConfirmMs = 300;
+    static constexpr int kSettleMs = 100;
 
     // False, with the step named in error(), when a step is not of the language.
     bool play(const QStringList& steps);
@@ -39,6 +45,7 @@ public:
     UpdateFlow update;
     TransferFlow transfer;
     QStringList calls;
+    QString fileVersion = QStringLiteral("1.6.0");
 
 public Q_SLOTS:
     void downloadFile() { calls << QStringLiteral("downloadFile"); }

@@ -111,10 +111,34 @@ void FlowsTest::fullEdition_data()
 
     // The copy and its end.
     QTest::newRow("copying") << kCopying << "Copying Latest 75% | " + kWarning + " | - | green" << download;
-    QTest::newRow("copied") << kCopying + QStringList{"copied"}
-        << "Succeeded Complete | File transfer complete! | exit | hidden" << download;
+    const QString waiting = "Succeeded Complete | File transfer complete! + Waiting for Tavlo to restart with fi | exit | hidden";
+    QTest::newRow("copied") << kCopying + QStringList{"copied"} << waiting << download;
     QTest::newRow("copied: the reboot is not a loss") << kCopying + QStringList{"copied", "lost", "found"}
-        << "Succeeded Complete | File transfer complete! | exit | hidden" << download;
+        << waiting << download;
+
+    // The instrument's return after the update.
+    const QString confirmed = "Succeeded Complete | File transfer complete! + Tavlo now runs firmware 1.6.0. | exit | hidden";
+    const QString notApplied = "Failed NotApplied | - / Tavlo came back with fir | exit retry | hidden";
+    QTest::newRow("back with the new firmware") << kCopying + QStringList{"copied", "lost", "found", "version 1.6.0"}
+        << confirmed << download;
+    QTest::newRow("a report before the copy ends confirms nothing")
+        << kCopying + QStringList{"version 1.6.0", "copied"} << waiting << download;
+    QTest::newRow("back with the old firmware") << kCopying + QStringList{"copied", "version 1.5.2", "elapse 250"}
+        << notApplied << download;
+    QTest::newRow("the old firmware, then a reboot brings the new")
+        << kCopying + QStringList{"copied", "version 1.5.2", "version 1.6.0", "elapse 450"} << confirmed << download;
+    QTest::newRow("the old firmware twice") << kCopying + QStringList{"copied", "version 1.5.2", "version 1.5.2", "elapse 250"}
+        << notApplied << download;
+    QTest::newRow("never back") << kCopying + QStringList{"copied", "elapse 450"}
+        << "Failed NotConfirmed | - / Tavlo did not come back | exit retry | hidden" << download;
+    QTest::newRow("a file from the computer: its firmware is whatever comes back")
+        << kStarted + QStringList{"file", "downloaded", "copied", "version 1.4.0"}
+        << "Succeeded Complete | File transfer complete! + Tavlo now runs firmware 1.4.0. | exit | hidden" << download;
+    QTest::newRow("try again after a return without the update")
+        << kCopying + QStringList{"copied", "version 1.5.2", "elapse 250", "retry", "elapse 450"}
+        << "Choosing Latest | " + kWarning + " | start | hidden" << download;
+    QTest::newRow("not finished ends the wait") << kCopying + QStringList{"copied", "notFinished Unplug Tavlo", "elapse 450"}
+        << "NotFinished NotFinished | Tavlo has not been told / Unplug Tavlo | exit retry | hidden" << download;
     QTest::newRow("copy failed") << kCopying + QStringList{"copyFailed The volume went away."}
         << "Failed TransferFailed | Something went wrong dur / The volume went away. Ta | exit retry | green" << download;
     QTest::newRow("lost on the failure screen: it stays") << kCopying + QStringList{"copyFailed x", "lost"}
@@ -155,8 +179,10 @@ void FlowsTest::updateOnlyEdition_data()
         << "Idle Latest | - | - | red" << QStringList{};
     QTest::newRow("start is not dimmed") << QStringList{"found", "open"}
         << "Choosing Looking | " + kWarning + " | start | green" << QStringList{};
-    QTest::newRow("copied: the indicator stays") << kCopying + QStringList{"copied", "lost"}
-        << "Succeeded Complete | File transfer complete! | exit | red" << download;
+    QTest::newRow("copied: the indicator stays, the reboot is not a loss") << kCopying + QStringList{"copied", "lost"}
+        << "Succeeded Complete | File transfer complete! + Waiting for Tavlo to restart with fi | exit | green" << download;
+    QTest::newRow("back with the new firmware, then unplugged") << kCopying + QStringList{"copied", "lost", "found", "version 1.6.0", "lost"}
+        << "Succeeded Complete | File transfer complete! + Tavlo now runs firmware 1.6.0. | exit | red" << download;
 }
 
 // What the version line says in the words the window shows.

@@ -28,6 +28,8 @@ Timings fast()
     t.download.curlSpeedTimeS = 2;
     t.cli.instrumentWaitMs = scaled(t.cli.instrumentWaitMs);
     t.cli.pollMs = scaled(t.cli.pollMs);
+    t.flow.confirmTimeoutMs = scaled(t.flow.confirmTimeoutMs);
+    t.flow.otherVersionSettleMs = scaled(t.flow.otherVersionSettleMs);
     return t;
 }
 

@@ -167,7 +167,7 @@ private slots:
         QTest::newRow("u3-update-screen") << "green" << "The latest available version is Tvx1.6.0";
         QTest::newRow("u4-downloading") << "green" << "Downloading... 40%";
         QTest::newRow("u5-copying") << "green" << "Transfering file... 81%";
-        QTest::newRow("u6-result-lost") << "red" << "File transfer complete!";
+        QTest::newRow("u6-result-lost") << "green" << "File transfer complete!"; // the reboot is awaited
         QTest::newRow("u7-largest") << "green" << "The latest available version is Tvx1.6.0";
     }
 

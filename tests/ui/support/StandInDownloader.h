@@ -16,6 +16,8 @@ public:
     Q_INVOKABLE void downloadFile();
 
     QString failureReason() const { return reason; }
+    // The version of the file handed on, as the real Downloader says it.
+    QString fileVersion() const { return QStringLiteral("1.6.0"); }
     // Takes the sentence and reports it, as the Downloader does with each failure.
     void fail(const QString& why);
 

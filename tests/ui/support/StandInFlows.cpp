@@ -13,7 +13,7 @@
 
 StandInFlows::StandInFlows(StandInMidiHandler& midi, StandInDownloader& downloader,
                            StandInMainController& controller, StandInFileManagerBridge& bridge)
-    : update(presence, UpdateFlowPolicy::fullEdition()), transfer(presence, update),
+    : update(presence, UpdateFlowPolicy::fullEdition(), FlowTimings::production()), transfer(presence, update),
       hasTransfer(true)
 {
     FlowConnections::connectUpdate(midi, downloader, controller, presence, update);
@@ -23,7 +23,7 @@ StandInFlows::StandInFlows(StandInMidiHandler& midi, StandInDownloader& download
 
 StandInFlows::StandInFlows(StandInMidiHandler& midi, StandInDownloader& downloader,
                            StandInUpdaterMainController& controller)
-    : update(presence, UpdateFlowPolicy::updateOnlyEdition()), transfer(presence, update)
+    : update(presence, UpdateFlowPolicy::updateOnlyEdition(), FlowTimings::production()), transfer(presence, update)
 {
     FlowConnections::connectUpdate(midi, downloader, controller, presence, update);
 }
