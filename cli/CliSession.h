@@ -83,5 +83,6 @@ private:
     bool stopNoted = false;
     bool stopRequested = false;
     QString handOverProblem;
+    bool modeSwitched = false; // the update-mode message went out
     int exitCode = 0;
 };
