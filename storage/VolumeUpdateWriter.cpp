@@ -49,7 +49,20 @@ qint64 VolumeUpdateWriter::chunkSizeFor(qint64 total)
 
 QString VolumeUpdateWriter::temporaryNameFor(const QString& sourceName, const QString& finalName)
 {
-    return sourceName == finalName ? finalName + QStringLiteral(".part") : sourceName;
+    // Three names, so that one differs from both, whatever case the volume ignores.
+    for (const char* name : {"tvxxfer.tmp", "tvxxfer1.tmp", "tvxxfer2.tmp"}) {
+        const QString candidate = QString::fromLatin1(name);
+        if (candidate.compare(sourceName, Qt::CaseInsensitive) != 0
+            && candidate.compare(finalName, Qt::CaseInsensitive) != 0)
+            return candidate;
+    }
+    return QString(); // not reached
+}
+
+bool VolumeUpdateWriter::sameFile(const QString& a, const QString& b)
+{
+    const QString first = QFileInfo(a).canonicalFilePath();
+    return !first.isEmpty() && first.compare(QFileInfo(b).canonicalFilePath(), Qt::CaseInsensitive) == 0;
 }
 
 QString VolumeUpdateWriter::cancelledReason()
@@ -70,8 +83,11 @@ QString VolumeUpdateWriter::place(const QString& root, const QString& sourcePath
 
     const QDir dir(root);
     const QString finalPath = dir.filePath(finalName);
-    const QString tempPath =
-        dir.filePath(temporaryNameFor(QFileInfo(sourcePath).fileName(), finalName));
+    const QString sourceName = QFileInfo(QFileInfo(sourcePath).canonicalFilePath()).fileName();
+    const QString tempPath = dir.filePath(temporaryNameFor(sourceName, finalName));
+    // A source picked from the volume under the hand-over name is that old file: it is
+    // copied first and replaced only once its copy has passed.
+    const bool finalIsSource = sameFile(sourcePath, finalPath);
 
     const QStorageInfo volume(root);
     if (volume.isValid() && volume.isReady()) {
@@ -82,8 +98,11 @@ QString VolumeUpdateWriter::place(const QString& root, const QString& sourcePath
     }
 
     // An old hand-over file must not survive a failure of this run: it goes first.
-    const QFileInfo stale(finalPath);
-    if ((stale.exists() || stale.isSymLink()) && (stale.isDir() || !QFile::remove(finalPath)))
+    const auto removeStale = [&] {
+        const QFileInfo stale(finalPath);
+        return !(stale.exists() || stale.isSymLink()) || (!stale.isDir() && QFile::remove(finalPath));
+    };
+    if (!finalIsSource && !removeStale())
         return StorageFailureText::staleNotRemovable();
     QFile::remove(tempPath);
 
@@ -96,7 +115,8 @@ QString VolumeUpdateWriter::place(const QString& root, const QString& sourcePath
     const auto failWith = [&](const QString& reason) {
         destination.close();
         QFile::remove(tempPath);
-        QFile::remove(finalPath);
+        if (!finalIsSource)
+            QFile::remove(finalPath);
         return reason;
     };
     if (!destination.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
@@ -185,7 +205,10 @@ QString VolumeUpdateWriter::place(const QString& root, const QString& sourcePath
     const QString stop = interrupted();
     if (!stop.isEmpty())
         return failWith(stop);
-    if (tempPath != finalPath && !QFile::rename(tempPath, finalPath))
+    source.close();
+    if (finalIsSource && !removeStale())
+        return failWith(StorageFailureText::staleNotRemovable());
+    if (!QFile::rename(tempPath, finalPath))
         return failWith(writeProblem(root, destination));
     if (!FileSync::syncDirectory(QFile::encodeName(root).constData()))
         return failWith(writeProblem(root, destination));
