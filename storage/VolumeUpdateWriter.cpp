@@ -7,6 +7,7 @@
 #include <HashAlongside.h>
 
 #include "CopyComparison.h"
+#include "ReadBackFile.h"
 
 #include <ChunkCopier.h>
 #include <QDir>
@@ -177,10 +178,10 @@ QString VolumeUpdateWriter::place(const QString& root, const QString& sourcePath
     FileSync::dropCachedPages(destination.handle());
     destination.close();
 
-    // The read-back: what the volume holds must be exactly the source, byte for byte. Its
-    // pages were dropped, so the bytes come from the device, not from memory.
-    QFile written(tempPath);
-    if (!written.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    // The read-back: what the volume holds must be exactly the source, byte for byte, read
+    // from the device, not from the system's cache (ReadBackFile).
+    ReadBackFile written(tempPath);
+    if (!written.openForReadBack())
         return failWith(QFileInfo::exists(root) ? StorageFailureText::readBackUnreadable()
                                                 : StorageFailureText::volumeGoneDuringCopy());
     if (!source.seek(0))
