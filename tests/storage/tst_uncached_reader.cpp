@@ -1,7 +1,6 @@
 // The read-back's reader: every byte of the file comes back, in whatever sizes the caller asks
-// for, whatever the file's length against the block the reader works in; a file that is not
-// there or a closed reader gives no bytes. The block Windows reads in is a whole number of
-// sectors of at least 1 MiB.
+// for, whatever the file's length against the block the reader works in. The block Windows
+// reads in is a whole number of sectors of at least 1 MiB.
 #include "UncachedReader.h"
 
 #include <QFile>
@@ -15,7 +14,6 @@ class TestUncachedReader : public QObject
 private slots:
     void readsEveryByte_data();
     void readsEveryByte();
-    void refusals();
     void blockSize_data();
     void blockSize();
 };
@@ -62,22 +60,6 @@ void TestUncachedReader::readsEveryByte()
     QCOMPARE(back.size(), content.size());
     QVERIFY(back == content);
     QCOMPARE(reader.read(piece.data(), ask), std::int64_t(0)); // the end stays the end
-}
-
-void TestUncachedReader::refusals()
-{
-    QTemporaryDir dir;
-    UncachedReader reader;
-    char byte = 0;
-    QVERIFY(!reader.open(QFile::encodeName(dir.filePath(QStringLiteral("missing"))).constData()));
-    QCOMPARE(reader.read(&byte, 1), std::int64_t(-1));
-    const QString path = dir.filePath(QStringLiteral("one"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("x", 1) == 1);
-    file.close();
-    QVERIFY(reader.open(QFile::encodeName(path).constData()));
-    reader.close();
-    QCOMPARE(reader.read(&byte, 1), std::int64_t(-1));
 }
 
 void TestUncachedReader::blockSize_data()
