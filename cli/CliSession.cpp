@@ -54,6 +54,7 @@ CliSession::CliSession(const CliOptions& options, const Platform& platform, cons
             [this] { verificationFailed = true; });
     connect(&controller, &MainController::transferFailureReason, this,
             [this](const QString& why) { handOverProblem = why; });
+    connect(&midi, &MidiHandler::deviceSetToTransferMode, this, [this] { modeSwitched = true; });
     UpdateFlow& flow = wiring->updateFlow();
     connect(&flow, &UpdateFlow::stateChanged, this, &CliSession::onFlowState);
     connect(&flow, &UpdateFlow::changed, this, &CliSession::onFlowChanged);
@@ -311,6 +312,12 @@ void CliSession::onFlowChanged()
 void CliSession::onUpdateFailed()
 {
     const UpdateFlow& flow = wiring->updateFlow();
+    if (flow.versionLine() == UpdateFlow::Line::TransferFailed && !modeSwitched) {
+        // The update-mode message did not go out: the instrument is in normal mode, its
+        // volume untouched. The flow's reason says so.
+        finish(CliExitCode::kFailed, flow.reasonText());
+        return;
+    }
     if (flow.versionLine() == UpdateFlow::Line::TransferFailed) {
         finish(CliExitCode::kStorage,
                tr("The update file could not be put onto the instrument: %1 The instrument is in "

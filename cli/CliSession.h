@@ -87,5 +87,6 @@ private:
     bool applying = false;
     bool waitNoted = false;
     QString handOverProblem;
+    bool modeSwitched = false; // the update-mode message went out
     int exitCode = 0;
 };

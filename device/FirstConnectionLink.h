@@ -35,6 +35,7 @@ public:
     // Sends at once, with one recovery of the link and one resend when the send fails; true
     // when the message went out.
     bool send(const std::vector<unsigned char>& message) override;
+    bool instrumentConnected() const override { return connected; }
 
     void startPoll() override { poll.start(presencePollMs); }
     void stopPoll() override { poll.stop(); }

@@ -25,6 +25,9 @@ public:
     // Sends, with one recovery of the link and one resend when the send fails; true when the
     // message went out.
     virtual bool send(const std::vector<unsigned char>& message) = 0;
+    // Whether the instrument is on the bus as far as the link knows: after a send whose
+    // recovery did not find it, false (the resend went nowhere).
+    virtual bool instrumentConnected() const = 0;
     virtual void startPoll() = 0;
     virtual void stopPoll() = 0;
     // The update file is on the volume: tells the instrument to apply it. Reports

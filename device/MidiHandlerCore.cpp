@@ -39,7 +39,14 @@ void MidiHandlerCore::fileDownloaded(bool success)
         return;
     // The instrument leaves the bus on purpose now: its absence is not an unplug.
     link->stopPoll();
-    link->send(SysEx::MIDI_SYSEX_UPDATE_MODE);
+    // A send whose recovery did not find the instrument went nowhere: nothing is looked for
+    // on its volume, and the instrument is watched again where it is, in normal mode.
+    if (!link->send(SysEx::MIDI_SYSEX_UPDATE_MODE) || !link->instrumentConnected()) {
+        link->startPoll();
+        Q_EMIT updateModeFailed(tr("Tavlo could not be told to switch to update mode, so nothing "
+                                   "was written to it. Check the USB cable and try again."));
+        return;
+    }
     Q_EMIT deviceSetToTransferMode();
 }
 

@@ -38,7 +38,8 @@ public:
     void start(LinkPolicy& link);
     // One look of the presence poll.
     bool check();
-    // The update file is at hand: the instrument is switched to update mode.
+    // The update file is at hand: the instrument is switched to update mode
+    // (deviceSetToTransferMode), or told why it could not be (updateModeFailed).
     void fileDownloaded(bool success);
     // The hand-over's result: the instrument is told to apply the update, or (after a failed
     // hand-over) expected on the bus beside its volume, where an absence is an unplug again.
@@ -59,6 +60,8 @@ public:
                 Qt::DirectConnection);
         connect(this, &MidiHandlerCore::deviceSetToTransferMode, facade,
                 &Facade::deviceSetToTransferMode, Qt::DirectConnection);
+        connect(this, &MidiHandlerCore::updateModeFailed, facade, &Facade::updateModeFailed,
+                Qt::DirectConnection);
         connect(this, &MidiHandlerCore::updateTransferDone, facade, &Facade::updateTransferDone,
                 Qt::DirectConnection);
         connect(this, &MidiHandlerCore::updateFinishFailed, facade, &Facade::updateFinishFailed,
@@ -70,6 +73,8 @@ public:
 Q_SIGNALS:
     void deviceFound(bool found);
     void deviceSetToTransferMode();
+    // The update-mode message did not reach the instrument: why and what to do.
+    void updateModeFailed(QString reason);
     void updateTransferDone();
     void updateFinishFailed(QString reason);
     void tavloReceivedVersion(QString version);

@@ -33,6 +33,7 @@ public:
     bool start() override;
     bool check() override;
     bool send(const std::vector<unsigned char>& message) override;
+    bool instrumentConnected() const override { return isConnected; }
     void startPoll() override;
     // Also drops a version request still due: the instrument is about to leave the bus.
     void stopPoll() override;

@@ -25,6 +25,8 @@ void connectUpdate(MidiHandler& midi, Downloader& downloader, MainController& co
                      &Presence::onVersionReported);
     QObject::connect(&midi, &MidiHandler::updateFinishFailed, &flow,
                      &UpdateFlow::onUpdateFinishFailed);
+    QObject::connect(&midi, &MidiHandler::updateModeFailed, &flow,
+                     &UpdateFlow::onUpdateModeFailed);
     QObject::connect(&downloader, &Downloader::latestVersionFetched, &flow,
                      &UpdateFlow::onLatestVersion);
     QObject::connect(&downloader, &Downloader::downloadingProgressBar, &flow,

@@ -324,11 +324,24 @@ void UpdateFlow::onCopyResult(bool success)
         confirming.start(installing);
         return;
     }
+    // The instrument switched to update mode before the copy; no message brings it back.
+    failTransfer(storageReason + UpdateFlowTexts::stillInUpdateMode());
+}
+
+void UpdateFlow::onUpdateModeFailed(const QString& why)
+{
+    if (!started() || current == State::NotFinished || current == State::Failed)
+        return;
+    failTransfer(why);
+}
+
+void UpdateFlow::failTransfer(const QString& why)
+{
+    progressVisible = false;
     presence.expectAbsence(false);
     line = Line::TransferFailed;
     notice = Notice::TransferFailed;
-    // The instrument switched to update mode before the copy; no message brings it back.
-    showFailure(storageReason + UpdateFlowTexts::stillInUpdateMode());
+    showFailure(why);
     storageReason.clear();
     setState(State::Failed);
 }

@@ -131,6 +131,9 @@ public Q_SLOTS:
     void onCopyProgressText(const QString& value);
     void onTransferFailureReason(const QString& why);
     void onCopyResult(bool success);
+    // The update-mode message did not reach the instrument: the copy never began, and the
+    // instrument stays in normal mode (no word of update mode under the reason).
+    void onUpdateModeFailed(const QString& why);
     void onUpdateFinishFailed(const QString& why);
     void setTransferBusy(bool busy);
 
@@ -147,6 +150,8 @@ private:
     void showUpToDate();
     void leaveChoices();
     void showFailure(const QString& why);
+    // The failure screen of a hand-over that failed, with why.
+    void failTransfer(const QString& why);
     void closeScreen();
     void backToWaiting();
     void showProgress(int value, const QString& progressMode, const QString& asText);

@@ -7,6 +7,7 @@
 #include <HashAlongside.h>
 
 #include "CopyComparison.h"
+#include "ReadBackFile.h"
 
 #include <ChunkCopier.h>
 #include <QDir>
@@ -49,7 +50,20 @@ qint64 VolumeUpdateWriter::chunkSizeFor(qint64 total)
 
 QString VolumeUpdateWriter::temporaryNameFor(const QString& sourceName, const QString& finalName)
 {
-    return sourceName == finalName ? finalName + QStringLiteral(".part") : sourceName;
+    // Three names, so that one differs from both, whatever case the volume ignores.
+    for (const char* name : {"tvxxfer.tmp", "tvxxfer1.tmp", "tvxxfer2.tmp"}) {
+        const QString candidate = QString::fromLatin1(name);
+        if (candidate.compare(sourceName, Qt::CaseInsensitive) != 0
+            && candidate.compare(finalName, Qt::CaseInsensitive) != 0)
+            return candidate;
+    }
+    return QString(); // not reached
+}
+
+bool VolumeUpdateWriter::sameFile(const QString& a, const QString& b)
+{
+    const QString first = QFileInfo(a).canonicalFilePath();
+    return !first.isEmpty() && first.compare(QFileInfo(b).canonicalFilePath(), Qt::CaseInsensitive) == 0;
 }
 
 QString VolumeUpdateWriter::cancelledReason()
@@ -70,8 +84,11 @@ QString VolumeUpdateWriter::place(const QString& root, const QString& sourcePath
 
     const QDir dir(root);
     const QString finalPath = dir.filePath(finalName);
-    const QString tempPath =
-        dir.filePath(temporaryNameFor(QFileInfo(sourcePath).fileName(), finalName));
+    const QString sourceName = QFileInfo(QFileInfo(sourcePath).canonicalFilePath()).fileName();
+    const QString tempPath = dir.filePath(temporaryNameFor(sourceName, finalName));
+    // A source picked from the volume under the hand-over name is that old file: it is
+    // copied first and replaced only once its copy has passed.
+    const bool finalIsSource = sameFile(sourcePath, finalPath);
 
     const QStorageInfo volume(root);
     if (volume.isValid() && volume.isReady()) {
@@ -82,8 +99,11 @@ QString VolumeUpdateWriter::place(const QString& root, const QString& sourcePath
     }
 
     // An old hand-over file must not survive a failure of this run: it goes first.
-    const QFileInfo stale(finalPath);
-    if ((stale.exists() || stale.isSymLink()) && (stale.isDir() || !QFile::remove(finalPath)))
+    const auto removeStale = [&] {
+        const QFileInfo stale(finalPath);
+        return !(stale.exists() || stale.isSymLink()) || (!stale.isDir() && QFile::remove(finalPath));
+    };
+    if (!finalIsSource && !removeStale())
         return StorageFailureText::staleNotRemovable();
     QFile::remove(tempPath);
 
@@ -96,7 +116,8 @@ QString VolumeUpdateWriter::place(const QString& root, const QString& sourcePath
     const auto failWith = [&](const QString& reason) {
         destination.close();
         QFile::remove(tempPath);
-        QFile::remove(finalPath);
+        if (!finalIsSource)
+            QFile::remove(finalPath);
         return reason;
     };
     if (!destination.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
@@ -157,10 +178,10 @@ QString VolumeUpdateWriter::place(const QString& root, const QString& sourcePath
     FileSync::dropCachedPages(destination.handle());
     destination.close();
 
-    // The read-back: what the volume holds must be exactly the source, byte for byte. Its
-    // pages were dropped, so the bytes come from the device, not from memory.
-    QFile written(tempPath);
-    if (!written.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    // The read-back: what the volume holds must be exactly the source, byte for byte, read
+    // from the device, not from the system's cache (ReadBackFile).
+    ReadBackFile written(tempPath);
+    if (!written.openForReadBack())
         return failWith(QFileInfo::exists(root) ? StorageFailureText::readBackUnreadable()
                                                 : StorageFailureText::volumeGoneDuringCopy());
     if (!source.seek(0))
@@ -185,7 +206,10 @@ QString VolumeUpdateWriter::place(const QString& root, const QString& sourcePath
     const QString stop = interrupted();
     if (!stop.isEmpty())
         return failWith(stop);
-    if (tempPath != finalPath && !QFile::rename(tempPath, finalPath))
+    source.close();
+    if (finalIsSource && !removeStale())
+        return failWith(StorageFailureText::staleNotRemovable());
+    if (!QFile::rename(tempPath, finalPath))
         return failWith(writeProblem(root, destination));
     if (!FileSync::syncDirectory(QFile::encodeName(root).constData()))
         return failWith(writeProblem(root, destination));

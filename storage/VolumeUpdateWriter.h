@@ -6,12 +6,14 @@
 #include <functional>
 
 // Puts the update file onto the instrument's volume so that nothing unverified ever carries
-// the hand-over name: checks the free space first, copies under a temporary name (the
-// source's own name, or the hand-over name with ".part" when the source already carries
-// it) while hashing the source on a thread beside it, pushes the file to the device, drops its
+// the hand-over name: checks the free space first, copies under a fixed temporary name
+// (temporaryNameFor: never the hand-over name nor the source's, in any case) while hashing the
+// source on a thread beside it, pushes the file to the device, drops its
 // cached pages, reads it back from the device and compares it byte for byte with the source,
 // and only then renames it to the hand-over name and pushes the directory entry. On any failure it removes the temporary file and any hand-over file
-// this run made; a stale hand-over file from an earlier attempt is removed before the copy.
+// this run made; a stale hand-over file from an earlier attempt is removed before the copy,
+// but when that file is the source itself (picked from the volume) it is copied first and
+// replaced only by its checked copy. A source elsewhere on the volume is left as it is.
 //
 // The copy goes in chunks of chunkSizeFor(total): one percent of the file, between 4 KiB and
 // 1 MiB, so each chunk moves the progress by about a percent; progress is reported when the
@@ -42,6 +44,12 @@ public:
     static qint64 chunkSizeFor(qint64 total);
     // The result of a copy that was cancelled.
     static QString cancelledReason();
-    // The name the copy is written under before it is checked.
+    // The name the copy is written under before it is checked: "tvxxfer.tmp", or another
+    // fixed name when that is the source's or the hand-over name without regard to case
+    // (FAT volumes ignore it).
     static QString temporaryNameFor(const QString& sourceName, const QString& finalName);
+    // Whether two paths name one existing file: their canonical paths compared without regard
+    // to case (on a volume that keeps case, two names differing only in case count as one:
+    // the safe side, a copy before any removal).
+    static bool sameFile(const QString& a, const QString& b);
 };

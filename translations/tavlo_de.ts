@@ -651,6 +651,13 @@ Exit-Codes:
     </message>
 </context>
 <context>
+    <name>MidiHandlerCore</name>
+    <message>
+        <source>Tavlo could not be told to switch to update mode, so nothing was written to it. Check the USB cable and try again.</source>
+        <translation>Tavlo konnte nicht angewiesen werden, in den Update-Modus zu wechseln, daher wurde nichts darauf geschrieben. Prüfe das USB-Kabel und versuche es erneut.</translation>
+    </message>
+</context>
+<context>
     <name>Presence</name>
     <message>
         <source>Looking for Tavlo</source>

@@ -46,6 +46,8 @@ Q_SIGNALS:
     void deviceReenumerationFinished(bool success);
     void deviceFound(bool deviceFound);
     void deviceSetToTransferMode();
+    // The update-mode message could not be sent: why and what to do. Nothing else follows.
+    void updateModeFailed(QString reason);
     void updateTransferDone();
     // The final wait after the copy ended without the update-finish message having gone out
     // (the instrument did not come back, or every send failed): why and what to do.

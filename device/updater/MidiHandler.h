@@ -42,6 +42,8 @@ public:
 Q_SIGNALS:
     void deviceFound(bool deviceFound);
     void deviceSetToTransferMode();
+    // The update-mode message could not be sent: why and what to do. Nothing else follows.
+    void updateModeFailed(QString reason);
     void updateTransferDone();
     // The update-finish message could not be sent after the copy: why and what to do.
     void updateFinishFailed(QString reason);

@@ -19,6 +19,12 @@ bool FileSync::syncDescriptor(int fd)
         return false;
     return FlushFileBuffers(reinterpret_cast<HANDLE>(osHandle)) != 0;
 #else
+#ifdef __APPLE__
+    // fsync leaves the data in the drive's own cache; F_FULLFSYNC has the drive write it out.
+    // File systems without it are synced as elsewhere.
+    if (::fcntl(fd, F_FULLFSYNC) == 0)
+        return true;
+#endif
     int result = 0;
     do {
         result = ::fsync(fd);

@@ -1,8 +1,9 @@
 #pragma once
 
 // Pushes everything written through an open C runtime file descriptor down to the storage
-// device (fsync on POSIX systems, FlushFileBuffers on Windows). Plain standard C++ so that
-// it builds with every toolchain, including the MinGW cross-compiler.
+// device (F_FULLFSYNC on macOS, fsync on other POSIX systems, FlushFileBuffers on Windows).
+// Plain standard C++ so that it builds with every toolchain, including the MinGW
+// cross-compiler.
 class FileSync
 {
 public:

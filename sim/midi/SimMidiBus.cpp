@@ -107,11 +107,20 @@ void SimMidiBus::setUnreadablePortName(const QString& name)
     unreadableName = name;
 }
 
-bool SimMidiBus::takeSendFault()
+void SimMidiBus::failSendsOf(const QByteArray& message)
 {
-    if (sendFaults <= 0)
+    failingMessage = message;
+}
+
+bool SimMidiBus::takeSendFault(const std::vector<unsigned char>& message)
+{
+    const bool chosen = !failingMessage.isEmpty()
+        && QByteArray(reinterpret_cast<const char*>(message.data()), qsizetype(message.size()))
+            == failingMessage;
+    if (!chosen && sendFaults <= 0)
         return false;
-    --sendFaults;
+    if (!chosen)
+        --sendFaults;
     ++failedSends;
     Q_EMIT programSendFailed();
     return true;

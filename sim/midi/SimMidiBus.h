@@ -59,6 +59,9 @@ public:
     // Faults on request.
     void setMidiServiceAvailable(bool available); // false: no MIDI object can be made
     void failNextSends(int count);                // the next sends fail
+    // Every send of this message fails (on any port, before the program's resend too) until
+    // it is set again; an empty message ends that.
+    void failSendsOf(const QByteArray& message);
     void failNextPortOpens(int count);            // the next port opens fail
     void setUnreadablePortName(const QString& name); // reading this name fails
 
@@ -75,7 +78,7 @@ public:
     const Port* port(int id) const;
     const Port* portAt(bool programInput, unsigned int index) const;
     unsigned int portCount(bool programInput) const;
-    bool takeSendFault();
+    bool takeSendFault(const std::vector<unsigned char>& message);
     bool takeOpenFault();
     bool portNameUnreadable(const QString& name) const { return name == unreadableName; }
     bool midiServiceAvailable() const { return serviceAvailable; }
@@ -93,7 +96,7 @@ Q_SIGNALS:
     void programSent(QString portName, QByteArray message);
     // The program sent a message on a closed port; the MIDI service dropped it.
     void programSendWasDropped(QByteArray message);
-    // A send failed because of failNextSends().
+    // A send failed because of failNextSends() or failSendsOf().
     void programSendFailed();
     void portsChanged();
 
@@ -108,6 +111,7 @@ private:
     int lastInputId = 0;
     bool serviceAvailable = true;
     int sendFaults = 0;
+    QByteArray failingMessage;
     int openFaults = 0;
     QString unreadableName;
     int droppedSends = 0;

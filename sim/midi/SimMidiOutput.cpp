@@ -48,7 +48,7 @@ bool SimMidiOutput::sendMessage(const std::vector<unsigned char>& message)
 {
     if (!bus || message.empty())
         return false; // the message is empty or the service is gone
-    if (bus->takeSendFault())
+    if (bus->takeSendFault(message))
         return false; // fails on request
     if (openPortId == 0) {
         bus->programSendDropped(message);

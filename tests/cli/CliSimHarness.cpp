@@ -9,6 +9,7 @@
 //   TAVLO_SIM_NEXT      the version it reports after an update (default 1.6.0)
 //   TAVLO_SIM_INSTRUMENTS  0, 1 (default) or 2 instruments on the bus
 //   TAVLO_SIM_STATE     file the instrument's state is written to at the end
+//   TAVLO_SIM_UPDATE_MODE_FAILS  "1": every send of the update-mode message fails
 #include "CliRun.h"
 #include "ReleaseServer.h"
 #include "SimInstrument.h"
@@ -82,6 +83,11 @@ int main(int argc, char* argv[])
     instrument.setTimings(TestTimings::fastInstrument());
     instrument.setFirmwareVersion(env("TAVLO_SIM_FIRMWARE", QStringLiteral("1.5.2")));
     instrument.setVersionAfterUpdate(env("TAVLO_SIM_NEXT", QStringLiteral("1.6.0")));
+    if (env("TAVLO_SIM_UPDATE_MODE_FAILS") == QLatin1String("1")) {
+        const auto& message = SysEx::MIDI_SYSEX_UPDATE_MODE;
+        instrument.bus().failSendsOf(QByteArray(reinterpret_cast<const char*>(message.data()),
+                                                qsizetype(message.size())));
+    }
     const int count = env("TAVLO_SIM_INSTRUMENTS", QStringLiteral("1")).toInt();
     if (count > 0)
         instrument.plugIn();

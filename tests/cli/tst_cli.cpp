@@ -47,6 +47,7 @@ private Q_SLOTS:
     void updateFromTheServer();
     void updateFromAFile();
     void updateToAChosenVersion();
+    void updateModeNotReached();
     void jsonEventsParseBack();
     void transferThenDone();
     void transferEndsOnEnter();
@@ -192,6 +193,21 @@ void CliTest::updateToAChosenVersion()
     QVERIFY2(r.exitCode == 0, qPrintable(joined(r.out) + r.err));
     QVERIFY(joined(r.out).endsWith("Tavlo now runs firmware 1.5.5."));
     QVERIFY(r.state.value("applied").endsWith(CliProcess::sha256(cli.earlierUpdateFile())));
+}
+
+void CliTest::updateModeNotReached()
+{
+    CliProcess::Setup failing = setup();
+    failing.environment.insert(QStringLiteral("TAVLO_SIM_UPDATE_MODE_FAILS"), QStringLiteral("1"));
+    const CliProcess::Result r = cli.run({"update", "--yes"}, failing);
+    QVERIFY2(r.exitCode == 1, qPrintable(joined(r.out) + r.err));
+    QVERIFY2(r.err.contains("could not be told to switch to update mode, so nothing was written"), qPrintable(r.err));
+    QVERIFY(!r.err.contains("is in update mode"));
+    // Still in normal mode, on the bus, its volume never shown, nothing applied.
+    QCOMPARE(r.state.value("on_bus"), QStringLiteral("1"));
+    QCOMPARE(r.state.value("firmware"), QStringLiteral("1.5.2"));
+    QCOMPARE(r.state.value("mounted_tavloupd"), QStringLiteral("0"));
+    QVERIFY(!r.state.contains("applied"));
 }
 
 void CliTest::jsonEventsParseBack()

@@ -25,6 +25,7 @@ private Q_SLOTS:
     void twoInstruments();
     void failedSendWhileAttachedReopensPorts();
     void failedSendAfterUnplugReportsLoss();
+    void failedUpdateModeSendWatchesAgain();
     void openFailureRetriedNextTick();
     void noMidiService();
 };
@@ -232,10 +233,34 @@ void TestDetection::failedSendAfterUnplugReportsLoss()
     rig.handler->fileDownloaded(true); // its send fails: the instrument is gone
     QCOMPARE(found.count(), 1);
     QCOMPARE(found.at(0).at(0).toBool(), false);
-    QCOMPARE(rig.timeline.count("setToTransferMode"), 1);
-    // The second send went nowhere.
+    // The second send went nowhere: no volume is awaited, the switch is reported failed.
+    QCOMPARE(rig.timeline.count("setToTransferMode"), 0);
+    QCOMPARE(rig.timeline.count("modeFailed"), 1);
     QTRY_COMPARE(rig.timeline.count("dropped"), 1);
     QVERIFY(rig.sentToInstrument().isEmpty());
+    // The presence poll runs again: plugged back in, it is found.
+    rig.instrument.joinBus();
+    QTRY_COMPARE_WITH_TIMEOUT(found.count(), 2, ms(2000));
+    QCOMPARE(found.constLast().at(0).toBool(), true);
+}
+
+void TestDetection::failedUpdateModeSendWatchesAgain()
+{
+    DeviceRig rig;
+    rig.makeHandler();
+    QVERIFY(rig.checkNow());
+    rig.bus.failNextSends(2); // the send and its one resend after the recovery
+    rig.handler->fileDownloaded(true);
+    QCOMPARE(rig.timeline.count("setToTransferMode"), 0);
+    QCOMPARE(rig.timeline.count("modeFailed"), 1);
+    QVERIFY(rig.timeline.events("modeFailed").at(0).args.at(0).toString().contains("update mode"));
+    QCOMPARE(rig.bus.failedSendCount(), 2);
+    QCOMPARE(rig.sentCount(SysEx::MIDI_SYSEX_UPDATE_MODE), 0);
+    // Still in normal mode and watched: an unplug now is reported.
+    const int seen = rig.timeline.count("deviceFound");
+    rig.instrument.leaveBus();
+    QVERIFY(rig.timeline.waitFor("deviceFound", seen + 1, ms(2000)));
+    QCOMPARE(rig.timeline.events("deviceFound").constLast().args.at(0).toBool(), false);
 }
 
 void TestDetection::openFailureRetriedNextTick()
@@ -256,8 +281,9 @@ void TestDetection::noMidiService()
     rig.bus.setMidiServiceAvailable(false);
     rig.makeHandler();
     QVERIFY(!rig.checkNow());
-    rig.handler->fileDownloaded(true);
-    QCOMPARE(rig.timeline.count("setToTransferMode"), 1);
+    rig.handler->fileDownloaded(true); // nothing to send it with
+    QCOMPARE(rig.timeline.count("setToTransferMode"), 0);
+    QCOMPARE(rig.timeline.count("modeFailed"), 1);
     rig.handler->onEjectCompleted(false);
     SignalTimeline::runFor(ms(1300));
     QCOMPARE(rig.timeline.count("deviceFound"), 0);

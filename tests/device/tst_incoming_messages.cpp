@@ -161,6 +161,7 @@ void TestIncomingMessages::metaObjectInterface()
         {"deviceReenumerationFinished(bool)", QMetaMethod::Signal},
         {"deviceFound(bool)", QMetaMethod::Signal},
         {"deviceSetToTransferMode()", QMetaMethod::Signal},
+        {"updateModeFailed(QString)", QMetaMethod::Signal},
         {"updateTransferDone()", QMetaMethod::Signal},
         {"updateFinishFailed(QString)", QMetaMethod::Signal},
         {"transferSysExReceived()", QMetaMethod::Signal},

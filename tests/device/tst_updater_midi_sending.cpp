@@ -19,7 +19,7 @@ private Q_SLOTS:
     void failedSendReopensAndResends_data();
     void failedSendReopensAndResends();
     void failedSendInstrumentGone();
-    void secondFailedSendDropped();
+    void secondFailedSendEndsTheSwitch();
 };
 
 namespace {
@@ -137,19 +137,25 @@ void TestSending::failedSendInstrumentGone()
     QCOMPARE(rig.timeline.count("finishFailed"), 1);
 }
 
-void TestSending::secondFailedSendDropped()
+void TestSending::secondFailedSendEndsTheSwitch()
 {
     DeviceRig rig;
     rig.instrument.setReactionEnabled(SimMidiInstrument::Reaction::LeaveOnUpdateMode, false);
     QVERIFY(rig.startConnected());
     rig.bus.failNextSends(2);
     rig.handler->fileDownloaded(true);
-    // One recovery, one resend that fails too: the message is lost, the signal still comes.
+    // One recovery, one resend that fails too: the switch is reported failed, nothing waits
+    // for the volume.
     QCOMPARE(rig.timeline.count("deviceFound"), 1);
-    QCOMPARE(rig.timeline.count("setToTransferMode"), 1);
+    QCOMPARE(rig.timeline.count("setToTransferMode"), 0);
+    QCOMPARE(rig.timeline.count("modeFailed"), 1);
     SignalTimeline::runFor(ms(500));
     QVERIFY(rig.sentToInstrument().isEmpty());
     QCOMPARE(rig.bus.failedSendCount(), 2);
+    // The instrument is watched again where it is: an unplug is reported.
+    rig.instrument.leaveBus();
+    QVERIFY(rig.timeline.waitFor("deviceFound", 2, ms(2000)));
+    QCOMPARE(rig.timeline.events("deviceFound").constLast().args.at(0).toBool(), false);
 }
 
 QTEST_GUILESS_MAIN(TestSending)

@@ -1,6 +1,7 @@
 #include "FaultMatrixRow.h"
 
 #include "EndToEndRig.h"
+#include "SysExMessages.h"
 #include "TestTimings.h"
 
 #include <QCryptographicHash>
@@ -10,6 +11,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QTest>
 #include <QThread>
 #include <QTimer>
 
@@ -246,6 +248,12 @@ bool FaultMatrixRow::before(bool withWindow)
         instrument.setTimings(late);
         break;
     }
+    case Fault::UpdateModeSendFails: {
+        const auto& message = SysEx::MIDI_SYSEX_UPDATE_MODE;
+        instrument.bus().failSendsOf(QByteArray(reinterpret_cast<const char*>(message.data()),
+                                                qsizetype(message.size())));
+        break;
+    }
     default: break;
     }
     if (!rig.start(withWindow))
@@ -305,6 +313,10 @@ bool FaultMatrixRow::before(bool withWindow)
                                           pull();
                                   });
         break;
+    case Fault::UpdateModeSendFails:
+        hooks << QObject::connect(&rig.program().midiHandler(), &MidiHandler::deviceSetToTransferMode,
+                                  context, [this] { volumeAwaited = true; });
+        break;
     default: break;
     }
     instrument.plugIn();
@@ -321,6 +333,9 @@ void FaultMatrixRow::atEnd()
 {
     if (fault == Fault::UnplugOnFailureScreen)
         pull();
+    // No volume was looked for.
+    if (fault == Fault::UpdateModeSendFails)
+        QVERIFY(!volumeAwaited);
 }
 
 void FaultMatrixRow::clear()
@@ -344,4 +359,5 @@ void FaultMatrixRow::clear()
     instrument.setUpdateVolumeOptions(SimVolumeOptions());
     instrument.midi().setReactionEnabled(SimMidiInstrument::Reaction::ReplyToVersionRequest, true);
     instrument.setTimings(TestTimings::fastInstrument());
+    instrument.bus().failSendsOf(QByteArray());
 }

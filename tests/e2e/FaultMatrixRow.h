@@ -25,6 +25,7 @@ public:
         InstrumentSilent, InstrumentRefuses,
         UnplugBeforeStart, UnplugDuringDownload, UnplugDuringCurl, UnplugDuringVolumeWait,
         UnplugDuringCopy, UnplugDuringFinalWait, RejoinsLate, UnplugOnFailureScreen,
+        UpdateModeSendFails,
     };
 
     FaultMatrixRow(Fault fault, EndToEndRig& rig);
@@ -55,4 +56,5 @@ private:
     bool active = true;
     bool pulled = false;
     QList<QMetaObject::Connection> hooks;
+    bool volumeAwaited = false; // the link reported the instrument switched to update mode
 };

@@ -212,6 +212,7 @@ void FaultMatrix::faults_data()
         row("re-joins too late after the eject", Fault::RejoinsLate, kNotFinished, "did not come back", update);
     }
     row("unplugged on the failure screen", Fault::UnplugOnFailureScreen, kTransferFailed, "did not appear", normal);
+    row("the update-mode send fails", Fault::UpdateModeSendFails, kTransferFailed, "switch to update mode", normal);
 }
 
 void FaultMatrix::faults()

@@ -57,6 +57,8 @@ bool FlowScript::step(const QString& verb, const QString& rest)
         update.onCopyResult(false);
     } else if (is("notFinished"))
         update.onUpdateFinishFailed(rest);
+    else if (is("modeFailed"))
+        update.onUpdateModeFailed(rest);
     else if (is("ack"))
         transfer.onTransferAcknowledged();
     else if (is("endAck"))

@@ -145,6 +145,13 @@ void FlowsTest::fullEdition_data()
         << "Failed TransferFailed | Something went wrong dur / x Tavlo may still be in | exit retry | red" << download;
     QTest::newRow("found on the failure screen: shown") << kCopying + QStringList{"copyFailed x", "lost", "found"}
         << "Failed TransferFailed | Something went wrong dur / x Tavlo may still be in | exit retry | green" << download;
+    // The update-mode message did not go out: the reason alone, no word of update mode.
+    QTest::newRow("update mode not reached") << kStarted + QStringList{"downloaded", "modeFailed Check the cable."}
+        << "Failed TransferFailed | Something went wrong dur / Check the cable. | exit retry | green" << download;
+    QTest::newRow("update mode not reached, told first") << kStarted + QStringList{"modeFailed Check the cable.", "downloaded"}
+        << "Failed TransferFailed | Something went wrong dur / Check the cable. | exit retry | green" << download;
+    QTest::newRow("a late mode failure after the copy failed") << kCopying + QStringList{"copyFailed x", "modeFailed y"}
+        << "Failed TransferFailed | Something went wrong dur / x Tavlo may still be in | exit retry | green" << download;
     QTest::newRow("not finished") << kCopying + QStringList{"copied", "notFinished Unplug Tavlo"}
         << "NotFinished NotFinished | Tavlo has not been told / Unplug Tavlo | exit retry | hidden" << download;
     QTest::newRow("a late copy result after not finished") << kCopying + QStringList{"notFinished Unplug Tavlo", "copied"}

@@ -9,6 +9,7 @@
 #include <Sha256.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -24,6 +25,8 @@ class TestVolumeUpdateWriter : public QObject
 private slots:
     void faults_data();
     void faults();
+    void sourceNames_data();
+    void sourceNames();
 };
 
 namespace {
@@ -129,6 +132,63 @@ void TestVolumeUpdateWriter::faults()
         QVERIFY(toldSha256.isEmpty());
     if (faultAtCheck > 0 && size > kSmall) // stopped at the check, not at the end
         QVERIFY2(lastCopied < size, qPrintable(QString::number(lastCopied)));
+}
+
+void TestVolumeUpdateWriter::sourceNames_data()
+{
+    QTest::addColumn<QString>("name");     // the source's file name
+    QTest::addColumn<bool>("onVolume");    // the source lies in the volume's root
+    QTest::addColumn<bool>("staleBefore"); // an old hand-over file lies on the volume too
+    QTest::addColumn<QStringList>("left"); // the volume's files at the end
+
+    const QStringList handOver{kHandOver};
+    QTest::newRow("ordinary source") << "fw.tvq" << false << true << handOver;
+    QTest::newRow("source named like the hand-over file in capitals")
+        << "TVXXFER.TVQ" << false << true << handOver;
+    QTest::newRow("source named like the temporary") << "TVXXFER.TMP" << false << false << handOver;
+    QTest::newRow("source on the volume's root") << "update.tvq" << true << true
+                                                  << QStringList{kHandOver, "update.tvq"};
+    QTest::newRow("source on the volume under the hand-over name")
+        << kHandOver << true << false << handOver;
+    QTest::newRow("source on the volume named like the temporary")
+        << "tvxxfer.tmp" << true << false << QStringList{"tvxxfer.tmp", kHandOver};
+}
+
+void TestVolumeUpdateWriter::sourceNames()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, onVolume);
+    QFETCH(bool, staleBefore);
+    QFETCH(QStringList, left);
+
+    QTemporaryDir downloads;
+    QTemporaryDir volume;
+    const QByteArray content = StorageTestFiles::pattern(kSmall);
+    const QString source = StorageTestFiles::write(onVolume ? volume : downloads, name, content);
+    if (staleBefore)
+        StorageTestFiles::write(volume, kHandOver, "OLD");
+
+    // While the copy is pushed to the device: the name it is written under, and whether the
+    // source is still there, whole.
+    QString writtenAs;
+    bool sourceWhole = false;
+    VolumeUpdateWriter::Hooks hooks;
+    hooks.syncFile = [&](int fd) {
+        writtenAs = QFileInfo(QStringLiteral("/proc/self/fd/%1").arg(fd)).symLinkTarget();
+        sourceWhole = StorageTestFiles::read(source) == content;
+        return ::fsync(fd) == 0;
+    };
+    QCOMPARE(VolumeUpdateWriter::place(volume.path(), source, kHandOver, {}, hooks), QString());
+
+    QVERIFY(sourceWhole);
+    const QString temporary = QFileInfo(writtenAs).fileName();
+    QCOMPARE(QFileInfo(writtenAs).absolutePath(), QDir(volume.path()).canonicalPath());
+    QVERIFY2(temporary.compare(kHandOver, Qt::CaseInsensitive) != 0, qPrintable(temporary));
+    QVERIFY2(temporary.compare(name, Qt::CaseInsensitive) != 0, qPrintable(temporary));
+    QCOMPARE(QDir(volume.path()).entryList(QDir::Files | QDir::Hidden), left);
+    QCOMPARE(StorageTestFiles::read(QDir(volume.path()).filePath(kHandOver)), content);
+    if (left.contains(name))
+        QCOMPARE(StorageTestFiles::read(source), content);
 }
 
 QTEST_GUILESS_MAIN(TestVolumeUpdateWriter)

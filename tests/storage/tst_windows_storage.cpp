@@ -1,7 +1,9 @@
 // The storage's Windows-only code, built with the MinGW cross-compiler: the device path rule,
-// the dismount's refusal of roots that are not drive roots, and the file sync. Returns
+// the dismount's refusal of roots that are not drive roots, the file sync and the unbuffered
+// read-back. Returns
 // non-zero on failure.
 #include "FileSync.h"
+#include "UncachedReader.h"
 #include "WindowsDevicePath.h"
 #include "VolumeLockSequence.h"
 #include "WindowsVolumeDismount.h"
@@ -51,6 +53,31 @@ int main()
             expect(FileSync::syncDescriptor(fd), "sync of a written file");
             _close(fd);
             _unlink(path);
+        }
+    }
+
+    // The read-back: opened unbuffered, read in whole sectors, handed out in odd pieces.
+    char readPath[] = "tavlo-read-XXXXXX";
+    if (_mktemp_s(readPath, sizeof readPath) == 0) {
+        std::string content(1024 * 1024 + 5000, '\0');
+        for (std::size_t i = 0; i < content.size(); ++i)
+            content[i] = char((i * 7 + i / 251) & 0xFF);
+        const int fd = _open(readPath, _O_CREAT | _O_WRONLY | _O_BINARY, 0600);
+        if (fd >= 0) {
+            _write(fd, content.data(), unsigned(content.size()));
+            _close(fd);
+            UncachedReader reader;
+            expect(reader.open(readPath), "unbuffered open");
+            std::string back;
+            char piece[1000];
+            for (std::int64_t got = 1; got > 0;) {
+                got = reader.read(piece, sizeof piece);
+                if (got > 0)
+                    back.append(piece, std::size_t(got));
+            }
+            expect(back == content, "unbuffered read-back");
+            reader.close();
+            _unlink(readPath);
         }
     }
     return failures == 0 ? 0 : 1;

@@ -21,4 +21,6 @@ signals:
     void transferSysExEndReceived();
     // The final wait ended without the update-finish message having gone out.
     void updateFinishFailed(QString reason);
+    // The update-mode message did not go out.
+    void updateModeFailed(QString reason);
 };
