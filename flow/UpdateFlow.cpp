@@ -361,23 +361,18 @@ void UpdateFlow::onUpdateFinishFailed(const QString& why)
 
 void UpdateFlow::onConfirmation(UpdateConfirmation::State state)
 {
+    using Confirmation = UpdateConfirmation::State;
     if (current != State::Succeeded)
         return;
-    if (state == UpdateConfirmation::State::Confirmed)
+    const bool failed = state == Confirmation::OtherVersion || state == Confirmation::NotBack;
+    if (failed || state == Confirmation::Confirmed)
         presence.expectAbsence(false);
-    if (state != UpdateConfirmation::State::OtherVersion
-        && state != UpdateConfirmation::State::NotBack) {
-        changeNotice.now();
-        return;
-    }
-    // The file was handed over, but the instrument did not confirm it: a failure, with the
-    // firmware it came back with, and "Try again".
-    const bool other = state == UpdateConfirmation::State::OtherVersion;
-    presence.expectAbsence(false);
-    line = other ? Line::NotApplied : Line::NotConfirmed;
+    if (!failed)
+        return changeNotice.now();
+    // Handed over, but not confirmed: a failure with the firmware it came back with.
+    line = state == Confirmation::OtherVersion ? Line::NotApplied : Line::NotConfirmed;
     noticeVisible = false;
-    showFailure(other ? UpdateFlowTexts::notApplied(confirming.reported())
-                      : UpdateFlowTexts::notBack());
+    showFailure(UpdateFlowTexts::notConfirmed(state, confirming.reported()));
     setState(State::Failed);
 }
 

@@ -98,13 +98,10 @@ QString UpdateFlowTexts::confirmation(UpdateConfirmation::State state, const QSt
     }
 }
 
-QString UpdateFlowTexts::notApplied(const QString& reported)
+QString UpdateFlowTexts::notConfirmed(UpdateConfirmation::State state, const QString& reported)
 {
-    return tr("Tavlo came back with firmware %1: the update was not applied.").arg(reported);
-}
-
-QString UpdateFlowTexts::notBack()
-{
+    if (state == UpdateConfirmation::State::OtherVersion)
+        return tr("Tavlo came back with firmware %1: the update was not applied.").arg(reported);
     return tr("Tavlo did not come back after the update, so the update could not be confirmed. "
               "Switch Tavlo off and on again, then press Try again.");
 }

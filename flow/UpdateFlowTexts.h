@@ -29,6 +29,6 @@ public:
     // While the confirmation waits or once it has confirmed; empty otherwise.
     static QString confirmation(UpdateConfirmation::State state, const QString& installing,
                                 const QString& reported);
-    static QString notApplied(const QString& reported);
-    static QString notBack();
+    // Why it ended without: OtherVersion (with the firmware reported) or NotBack.
+    static QString notConfirmed(UpdateConfirmation::State state, const QString& reported);
 };
