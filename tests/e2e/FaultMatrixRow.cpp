@@ -214,6 +214,7 @@ bool FaultMatrixRow::before(bool withWindow)
         instrument.setRefusesUpdateMode(true);
         break;
     case Fault::InstrumentRefuses: instrument.setRefusesUpdateMode(true); break;
+    case Fault::KeepsOldFirmware: instrument.setVersionAfterUpdate(instrument.firmwareVersion()); break;
     // The volume shows its fault from the moment it mounts (set afterwards, the program's
     // 50 ms watch could find it sound first).
     case Fault::VolumeReadOnly:
@@ -360,4 +361,5 @@ void FaultMatrixRow::clear()
     instrument.midi().setReactionEnabled(SimMidiInstrument::Reaction::ReplyToVersionRequest, true);
     instrument.setTimings(TestTimings::fastInstrument());
     instrument.bus().failSendsOf(QByteArray());
+    instrument.setVersionAfterUpdate(QString::fromLatin1(EndToEndRig::kVersion));
 }

@@ -25,7 +25,7 @@ public:
         InstrumentSilent, InstrumentRefuses,
         UnplugBeforeStart, UnplugDuringDownload, UnplugDuringCurl, UnplugDuringVolumeWait,
         UnplugDuringCopy, UnplugDuringFinalWait, RejoinsLate, UnplugOnFailureScreen,
-        UpdateModeSendFails,
+        UpdateModeSendFails, KeepsOldFirmware,
     };
 
     FaultMatrixRow(Fault fault, EndToEndRig& rig);

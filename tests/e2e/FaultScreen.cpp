@@ -52,6 +52,8 @@ QString FlowScreen::text(const QString& objectName) const
         return flow.noticeText();
     if (objectName == QLatin1String("failureReasonText"))
         return flow.reasonText();
+    if (objectName == QLatin1String("confirmationText"))
+        return flow.confirmationText();
     if (objectName == QLatin1String("connectionlabel"))
         return presence.labelText();
     return QString();

@@ -213,6 +213,8 @@ void FaultMatrix::faults_data()
     }
     row("unplugged on the failure screen", Fault::UnplugOnFailureScreen, kTransferFailed, "did not appear", normal);
     row("the update-mode send fails", Fault::UpdateModeSendFails, kTransferFailed, "switch to update mode", normal);
+    row("back with the old firmware", Fault::KeepsOldFirmware, "The update was not applied!",
+        "came back with firmware 1.5.2: the update was not applied", normal);
 }
 
 void FaultMatrix::faults()
@@ -295,8 +297,10 @@ void FaultMatrix::faults()
     bad += leftovers(rig.instrument().storage().rootPath(QString::fromLatin1(SimInstrument::kUpdateVolumeLabel)),
                      finalNames, rig.updateFile());
     QVERIFY2(bad.isEmpty(), qPrintable(bad.join(QLatin1Char('\n'))));
+    const QString confirmed = QStringLiteral("Tavlo now runs firmware %1.").arg(QString::fromLatin1(EndToEndRig::kVersion));
     if (screen == kComplete) {
         QTRY_COMPARE_WITH_TIMEOUT(rig.instrument().appliedUpdates().size(), 1, 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(w.text(QStringLiteral("confirmationText")), confirmed, 15000);
         return;
     }
 
@@ -328,6 +332,7 @@ void FaultMatrix::faults()
     QTRY_COMPARE_WITH_TIMEOUT(w.text(QStringLiteral("versionText")), kComplete, 60000);
     QTRY_COMPARE_WITH_TIMEOUT(applied.size(), 1, 30000);
     QVERIFY(rig.instrument().appliedUpdates().constLast().bytes == rig.updateFile());
+    QTRY_COMPARE_WITH_TIMEOUT(w.text(QStringLiteral("confirmationText")), confirmed, 15000);
 }
 
 QTEST_MAIN(FaultMatrix)
