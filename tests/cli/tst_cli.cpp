@@ -53,6 +53,7 @@ private Q_SLOTS:
     void transferEndsOnEnter();
     void interruptDuringDownloadChangesNothing();
     void interruptDuringCopyFinishesTheHandOver();
+    void interruptWhileAwaitingTheReturnEndsAtOnce();
     void sessionLogHoldsTheSysExExchange();
     void unwritableLogFolderIsToldOnce();
     void sessionLogKeepsNoPassword();
@@ -317,6 +318,18 @@ void CliTest::interruptDuringCopyFinishesTheHandOver()
     QCOMPARE(r.state.value("applied"), QStringLiteral("1.6.0 ") + CliProcess::sha256(cli.updateFile()));
     QCOMPARE(r.state.value("mounted_tavloupd"), QStringLiteral("0"));
     QCOMPARE(r.state.value("on_bus"), QStringLiteral("1"));
+}
+
+void CliTest::interruptWhileAwaitingTheReturnEndsAtOnce()
+{
+    // The file is handed over; the instrument comes back with its old firmware, which leaves
+    // the command waiting for a further reboot. Ctrl-C ends that wait, not the update.
+    const CliProcess::Result r = cli.run({"update", "--yes"}, comingBackWith("1.5.2"), [](const QString& out) {
+        return out.contains(QLatin1String("Tavlo will now reboot to apply the update"));
+    });
+    QCOMPARE(r.exitCode, 130);
+    QVERIFY2(r.err.contains("it goes on applying the update by itself"), qPrintable(r.err));
+    QVERIFY(!joined(r.out).contains("Tavlo now runs"));
 }
 
 void CliTest::sessionLogHoldsTheSysExExchange()
