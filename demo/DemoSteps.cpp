@@ -63,6 +63,12 @@ std::vector<DemoAutoplay::Step> update(DemoAutoplay& play, SimInstrument& instru
                  return instrument.firmwareVersion() == newVersion && instrument.midi().isOnBus();
              },
              QString(), nullptr, 60000},
+        Step{QStringLiteral("the window confirms the firmware the instrument came back with"),
+             [&play, newVersion] {
+                 return play.text(QStringLiteral("confirmationText"))
+                        == inWindowLanguage("UpdateFlow", "Tavlo now runs firmware %1.").arg(newVersion);
+             },
+             QStringLiteral("06-update-confirmed"), nullptr, 30000},
     };
 }
 

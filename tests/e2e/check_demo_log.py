@@ -127,7 +127,8 @@ def main():
         fail("update-finish sent %d times" % len(finishes))
 
     shots = sorted(os.listdir(os.path.join(out, "screenshots")))
-    if any(s.startswith("failed") for s in shots) or len(shots) < (9 if full else 5):
+    if any(s.startswith("failed") for s in shots) or len(shots) < (10 if full else 6) \
+            or "06-update-confirmed.png" not in shots:
         fail("screenshots: %r" % shots)
     if not full:
         if any(e.startswith("instrument: folder opened ") for e in events):
