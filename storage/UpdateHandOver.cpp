@@ -87,7 +87,11 @@ void UpdateHandOver::attempt()
         return;
     }
     if (!problem.isEmpty()) {
-        failWith(problem);
+        // The volume stopped being the one to use because a second one of the instrument's
+        // came (the copy's own files are removed): that is what the user must hear of.
+        const VolumeChoice now = problem == StorageFailureText::volumeGoneDuringCopy()
+            ? lookup.choose(label) : VolumeChoice();
+        failWith(now.kind() == VolumeChoice::Kind::Several ? now.refusal() : problem);
         return;
     }
     qCInfo(lcStorage) << "FM: Read-back check passed:" << transferName << "on the volume matches"

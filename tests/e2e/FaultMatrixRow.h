@@ -25,6 +25,7 @@ public:
         InstrumentSilent, InstrumentRefuses,
         UnplugBeforeStart, UnplugDuringDownload, UnplugDuringCurl, UnplugDuringVolumeWait,
         UnplugDuringCopy, UnplugDuringFinalWait, RejoinsLate, UnplugOnFailureScreen,
+        StrangerUpdateVolume, TwoOwnUpdateVolumes,
     };
 
     FaultMatrixRow(Fault fault, EndToEndRig& rig);
@@ -52,6 +53,7 @@ private:
     EndToEndRig& rig;
     QByteArray savedPath;
     QString smallDisk; // a tmpfs mounted for the row, unmounted with it
+    QString strangerRoot; // a drive of the user's with the update volume's label
     bool active = true;
     bool pulled = false;
     QList<QMetaObject::Connection> hooks;

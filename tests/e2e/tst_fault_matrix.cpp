@@ -212,6 +212,11 @@ void FaultMatrix::faults_data()
         row("re-joins too late after the eject", Fault::RejoinsLate, kNotFinished, "did not come back", update);
     }
     row("unplugged on the failure screen", Fault::UnplugOnFailureScreen, kTransferFailed, "did not appear", normal);
+    // Volumes that are not the instrument's one volume.
+    row("a stranger with the update label", Fault::StrangerUpdateVolume, kTransferFailed,
+        "A drive named tavloupd that is not Tavlo is connected; it was left alone.", update);
+    row("two of the instrument's update volumes", Fault::TwoOwnUpdateVolumes, kTransferFailed,
+        "More than one Tavlo drive named tavloupd", update);
 }
 
 void FaultMatrix::faults()
