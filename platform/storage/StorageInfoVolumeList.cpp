@@ -20,7 +20,7 @@ QList<VolumeInfo> StorageInfoVolumeList::mountedVolumes()
         info.rootPath = volume.rootPath();
         if (usbOf) {
             info.usbChecked = true;
-            info.usb = usbOf(volume.device());
+            info.usb = usbOf(volume.device(), info.rootPath);
         }
         result.append(info);
     }

@@ -11,9 +11,9 @@
 class StorageInfoVolumeList : public VolumeList
 {
 public:
-    // The USB device behind a volume's block device (QStorageInfo::device(), e.g.
-    // "/dev/sdb1"); never throws.
-    using UsbOfDevice = std::function<UsbIds(const QByteArray& device)>;
+    // The USB device behind a volume, from its device (QStorageInfo::device(), e.g.
+    // "/dev/sdb1") or its root ("E:/"); never throws.
+    using UsbOfDevice = std::function<UsbIds(const QByteArray& device, const QString& rootPath)>;
 
     // Without usbOf the system cannot tell the device behind a volume (usbChecked false).
     explicit StorageInfoVolumeList(UsbOfDevice usbOf = {});
