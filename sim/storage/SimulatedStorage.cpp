@@ -201,7 +201,7 @@ void SimulatedStorage::unmount(const QString& label)
 bool SimulatedStorage::isMounted(const QString& label) const
 {
     for (const Volume& volume : all) {
-        if (volume.mounted && volume.entry.label == label)
+        if (volume.mounted && volume.entry.label == label && InstrumentUsbIdentity::matches(volume.options.usb))
             return true;
     }
     return false;
@@ -210,7 +210,7 @@ bool SimulatedStorage::isMounted(const QString& label) const
 QString SimulatedStorage::rootPath(const QString& label) const
 {
     for (auto it = all.crbegin(); it != all.crend(); ++it) {
-        if (it->entry.label == label)
+        if (it->entry.label == label && InstrumentUsbIdentity::matches(it->options.usb))
             return it->entry.rootPath;
     }
     return {};

@@ -54,9 +54,11 @@ public:
     // volumeRemoved for each mounted one.
     void unmount(const QString& label);
 
+    // Both look at the instrument's volumes only (a stranger is the user's, not the
+    // instrument's, and the instrument never stages from or mounts over it).
     bool isMounted(const QString& label) const;
-    // The directory of the most recent volume with this label, also after it was dismounted
-    // (its files stay readable until the simulation ends).
+    // The directory of the most recent volume of the instrument with this label, also after it
+    // was dismounted (its files stay readable until the simulation ends).
     QString rootPath(const QString& label) const;
     // The same for the most recent stranger with this label.
     QString strangerRootPath(const QString& label) const;

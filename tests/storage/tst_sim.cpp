@@ -108,7 +108,7 @@ void TestSim::volumesCarryTheirUsbDevice()
         QVERIFY(volume.usbChecked);
     QVERIFY(!listed.at(0).usb.found);
     QVERIFY(InstrumentUsbIdentity::matches(listed.at(1).usb));
-    QCOMPARE(sim.rootPath("tavloupd"), listed.at(2).rootPath); // the most recent of any kind
+    QCOMPARE(sim.rootPath("tavloupd"), listed.at(1).rootPath); // the instrument's only
     QVERIFY(listed.at(2).usb.found);
     QCOMPARE(listed.at(2).usb.vendorId + ":" + listed.at(2).usb.productId, QString("0781:5567"));
     QCOMPARE(sim.strangerRootPath("tavloupd"), listed.at(2).rootPath);
@@ -118,6 +118,8 @@ void TestSim::volumesCarryTheirUsbDevice()
     QCOMPARE(left.size(), 2);
     QCOMPARE(left.at(0).rootPath, listed.at(0).rootPath);
     QCOMPARE(left.at(1).rootPath, listed.at(2).rootPath);
+    // Strangers alone: the instrument's volume counts as not mounted.
+    QVERIFY(!sim.isMounted("tavloupd"));
 }
 
 void TestSim::initialFiles()
