@@ -35,6 +35,17 @@ QString CliInstruments::volumePath(const QString& label) const
     return path;
 }
 
+QString CliInstruments::volumeRefusal(const QString& label) const
+{
+    if (!files)
+        return QString();
+    FileManager* manager = files;
+    QString why;
+    QMetaObject::invokeMethod(manager, [manager, label] { return manager->volumeRefusal(label); },
+                              Qt::BlockingQueuedConnection, &why);
+    return why;
+}
+
 QString CliInstruments::volumeMode() const
 {
     if (!volumePath(kUpdateVolume).isEmpty())

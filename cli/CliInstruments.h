@@ -32,6 +32,9 @@ public:
     // The FileManager on the worker thread, through which the volumes are looked at.
     void setFiles(FileManager* files) { this->files = files; }
     QString volumePath(const QString& label) const;
+    // Why a volume with the label is left alone (not the instrument's, or several of its
+    // own), in plain words; empty when there is none such.
+    QString volumeRefusal(const QString& label) const;
     // "update" or "transfer" when the instrument shows that mode's volume; empty otherwise.
     QString volumeMode() const;
 

@@ -84,8 +84,11 @@ void CliTransfer::showVolume()
         // The volume mounts a moment after the instrument is back: look again.
         if (++volumeLooks * timings.cli.pollMs
             > timings.storage.volumeRetryIntervalMs * timings.storage.maxVolumeRetries) {
+            // A drive with the label that is not the instrument's one volume is named.
+            const QString refusal = instruments.volumeRefusal(CliInstruments::kTransferVolume);
             end(CliExitCode::kStorage,
-                QCoreApplication::translate("CliSession", "The instrument is in transfer mode, but its "
+                (refusal.isEmpty() ? QString() : refusal + QLatin1Char(' '))
+                    + QCoreApplication::translate("CliSession", "The instrument is in transfer mode, but its "
                                                           "volume %1 did not appear. Run \"tavlo transfer "
                                                           "--done\" to return it to normal.")
                     .arg(CliInstruments::kTransferVolume));
@@ -129,6 +132,11 @@ void CliTransfer::waitForEnter()
 void CliTransfer::leave()
 {
     if (instruments.volumePath(CliInstruments::kTransferVolume).isEmpty()) {
+        // A drive with the label that is not the instrument's one volume: left alone, and
+        // the user told why.
+        const QString refusal = instruments.volumeRefusal(CliInstruments::kTransferVolume);
+        if (!refusal.isEmpty())
+            out.note(refusal);
         out.print({{QStringLiteral("event"), QStringLiteral("transfer_ended")},
                    {QStringLiteral("mode"), QStringLiteral("normal")}},
                   QCoreApplication::translate("CliSession", "The instrument is not in transfer mode. "

@@ -1,6 +1,8 @@
 #include "InstrumentPorts.h"
 #include "DeviceLog.h"
 
+#include "InstrumentUsbIdentity.h"
+
 #include "MidiBackend.h"
 #include "MidiInput.h"
 #include "MidiOutput.h"
@@ -10,10 +12,6 @@
 #include <utility>
 
 namespace {
-
-// The USB identity of the instrument, compared as text.
-const QString kInstrumentVendorId = QStringLiteral("1D6B");
-const QString kInstrumentProductId = QStringLiteral("0104");
 
 // Names under which the ports are opened.
 const std::string kInputPortName = "RtMidi Input";
@@ -172,7 +170,7 @@ bool InstrumentPorts::sendWithRecovery(const std::vector<unsigned char>& message
 
 bool InstrumentPorts::isInstrumentIdentity(const UsbIds& ids)
 {
-    return ids.found && ids.vendorId == kInstrumentVendorId && ids.productId == kInstrumentProductId;
+    return InstrumentUsbIdentity::matches(ids);
 }
 
 UsbIds InstrumentPorts::lookUpUsbIds(const QString& portName) const

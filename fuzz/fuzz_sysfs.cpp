@@ -7,9 +7,14 @@
 // Input: the card number the sequencer gives (0xFF: no card), the port name (up to a zero
 // byte), then operations: 0 make a folder, 1 write a file (its text up to a zero byte),
 // 2 make a symbolic link; each path is a list of names from a fixed table, ended by 0xFF.
+// The two bytes after them make a client number; what follows is a block device's path
+// ("/dev/sdb1"), whose USB device is looked up in the same tree (SysfsUsbDevice) by the
+// same rules: never outside the tree, an identity complete, upper-case and trimmed, nothing
+// for a path that is not a name directly below "/dev/".
 #include "FuzzCheck.h"
 #include "FuzzInput.h"
 #include "LinuxUsbIdentityLookup.h"
+#include "SysfsUsbDevice.h"
 
 #include <QDir>
 #include <QString>
@@ -29,6 +34,7 @@ namespace {
 const char* const kNames[] = {
     "class", "sound", "card0", "card1", "card2", "device", "devices", "usb1", "1-1", "1-1:1.0",
     "pci0000:00", "0000:00:14.0", "idVendor", "idProduct", "subsystem", "..", ".", "a",
+    "block", "sdb", "sdb1",
 };
 constexpr std::size_t kNameCount = sizeof(kNames) / sizeof(kNames[0]);
 constexpr std::size_t kMaxComponents = 12;
@@ -182,5 +188,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int number = (static_cast<int>(in.byte()) << 8) | in.byte();
     const QString named = portName + QStringLiteral(" %1:%2").arg(number).arg(number % 7);
     FUZZ_CHECK(LinuxUsbIdentityLookup::sequencerClientOf(named) == number);
+
+    const QString device = QString::fromUtf8(in.field().c_str());
+    const UsbIds block = SysfsUsbDevice::ofBlockDevice(QString::fromStdString(tree().root.string()), device);
+    if (block.found) {
+        FUZZ_CHECK(device.startsWith(QStringLiteral("/dev/")));
+        FUZZ_CHECK(!device.mid(5).contains(QLatin1Char('/')));
+        for (const QString* id : {&block.vendorId, &block.productId}) {
+            FUZZ_CHECK(!id->isEmpty());
+            FUZZ_CHECK(*id == id->toUpper());
+            FUZZ_CHECK(*id == id->trimmed());
+            FUZZ_CHECK(!id->contains(QLatin1Char('Z')));
+        }
+    }
     return 0;
 }

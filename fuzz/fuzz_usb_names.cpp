@@ -1,8 +1,11 @@
 // The USB name matching of the Windows lookup: the port name normalised, one device of the
 // device list matched against it, its hardware ID split. Fields come from the input as
-// UTF-16 units separated by a zero unit.
+// UTF-16 units separated by a zero unit. After them, the instance IDs of a disk and its
+// parents (fields up to the end) are read as the volume's USB lookup reads them
+// (UsbDeviceChain): an identity found is complete and comes from a "USB\" entry.
 #include "FuzzCheck.h"
 #include "FuzzInput.h"
+#include "UsbDeviceChain.h"
 #include "UsbNameMatching.h"
 
 #include <cstddef>
@@ -10,6 +13,7 @@
 #include <cwctype>
 #include <limits>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -113,5 +117,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool fits = UsbNameMatching::fitsPropertyBuffer(units);
     FUZZ_CHECK(fits == (units <= UsbNameMatching::propertyBufferBytes / 2));
     FUZZ_CHECK(!UsbNameMatching::fitsPropertyBuffer(std::numeric_limits<std::size_t>::max() / 2 + 1));
+
+    std::vector<std::wstring> chain;
+    while (!in.atEnd() && chain.size() < 16)
+        chain.push_back(wideField(in));
+    const UsbNameMatching::Result disk = UsbDeviceChain::identityOf(chain);
+    if (disk.found) {
+        FUZZ_CHECK(!disk.vendorId.empty() && !disk.productId.empty());
+        bool fromUsbEntry = false;
+        for (const std::wstring& entry : chain) {
+            const bool usb = entry.size() > 4 && std::towupper(entry[0]) == L'U'
+                && std::towupper(entry[1]) == L'S' && std::towupper(entry[2]) == L'B' && entry[3] == L'\\';
+            if (usb && entry.find(L"VID_" + disk.vendorId) != std::wstring::npos
+                && entry.find(L"PID_" + disk.productId) != std::wstring::npos)
+                fromUsbEntry = true;
+        }
+        FUZZ_CHECK(fromUsbEntry);
+    } else {
+        FUZZ_CHECK(disk.vendorId.empty() && disk.productId.empty());
+    }
+    // The chain of a mass-storage disk on a USB device gives that device's identity.
+    const UsbNameMatching::Result built2 = UsbDeviceChain::identityOf(
+        {L"USBSTOR\\DISK\\1", L"USB\\VID_" + vendor + L"&PID_" + product + L"\\SN"});
+    FUZZ_CHECK(built2.found == (!vendor.empty() && !product.empty()));
     return 0;
 }

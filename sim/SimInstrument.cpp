@@ -1,5 +1,7 @@
 #include "SimInstrument.h"
 
+#include <InstrumentUsbIdentity.h>
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -19,7 +21,7 @@ QString hex(const QByteArray& bytes)
 SimInstrument::SimInstrument(QObject* parent)
     : QObject(parent), midiSide(&midiBus, QStringLiteral("Tavlo"))
 {
-    midiSide.setUsbIds(QStringLiteral("1D6B"), QStringLiteral("0104"));
+    midiSide.setUsbIds(InstrumentUsbIdentity::vendorId(), InstrumentUsbIdentity::productId());
     // The update flow is this object's: the instrument stays off the bus after the
     // update-mode message until its volume has been ejected.
     midiSide.setReactionEnabled(SimMidiInstrument::Reaction::LeaveOnUpdateMode, false);

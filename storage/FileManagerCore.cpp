@@ -28,6 +28,11 @@ QString FileManagerCore::findDeviceMountPath(const QString& deviceName) const
     return lookup.mountPath(deviceName);
 }
 
+QString FileManagerCore::volumeRefusal(const QString& deviceName) const
+{
+    return lookup.choose(deviceName).refusal();
+}
+
 void FileManagerCore::attemptUpdateTransfer()
 {
     handOver.attempt();

@@ -23,10 +23,14 @@ public:
     static constexpr const char* kUpdateVolumeLabel = UpdateHandOver::kUpdateVolumeLabel; // "tavloupd"
     static constexpr const char* kTransferFileName = UpdateHandOver::kTransferFileName;   // "tvxxfer.tvq"
 
-    // True when a valid, ready, writable volume carries exactly this label (case-sensitive).
+    // True when the instrument's one writable volume carries exactly this label
+    // (case-sensitive); a stranger with the label never counts (VolumeChoice).
     bool isDeviceMounted(const QString& deviceName) const;
-    // Root path of the first such volume in the system's order; empty when there is none.
+    // Its root path; empty when there is none.
     QString findDeviceMountPath(const QString& deviceName) const;
+    // Why no volume with this label is used although one carries it, in plain words (a
+    // stranger, several of the instrument's); empty otherwise.
+    QString volumeRefusal(const QString& deviceName) const;
 
     // One attempt of the update hand-over: look for the update volume (retrying while it is
     // missing), copy, rename, finish, report.

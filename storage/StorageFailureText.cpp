@@ -51,6 +51,22 @@ QString volumeReadOnly()
                                        "be copied onto it.");
 }
 
+QString strangerVolume(const QString& label)
+{
+    return QCoreApplication::translate("StorageFailureText",
+                                       "A drive named %1 that is not Tavlo is connected; it was "
+                                       "left alone.")
+        .arg(label);
+}
+
+QString severalOwnVolumes(const QString& label)
+{
+    return QCoreApplication::translate("StorageFailureText",
+                                       "More than one Tavlo drive named %1 is connected, so none "
+                                       "was used. Connect only one Tavlo, then try again.")
+        .arg(label);
+}
+
 QString volumeFull()
 {
     return QCoreApplication::translate("StorageFailureText",

@@ -14,6 +14,10 @@ QString volumeGoneBeforeEject();
 QString volumeGoneAfterCopy();
 QString volumeNeverAppeared();
 QString volumeReadOnly();
+// A drive with the label looked for that is not the instrument's: it was left alone.
+QString strangerVolume(const QString& label);
+// More than one of the instrument's drives carry the label: none was used.
+QString severalOwnVolumes(const QString& label);
 QString volumeFull();
 QString volumeFullNeeds(qint64 needed, qint64 free);
 QString fileLargerThanVolume(qint64 fileSize, qint64 volumeSize);

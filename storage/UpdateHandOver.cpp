@@ -36,14 +36,20 @@ void UpdateHandOver::downloadFinished(bool success, const QString& path, const Q
 void UpdateHandOver::attempt()
 {
     const QString label = QString::fromLatin1(kUpdateVolumeLabel);
-    bool readOnly = false;
-    const QString root = lookup.mountPath(label, &readOnly);
+    const VolumeChoice choice = lookup.choose(label);
+    const QString root = choice.rootPath();
     if (root.isEmpty()) {
-        // A read-only volume with the label is there, but can never take the file.
-        if (readOnly) {
+        // The instrument's volume is there, but can never take the file.
+        if (choice.kind() == VolumeChoice::Kind::ReadOnly) {
             failWith(StorageFailureText::volumeReadOnly());
             return;
         }
+        // Which of several would be a guess: none is written to.
+        if (choice.kind() == VolumeChoice::Kind::Several) {
+            failWith(choice.refusal());
+            return;
+        }
+        // A stranger with the label is left alone; the instrument's volume may still come.
         if (retries < timings.maxVolumeRetries) {
             ++armedTimers;
             ++retries;
@@ -55,7 +61,8 @@ void UpdateHandOver::attempt()
                 poll.start();
             return;
         }
-        failWith(StorageFailureText::volumeNeverAppeared());
+        failWith(choice.kind() == VolumeChoice::Kind::Stranger ? choice.refusal()
+                                                               : StorageFailureText::volumeNeverAppeared());
         return;
     }
 
@@ -80,7 +87,11 @@ void UpdateHandOver::attempt()
         return;
     }
     if (!problem.isEmpty()) {
-        failWith(problem);
+        // The volume stopped being the one to use because a second one of the instrument's
+        // came (the copy's own files are removed): that is what the user must hear of.
+        const VolumeChoice now = problem == StorageFailureText::volumeGoneDuringCopy()
+            ? lookup.choose(label) : VolumeChoice();
+        failWith(now.kind() == VolumeChoice::Kind::Several ? now.refusal() : problem);
         return;
     }
     qCInfo(lcStorage) << "FM: Read-back check passed:" << transferName << "on the volume matches"
@@ -117,10 +128,11 @@ void UpdateHandOver::retryFired(quint64 chain)
 
 void UpdateHandOver::pollVolume()
 {
-    bool readOnly = false;
-    if (lookup.mountPath(QString::fromLatin1(kUpdateVolumeLabel), &readOnly).isEmpty() && !readOnly)
+    const VolumeChoice::Kind kind = lookup.choose(QString::fromLatin1(kUpdateVolumeLabel)).kind();
+    if (kind == VolumeChoice::Kind::None || kind == VolumeChoice::Kind::Stranger)
         return;
-    // The volume is there: every waiting request attempts now instead of at its timer.
+    // The instrument's volume is there: every waiting request attempts now instead of at its
+    // timer.
     poll.stop();
     const int waiting = armedTimers;
     armedTimers = 0;

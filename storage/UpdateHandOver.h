@@ -16,8 +16,10 @@ class VolumeList;
 
 // The update hand-over onto the instrument's volume "tavloupd", shared by both editions:
 // waits for the volume (a timed look-up every volumeRetryIntervalMs, at most
-// maxVolumeRetries of them; a read-only one fails at once; in between, the volume list is
-// read every volumePollIntervalMs and a volume that appears ends the wait at once), puts the downloaded file onto
+// maxVolumeRetries of them; a read-only one fails at once, and so do several of the
+// instrument's; a stranger with the label is left alone and waited past, and named in the
+// failure when the wait ends; in between, the volume list is read every
+// volumePollIntervalMs and a volume that appears ends the wait at once), puts the downloaded file onto
 // it as "tvxxfer.tvq" through VolumeUpdateWriter (free space, temporary name, sync,
 // read-back check, rename), runs the edition's finishing step and reports one result, with
 // the reason of a failure in failureReason().

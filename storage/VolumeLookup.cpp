@@ -5,6 +5,22 @@
 
 VolumeLookup::VolumeLookup(std::shared_ptr<VolumeList> volumes) : volumes(std::move(volumes)) {}
 
+VolumeChoice VolumeLookup::choose(const QString& label) const
+{
+    if (!volumes)
+        return VolumeChoice::among({}, label);
+    const VolumeChoice choice = VolumeChoice::among(volumes->mountedVolumes(), label);
+    if (choice.strangers() > 0)
+        qCDebug(lcStorage, "%d volume(s) named %s not on the instrument's USB device: left alone",
+                choice.strangers(), qPrintable(label));
+    if (choice.kind() == VolumeChoice::Kind::Several)
+        qCDebug(lcStorage, "Several of the instrument's volumes are named %s: none is used",
+                qPrintable(label));
+    else if (choice.kind() == VolumeChoice::Kind::Own)
+        qCDebug(lcStorage, "Volume %s seen at %s", qPrintable(label), qPrintable(choice.rootPath()));
+    return choice;
+}
+
 bool VolumeLookup::isMounted(const QString& label) const
 {
     return !mountPath(label).isEmpty();
@@ -12,28 +28,5 @@ bool VolumeLookup::isMounted(const QString& label) const
 
 QString VolumeLookup::mountPath(const QString& label) const
 {
-    return mountPath(label, nullptr);
+    return choose(label).rootPath();
 }
-
-QString VolumeLookup::mountPath(const QString& label, bool* readOnlyOnly) const
-{
-    if (readOnlyOnly)
-        *readOnlyOnly = false;
-    if (!volumes)
-        return {};
-    const QList<VolumeInfo> mounted = volumes->mountedVolumes();
-    for (const VolumeInfo& volume : mounted) {
-        if (volume.valid && volume.ready && volume.readOnly && volume.displayName == label
-            && !volume.rootPath.isEmpty() && readOnlyOnly)
-            *readOnlyOnly = true;
-        if (!volume.valid || !volume.ready || volume.readOnly)
-            continue;
-        // An empty root cannot be worked on and would read as "not present" to callers.
-        if (volume.displayName == label && !volume.rootPath.isEmpty()) {
-            qCDebug(lcStorage, "Volume %s seen at %s", qPrintable(label), qPrintable(volume.rootPath));
-            return volume.rootPath;
-        }
-    }
-    return {};
-}
-

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "VolumeChoice.h"
+
 #include <QString>
 
 #include <memory>
@@ -7,20 +9,20 @@
 class VolumeList;
 
 // Finds the instrument's volume by its label in a fresh list of mounted volumes, every time:
-// nothing is cached. A volume qualifies when it is valid, ready, writable, carries exactly
-// the label (case-sensitive) and has a root path.
+// nothing is cached. Which volume with the label is the instrument's is VolumeChoice's rule:
+// a volume of another USB device (a stranger) is never returned, and neither is any of
+// several of the instrument's own.
 class VolumeLookup
 {
 public:
     explicit VolumeLookup(std::shared_ptr<VolumeList> volumes);
 
-    // True when a qualifying volume exists.
+    // The choice among the volumes listed now (None without a list). A stranger is logged.
+    VolumeChoice choose(const QString& label) const;
+    // True when the instrument's one writable volume with the label is there.
     bool isMounted(const QString& label) const;
-    // Root path of the first qualifying volume in the system's order; empty when none.
+    // Its root path; empty when choose() finds no Own volume.
     QString mountPath(const QString& label) const;
-    // The same from one list; readOnlyOnly tells whether the only volumes with the label are
-    // valid and ready but read-only.
-    QString mountPath(const QString& label, bool* readOnlyOnly) const;
 
 private:
     std::shared_ptr<VolumeList> volumes;

@@ -795,6 +795,14 @@ Exit-Codes:
         <source>The copy on Tavlo&apos;s volume does not match the update file (read-back check failed).</source>
         <translation>Die Kopie auf dem Laufwerk von Tavlo stimmt nicht mit der Update-Datei überein (die Prüfung beim Zurücklesen schlug fehl).</translation>
     </message>
+    <message>
+        <source>A drive named %1 that is not Tavlo is connected; it was left alone.</source>
+        <translation>Ein Laufwerk namens %1 ist angeschlossen, das nicht zu Tavlo gehört; es wurde nicht angetastet.</translation>
+    </message>
+    <message>
+        <source>More than one Tavlo drive named %1 is connected, so none was used. Connect only one Tavlo, then try again.</source>
+        <translation>Mehr als ein Tavlo-Laufwerk namens %1 ist angeschlossen, daher wurde keines verwendet. Schließen Sie nur ein Tavlo an und versuchen Sie es dann erneut.</translation>
+    </message>
 </context>
 <context>
     <name>SupportFile</name>

@@ -5,13 +5,17 @@
 
 #if defined(Q_OS_WIN)
 #include "WindowsVolumeDismounter.h"
+#include "WindowsVolumeUsb.h"
 #elif defined(Q_OS_MACOS)
 #include "MacVolumeDismounter.h"
 #elif defined(Q_OS_LINUX)
 #include "LinuxVolumeDismounter.h"
 #endif
 
+#include <SysfsUsbDevice.h>
 #include <VolumeDismounter.h>
+
+#include <QFileInfo>
 
 #if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS) && !defined(Q_OS_LINUX)
 namespace {
@@ -26,7 +30,27 @@ public:
 
 std::shared_ptr<VolumeList> createProductionVolumeList()
 {
+#if defined(Q_OS_LINUX)
+    // The block device's name as the kernel knows it: a link such as /dev/mapper/x or
+    // /dev/disk/by-label/y is followed to its node first.
+    return std::make_shared<StorageInfoVolumeList>([](const QByteArray& device, const QString&) {
+        const QString path = QString::fromLocal8Bit(device);
+        const QString node = QFileInfo(path).canonicalFilePath();
+        return SysfsUsbDevice::ofBlockDevice(QStringLiteral("/sys"), node.isEmpty() ? path : node);
+    });
+#elif defined(Q_OS_WIN)
+    return std::make_shared<StorageInfoVolumeList>([](const QByteArray&, const QString& root) {
+        const UsbNameMatching::Result found = WindowsVolumeUsb::lookUp(root.toStdWString());
+        UsbIds ids;
+        ids.vendorId = QString::fromStdWString(found.vendorId);
+        ids.productId = QString::fromStdWString(found.productId);
+        ids.found = found.found && !ids.vendorId.isEmpty() && !ids.productId.isEmpty();
+        return ids;
+    });
+#else
+    // macOS cannot tell the device behind a volume yet: the label alone decides.
     return std::make_shared<StorageInfoVolumeList>();
+#endif
 }
 
 std::shared_ptr<VolumeDismounter> createProductionVolumeDismounter(int lockAttempts,

@@ -2,6 +2,10 @@
 
 #include <QStorageInfo>
 
+#include <utility>
+
+StorageInfoVolumeList::StorageInfoVolumeList(UsbOfDevice usbOf) : usbOf(std::move(usbOf)) {}
+
 QList<VolumeInfo> StorageInfoVolumeList::mountedVolumes()
 {
     QList<VolumeInfo> result;
@@ -14,6 +18,10 @@ QList<VolumeInfo> StorageInfoVolumeList::mountedVolumes()
         info.readOnly = volume.isReadOnly();
         info.displayName = volume.displayName();
         info.rootPath = volume.rootPath();
+        if (usbOf) {
+            info.usbChecked = true;
+            info.usb = usbOf(volume.device(), info.rootPath);
+        }
         result.append(info);
     }
     return result;

@@ -1,5 +1,7 @@
 #include "SimMidiInstrument.h"
 
+#include <InstrumentUsbIdentity.h>
+
 #include "SimMidiBus.h"
 #include "SysExMessages.h"
 
@@ -23,8 +25,8 @@ SimMidiInstrument::SimMidiInstrument(SimMidiBus* bus, QString name, QObject* par
     , name(std::move(name))
 {
     ids.found = true;
-    ids.vendorId = QStringLiteral("1D6B");
-    ids.productId = QStringLiteral("0104");
+    ids.vendorId = InstrumentUsbIdentity::vendorId();
+    ids.productId = InstrumentUsbIdentity::productId();
 }
 
 SimMidiInstrument::~SimMidiInstrument()

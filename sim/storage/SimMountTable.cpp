@@ -27,6 +27,9 @@ QList<SimMountTable::Entry> SimMountTable::read() const
         entry.ready = object.value(QStringLiteral("ready")).toBool(true);
         entry.readOnly = object.value(QStringLiteral("readOnly")).toBool(false);
         entry.busy = object.value(QStringLiteral("busy")).toBool(false);
+        entry.usbFound = object.value(QStringLiteral("usbFound")).toBool(false);
+        entry.vendorId = object.value(QStringLiteral("vendorId")).toString();
+        entry.productId = object.value(QStringLiteral("productId")).toString();
         entries.append(entry);
     }
     return entries;
@@ -48,6 +51,9 @@ bool SimMountTable::write(const Entry& entry) const
         {QStringLiteral("ready"), entry.ready},
         {QStringLiteral("readOnly"), entry.readOnly},
         {QStringLiteral("busy"), entry.busy},
+        {QStringLiteral("usbFound"), entry.usbFound},
+        {QStringLiteral("vendorId"), entry.vendorId},
+        {QStringLiteral("productId"), entry.productId},
     };
     const QByteArray data = QJsonDocument(object).toJson(QJsonDocument::Compact);
     if (file.write(data) != data.size()) {

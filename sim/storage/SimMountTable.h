@@ -19,6 +19,10 @@ public:
         bool ready = true;
         bool readOnly = false;
         bool busy = false; // a dismount is refused while the volume is busy
+        // The USB device behind the volume (usbFound false: none).
+        bool usbFound = false;
+        QString vendorId;
+        QString productId;
     };
 
     explicit SimMountTable(QString directory);

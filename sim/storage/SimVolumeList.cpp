@@ -13,6 +13,10 @@ QList<VolumeInfo> SimVolumeList::mountedVolumes()
         info.readOnly = entry.readOnly;
         info.displayName = entry.label;
         info.rootPath = entry.rootPath;
+        info.usbChecked = true;
+        info.usb.found = entry.usbFound;
+        info.usb.vendorId = entry.vendorId;
+        info.usb.productId = entry.productId;
         volumes.append(info);
     }
     return volumes;

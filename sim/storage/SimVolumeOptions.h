@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <InstrumentUsbIdentity.h>
+
 // How a simulated volume appears when it mounts.
 struct SimVolumeOptions
 {
@@ -19,4 +21,16 @@ struct SimVolumeOptions
     // With a capacity: once the volume is full, it disappears from the computer (taken out of
     // the mount table, its file system detached), as when the cable is pulled mid-copy.
     bool vanishWhenFull = false;
+    // The USB device behind the volume: the instrument's unless told. A stranger (a user's
+    // own drive with the same label) has none (found false) or another one.
+    UsbIds usb = instrumentUsb();
+
+    static UsbIds instrumentUsb()
+    {
+        UsbIds ids;
+        ids.found = true;
+        ids.vendorId = InstrumentUsbIdentity::vendorId();
+        ids.productId = InstrumentUsbIdentity::productId();
+        return ids;
+    }
 };

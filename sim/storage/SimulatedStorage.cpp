@@ -137,6 +137,9 @@ bool SimulatedStorage::mountNow(const QString& label, const SimVolumeOptions& op
     volume.entry.ready = options.ready;
     volume.entry.readOnly = options.readOnly;
     volume.entry.busy = options.busy;
+    volume.entry.usbFound = options.usb.found;
+    volume.entry.vendorId = options.usb.vendorId;
+    volume.entry.productId = options.usb.productId;
     const QString root = base.filePath(QStringLiteral("volumes/") + volume.entry.id);
     volume.entry.rootPath = root;
     if (!QDir().mkpath(root))
@@ -185,7 +188,9 @@ void SimulatedStorage::unmount(const QString& label)
                                  [&](const PendingMount& p) { return p.label == label; }),
                   pending.end());
     for (Volume& volume : all) {
-        if (volume.mounted && volume.entry.label == label) {
+        // A stranger with the label is not the instrument's and does not leave with it.
+        if (volume.mounted && volume.entry.label == label
+            && InstrumentUsbIdentity::matches(volume.options.usb)) {
             table.remove(volume.entry.id);
             volume.mounted = false;
             emit volumeRemoved(label, volume.entry.rootPath);
@@ -196,7 +201,7 @@ void SimulatedStorage::unmount(const QString& label)
 bool SimulatedStorage::isMounted(const QString& label) const
 {
     for (const Volume& volume : all) {
-        if (volume.mounted && volume.entry.label == label)
+        if (volume.mounted && volume.entry.label == label && InstrumentUsbIdentity::matches(volume.options.usb))
             return true;
     }
     return false;
@@ -205,10 +210,29 @@ bool SimulatedStorage::isMounted(const QString& label) const
 QString SimulatedStorage::rootPath(const QString& label) const
 {
     for (auto it = all.crbegin(); it != all.crend(); ++it) {
-        if (it->entry.label == label)
+        if (it->entry.label == label && InstrumentUsbIdentity::matches(it->options.usb))
             return it->entry.rootPath;
     }
     return {};
+}
+
+QString SimulatedStorage::strangerRootPath(const QString& label) const
+{
+    for (auto it = all.crbegin(); it != all.crend(); ++it) {
+        if (it->entry.label == label && !InstrumentUsbIdentity::matches(it->options.usb))
+            return it->entry.rootPath;
+    }
+    return {};
+}
+
+SimVolumeOptions SimulatedStorage::strangerVolumeOptions(const QString& vendorId, const QString& productId)
+{
+    SimVolumeOptions options;
+    options.usb = {};
+    options.usb.found = !vendorId.isEmpty();
+    options.usb.vendorId = vendorId;
+    options.usb.productId = productId;
+    return options;
 }
 
 void SimulatedStorage::setNeverMounts(bool never)

@@ -45,14 +45,23 @@ public:
     // mount that fails, at once or after its delay, also emits mountFailed.
     // A second volume with a label that is mounted already is allowed and listed after it.
     bool mount(const QString& label, int delayMs = 0, const SimVolumeOptions& options = {});
-    // Takes every volume with this label away, as when the instrument leaves the bus, and
-    // cancels pending mounts of it. Emits volumeRemoved for each mounted one.
+    // A stranger: a user's own drive, on no USB device (vendorId empty) or another one. It
+    // carries whatever label it is mounted with; unmount() leaves it.
+    static SimVolumeOptions strangerVolumeOptions(const QString& vendorId = {},
+                                                  const QString& productId = {});
+    // Takes every volume of the instrument with this label away, as when the instrument
+    // leaves the bus (strangers stay), and cancels pending mounts of the label. Emits
+    // volumeRemoved for each mounted one.
     void unmount(const QString& label);
 
+    // Both look at the instrument's volumes only (a stranger is the user's, not the
+    // instrument's, and the instrument never stages from or mounts over it).
     bool isMounted(const QString& label) const;
-    // The directory of the most recent volume with this label, also after it was dismounted
-    // (its files stay readable until the simulation ends).
+    // The directory of the most recent volume of the instrument with this label, also after it
+    // was dismounted (its files stay readable until the simulation ends).
     QString rootPath(const QString& label) const;
+    // The same for the most recent stranger with this label.
+    QString strangerRootPath(const QString& label) const;
     QString lastError() const { return error; }
     // The directory of the mount table (for tests that break it).
     QString mountTableDirectory() const { return table.directory(); }

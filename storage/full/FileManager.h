@@ -44,6 +44,10 @@ signals:
     void readBackChecked(QString fileName, QString sha256);
     void copyProgress(int percentage);
     void ejectCompleted(bool success);
+    // Emitted before a folder opening or an eject that leaves the volume alone because it is
+    // not the instrument's one volume (a stranger, several of the instrument's): why, in
+    // plain words.
+    void volumeRefused(QString reason);
 
 public slots:
     void onDownloadFinished(bool success, QString updateFilePath, QString updateFileName)
@@ -51,13 +55,25 @@ public slots:
         downloadFinished(success, updateFilePath, updateFileName);
     }
     void onDeviceSetToTransferMode() { beginUpdateTransfer(); }
-    void ejectDeviceAndEmit(QString deviceName) { emit ejectCompleted(ejector.eject(deviceName)); }
+    void ejectDeviceAndEmit(QString deviceName)
+    {
+        tellRefusal(deviceName);
+        emit ejectCompleted(ejector.eject(deviceName));
+    }
     void openFolderOnDevice(QString deviceName, QString relativePath)
     {
+        tellRefusal(deviceName);
         folders.open(deviceName, relativePath);
     }
 
 private:
+    void tellRefusal(const QString& deviceName)
+    {
+        const QString why = volumeRefusal(deviceName);
+        if (!why.isEmpty())
+            emit volumeRefused(why);
+    }
+
     VolumeEjector ejector;
     DeviceFolderOpener folders;
 };

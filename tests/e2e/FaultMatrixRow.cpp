@@ -255,6 +255,32 @@ bool FaultMatrixRow::before(bool withWindow)
                                                 qsizetype(message.size())));
         break;
     }
+    // A stick of the user's named like the update volume, and the instrument's own volume
+    // never shows: the stick is left alone and named.
+    case Fault::StrangerUpdateVolume: {
+        SimVolumeOptions stick = SimulatedStorage::strangerVolumeOptions(QStringLiteral("0781"),
+                                                                         QStringLiteral("5567"));
+        stick.files.insert(QStringLiteral("holiday.jpg"), QByteArray("the user's photo"));
+        if (!storage.mount(QString::fromLatin1(SimInstrument::kUpdateVolumeLabel), 0, stick))
+            return false;
+        strangerRoot = storage.strangerRootPath(QString::fromLatin1(SimInstrument::kUpdateVolumeLabel));
+        storage.setNeverMounts(true);
+        break;
+    }
+    // A second volume of the instrument's with the update label comes with its own: neither
+    // is used. It leaves with the instrument's own when the instrument is unplugged.
+    case Fault::TwoOwnUpdateVolumes: {
+        auto second = std::make_shared<bool>(false);
+        hooks << QObject::connect(&storage, &SimulatedStorage::volumeMounted, &storage,
+                                  [this, &storage, second](const QString& label) {
+                                      const QString update = QString::fromLatin1(SimInstrument::kUpdateVolumeLabel);
+                                      if (!active || *second || label != update)
+                                          return;
+                                      *second = true;
+                                      storage.mount(update);
+                                  });
+        break;
+    }
     default: break;
     }
     if (!rig.start(withWindow))
@@ -337,6 +363,15 @@ void FaultMatrixRow::atEnd()
     // No volume was looked for.
     if (fault == Fault::UpdateModeSendFails)
         QVERIFY(!volumeAwaited);
+    // The stick holds what it held, and nothing was written to it.
+    if (fault == Fault::StrangerUpdateVolume) {
+        const QDir stick(strangerRoot);
+        QCOMPARE(stick.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("holiday.jpg")});
+        QFile photo(stick.filePath(QStringLiteral("holiday.jpg")));
+        QVERIFY(photo.open(QIODevice::ReadOnly));
+        QCOMPARE(photo.readAll(), QByteArray("the user's photo"));
+    }
 }
 
 void FaultMatrixRow::clear()

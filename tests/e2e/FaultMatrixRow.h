@@ -26,6 +26,7 @@ public:
         UnplugBeforeStart, UnplugDuringDownload, UnplugDuringCurl, UnplugDuringVolumeWait,
         UnplugDuringCopy, UnplugDuringFinalWait, RejoinsLate, UnplugOnFailureScreen,
         UpdateModeSendFails, KeepsOldFirmware,
+        StrangerUpdateVolume, TwoOwnUpdateVolumes,
     };
 
     FaultMatrixRow(Fault fault, EndToEndRig& rig);
@@ -53,6 +54,7 @@ private:
     EndToEndRig& rig;
     QByteArray savedPath;
     QString smallDisk; // a tmpfs mounted for the row, unmounted with it
+    QString strangerRoot; // a drive of the user's with the update volume's label
     bool active = true;
     bool pulled = false;
     QList<QMetaObject::Connection> hooks;

@@ -215,6 +215,11 @@ void FaultMatrix::faults_data()
     row("the update-mode send fails", Fault::UpdateModeSendFails, kTransferFailed, "switch to update mode", normal);
     row("back with the old firmware", Fault::KeepsOldFirmware, "The update was not applied!",
         "came back with firmware 1.5.2: the update was not applied", normal);
+    // Volumes that are not the instrument's one volume.
+    row("a stranger with the update label", Fault::StrangerUpdateVolume, kTransferFailed,
+        "A drive named tavloupd that is not Tavlo is connected; it was left alone.", update);
+    row("two of the instrument's update volumes", Fault::TwoOwnUpdateVolumes, kTransferFailed,
+        "More than one Tavlo drive named tavloupd", update);
 }
 
 void FaultMatrix::faults()

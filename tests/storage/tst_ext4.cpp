@@ -6,6 +6,8 @@
 #include <StorageTestTimings.h>
 
 #include <FolderOpener.h>
+#include <InstrumentUsbIdentity.h>
+#include <StorageFailureText.h>
 #include <VolumeDismounter.h>
 #include <VolumeList.h>
 
@@ -117,14 +119,41 @@ private:
     bool madeDiskDir = false;
 };
 
+// The system's volume list, with the loop volume at one mount point standing in for the
+// instrument's (a loop device is on no USB device, so the list itself calls it a stranger).
+class LoopAsInstrument : public VolumeList
+{
+public:
+    explicit LoopAsInstrument(QString mountPoint) : mountPoint(QDir::cleanPath(mountPoint)) {}
+    QList<VolumeInfo> mountedVolumes() override
+    {
+        QList<VolumeInfo> volumes = system->mountedVolumes();
+        for (VolumeInfo& volume : volumes) {
+            if (QDir::cleanPath(volume.rootPath) == mountPoint) {
+                volume.usb.found = true;
+                volume.usb.vendorId = InstrumentUsbIdentity::vendorId();
+                volume.usb.productId = InstrumentUsbIdentity::productId();
+            }
+        }
+        return volumes;
+    }
+
+private:
+    std::shared_ptr<VolumeList> system = createProductionVolumeList();
+    QString mountPoint;
+};
+
 struct ProductionWorker
 {
     FileManager* manager = nullptr;
     QThread* thread = nullptr;
 
-    ProductionWorker()
+    explicit ProductionWorker(const QString& instrumentMountPoint,
+                              std::shared_ptr<VolumeList> list = nullptr)
     {
-        manager = new FileManager(createProductionVolumeList(), createProductionVolumeDismounter(2, 1),
+        if (!list)
+            list = std::make_shared<LoopAsInstrument>(instrumentMountPoint);
+        manager = new FileManager(list, createProductionVolumeDismounter(2, 1),
                                   createProductionFolderOpener(), StorageTestTimings::shortOnes());
         thread = new QThread;
         manager->moveToThread(thread);
@@ -202,7 +231,21 @@ void TestExt4::updateOntoRealVolume()
         QCOMPARE(file.write(content), qint64(content.size()));
     }
 
-    ProductionWorker worker;
+    {
+        // The system's own list sees the loop volume's block device and no USB device above
+        // it: the volume is a stranger, found by its label and left alone.
+        ProductionWorker plain(volume.mountPoint, createProductionVolumeList());
+        QString path;
+        QString refusal;
+        plain.onWorker([&] {
+            path = plain.manager->findDeviceMountPath(kLabel);
+            refusal = plain.manager->volumeRefusal(kLabel);
+        });
+        QVERIFY(path.isEmpty());
+        QCOMPARE(refusal, StorageFailureText::strangerVolume(kLabel));
+    }
+
+    ProductionWorker worker(volume.mountPoint);
     QString found;
     bool upperFound = true;
     worker.onWorker([&] {
@@ -240,7 +283,7 @@ void TestExt4::busyVolumeIsNotEjected()
     if (!volume.setUp(work))
         QSKIP(qPrintable("Real-volume test skipped: " + volume.error));
 
-    ProductionWorker worker;
+    ProductionWorker worker(volume.mountPoint);
     QList<bool> results;
     connect(worker.manager, &FileManager::ejectCompleted, this, [&](bool ok) { results.append(ok); });
 

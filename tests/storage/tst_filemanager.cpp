@@ -60,8 +60,11 @@ void TestFileManager::lookup_data()
     QTest::newRow("update label case differs") << QStringList{"TAVLOUPD|"} << kUpd << -1;
     QTest::newRow("read-only") << QStringList{"TAVLO|r"} << kTransfer << -1;
     QTest::newRow("not ready") << QStringList{"TAVLO|n"} << kTransfer << -1;
-    QTest::newRow("two writable: first wins") << QStringList{"TAVLO|", "TAVLO|"} << kTransfer << 0;
-    QTest::newRow("read-only first, writable second") << QStringList{"TAVLO|r", "TAVLO|"} << kTransfer << 1;
+    QTest::newRow("two of the instrument's: neither") << QStringList{"TAVLO|", "TAVLO|"} << kTransfer << -1;
+    QTest::newRow("read-only first, writable second: neither") << QStringList{"TAVLO|r", "TAVLO|"} << kTransfer << -1;
+    QTest::newRow("stranger first, instrument second") << QStringList{"TAVLO|s", "TAVLO|"} << kTransfer << 1;
+    QTest::newRow("only a stranger") << QStringList{"TAVLO|s"} << kTransfer << -1;
+    QTest::newRow("stranger of another maker") << QStringList{"tavloupd|v"} << kUpd << -1;
     QTest::newRow("not-ready first, writable second") << QStringList{"TAVLO|n", "TAVLO|"} << kTransfer << 1;
     QTest::newRow("no label") << QStringList{"|"} << kTransfer << -1;
     QTest::newRow("label with a trailing blank") << QStringList{"TAVLO |"} << kTransfer << -1;
@@ -79,7 +82,10 @@ void TestFileManager::lookup()
     for (const QString& row : volumes) {
         const QString label = row.section('|', 0, 0);
         const QString flags = row.section('|', 1);
-        SimVolumeOptions options;
+        // s: a stranger on no USB device, v: a stranger on another maker's device.
+        SimVolumeOptions options = flags.contains('s') ? SimulatedStorage::strangerVolumeOptions()
+            : flags.contains('v')                      ? SimulatedStorage::strangerVolumeOptions("0781", "5567")
+                                                       : SimVolumeOptions();
         options.readOnly = flags.contains('r');
         options.ready = !flags.contains('n');
         QVERIFY2(rig.sim.mount(label, 0, options), qPrintable(rig.sim.lastError()));

@@ -4,6 +4,7 @@
 #include <SimulatedStorage.h>
 
 #include <FolderOpener.h>
+#include <InstrumentUsbIdentity.h>
 #include <VolumeDismounter.h>
 #include <VolumeList.h>
 
@@ -25,6 +26,7 @@ private slots:
     void mountsAfterDelay();
     void unmountCancelsPendingMount();
     void transferVolumeHasFolders();
+    void volumesCarryTheirUsbDevice();
     void initialFiles();
     void neverMounts();
     void programDismountReachesMainThread();
@@ -92,6 +94,32 @@ void TestSim::transferVolumeHasFolders()
     QStringList folders = QDir(sim.rootPath("TAVLO")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     folders.sort();
     QCOMPARE(folders, (QStringList{"MIDI_Clips", "grooves", "instrument_definitions", "projects"}));
+}
+
+void TestSim::volumesCarryTheirUsbDevice()
+{
+    SimulatedStorage sim;
+    QVERIFY(sim.mount("tavloupd", 0, SimulatedStorage::strangerVolumeOptions()));
+    QVERIFY(sim.mount("tavloupd"));
+    QVERIFY(sim.mount("tavloupd", 0, SimulatedStorage::strangerVolumeOptions("0781", "5567")));
+    const QList<VolumeInfo> listed = sim.volumeList()->mountedVolumes();
+    QCOMPARE(listed.size(), 3);
+    for (const VolumeInfo& volume : listed)
+        QVERIFY(volume.usbChecked);
+    QVERIFY(!listed.at(0).usb.found);
+    QVERIFY(InstrumentUsbIdentity::matches(listed.at(1).usb));
+    QCOMPARE(sim.rootPath("tavloupd"), listed.at(1).rootPath); // the instrument's only
+    QVERIFY(listed.at(2).usb.found);
+    QCOMPARE(listed.at(2).usb.vendorId + ":" + listed.at(2).usb.productId, QString("0781:5567"));
+    QCOMPARE(sim.strangerRootPath("tavloupd"), listed.at(2).rootPath);
+    // The instrument leaving the bus takes its own volume; the user's drives stay.
+    sim.unmount("tavloupd");
+    const QList<VolumeInfo> left = sim.volumeList()->mountedVolumes();
+    QCOMPARE(left.size(), 2);
+    QCOMPARE(left.at(0).rootPath, listed.at(0).rootPath);
+    QCOMPARE(left.at(1).rootPath, listed.at(2).rootPath);
+    // Strangers alone: the instrument's volume counts as not mounted.
+    QVERIFY(!sim.isMounted("tavloupd"));
 }
 
 void TestSim::initialFiles()

@@ -3,6 +3,7 @@
 #include "WorkerRig.h"
 
 #include <RecordingFolderOpener.h>
+#include <VolumeList.h>
 
 #include <QDir>
 #include <QtTest>
@@ -23,6 +24,8 @@ private slots:
     void openFolder_data();
     void openFolder();
     void requestsRunInOrderOnWorkerThread();
+    void strangerNeverOpenedNorEjected_data();
+    void strangerNeverOpenedNorEjected();
 };
 
 void TestTransferVolume::eject_data()
@@ -85,6 +88,40 @@ void TestTransferVolume::openFolder()
                                                      : QDir(rig.sim.rootPath(kTransfer)).filePath(expectedRelative);
     QCOMPARE(rig.sim.openedFolders().constFirst(), QUrl::fromLocalFile(expected));
     QVERIFY(rig.ejectResults.isEmpty() && rig.transferResults.isEmpty());
+}
+
+void TestTransferVolume::strangerNeverOpenedNorEjected_data()
+{
+    QTest::addColumn<bool>("instrumentToo");
+    QTest::newRow("the stranger alone") << false;
+    QTest::newRow("beside the instrument's volume") << true;
+}
+
+void TestTransferVolume::strangerNeverOpenedNorEjected()
+{
+    QFETCH(bool, instrumentToo);
+    WorkerRig rig;
+    SimVolumeOptions stick = SimulatedStorage::strangerVolumeOptions();
+    stick.folders = SimulatedStorage::transferVolumeOptions().folders;
+    QVERIFY(rig.sim.mount(kTransfer, 0, stick));
+    const QString stickRoot = rig.sim.strangerRootPath(kTransfer);
+    if (instrumentToo)
+        QVERIFY(rig.sim.mount(kTransfer, 0, SimulatedStorage::transferVolumeOptions()));
+    rig.requestOpenFolder(kTransfer, "projects");
+    rig.requestEject(kTransfer);
+    QTRY_COMPARE(rig.ejectResults, QList<bool>{instrumentToo});
+    // The worker reported the opening and the dismount before the eject's result.
+    for (const QUrl& url : rig.sim.openedFolders())
+        QVERIFY2(!url.toLocalFile().startsWith(stickRoot), qPrintable(url.toLocalFile()));
+    QCOMPARE(rig.sim.openedFolders().size(), instrumentToo ? 1 : 0);
+    QCOMPARE(rig.events.count("dismounted:TAVLO"), instrumentToo ? 1 : 0);
+    // The stick is still mounted and listed, the instrument's volume gone after its eject.
+    QCOMPARE(rig.mountPath(kTransfer), QString());
+    QCOMPARE(rig.sim.volumeList()->mountedVolumes().size(), 1);
+    QCOMPARE(rig.sim.volumeList()->mountedVolumes().constFirst().rootPath, stickRoot);
+    // Alone, the stick is named to the user for each request; beside the instrument, not.
+    const QString refusal = "refused:A drive named TAVLO that is not Tavlo is connected; it was left alone.";
+    QCOMPARE(rig.events.count(refusal), instrumentToo ? 0 : 2);
 }
 
 void TestTransferVolume::requestsRunInOrderOnWorkerThread()

@@ -111,7 +111,8 @@ void TestVolumeParts::lookupWithoutList()
 void TestVolumeParts::ejectDismountsFirstQualifyingRoot()
 {
     auto list = std::make_shared<FakeVolumes>();
-    list->volumes = {with("TAVLO", "/ro", "r"), with("TAVLO", "/first", ""), with("TAVLO", "/second", "")};
+    // A stranger with the label listed first is never dismounted, nor asked about.
+    list->volumes = {FakeVolumes::stranger("TAVLO", "/stick"), FakeVolumes::instruments("TAVLO", "/first")};
     auto dismounter = std::make_shared<RecordingDismounter>();
     VolumeEjector ejector(list, dismounter);
     QVERIFY(ejector.eject("TAVLO"));
@@ -128,7 +129,7 @@ void TestVolumeParts::ejectDismountsFirstQualifyingRoot()
     QVERIFY(!ejector.finishHandOver("TAVLO"));
     QCOMPARE(ejector.failureReason(), StorageFailureText::volumeGoneBeforeEject());
     dismounter->onDismount = nullptr;
-    list->volumes = {with("TAVLO", "/first", "")};
+    list->volumes = {FakeVolumes::instruments("TAVLO", "/first")};
     dismounter->answer = true;
     QVERIFY(ejector.finishHandOver("TAVLO"));
     QVERIFY(ejector.failureReason().isEmpty());
@@ -140,6 +141,8 @@ void TestVolumeParts::ejectFailures_data()
     QTest::addColumn<bool>("mounted");
     QTest::newRow("volume missing") << true << false;
     QTest::newRow("no dismounter") << false << true;
+    QTest::newRow("only a stranger") << true << true;
+    QTest::newRow("two of the instrument's") << true << true;
 }
 
 void TestVolumeParts::ejectFailures()
@@ -149,6 +152,10 @@ void TestVolumeParts::ejectFailures()
     auto list = std::make_shared<FakeVolumes>();
     if (mounted)
         list->volumes = {with("TAVLO", "/v", "")};
+    if (QByteArray(QTest::currentDataTag()) == "only a stranger")
+        list->volumes = {FakeVolumes::stranger("TAVLO", "/v", true, "0781", "5567")};
+    if (QByteArray(QTest::currentDataTag()) == "two of the instrument's")
+        list->volumes = {FakeVolumes::instruments("TAVLO", "/v"), FakeVolumes::instruments("TAVLO", "/w")};
     auto dismounter = std::make_shared<RecordingDismounter>();
     VolumeEjector ejector(list, withDismounter ? dismounter : nullptr);
     QVERIFY(!ejector.eject("TAVLO"));
@@ -167,6 +174,11 @@ void TestVolumeParts::folderOpening()
     folders.open("TAVLO", "/abs/elsewhere");
     QCOMPARE(opener->urls, (QList<QUrl>{QUrl::fromLocalFile("/media/u/TAVLO/grooves"),
                                         QUrl::fromLocalFile("/abs/elsewhere")}));
+    // A stranger with the label is never opened, also beside an instrument that is not there.
+    opener->urls.clear();
+    list->volumes = {FakeVolumes::stranger("TAVLO", "/media/u/stick")};
+    folders.open("TAVLO", "grooves");
+    QVERIFY(opener->urls.isEmpty());
     DeviceFolderOpener withoutOpener(list, nullptr);
     withoutOpener.open("TAVLO", "grooves"); // no opener: nothing happens, nothing breaks
 }

@@ -1,12 +1,13 @@
 // The storage's Windows-only code, built with the MinGW cross-compiler: the device path rule,
-// the dismount's refusal of roots that are not drive roots, the file sync and the unbuffered
-// read-back. Returns
+// the dismount's refusal of roots that are not drive roots, the USB lookup of a volume, the
+// file sync and the unbuffered read-back. Returns
 // non-zero on failure.
 #include "FileSync.h"
 #include "UncachedReader.h"
 #include "WindowsDevicePath.h"
 #include "VolumeLockSequence.h"
 #include "WindowsVolumeDismount.h"
+#include "WindowsVolumeUsb.h"
 
 #include <cstdio>
 #include <io.h>
@@ -44,6 +45,11 @@ int main()
                == VolumeLockSequence::Outcome::Failed,
            "folder root refused");
     expect(!FileSync::syncDescriptor(-1), "invalid descriptor");
+    // The USB lookup of a volume runs for real; a folder root or a share is never asked.
+    expect(!WindowsVolumeUsb::lookUp(L"C:/not/a/drive/root/").found, "folder root has no USB device");
+    expect(!WindowsVolumeUsb::lookUp(L"").found, "empty root has no USB device");
+    expect(!WindowsVolumeUsb::lookUp(L"\\\\server\\share\\").found, "share has no USB device");
+    WindowsVolumeUsb::lookUp(L"C:/"); // whatever the machine's disk is on, it answers
 
     char path[] = "tavlo-sync-XXXXXX";
     if (_mktemp_s(path, sizeof path) == 0) {

@@ -25,6 +25,8 @@ WorkerRig::WorkerRig() : timings(StorageTestTimings::shortOnes())
         ejectResults.append(ok);
         events.append(QStringLiteral("eject:%1").arg(ok));
     });
+    connect(manager, &FileManager::volumeRefused, this,
+            [this](const QString& reason) { events.append("refused:" + reason); });
     connect(&sim, &SimulatedStorage::volumeDismounted, this,
             [this](const QString& label, const QString&) { events.append("dismounted:" + label); });
     connect(&sim, &SimulatedStorage::folderOpened, this,

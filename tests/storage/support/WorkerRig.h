@@ -31,7 +31,7 @@ public:
     QList<bool> transferResults;
     QList<qint64> transferTimesMs; // since the rig was made
     QList<bool> ejectResults;
-    QStringList events; // "progress", "transfer:1", "eject:0", "dismounted:<label>", ...
+    QStringList events; // "progress", "transfer:1", "eject:0", "dismounted:<label>", "refused:<reason>", ...
     QElapsedTimer clock;
 
     // Queued requests, as the program's connections deliver them.
