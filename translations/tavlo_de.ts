@@ -21,7 +21,7 @@
     </message>
     <message>
         <source>Going back to an older firmware is meant for when a newer one misbehaves. Press the button again to install %1.</source>
-        <translation>Die Rückkehr zu einer älteren Firmware ist für den Fall gedacht, dass eine neuere Probleme macht. Drücken Sie die Schaltfläche noch einmal, um %1 zu installieren.</translation>
+        <translation>Die Rückkehr zu einer älteren Firmware ist für den Fall gedacht, dass eine neuere Probleme macht. Drücke die Schaltfläche noch einmal, um %1 zu installieren.</translation>
     </message>
     <message>
         <source>Install this file</source>
@@ -136,6 +136,10 @@
 <context>
     <name>CliRun</name>
     <message>
+        <source>See &quot;tavlo --help&quot;.</source>
+        <translation>Siehe „tavlo --help“.</translation>
+    </message>
+    <message>
         <source>Usage: tavlo [options] &lt;command&gt;
 
 Commands:
@@ -166,6 +170,8 @@ Exit codes:
   6    the instrument&apos;s volume could not be found or written
   7    refused: the answer was no, or a downgrade without --allow-downgrade
   8    done, but the --log-file could not be written
+  9    update: the instrument came back with another firmware (not applied)
+  10   update: the instrument did not come back to confirm the update
   100  check: an update is available
   130  stopped by Ctrl-C
 </source>
@@ -199,13 +205,11 @@ Exit-Codes:
   6    das Laufwerk des Instruments war nicht zu finden oder zu beschreiben
   7    abgelehnt: die Antwort war nein, oder ein Downgrade ohne --allow-downgrade
   8    erledigt, aber die --log-file konnte nicht geschrieben werden
+  9    update: das Instrument kam mit einer anderen Firmware zurück (nicht eingespielt)
+  10   update: das Instrument kam nicht zurück, um das Update zu bestätigen
   100  check: ein Update ist verfügbar
   130  mit Strg+C angehalten
 </translation>
-    </message>
-    <message>
-        <source>See &quot;tavlo --help&quot;.</source>
-        <translation>Siehe „tavlo --help“.</translation>
     </message>
 </context>
 <context>
@@ -364,7 +368,11 @@ Exit-Codes:
     </message>
     <message>
         <source>The instrument went away during the update; it was not changed. Connect it and run the command again.</source>
-        <translation>Das Instrument wurde während des Updates getrennt; es wurde nicht verändert. Schließen Sie es an und führen Sie den Befehl erneut aus.</translation>
+        <translation>Das Instrument wurde während des Updates getrennt; es wurde nicht verändert. Schließe es an und führe den Befehl erneut aus.</translation>
+    </message>
+    <message>
+        <source>Stopped before the instrument came back; it goes on applying the update by itself.</source>
+        <translation>Angehalten, bevor das Instrument zurückkam; es spielt das Update von selbst weiter ein.</translation>
     </message>
 </context>
 <context>
@@ -801,7 +809,7 @@ Exit-Codes:
     </message>
     <message>
         <source>More than one Tavlo drive named %1 is connected, so none was used. Connect only one Tavlo, then try again.</source>
-        <translation>Mehr als ein Tavlo-Laufwerk namens %1 ist angeschlossen, daher wurde keines verwendet. Schließen Sie nur ein Tavlo an und versuchen Sie es dann erneut.</translation>
+        <translation>Mehr als ein Tavlo-Laufwerk namens %1 ist angeschlossen, daher wurde keines verwendet. Schließe nur ein Tavlo an und versuche es dann erneut.</translation>
     </message>
 </context>
 <context>
@@ -1058,6 +1066,34 @@ Exit-Codes:
     <message>
         <source>The update file cannot be installed now.</source>
         <translation>Die Update-Datei kann jetzt nicht installiert werden.</translation>
+    </message>
+    <message>
+        <source>The update was not applied!</source>
+        <translation>Das Update wurde nicht eingespielt!</translation>
+    </message>
+    <message>
+        <source>The update could not be confirmed!</source>
+        <translation>Das Update konnte nicht bestätigt werden!</translation>
+    </message>
+    <message>
+        <source>Waiting for Tavlo to restart and report its firmware...</source>
+        <translation>Warte darauf, dass Tavlo neu startet und seine Firmware meldet...</translation>
+    </message>
+    <message>
+        <source>Waiting for Tavlo to restart with firmware %1...</source>
+        <translation>Warte darauf, dass Tavlo mit Firmware %1 neu startet...</translation>
+    </message>
+    <message>
+        <source>Tavlo now runs firmware %1.</source>
+        <translation>Auf Tavlo läuft jetzt Firmware %1.</translation>
+    </message>
+    <message>
+        <source>Tavlo came back with firmware %1: the update was not applied.</source>
+        <translation>Tavlo ist mit Firmware %1 zurückgekommen: Das Update wurde nicht eingespielt.</translation>
+    </message>
+    <message>
+        <source>Tavlo did not come back after the update, so the update could not be confirmed. Switch Tavlo off and on again, then press Try again.</source>
+        <translation>Tavlo ist nach dem Update nicht zurückgekommen, daher konnte das Update nicht bestätigt werden. Schalte Tavlo aus und wieder ein und drücke dann „Erneut versuchen“.</translation>
     </message>
 </context>
 <context>
