@@ -46,6 +46,8 @@ void TransferFlow::setState(State next)
     if (current == next)
         return;
     current = next;
+    if (current == State::Idle || current == State::Connecting)
+        problem.clear();
     // The instrument leaves the bus on purpose while the flow waits for it.
     presence.expectAbsence(waiting());
     update.setTransferBusy(current != State::Idle);
@@ -91,4 +93,12 @@ void TransferFlow::onEjectResult(bool ejected)
 {
     if (!ejected && current == State::Finalizing)
         setState(State::Open);
+}
+
+void TransferFlow::onVolumeRefused(const QString& why)
+{
+    if (current != State::Open && current != State::Finalizing)
+        return;
+    problem = why;
+    emit changed();
 }

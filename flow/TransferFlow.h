@@ -21,6 +21,9 @@ class TransferFlow : public QObject
     Q_PROPERTY(bool screenShown READ screenShown NOTIFY changed)
     Q_PROPERTY(bool waiting READ waiting NOTIFY changed)
     Q_PROPERTY(QString waitingText READ waitingText NOTIFY changed)
+    // Why a folder was not opened or the volume not ejected (a drive with the label that is
+    // not the instrument's, several of its own); empty when nothing was refused.
+    Q_PROPERTY(QString volumeProblem READ volumeProblem NOTIFY changed)
 
 public:
     enum class State {
@@ -43,6 +46,7 @@ public:
     bool waiting() const { return current == State::Connecting || current == State::Finalizing; }
     // What the version line says (with waiting dots) while the flow waits.
     QString waitingText() const;
+    QString volumeProblem() const { return problem; }
 
     // "Transfer" pressed.
     Q_INVOKABLE void start();
@@ -57,6 +61,8 @@ public Q_SLOTS:
     void onTransferEndAcknowledged();
     // The volume could not be ejected (files open on it): "DONE" is offered again.
     void onEjectResult(bool ejected);
+    // A folder opening or an eject left the volume alone: shown while the flow is open.
+    void onVolumeRefused(const QString& why);
 
 Q_SIGNALS:
     void changed();
@@ -70,4 +76,5 @@ private:
     QPointer<QObject> link;
     QPointer<QObject> bridge;
     State current = State::Idle;
+    QString problem;
 };

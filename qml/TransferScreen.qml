@@ -11,6 +11,8 @@ Item {
     property bool connected: false
     // The instrument shows its storage: the folders and "DONE".
     property bool shown: false
+    // Why a folder or the eject left the volume alone; empty when nothing was refused.
+    property string volumeProblem: ""
 
     signal openProjects()
     signal openInstrumentDefinitions()
@@ -81,8 +83,11 @@ Item {
         anchors.horizontalCenter: parent.horizontalCenter
         width: transfer.columnWidth
         visible: transfer.shown
-        text: qsTr("Tavlo is now in transfer mode. You can move files between Tavlo and this computer. After you are done click the done button to finalize the transfer.")
-        color: "white"
+        // Why a folder or the eject was refused takes the instructions' place until it is
+        // resolved (the screen has no room for both).
+        text: transfer.volumeProblem !== "" ? transfer.volumeProblem
+                                            : qsTr("Tavlo is now in transfer mode. You can move files between Tavlo and this computer. After you are done click the done button to finalize the transfer.")
+        color: transfer.volumeProblem !== "" ? "#ffb0a0" : "white"
         font.family: "Poppins"
         font.bold: false
         font.pixelSize: Math.floor(Math.max(transfer.columnWidth * 0.04, 12))

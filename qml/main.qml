@@ -82,6 +82,7 @@ ApplicationWindow {
         columnWidth: logoContainer.width
         logoBottom: logoContainer.y + logoContainer.height
         shown: window.transfer !== null && window.transfer.screenShown
+        volumeProblem: window.transfer !== null ? window.transfer.volumeProblem : ""
         connected: window.presenceState !== null && window.presenceState.connected
         onOpenProjects: if (window.bridge) window.bridge.openProjects()
         onOpenInstrumentDefinitions: if (window.bridge) window.bridge.openInstrumentDefinitions()

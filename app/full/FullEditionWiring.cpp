@@ -31,6 +31,9 @@ FullEditionWiring::FullEditionWiring(const Platform& platform, const QUrl& relea
                      &MidiHandler::onEjectCompleted, Qt::QueuedConnection);
     QObject::connect(m_fileManager, &FileManager::ejectCompleted, &m_transferFlow,
                      &TransferFlow::onEjectResult, Qt::QueuedConnection);
+    // Emitted before the eject's result: the screen that "DONE" comes back to says why.
+    QObject::connect(m_fileManager, &FileManager::volumeRefused, &m_transferFlow,
+                     &TransferFlow::onVolumeRefused, Qt::QueuedConnection);
     QObject::connect(&m_midiHandler, &MidiHandler::tavloReceivedVersion, &m_updateChoices,
                      &UpdateChoices::setInstalledVersion);
     FlowConnections::connectUpdate(m_midiHandler, m_downloader, m_mainController, m_presence,

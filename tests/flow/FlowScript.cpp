@@ -63,6 +63,8 @@ bool FlowScript::step(const QString& verb, const QString& rest)
         transfer.onTransferAcknowledged();
     else if (is("endAck"))
         transfer.onTransferEndAcknowledged();
+    else if (is("refused"))
+        transfer.onVolumeRefused(rest);
     else if (is("ejectFailed"))
         transfer.onEjectResult(false);
     else if (is("open"))
@@ -104,8 +106,8 @@ QString FlowScript::shown() const
     if (transfer.state() != TransferFlow::State::Idle)
         what += QLatin1Char(' ') + key(transfer.state());
     const QString notice = update.noticeShown() ? update.noticeText().left(24).trimmed() : QStringLiteral("-");
-    const QString reason = update.reasonText().isEmpty()
-        ? QString() : QStringLiteral(" / ") + update.reasonText().left(24).trimmed();
+    const QString why = update.reasonText().isEmpty() ? transfer.volumeProblem() : update.reasonText();
+    const QString reason = why.isEmpty() ? QString() : QStringLiteral(" / ") + why.left(24).trimmed();
     const QString confirmation = update.confirmationText().isEmpty()
         ? QString() : QStringLiteral(" + ") + update.confirmationText().left(36).trimmed();
     const QString indicator = presence.indicatorShown() ? presence.dotColor() : QStringLiteral("hidden");

@@ -18,7 +18,7 @@
 //   file <v>                            the version of the file the Downloader hands on
 //   elapse <ms>                         the event loop runs this long (the confirmation's
 //                                       waits are kConfirmMs and kSettleMs)
-//   ack | endAck | ejectFailed         the transfer mode's
+//   ack | endAck | ejectFailed | refused <why>   the transfer mode's
 //   open | start | retry | transfer | done       the window's presses
 //
 // Calls the flows make are counted as the window's calls would be: "downloadFile",

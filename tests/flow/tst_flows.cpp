@@ -168,6 +168,12 @@ void FlowsTest::fullEdition_data()
         << "Idle Latest Finalizing | - | - | green" << QStringList{"sendTransferSysEx", "completeTransfer"};
     QTest::newRow("transfer: eject refused, DONE again") << kInTransfer + QStringList{"done", "ejectFailed"}
         << "Idle Latest Open | - | folders | green" << QStringList{"sendTransferSysEx", "completeTransfer"};
+    QTest::newRow("transfer: a drive that is not Tavlo's, named") << kInTransfer + QStringList{"refused A drive named TAVLO", "done", "ejectFailed"}
+        << "Idle Latest Open | - / A drive named TAVLO | folders | green" << QStringList{"sendTransferSysEx", "completeTransfer"};
+    QTest::newRow("transfer: the reason goes with the transfer mode") << kInTransfer + QStringList{"refused A drive", "done", "endAck", "transfer"}
+        << "Idle Latest Connecting | - | - | green" << QStringList{"sendTransferSysEx", "completeTransfer", "sendTransferSysEx"};
+    QTest::newRow("transfer: a refusal on the home screen is not shown") << kHome + QStringList{"refused A drive"}
+        << "Idle Latest | - | update transfer | green" << none;
     QTest::newRow("transfer: ended") << kInTransfer + QStringList{"done", "endAck"}
         << "Idle Latest | - | update transfer | green" << QStringList{"sendTransferSysEx", "completeTransfer"};
     QTest::newRow("transfer needs 1.5.0") << QStringList{"found", "version 1.4.0", "transfer"}

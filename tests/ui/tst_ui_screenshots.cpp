@@ -89,6 +89,10 @@ private slots:
                                             << false;
         QTest::newRow("11-transfer-disconnected") << (home + QStringList{"click Transfer", "transferAck", "lost"})
                                                   << "red" << false;
+        QTest::newRow("14-transfer-drive-refused")
+            << (home + QStringList{"click Transfer", "transferAck", "click DONE",
+                                   "volumeRefused A drive named TAVLO that is not Tavlo is connected; it was left alone."})
+            << "green" << false;
         QTest::newRow("12-largest") << (home + QStringList{"click Update"}) << "green" << false;
         // The instructions come back over the update screen while the bar is shown (and
         // cover part of its fill).

@@ -39,6 +39,10 @@ bool StandInSet::play(const QString& step, WindowDriver& driver)
         emit midiHandler.tavloReceivedVersion(rest);
     } else if (verb == QLatin1String("transferAck")) {
         emit midiHandler.transferSysExReceived();
+    } else if (verb == QLatin1String("volumeRefused")) {
+        // Told before the eject's result, which then fails: "DONE" is offered again.
+        flows.transfer.onVolumeRefused(rest);
+        flows.transfer.onEjectResult(false);
     } else if (verb == QLatin1String("transferEndAck")) {
         emit midiHandler.transferSysExEndReceived();
     } else if (verb == QLatin1String("latest")) {

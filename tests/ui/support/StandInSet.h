@@ -16,6 +16,7 @@ class WindowDriver;
 //   found | lost              midiHandler.deviceFound(true | false)
 //   version <v>               midiHandler.tavloReceivedVersion(v)
 //   transferAck               midiHandler.transferSysExReceived()
+//   volumeRefused <why>       the volume was left alone (then the eject's failure)
 //   transferEndAck            midiHandler.transferSysExEndReceived()
 //   latest <v>                downloader.latestVersionFetched(v)
 //   download <n>              downloader.downloadingProgressBar(n)
