@@ -1,6 +1,9 @@
 #include "ProductionPlatform.h"
 
+#include "InstrumentLock.h"
+
 #include "ProductionMidi.h"
+#include "ProductionSleepGuard.h"
 #include "ProductionStorage.h"
 
 Platform createProductionPlatform(const StorageTimings& storage)
@@ -12,5 +15,7 @@ Platform createProductionPlatform(const StorageTimings& storage)
     platform.dismount =
         createProductionVolumeDismounter(storage.volumeLockAttempts, storage.volumeLockRetryMs);
     platform.folders = createProductionFolderOpener();
+    platform.lockFolder = InstrumentLock::defaultFolder();
+    platform.sleep = createProductionSleepGuard();
     return platform;
 }

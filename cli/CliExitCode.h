@@ -14,6 +14,7 @@ constexpr int kRefused = 7;            // the user said no (or a downgrade witho
 constexpr int kLogNotWritten = 8;      // done, but the --log-file asked for could not be written
 constexpr int kNotApplied = 9;         // the instrument came back with another firmware
 constexpr int kNotConfirmed = 10;      // the instrument did not come back to confirm the update
+constexpr int kInUse = 11;             // another program (the window, another tavlo) holds the instrument
 constexpr int kUpdateAvailable = 100;  // check: an update is available
 constexpr int kInterrupted = 130;      // stopped by Ctrl-C
 

@@ -5,6 +5,7 @@
 #include "CliOutput.h"
 #include "CliSession.h"
 #include "CliInstruments.h"
+#include "InstrumentLock.h"
 #include "SessionLog.h"
 #include "UrlCredentials.h"
 
@@ -57,6 +58,7 @@ QString CliRun::helpText()
         "  8    done, but the --log-file could not be written\n"
         "  9    update: the instrument came back with another firmware (not applied)\n"
         "  10   update: the instrument did not come back to confirm the update\n"
+        "  11   another program is using the instrument (the window, another tavlo)\n"
         "  100  check: an update is available\n"
         "  130  stopped by Ctrl-C\n");
 }
@@ -107,6 +109,16 @@ int CliRun::run(const QStringList& arguments, const Platform& platform, const QU
         words << UrlCredentials::removedFrom(word);
     qInfo("tavlo %s, Qt %s, %s", qPrintable(QCoreApplication::applicationVersion()), qVersion(),
           qPrintable(words.join(QLatin1Char(' '))));
+
+    // One program drives the instrument at a time: the window, or one "tavlo" command.
+    InstrumentLock lock(platform.lockFolder);
+    if (!lock.acquire(InstrumentLock::Kind::CommandLine, CliOptions::commandName(options.command))) {
+        out.problem(InstrumentLock::inUseSentence(lock.holder()), CliExitCode::kInUse);
+        return CliExitCode::kInUse;
+    }
+    if (!lock.problem().isEmpty())
+        qWarning("The instrument is not locked against other programs: %s",
+                 qPrintable(lock.problem()));
 
     const QUrl server = options.releaseServer.isEmpty() ? defaultServer : QUrl(options.releaseServer);
     int code = CliExitCode::kDone;

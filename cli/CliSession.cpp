@@ -199,7 +199,8 @@ void CliSession::onCatalogueRead()
     }
     const ReleaseChoices::Relation relation = ReleaseChoices::relation(firmware, latest);
     // The same version again only when it was asked for by name (a reinstall).
-    if (relation == ReleaseChoices::Relation::Same && options.version.isEmpty()) {
+    if (relation == ReleaseChoices::Relation::Same && options.version.isEmpty()
+        && !wiring->interruptedUpdate().offered()) {
         out.print({{QStringLiteral("event"), QStringLiteral("up_to_date")},
                    {QStringLiteral("firmware"), firmware}},
                   tr("The instrument already has firmware %1. Nothing to do.").arg(firmware));
@@ -227,6 +228,18 @@ void CliSession::startUpdate()
     const QString what = options.file.isEmpty()
                              ? tr("firmware %1 from the release server").arg(latest)
                              : tr("the update file %1").arg(QFileInfo(options.file).fileName());
+    // Whether the instrument waits in update mode from an interrupted update: known once the
+    // storage has looked for its update volume.
+    InterruptedUpdate& cutOff = wiring->interruptedUpdate();
+    if (cutOff.looking()) {
+        connect(&cutOff, &InterruptedUpdate::looked, this, &CliSession::startUpdate,
+                Qt::SingleShotConnection);
+        return;
+    }
+    if (cutOff.offered())
+        out.event(QStringLiteral("interrupted"),
+                  tr("An update of the instrument was interrupted; it waits in update mode. "
+                     "This update finishes it."));
     if (!options.yes)
         out.ask(tr("Install %1 on the instrument (firmware %2)? [y/N] ").arg(what, firmware));
     if (!options.yes && !CliPrompt::confirm()) {
@@ -265,6 +278,8 @@ void CliSession::onFlowState(UpdateFlow::State state)
     switch (state) {
     case UpdateFlow::State::Copying:
         out.event(QStringLiteral("update_mode"), tr("The instrument is switching to update mode."));
+        if (!wiring->updateFlow().awakeText().isEmpty())
+            out.note(wiring->updateFlow().awakeText());
         return;
     case UpdateFlow::State::Succeeded:
         out.event(QStringLiteral("file_in_place"),

@@ -39,6 +39,11 @@ void MidiHandlerCore::fileDownloaded(bool success)
         return;
     // The instrument leaves the bus on purpose now: its absence is not an unplug.
     link->stopPoll();
+    if (alreadyInUpdateMode) {
+        alreadyInUpdateMode = false;
+        Q_EMIT deviceSetToTransferMode();
+        return;
+    }
     // A send whose recovery did not find the instrument went nowhere: nothing is looked for
     // on its volume, and the instrument is watched again where it is, in normal mode.
     if (!link->send(SysEx::MIDI_SYSEX_UPDATE_MODE) || !link->instrumentConnected()) {

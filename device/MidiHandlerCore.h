@@ -41,6 +41,9 @@ public:
     // The update file is at hand: the instrument is switched to update mode
     // (deviceSetToTransferMode), or told why it could not be (updateModeFailed).
     void fileDownloaded(bool success);
+    // Whether the instrument waits in update mode already (an interrupted update): then the
+    // next fileDownloaded() sends no update-mode message and goes on to the volume at once.
+    void setInUpdateMode(bool already) { alreadyInUpdateMode = already; }
     // The hand-over's result: the instrument is told to apply the update, or (after a failed
     // hand-over) expected on the bus beside its volume, where an absence is an unplug again.
     void transferComplete(bool success);
@@ -84,4 +87,5 @@ private:
     SysExReceiver sysExReceiver;
     InstrumentPorts instrumentPorts;
     LinkPolicy* link = nullptr;
+    bool alreadyInUpdateMode = false;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "InterruptedUpdate.h"
 #include "Presence.h"
 #include "TransferFlow.h"
 #include "UpdateFlow.h"
@@ -64,6 +65,21 @@ void connectTransfer(MidiHandler& midi, QObject* fileManagerBridge, TransferFlow
                      &TransferFlow::onTransferEndAcknowledged);
     flow.setLink(&midi);
     flow.setBridge(fileManagerBridge);
+}
+
+// An interrupted update: the look for the instrument's update volume on the storage worker
+// (queued both ways), and the start that finishes it without an update-mode message. The
+// link hears how an update starts before the download is asked for.
+template <class MidiHandler, class FileManager>
+void connectInterrupted(MidiHandler& midi, FileManager& files, UpdateFlow& flow,
+                        InterruptedUpdate& interrupted)
+{
+    QObject::connect(&flow, &UpdateFlow::updateStarting, &midi, &MidiHandler::setInUpdateMode,
+                     Qt::DirectConnection);
+    QObject::connect(&interrupted, &InterruptedUpdate::lookForUpdateVolume, &files,
+                     &FileManager::lookForUpdateVolume, Qt::QueuedConnection);
+    QObject::connect(&files, &FileManager::updateVolumeWaiting, &interrupted,
+                     &InterruptedUpdate::onUpdateVolumeWaiting, Qt::QueuedConnection);
 }
 
 } // namespace FlowConnections

@@ -41,7 +41,7 @@ bool UpdateFlow::started() const
 
 bool UpdateFlow::updateOffered() const
 {
-    return current == State::Idle && !transferBusy && presence.indicatorShown()
+    return current == State::Idle && !transferBusy && !finishOffered && presence.indicatorShown()
         && presence.indicator() == Presence::Indicator::Connected;
 }
 
@@ -75,6 +75,11 @@ void UpdateFlow::setState(State next)
     // shows it again.
     presence.holdFound(next == State::Downloading || next == State::OtherRoute
                        || next == State::Copying || next == State::Succeeded);
+    // From the update-mode message to the confirmation's end a sleep would cut the update off.
+    // (Succeeded comes just before its confirmation starts.)
+    const bool confirmationOpen = confirming.waiting()
+        || confirming.state() == UpdateConfirmation::State::Idle;
+    stayAwake.follow(next == State::Copying || (next == State::Succeeded && confirmationOpen));
     changeNotice.now();
     if (changedState)
         emit stateChanged(next);
@@ -107,7 +112,33 @@ void UpdateFlow::showUpToDate()
 
 void UpdateFlow::beginUpdate()
 {
+    // While an interrupted update is offered, the instrument waits in update mode: whatever
+    // starts now finishes it, without a second update-mode message.
+    const bool inUpdateMode = finishOffered;
+    finishOffered = false;
+    emit updateStarting(inUpdateMode);
     setState(State::Downloading);
+}
+
+void UpdateFlow::finishInterrupted()
+{
+    if (!finishOffered || current != State::Idle || transferBusy)
+        return;
+    open();
+    if (current != State::Choosing)
+        return;
+    if (choices)
+        choices->chooseDefault();
+    leaveChoices();
+    beginUpdate();
+    if (downloader)
+        QMetaObject::invokeMethod(downloader, "downloadFile");
+}
+
+void UpdateFlow::setFinishOffered(bool offered)
+{
+    finishOffered = offered;
+    changeNotice.now();
 }
 
 void UpdateFlow::start()
@@ -367,6 +398,7 @@ void UpdateFlow::onConfirmation(UpdateConfirmation::State state)
     const bool failed = state == Confirmation::OtherVersion || state == Confirmation::NotBack;
     if (failed || state == Confirmation::Confirmed)
         presence.expectAbsence(false);
+    stayAwake.follow(confirming.waiting());
     if (!failed)
         return changeNotice.now();
     // Handed over, but not confirmed: a failure with the firmware it came back with.

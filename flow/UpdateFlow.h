@@ -2,6 +2,7 @@
 
 #include "ChangeNotice.h"
 #include "FlowTimings.h"
+#include "StayAwake.h"
 #include "UpdateConfirmation.h"
 #include "UpdateFlowPolicy.h"
 
@@ -10,8 +11,10 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class Presence;
+class SleepGuard;
 class UpdateChoices;
 
 // The firmware update as the window and "tavlo" go through it, from "Update" to its end
@@ -44,6 +47,9 @@ class UpdateFlow : public QObject
     // After a handed-over update: the wait for the instrument's return, then the firmware it
     // runs; empty otherwise (a return with another firmware is a failure's reason).
     Q_PROPERTY(QString confirmationText READ confirmationText NOTIFY changed)
+    // While the instrument must not be cut off (update mode to confirmation): that the
+    // computer stays awake, or that the user should keep it so; empty otherwise.
+    Q_PROPERTY(QString awakeText READ awakeText NOTIFY changed)
 
 public:
     enum class State {
@@ -80,6 +86,8 @@ public:
     // The firmware version of the update file at hand (empty when not known), asked when the
     // file is handed on.
     void setFileVersionSource(std::function<QString()> source) { fileVersion = std::move(source); }
+    // The system's sleep guard, held from the update-mode message to the confirmation's end.
+    void setSleepGuard(std::shared_ptr<SleepGuard> guard) { stayAwake.setGuard(std::move(guard)); }
 
     State state() const { return current; }
     bool started() const;
@@ -102,6 +110,8 @@ public:
     QString progressMode() const { return mode; }
     QString confirmationText() const;
     const UpdateConfirmation& confirmation() const { return confirming; }
+    QString awakeText() const { return stayAwake.text(); }
+    StayAwake::State awake() const { return stayAwake.state(); }
     // The end screen shows (EXIT is offered).
     bool endShown() const { return exitVisible; }
 
@@ -117,6 +127,11 @@ public:
     Q_INVOKABLE QString installLocal(const QString& urlOrPath, const QString& summary);
     // "Try again" on a failure screen: back to the update screen as after "Update".
     Q_INVOKABLE void retry();
+    // An interrupted update, finished from the home screen: the update on offer, handed to
+    // the instrument that waits in update mode already (InterruptedUpdate).
+    void finishInterrupted();
+    // While an interrupted update is offered, "Update" and "Transfer" are not.
+    void setFinishOffered(bool offered);
 
 public Q_SLOTS:
     void onLatestVersion(const QString& version);
@@ -143,6 +158,9 @@ Q_SIGNALS:
     // (ChangeNotice).
     void changed();
     void stateChanged(UpdateFlow::State state);
+    // An update starts; alreadyInUpdateMode: the instrument waits in update mode (an
+    // interrupted update), so no update-mode message goes out.
+    void updateStarting(bool alreadyInUpdateMode);
 
 private:
     void setState(State next);
@@ -164,6 +182,7 @@ private:
     QPointer<UpdateChoices> choices;
     std::function<QString()> fileVersion;
     UpdateConfirmation confirming;
+    StayAwake stayAwake;
     QString installing;
     State current = State::Idle;
     Line line = Line::Looking;
@@ -186,5 +205,6 @@ private:
     bool progressVisible = false;
     bool resultShown = false;
     bool transferBusy = false;
+    bool finishOffered = false;
     ChangeNotice changeNotice{*this, [this] { emit changed(); }};
 };

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QString>
+
 #include <memory>
 
 class FolderOpener;
 class MidiBackend;
+class SleepGuard;
 class UsbIdentityLookup;
 class VolumeDismounter;
 class VolumeList;
@@ -18,4 +21,9 @@ struct Platform
     std::shared_ptr<VolumeList> volumes;        // used on the storage worker thread only
     std::shared_ptr<VolumeDismounter> dismount; // used on the storage worker thread only
     std::shared_ptr<FolderOpener> folders;      // used on the storage worker thread only
+    // Where the lock lives that lets one program at a time drive the instrument (one per
+    // user in production, one per simulated instrument in the tests); empty: no lock.
+    QString lockFolder;
+    // Keeps the computer awake while an update must not be cut off (may be absent).
+    std::shared_ptr<SleepGuard> sleep;
 };

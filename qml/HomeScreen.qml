@@ -1,7 +1,8 @@
 import QtQuick 2.15
 import Tavlo_Controls 1.0
 
-// The main window's home screen: "Update" and "Transfer", shown as the flows offer them.
+// The main window's home screen: "Update" and "Transfer", shown as the flows offer them, or,
+// when an update was interrupted, the offer to finish it.
 // It fills the window; the window says where the logo ends and how wide the column is.
 Item {
     id: home
@@ -10,6 +11,8 @@ Item {
     property real logoBottom: 0
     property bool updateOffered: false
     property bool transferOffered: false
+    // The published InterruptedUpdate, or null.
+    property QtObject interrupted: null
 
     signal updateRequested()
     signal transferRequested()
@@ -39,5 +42,13 @@ Item {
         text: qsTr("Transfer")
         Accessible.description: qsTr("Shows the storage of Tavlo on this computer, to move files")
         onClicked: home.transferRequested()
+    }
+
+    FinishInterrupted {
+        anchors.top: parent.top
+        anchors.topMargin: home.logoBottom + home.height * 0.1
+        anchors.horizontalCenter: parent.horizontalCenter
+        width: home.columnWidth
+        interrupted: home.interrupted
     }
 }

@@ -63,6 +63,7 @@ ApplicationWindow {
         logoBottom: logoContainer.y + logoContainer.height
         updateOffered: window.flow !== null && window.flow.updateOffered
         transferOffered: window.transfer !== null && window.transfer.offered
+        interrupted: typeof interruptedUpdate !== "undefined" ? interruptedUpdate : null
         onUpdateRequested: if (window.flow) window.flow.open()
         onTransferRequested: if (window.transfer) window.transfer.start()
     }

@@ -60,6 +60,8 @@ Platform SimInstrument::platform()
     p.volumes = volumes.volumeList();
     p.dismount = volumes.dismounter();
     p.folders = volumes.folderOpener();
+    p.lockFolder = lockFolder.path();
+    p.sleep = sleep;
     return p;
 }
 

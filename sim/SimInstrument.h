@@ -3,12 +3,16 @@
 #include "Platform.h"
 #include "SimMidiBus.h"
 #include "SimMidiInstrument.h"
+#include "SimSleepGuard.h"
 #include "SimulatedStorage.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
 
 // The whole simulated instrument: its MIDI side, its USB identity and its storage, behaving
 // as the instrument does through both flows.
@@ -76,6 +80,8 @@ public:
     SimMidiBus& bus() { return midiBus; }
     SimMidiInstrument& midi() { return midiSide; }
     SimulatedStorage& storage() { return volumes; }
+    // The computer's sleep, as the programs that drive this instrument ask for it.
+    SimSleepGuard& sleepGuard() { return *sleep; }
 
     static const char* const kUpdateVolumeLabel;
     static const char* const kTransferVolumeLabel;
@@ -106,4 +112,7 @@ private:
     bool refusesUpdateMode = false;
     SimVolumeOptions updateVolume;
     QList<AppliedUpdate> applied;
+    // The programs that drive this instrument share its lock, as a user's programs do.
+    QTemporaryDir lockFolder;
+    std::shared_ptr<SimSleepGuard> sleep = std::make_shared<SimSleepGuard>();
 };

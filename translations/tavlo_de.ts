@@ -172,6 +172,7 @@ Exit codes:
   8    done, but the --log-file could not be written
   9    update: the instrument came back with another firmware (not applied)
   10   update: the instrument did not come back to confirm the update
+  11   another program is using the instrument (the window, another tavlo)
   100  check: an update is available
   130  stopped by Ctrl-C
 </source>
@@ -207,6 +208,7 @@ Exit-Codes:
   8    erledigt, aber die --log-file konnte nicht geschrieben werden
   9    update: das Instrument kam mit einer anderen Firmware zurück (nicht eingespielt)
   10   update: das Instrument kam nicht zurück, um das Update zu bestätigen
+  11   ein anderes Programm verwendet das Instrument (das Fenster, ein anderes tavlo)
   100  check: ein Update ist verfügbar
   130  mit Strg+C angehalten
 </translation>
@@ -373,6 +375,10 @@ Exit-Codes:
     <message>
         <source>Stopped before the instrument came back; it goes on applying the update by itself.</source>
         <translation>Angehalten, bevor das Instrument zurückkam; es spielt das Update von selbst weiter ein.</translation>
+    </message>
+    <message>
+        <source>An update of the instrument was interrupted; it waits in update mode. This update finishes it.</source>
+        <translation>Ein Update des Instruments wurde unterbrochen; es wartet im Update-Modus. Dieses Update schließt es ab.</translation>
     </message>
 </context>
 <context>
@@ -560,6 +566,17 @@ Exit-Codes:
     </message>
 </context>
 <context>
+    <name>FinishInterrupted</name>
+    <message>
+        <source>Finish update</source>
+        <translation>Update abschließen</translation>
+    </message>
+    <message>
+        <source>Copies the update file onto Tavlo and tells it to apply it</source>
+        <translation>Kopiert die Update-Datei auf Tavlo und weist Tavlo an, sie einzuspielen</translation>
+    </message>
+</context>
+<context>
     <name>FirstConnectionLink</name>
     <message>
         <source>The update file is on Tavlo&apos;s volume, but Tavlo could not be told to apply it: it did not answer. Unplug Tavlo and plug it in again, then press Try again.</source>
@@ -598,6 +615,43 @@ Exit-Codes:
     <message>
         <source>Shows the storage of Tavlo on this computer, to move files</source>
         <translation>Zeigt den Speicher von Tavlo auf diesem Computer an, um Dateien zu verschieben</translation>
+    </message>
+</context>
+<context>
+    <name>InUseWindow</name>
+    <message>
+        <source>Try again</source>
+        <translation>Erneut versuchen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
+    <name>InstrumentLock</name>
+    <message>
+        <source>Tavlo is already open in another window (process %1). Use that window, or close it and try again.</source>
+        <translation>Tavlo ist bereits in einem anderen Fenster geöffnet (Prozess %1). Nutze dieses Fenster, oder schließe es und versuche es erneut.</translation>
+    </message>
+    <message>
+        <source>The command &quot;tavlo %1&quot; is using Tavlo (process %2). Wait until it has ended, then try again.</source>
+        <translation>Der Befehl „tavlo %1“ verwendet Tavlo (Prozess %2). Warte, bis er beendet ist, und versuche es dann erneut.</translation>
+    </message>
+    <message>
+        <source>Another program is using Tavlo (process %1). Wait until it has ended, then try again.</source>
+        <translation>Ein anderes Programm verwendet Tavlo (Prozess %1). Warte, bis es beendet ist, und versuche es dann erneut.</translation>
+    </message>
+    <message>
+        <source>Another program is using Tavlo. Wait until it has ended, then try again.</source>
+        <translation>Ein anderes Programm verwendet Tavlo. Warte, bis es beendet ist, und versuche es dann erneut.</translation>
+    </message>
+</context>
+<context>
+    <name>InterruptedUpdate</name>
+    <message>
+        <source>An update of Tavlo was interrupted. Finish it now?</source>
+        <translation>Ein Update von Tavlo wurde unterbrochen. Jetzt abschließen?</translation>
     </message>
 </context>
 <context>
@@ -723,6 +777,17 @@ Exit-Codes:
     <message>
         <source>The log file %1 is a symbolic link, which is not followed; this run keeps no log.</source>
         <translation>Die Protokolldatei %1 ist ein symbolischer Link, dem nicht gefolgt wird; dieser Lauf führt kein Protokoll.</translation>
+    </message>
+</context>
+<context>
+    <name>StayAwake</name>
+    <message>
+        <source>This computer stays awake until the update is done.</source>
+        <translation>Dieser Computer bleibt wach, bis das Update fertig ist.</translation>
+    </message>
+    <message>
+        <source>Keep this computer awake and plugged in until the update is done.</source>
+        <translation>Halte diesen Computer wach und am Strom, bis das Update fertig ist.</translation>
     </message>
 </context>
 <context>

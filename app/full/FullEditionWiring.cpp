@@ -41,6 +41,9 @@ FullEditionWiring::FullEditionWiring(const Platform& platform, const QUrl& relea
     FlowConnections::connectDownloadStatus(m_downloader, m_updateFlow);
     FlowConnections::connectTransfer(m_midiHandler, nullptr, m_transferFlow);
     m_updateFlow.setChoices(&m_updateChoices);
+    m_updateFlow.setSleepGuard(platform.sleep);
+    FlowConnections::connectInterrupted(m_midiHandler, *m_fileManager, m_updateFlow,
+                                        m_interruptedUpdate);
 }
 
 FullEditionWiring::~FullEditionWiring()
@@ -62,6 +65,7 @@ void FullEditionWiring::publish(QQmlApplicationEngine& engine)
     context->setContextProperty(QStringLiteral("presence"), &m_presence);
     context->setContextProperty(QStringLiteral("updateFlow"), &m_updateFlow);
     context->setContextProperty(QStringLiteral("transferFlow"), &m_transferFlow);
+    context->setContextProperty(QStringLiteral("interruptedUpdate"), &m_interruptedUpdate);
 
     m_fileManagerBridge = new FileManagerBridge;
     context->setContextProperty(QStringLiteral("fileManagerBridge"), m_fileManagerBridge);
@@ -84,6 +88,7 @@ QList<Wiring::Published> FullEditionWiring::published()
     list.append({QStringLiteral("presence"), &m_presence});
     list.append({QStringLiteral("updateFlow"), &m_updateFlow});
     list.append({QStringLiteral("transferFlow"), &m_transferFlow});
+    list.append({QStringLiteral("interruptedUpdate"), &m_interruptedUpdate});
     return list;
 }
 

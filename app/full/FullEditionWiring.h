@@ -3,6 +3,7 @@
 #include "download/full/Downloader.h"
 #include "app/full/MainController.h"
 #include "device/full/MidiHandler.h"
+#include "InterruptedUpdate.h"
 #include "Presence.h"
 #include "TransferFlow.h"
 #include "UpdateFlow.h"
@@ -46,6 +47,7 @@ public:
     UpdateChoices& updateChoices() { return m_updateChoices; }
     Presence& presence() { return m_presence; }
     UpdateFlow& updateFlow() { return m_updateFlow; }
+    InterruptedUpdate& interruptedUpdate() { return m_interruptedUpdate; }
     TransferFlow& transferFlow() { return m_transferFlow; }
 
 private:
@@ -62,5 +64,6 @@ private:
     // The flows the window binds to (and "tavlo" follows); destroyed before what they call.
     Presence m_presence;
     UpdateFlow m_updateFlow;
+    InterruptedUpdate m_interruptedUpdate{m_presence, m_updateFlow};
     TransferFlow m_transferFlow;
 };

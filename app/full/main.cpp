@@ -5,6 +5,9 @@
 #include "SessionLog.h"
 #include "Startup.h"
 #include "Timings.h"
+#include "InstrumentLock.h"
+#include "WindowClaim.h"
+#include "WindowToFront.h"
 #include "WiringLog.h"
 
 #include <QGuiApplication>
@@ -26,14 +29,23 @@ int main(int argc, char* argv[])
     if (!log.isOpen())
         qCWarning(lcWiring, "%s", qPrintable(log.problem()));
 
+    // One program drives the instrument at a time: a second window brings the first to the
+    // front, and while "tavlo" holds the instrument a small window says so.
+    const Platform platform = createProductionPlatform();
+    InstrumentLock lock(platform.lockFolder);
+    WindowToFront front(platform.lockFolder);
+    if (WindowClaim(lock, front).run() != WindowClaim::Outcome::Go)
+        return 0;
+
     // First wiring phase: the objects, the storage worker, the catalogue request and the
     // connections between the objects.
-    FullEditionWiring wiring(createProductionPlatform(), Downloader::defaultServer(),
+    FullEditionWiring wiring(platform, Downloader::defaultServer(),
                              Timings::production());
 
     QQmlApplicationEngine engine;
     // Second wiring phase: the objects published to the window.
     wiring.publish(engine);
+    WindowClaim::raiseOnRequest(front, engine);
     Startup::publishLogProblem(engine, log.problem());
     return Startup::loadAndRun(app, engine, QUrl(QStringLiteral("qrc:/Tavlo_App/main.qml")));
 }

@@ -26,6 +26,9 @@ UpdaterEditionWiring::UpdaterEditionWiring(const Platform& platform, const QUrl&
     FlowConnections::connectUpdate(m_midiHandler, m_downloader, m_mainController, m_presence,
                                    m_updateFlow);
     m_updateFlow.setChoices(&m_updateChoices);
+    m_updateFlow.setSleepGuard(platform.sleep);
+    FlowConnections::connectInterrupted(m_midiHandler, *m_fileManager, m_updateFlow,
+                                        m_interruptedUpdate);
 }
 
 void UpdaterEditionWiring::publish(QQmlApplicationEngine& engine)
@@ -42,7 +45,8 @@ QList<Wiring::Published> UpdaterEditionWiring::published()
             {QStringLiteral("mainController"), &m_mainController},
             {QStringLiteral("updateChoices"), &m_updateChoices},
             {QStringLiteral("presence"), &m_presence},
-            {QStringLiteral("updateFlow"), &m_updateFlow}};
+            {QStringLiteral("updateFlow"), &m_updateFlow},
+            {QStringLiteral("interruptedUpdate"), &m_interruptedUpdate}};
 }
 
 QObject* UpdaterEditionWiring::storage() const

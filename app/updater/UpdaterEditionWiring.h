@@ -3,6 +3,7 @@
 #include "download/updater/Downloader.h"
 #include "app/updater/MainController.h"
 #include "device/updater/MidiHandler.h"
+#include "InterruptedUpdate.h"
 #include "Presence.h"
 #include "UpdateFlow.h"
 #include "StorageWorker.h"
@@ -42,6 +43,7 @@ public:
     UpdateChoices& updateChoices() { return m_updateChoices; }
     Presence& presence() { return m_presence; }
     UpdateFlow& updateFlow() { return m_updateFlow; }
+    InterruptedUpdate& interruptedUpdate() { return m_interruptedUpdate; }
 
 private:
     // Declared in creation order: destroyed in reverse, the storage worker first.
@@ -55,4 +57,5 @@ private:
     // The flows the window binds to (and "tavlo" follows); destroyed before what they call.
     Presence m_presence;
     UpdateFlow m_updateFlow;
+    InterruptedUpdate m_interruptedUpdate{m_presence, m_updateFlow};
 };

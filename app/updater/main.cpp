@@ -4,6 +4,9 @@
 #include "SessionLog.h"
 #include "Startup.h"
 #include "Timings.h"
+#include "InstrumentLock.h"
+#include "WindowClaim.h"
+#include "WindowToFront.h"
 #include "app/updater/UpdaterEditionWiring.h"
 #include "WiringLog.h"
 
@@ -26,11 +29,20 @@ int main(int argc, char* argv[])
     if (!log.isOpen())
         qCWarning(lcWiring, "%s", qPrintable(log.problem()));
 
-    UpdaterEditionWiring wiring(createProductionPlatform(), Downloader::defaultServer(),
+    // One program drives the instrument at a time: a second window brings the first to the
+    // front, and while "tavlo" holds the instrument a small window says so.
+    const Platform platform = createProductionPlatform();
+    InstrumentLock lock(platform.lockFolder);
+    WindowToFront front(platform.lockFolder);
+    if (WindowClaim(lock, front).run() != WindowClaim::Outcome::Go)
+        return 0;
+
+    UpdaterEditionWiring wiring(platform, Downloader::defaultServer(),
                                 Timings::production());
 
     QQmlApplicationEngine engine;
     wiring.publish(engine);
+    WindowClaim::raiseOnRequest(front, engine);
     Startup::publishLogProblem(engine, log.problem());
     return Startup::loadAndRun(app, engine, QUrl(QStringLiteral("qrc:/Tavlo Updater/main.qml")));
 }

@@ -62,6 +62,8 @@ private Q_SLOTS:
 public Q_SLOTS:
     void transferComplete(bool success) { core.transferComplete(success); }
     void fileDownloaded(bool success) { core.fileDownloaded(success); }
+    // The instrument waits in update mode already: no update-mode message before the copy.
+    void setInUpdateMode(bool already) { core.setInUpdateMode(already); }
     void onEjectCompleted(bool success) { link.transferVolumeEjected(success); }
 
 public:

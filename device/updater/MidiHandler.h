@@ -55,6 +55,8 @@ private Q_SLOTS:
 public Q_SLOTS:
     void transferComplete(bool success) { core.transferComplete(success); }
     void fileDownloaded(bool success) { core.fileDownloaded(success); }
+    // The instrument waits in update mode already: no update-mode message before the copy.
+    void setInUpdateMode(bool already) { core.setInUpdateMode(already); }
 
 private:
     // In this order: the link goes before the ports and the receiver it was made over.

@@ -82,6 +82,26 @@ Item {
         Accessible.name: text
     }
 
+    // From the update-mode message to the confirmation: that the computer stays awake (or
+    // that the user should keep it so). At the foot, where the version page's links were.
+    Text {
+        objectName: "awakeText"
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: panel.height * 0.03
+        anchors.horizontalCenter: parent.horizontalCenter
+        width: panel.columnWidth
+        textFormat: Text.PlainText
+        visible: text !== ""
+        text: panel.flow ? panel.flow.awakeText : ""
+        color: "#bbbbbb"
+        font.family: "Poppins"
+        font.pixelSize: Math.floor(Math.max(width * 0.035, 9))
+        wrapMode: Text.WordWrap
+        horizontalAlignment: Text.AlignHCenter
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
+    }
+
     Item {
         id: overTextsLayer
         anchors.fill: parent

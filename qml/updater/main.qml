@@ -60,6 +60,15 @@ ApplicationWindow {
         onClicked: if (window.flow) window.flow.open()
     }
 
+    // When an update was interrupted: the offer to finish it, in the place of "Update".
+    FinishInterrupted {
+        anchors.top: logoContainer.bottom
+        anchors.topMargin: window.height * 0.1
+        anchors.horizontalCenter: parent.horizontalCenter
+        width: logoContainer.width
+        interrupted: typeof interruptedUpdate !== "undefined" ? interruptedUpdate : null
+    }
+
     UpdatePanel {
         id: updatePanel
         columnWidth: logoContainer.width

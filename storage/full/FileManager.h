@@ -37,6 +37,8 @@ public:
     bool ejectDevice(const QString& deviceName) { return ejector.eject(deviceName); }
 
 signals:
+    // Whether the instrument's own update volume is mounted (an update was interrupted).
+    void updateVolumeWaiting(bool present);
     void fileTransferComplete(bool success);
     // Emitted just before fileTransferComplete(false): why, in plain words.
     void transferFailureReason(QString reason);
@@ -50,6 +52,10 @@ signals:
     void volumeRefused(QString reason);
 
 public slots:
+    void lookForUpdateVolume()
+    {
+        emit updateVolumeWaiting(isDeviceMounted(QString::fromLatin1(kUpdateVolumeLabel)));
+    }
     void onDownloadFinished(bool success, QString updateFilePath, QString updateFileName)
     {
         downloadFinished(success, updateFilePath, updateFileName);

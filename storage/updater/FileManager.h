@@ -32,6 +32,8 @@ public:
     static QString progressText(qint64 copied, qint64 total) { return ProgressText::of(copied, total); }
 
 signals:
+    // Whether the instrument's own update volume is mounted (an update was interrupted).
+    void updateVolumeWaiting(bool present);
     void fileTransferComplete(bool success);
     // Emitted just before fileTransferComplete(false): why, in plain words.
     void transferFailureReason(QString reason);
@@ -40,6 +42,10 @@ signals:
     void copyProgress(QString percentage);
 
 public slots:
+    void lookForUpdateVolume()
+    {
+        emit updateVolumeWaiting(isDeviceMounted(QString::fromLatin1(kUpdateVolumeLabel)));
+    }
     void onDownloadFinished(bool success, QString updateFilePath, QString updateFileName)
     {
         downloadFinished(success, updateFilePath, updateFileName);

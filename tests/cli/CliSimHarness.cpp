@@ -10,7 +10,10 @@
 //   TAVLO_SIM_INSTRUMENTS  0, 1 (default) or 2 instruments on the bus
 //   TAVLO_SIM_STATE     file the instrument's state is written to at the end
 //   TAVLO_SIM_UPDATE_MODE_FAILS  "1": every send of the update-mode message fails
+//   TAVLO_SIM_HELD_BY   "window" or "tavlo": that program holds the instrument's lock for
+//                       the runs; "crashed": a program that ended without letting go left it
 #include "CliRun.h"
+#include "InstrumentLock.h"
 #include "ReleaseServer.h"
 #include "SimInstrument.h"
 #include "SysExMessages.h"
@@ -28,6 +31,10 @@
 #include <algorithm>
 #include <atomic>
 #include <csignal>
+#include <memory>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 std::atomic<bool> g_interrupted{false};
@@ -99,6 +106,29 @@ int main(int argc, char* argv[])
         instrument.bus().attachDevice(QStringLiteral("Tavlo Two"), ids, true, true);
     }
     settle(50);
+
+    // Another program that holds the instrument, or held it and ended without letting go.
+    std::unique_ptr<InstrumentLock> heldBy;
+    const QString holder = env("TAVLO_SIM_HELD_BY");
+    if (holder == QLatin1String("window") || holder == QLatin1String("tavlo")) {
+        heldBy = std::make_unique<InstrumentLock>(instrument.platform().lockFolder);
+        heldBy->acquire(holder == QLatin1String("window") ? InstrumentLock::Kind::Window
+                                                          : InstrumentLock::Kind::CommandLine,
+                        QStringLiteral("update"));
+    } else if (holder == QLatin1String("crashed")) {
+        const QString folder = instrument.platform().lockFolder;
+        const pid_t child = fork();
+        if (child == 0) {
+            auto* lock = new InstrumentLock(folder); // never let go: the process ends at once
+            _exit(lock->acquire(InstrumentLock::Kind::CommandLine, QStringLiteral("update")) ? 0 : 1);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        if (!QFile::exists(QDir(folder).filePath(QStringLiteral("tavlo-instrument.lock")))) {
+            std::fprintf(stderr, "harness: the crashed program left no lock\n");
+            return 99;
+        }
+    }
 
     // Whether the runs set the instrument on a way of its own (anything beyond answering).
     bool instrumentWoken = false;

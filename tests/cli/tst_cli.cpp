@@ -114,6 +114,18 @@ void CliTest::commandLines_data()
                                        << QStringList{"Nothing to do."} << QString();
     QTest::newRow("check, no server") << QStringList{"check"} << setup(1, "1.5.2", false) << 4 << none
                                       << "The list of updates could not be read.";
+    // One program drives the instrument at a time; a lock left by one that ended is taken over.
+    const auto heldBy = [](const char* holder) {
+        CliProcess::Setup s = setup();
+        s.environment.insert(QStringLiteral("TAVLO_SIM_HELD_BY"), QString::fromLatin1(holder));
+        return s;
+    };
+    QTest::newRow("update, the window holds the instrument") << QStringList{"update", "--yes"}
+        << heldBy("window") << 11 << none << "Tavlo is already open in another window (process ";
+    QTest::newRow("check, another tavlo holds it") << QStringList{"check"} << heldBy("tavlo") << 11
+        << none << "The command \"tavlo update\" is using Tavlo (process ";
+    QTest::newRow("check, lock of a program that crashed") << QStringList{"check"} << heldBy("crashed")
+        << 100 << QStringList{"1.6.0"} << "";
     QTest::newRow("update, answered no") << QStringList{"update"} << setup(1, "1.5.2", true, "n\n") << 7
                                          << none << "Not installed; the instrument was not changed.";
     QTest::newRow("update, nobody to ask") << QStringList{"update"} << setup() << 7 << none

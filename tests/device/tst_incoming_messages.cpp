@@ -170,6 +170,7 @@ void TestIncomingMessages::metaObjectInterface()
         {"checkForTavloHost()", QMetaMethod::Slot},
         {"transferComplete(bool)", QMetaMethod::Slot},
         {"fileDownloaded(bool)", QMetaMethod::Slot},
+        {"setInUpdateMode(bool)", QMetaMethod::Slot},
         {"onEjectCompleted(bool)", QMetaMethod::Slot},
         {"sendTransferSysEx()", QMetaMethod::Method},
     };

@@ -98,6 +98,12 @@ bool EndToEndRig::start(bool withWindow)
     return true;
 }
 
+void EndToEndRig::crash()
+{
+    driver.reset();
+    wiring.reset();
+}
+
 int EndToEndRig::sentCount(const QByteArray& message) const
 {
     return int(std::count(sent.begin(), sent.end(), message));

@@ -33,6 +33,10 @@ public:
     // window did not come up. Without the window, only the first phase: the flows the
     // window would bind to run alone.
     bool start(bool withWindow = true);
+    // The program ends where it stands, as in a crash: the window and the wiring go without
+    // any step of the update's own; the instrument and the server stay. start() again is the
+    // program started anew.
+    void crash();
 
     QString error() const { return problem; }
     QByteArray updateFile() const { return firmware; }

@@ -48,6 +48,10 @@ private Q_SLOTS:
     void init() { qputenv("TMPDIR", QFile::encodeName(processTemp.path())); }
     void faults_data();
     void faults();
+    // The program ends at a stage of the update and is started again: it sees the
+    // instrument waiting in update mode and finishes the update from there.
+    void interruptedThenFinished_data();
+    void interruptedThenFinished();
 
 private:
     QTemporaryDir processTemp;
@@ -306,8 +310,13 @@ void FaultMatrix::faults()
     if (screen == kComplete) {
         QTRY_COMPARE_WITH_TIMEOUT(rig.instrument().appliedUpdates().size(), 1, 15000);
         QTRY_COMPARE_WITH_TIMEOUT(w.text(QStringLiteral("confirmationText")), confirmed, 15000);
+        // The computer was kept awake from the update-mode message to the confirmation.
+        QCOMPARE(rig.instrument().sleepGuard().holds(), 1);
+        QVERIFY(!rig.instrument().sleepGuard().held());
         return;
     }
+    // A failure screen lets the computer sleep again.
+    QVERIFY(!rig.instrument().sleepGuard().held());
 
     // The way back, with the fault gone.
     QSignalSpy applied(&rig.instrument(), &SimInstrument::updateApplied);
@@ -338,6 +347,98 @@ void FaultMatrix::faults()
     QTRY_COMPARE_WITH_TIMEOUT(applied.size(), 1, 30000);
     QVERIFY(rig.instrument().appliedUpdates().constLast().bytes == rig.updateFile());
     QTRY_COMPARE_WITH_TIMEOUT(w.text(QStringLiteral("confirmationText")), confirmed, 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.instrument().sleepGuard().held(), 5000);
+}
+
+void FaultMatrix::interruptedThenFinished_data()
+{
+    QTest::addColumn<bool>("duringCopy"); // else: just after the update-mode message
+    QTest::addColumn<bool>("here");       // this shard runs the row
+    // One row in each of the last shards.
+    const QString shard = qEnvironmentVariable("FAULT_SHARD");
+    const int shardIndex = shard.section(QLatin1Char('/'), 0, 0).toInt();
+    const int shardCount = qMax(1, shard.section(QLatin1Char('/'), 1, 1).toInt());
+    QTest::newRow("crash after the update-mode message, then a restart")
+        << false << (shard.isEmpty() || shardIndex == shardCount);
+    QTest::newRow("crash during the copy, then a restart")
+        << true << (shard.isEmpty() || shardIndex == qMax(1, shardCount - 1));
+}
+
+void FaultMatrix::interruptedThenFinished()
+{
+    QFETCH(bool, duringCopy);
+    QFETCH(bool, here);
+    if (!here)
+        QSKIP("another shard runs this row");
+    EndToEndRig rig;
+    QVERIFY2(rig.serve(), qPrintable(rig.error()));
+    rig.instrument().plugIn();
+    QVERIFY(rig.start(false));
+    const QString updateLabel = QString::fromLatin1(SimInstrument::kUpdateVolumeLabel);
+    {
+        UpdateFlow& flow = rig.program().updateFlow();
+        QTRY_VERIFY_WITH_TIMEOUT(flow.updateOffered(), 5000);
+        // Nothing was interrupted: no offer to finish anything.
+        QVERIFY(!rig.program().interruptedUpdate().offered());
+        flow.open();
+        QTRY_VERIFY_WITH_TIMEOUT(flow.startShown() && flow.startEnabled(), 5000);
+        flow.start();
+        // The copy starts as soon as the volume is there: the program ends in that moment.
+        bool crashed = false;
+        const QMetaObject::Connection onMount = QObject::connect(
+            &rig.instrument().storage(), &SimulatedStorage::volumeMounted,
+            [&](const QString& label, const QString&) {
+                if (duringCopy && label == updateLabel && !crashed) {
+                    crashed = true;
+                    rig.crash();
+                }
+            });
+        QTRY_VERIFY_WITH_TIMEOUT(rig.instrument().midi().mode() == SimMidiInstrument::Mode::Update, 20000);
+        if (duringCopy)
+            QTRY_VERIFY_WITH_TIMEOUT(crashed, 20000);
+        QObject::disconnect(onMount);
+    }
+    rig.crash();
+    // A copy cut off half-way leaves its temporary file (whatever the teardown left).
+    if (duringCopy) {
+        QFile partial(QDir(rig.instrument().storage().rootPath(updateLabel)).filePath(QStringLiteral("tvxxfer.tmp")));
+        QVERIFY(partial.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        partial.write(rig.updateFile().left(rig.updateFile().size() / 2));
+        partial.close();
+    }
+    QVERIFY(!rig.instrument().sleepGuard().held());
+    // Left in update mode, with its volume.
+    QTRY_VERIFY_WITH_TIMEOUT(rig.instrument().storage().isMounted(updateLabel), 5000);
+    QCOMPARE(rig.instrument().midi().mode(), SimMidiInstrument::Mode::Update);
+    QVERIFY(rig.instrument().appliedUpdates().isEmpty());
+    const QByteArray updateMode(reinterpret_cast<const char*>(SysEx::MIDI_SYSEX_UPDATE_MODE.data()),
+                                qsizetype(SysEx::MIDI_SYSEX_UPDATE_MODE.size()));
+    QCOMPARE(rig.sentCount(updateMode), 1);
+
+    // Started again: the offer to finish, in place of "Update".
+    QVERIFY(rig.start(false));
+    UpdateFlow& flow = rig.program().updateFlow();
+    InterruptedUpdate& interrupted = rig.program().interruptedUpdate();
+    QTRY_VERIFY_WITH_TIMEOUT(interrupted.offered(), 20000);
+    QCOMPARE(interrupted.text(), QStringLiteral("An update of Tavlo was interrupted. Finish it now?"));
+    QVERIFY(!flow.updateOffered());
+    interrupted.finish();
+    QVERIFY(!interrupted.offered());
+    QTRY_COMPARE_WITH_TIMEOUT(flow.versionLineText(), QStringLiteral("File transfer complete!"), 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.instrument().appliedUpdates().size(), 1, 15000);
+    QVERIFY(rig.instrument().appliedUpdates().constFirst().bytes == rig.updateFile());
+    QTRY_COMPARE_WITH_TIMEOUT(flow.confirmationText(),
+                              QStringLiteral("Tavlo now runs firmware %1.").arg(QString::fromLatin1(EndToEndRig::kVersion)),
+                              15000);
+    // No second update-mode message: the instrument was in update mode already.
+    QCOMPARE(rig.sentCount(updateMode), 1);
+    QVERIFY(!rig.instrument().sleepGuard().held());
+    QVERIFY(rig.instrument().sleepGuard().holds() >= 2);
+    const QStringList finalNames{QString::fromLatin1(EndToEndRig::kFileName),
+                                 QString::fromLatin1(SimInstrument::kUpdateFileName)};
+    QStringList bad = leftovers(rig.downloadRoot(), finalNames, rig.updateFile());
+    bad += leftovers(rig.instrument().storage().rootPath(updateLabel), finalNames, rig.updateFile());
+    QVERIFY2(bad.isEmpty(), qPrintable(bad.join(QLatin1Char('\n'))));
 }
 
 QTEST_MAIN(FaultMatrix)
