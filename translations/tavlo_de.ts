@@ -569,7 +569,7 @@ Exit-Codes:
     <name>FinishInterrupted</name>
     <message>
         <source>Finish update</source>
-        <translation>Update abschließen</translation>
+        <translation>Abschließen</translation>
     </message>
     <message>
         <source>Copies the update file onto Tavlo and tells it to apply it</source>

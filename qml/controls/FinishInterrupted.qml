@@ -31,7 +31,7 @@ Column {
         width: offer.width
         visible: offer.visible
         text: qsTr("Finish update")
-        textScale: 0.3
+        textScale: 0.25
         Accessible.description: qsTr("Copies the update file onto Tavlo and tells it to apply it")
         onClicked: if (offer.interrupted) offer.interrupted.finish()
     }

@@ -54,6 +54,7 @@ ApplicationWindow {
             width: (window.width - 56) / 2
             visible: true
             focus: true
+            textScale: 0.25
             text: qsTr("Try again")
             onClicked: window.retryRequested()
         }
@@ -61,6 +62,7 @@ ApplicationWindow {
             objectName: "inUseClose"
             width: (window.width - 56) / 2
             visible: true
+            textScale: 0.25
             text: qsTr("Close")
             onClicked: window.closeRequested()
         }

@@ -7,6 +7,8 @@
 
 #include "DemoReleases.h"
 #include "DownloadFailureText.h"
+#include "InstrumentLock.h"
+#include "WindowClaim.h"
 #include "KeyboardCheck.h"
 #include "KnownScreenFaults.h"
 #include "LayoutCheck.h"
@@ -203,6 +205,7 @@ private slots:
             {"searching", kEditions, {}, {}},
             {"not connected", kEditions, {"lost"}, {}},
             {"home", kEditions, kHome, {}},
+            {"interrupted update offered", kEditions, kHome + QStringList{"interrupted"}, {}},
             {"home without transfer", {"full"}, {"found", "latest 1.6.0", "version 1.4.0"}, {}},
             {"update screen", kEditions, kUpdate, {}},
             {"update screen, unplugged", {"full"}, kUpdate + QStringList{"lost"}, {"instructions-over-screen"}},
@@ -276,6 +279,36 @@ private slots:
         QVERIFY(window.playAll(steps));
         KnownScreenFaults::verify(LayoutCheck::problems(window.window()) + KeyboardCheck::tabOrder(window.window()),
                                   faults);
+    }
+
+    // The small window shown instead of either window while another program holds the
+    // instrument, with each of its sentences.
+    void inUseWindow_data()
+    {
+        QTest::addColumn<qint64>("pid");
+        QTest::addColumn<bool>("window");
+        QTest::addColumn<QString>("command");
+        for (const QString language : {"en", "de"}) {
+            QTest::addRow("tavlo update (%s)", qPrintable(language)) << qint64(123456) << false << "update";
+            QTest::addRow("another window (%s)", qPrintable(language)) << qint64(123456) << true << "";
+            QTest::addRow("another program (%s)", qPrintable(language)) << qint64(123456) << false << "";
+        }
+    }
+
+    void inUseWindow()
+    {
+        QFETCH(qint64, pid);
+        QFETCH(bool, window);
+        QFETCH(QString, command);
+        speak(QTest::currentDataTag());
+        WindowDriver driver;
+        QVERIFY(driver.load(WindowClaim::inUseDocument()));
+        const QString sentence = InstrumentLock::inUseSentence({pid, window, command});
+        driver.root()->setProperty("sentence", sentence);
+        QTest::qWait(50);
+        QCOMPARE(driver.text(QStringLiteral("inUseSentence")), sentence);
+        KnownScreenFaults::verify(LayoutCheck::problems(driver.window()) + KeyboardCheck::tabOrder(driver.window()),
+                                  {});
     }
 
     // Enter and Return press each button of both windows on a screen that shows it.

@@ -6,7 +6,9 @@
 #include "StandInMidiHandler.h"
 #include "StandInSet.h"
 #include "StandInUpdaterMainController.h"
+#include "InstrumentLock.h"
 #include "Startup.h"
+#include "WindowClaim.h"
 #include "WindowDriver.h"
 
 #include <QDir>
@@ -14,6 +16,7 @@
 #include <QQuickWindow>
 #include <QSet>
 #include <QTest>
+#include <QTranslator>
 
 #include <memory>
 
@@ -235,6 +238,88 @@ private slots:
         const QQuickItem* indicator = driver.item("connectionIndication");
         const QColor seen = colourAt(image, indicator, {indicator->width() / 2, indicator->height() / 2}, ratio);
         QVERIFY2(near(seen, QColor(dot)), qPrintable(QString("dot is %1, expected %2").arg(seen.name(), dot)));
+    }
+
+    // The screens of an interrupted update and of an instrument held by another program, in
+    // both editions' windows, in English and in German.
+    void heldOrInterrupted_data()
+    {
+        QTest::addColumn<QString>("document");
+        for (const char* language : {"en", "de"}) {
+            QTest::addRow("15-interrupted-%s", language) << "full";
+            QTest::addRow("u8-interrupted-%s", language) << "updater";
+            QTest::addRow("16-in-use-%s", language) << "in use";
+            QTest::addRow("17-awake-%s", language) << "copying";
+            QTest::addRow("u9-awake-%s", language) << "updater copying";
+        }
+    }
+
+    void heldOrInterrupted()
+    {
+        QFETCH(QString, document);
+        QTranslator german;
+        if (QByteArray(QTest::currentDataTag()).endsWith("-de"))
+            QVERIFY(Startup::installTranslation(german, QLocale(QStringLiteral("de_DE"))));
+        StandInSet objects;
+        StandInMidiHandler midi;
+        StandInDownloader downloader;
+        StandInUpdaterMainController controller;
+        StandInFlows flows(midi, downloader, controller);
+        WindowDriver driver;
+        const bool updater = document.startsWith(QLatin1String("updater"));
+        if (document == QLatin1String("in use")) {
+            QVERIFY(driver.load(WindowClaim::inUseDocument()));
+            driver.root()->setProperty("sentence", InstrumentLock::inUseSentence({123456, false, QStringLiteral("update")}));
+        } else if (updater) {
+            driver.publish("midiHandler", &midi);
+            driver.publish("downloader", &downloader);
+            driver.publish("mainController", &controller);
+            flows.publishTo(driver);
+            QVERIFY(driver.load(QUrl(QStringLiteral("qrc:/Tavlo Updater/main.qml"))));
+        } else {
+            objects.publishTo(driver);
+            QVERIFY(driver.load(kMainUrl));
+        }
+        QObject::disconnect(&driver.engine(), nullptr, QCoreApplication::instance(), nullptr);
+        StandInFlows& shown = updater ? flows : objects.flows;
+        if (document != QLatin1String("in use")) {
+            if (updater) {
+                emit midi.deviceFound(true);
+                emit downloader.latestVersionFetched("1.6.0");
+            } else {
+                for (const char* step : {"found", "latest 1.6.0", "version 1.5.2"})
+                    QVERIFY2(objects.play(QString::fromLatin1(step), driver), qPrintable(objects.error()));
+            }
+            shown.deliverNotices();
+        }
+        if (document.endsWith(QLatin1String("copying"))) {
+            QVERIFY(driver.clickButton(QCoreApplication::translate("HomeScreen", "Update"))
+                    || driver.press(QStringLiteral("updateButton")));
+            shown.deliverNotices();
+            QVERIFY(driver.press(QStringLiteral("startUpdateButton")));
+            if (updater) {
+                emit downloader.downloadingProgressBar(100);
+                emit downloader.setDeviceToTransferMode(true);
+                emit controller.copyingFileProgress("60%");
+            } else {
+                emit objects.downloader.downloadingProgressBar(100);
+                emit objects.downloader.setDeviceToTransferMode(true);
+                emit objects.mainController.copyingFileProgress(60);
+            }
+            shown.deliverNotices();
+            QVERIFY(driver.isShown(QStringLiteral("awakeText")));
+        } else if (document != QLatin1String("in use")) {
+            shown.updateVolumeFound();
+            shown.deliverNotices();
+            QVERIFY(driver.isShown(QStringLiteral("finishUpdateButton")));
+        }
+        QTest::qWait(100);
+        const QImage image = driver.grab();
+        QVERIFY(!image.isNull());
+        const QString path = m_dir + QLatin1Char('/') + QString::fromLatin1(QTest::currentDataTag()) + ".png";
+        QVERIFY(image.save(path));
+        std::printf("  %s\n", qPrintable(path));
+        QVERIFY2(distinctColours(image) >= 16, "the picture is nearly blank");
     }
 };
 

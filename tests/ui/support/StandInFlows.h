@@ -1,5 +1,6 @@
 #pragma once
 
+#include "InterruptedUpdate.h"
 #include "Presence.h"
 #include "TransferFlow.h"
 #include "UpdateFlow.h"
@@ -31,6 +32,11 @@ public:
     Presence presence;
     UpdateFlow update;
     TransferFlow transfer;
+    InterruptedUpdate interrupted{presence, update};
+
+    // The step "interrupted": the look for the instrument's update volume finds it (after a
+    // "found", which asks for the look).
+    void updateVolumeFound() { interrupted.onUpdateVolumeWaiting(true); }
 
 private:
     bool hasTransfer = false;

@@ -64,6 +64,8 @@ bool StandInSet::play(const QString& step, WindowDriver& driver)
         downloader.fail(rest);
     } else if (verb == QLatin1String("transferReason")) {
         emit mainController.transferFailureReason(rest);
+    } else if (verb == QLatin1String("interrupted")) {
+        flows.updateVolumeFound();
     } else if (verb == QLatin1String("notFinished")) {
         emit midiHandler.updateFinishFailed(rest);
     } else if (verb == QLatin1String("copy")) {
