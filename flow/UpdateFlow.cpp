@@ -52,9 +52,9 @@ bool UpdateFlow::startEnabled() const
 
 QString UpdateFlow::versionLineText() const
 {
-    if (line == Line::UpToDate)
+    if (screen.line == Line::UpToDate)
         return choices ? choices->upToDateText() : QString();
-    return UpdateFlowTexts::versionLine(line, latest, lineDetail);
+    return UpdateFlowTexts::versionLine(screen.line, latest, screen.lineDetail);
 }
 
 QString UpdateFlow::confirmationText() const
@@ -64,7 +64,7 @@ QString UpdateFlow::confirmationText() const
 
 QString UpdateFlow::noticeText() const
 {
-    return UpdateFlowTexts::notice(notice, message);
+    return UpdateFlowTexts::notice(screen.notice, screen.message);
 }
 
 void UpdateFlow::setState(State next)
@@ -89,24 +89,24 @@ void UpdateFlow::open()
 {
     if (current != State::Idle || transferBusy)
         return;
-    lineShown = true;
-    noticeVisible = true;
-    startVisible = available;
-    exitVisible = !available;
-    choicesOn = choices != nullptr;
+    screen.lineShown = true;
+    screen.noticeVisible = true;
+    screen.startVisible = available;
+    screen.exitVisible = !available;
+    screen.choicesOn = choices != nullptr;
     setState(State::Choosing);
     showUpToDate();
 }
 
 void UpdateFlow::showUpToDate()
 {
-    if (!choicesOn || !choices || !choices->upToDate())
+    if (!screen.choicesOn || !choices || !choices->upToDate())
         return;
-    if (line == Line::UpToDate && !startVisible && exitVisible)
+    if (screen.line == Line::UpToDate && !screen.startVisible && screen.exitVisible)
         return;
-    line = Line::UpToDate;
-    startVisible = false;
-    exitVisible = true;
+    screen.line = Line::UpToDate;
+    screen.startVisible = false;
+    screen.exitVisible = true;
     changeNotice.now();
 }
 
@@ -129,10 +129,7 @@ void UpdateFlow::finishInterrupted()
         return;
     if (choices)
         choices->chooseDefault();
-    leaveChoices();
-    beginUpdate();
-    if (downloader)
-        QMetaObject::invokeMethod(downloader, "downloadFile");
+    fetch();
 }
 
 void UpdateFlow::setFinishOffered(bool offered)
@@ -143,23 +140,24 @@ void UpdateFlow::setFinishOffered(bool offered)
 
 void UpdateFlow::start()
 {
-    if (current != State::Choosing || !startVisible || !startEnabled())
+    if (current != State::Choosing || !screen.startVisible || !startEnabled())
         return;
     if (choices)
         choices->chooseDefault();
-    leaveChoices();
-    beginUpdate();
-    // After the state: a download that fails at once reports while the call runs.
-    if (downloader)
-        QMetaObject::invokeMethod(downloader, "downloadFile");
+    fetch();
 }
 
 void UpdateFlow::startChosen()
 {
-    if (current != State::Choosing)
-        return;
-    leaveChoices();
+    if (current == State::Choosing)
+        fetch();
+}
+
+void UpdateFlow::fetch()
+{
+    screen.leaveChoices();
     beginUpdate();
+    // After the state: a download that fails at once reports while the call runs.
     if (downloader)
         QMetaObject::invokeMethod(downloader, "downloadFile");
 }
@@ -169,30 +167,18 @@ QString UpdateFlow::installLocal(const QString& urlOrPath, const QString& summar
     if (current != State::Choosing || !choices)
         return UpdateFlowTexts::cannotInstallNow();
     // Started first: the file is handed on while the call runs.
-    const bool wasStartShown = startVisible;
-    const bool wasExitShown = exitVisible;
-    const Line wasLine = line;
-    leaveChoices();
-    line = Line::LocalFile;
-    lineDetail = summary;
+    const UpdateScreen before = screen;
+    screen.leaveChoices();
+    screen.line = Line::LocalFile;
+    screen.lineDetail = summary;
     beginUpdate();
     const QString problem = choices->installLocalFile(urlOrPath);
     if (problem.isEmpty())
         return problem;
     // Nothing went on: back to the update screen as it was.
-    choicesOn = true;
-    startVisible = wasStartShown;
-    exitVisible = wasExitShown;
-    line = wasLine;
+    screen = before;
     setState(State::Choosing);
     return problem;
-}
-
-void UpdateFlow::leaveChoices()
-{
-    choicesOn = false;
-    startVisible = false;
-    exitVisible = false;
 }
 
 void UpdateFlow::retry()
@@ -201,52 +187,36 @@ void UpdateFlow::retry()
         return;
     confirming.cancel();
     presence.expectAbsence(false);
-    resultShown = false;
-    reason.clear();
-    retryVisible = false;
-    exitVisible = false;
-    progressVisible = false;
-    notice = Notice::Warning;
-    line = latest.isEmpty() ? Line::Looking : Line::Latest;
+    // The update screen anew, as after "Update".
+    screen.close();
+    screen.progressVisible = false;
+    screen.line = latest.isEmpty() ? Line::Looking : Line::Latest;
     current = State::Idle;
     open();
 }
 
 void UpdateFlow::onLatestVersion(const QString& version)
 {
-    const Line before = line;
-    const bool offerLine = line == Line::Looking || line == Line::NotFound || line == Line::Latest
-        || line == Line::AlreadyInstalled || line == Line::UpToDate;
-    if (!resultShown && offerLine)
-        line = Line::Latest;
+    const Line before = screen.line;
+    const bool offerLine = before == Line::Looking || before == Line::NotFound
+        || before == Line::Latest || before == Line::AlreadyInstalled || before == Line::UpToDate;
+    if (!screen.resultShown && offerLine)
+        screen.line = Line::Latest;
     // A catalogue hands on every entry in turn: what is shown changes with most of them, and
     // the window hears of it once per event-loop turn. Every other report is told at once
     // ("tavlo" prints each step of the progress).
-    if (line != before || latest != version)
+    if (screen.line != before || latest != version)
         changeNotice.mark();
     latest = version;
     showUpToDate();
-}
-
-void UpdateFlow::showProgress(int value, const QString& progressMode, const QString& asText)
-{
-    if (policy.progressAsText) {
-        line = Line::Progress;
-        lineDetail = asText;
-    } else {
-        percent = std::clamp(value, 0, 100);
-        mode = progressMode;
-        progressVisible = true;
-        lineShown = false;
-    }
 }
 
 void UpdateFlow::onDownloadProgress(qlonglong value)
 {
     if (!started())
         return;
-    showProgress(int(std::clamp<qlonglong>(value, -1, 101)), QStringLiteral("downloading"),
-                 UpdateFlowTexts::downloading(value));
+    screen.showProgress(policy.progressAsText, int(std::clamp<qlonglong>(value, -1, 101)),
+                        QStringLiteral("downloading"), UpdateFlowTexts::downloading(value));
     setState(State::Downloading);
 }
 
@@ -262,7 +232,8 @@ void UpdateFlow::onCopyProgress(int value)
 {
     if (!started())
         return;
-    showProgress(value, QStringLiteral("transfer"), QString::number(value) + QLatin1Char('%'));
+    screen.showProgress(policy.progressAsText, value, QStringLiteral("transfer"),
+                        QString::number(value) + QLatin1Char('%'));
     setState(State::Copying);
 }
 
@@ -271,8 +242,8 @@ void UpdateFlow::onCopyProgressText(const QString& value)
     if (!started())
         return;
     // The text arrives with its percent sign ("40%").
-    showProgress(value.left(value.indexOf(QLatin1Char('%'))).toInt(), QStringLiteral("transfer"),
-                 UpdateFlowTexts::copying(value));
+    screen.showProgress(policy.progressAsText, value.left(value.indexOf(QLatin1Char('%'))).toInt(),
+                        QStringLiteral("transfer"), UpdateFlowTexts::copying(value));
     setState(State::Copying);
 }
 
@@ -280,8 +251,8 @@ void UpdateFlow::onVersionCheck(bool installed)
 {
     if (!installed)
         return;
-    line = Line::AlreadyInstalled;
-    notice = Notice::AlreadyInstalled;
+    screen.line = Line::AlreadyInstalled;
+    screen.notice = Notice::AlreadyInstalled;
     qInfo("The latest version is already installed!");
     available = false;
     changeNotice.now();
@@ -295,15 +266,15 @@ void UpdateFlow::onFailureReason(const QString& why)
     if (!started()) {
         // The catalogue could not be had: the version line says so instead of waiting.
         if (latest.isEmpty()) {
-            line = Line::NotFound;
+            screen.line = Line::NotFound;
             changeNotice.now();
         }
         return;
     }
     if (policy.failsOnReason && current != State::Failed) {
-        line = Line::DownloadFailed;
-        noticeVisible = false;
-        showFailure(why);
+        screen.line = Line::DownloadFailed;
+        screen.noticeVisible = false;
+        screen.showFailure(why);
         setState(State::Failed);
     }
 }
@@ -312,22 +283,22 @@ void UpdateFlow::onDownloadStatus(bool success, const QString& text)
 {
     if (!started() || current == State::Failed)
         return;
-    progressVisible = false;
+    screen.progressVisible = false;
     if (!success) {
-        line = Line::DownloadFailed;
-        message = text;
-        notice = Notice::Message;
-        noticeVisible = true;
+        screen.line = Line::DownloadFailed;
+        screen.message = text;
+        screen.notice = Notice::Message;
+        screen.noticeVisible = true;
         // The reason is shown once: not again under a message that already says it.
-        showFailure(lastFailureReason == text ? QString() : lastFailureReason);
+        screen.showFailure(lastFailureReason == text ? QString() : lastFailureReason);
         setState(State::Failed);
         return;
     }
-    line = Line::OtherRoute;
-    message = text;
-    notice = Notice::Message;
-    noticeVisible = true;
-    exitVisible = false;
+    screen.line = Line::OtherRoute;
+    screen.message = text;
+    screen.notice = Notice::Message;
+    screen.noticeVisible = true;
+    screen.exitVisible = false;
     setState(State::OtherRoute);
 }
 
@@ -340,13 +311,13 @@ void UpdateFlow::onCopyResult(bool success)
 {
     if (!started() || current == State::NotFinished || current == State::Failed)
         return;
-    choicesOn = false;
-    resultShown = true;
-    exitVisible = true;
-    progressVisible = false;
+    screen.choicesOn = false;
+    screen.resultShown = true;
+    screen.exitVisible = true;
+    screen.progressVisible = false;
     if (success) {
-        line = Line::Complete;
-        notice = Notice::Complete;
+        screen.line = Line::Complete;
+        screen.notice = Notice::Complete;
         // The instrument reboots to apply the update: its absence is expected, not shown.
         presence.expectAbsence(true);
         if (policy.hideIndicatorOnSuccess)
@@ -368,11 +339,11 @@ void UpdateFlow::onUpdateModeFailed(const QString& why)
 
 void UpdateFlow::failTransfer(const QString& why)
 {
-    progressVisible = false;
+    screen.progressVisible = false;
     presence.expectAbsence(false);
-    line = Line::TransferFailed;
-    notice = Notice::TransferFailed;
-    showFailure(why);
+    screen.line = Line::TransferFailed;
+    screen.notice = Notice::TransferFailed;
+    screen.showFailure(why);
     storageReason.clear();
     setState(State::Failed);
 }
@@ -381,12 +352,12 @@ void UpdateFlow::onUpdateFinishFailed(const QString& why)
 {
     confirming.cancel();
     presence.expectAbsence(false);
-    progressVisible = false;
-    line = Line::NotFinished;
-    notice = Notice::NotFinished;
-    lineShown = true;
-    noticeVisible = true;
-    showFailure(why);
+    screen.progressVisible = false;
+    screen.line = Line::NotFinished;
+    screen.notice = Notice::NotFinished;
+    screen.lineShown = true;
+    screen.noticeVisible = true;
+    screen.showFailure(why);
     setState(State::NotFinished);
 }
 
@@ -402,9 +373,9 @@ void UpdateFlow::onConfirmation(UpdateConfirmation::State state)
     if (!failed)
         return changeNotice.now();
     // Handed over, but not confirmed: a failure with the firmware it came back with.
-    line = state == Confirmation::OtherVersion ? Line::NotApplied : Line::NotConfirmed;
-    noticeVisible = false;
-    showFailure(UpdateFlowTexts::notConfirmed(state, confirming.reported()));
+    screen.line = state == Confirmation::OtherVersion ? Line::NotApplied : Line::NotConfirmed;
+    screen.noticeVisible = false;
+    screen.showFailure(UpdateFlowTexts::notConfirmed(state, confirming.reported()));
     setState(State::Failed);
 }
 
@@ -412,16 +383,6 @@ void UpdateFlow::setTransferBusy(bool busy)
 {
     transferBusy = busy;
     changeNotice.now();
-}
-
-void UpdateFlow::showFailure(const QString& why)
-{
-    choicesOn = false;
-    resultShown = true;
-    if (!why.isEmpty())
-        reason = why;
-    exitVisible = true;
-    retryVisible = true;
 }
 
 void UpdateFlow::onLost()
@@ -434,26 +395,13 @@ void UpdateFlow::onLost()
         backToWaiting();
 }
 
-void UpdateFlow::closeScreen()
-{
-    resultShown = false;
-    reason.clear();
-    retryVisible = false;
-    exitVisible = false;
-    startVisible = false;
-    choicesOn = false;
-    lineShown = false;
-    noticeVisible = false;
-    notice = Notice::Warning;
-}
-
 void UpdateFlow::backToWaiting()
 {
     presence.expectAbsence(false);
-    progressVisible = false;
-    closeScreen();
-    line = latest.isEmpty() ? line : Line::Latest;
-    if (line == Line::Progress || line == Line::LocalFile)
-        line = Line::Looking;
+    screen.progressVisible = false;
+    screen.close();
+    screen.line = latest.isEmpty() ? screen.line : Line::Latest;
+    if (screen.line == Line::Progress || screen.line == Line::LocalFile)
+        screen.line = Line::Looking;
     setState(State::Idle);
 }

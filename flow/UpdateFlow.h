@@ -5,6 +5,7 @@
 #include "StayAwake.h"
 #include "UpdateConfirmation.h"
 #include "UpdateFlowPolicy.h"
+#include "UpdateScreen.h"
 
 #include <QObject>
 #include <QPointer>
@@ -66,15 +67,9 @@ public:
     };
     Q_ENUM(State)
 
-    // What the version line says.
-    enum class Line {
-        Looking, Latest, NotFound, AlreadyInstalled, UpToDate, Progress, DownloadFailed,
-        OtherRoute, Complete, TransferFailed, NotFinished, LocalFile, NotApplied, NotConfirmed,
-    };
-    Q_ENUM(Line)
-
-    // What the notice says.
-    enum class Notice { Warning, AlreadyInstalled, Message, Complete, TransferFailed, NotFinished };
+    // What the version line and the notice say (UpdateScreen).
+    using Line = UpdateScreen::Line;
+    using Notice = UpdateScreen::Notice;
 
     UpdateFlow(Presence& presence, const UpdateFlowPolicy& policy, const FlowTimings& timings,
                QObject* parent = nullptr);
@@ -94,26 +89,26 @@ public:
     bool updateAvailable() const { return available; }
     bool updateOffered() const;
     QString latestVersion() const { return latest; }
-    Line versionLine() const { return line; }
+    Line versionLine() const { return screen.line; }
     QString versionLineText() const;
-    bool versionLineShown() const { return lineShown; }
+    bool versionLineShown() const { return screen.lineShown; }
     QString noticeText() const;
-    bool noticeShown() const { return noticeVisible; }
-    QString reasonText() const { return reason; }
-    bool startShown() const { return startVisible; }
+    bool noticeShown() const { return screen.noticeVisible; }
+    QString reasonText() const { return screen.reason; }
+    bool startShown() const { return screen.startVisible; }
     bool startEnabled() const;
-    bool exitShown() const { return exitVisible; }
-    bool retryShown() const { return retryVisible; }
-    bool choicesOffered() const { return choicesOn; }
-    bool progressShown() const { return progressVisible; }
-    int progress() const { return percent; }
-    QString progressMode() const { return mode; }
+    bool exitShown() const { return screen.exitVisible; }
+    bool retryShown() const { return screen.retryVisible; }
+    bool choicesOffered() const { return screen.choicesOn; }
+    bool progressShown() const { return screen.progressVisible; }
+    int progress() const { return screen.percent; }
+    QString progressMode() const { return screen.mode; }
     QString confirmationText() const;
     const UpdateConfirmation& confirmation() const { return confirming; }
     QString awakeText() const { return stayAwake.text(); }
     StayAwake::State awake() const { return stayAwake.state(); }
     // The end screen shows (EXIT is offered).
-    bool endShown() const { return exitVisible; }
+    bool endShown() const { return screen.exitVisible; }
 
     // "Update" on the home screen: the update screen.
     Q_INVOKABLE void open();
@@ -166,14 +161,12 @@ private:
     void setState(State next);
     void onLost();
     void showUpToDate();
-    void leaveChoices();
-    void showFailure(const QString& why);
     // The failure screen of a hand-over that failed, with why.
     void failTransfer(const QString& why);
-    void closeScreen();
     void backToWaiting();
-    void showProgress(int value, const QString& progressMode, const QString& asText);
     void beginUpdate();
+    // Leaves the update screen and has the Downloader fetch what the choices hold.
+    void fetch();
     void onConfirmation(UpdateConfirmation::State state);
 
     Presence& presence;
@@ -185,25 +178,11 @@ private:
     StayAwake stayAwake;
     QString installing;
     State current = State::Idle;
-    Line line = Line::Looking;
-    Notice notice = Notice::Warning;
+    UpdateScreen screen;
     QString latest;
-    QString message;
-    QString lineDetail;
     QString lastFailureReason;
     QString storageReason;
-    QString reason;
-    QString mode;
-    int percent = 0;
     bool available = true;
-    bool lineShown = false;
-    bool noticeVisible = false;
-    bool startVisible = false;
-    bool exitVisible = false;
-    bool retryVisible = false;
-    bool choicesOn = false;
-    bool progressVisible = false;
-    bool resultShown = false;
     bool transferBusy = false;
     bool finishOffered = false;
     ChangeNotice changeNotice{*this, [this] { emit changed(); }};

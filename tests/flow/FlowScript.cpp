@@ -10,6 +10,10 @@ FlowScript::FlowScript(const UpdateFlowPolicy& policy)
     update.setFileVersionSource([this] { return fileVersion; });
     transfer.setLink(this);
     transfer.setBridge(this);
+    connect(&interrupted, &InterruptedUpdate::lookForUpdateVolume, this, [this] { ++looks; });
+    connect(&update, &UpdateFlow::updateStarting, this, [this](bool inUpdateMode) {
+        starts << (inUpdateMode ? QStringLiteral("in update mode") : QStringLiteral("normal"));
+    });
 }
 
 bool FlowScript::play(const QStringList& steps)
@@ -44,6 +48,10 @@ bool FlowScript::step(const QString& verb, const QString& rest)
         update.onDownloadProgress(rest.toLongLong());
     else if (is("file"))
         fileVersion = rest;
+    else if (is("volume"))
+        interrupted.onUpdateVolumeWaiting(rest == QLatin1String("yes"));
+    else if (is("finish"))
+        interrupted.finish();
     else if (is("elapse"))
         QTest::qWait(rest.toInt());
     else if (is("downloaded"))
@@ -92,6 +100,8 @@ QString FlowScript::shown() const
         buttons << QStringLiteral("update");
     if (transfer.offered())
         buttons << QStringLiteral("transfer");
+    if (interrupted.offered())
+        buttons << QStringLiteral("finish");
     if (update.startShown())
         buttons << (update.startEnabled() ? QStringLiteral("start") : QStringLiteral("start(dim)"));
     if (update.exitShown())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "InterruptedUpdate.h"
 #include "Presence.h"
 #include "TransferFlow.h"
 #include "UpdateFlow.h"
@@ -20,6 +21,8 @@
 //                                       waits are kConfirmMs and kSettleMs)
 //   ack | endAck | ejectFailed | refused <why>   the transfer mode's
 //   open | start | retry | transfer | done       the window's presses
+//   volume yes|no | finish              an interrupted update: the storage's answer to the
+//                                       look for the update volume, "Finish update"
 //
 // Calls the flows make are counted as the window's calls would be: "downloadFile",
 // "sendTransferSysEx", "completeTransfer".
@@ -44,7 +47,12 @@ public:
     Presence presence;
     UpdateFlow update;
     TransferFlow transfer;
+    InterruptedUpdate interrupted{presence, update};
     QStringList calls;
+    // How often the update volume was looked for, and how each update started ("normal", or
+    // "in update mode": no update-mode message).
+    int looks = 0;
+    QStringList starts;
     QString fileVersion = QStringLiteral("1.6.0");
 
 public Q_SLOTS:

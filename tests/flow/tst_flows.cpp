@@ -25,6 +25,8 @@ private Q_SLOTS:
     void updateOnlyEdition_data();
     void updateOnlyEdition() { check(UpdateFlowPolicy::updateOnlyEdition()); }
     void lineTexts();
+    void interruptedUpdate_data();
+    void interruptedUpdate();
     void changedOncePerTurn_data();
     void changedOncePerTurn();
 
@@ -49,6 +51,57 @@ void FlowsTest::check(const UpdateFlowPolicy& policy)
     QVERIFY2(script.play(steps), qPrintable(script.error()));
     QCOMPARE(script.shown(), shown);
     QCOMPARE(script.calls, calls);
+}
+
+// An instrument that waits in update mode from an update that was cut off: looked for each
+// time it is found while nothing runs, offered in place of Update and Transfer, and finished
+// without a second update-mode message by whatever starts next.
+void FlowsTest::interruptedUpdate_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("looks");
+    QTest::addColumn<QStringList>("starts");
+    const QStringList none;
+    const QStringList found{"found", "version 1.5.2", "latest 1.6.0"};
+    QTest::newRow("found: looked for") << found << "Idle Latest | - | update transfer | green" << 1 << none;
+    QTest::newRow("no update volume") << found + QStringList{"volume no"}
+                                      << "Idle Latest | - | update transfer | green" << 1 << none;
+    QTest::newRow("its update volume: the offer") << found + QStringList{"volume yes"}
+                                                  << "Idle Latest | - | finish | green" << 1 << none;
+    QTest::newRow("an answer after a loss is dropped") << found + QStringList{"lost", "volume yes"}
+                                                       << "Idle Latest | - | - | red" << 1 << none;
+    QTest::newRow("lost: the offer goes") << found + QStringList{"volume yes", "lost"}
+                                          << "Idle Latest | - | - | red" << 1 << none;
+    QTest::newRow("found again: looked for again") << found + QStringList{"volume yes", "lost", "found", "volume no"}
+                                                   << "Idle Latest | - | update transfer | green" << 2 << none;
+    QTest::newRow("finish: no update-mode message")
+        << found + QStringList{"volume yes", "finish"} << "Downloading Latest | " + kWarning + " | - | green" << 1
+        << QStringList{"in update mode"};
+    QTest::newRow("a start while offered finishes it (tavlo)")
+        << found + QStringList{"volume yes", "open", "start"} << "Downloading Latest | " + kWarning + " | - | green" << 1
+        << QStringList{"in update mode"};
+    QTest::newRow("then an ordinary update again")
+        << found + QStringList{"volume yes", "finish", "status fail Network down", "retry", "start"}
+        << "Downloading Latest | " + kWarning + " | - | green" << 1 << QStringList{"in update mode", "normal"};
+    QTest::newRow("not looked for while an update runs")
+        << found + QStringList{"open", "start", "found"} << "Downloading Latest | " + kWarning + " | - | green" << 1
+        << QStringList{"normal"};
+    QTest::newRow("a finish not offered does nothing") << found + QStringList{"finish"}
+                                                       << "Idle Latest | - | update transfer | green" << 1 << none;
+}
+
+void FlowsTest::interruptedUpdate()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QString, shown);
+    QFETCH(int, looks);
+    QFETCH(QStringList, starts);
+    FlowScript script(UpdateFlowPolicy::fullEdition());
+    QVERIFY2(script.play(steps), qPrintable(script.error()));
+    QCOMPARE(script.shown(), shown);
+    QCOMPARE(script.looks, looks);
+    QCOMPARE(script.starts, starts);
 }
 
 void FlowsTest::fullEdition_data()
