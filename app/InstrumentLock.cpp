@@ -87,6 +87,11 @@ QString InstrumentLock::inUseSentence(const Holder& holder)
 
 QString InstrumentLock::defaultFolder()
 {
+#ifdef Q_OS_WIN
+    // Windows has no runtime folder (Qt names the user's profile folder, where the lock would
+    // be seen): the user's own temporary folder.
+    return QStandardPaths::writableLocation(QStandardPaths::TempLocation);
+#endif
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty())
         folder = QStandardPaths::writableLocation(QStandardPaths::TempLocation);

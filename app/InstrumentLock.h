@@ -51,8 +51,8 @@ public:
     // "tavlo" alike.
     static QString inUseSentence(const Holder& holder);
 
-    // Where the production programs keep the lock: the user's runtime folder (the temporary
-    // folder where there is none).
+    // Where the production programs keep the lock: the user's runtime folder, or the user's
+    // temporary folder on Windows and wherever there is no runtime folder.
     static QString defaultFolder();
 
 private:

@@ -30,10 +30,26 @@ if [ -z "$window" ]; then
     sed 's/^/    /' "$log" | tail -20
     exit 1
 fi
-sleep 4 # the first frames
+# The first frames: under Wine's software renderer they come some seconds after the window
+# is mapped (about 3.5 s on two cores), later on a busy machine. The window is looked at every
+# half second until it draws more than a fill, for at most 30 s.
 id=$(echo "$window" | awk '{print $1}')
-xwd -silent -id "$id" | convert xwd:- "$shot"
-colours=$(convert "$shot" -format %k info:)
+colours=0
+waited=0
+for _ in $(seq 60); do
+    sleep 0.5
+    waited=$((waited + 1))
+    xwd -silent -id "$id" | convert xwd:- "$shot"
+    colours=$(convert "$shot" -format %k info: 2>/dev/null || echo 0)
+    [ "${colours:-0}" -ge 16 ] && break
+done
+first_frame="$((waited / 2)).$((waited % 2 * 5)) s"
+if [ "${colours:-0}" -ge 16 ]; then
+    # The picture kept is the window once its first frames have settled.
+    sleep 1
+    xwd -silent -id "$id" | convert xwd:- "$shot"
+    colours=$(convert "$shot" -format %k info: 2>/dev/null || echo 0)
+fi
 wine taskkill /IM "$name" >/dev/null 2>&1
 code=""
 for _ in $(seq 40); do
@@ -53,8 +69,8 @@ if [ "$code" -ne 0 ]; then
     sed 's/^/    /' "$log" | tail -20
     exit 1
 fi
-if [ "$colours" -lt 16 ]; then
-    say "the window drew nothing but a fill ($colours colours in $shot)"
+if [ "${colours:-0}" -lt 16 ]; then
+    say "the window drew nothing but a fill in 30 s ($colours colours in $shot)"
     exit 1
 fi
-say "window \"$title\" shown ($shot, $colours colours), closed, quit with code 0"
+say "window \"$title\" shown ($shot, $colours colours, drawn after $first_frame), closed, quit with code 0"
