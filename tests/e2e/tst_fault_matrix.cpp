@@ -372,6 +372,13 @@ void FaultMatrix::interruptedThenFinished()
         QSKIP("another shard runs this row");
     EndToEndRig rig;
     QVERIFY2(rig.serve(), qPrintable(rig.error()));
+    // The copy may end while the program is torn down: an eject then would hand the file over
+    // and the instrument would wait without its volume, which is not this row. The volume
+    // refuses to be ejected until the program is started again.
+    SimVolumeOptions holdsOn;
+    holdsOn.busy = true;
+    if (duringCopy)
+        rig.instrument().setUpdateVolumeOptions(holdsOn);
     rig.instrument().plugIn();
     QVERIFY(rig.start(false));
     const QString updateLabel = QString::fromLatin1(SimInstrument::kUpdateVolumeLabel);
@@ -416,6 +423,7 @@ void FaultMatrix::interruptedThenFinished()
     QCOMPARE(rig.sentCount(updateMode), 1);
 
     // Started again: the offer to finish, in place of "Update".
+    rig.instrument().storage().setBusy(updateLabel, false);
     QVERIFY(rig.start(false));
     UpdateFlow& flow = rig.program().updateFlow();
     InterruptedUpdate& interrupted = rig.program().interruptedUpdate();
