@@ -55,6 +55,18 @@ class ScreenshotsTest : public QObject
 
     QString m_dir;
 
+    // The window as it is now, kept under the row's name (a null image when it could not be
+    // taken or saved).
+    QImage keep(WindowDriver& driver) const
+    {
+        const QImage image = driver.grab();
+        const QString path = m_dir + QLatin1Char('/') + QString::fromLatin1(QTest::currentDataTag()) + ".png";
+        if (image.isNull() || !image.save(path))
+            return QImage();
+        std::printf("  %s\n", qPrintable(path));
+        return image;
+    }
+
 private slots:
     void initTestCase()
     {
@@ -121,11 +133,8 @@ private slots:
             QVERIFY2(objects.play(step, driver), qPrintable(objects.error()));
         QTest::qWait(100);
 
-        const QImage image = driver.grab();
-        QVERIFY(!image.isNull());
-        const QString path = m_dir + QLatin1Char('/') + QString::fromLatin1(QTest::currentDataTag()) + ".png";
-        QVERIFY(image.save(path));
-        std::printf("  %s\n", qPrintable(path));
+        const QImage image = keep(driver);
+        QVERIFY2(!image.isNull(), "the picture could not be taken or kept");
 
         const qreal ratio = qreal(image.width()) / driver.window()->width();
         QVERIFY2(distinctColours(image) >= 16, "the picture is nearly blank");
@@ -228,11 +237,8 @@ private slots:
         if (!versionLine.isEmpty())
             QCOMPARE(driver.text("versionText"), versionLine);
 
-        const QImage image = driver.grab();
-        QVERIFY(!image.isNull());
-        const QString path = m_dir + QLatin1Char('/') + QString::fromLatin1(QTest::currentDataTag()) + ".png";
-        QVERIFY(image.save(path));
-        std::printf("  %s\n", qPrintable(path));
+        const QImage image = keep(driver);
+        QVERIFY2(!image.isNull(), "the picture could not be taken or kept");
         const qreal ratio = qreal(image.width()) / driver.window()->width();
         QVERIFY2(distinctColours(image) >= 16, "the picture is nearly blank");
         const QQuickItem* indicator = driver.item("connectionIndication");
@@ -314,11 +320,8 @@ private slots:
             QVERIFY(driver.isShown(QStringLiteral("finishUpdateButton")));
         }
         QTest::qWait(100);
-        const QImage image = driver.grab();
-        QVERIFY(!image.isNull());
-        const QString path = m_dir + QLatin1Char('/') + QString::fromLatin1(QTest::currentDataTag()) + ".png";
-        QVERIFY(image.save(path));
-        std::printf("  %s\n", qPrintable(path));
+        const QImage image = keep(driver);
+        QVERIFY2(!image.isNull(), "the picture could not be taken or kept");
         QVERIFY2(distinctColours(image) >= 16, "the picture is nearly blank");
     }
 };
