@@ -39,8 +39,9 @@ public:
     bool held() const { return isHeld; }
     Holder holder() const { return heldBy; }
     QString problem() const { return why; }
-    // The lock file's path ("" without a folder).
+    // The lock file's path ("" without a folder), and the folder it lives in.
     QString path() const;
+    QString lockFolder() const { return folder; }
 
     // The line written beside the lock, and what is read back from one. Pure; the reading
     // takes only what it expects (a number, a short command of letters) from the line.

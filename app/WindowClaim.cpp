@@ -5,7 +5,6 @@
 #include "WiringLog.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
 #include <QUrl>
@@ -26,8 +25,7 @@ WindowClaim::Outcome WindowClaim::run()
         front.listen();
         return Outcome::Go;
     }
-    const QString folder = QFileInfo(lock.path()).path();
-    if (lock.holder().window && WindowToFront::ask(folder, askWaitMs)) {
+    if (lock.holder().window && WindowToFront::ask(lock.lockFolder(), askWaitMs)) {
         qCInfo(lcWiring, "The window already open came to the front; this one ends");
         return Outcome::BroughtToFront;
     }

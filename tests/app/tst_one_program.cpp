@@ -240,13 +240,17 @@ void OneProgram::claimEndsWhenClosed()
     QVERIFY(tavlo.acquire(Kind::CommandLine, QStringLiteral("transfer")));
     InstrumentLock lock(folder.path());
     WindowToFront front(folder.path());
+    bool shown = false;
     QTimer::singleShot(100, [&] {
-        if (QQuickWindow* window = inUseWindow())
+        QQuickWindow* window = inUseWindow();
+        shown = window != nullptr;
+        if (window)
             QMetaObject::invokeMethod(window, "closeRequested");
         else
             QCoreApplication::exit(0);
     });
     QCOMPARE(WindowClaim(lock, front, 200).run(), WindowClaim::Outcome::Closed);
+    QVERIFY(shown);
     QVERIFY(!lock.held());
 }
 
