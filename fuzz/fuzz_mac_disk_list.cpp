@@ -1,11 +1,12 @@
 // The macOS disk-list text: the disk name read from ioreg, "diskutil list" and
-// "system_profiler" output. A name is taken whole from where the output gives it and holds
+// "system_profiler" output, and the disks of the USB list with their devices' identities. A name is taken whole from where the output gives it and holds
 // nothing past its end; a plain disk name is ASCII letters and digits, not empty; the
 // update-only edition's name is one or nothing; and whatever the tools print, diskutil is
 // handed nothing but "/dev/" and a disk identifier as a device.
 #include "FuzzCheck.h"
 #include "FuzzInput.h"
 #include "MacToolText.h"
+#include "MacUsbMedia.h"
 #include "MacUpdateVolumeFinder.h"
 #include "MacVolumeFinder.h"
 #include "ProcessRunner.h"
@@ -17,6 +18,16 @@
 #include <vector>
 
 namespace {
+
+bool usbId(const std::string& id)
+{
+    if (id.size() != 4)
+        return false;
+    for (const char ch : id)
+        if (!((ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'F')))
+            return false;
+    return true;
+}
 
 bool plain(const std::string& name)
 {
@@ -119,6 +130,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(MacToolText::secondColonField(line).find(':') == std::string::npos);
         FUZZ_CHECK(line.find(MacToolText::afterLast(line, "Mounted")) != std::string::npos);
     }
+
+    // The USB list: every disk is a disk identifier named in the input, with a full identity.
+    for (const MacUsbMedia::Disk& found : MacUsbMedia::disksOf(text)) {
+        FUZZ_CHECK(MacToolText::isDiskIdentifier(found.bsdName));
+        FUZZ_CHECK(text.find(found.bsdName) != std::string::npos);
+        FUZZ_CHECK(usbId(found.vendorId) && usbId(found.productId));
+    }
+    const std::string id = MacUsbMedia::usbIdOf(text);
+    FUZZ_CHECK(id.empty() || usbId(id));
+    const std::string device = MacUsbMedia::bsdNameOfDevice(text);
+    FUZZ_CHECK(device.empty() || (MacToolText::isDiskIdentifier(device) && text == "/dev/" + device));
 
     // Both editions' discovery, the tools' outputs taken from the input.
     auto full = std::make_shared<ScriptedTools>(text);

@@ -8,6 +8,8 @@
 #include "WindowsVolumeUsb.h"
 #elif defined(Q_OS_MACOS)
 #include "MacVolumeDismounter.h"
+#include "MacVolumeUsb.h"
+#include "QProcessRunner.h"
 #elif defined(Q_OS_LINUX)
 #include "LinuxVolumeDismounter.h"
 #endif
@@ -47,8 +49,14 @@ std::shared_ptr<VolumeList> createProductionVolumeList()
         ids.found = found.found && !ids.vendorId.isEmpty() && !ids.productId.isEmpty();
         return ids;
     });
+#elif defined(Q_OS_MACOS)
+    // One listing asks for every volume; the USB list is read once per listing.
+    auto usb = std::make_shared<MacVolumeUsb>(std::make_shared<QProcessRunner>(10000), 1000);
+    return std::make_shared<StorageInfoVolumeList>([usb](const QByteArray& device, const QString&) {
+        return usb->lookUp(device.toStdString());
+    });
 #else
-    // macOS cannot tell the device behind a volume yet: the label alone decides.
+    // Elsewhere the device behind a volume cannot be told: the label alone decides.
     return std::make_shared<StorageInfoVolumeList>();
 #endif
 }
