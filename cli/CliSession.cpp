@@ -2,17 +2,14 @@
 
 #include "CliExitCode.h"
 #include "CliOutput.h"
-#include "CliPrompt.h"
 #include "CliTransfer.h"
-#include "LocalUpdateFile.h"
+#include "CliUpdate.h"
 #include "ReleaseChoices.h"
-#include "storage/full/FileManager.h"
+#include "UpdateDownload.h"
 #include "UpdateChoices.h"
 #include "Platform.h"
-#include "UpdateDownload.h"
 #include "WiringLog.h"
 
-#include <QFileInfo>
 #include <QJsonObject>
 
 
@@ -29,7 +26,6 @@ CliSession::CliSession(const CliOptions& options, const Platform& platform, cons
 
     MidiHandler& midi = wiring->midiHandler();
     Downloader& downloader = wiring->downloader();
-    MainController& controller = wiring->mainController();
     connect(&midi, &MidiHandler::tavloReceivedVersion, this,
             [this](const QString& version) {
                 firmware = version;
@@ -50,17 +46,9 @@ CliSession::CliSession(const CliOptions& options, const Platform& platform, cons
         if (!why.isEmpty() && !catalogueRead && current == State::ReadingCatalogue)
             finish(CliExitCode::kNetwork, why);
     });
-    connect(&downloader.updateDownload(), &UpdateDownload::checkFailed, this,
-            [this] { verificationFailed = true; });
-    connect(&controller, &MainController::transferFailureReason, this,
-            [this](const QString& why) { handOverProblem = why; });
-    connect(&midi, &MidiHandler::deviceSetToTransferMode, this, [this] { modeSwitched = true; });
-    UpdateFlow& flow = wiring->updateFlow();
-    connect(&flow, &UpdateFlow::stateChanged, this, &CliSession::onFlowState);
-    connect(&flow, &UpdateFlow::changed, this, &CliSession::onFlowChanged);
-    connect(&midi, &MidiHandler::deviceReenumerationFinished, this, &CliSession::onReenumerated);
-    connect(&flow.confirmation(), &UpdateConfirmation::stateChanged, this,
-            &CliSession::onConfirmation);
+    update = std::make_unique<CliUpdate>(*wiring, this->options, out, interrupted);
+    connect(update.get(), &CliUpdate::finished, this,
+            [this](int code, const QString& problem) { finish(code, problem); });
     transfer = std::make_unique<CliTransfer>(instruments, *wiring, timings, out);
     connect(transfer.get(), &CliTransfer::finished, this,
             [this](int code, const QString& problem) { finish(code, problem); });
@@ -218,171 +206,8 @@ void CliSession::onCatalogueRead()
 
 void CliSession::startUpdate()
 {
-    if (!options.file.isEmpty()) {
-        const QString problem = LocalUpdateFile::problem(LocalUpdateFile::pathFrom(options.file), -1);
-        if (!problem.isEmpty()) {
-            finish(CliExitCode::kVerification, problem);
-            return;
-        }
-    }
-    const QString what = options.file.isEmpty()
-                             ? tr("firmware %1 from the release server").arg(latest)
-                             : tr("the update file %1").arg(QFileInfo(options.file).fileName());
-    // Whether the instrument waits in update mode from an interrupted update: known once the
-    // storage has looked for its update volume.
-    InterruptedUpdate& cutOff = wiring->interruptedUpdate();
-    if (cutOff.looking()) {
-        connect(&cutOff, &InterruptedUpdate::looked, this, &CliSession::startUpdate,
-                Qt::SingleShotConnection);
-        return;
-    }
-    if (cutOff.offered())
-        out.event(QStringLiteral("interrupted"),
-                  tr("An update of the instrument was interrupted; it waits in update mode. "
-                     "This update finishes it."));
-    if (!options.yes)
-        out.ask(tr("Install %1 on the instrument (firmware %2)? [y/N] ").arg(what, firmware));
-    if (!options.yes && !CliPrompt::confirm()) {
-        finish(CliExitCode::kRefused, tr("Not installed; the instrument was not changed."));
-        return;
-    }
-    if (interrupted.load()) {
-        onInterruptPoll();
-        return;
-    }
-    // The window's way in: the update screen, then its start (the update on offer, a
-    // version picked from the list, or a file at hand).
     current = State::Updating;
-    UpdateFlow& flow = wiring->updateFlow();
-    flow.open();
-    if (!options.file.isEmpty()) {
-        // A file at hand goes where a download ends, as the window's "Install from file" does.
-        const QString problem = flow.installLocal(options.file, QFileInfo(options.file).fileName());
-        if (!problem.isEmpty()) {
-            finish(CliExitCode::kVerification, problem);
-            return;
-        }
-    } else if (!options.version.isEmpty()) {
-        flow.startChosen();
-    } else {
-        flow.start();
-    }
-    if (!flow.started())
-        finish(CliExitCode::kFailed, tr("The update could not be started; the instrument was not changed."));
-}
-
-void CliSession::onFlowState(UpdateFlow::State state)
-{
-    if (current != State::Updating)
-        return;
-    switch (state) {
-    case UpdateFlow::State::Copying:
-        out.event(QStringLiteral("update_mode"), tr("The instrument is switching to update mode."));
-        if (!wiring->updateFlow().awakeText().isEmpty())
-            out.note(wiring->updateFlow().awakeText());
-        return;
-    case UpdateFlow::State::Succeeded:
-        out.event(QStringLiteral("file_in_place"),
-                  tr("The update file is on the instrument. Telling it to apply the update..."));
-        return;
-    case UpdateFlow::State::Failed:
-        onUpdateFailed();
-        return;
-    case UpdateFlow::State::NotFinished:
-        finish(CliExitCode::kFailed,
-               tr("The instrument did not come back to take the update. Switch it off and on "
-                  "again; it applies the file it holds."));
-        return;
-    case UpdateFlow::State::Idle:
-        // The instrument went away: what ran was cancelled.
-        finish(CliExitCode::kNoInstrument,
-               tr("The instrument went away during the update; it was not changed. Connect it "
-                  "and run the command again."));
-        return;
-    case UpdateFlow::State::Choosing:
-    case UpdateFlow::State::Downloading:
-    case UpdateFlow::State::OtherRoute:
-        return;
-    }
-}
-
-// The progress, and the fallback downloader's steps, as the flow shows them.
-void CliSession::onFlowChanged()
-{
-    const UpdateFlow& flow = wiring->updateFlow();
-    if (current != State::Updating)
-        return;
-    if (flow.progressShown())
-        out.progress(flow.progressMode() == QLatin1String("transfer") ? QStringLiteral("copy")
-                                                                     : QStringLiteral("download"),
-                     flow.progressMode() == QLatin1String("transfer") ? tr("Copying to the instrument")
-                                                                     : tr("Downloading"),
-                     flow.progress());
-    if (flow.state() == UpdateFlow::State::OtherRoute && flow.noticeText() != lastNote) {
-        lastNote = flow.noticeText();
-        out.note(lastNote);
-    }
-}
-
-void CliSession::onUpdateFailed()
-{
-    const UpdateFlow& flow = wiring->updateFlow();
-    if (flow.versionLine() == UpdateFlow::Line::TransferFailed && !modeSwitched) {
-        // The update-mode message did not go out: the instrument is in normal mode, its
-        // volume untouched. The flow's reason says so.
-        finish(CliExitCode::kFailed, flow.reasonText());
-        return;
-    }
-    if (flow.versionLine() == UpdateFlow::Line::TransferFailed) {
-        finish(CliExitCode::kStorage,
-               tr("The update file could not be put onto the instrument: %1 The instrument is in "
-                  "update mode; switch it off and on again to return it to normal.")
-                   .arg(handOverProblem));
-        return;
-    }
-    if (flow.versionLine() == UpdateFlow::Line::NotApplied
-        || flow.versionLine() == UpdateFlow::Line::NotConfirmed) {
-        finish(flow.versionLine() == UpdateFlow::Line::NotApplied ? CliExitCode::kNotApplied
-                                                                  : CliExitCode::kNotConfirmed,
-               flow.reasonText());
-        return;
-    }
-    const QString why = wiring->downloader().failureReason();
-    finish(verificationFailed ? CliExitCode::kVerification : CliExitCode::kNetwork,
-           why.isEmpty() ? flow.noticeText() : why);
-}
-
-void CliSession::onReenumerated(bool success)
-{
-    if (current != State::Updating || !success
-        || wiring->updateFlow().state() != UpdateFlow::State::Succeeded)
-        return;
-    out.print({{QStringLiteral("event"), QStringLiteral("done")},
-               {QStringLiteral("mode"), QStringLiteral("applying")}},
-              tr("File transfer complete! Tavlo will now reboot to apply the update."));
-    if (stopRequested) {
-        finish(CliExitCode::kInterrupted);
-        return;
-    }
-    applying = true;
-    onConfirmation(wiring->updateFlow().confirmation().state());
-}
-
-// The instrument's return after the update: "update" ends when it says which firmware runs.
-void CliSession::onConfirmation(UpdateConfirmation::State state)
-{
-    const UpdateFlow& flow = wiring->updateFlow();
-    if (current != State::Updating || !applying)
-        return;
-    if (state == UpdateConfirmation::State::Confirmed) {
-        out.print({{QStringLiteral("event"), QStringLiteral("confirmed")},
-                   {QStringLiteral("firmware"), flow.confirmation().reported()}},
-                  flow.confirmationText());
-        finish(CliExitCode::kDone);
-    } else if (state == UpdateConfirmation::State::Waiting && !waitNoted) {
-        waitNoted = true;
-        out.note(flow.confirmationText());
-    }
+    update->start(firmware, latest);
 }
 
 void CliSession::onInterruptPoll()
@@ -390,27 +215,15 @@ void CliSession::onInterruptPoll()
     if (!interrupted.load() || stopRequested)
         return;
     stopRequested = true;
-    const UpdateFlow::State flowState = wiring->updateFlow().state();
-    const bool beforeUpdateMode = current != State::Updating
-        || flowState == UpdateFlow::State::Downloading || flowState == UpdateFlow::State::OtherRoute;
     switch (current) {
     case State::FindingInstrument:
     case State::ReadingCatalogue:
+        wiring->downloader().cancelDownload();
+        finish(CliExitCode::kInterrupted,
+               tr("Stopped. The instrument was not changed; it is in normal mode."));
+        return;
     case State::Updating:
-        if (beforeUpdateMode) {
-            wiring->downloader().cancelDownload();
-            finish(CliExitCode::kInterrupted,
-                   tr("Stopped. The instrument was not changed; it is in normal mode."));
-            return;
-        }
-        if (applying) {
-            finish(CliExitCode::kInterrupted,
-                   tr("Stopped before the instrument came back; it goes on applying the update "
-                      "by itself."));
-            return;
-        }
-        out.note(tr("Stopping after this step: the update file is being handed to the "
-                    "instrument, which would otherwise stay in update mode."));
+        update->requestStop();
         return;
     case State::Transferring:
         transfer->requestStop();

@@ -16,20 +16,18 @@
 
 class CliOutput;
 class CliTransfer;
+class CliUpdate;
 struct Platform;
 
 // One command of the "tavlo" program, carried out by the full edition's objects (the same
 // link, Downloader and FileManager the window drives, made by the full edition's first
 // wiring phase; nothing is published, no window is loaded). run() returns the exit code.
 //
-// Its state says which step the command is in before the update starts; from the start on,
-// the update is the full edition's update flow (the one the window binds to), whose
-// transitions and progress it prints. Ctrl-C (the interrupt flag, looked at every pollMs)
-// stops at the next point where the instrument is in a mode the user can leave: before the
-// update-mode message nothing has changed; once the update file is being handed to the
-// instrument, the hand-over and the finish message are carried out, because an instrument
-// left in update mode could not be used until switched off and on. The transfer command is
-// CliTransfer's, on the transfer flow.
+// Its state says which step the command is in: finding the instrument and its version,
+// reading the catalogue and choosing the version; the update itself is CliUpdate's, the
+// transfer CliTransfer's, each on the full edition's flow the window binds to. Ctrl-C (the
+// interrupt flag, looked at every pollMs) stops at once before the update or transfer has
+// begun; after that the running command decides when the instrument can be left.
 class CliSession : public QObject
 {
     Q_OBJECT
@@ -57,11 +55,6 @@ private:
     void onInstrumentReady();
     void onCatalogueRead();
     void startUpdate();
-    void onFlowState(UpdateFlow::State state);
-    void onFlowChanged();
-    void onUpdateFailed();
-    void onReenumerated(bool success);
-    void onConfirmation(UpdateConfirmation::State state);
     void onInterruptPoll();
     void finish(int code, const QString& problem = QString());
 
@@ -70,6 +63,7 @@ private:
     CliOutput& out;
     const std::atomic<bool>& interrupted;
     std::unique_ptr<FullEditionWiring> wiring;
+    std::unique_ptr<CliUpdate> update;
     std::unique_ptr<CliTransfer> transfer;
     CliInstruments instruments;
     QEventLoop loop;
@@ -79,14 +73,6 @@ private:
     QString firmware;
     QString latest;
     bool catalogueRead = false;
-    bool verificationFailed = false;
-    QString lastNote;
-    bool stopNoted = false;
     bool stopRequested = false;
-    // The update is handed over: the command waits for the instrument's return.
-    bool applying = false;
-    bool waitNoted = false;
-    QString handOverProblem;
-    bool modeSwitched = false; // the update-mode message went out
     int exitCode = 0;
 };

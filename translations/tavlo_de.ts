@@ -217,14 +217,6 @@ Exit-Codes:
 <context>
     <name>CliSession</name>
     <message>
-        <source>Downloading</source>
-        <translation>Herunterladen</translation>
-    </message>
-    <message>
-        <source>Copying to the instrument</source>
-        <translation>Kopieren auf das Instrument</translation>
-    </message>
-    <message>
         <source>The instrument is in %1 mode and not on MIDI. Switch it off and on again to return it to normal.</source>
         <translation>Das Instrument ist im Modus %1 und nicht über MIDI erreichbar. Schalte es aus und wieder ein, um es in den Normalmodus zurückzubringen.</translation>
     </message>
@@ -263,42 +255,6 @@ Exit-Codes:
     <message>
         <source>Firmware %1 is older than the installed %2; add --allow-downgrade to install it.</source>
         <translation>Firmware %1 ist älter als die installierte %2; füge --allow-downgrade hinzu, um sie zu installieren.</translation>
-    </message>
-    <message>
-        <source>firmware %1 from the release server</source>
-        <translation>Firmware %1 vom Release-Server</translation>
-    </message>
-    <message>
-        <source>the update file %1</source>
-        <translation>die Update-Datei %1</translation>
-    </message>
-    <message>
-        <source>Install %1 on the instrument (firmware %2)? [y/N] </source>
-        <translation>%1 auf dem Instrument (Firmware %2) installieren? [j/N] </translation>
-    </message>
-    <message>
-        <source>Not installed; the instrument was not changed.</source>
-        <translation>Nicht installiert; das Instrument wurde nicht verändert.</translation>
-    </message>
-    <message>
-        <source>The instrument is switching to update mode.</source>
-        <translation>Das Instrument wechselt in den Update-Modus.</translation>
-    </message>
-    <message>
-        <source>The update file could not be put onto the instrument: %1 The instrument is in update mode; switch it off and on again to return it to normal.</source>
-        <translation>Die Update-Datei konnte nicht auf das Instrument gebracht werden: %1 Das Instrument ist im Update-Modus; schalte es aus und wieder ein, um es in den Normalmodus zurückzubringen.</translation>
-    </message>
-    <message>
-        <source>The update file is on the instrument. Telling it to apply the update...</source>
-        <translation>Die Update-Datei ist auf dem Instrument. Es wird angewiesen, das Update anzuwenden...</translation>
-    </message>
-    <message>
-        <source>The instrument did not come back to take the update. Switch it off and on again; it applies the file it holds.</source>
-        <translation>Das Instrument ist nicht zurückgekommen, um das Update zu übernehmen. Schalte es aus und wieder ein; es wendet die Datei an, die es hat.</translation>
-    </message>
-    <message>
-        <source>File transfer complete! Tavlo will now reboot to apply the update.</source>
-        <translation>Dateiübertragung abgeschlossen! Tavlo startet jetzt neu, um das Update anzuwenden.</translation>
     </message>
     <message>
         <source>The instrument did not come back in transfer mode.</source>
@@ -353,10 +309,6 @@ Exit-Codes:
         <translation>Angehalten. Das Instrument wurde nicht verändert; es ist im Normalmodus.</translation>
     </message>
     <message>
-        <source>Stopping after this step: the update file is being handed to the instrument, which would otherwise stay in update mode.</source>
-        <translation>Anhalten nach diesem Schritt: Die Update-Datei wird an das Instrument übergeben, das sonst im Update-Modus bliebe.</translation>
-    </message>
-    <message>
         <source>Stopping once the instrument is in transfer mode, to return it to normal.</source>
         <translation>Anhalten, sobald das Instrument im Übertragungsmodus ist, um es in den Normalmodus zurückzubringen.</translation>
     </message>
@@ -364,21 +316,76 @@ Exit-Codes:
         <source>Stopping once the instrument is back in normal mode.</source>
         <translation>Anhalten, sobald das Instrument wieder im Normalmodus ist.</translation>
     </message>
+</context>
+<context>
+    <name>CliUpdate</name>
+    <message>
+        <source>firmware %1 from the release server</source>
+        <translation>Firmware %1 vom Release-Server</translation>
+    </message>
+    <message>
+        <source>the update file %1</source>
+        <translation>die Update-Datei %1</translation>
+    </message>
+    <message>
+        <source>An update of the instrument was interrupted; it waits in update mode. This update finishes it.</source>
+        <translation>Ein Update des Instruments wurde unterbrochen; es wartet im Update-Modus. Dieses Update schließt es ab.</translation>
+    </message>
+    <message>
+        <source>Install %1 on the instrument (firmware %2)? [y/N] </source>
+        <translation>%1 auf dem Instrument (Firmware %2) installieren? [j/N] </translation>
+    </message>
+    <message>
+        <source>Not installed; the instrument was not changed.</source>
+        <translation>Nicht installiert; das Instrument wurde nicht verändert.</translation>
+    </message>
     <message>
         <source>The update could not be started; the instrument was not changed.</source>
         <translation>Das Update konnte nicht gestartet werden; das Instrument wurde nicht verändert.</translation>
     </message>
     <message>
-        <source>The instrument went away during the update; it was not changed. Connect it and run the command again.</source>
-        <translation>Das Instrument wurde während des Updates getrennt; es wurde nicht verändert. Schließe es an und führe den Befehl erneut aus.</translation>
+        <source>Stopped. The instrument was not changed; it is in normal mode.</source>
+        <translation>Angehalten. Das Instrument wurde nicht verändert; es ist im Normalmodus.</translation>
     </message>
     <message>
         <source>Stopped before the instrument came back; it goes on applying the update by itself.</source>
         <translation>Angehalten, bevor das Instrument zurückkam; es spielt das Update von selbst weiter ein.</translation>
     </message>
     <message>
-        <source>An update of the instrument was interrupted; it waits in update mode. This update finishes it.</source>
-        <translation>Ein Update des Instruments wurde unterbrochen; es wartet im Update-Modus. Dieses Update schließt es ab.</translation>
+        <source>Stopping after this step: the update file is being handed to the instrument, which would otherwise stay in update mode.</source>
+        <translation>Anhalten nach diesem Schritt: Die Update-Datei wird an das Instrument übergeben, das sonst im Update-Modus bliebe.</translation>
+    </message>
+    <message>
+        <source>The instrument is switching to update mode.</source>
+        <translation>Das Instrument wechselt in den Update-Modus.</translation>
+    </message>
+    <message>
+        <source>The update file is on the instrument. Telling it to apply the update...</source>
+        <translation>Die Update-Datei ist auf dem Instrument. Es wird angewiesen, das Update anzuwenden...</translation>
+    </message>
+    <message>
+        <source>The instrument did not come back to take the update. Switch it off and on again; it applies the file it holds.</source>
+        <translation>Das Instrument ist nicht zurückgekommen, um das Update zu übernehmen. Schalte es aus und wieder ein; es wendet die Datei an, die es hat.</translation>
+    </message>
+    <message>
+        <source>The instrument went away during the update; it was not changed. Connect it and run the command again.</source>
+        <translation>Das Instrument wurde während des Updates getrennt; es wurde nicht verändert. Schließe es an und führe den Befehl erneut aus.</translation>
+    </message>
+    <message>
+        <source>Copying to the instrument</source>
+        <translation>Kopieren auf das Instrument</translation>
+    </message>
+    <message>
+        <source>Downloading</source>
+        <translation>Herunterladen</translation>
+    </message>
+    <message>
+        <source>The update file could not be put onto the instrument: %1 The instrument is in update mode; switch it off and on again to return it to normal.</source>
+        <translation>Die Update-Datei konnte nicht auf das Instrument gebracht werden: %1 Das Instrument ist im Update-Modus; schalte es aus und wieder ein, um es in den Normalmodus zurückzubringen.</translation>
+    </message>
+    <message>
+        <source>File transfer complete! Tavlo will now reboot to apply the update.</source>
+        <translation>Dateiübertragung abgeschlossen! Tavlo startet jetzt neu, um das Update anzuwenden.</translation>
     </message>
 </context>
 <context>
