@@ -41,7 +41,11 @@ Item {
 
     Menu {
         id: menu
+        objectName: "supportFileMenu"
+        // As wide as its caption needs in any language (the style's width is fixed).
+        width: Math.max(implicitWidth, saveItem.implicitWidth + leftPadding + rightPadding)
         MenuItem {
+            id: saveItem
             objectName: "saveSupportFileItem"
             text: qsTranslate("SupportFileAction", "Save support file…")
             onTriggered: parts.action.open()

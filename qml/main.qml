@@ -18,6 +18,8 @@ ApplicationWindow {
     maximumWidth: 1080 / 2
     maximumHeight: 1080
     visible: true
+    // The program's name as its menu entry shows it; screen readers announce the window by it.
+    title: Qt.application.displayName
     color: "black"
     Material.theme: Material.Dark
 
@@ -55,6 +57,7 @@ ApplicationWindow {
         anchors.horizontalCenter: parent.horizontalCenter
         width: window.width * 0.5
         presence: window.presenceState
+        covered: updateScreen.panel.pageShown
     }
 
     HomeScreen {

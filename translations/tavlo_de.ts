@@ -55,6 +55,10 @@
         <source>The update file cannot be installed now.</source>
         <translation>Die Update-Datei kann jetzt nicht installiert werden.</translation>
     </message>
+    <message>
+        <source>cannot be installed</source>
+        <translation>kann nicht installiert werden</translation>
+    </message>
 </context>
 <context>
     <name>CliInstruments</name>

@@ -154,6 +154,7 @@ Rectangle {
                 color: ListView.isCurrentItem ? "#1f5f69" : "black"
                 border.color: "#333333"
                 Text {
+                    id: rowText
                     textFormat: Text.PlainText
                     anchors.fill: parent
                     anchors.leftMargin: 6
@@ -173,7 +174,9 @@ Rectangle {
                     onClicked: versionList.currentIndex = parent.index
                 }
                 Accessible.role: Accessible.ListItem
-                Accessible.name: parent ? version : ""
+                // Read out as shown (version, date, code name, installed), and whether it can
+                // be installed, which the screen says by its grey.
+                Accessible.name: parent ? rowText.text + (pickable ? "" : ", " + qsTr("cannot be installed")) : ""
             }
         }
 
@@ -198,7 +201,10 @@ Rectangle {
             textFormat: Text.PlainText
             width: parent.width
             visible: page.confirming
-            text: qsTr("Going back to an older firmware is meant for when a newer one misbehaves. Press the button again to install %1.").arg(page.picked.version !== undefined ? page.picked.version : "")
+            // Filled only while shown, so that no half sentence is ever read out.
+            text: page.confirming && page.picked.version !== undefined
+                  ? qsTr("Going back to an older firmware is meant for when a newer one misbehaves. Press the button again to install %1.").arg(page.picked.version)
+                  : ""
             color: "#ffd27f"
             font.family: "Poppins"
             font.bold: true

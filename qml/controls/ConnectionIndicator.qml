@@ -24,6 +24,8 @@ Rectangle {
     property real dotSize: logoContainer.width * 0.055
     property real labelPixelSize: Math.max(9, Math.round(logoContainer.width * 0.06))
     property int labelRenderType: Text.NativeRendering
+    // A page of the window lies over the row: it is neither seen nor read out then.
+    property bool covered: false
     // The logo image's own size (once it is loaded).
     readonly property size logoSourceSize: backgroundImage.sourceSize
 
@@ -79,7 +81,7 @@ Rectangle {
         anchors.top: backgroundImage.bottom
         anchors.topMargin: 10
         anchors.horizontalCenter: parent.horizontalCenter
-        visible: !logoContainer.presence || logoContainer.presence.indicatorShown
+        visible: (!logoContainer.presence || logoContainer.presence.indicatorShown) && !logoContainer.covered
         width: logoContainer.rowWidth
         height: logoContainer.rowHeight
         spacing: 10

@@ -39,7 +39,8 @@ Item {
         anchors.topMargin: panel.versionTop + panel.height * 0.02
         anchors.horizontalCenter: parent.horizontalCenter
         width: panel.columnWidth
-        visible: panel.lineShown
+        // Under the version page it is neither seen nor read out.
+        visible: panel.lineShown && !panel.pageShown
         text: panel.lineText
     }
 
@@ -49,7 +50,7 @@ Item {
         anchors.topMargin: panel.height * 0.1
         anchors.horizontalCenter: parent.horizontalCenter
         width: panel.columnWidth
-        visible: panel.flow !== null && panel.flow.noticeShown
+        visible: panel.flow !== null && panel.flow.noticeShown && !panel.pageShown
         text: panel.flow ? panel.flow.noticeText : ""
     }
 

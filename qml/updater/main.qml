@@ -18,6 +18,8 @@ ApplicationWindow {
     maximumWidth: 1080 / 2
     maximumHeight: 1080
     visible: true
+    // The program's name as its menu entry shows it; screen readers announce the window by it.
+    title: Qt.application.displayName
     color: "black"
     Material.theme: Material.Dark
 
@@ -46,6 +48,7 @@ ApplicationWindow {
         labelPixelSize: rowWidth * 0.1
         labelRenderType: Text.QtRendering
         presence: window.presenceState
+        covered: updatePanel.pageShown
     }
 
     FramedButton {

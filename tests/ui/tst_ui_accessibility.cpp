@@ -3,6 +3,9 @@
 // its percentage.
 
 #include "MainWindowFixture.h"
+#include "ReleaseEntry.h"
+#include "UpdateChoices.h"
+#include "UpdateDownload.h"
 #include "UpdaterWindowFixture.h"
 
 #include <QAccessible>
@@ -169,6 +172,46 @@ private slots:
         QVERIFY(!start->text(QAccessible::Description).isEmpty());
         start->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QTRY_COMPARE(objects.downloader.callCount(QStringLiteral("downloadFile")), 1);
+    }
+
+    // Each row of the version page is read out as it is shown, and says when it cannot be
+    // installed (which the screen shows by its grey alone). The window is named.
+    void versionRowsAndWindowName()
+    {
+        UpdateDownload download(QUrl(QStringLiteral("https://127.0.0.1:9/")));
+        UpdateChoices choices(download);
+        auto entry = [](const char* version, const char* date, const char* codeName, const char* file) {
+            ReleaseEntry e;
+            e.version = QString::fromLatin1(version);
+            e.releaseDate = QString::fromLatin1(date);
+            e.codeName = QString::fromLatin1(codeName);
+            e.fileName = QString::fromLatin1(file);
+            e.sha256 = QString(64, QLatin1Char('a'));
+            e.totalFileSize = QStringLiteral("1000");
+            return e;
+        };
+        choices.setEntries({entry("1.4.0", "2026-06-15", "Alder", "tvx_1.4.0.tvq"),
+                            entry("1.5.0", "2026-09-01", "", "tvx_1.5.0.tvq"),
+                            entry("1.6.0", "2026-11-30", "Demo", "../tvx_1.6.0.tvq")});
+        choices.setInstalledVersion(QStringLiteral("1.5.0"));
+
+        MainWindowFixture window;
+        window.driver.publish(QStringLiteral("updateChoices"), &choices);
+        window.objects.flows.update.setChoices(&choices);
+        QVERIFY(window.load());
+        QVERIFY(!window.driver.window()->title().isEmpty());
+        QCOMPARE(tree(window.driver).first().name, window.driver.window()->title());
+        QVERIFY(window.playAll({"found", "latest 1.6.0", "version 1.5.0", "press updateButton",
+                                "press versionsButton"}));
+        QStringList rows;
+        for (const Node& node : tree(window.driver)) {
+            if (node.role == QAccessible::ListItem)
+                rows << node.name;
+        }
+        const QString dot = QStringLiteral("  \u00b7  ");
+        QCOMPARE(rows, (QStringList{"1.6.0" + dot + "2026-11-30" + dot + "Demo, cannot be installed",
+                                    "1.5.0" + dot + "2026-09-01  (installed)",
+                                    "1.4.0" + dot + "2026-06-15" + dot + "Alder"}));
     }
 
     void updaterWindowScreens()

@@ -5,6 +5,7 @@
 // that show a fault known today say so (QEXPECT_FAIL "known: ..."): they pass once it is
 // mended, and then the mark must go.
 
+#include "AccessibleCheck.h"
 #include "DemoReleases.h"
 #include "DownloadFailureText.h"
 #include "InstrumentLock.h"
@@ -20,6 +21,7 @@
 #include "UpdateDownload.h"
 #include "UpdaterWindowFixture.h"
 
+#include <QAccessible>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QQuickItem>
@@ -174,6 +176,7 @@ class ScreenCheckTest : public QObject
 private slots:
     void initTestCase()
     {
+        QAccessible::setActive(true);
         QCOMPARE(Startup::registerFonts(), 3);
         QString error;
         QVERIFY2(DemoReleases::writeExample(QDir(example.folder.path()), &error), qPrintable(error));
@@ -277,7 +280,8 @@ private slots:
         Window window(edition, example);
         QVERIFY(window.load());
         QVERIFY(window.playAll(steps));
-        KnownScreenFaults::verify(LayoutCheck::problems(window.window()) + KeyboardCheck::tabOrder(window.window()),
+        KnownScreenFaults::verify(LayoutCheck::problems(window.window()) + KeyboardCheck::tabOrder(window.window())
+                                      + AccessibleCheck::problems(window.window()),
                                   faults);
     }
 

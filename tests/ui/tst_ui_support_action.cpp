@@ -2,7 +2,9 @@
 // "Save support file…" is made before it is asked for, and a right click or Ctrl+Shift+S still
 // offers it as before; the choices page's update file dialog is made when it is first opened.
 
+#include "LayoutCheck.h"
 #include "MainWindowFixture.h"
+#include "Startup.h"
 #include "SupportFile.h"
 
 #include <QDeadlineTimer>
@@ -12,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QQuickWindow>
 #include <QTest>
+#include <QTranslator>
 #include <QtQml>
 
 #include <memory>
@@ -104,6 +107,38 @@ private slots:
         QTRY_VERIFY(dialog->property("visible").toBool());
         QVERIFY(dialog->property("selectedFile").toUrl().fileName().startsWith(QStringLiteral("tavlo-support-")));
         QMetaObject::invokeMethod(dialog, "reject");
+    }
+
+    // The menu shows its whole caption in either language.
+    void menuShowsItsWholeCaption_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("English") << "en";
+        QTest::newRow("German") << "de";
+    }
+
+    void menuShowsItsWholeCaption()
+    {
+        QFETCH(QString, language);
+        QTranslator german;
+        if (language == QLatin1String("de")) {
+            QVERIFY(Startup::installTranslation(german, QLocale(QStringLiteral("de_DE"))));
+            f = std::make_unique<MainWindowFixture>(); // loaded in German
+            QVERIFY(f->load());
+        }
+        QTest::mouseClick(f->driver.window(), Qt::RightButton, Qt::NoModifier, centre());
+        auto* item = qobject_cast<QQuickItem*>(find("saveSupportFileItem"));
+        QVERIFY(item);
+        QObject* menu = find("supportFileMenu");
+        QVERIFY(menu);
+        QTRY_VERIFY(menu->property("opened").toBool());
+        QStringList clipped;
+        for (const QString& problem : LayoutCheck::problems(f->driver.window())) {
+            if (problem.contains(QLatin1String("saveSupportFileItem")) || problem.contains(item->property("text").toString()))
+                clipped << problem;
+        }
+        QCoreApplication::removeTranslator(&german);
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QLatin1Char('\n'))));
     }
 
     void shortcutOpensTheDialog()

@@ -42,9 +42,12 @@ const QList<KnownScreenFaults::Fault>& KnownScreenFaults::all()
               R"re(^outside: (FramedButton '(choicesBackButton|installFromFileButton)'|MnemonicLabel 'label' "(Back|Zurück|Install from file…|Aus Datei installieren…)"))re"
               R"re(|^tab: Tab stops at FramedButton '(choicesBackButton|installFromFileButton)' .*, which is (clipped away|outside the window))re"),
         fault("file-dialog", "found: the file dialog drawn by Qt Quick (where the system offers none): a file's "
-                             "size and date overlap, Tab jumps from the file list up to the folder bar, and Tab "
-                             "stops at the folder bar's buttons that it has scrolled out of sight",
+                             "size and date overlap, Tab jumps from the file list up to the folder bar, Tab "
+                             "stops at the folder bar's buttons that it has scrolled out of sight, and a screen "
+                             "reader reads the page under the dialog but not the file that has the focus",
               R"re(^(overlap|clipped): Label in 'fileDialogDelegate\d+' )re"
+              R"re(|^a11y-hidden: .* is read out but covered by Rectangle \()re"
+              R"re(|^a11y-focus: the focus is on FileDialogDelegate 'fileDialogDelegate\d+')re"
               R"re(|^tab: Tab goes from (FileDialogDelegate 'fileDialogDelegate\d+'|Button "Cancel"|ToolButton) .*, against reading order)re"
               R"re(|^tab: Tab stops at Button_QMLTYPE_\d+ "/" .*, which is clipped away)re"),
         fault("file-dialog-escape",
