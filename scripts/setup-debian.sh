@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Installs every Debian package that building, running and testing the programs needs.
-# Safe to run again; needs root (or sudo).
+# Installs every Debian package that building, running and testing the programs needs; with
+# "demo", only what building and running the demo needs. Safe to run again; needs root (or
+# sudo).
 set -euo pipefail
 
-packages=(
+# What the demo needs: the toolchain, Qt and its QML modules, MIDI, TLS, curl, a virtual display.
+demo_packages=(
     # toolchain
     build-essential cmake ninja-build pkg-config git python3
     # Qt 6 and its tools (lupdate and lrelease for the translations)
@@ -22,10 +24,16 @@ packages=(
     curl openssl ca-certificates
     # the SHA-256 of the update file (libcrypto)
     libssl-dev
+    # a display for the window when there is none
+    xvfb xauth
+)
+
+# What the tests, benchmarks, fuzzing and packages need besides.
+test_packages=(
     # the benchmarks measure the peak memory of other programs
     time
-    # a display for the window under test, screenshots (xwd: of the installed program)
-    xvfb xauth x11-apps
+    # screenshots of the installed program (xwd)
+    x11-apps
     # the fuzz targets: clang with libFuzzer and the sanitizer runtimes
     clang libclang-rt-dev
     # the Debian packages: dependencies, checks of the packages and of their desktop files
@@ -35,6 +43,11 @@ packages=(
     # real volumes in the storage integration test
     e2fsprogs util-linux mount
 )
+
+packages=("${demo_packages[@]}")
+if [ "${1:-}" != "demo" ]; then
+    packages+=("${test_packages[@]}")
+fi
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then
