@@ -7,6 +7,8 @@
 
 #include "RunningUnderWine.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QImage>
 #include <QPixmap>
@@ -115,9 +117,12 @@ bool installTranslation(QTranslator& translator, const QLocale& locale, const QS
     return QCoreApplication::installTranslator(&translator);
 }
 
-void publishLogProblem(QQmlApplicationEngine& engine, const QString& problem)
+void publishLog(QQmlApplicationEngine& engine, const QString& problem, const QString& logFile)
 {
     engine.rootContext()->setContextProperty(QStringLiteral("sessionLogProblem"), problem);
+    engine.rootContext()->setContextProperty(
+        QStringLiteral("sessionLogFolder"),
+        logFile.isEmpty() ? QString() : QDir::toNativeSeparators(QFileInfo(logFile).absolutePath()));
 }
 
 int loadAndRun(QGuiApplication& app, QQmlApplicationEngine& engine, const QUrl& mainUrl)

@@ -52,8 +52,9 @@ bool installTranslation(QTranslator& translator, const QLocale& locale = QLocale
                         const QString& folder = kTranslationsFolder);
 
 // Publishes why this run keeps no session log (empty: it keeps one) as "sessionLogProblem",
-// which both windows say once as they open; call before the window is loaded.
-void publishLogProblem(QQmlApplicationEngine& engine, const QString& problem);
+// which both windows say once as they open, and the folder of its log file (empty: none) as
+// "sessionLogFolder", which "About" shows; call before the window is loaded.
+void publishLog(QQmlApplicationEngine& engine, const QString& problem, const QString& logFile);
 
 // Connects the load failure check (queued, last of all connections), closes the network to
 // the window's documents (ClosedNetworkAccess), loads the document

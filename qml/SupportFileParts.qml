@@ -43,12 +43,18 @@ Item {
         id: menu
         objectName: "supportFileMenu"
         // As wide as its caption needs in any language (the style's width is fixed).
-        width: Math.max(implicitWidth, saveItem.implicitWidth + leftPadding + rightPadding)
+        width: Math.max(implicitWidth, Math.max(saveItem.implicitWidth, aboutItem.implicitWidth) + leftPadding + rightPadding)
         MenuItem {
             id: saveItem
             objectName: "saveSupportFileItem"
             text: qsTranslate("SupportFileAction", "Save support file…")
             onTriggered: parts.action.open()
+        }
+        MenuItem {
+            id: aboutItem
+            objectName: "aboutMenuItem"
+            text: qsTranslate("AboutAction", "About %1…").arg(Qt.application.displayName)
+            onTriggered: parts.action.ui.openAbout()
         }
     }
 

@@ -39,6 +39,12 @@ ApplicationWindow {
     property alias _loadingDots: updateScreen.loadingFrame
 
     SupportFileAction { ui: window; z: -1 }
+    // F1; the right-click menu above offers it too.
+    AboutAction { id: aboutAction; z: -1 }
+
+    function openAbout() {
+        aboutAction.open()
+    }
 
     // Said once as the window opens when this run keeps no session log.
     LogProblemNotice {

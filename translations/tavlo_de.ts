@@ -2,6 +2,36 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de" sourcelanguage="en">
 <context>
+    <name>AboutAction</name>
+    <message>
+        <source>About %1…</source>
+        <translation>Über %1…</translation>
+    </message>
+</context>
+<context>
+    <name>AboutWindow</name>
+    <message>
+        <source>About %1</source>
+        <translation>Über %1</translation>
+    </message>
+    <message>
+        <source>%1, version %2</source>
+        <translation>%1, Version %2</translation>
+    </message>
+    <message>
+        <source>Session logs are kept in this folder:</source>
+        <translation>Die Sitzungsprotokolle liegen in diesem Ordner:</translation>
+    </message>
+    <message>
+        <source>Built with Qt 6 (GNU LGPL version 3), RtMidi (MIT licence) and the Poppins font (SIL Open Font License 1.1).</source>
+        <translation>Erstellt mit Qt 6 (GNU LGPL Version 3), RtMidi (MIT-Lizenz) und der Schrift Poppins (SIL Open Font License 1.1).</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
     <name>ChoicesPage</name>
     <message>
         <source>Choose a version</source>

@@ -46,6 +46,6 @@ int main(int argc, char* argv[])
     // Second wiring phase: the objects published to the window.
     wiring.publish(engine);
     WindowClaim::raiseOnRequest(front, engine);
-    Startup::publishLogProblem(engine, log.problem());
+    Startup::publishLog(engine, log.problem(), log.isOpen() ? log.path() : QString());
     return Startup::loadAndRun(app, engine, QUrl(QStringLiteral("qrc:/Tavlo_App/main.qml")));
 }

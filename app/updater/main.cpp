@@ -43,6 +43,6 @@ int main(int argc, char* argv[])
     QQmlApplicationEngine engine;
     wiring.publish(engine);
     WindowClaim::raiseOnRequest(front, engine);
-    Startup::publishLogProblem(engine, log.problem());
+    Startup::publishLog(engine, log.problem(), log.isOpen() ? log.path() : QString());
     return Startup::loadAndRun(app, engine, QUrl(QStringLiteral("qrc:/Tavlo Updater/main.qml")));
 }

@@ -80,6 +80,9 @@ ApplicationWindow {
         flow: window.flow
     }
 
+    // "About" on F1 and on the right mouse button.
+    AboutAction { ownMenu: true; z: -1 }
+
     // Said once as the window opens when this run keeps no session log.
     LogProblemNotice {
         anchors.bottom: parent.bottom

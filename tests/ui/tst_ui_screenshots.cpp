@@ -12,6 +12,7 @@
 #include "WindowDriver.h"
 
 #include <QDir>
+#include <QQmlContext>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QSet>
@@ -57,9 +58,10 @@ class ScreenshotsTest : public QObject
 
     // The window as it is now, kept under the row's name (a null image when it could not be
     // taken or saved).
-    QImage keep(WindowDriver& driver) const
+    QImage keep(WindowDriver& driver) const { return keep(driver.grab()); }
+
+    QImage keep(const QImage& image) const
     {
-        const QImage image = driver.grab();
         const QString path = m_dir + QLatin1Char('/') + QString::fromLatin1(QTest::currentDataTag()) + ".png";
         if (image.isNull() || !image.save(path))
             return QImage();
@@ -72,6 +74,9 @@ private slots:
     {
         QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
         QCOMPARE(Startup::registerFonts(), 3);
+        // As the programs name themselves ("About" shows both).
+        QGuiApplication::setApplicationDisplayName(QStringLiteral("Tavlo"));
+        QCoreApplication::setApplicationVersion(QStringLiteral("1.3.1"));
         m_dir = QStringLiteral(TAVLO_SCREENSHOT_DIR);
         QVERIFY(QDir().mkpath(m_dir));
         std::printf("Screenshots go to %s\n", qPrintable(m_dir));
@@ -257,6 +262,8 @@ private slots:
             QTest::addRow("16-in-use-%s", language) << "in use";
             QTest::addRow("17-awake-%s", language) << "copying";
             QTest::addRow("u9-awake-%s", language) << "updater copying";
+            QTest::addRow("18-about-%s", language) << "about";
+            QTest::addRow("u10-about-%s", language) << "updater about";
         }
     }
 
@@ -272,6 +279,8 @@ private slots:
         StandInUpdaterMainController controller;
         StandInFlows flows(midi, downloader, controller);
         WindowDriver driver;
+        driver.engine().rootContext()->setContextProperty(QStringLiteral("sessionLogFolder"),
+                                                          QStringLiteral("/home/someone/.local/state/tavlo/logs"));
         const bool updater = document.startsWith(QLatin1String("updater"));
         if (document == QLatin1String("in use")) {
             QVERIFY(driver.load(WindowClaim::inUseDocument()));
@@ -297,6 +306,21 @@ private slots:
                     QVERIFY2(objects.play(QString::fromLatin1(step), driver), qPrintable(objects.error()));
             }
             shown.deliverNotices();
+        }
+        if (document.endsWith(QLatin1String("about"))) {
+            // "About" is a window of its own: the picture is of it.
+            // F1 is the window's shortcut: it needs the window active.
+            driver.window()->requestActivate();
+            QVERIFY(QTest::qWaitForWindowActive(driver.window()));
+            QTest::keyClick(driver.window(), Qt::Key_F1);
+            QQuickWindow* about = nullptr;
+            QTRY_VERIFY((about = driver.root()->findChild<QQuickWindow*>(QStringLiteral("aboutWindow")))
+                        && about->isExposed());
+            QTest::qWait(200);
+            const QImage image = keep(about->grabWindow());
+            QVERIFY2(!image.isNull(), "the picture could not be taken or kept");
+            QVERIFY2(distinctColours(image) >= 16, "the picture is nearly blank");
+            return;
         }
         if (document.endsWith(QLatin1String("copying"))) {
             QVERIFY(driver.clickButton(QCoreApplication::translate("HomeScreen", "Update"))
