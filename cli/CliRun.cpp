@@ -1,6 +1,7 @@
 #include "CliRun.h"
 
 #include "CliExitCode.h"
+#include "CliHelpText.h"
 #include "CliOptions.h"
 #include "CliOutput.h"
 #include "CliSession.h"
@@ -25,42 +26,7 @@
 
 QString CliRun::helpText()
 {
-    return tr(
-        "Usage: tavlo [options] <command>\n"
-        "\n"
-        "Commands:\n"
-        "  list                    the instruments found: ports, USB identity, firmware, mode\n"
-        "  check                   the installed firmware and the latest on offer\n"
-        "  update [--file PATH] [--version V] [--yes] [--allow-downgrade]\n"
-        "                          install the latest firmware, or the update file PATH\n"
-        "  transfer [--done]       show the instrument's storage as a drive; --done ends it\n"
-        "\n"
-        "Options:\n"
-        "  --json                  one JSON object per result or event on standard output\n"
-        "  --release-server URL    read the releases from this server (a mirror)\n"
-        "  --log-file PATH         write the session log to PATH\n"
-        "  --port NAME             act on the instrument on this MIDI port\n"
-        "  -y, --yes               install without asking\n"
-        "  --allow-downgrade       allow installing an older firmware\n"
-        "  -v, --verbose           show the session log on standard error as well\n"
-        "  -h, --help              show this text\n"
-        "  --version               show the program's version\n"
-        "\n"
-        "Exit codes:\n"
-        "  0    done (check: the instrument is up to date)\n"
-        "  1    another failure (the instrument did not answer)\n"
-        "  2    the command line is wrong\n"
-        "  3    no instrument, or several without --port\n"
-        "  4    the release server could not be read, or the download failed\n"
-        "  5    the update file failed its check\n"
-        "  6    the instrument's volume could not be found or written\n"
-        "  7    refused: the answer was no, or a downgrade without --allow-downgrade\n"
-        "  8    done, but the --log-file could not be written\n"
-        "  9    update: the instrument came back with another firmware (not applied)\n"
-        "  10   update: the instrument did not come back to confirm the update\n"
-        "  11   another program is using the instrument (the window, another tavlo)\n"
-        "  100  check: an update is available\n"
-        "  130  stopped by Ctrl-C\n");
+    return CliHelpText::text();
 }
 
 QStringList CliRun::portsToListOneByOne(const CliOptions& options, const Platform& platform)

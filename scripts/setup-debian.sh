@@ -38,6 +38,8 @@ test_packages=(
     clang libclang-rt-dev
     # the Debian packages: dependencies, checks of the packages and of their desktop files
     dpkg-dev file lintian desktop-file-utils appstream
+    # the manual page's checks (groff -ww, lexgrog) and the completions' shells
+    groff-base man-db zsh fish
     # the Windows-only sources, cross-compiled
     g++-mingw-w64-x86-64-posix
     # real volumes in the storage integration test

@@ -91,6 +91,152 @@
     </message>
 </context>
 <context>
+    <name>CliHelpTable</name>
+    <message>
+        <source>the instruments found: ports, USB identity, firmware, mode</source>
+        <translation>die gefundenen Instrumente: Ports, USB-Kennung, Firmware, Modus</translation>
+    </message>
+    <message>
+        <source>the installed firmware and the latest on offer</source>
+        <translation>die installierte Firmware und die neueste angebotene</translation>
+    </message>
+    <message>
+        <source>install the latest firmware, or the update file PATH</source>
+        <translation>die neueste Firmware oder die Update-Datei PATH installieren</translation>
+    </message>
+    <message>
+        <source>show the instrument&apos;s storage as a drive; --done ends it</source>
+        <translation>den Speicher des Instruments als Laufwerk zeigen; --done beendet das</translation>
+    </message>
+    <message>
+        <source>install this version from the catalogue</source>
+        <translation>diese Version aus dem Katalog installieren</translation>
+    </message>
+    <message>
+        <source>install the update file PATH (no network needed)</source>
+        <translation>die Update-Datei PATH installieren (ohne Netzwerk)</translation>
+    </message>
+    <message>
+        <source>install without asking</source>
+        <translation>ohne Nachfrage installieren</translation>
+    </message>
+    <message>
+        <source>allow installing an older firmware</source>
+        <translation>die Installation einer älteren Firmware erlauben</translation>
+    </message>
+    <message>
+        <source>return an instrument left in transfer mode to normal</source>
+        <translation>ein im Transfermodus gelassenes Instrument in den Normalmodus zurückholen</translation>
+    </message>
+    <message>
+        <source>one JSON object per result or event on standard output</source>
+        <translation>ein JSON-Objekt je Ergebnis oder Ereignis auf der Standardausgabe</translation>
+    </message>
+    <message>
+        <source>read the releases from this server (a mirror)</source>
+        <translation>die Releases von diesem Server lesen (ein Spiegel)</translation>
+    </message>
+    <message>
+        <source>write the session log to PATH</source>
+        <translation>das Sitzungsprotokoll nach PATH schreiben</translation>
+    </message>
+    <message>
+        <source>act on the instrument on this MIDI port</source>
+        <translation>mit dem Instrument an diesem MIDI-Port arbeiten</translation>
+    </message>
+    <message>
+        <source>show the session log on standard error as well</source>
+        <translation>das Sitzungsprotokoll auch auf der Standardfehlerausgabe zeigen</translation>
+    </message>
+    <message>
+        <source>show this text</source>
+        <translation>diesen Text zeigen</translation>
+    </message>
+    <message>
+        <source>show the program&apos;s version</source>
+        <translation>die Version des Programms zeigen</translation>
+    </message>
+    <message>
+        <source>done (check: the instrument is up to date)</source>
+        <translation>erledigt (check: das Instrument ist aktuell)</translation>
+    </message>
+    <message>
+        <source>another failure (the instrument did not answer)</source>
+        <translation>ein anderer Fehler (das Instrument hat nicht geantwortet)</translation>
+    </message>
+    <message>
+        <source>the command line is wrong</source>
+        <translation>die Befehlszeile ist falsch</translation>
+    </message>
+    <message>
+        <source>no instrument, or several without --port</source>
+        <translation>kein Instrument, oder mehrere ohne --port</translation>
+    </message>
+    <message>
+        <source>the release server could not be read, or the download failed</source>
+        <translation>der Release-Server war nicht lesbar, oder der Download ist fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>the update file failed its check</source>
+        <translation>die Update-Datei hat ihre Prüfung nicht bestanden</translation>
+    </message>
+    <message>
+        <source>the instrument&apos;s volume could not be found or written</source>
+        <translation>das Laufwerk des Instruments war nicht zu finden oder zu beschreiben</translation>
+    </message>
+    <message>
+        <source>refused: the answer was no, or a downgrade without --allow-downgrade</source>
+        <translation>abgelehnt: die Antwort war nein, oder ein Downgrade ohne --allow-downgrade</translation>
+    </message>
+    <message>
+        <source>done, but the --log-file could not be written</source>
+        <translation>erledigt, aber die --log-file konnte nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>update: the instrument came back with another firmware (not applied)</source>
+        <translation>update: das Instrument kam mit einer anderen Firmware zurück (nicht eingespielt)</translation>
+    </message>
+    <message>
+        <source>update: the instrument did not come back to confirm the update</source>
+        <translation>update: das Instrument kam nicht zurück, um das Update zu bestätigen</translation>
+    </message>
+    <message>
+        <source>another program is using the instrument (the window, another tavlo)</source>
+        <translation>ein anderes Programm verwendet das Instrument (das Fenster, ein anderes tavlo)</translation>
+    </message>
+    <message>
+        <source>check: an update is available</source>
+        <translation>check: ein Update ist verfügbar</translation>
+    </message>
+    <message>
+        <source>stopped by Ctrl-C</source>
+        <translation>mit Strg+C angehalten</translation>
+    </message>
+</context>
+<context>
+    <name>CliHelpText</name>
+    <message>
+        <source>Usage: tavlo [options] &lt;command&gt;</source>
+        <translation>Aufruf: tavlo [Optionen] &lt;Befehl&gt;</translation>
+    </message>
+    <message>
+        <source>Commands:</source>
+        <translation>Befehle:</translation>
+    </message>
+    <message>
+        <source>Options of %1:</source>
+        <translation>Optionen von %1:</translation>
+    </message>
+    <message>
+        <source>Options:</source>
+        <translation>Optionen:</translation>
+    </message>
+    <message>
+        <source>Exit codes:</source>
+        <translation>Exit-Codes:</translation>
+    </message>
+</context>
+<context>
     <name>CliInstruments</name>
     <message>
         <source>%1  USB %2:%3  firmware %4  %5 mode</source>
@@ -172,80 +318,6 @@
     <message>
         <source>See &quot;tavlo --help&quot;.</source>
         <translation>Siehe „tavlo --help“.</translation>
-    </message>
-    <message>
-        <source>Usage: tavlo [options] &lt;command&gt;
-
-Commands:
-  list                    the instruments found: ports, USB identity, firmware, mode
-  check                   the installed firmware and the latest on offer
-  update [--file PATH] [--version V] [--yes] [--allow-downgrade]
-                          install the latest firmware, or the update file PATH
-  transfer [--done]       show the instrument&apos;s storage as a drive; --done ends it
-
-Options:
-  --json                  one JSON object per result or event on standard output
-  --release-server URL    read the releases from this server (a mirror)
-  --log-file PATH         write the session log to PATH
-  --port NAME             act on the instrument on this MIDI port
-  -y, --yes               install without asking
-  --allow-downgrade       allow installing an older firmware
-  -v, --verbose           show the session log on standard error as well
-  -h, --help              show this text
-  --version               show the program&apos;s version
-
-Exit codes:
-  0    done (check: the instrument is up to date)
-  1    another failure (the instrument did not answer)
-  2    the command line is wrong
-  3    no instrument, or several without --port
-  4    the release server could not be read, or the download failed
-  5    the update file failed its check
-  6    the instrument&apos;s volume could not be found or written
-  7    refused: the answer was no, or a downgrade without --allow-downgrade
-  8    done, but the --log-file could not be written
-  9    update: the instrument came back with another firmware (not applied)
-  10   update: the instrument did not come back to confirm the update
-  11   another program is using the instrument (the window, another tavlo)
-  100  check: an update is available
-  130  stopped by Ctrl-C
-</source>
-        <translation>Aufruf: tavlo [Optionen] &lt;Befehl&gt;
-
-Befehle:
-  list                    die gefundenen Instrumente: Ports, USB-Kennung, Firmware, Modus
-  check                   die installierte Firmware und die neueste angebotene
-  update [--file PFAD] [--version V] [--yes] [--allow-downgrade]
-                          die neueste Firmware oder die Update-Datei PFAD installieren
-  transfer [--done]       den Speicher des Instruments als Laufwerk zeigen; --done beendet das
-
-Optionen:
-  --json                  ein JSON-Objekt je Ergebnis oder Ereignis auf der Standardausgabe
-  --release-server URL    die Releases von diesem Server lesen (ein Spiegel)
-  --log-file PFAD         das Sitzungsprotokoll nach PFAD schreiben
-  --port NAME             mit dem Instrument an diesem MIDI-Port arbeiten
-  -y, --yes               ohne Nachfrage installieren
-  --allow-downgrade       die Installation einer älteren Firmware erlauben
-  -v, --verbose           das Sitzungsprotokoll auch auf der Standardfehlerausgabe zeigen
-  -h, --help              diesen Text zeigen
-  --version               die Version des Programms zeigen
-
-Exit-Codes:
-  0    erledigt (check: das Instrument ist aktuell)
-  1    ein anderer Fehler (das Instrument hat nicht geantwortet)
-  2    die Befehlszeile ist falsch
-  3    kein Instrument, oder mehrere ohne --port
-  4    der Release-Server war nicht lesbar, oder der Download ist fehlgeschlagen
-  5    die Update-Datei hat ihre Prüfung nicht bestanden
-  6    das Laufwerk des Instruments war nicht zu finden oder zu beschreiben
-  7    abgelehnt: die Antwort war nein, oder ein Downgrade ohne --allow-downgrade
-  8    erledigt, aber die --log-file konnte nicht geschrieben werden
-  9    update: das Instrument kam mit einer anderen Firmware zurück (nicht eingespielt)
-  10   update: das Instrument kam nicht zurück, um das Update zu bestätigen
-  11   ein anderes Programm verwendet das Instrument (das Fenster, ein anderes tavlo)
-  100  check: ein Update ist verfügbar
-  130  mit Strg+C angehalten
-</translation>
     </message>
 </context>
 <context>
