@@ -96,6 +96,12 @@ QString ManPage::optionHeading(const char* shortName, const char* longName, cons
     return heading;
 }
 
+QString ManPage::optionParagraph(const CliHelpTable::Option& option)
+{
+    return QStringLiteral(".TP\n") + optionHeading(option.shortName, option.longName, option.valueName)
+        + QLatin1Char('\n') + escaped(QLatin1String(option.details)) + QLatin1Char('\n');
+}
+
 QString ManPage::synopsis()
 {
     QString out;
@@ -120,8 +126,7 @@ QString ManPage::commands()
         for (const CliHelpTable::Option& option : CliHelpTable::options()) {
             if (qstrcmp(option.command, command.name) != 0)
                 continue;
-            out += QStringLiteral(".TP\n") + optionHeading(option.shortName, option.longName, option.valueName)
-                + QLatin1Char('\n') + escaped(QLatin1String(option.details)) + QLatin1Char('\n');
+            out += optionParagraph(option);
         }
     }
     return out;
@@ -133,8 +138,7 @@ QString ManPage::options()
     for (const CliHelpTable::Option& option : CliHelpTable::options()) {
         if (*option.command)
             continue;
-        out += QStringLiteral(".TP\n") + optionHeading(option.shortName, option.longName, option.valueName)
-            + QLatin1Char('\n') + escaped(QLatin1String(option.details)) + QLatin1Char('\n');
+        out += optionParagraph(option);
     }
     return out;
 }

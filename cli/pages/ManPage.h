@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CliHelpTable.h"
+
 #include <QString>
 
 // The manual page tavlo(1) in roff: the hand-written parts come from a template, the
@@ -23,4 +25,5 @@ private:
     static QString exitStatus();
     static QString arguments(const QString& usage);
     static QString optionHeading(const char* shortName, const char* longName, const char* valueName);
+    static QString optionParagraph(const CliHelpTable::Option& option);
 };
