@@ -5,6 +5,7 @@
 #include "Startup.h"
 #include "Timings.h"
 #include "InstrumentLock.h"
+#include "OldFolders.h"
 #include "WindowClaim.h"
 #include "WindowToFront.h"
 #include "app/updater/UpdaterEditionWiring.h"
@@ -36,6 +37,9 @@ int main(int argc, char* argv[])
     WindowToFront front(platform.lockFolder);
     if (WindowClaim(lock, front).run() != WindowClaim::Outcome::Go)
         return 0;
+    // The earlier releases' folders, once this window holds the instrument (a failure is
+    // logged and changes nothing else).
+    OldFolders::tidy(platform.appFolders);
 
     UpdaterEditionWiring wiring(platform, Downloader::defaultServer(),
                                 Timings::production());

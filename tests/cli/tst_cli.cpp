@@ -360,13 +360,13 @@ void CliTest::sessionLogHoldsTheSysExExchange()
 
 void CliTest::unwritableLogFolderIsToldOnce()
 {
-    // A data folder below a plain file cannot be made, not even by root.
+    // A state folder below a plain file cannot be made, not even by root.
     const QString blocker = cli.scratch() + QStringLiteral("/not-a-folder");
     QFile file(blocker);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.close();
     CliProcess::Setup s = setup();
-    s.environment.insert(QStringLiteral("XDG_DATA_HOME"), blocker + QStringLiteral("/data"));
+    s.environment.insert(QStringLiteral("XDG_STATE_HOME"), blocker + QStringLiteral("/state"));
     const CliProcess::Result r = cli.run({"list"}, s);
     QCOMPARE(r.exitCode, 0);
     QVERIFY(joined(r.out).contains("firmware 1.5.2"));
