@@ -10,6 +10,8 @@ import Tavlo_Controls 1.0
 ApplicationWindow {
     id: window
     objectName: "window"
+    // The product's name as its menu entry shows it (AppIdentity::applicationName).
+    title: Qt.application.name
 
     width: 720 / 2
     height: 750

@@ -1,4 +1,5 @@
 // The full edition, Tavlo_App: the firmware update and the transfer mode.
+#include "AppFolders.h"
 #include "AppIdentity.h"
 #include "app/full/FullEditionWiring.h"
 #include "ProductionPlatform.h"
@@ -18,9 +19,13 @@
 
 int main(int argc, char* argv[])
 {
+    const AppIdentity identity = AppIdentity::fullEdition();
+    if (Startup::answerVersion(argc, argv, identity))
+        return 0;
     Startup::prepareBeforeApplication(argc, argv);
+    Startup::placeDocumentCache(AppFolders::forThisSystem().cache, identity);
     QGuiApplication app(argc, argv);
-    const QIcon icon = Startup::applyIdentity(app, AppIdentity::fullEdition());
+    const QIcon icon = Startup::applyIdentity(app, identity);
     Startup::registerFonts();
     QTranslator translator;
     Startup::installTranslation(translator);

@@ -1,4 +1,5 @@
 // The update-only edition, "Tavlo Updater": the firmware update without the transfer mode.
+#include "AppFolders.h"
 #include "AppIdentity.h"
 #include "ProductionPlatform.h"
 #include "SessionLog.h"
@@ -18,9 +19,13 @@
 
 int main(int argc, char* argv[])
 {
+    const AppIdentity identity = AppIdentity::updateOnlyEdition();
+    if (Startup::answerVersion(argc, argv, identity))
+        return 0;
     Startup::prepareBeforeApplication(argc, argv);
+    Startup::placeDocumentCache(AppFolders::forThisSystem().cache, identity);
     QGuiApplication app(argc, argv);
-    const QIcon icon = Startup::applyIdentity(app, AppIdentity::updateOnlyEdition());
+    const QIcon icon = Startup::applyIdentity(app, identity);
     Startup::registerFonts();
     QTranslator translator;
     Startup::installTranslation(translator);

@@ -73,7 +73,7 @@ void CliTest::commandLines_data()
     const QStringList none;
     QTest::newRow("help") << QStringList{"--help"} << setup() << 0
                           << QStringList{"Usage: tavlo", "Exit codes:", "130  stopped by Ctrl-C"} << QString();
-    QTest::newRow("version") << QStringList{"--version"} << setup() << 0 << QStringList{"tavlo 1.3.1"}
+    QTest::newRow("version") << QStringList{"--version"} << setup() << 0 << QStringList{QStringLiteral("tavlo " TAVLO_EXPECTED_VERSION)}
                              << QString();
     QTest::newRow("no command") << QStringList{} << setup() << 2 << none << "No command given.";
     QTest::newRow("unknown command") << QStringList{"frob"} << setup() << 2 << none
