@@ -17,5 +17,6 @@ Platform createProductionPlatform(const StorageTimings& storage)
     platform.folders = createProductionFolderOpener();
     platform.lockFolder = InstrumentLock::defaultFolder();
     platform.sleep = createProductionSleepGuard();
+    platform.appFolders = AppFolders::forThisSystem();
     return platform;
 }

@@ -1,11 +1,11 @@
 #include "SessionLog.h"
 
+#include "AppFolders.h"
 #include "OwnerOnlyFiles.h"
 #include "UrlCredentials.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include <QLoggingCategory>
 
@@ -39,8 +39,7 @@ const char* letterOf(QtMsgType type)
 
 QString SessionLog::defaultFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)
-           + QStringLiteral("/logs");
+    return AppFolders::forThisSystem().logs;
 }
 
 QString SessionLog::sessionFileName(const QDateTime& start, qint64 processId)

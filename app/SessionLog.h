@@ -36,7 +36,8 @@ public:
         All,      // every message to standard error (the command line's --verbose)
     };
 
-    // The platform's log folder: the per-user app-data location + "/logs".
+    // The log folder all three programs share (AppFolders::logs: on Linux the state folder's
+    // "tavlo/logs"); empty when the user has no home folder.
     static QString defaultFolder();
 
     // A new session file in the folder (made when missing); the oldest sessions beyond

@@ -8,6 +8,7 @@
 #include "RunningUnderWine.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QImage>
@@ -45,6 +46,38 @@ bool wantsSoftwareRenderer(int argc, const char* const argv[])
     return false;
 }
 
+bool wantsVersion(int argc, const char* const argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        if (argv[i] && std::strcmp(argv[i], "--version") == 0)
+            return true;
+    }
+    return false;
+}
+
+QString versionLine(const AppIdentity& identity)
+{
+    return identity.applicationName + QLatin1Char(' ') + identity.applicationVersion;
+}
+
+bool answerVersion(int argc, const char* const argv[], const AppIdentity& identity)
+{
+    if (!wantsVersion(argc, argv))
+        return false;
+    std::printf("%s\n", versionLine(identity).toUtf8().constData());
+    std::fflush(stdout);
+    return true;
+}
+
+void placeDocumentCache(const QString& cacheFolder, const AppIdentity& identity)
+{
+    if (cacheFolder.isEmpty() || qEnvironmentVariableIsSet("QML_DISK_CACHE_PATH"))
+        return;
+    // One per program: the two editions compile documents of the same names differently.
+    const QString folder = cacheFolder + QStringLiteral("/qmlcache/") + identity.desktopFileName;
+    qputenv("QML_DISK_CACHE_PATH", QFile::encodeName(QDir::toNativeSeparators(folder)));
+}
+
 bool prepareBeforeApplication(int argc, const char* const argv[])
 {
     if (runningUnderWine())
@@ -74,6 +107,8 @@ QIcon applyIdentity(QGuiApplication& app, const AppIdentity& identity)
     QCoreApplication::setOrganizationName(identity.organizationName);
     QCoreApplication::setOrganizationDomain(identity.organizationDomain);
     QCoreApplication::setApplicationVersion(identity.applicationVersion);
+    // Docks and Wayland compositors match the window to its menu entry by this id.
+    QGuiApplication::setDesktopFileName(identity.desktopFileName);
     // The window system is handed 256 pixels and smaller, not a 4 MiB bitmap for every window
     // the program maps; the sizes are read from small files made ahead of time, so that
     // start-up neither decodes the 1024-pixel artwork nor scales it.

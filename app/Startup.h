@@ -17,6 +17,21 @@ namespace Startup {
 // Whether the program's own "--software-render" option is among the arguments. Pure.
 bool wantsSoftwareRenderer(int argc, const char* const argv[]);
 
+// Whether "--version" is among the arguments. Pure.
+bool wantsVersion(int argc, const char* const argv[]);
+
+// What "--version" prints: the program's name and version, "Tavlo 1.3.1". Pure.
+QString versionLine(const AppIdentity& identity);
+
+// When "--version" is among the arguments, prints versionLine() on standard output and
+// returns true: the program then ends, before it needs a display.
+bool answerVersion(int argc, const char* const argv[], const AppIdentity& identity);
+
+// Points Qt's cache of compiled window documents at a folder of the program's own below
+// cacheFolder (AppFolders::cache), unless QML_DISK_CACHE_PATH is set already; left to Qt
+// when cacheFolder is empty. Call before the first engine is made.
+void placeDocumentCache(const QString& cacheFolder, const AppIdentity& identity);
+
 // What every program does before its application object exists: under Wine, Qt's messages
 // go to standard error through a handler of the program's own (a windowed program's default
 // handler writes where nobody sees it there); with "--software-render", Qt Quick draws with
@@ -32,8 +47,8 @@ inline constexpr int kWindowIconSides[] = {256, 64, 32, 16};
 // it is missing or of another size, the artwork scaled smoothly (null when neither reads).
 QImage windowIconImage(const AppIdentity& identity, int side);
 
-// Sets the names and version on the application object, in this order, and returns the
-// window icon after setting it application-wide. The caller keeps the icon for the run.
+// Sets the names, version and desktop entry on the application object, in this order, and
+// returns the window icon after setting it application-wide. The caller keeps the icon for the run.
 QIcon applyIdentity(QGuiApplication& app, const AppIdentity& identity);
 
 // Registers the three Poppins faces from the resources with the font database, so the

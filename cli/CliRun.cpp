@@ -7,6 +7,7 @@
 #include "CliSession.h"
 #include "CliInstruments.h"
 #include "InstrumentLock.h"
+#include "OldFolders.h"
 #include "SessionLog.h"
 #include "UrlCredentials.h"
 
@@ -85,6 +86,7 @@ int CliRun::run(const QStringList& arguments, const Platform& platform, const QU
     if (!lock.problem().isEmpty())
         qWarning("The instrument is not locked against other programs: %s",
                  qPrintable(lock.problem()));
+    OldFolders::tidy(platform.appFolders);
 
     const QUrl server = options.releaseServer.isEmpty() ? defaultServer : QUrl(options.releaseServer);
     int code = CliExitCode::kDone;

@@ -24,7 +24,7 @@ extern "C" void onInterrupt(int)
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    // The full edition's names: the same settings and the same session log folder.
+    // The full edition's names and version.
     const AppIdentity identity = AppIdentity::fullEdition();
     QCoreApplication::setApplicationName(identity.applicationName);
     QCoreApplication::setOrganizationName(identity.organizationName);

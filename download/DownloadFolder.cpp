@@ -1,18 +1,16 @@
 #include "DownloadFolder.h"
 #include "DownloadLog.h"
 
+#include "AppFolders.h"
+
 #include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 QString DownloadFolder::prepare()
 {
-    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    if (cache.isEmpty())
-        return QString();
-    return prepareAt(cache + QStringLiteral("/updates"));
+    return prepareAt(AppFolders::forThisSystem().downloads);
 }
 
 QString DownloadFolder::prepareAt(const QString& path)

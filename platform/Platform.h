@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AppFolders.h"
+
 #include <QString>
 
 #include <memory>
@@ -26,4 +28,7 @@ struct Platform
     QString lockFolder;
     // Keeps the computer awake while an update must not be cut off (may be absent).
     std::shared_ptr<SleepGuard> sleep;
+    // The user's folders of this program; the earlier releases' folders named in it are tidied
+    // up at start (OldFolders). Empty in the tests, so that nothing of the user's is touched.
+    AppFolders appFolders;
 };

@@ -18,7 +18,8 @@ ApplicationWindow {
     maximumWidth: 1080 / 2
     maximumHeight: 1080
     visible: true
-    // The program's name as its menu entry shows it; screen readers announce the window by it.
+    // The product's name as its menu entry shows it (AppIdentity); screen readers announce
+    // the window by it.
     title: Qt.application.displayName
     color: "black"
     Material.theme: Material.Dark

@@ -76,7 +76,7 @@ ship() { # exe name, window title, [the command-line program's exe, shipped besi
     rm -rf "$folder"
     mv "$folder.partial" "$folder"
 }
-ship Tavlo_App.exe "Tavlo Updater v$project_version" tavlo.exe
+ship Tavlo_App.exe "Tavlo" tavlo.exe
 ship "Tavlo Updater.exe" "Tavlo Updater"
 
 setup="$out/installer/Tavlo-Setup-$version.exe"

@@ -1,10 +1,12 @@
 // The update-only edition, "Tavlo Updater": the firmware update without the transfer mode.
+#include "AppFolders.h"
 #include "AppIdentity.h"
 #include "ProductionPlatform.h"
 #include "SessionLog.h"
 #include "Startup.h"
 #include "Timings.h"
 #include "InstrumentLock.h"
+#include "OldFolders.h"
 #include "WindowClaim.h"
 #include "WindowToFront.h"
 #include "app/updater/UpdaterEditionWiring.h"
@@ -17,9 +19,13 @@
 
 int main(int argc, char* argv[])
 {
+    const AppIdentity identity = AppIdentity::updateOnlyEdition();
+    if (Startup::answerVersion(argc, argv, identity))
+        return 0;
     Startup::prepareBeforeApplication(argc, argv);
+    Startup::placeDocumentCache(AppFolders::forThisSystem().cache, identity);
     QGuiApplication app(argc, argv);
-    const QIcon icon = Startup::applyIdentity(app, AppIdentity::updateOnlyEdition());
+    const QIcon icon = Startup::applyIdentity(app, identity);
     Startup::registerFonts();
     QTranslator translator;
     Startup::installTranslation(translator);
@@ -36,6 +42,9 @@ int main(int argc, char* argv[])
     WindowToFront front(platform.lockFolder);
     if (WindowClaim(lock, front).run() != WindowClaim::Outcome::Go)
         return 0;
+    // The earlier releases' folders, once this window holds the instrument (a failure is
+    // logged and changes nothing else).
+    OldFolders::tidy(platform.appFolders);
 
     UpdaterEditionWiring wiring(platform, Downloader::defaultServer(),
                                 Timings::production());

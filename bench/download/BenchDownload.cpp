@@ -16,13 +16,13 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QSslConfiguration>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
 #include <functional>
 
+#include "AppFolders.h"
 #include "BenchFigures.h"
 #include "BenchMemory.h"
 #include "download/full/Downloader.h"
@@ -223,9 +223,8 @@ int main(int argc, char** argv)
     qputenv("TMPDIR", QFile::encodeName(downloads));
     qputenv("XDG_CACHE_HOME", QFile::encodeName(downloads));
 
-    // The Downloader's own download folder, under the per-user cache location.
-    const QString target = QStandardPaths::writableLocation(QStandardPaths::CacheLocation)
-                           + QStringLiteral("/updates/") + fileNameFor(mib);
+    // The Downloader's own download folder, under the per-user cache folder.
+    const QString target = AppFolders::forThisSystem().downloads + QLatin1Char('/') + fileNameFor(mib);
     QDir().mkpath(QFileInfo(target).path());
     const QString url = base.toString() + QStringLiteral("/releases/") + fileNameFor(mib);
 

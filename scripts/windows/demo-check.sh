@@ -24,7 +24,7 @@ cd "$build"
 # empty.
 wine reg delete 'HKCU\Software\Microsoft\SystemCertificates\Root\Certificates' /f >/dev/null 2>&1 || true
 # Every run downloads afresh (the Linux demo gets a fresh cache folder the same way).
-rm -rf "$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Tavlo-Instruments"
+rm -rf "$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Tavlo/cache/updates"
 for edition in full updater; do
     exe=tavlo_demo.exe
     [ $edition = updater ] && exe=tavlo_demo_updater.exe

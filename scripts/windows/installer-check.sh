@@ -13,7 +13,6 @@ setup=$1
 older=$2
 shot=$3
 deployed=${4:-}
-project_version=$(sed -n 's/^project(Tavlo VERSION \([0-9.]*\).*/\1/p' "$here/../../CMakeLists.txt")
 say() { echo "installer-check: $*"; }
 fail() { say "$*"; exit 1; }
 
@@ -48,7 +47,7 @@ wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tavlo' 
     | grep -q "$(basename "$setup" .exe | sed 's/^Tavlo-Setup-//')" || fail "the uninstall entry lacks the version"
 say "installed into $dir"
 
-"$here/start-check.sh" "$dir/Tavlo_App.exe" "Tavlo Updater v$project_version" "$shot" || fail "the installed program did not show its window"
+"$here/start-check.sh" "$dir/Tavlo_App.exe" "Tavlo" "$shot" || fail "the installed program did not show its window"
 
 wine "$dir/Uninstall.exe" /S /CurrentUser
 for _ in $(seq 60); do [ -e "$dir" ] || break; sleep 0.5; done # the uninstaller runs from a copy

@@ -285,7 +285,7 @@ void LogPrivacyTest::supportFile()
 
 #ifdef Q_OS_UNIX
     QTemporaryDir home;
-    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(QStringLiteral("data"))));
+    qputenv("XDG_STATE_HOME", QFile::encodeName(home.filePath(QStringLiteral("state"))));
     SupportFile support;
     const QString fresh = home.filePath(QStringLiteral("fresh.txt"));
     const QString older = home.filePath(QStringLiteral("older.txt"));

@@ -1,5 +1,6 @@
-// The programs' own start-up option: "--software-render" chooses Qt Quick's software
-// renderer before the first window; anything else leaves the system's default.
+// The programs' own start-up options: "--software-render" chooses Qt Quick's software
+// renderer before the first window; anything else leaves the system's default. "--version"
+// is asked by that word alone.
 #include "Startup.h"
 
 #include <QQuickWindow>
@@ -32,6 +33,15 @@ private slots:
         const char* null[] = {"Tavlo_App", nullptr};
         QVERIFY(!Startup::wantsSoftwareRenderer(2, null));
         QVERIFY(!Startup::wantsSoftwareRenderer(0, nullptr));
+    }
+
+    void versionIsAskedOnlyByItsOwnWord()
+    {
+        const char* asked[] = {"Tavlo_App", "--software-render", "--version"};
+        QVERIFY(Startup::wantsVersion(3, asked));
+        const char* near[] = {"--version", "-version", "--versions", "version", "-v", nullptr};
+        QVERIFY(!Startup::wantsVersion(6, near));
+        QVERIFY(!Startup::wantsVersion(0, nullptr));
     }
 
     void preparingChoosesTheRendererOnlyWhenAsked()

@@ -79,7 +79,7 @@ void SupportFileTest::emptyLogsSayNone()
 void SupportFileTest::savesPlainTextFromTheLogFolder()
 {
     QTemporaryDir home;
-    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(QStringLiteral("data"))));
+    qputenv("XDG_STATE_HOME", QFile::encodeName(home.filePath(QStringLiteral("state"))));
     {
         SessionLog log = SessionLog::inFolder(SessionLog::defaultFolder());
         QVERIFY2(log.isOpen(), qPrintable(log.problem()));

@@ -12,6 +12,7 @@
 //   TAVLO_SIM_UPDATE_MODE_FAILS  "1": every send of the update-mode message fails
 //   TAVLO_SIM_HELD_BY   "window" or "tavlo": that program holds the instrument's lock for
 //                       the runs; "crashed": a program that ended without letting go left it
+#include "AppIdentity.h"
 #include "CliRun.h"
 #include "InstrumentLock.h"
 #include "ReleaseServer.h"
@@ -60,9 +61,11 @@ QString env(const char* name, const QString& fallback = QString())
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Tavlo_App"));
-    QCoreApplication::setOrganizationName(QStringLiteral("Tavlo"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.3.1"));
+    // The names and version of the program it stands in for.
+    const AppIdentity identity = AppIdentity::fullEdition();
+    QCoreApplication::setApplicationName(identity.applicationName);
+    QCoreApplication::setOrganizationName(identity.organizationName);
+    QCoreApplication::setApplicationVersion(identity.applicationVersion);
     std::signal(SIGINT, onInterrupt);
 
     ReleaseServer server;

@@ -73,7 +73,7 @@ void CliTest::commandLines_data()
     const QStringList none;
     QTest::newRow("help") << QStringList{"--help"} << setup() << 0
                           << QStringList{"Usage: tavlo", "Exit codes:", "130  stopped by Ctrl-C"} << QString();
-    QTest::newRow("version") << QStringList{"--version"} << setup() << 0 << QStringList{"tavlo 1.3.1"}
+    QTest::newRow("version") << QStringList{"--version"} << setup() << 0 << QStringList{QStringLiteral("tavlo " TAVLO_EXPECTED_VERSION)}
                              << QString();
     QTest::newRow("no command") << QStringList{} << setup() << 2 << none << "No command given.";
     QTest::newRow("unknown command") << QStringList{"frob"} << setup() << 2 << none
@@ -360,13 +360,13 @@ void CliTest::sessionLogHoldsTheSysExExchange()
 
 void CliTest::unwritableLogFolderIsToldOnce()
 {
-    // A data folder below a plain file cannot be made, not even by root.
+    // A state folder below a plain file cannot be made, not even by root.
     const QString blocker = cli.scratch() + QStringLiteral("/not-a-folder");
     QFile file(blocker);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.close();
     CliProcess::Setup s = setup();
-    s.environment.insert(QStringLiteral("XDG_DATA_HOME"), blocker + QStringLiteral("/data"));
+    s.environment.insert(QStringLiteral("XDG_STATE_HOME"), blocker + QStringLiteral("/state"));
     const CliProcess::Result r = cli.run({"list"}, s);
     QCOMPARE(r.exitCode, 0);
     QVERIFY(joined(r.out).contains("firmware 1.5.2"));

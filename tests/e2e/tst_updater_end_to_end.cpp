@@ -15,7 +15,7 @@
 #include <QQmlProperty>
 #include <QQuickItem>
 #include <QTemporaryDir>
-#include <QStandardPaths>
+#include "AppFolders.h"
 #include <QTest>
 
 namespace {
@@ -135,8 +135,7 @@ void TestEndToEnd::updateThroughWindow()
     QCOMPARE(instrument.midi().updateFinishCount(), 1);
     QCOMPARE(instrument.appliedUpdates().size(), 1);
     // The downloaded copy lies in the user's own download folder.
-    QFile download(QStandardPaths::writableLocation(QStandardPaths::CacheLocation)
-                   + QStringLiteral("/updates/") + name);
+    QFile download(AppFolders::forThisSystem().downloads + QLatin1Char('/') + name);
     QVERIFY(download.open(QIODevice::ReadOnly));
     QCOMPARE(download.readAll(), served);
 }

@@ -77,7 +77,7 @@ CliProcess::Result CliProcess::run(const QStringList& arguments, const Setup& se
     env.insert(QStringLiteral("TAVLO_SIM_SLOW"), setup.slowDownload ? QStringLiteral("1") : QString());
     const QString stateFile = dir.filePath(QStringLiteral("state-") + tag);
     env.insert(QStringLiteral("TAVLO_SIM_STATE"), stateFile);
-    env.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
+    env.insert(QStringLiteral("XDG_STATE_HOME"), dir.filePath(QStringLiteral("state")));
     env.insert(QStringLiteral("XDG_CACHE_HOME"), dir.filePath(QStringLiteral("cache-") + tag));
     env.insert(QStringLiteral("TMPDIR"), dir.path());
     env.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));

@@ -1,8 +1,9 @@
 #include "TestEnvironment.h"
 
+#include "AppFolders.h"
+
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 
 void TestEnvironment::setTempDir(const QString& dir)
 {
@@ -12,8 +13,7 @@ void TestEnvironment::setTempDir(const QString& dir)
 
 QString TestEnvironment::downloadFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation)
-           + QStringLiteral("/updates");
+    return AppFolders::forThisSystem().downloads;
 }
 
 QStringList TestEnvironment::downloadedFiles()
