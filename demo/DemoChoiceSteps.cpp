@@ -41,7 +41,7 @@ Step applied(SimInstrument& instrument, const std::shared_ptr<int>& before, cons
     return Step{QStringLiteral("the update file is on the instrument"),
                 [&play, &instrument, before] {
                     return play.text(QStringLiteral("versionText"))
-                               == translated("UpdatePanel", "File transfer complete!")
+                               == translated("UpdateFlow", "File transfer complete!")
                            && instrument.appliedUpdates().size() > *before;
                 },
                 shot, nullptr, 90000};

@@ -43,7 +43,7 @@ std::vector<DemoAutoplay::Step> update(DemoAutoplay& play, SimInstrument& instru
         Step{QStringLiteral("the update on offer"),
              [&play, versionLine] {
                  return play.isShown(QStringLiteral("startUpdateButton"))
-                        && versionLine().startsWith(inWindowLanguage("UpdatePanel", "The latest available version is Tvx"));
+                        && versionLine().startsWith(inWindowLanguage("UpdateFlow", "The latest available version is Tvx"));
              },
              QStringLiteral("03-update-screen"),
              [&play] { play.press(QStringLiteral("startUpdateButton")); }},
@@ -51,12 +51,12 @@ std::vector<DemoAutoplay::Step> update(DemoAutoplay& play, SimInstrument& instru
              [&play, versionLine, progressItem] {
                  // A window without a progress bar shows the percentage in its version line.
                  return progressItem.isEmpty()
-                            ? versionLine().startsWith(before("main", "Downloading... %1%"))
+                            ? versionLine().startsWith(before("UpdateFlow", "Downloading... %1%"))
                             : play.isShown(progressItem);
              },
              QStringLiteral("04-downloading"), nullptr},
         Step{QStringLiteral("the update file is on the instrument"),
-             [versionLine] { return versionLine() == inWindowLanguage("UpdatePanel", "File transfer complete!"); },
+             [versionLine] { return versionLine() == inWindowLanguage("UpdateFlow", "File transfer complete!"); },
              QStringLiteral("05-update-complete"), nullptr, 60000},
         Step{QStringLiteral("the instrument applied the update and came back"),
              [&instrument, newVersion] {
@@ -83,7 +83,7 @@ std::vector<DemoAutoplay::Step> transfer(DemoAutoplay& play)
     };
     auto versionLineStarts = [&play](const char* start) {
         return [&play, start] {
-            return play.text(QStringLiteral("versionText")).startsWith(inWindowLanguage("main", start));
+            return play.text(QStringLiteral("versionText")).startsWith(inWindowLanguage("TransferFlow", start));
         };
     };
     return {

@@ -9,7 +9,7 @@
 # Options:
 #   --ci           build only what the Wine tests, the programs and the installer smoke
 #                  test need, and make the installer with a quicker compression
-#   --version V    the version in the installer and in the full edition's file properties
+#   --version V    the version of the programs and the installer
 #                  (default: the project's); the installer check makes an older release so
 #   --out DIR      put deploy/, installer/ and screenshots/ there instead of build/windows
 set -euo pipefail
@@ -68,7 +68,7 @@ ship() { # exe name, window title, [the command-line program's exe, shipped besi
         echo "build-windows: $1 does not start from its folder under Wine, so it is not shipped."
         return 1
     fi
-    if [ -n "$cli" ] && ! "$root/scripts/windows/cli-check.sh" "$folder.partial/$cli" "$project_version"; then
+    if [ -n "$cli" ] && ! "$root/scripts/windows/cli-check.sh" "$folder.partial/$cli" "$version"; then
         rm -rf "$folder.partial"
         echo "build-windows: $cli does not answer as documented from its folder under Wine, so $1's folder is not shipped."
         return 1
