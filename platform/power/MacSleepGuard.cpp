@@ -5,6 +5,8 @@
 
 namespace {
 constexpr int kStartMs = 3000;
+// A tool that refuses its arguments ends at once; one that holds the assertion keeps running.
+constexpr int kSettleMs = 200;
 constexpr int kStopMs = 3000;
 } // namespace
 
@@ -26,7 +28,7 @@ bool MacSleepGuard::hold(const QString&)
                    {QStringLiteral("-i"), QStringLiteral("-s"), QStringLiteral("-w"),
                     QString::number(QCoreApplication::applicationPid())},
                    QIODevice::ReadOnly);
-    if (!process->waitForStarted(kStartMs))
+    if (!process->waitForStarted(kStartMs) || process->waitForFinished(kSettleMs))
         return false;
     holder = std::move(process);
     return true;

@@ -18,7 +18,7 @@ public:
     explicit MacSleepGuard(QString program = QStringLiteral("/usr/bin/caffeinate"));
     ~MacSleepGuard() override;
 
-    // True once the tool runs; false when it cannot be started.
+    // True once the tool runs; false when it cannot be started or ends at once.
     bool hold(const QString& why) override;
     void release() override;
 

@@ -18,6 +18,7 @@ private slots:
     void init();
     void runsExactlyWhileHeld();
     void aMissingToolIsRefused();
+    void aToolThatEndsAtOnceIsRefused();
 
 private:
     // The pid the stand-in wrote, once it is there.
@@ -78,6 +79,17 @@ void TestMacSleepGuard::aMissingToolIsRefused()
     MacSleepGuard guard(dir->filePath(QStringLiteral("missing")));
     QVERIFY(!guard.hold(QStringLiteral("update")));
     guard.release();
+}
+
+// As the tool does when it does not know an argument: it says so and ends.
+void TestMacSleepGuard::aToolThatEndsAtOnceIsRefused()
+{
+    QFile script(tool);
+    QVERIFY(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    script.write("#!/bin/sh\nexit 1\n");
+    script.close();
+    MacSleepGuard guard(tool);
+    QVERIFY(!guard.hold(QStringLiteral("update")));
 }
 
 QTEST_GUILESS_MAIN(TestMacSleepGuard)
