@@ -123,6 +123,7 @@ private slots:
         QTranslator german;
         if (language == QLatin1String("de")) {
             QVERIFY(Startup::installTranslation(german, QLocale(QStringLiteral("de_DE"))));
+            f.reset(); // one message recorder at a time
             f = std::make_unique<MainWindowFixture>(); // loaded in German
             QVERIFY(f->load());
         }
