@@ -9,6 +9,6 @@ class ZshCompletion
 {
 public:
     static QString script();
-    // Text for inside an _arguments or _describe spec in single quotes.
+    // Text for inside the single quotes of an _arguments or _describe entry.
     static QString quoted(const QString& text);
 };
