@@ -5,6 +5,7 @@
 #include "ProductionMidi.h"
 #include "ProductionSleepGuard.h"
 #include "ProductionStorage.h"
+#include "PlainReadableFiles.h"
 
 Platform createProductionPlatform(const StorageTimings& storage)
 {
@@ -15,6 +16,7 @@ Platform createProductionPlatform(const StorageTimings& storage)
     platform.dismount =
         createProductionVolumeDismounter(storage.volumeLockAttempts, storage.volumeLockRetryMs);
     platform.folders = createProductionFolderOpener();
+    platform.files = std::make_shared<PlainReadableFiles>();
     platform.lockFolder = InstrumentLock::defaultFolder();
     platform.sleep = createProductionSleepGuard();
     platform.appFolders = AppFolders::forThisSystem();

@@ -8,6 +8,7 @@
 
 class FolderOpener;
 class MidiBackend;
+class ReadableFiles;
 class SleepGuard;
 class UsbIdentityLookup;
 class VolumeDismounter;
@@ -23,6 +24,7 @@ struct Platform
     std::shared_ptr<VolumeList> volumes;        // used on the storage worker thread only
     std::shared_ptr<VolumeDismounter> dismount; // used on the storage worker thread only
     std::shared_ptr<FolderOpener> folders;      // used on the storage worker thread only
+    std::shared_ptr<ReadableFiles> files;       // used on the storage worker thread only
     // Where the lock lives that lets one program at a time drive the instrument (one per
     // user in production, one per simulated instrument in the tests); empty: no lock.
     QString lockFolder;

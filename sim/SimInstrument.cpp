@@ -1,6 +1,7 @@
 #include "SimInstrument.h"
 
 #include <InstrumentUsbIdentity.h>
+#include <SimReadableFiles.h>
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -60,6 +61,7 @@ Platform SimInstrument::platform()
     p.volumes = volumes.volumeList();
     p.dismount = volumes.dismounter();
     p.folders = volumes.folderOpener();
+    p.files = std::make_shared<SimReadableFiles>();
     p.lockFolder = lockFolder.path();
     p.sleep = sleep;
     return p;
