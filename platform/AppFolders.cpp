@@ -1,6 +1,7 @@
 #include "AppFolders.h"
 
 #include <QDir>
+#include <QStandardPaths>
 #include <QStringList>
 
 namespace {
@@ -49,8 +50,8 @@ AppFolders AppFolders::compute(System system, const QString& home,
     switch (system) {
     case System::Linux: {
         const QString name = QStringLiteral("/tavlo");
-        folders.logs = xdg(environment, "XDG_STATE_HOME", home, "/.local/state") + name
-                       + QStringLiteral("/logs");
+        folders.state = xdg(environment, "XDG_STATE_HOME", home, "/.local/state") + name;
+        folders.logs = folders.state + QStringLiteral("/logs");
         folders.cache = xdg(environment, "XDG_CACHE_HOME", home, "/.cache") + name;
         folders.config = xdg(environment, "XDG_CONFIG_HOME", home, "/.config") + name;
         folders.oldDataRoot = xdg(environment, "XDG_DATA_HOME", home, "/.local/share") + old;
@@ -61,7 +62,8 @@ AppFolders AppFolders::compute(System system, const QString& home,
         const QString name = QStringLiteral("/Tavlo");
         const QString local =
             windowsFolder(environment, "LOCALAPPDATA", home, "/AppData/Local");
-        folders.logs = local + name + QStringLiteral("/logs");
+        folders.state = local + name;
+        folders.logs = folders.state + QStringLiteral("/logs");
         folders.cache = local + name + QStringLiteral("/cache");
         folders.config =
             windowsFolder(environment, "APPDATA", home, "/AppData/Roaming") + name;
@@ -76,12 +78,17 @@ AppFolders AppFolders::compute(System system, const QString& home,
         folders.logs = library + QStringLiteral("/Logs") + name;
         folders.cache = library + QStringLiteral("/Caches") + name;
         folders.config = library + QStringLiteral("/Application Support") + name;
+        folders.state = folders.config;
         folders.oldDataRoot = library + QStringLiteral("/Application Support") + old;
         folders.oldCacheRoot = library + QStringLiteral("/Caches") + old;
         break;
     }
     }
     folders.downloads = folders.cache + QStringLiteral("/updates");
+    const QString documents = system == System::Windows
+        ? windowsFolder(environment, "XDG_DOCUMENTS_DIR", home, "/Documents")
+        : xdg(environment, "XDG_DOCUMENTS_DIR", home, "/Documents");
+    folders.backups = documents + QStringLiteral("/Tavlo Backups");
     return folders;
 }
 
@@ -91,6 +98,9 @@ AppFolders AppFolders::forThisSystem()
     for (const char* name : {"XDG_STATE_HOME", "XDG_CACHE_HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME",
                              "LOCALAPPDATA", "APPDATA"})
         environment.insert(QString::fromLatin1(name), qEnvironmentVariable(name));
+    // The system's documents folder (on Linux its user-dirs setting, which is no variable).
+    environment.insert(QStringLiteral("XDG_DOCUMENTS_DIR"),
+                       QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
 #if defined(Q_OS_WIN)
     const System system = System::Windows;
 #elif defined(Q_OS_MACOS)

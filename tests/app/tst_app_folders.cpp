@@ -14,6 +14,8 @@ class AppFoldersTest : public QObject
 private slots:
     void compute_data();
     void compute();
+    void stateAndBackups_data();
+    void stateAndBackups();
 };
 
 void AppFoldersTest::compute_data()
@@ -101,6 +103,50 @@ void AppFoldersTest::compute()
     QCOMPARE(folders.isEmpty(), home.isEmpty());
     if (!home.isEmpty())
         QCOMPARE(folders.downloads, folders.cache + QStringLiteral("/updates"));
+}
+
+void AppFoldersTest::stateAndBackups_data()
+{
+    QTest::addColumn<AppFolders::System>("system");
+    QTest::addColumn<QString>("home");
+    QTest::addColumn<QStringList>("environment"); // NAME=value
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<QString>("backups");
+
+    const auto linux = AppFolders::System::Linux;
+    const auto windows = AppFolders::System::Windows;
+    QTest::newRow("Linux, nothing set") << linux << "/home/u" << QStringList{}
+        << "/home/u/.local/state/tavlo" << "/home/u/Documents/Tavlo Backups";
+    QTest::newRow("Linux, documents elsewhere") << linux << "/home/u"
+        << QStringList{"XDG_STATE_HOME=/s", "XDG_DOCUMENTS_DIR=/home/u/Dokumente/"}
+        << "/s/tavlo" << "/home/u/Dokumente/Tavlo Backups";
+    QTest::newRow("Linux, relative documents ignored") << linux << "/home/u"
+        << QStringList{"XDG_DOCUMENTS_DIR=Docs"} << "/home/u/.local/state/tavlo"
+        << "/home/u/Documents/Tavlo Backups";
+    QTest::newRow("Windows") << windows << "C:/Users/u"
+        << QStringList{"LOCALAPPDATA=C:\\Users\\u\\AppData\\Local",
+                       "XDG_DOCUMENTS_DIR=D:\\Eigene Dateien"}
+        << "C:/Users/u/AppData/Local/Tavlo" << "D:/Eigene Dateien/Tavlo Backups";
+    QTest::newRow("Windows, no documents setting") << windows << "C:/Users/u" << QStringList{}
+        << "C:/Users/u/AppData/Local/Tavlo" << "C:/Users/u/Documents/Tavlo Backups";
+    QTest::newRow("macOS") << AppFolders::System::MacOs << "/Users/u" << QStringList{}
+        << "/Users/u/Library/Application Support/Tavlo" << "/Users/u/Documents/Tavlo Backups";
+}
+
+void AppFoldersTest::stateAndBackups()
+{
+    QFETCH(AppFolders::System, system);
+    QFETCH(QString, home);
+    QFETCH(QStringList, environment);
+    QFETCH(QString, state);
+    QFETCH(QString, backups);
+    QHash<QString, QString> variables;
+    for (const QString& pair : environment)
+        variables.insert(pair.section(QLatin1Char('='), 0, 0), pair.section(QLatin1Char('='), 1));
+    const AppFolders folders = AppFolders::compute(system, home, variables);
+    QCOMPARE(folders.state, state);
+    QCOMPARE(folders.backups, backups);
+    QVERIFY(folders.logs.startsWith(folders.state) || system == AppFolders::System::MacOs);
 }
 
 QTEST_GUILESS_MAIN(AppFoldersTest)
