@@ -59,6 +59,7 @@ void TransferFlow::start()
 {
     if (!offered())
         return;
+    use = Purpose::Browse;
     setState(State::Connecting);
     if (link)
         QMetaObject::invokeMethod(link, "sendTransferSysEx");
@@ -81,6 +82,41 @@ void TransferFlow::onTransferAcknowledged()
 void TransferFlow::onTransferEndAcknowledged()
 {
     setState(State::Idle);
+    use = Purpose::Browse;
+}
+
+bool TransferFlow::enterFor(Purpose purpose)
+{
+    if (current != State::Idle || !presence.connected() || !presence.offersTransfer())
+        return false;
+    use = purpose;
+    setState(State::Connecting);
+    if (link)
+        QMetaObject::invokeMethod(link, "sendTransferSysEx");
+    return true;
+}
+
+void TransferFlow::leave()
+{
+    if (current != State::Open)
+        return;
+    setState(State::Finalizing);
+    if (bridge)
+        QMetaObject::invokeMethod(bridge, "completeTransfer");
+}
+
+void TransferFlow::abandon()
+{
+    if (use == Purpose::Browse)
+        return;
+    setState(State::Idle);
+    use = Purpose::Browse;
+}
+
+void TransferFlow::handOverToScreen()
+{
+    use = Purpose::Browse;
+    emit changed();
 }
 
 void TransferFlow::resumeOpen()
