@@ -84,13 +84,13 @@ QString BackupFlow::statusText() const
     case State::Copying:
         if (totalBytes <= 0)
             return tr("Reading the list of Tavlo's files…");
-        return tr("%1 of %2 copied and checked (%n files).", nullptr, fileCount)
-            .arg(SizeText::bytes(doneBytes), SizeText::bytes(totalBytes));
+        return tr("%1 of %2 copied and checked (%3).")
+            .arg(SizeText::bytes(doneBytes), SizeText::bytes(totalBytes), SizeText::files(fileCount));
     case State::Leaving:
         return tr("Returning Tavlo to normal mode…");
     case State::Done:
-        return tr("%n files (%1) were saved and checked in \"%2\".", nullptr, fileCount)
-            .arg(SizeText::bytes(totalBytes), doneFolder);
+        return tr("Saved and checked: %1 (%2) in \"%3\".")
+            .arg(SizeText::files(fileCount), SizeText::bytes(totalBytes), doneFolder);
     case State::Failed:
         return forUpdate ? tr("%1 The update was not started.").arg(why) : why;
     case State::Cancelled:
@@ -281,6 +281,8 @@ void BackupFlow::setState(State next)
         return;
     }
     current = next;
+    // While its screen shows, the home screen's offers are not made (it covers them).
+    transfer.setCovered(this, current != State::Idle);
     emit changed();
     emit stateChanged(current);
 }

@@ -39,6 +39,11 @@ bool RestoreFlow::offered() const
     return current == State::Idle && !items.isEmpty() && transfer.offered();
 }
 
+void RestoreFlow::coverWhileShown()
+{
+    transfer.setCovered(this, current != State::Idle);
+}
+
 QVariantList RestoreFlow::backupRows() const
 {
     QVariantList rows;
@@ -48,8 +53,9 @@ QVariantList RestoreFlow::backupRows() const
         QVariantMap row;
         row.insert(QStringLiteral("folder"), item.folder);
         row.insert(QStringLiteral("text"),
-                   tr("%1, firmware %2: %n files, %3", nullptr, item.files)
-                       .arg(when, item.firmware, SizeText::bytes(item.bytes)));
+                   tr("%1, firmware %2: %3, %4")
+                       .arg(when, item.firmware, SizeText::files(item.files),
+                            SizeText::bytes(item.bytes)));
         rows.append(row);
     }
     return rows;
@@ -94,12 +100,12 @@ QString RestoreFlow::statusText() const
     case State::Planning:
         return tr("Comparing Tavlo's files with the backup…");
     case State::Asking: {
-        QString text = tr("%n file(s) on Tavlo differ from the backup (%1 to write). They will "
-                          "be replaced with the backup's version.", nullptr, toWrite)
-                           .arg(SizeText::bytes(bytesToWrite));
+        QString text = tr("Differing from the backup: %1 on Tavlo (%2 to write). Each is replaced "
+                          "with the backup's version.")
+                           .arg(SizeText::files(toWrite), SizeText::bytes(bytesToWrite));
         if (onlyOnInstrument > 0)
             text += QLatin1Char(' ')
-                + tr("%n file(s) that only Tavlo has stay as they are.", nullptr, onlyOnInstrument);
+                + tr("Only on Tavlo, and left as they are: %1.").arg(SizeText::files(onlyOnInstrument));
         return text;
     }
     case State::Writing:
@@ -110,14 +116,14 @@ QString RestoreFlow::statusText() const
     case State::Done:
         return toWrite == 0
             ? tr("Tavlo already holds every file of this backup as it is; nothing was replaced.")
-            : tr("%n file(s) were restored from the backup and checked.", nullptr, filesWritten);
+            : tr("Restored from the backup and checked: %1.").arg(SizeText::files(filesWritten));
     case State::Failed:
         return why;
     case State::Cancelled:
         return declined || filesWritten == 0
             ? tr("Nothing on Tavlo was replaced.")
-            : tr("%n file(s) had been restored when the restore stopped; the others are as "
-                 "they were.", nullptr, filesWritten);
+            : tr("Restored before it stopped: %1. The others are as they were.")
+                  .arg(SizeText::files(filesWritten));
     case State::Idle:
         break;
     }
@@ -151,9 +157,9 @@ bool RestoreFlow::closeShown() const
 
 void RestoreFlow::open()
 {
-    if (current != State::Idle || !transfer.offered())
-        return;
     refresh();
+    if (!offered())
+        return;
     setState(State::Choosing);
 }
 
@@ -334,6 +340,7 @@ void RestoreFlow::setState(State next)
         return;
     }
     current = next;
+    coverWhileShown();
     emit changed();
     emit stateChanged(current);
 }

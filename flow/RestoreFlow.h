@@ -123,6 +123,8 @@ Q_SIGNALS:
 
 private:
     void setState(State next);
+    // While the page shows, the home screen's offers are not made (it covers them).
+    void coverWhileShown();
     void onTransferState(TransferFlow::State state);
     void onLost();
     void leaveWith(State outcome);

@@ -24,7 +24,21 @@ void TransferFlow::setBridge(QObject* fileManagerBridge)
 
 bool TransferFlow::offered() const
 {
-    return current == State::Idle && update.updateOffered() && presence.offersTransfer();
+    return current == State::Idle && coveredBy.isEmpty() && update.updateOffered()
+        && presence.offersTransfer();
+}
+
+void TransferFlow::setCovered(const QObject* by, bool covered)
+{
+    const bool was = coveredBy.contains(by);
+    if (was == covered)
+        return;
+    if (covered)
+        coveredBy.append(by);
+    else
+        coveredBy.removeAll(by);
+    update.setTransferBusy(current != State::Idle || !coveredBy.isEmpty());
+    emit changed();
 }
 
 QString TransferFlow::waitingText() const
@@ -50,7 +64,7 @@ void TransferFlow::setState(State next)
         problem.clear();
     // The instrument leaves the bus on purpose while the flow waits for it.
     presence.expectAbsence(waiting());
-    update.setTransferBusy(current != State::Idle);
+    update.setTransferBusy(current != State::Idle || !coveredBy.isEmpty());
     emit changed();
     emit stateChanged(current);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QList>
 #include <QPointer>
 #include <QString>
 
@@ -74,6 +75,9 @@ public:
     // The eject failed while a backup or restore left: the transfer screen takes over, so
     // that the user can close what holds the volume and press "DONE".
     void handOverToScreen();
+    // A backup's or restore's screen covers the home screen (or no longer does): while one
+    // does, neither "Update" nor "Transfer" is offered.
+    void setCovered(const QObject* by, bool covered);
 
 public Q_SLOTS:
     void onTransferAcknowledged();
@@ -96,5 +100,6 @@ private:
     QPointer<QObject> bridge;
     State current = State::Idle;
     Purpose use = Purpose::Browse;
+    QList<const QObject*> coveredBy;
     QString problem;
 };
