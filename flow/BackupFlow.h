@@ -35,6 +35,8 @@ class BackupFlow : public QObject
     Q_PROPERTY(int progress READ progress NOTIFY changed)
     Q_PROPERTY(bool cancelShown READ cancelShown NOTIFY changed)
     Q_PROPERTY(bool closeShown READ closeShown NOTIFY changed)
+    // It ended on a failure (its reason is the status).
+    Q_PROPERTY(bool failed READ failed NOTIFY changed)
 
 public:
     enum class State {
@@ -72,6 +74,7 @@ public:
     int progress() const;
     bool cancelShown() const { return current == State::Entering || current == State::Copying; }
     bool closeShown() const { return ended(); }
+    bool failed() const { return current == State::Failed; }
     bool ended() const
     {
         return current == State::Done || current == State::Failed || current == State::Cancelled;

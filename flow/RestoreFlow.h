@@ -39,6 +39,8 @@ class RestoreFlow : public QObject
     Q_PROPERTY(int progress READ progress NOTIFY changed)
     Q_PROPERTY(bool cancelShown READ cancelShown NOTIFY changed)
     Q_PROPERTY(bool closeShown READ closeShown NOTIFY changed)
+    // It ended on a failure (its reason is the status).
+    Q_PROPERTY(bool failed READ failed NOTIFY changed)
 
 public:
     enum class State {
@@ -76,6 +78,7 @@ public:
     int progress() const;
     bool cancelShown() const;
     bool closeShown() const;
+    bool failed() const { return current == State::Failed; }
     bool ended() const
     {
         return current == State::Done || current == State::Failed || current == State::Cancelled;

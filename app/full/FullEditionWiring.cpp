@@ -44,6 +44,12 @@ FullEditionWiring::FullEditionWiring(const Platform& platform, const QUrl& relea
     m_updateFlow.setSleepGuard(platform.sleep);
     FlowConnections::connectInterrupted(m_midiHandler, *m_fileManager, m_updateFlow,
                                         m_interruptedUpdate);
+    setBackupsRoot(platform.appFolders.backups);
+}
+
+void FullEditionWiring::setBackupsRoot(const QString& folder)
+{
+    m_backupFlow.setBackupsRoot(folder);
 }
 
 FullEditionWiring::~FullEditionWiring()
@@ -66,6 +72,8 @@ void FullEditionWiring::publish(QQmlApplicationEngine& engine)
     context->setContextProperty(QStringLiteral("updateFlow"), &m_updateFlow);
     context->setContextProperty(QStringLiteral("transferFlow"), &m_transferFlow);
     context->setContextProperty(QStringLiteral("interruptedUpdate"), &m_interruptedUpdate);
+    context->setContextProperty(QStringLiteral("backupFlow"), &m_backupFlow);
+    context->setContextProperty(QStringLiteral("restoreFlow"), &m_restoreFlow);
 
     m_fileManagerBridge = new FileManagerBridge;
     context->setContextProperty(QStringLiteral("fileManagerBridge"), m_fileManagerBridge);
@@ -89,6 +97,8 @@ QList<Wiring::Published> FullEditionWiring::published()
     list.append({QStringLiteral("updateFlow"), &m_updateFlow});
     list.append({QStringLiteral("transferFlow"), &m_transferFlow});
     list.append({QStringLiteral("interruptedUpdate"), &m_interruptedUpdate});
+    list.append({QStringLiteral("backupFlow"), &m_backupFlow});
+    list.append({QStringLiteral("restoreFlow"), &m_restoreFlow});
     return list;
 }
 
