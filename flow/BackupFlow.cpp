@@ -223,7 +223,9 @@ void BackupFlow::onLost()
 {
     if (current != State::Entering && current != State::Copying && current != State::Leaving)
         return;
-    emit cancelRequested();
+    // Only a running worker is stopped: a cancel it never reads would stop the next backup.
+    if (current == State::Copying)
+        emit cancelRequested();
     transfer.abandon();
     why = tr("Tavlo was disconnected during the backup, so the unfinished backup was removed.");
     pendingOutcome = State::Failed;

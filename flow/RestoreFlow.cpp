@@ -296,7 +296,9 @@ void RestoreFlow::onLost()
     if (current != State::Entering && current != State::Planning && current != State::Asking
         && current != State::Writing && current != State::Leaving)
         return;
-    emit cancelRequested();
+    // Only a running worker is stopped: a cancel it never reads would stop the next request.
+    if (current == State::Planning || current == State::Writing)
+        emit cancelRequested();
     transfer.abandon();
     why = current == State::Writing
         ? tr("Tavlo was disconnected during the restore. The files restored before that are "

@@ -1,6 +1,9 @@
 #include "app/full/FullEditionWiring.h"
 
 #include "storage/full/FileManager.h"
+#include "BackupList.h"
+#include "BackupWorker.h"
+#include "PlainReadableFiles.h"
 #include "app/full/FileManagerBridge.h"
 #include "Platform.h"
 #include "SupportFile.h"
@@ -12,12 +15,29 @@
 #include <QQmlContext>
 #include <QtQml>
 
+namespace {
+
+// The FileManager with the backup's and the restore's workers as its children, made before
+// the storage worker moves them all onto its thread.
+FileManager* createFileManager(const Platform& platform, const StorageTimings& timings)
+{
+    auto* files = new FileManager(platform.volumes, platform.dismount, platform.folders, timings);
+    std::shared_ptr<ReadableFiles> readable = platform.files;
+    if (!readable)
+        readable = std::make_shared<PlainReadableFiles>();
+    // The volume is waited for as long as the hand-over waits for the update volume.
+    const int volumeWaitMs = timings.volumeRetryIntervalMs * (timings.maxVolumeRetries + 1);
+    new BackupWorker(platform.volumes, readable, volumeWaitMs, files);
+    return files;
+}
+
+} // namespace
+
 FullEditionWiring::FullEditionWiring(const Platform& platform, const QUrl& releaseServer,
                                      const Timings& timings)
     : m_midiHandler(platform.midi, platform.usb, timings.device),
       m_downloader(releaseServer, timings.download),
-      m_fileManager(new FileManager(platform.volumes, platform.dismount, platform.folders,
-                                    timings.storage)),
+      m_fileManager(createFileManager(platform, timings.storage)),
       m_worker(m_fileManager),
       m_updateChoices(m_downloader.updateDownload()),
       m_updateFlow(m_presence, UpdateFlowPolicy::fullEdition(), timings.flow),
@@ -44,12 +64,38 @@ FullEditionWiring::FullEditionWiring(const Platform& platform, const QUrl& relea
     m_updateFlow.setSleepGuard(platform.sleep);
     FlowConnections::connectInterrupted(m_midiHandler, *m_fileManager, m_updateFlow,
                                         m_interruptedUpdate);
+    connectBackup();
     setBackupsRoot(platform.appFolders.backups);
+}
+
+void FullEditionWiring::connectBackup()
+{
+    auto* worker = m_fileManager->findChild<BackupWorker*>();
+    QObject::connect(&m_backupFlow, &BackupFlow::backUpRequested, worker, &BackupWorker::backUp,
+                     Qt::QueuedConnection);
+    // The worker's cancel() only sets a flag: called at once, while the worker copies.
+    QObject::connect(&m_backupFlow, &BackupFlow::cancelRequested, worker,
+                     [worker] { worker->cancel(); }, Qt::DirectConnection);
+    QObject::connect(worker, &BackupWorker::backupSized, &m_backupFlow, &BackupFlow::onBackupSized,
+                     Qt::QueuedConnection);
+    QObject::connect(worker, &BackupWorker::backupProgress, &m_backupFlow,
+                     &BackupFlow::onBackupProgress, Qt::QueuedConnection);
+    QObject::connect(worker, &BackupWorker::backupFinished, &m_backupFlow,
+                     &BackupFlow::onBackupFinished, Qt::QueuedConnection);
+    // A new backup is one more to restore from.
+    QObject::connect(&m_backupFlow, &BackupFlow::stateChanged, &m_restoreFlow,
+                     [this](BackupFlow::State state) {
+                         if (state == BackupFlow::State::Done || state == BackupFlow::State::Idle)
+                             m_restoreFlow.refresh();
+                     });
 }
 
 void FullEditionWiring::setBackupsRoot(const QString& folder)
 {
     m_backupFlow.setBackupsRoot(folder);
+    m_restoreFlow.setLister([folder] {
+        return folder.isEmpty() ? QList<BackupList::Item>{} : BackupList::read(folder);
+    });
 }
 
 FullEditionWiring::~FullEditionWiring()

@@ -58,6 +58,9 @@ public:
     void setBackupsRoot(const QString& folder);
 
 private:
+    // The backup flow's requests to its worker on the storage thread, and its reports back.
+    void connectBackup();
+
     // Declared in creation order: destroyed in reverse, the MainController first and the
     // MidiHandler last, after the storage worker has stopped.
     MidiHandler m_midiHandler;
