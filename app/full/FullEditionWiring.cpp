@@ -64,6 +64,14 @@ FullEditionWiring::FullEditionWiring(const Platform& platform, const QUrl& relea
     m_updateFlow.setSleepGuard(platform.sleep);
     FlowConnections::connectInterrupted(m_midiHandler, *m_fileManager, m_updateFlow,
                                         m_interruptedUpdate);
+    // The window's folder buttons and "DONE", and a backup's or restore's eject (also without
+    // a window), carried out one after another on the worker.
+    m_fileManagerBridge = new FileManagerBridge;
+    m_transferFlow.setBridge(m_fileManagerBridge);
+    QObject::connect(m_fileManagerBridge, &FileManagerBridge::requestOpenFolder, m_fileManager,
+                     &FileManager::openFolderOnDevice, Qt::QueuedConnection);
+    QObject::connect(m_fileManagerBridge, &FileManagerBridge::requestEjectDevice, m_fileManager,
+                     &FileManager::ejectDeviceAndEmit, Qt::QueuedConnection);
     connectBackup();
     setBackupsRoot(platform.appFolders.backups);
 }
@@ -101,6 +109,7 @@ void FullEditionWiring::setBackupsRoot(const QString& folder)
 FullEditionWiring::~FullEditionWiring()
 {
     // The window that used the bridge is gone by now (the engine ends before the wiring).
+    m_transferFlow.setBridge(nullptr);
     delete m_fileManagerBridge;
     m_fileManagerBridge = nullptr;
 }
@@ -121,14 +130,7 @@ void FullEditionWiring::publish(QQmlApplicationEngine& engine)
     context->setContextProperty(QStringLiteral("backupFlow"), &m_backupFlow);
     context->setContextProperty(QStringLiteral("restoreFlow"), &m_restoreFlow);
 
-    m_fileManagerBridge = new FileManagerBridge;
     context->setContextProperty(QStringLiteral("fileManagerBridge"), m_fileManagerBridge);
-    m_transferFlow.setBridge(m_fileManagerBridge);
-    // The window's folder buttons and "DONE", carried out one after another on the worker.
-    QObject::connect(m_fileManagerBridge, &FileManagerBridge::requestOpenFolder, m_fileManager,
-                     &FileManager::openFolderOnDevice, Qt::QueuedConnection);
-    QObject::connect(m_fileManagerBridge, &FileManagerBridge::requestEjectDevice, m_fileManager,
-                     &FileManager::ejectDeviceAndEmit, Qt::QueuedConnection);
 }
 
 QList<Wiring::Published> FullEditionWiring::published()

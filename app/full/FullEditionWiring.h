@@ -25,9 +25,9 @@ struct Timings;
 // the backup and restore over it (their workers on the storage thread).
 //
 // The constructor is the first wiring phase (the objects, the storage worker, the catalogue
-// request, the connections), publish() the second (the context properties, the bridge and
-// its connections). The entry point, the demo and the tests run the same code; only the
-// platform seams, the release server and the timings differ.
+// request, the connections, the bridge), publish() the second (the context properties). The
+// entry point, the demo and the tests run the same code; only the platform seams, the release
+// server and the timings differ.
 class FullEditionWiring : public Wiring
 {
 public:
