@@ -36,7 +36,13 @@ bool copyFile(const QFileInfo& from, const QString& to, QString* error)
     out.close();
     if (out.error() != QFileDevice::NoError)
         return fail(error, QStringLiteral("Could not write %1: %2").arg(to, out.errorString()));
-    if (!QFile::setPermissions(to, from.permissions()))
+    // The mode bits only: the "User" ones tell what this process may do (root: everything)
+    // and would give a file with no permissions some.
+    const QFileDevice::Permissions mode = from.permissions()
+        & (QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
+           | QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther
+           | QFileDevice::ExeOther);
+    if (!QFile::setPermissions(to, mode))
         return fail(error, QStringLiteral("Could not set the permissions of %1.").arg(to));
     return true;
 }
