@@ -251,6 +251,8 @@ int main(int argc, char* argv[], const DemoEdition& edition)
     SimInstrument instrument;
     instrument.setFirmwareVersion(parser.value(firmware));
     instrument.setVersionAfterUpdate(QString::fromLatin1(DemoReleases::kExampleVersion));
+    // Its storage holds what a used instrument's does (made at its first transfer session).
+    instrument.setStorageContent(SimTransferContent::Scale::Realistic);
     log.watchInstrument(instrument);
     QTimer::singleShot(1000, &instrument, &SimInstrument::plugIn);
 
