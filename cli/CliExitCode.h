@@ -15,6 +15,8 @@ constexpr int kLogNotWritten = 8;      // done, but the --log-file asked for cou
 constexpr int kNotApplied = 9;         // the instrument came back with another firmware
 constexpr int kNotConfirmed = 10;      // the instrument did not come back to confirm the update
 constexpr int kInUse = 11;             // another program (the window, another tavlo) holds the instrument
+constexpr int kBackupFailed = 12;       // the backup could not be made, or the restore could not be done
+constexpr int kBackupChanged = 13;      // restore: the backup does not match its manifest
 constexpr int kUpdateAvailable = 100;  // check: an update is available
 constexpr int kInterrupted = 130;      // stopped by Ctrl-C
 

@@ -17,18 +17,33 @@ const std::vector<CliHelpTable::Command>& CliHelpTable::commands()
          "Reads the installed firmware from the instrument and the latest firmware from the release "
          "catalogue. The exit code says whether an update is available: 0 when the instrument is up "
          "to date, 100 when a newer firmware is on offer."},
-        {"update", "[--version V | --file PATH] [--yes] [--allow-downgrade]",
+        {"update", "[--version V | --file PATH] [--yes] [--allow-downgrade] [--backup | --no-backup]",
          QT_TRANSLATE_NOOP("CliHelpTable", "install the latest firmware, or the update file PATH"),
          "Downloads the latest firmware, checks it and hands it to the instrument over its USB "
          "volume, asking first. The instrument then reboots to apply it, and the command waits "
          "until it reports the new firmware. An update that was cut off earlier, with the "
-         "instrument still waiting in update mode, is finished instead."},
+         "instrument still waiting in update mode, is finished instead. Where the instrument has "
+         "the transfer mode (firmware 1.5.0 or later), its storage is backed up first, as backup "
+         "does; a backup that fails or is stopped leaves the update unstarted."},
         {"transfer", "[--done]",
          QT_TRANSLATE_NOOP("CliHelpTable", "show the instrument's storage as a drive; --done ends it"),
          "Switches the instrument to transfer mode, prints the mount path of its volume and waits "
          "for Enter; then ejects the volume and returns the instrument to normal mode. When the "
          "input ends without Enter (in a script), the instrument stays in transfer mode until "
          "\"tavlo transfer --done\" ends it."},
+        {"backup", "[--to DIR]",
+         QT_TRANSLATE_NOOP("CliHelpTable", "copy the instrument's storage into a new backup folder"),
+         "Switches the instrument to transfer mode, copies its storage into a new dated folder "
+         "below the backups folder (\"Tavlo Backups\" among the user's documents, or DIR), checks "
+         "every file against the copy, writes the folder's manifest and returns the instrument to "
+         "normal mode. Needs firmware 1.5.0 or later. Ctrl-C keeps nothing."},
+        {"restore", "[BACKUP] [--from DIR] [--yes]",
+         QT_TRANSLATE_NOOP("CliHelpTable", "put a backup back onto the instrument; without BACKUP: list them"),
+         "Checks the backup BACKUP (a backup folder, or the name of one in the backups folder) "
+         "against its manifest, switches the instrument to transfer mode, lists its files that "
+         "differ from the backup and asks whether to replace them; only then are they written and "
+         "checked. Files only on the instrument are left as they are. Without BACKUP the backups "
+         "are listed, newest first."},
     };
     return table;
 }
@@ -51,9 +66,27 @@ const std::vector<CliHelpTable::Option>& CliHelpTable::options()
         {"", "--allow-downgrade", "", Value::None, "update",
          QT_TRANSLATE_NOOP("CliHelpTable", "allow installing an older firmware"),
          "Allows --version to name an older firmware than the installed one."},
+        {"", "--backup", "", Value::None, "update",
+         QT_TRANSLATE_NOOP("CliHelpTable", "back the instrument's storage up first (the default where it can be)"),
+         "Backs the instrument's storage up before the update, as backup does (the default where "
+         "the instrument has the transfer mode). When no backup can be made the update is not "
+         "started (exit code 12)."},
+        {"", "--no-backup", "", Value::None, "update",
+         QT_TRANSLATE_NOOP("CliHelpTable", "update without the backup before it"),
+         "Updates without backing the instrument's storage up first."},
         {"", "--done", "", Value::None, "transfer",
          QT_TRANSLATE_NOOP("CliHelpTable", "return an instrument left in transfer mode to normal"),
          "Ejects the volume of an instrument left in transfer mode and returns it to normal mode."},
+        {"", "--to", "DIR", Value::Path, "backup",
+         QT_TRANSLATE_NOOP("CliHelpTable", "make the backup in DIR instead of the backups folder"),
+         "Makes the backup's folder in DIR (made when missing) instead of the backups folder."},
+        {"", "--from", "DIR", Value::Path, "restore",
+         QT_TRANSLATE_NOOP("CliHelpTable", "look for the backups in DIR instead of the backups folder"),
+         "Looks for the backup named, and lists the backups, in DIR instead of the backups folder."},
+        {"-y", "--yes", "", Value::None, "restore",
+         QT_TRANSLATE_NOOP("CliHelpTable", "replace the differing files without asking"),
+         "Replaces the instrument's files that differ from the backup without asking. Without it, "
+         "and with nobody at a terminal to answer, nothing is replaced (exit code 7)."},
         {"", "--json", "", Value::None, "",
          QT_TRANSLATE_NOOP("CliHelpTable", "one JSON object per result or event on standard output"),
          "Writes one JSON object per result or event on standard output, one per line. Problems "
@@ -124,6 +157,15 @@ const std::vector<CliHelpTable::ExitCode>& CliHelpTable::exitCodes()
          QT_TRANSLATE_NOOP("CliHelpTable", "another program is using the instrument (the window, another tavlo)"),
          "Another program is using the instrument: a window of this program or another tavlo "
          "command (it is named, with its process)."},
+        {kBackupFailed,
+         QT_TRANSLATE_NOOP("CliHelpTable", "the backup could not be made, or the restore could not be done"),
+         "backup, restore, update: the backup could not be made (before an update: so the update "
+         "was not started), or the restore could not be done; the reason is printed."},
+        {kBackupChanged,
+         QT_TRANSLATE_NOOP("CliHelpTable", "restore: the backup does not match its manifest"),
+         "restore: the backup failed its check against its manifest (files changed, missing or "
+         "added, or the manifest missing or unreadable); the files are named and the instrument "
+         "was not touched."},
         {kUpdateAvailable, QT_TRANSLATE_NOOP("CliHelpTable", "check: an update is available"),
          "check: an update is available."},
         {kInterrupted, QT_TRANSLATE_NOOP("CliHelpTable", "stopped by Ctrl-C"),

@@ -31,6 +31,10 @@ CliOptions::Command commandNamed(const QString& word)
         return CliOptions::Command::Update;
     if (word == QLatin1String("transfer"))
         return CliOptions::Command::Transfer;
+    if (word == QLatin1String("backup"))
+        return CliOptions::Command::Backup;
+    if (word == QLatin1String("restore"))
+        return CliOptions::Command::Restore;
     return CliOptions::Command::None;
 }
 
@@ -47,6 +51,10 @@ QString CliOptions::commandName(Command command)
         return QStringLiteral("update");
     case Command::Transfer:
         return QStringLiteral("transfer");
+    case Command::Backup:
+        return QStringLiteral("backup");
+    case Command::Restore:
+        return QStringLiteral("restore");
     case Command::None:
         break;
     }
@@ -82,11 +90,14 @@ CliOptions CliOptions::parse(const QStringList& arguments)
             *into = true;
         };
         if (w.name.isEmpty()) {
-            if (o.command != Command::None) {
+            if (o.command == Command::Restore && o.backup.isEmpty()) {
+                o.backup = w.value;
+            } else if (o.command != Command::None) {
                 fail(tr("Unexpected word \"%1\" after the command %2.")
                          .arg(w.value, commandName(o.command)));
             } else if ((o.command = commandNamed(w.value)) == Command::None) {
-                fail(tr("Unknown command \"%1\". The commands are list, check, update and transfer.")
+                fail(tr("Unknown command \"%1\". The commands are list, check, update, transfer, "
+                            "backup and restore.")
                          .arg(w.value));
             }
         } else if (w.name == QLatin1String("-h") || w.name == QLatin1String("--help")) {
@@ -111,6 +122,18 @@ CliOptions CliOptions::parse(const QStringList& arguments)
             flag(&o.allowDowngrade);
         } else if (w.name == QLatin1String("--done")) {
             flag(&o.done);
+        } else if (w.name == QLatin1String("--backup") || w.name == QLatin1String("--no-backup")) {
+            bool on = false;
+            flag(&on);
+            const BackupChoice choice = w.name == QLatin1String("--backup") ? BackupChoice::On
+                                                                            : BackupChoice::Off;
+            if (o.backupFirst != BackupChoice::Default && o.backupFirst != choice)
+                fail(tr("Give either --backup or --no-backup, not both."));
+            o.backupFirst = choice;
+        } else if (w.name == QLatin1String("--to")) {
+            value(&o.backupsTo);
+        } else if (w.name == QLatin1String("--from")) {
+            value(&o.backupsFrom);
         } else if (w.name == QLatin1String("--file")) {
             value(&o.file);
         } else if (w.name == QLatin1String("--release-server")) {
@@ -129,15 +152,27 @@ CliOptions CliOptions::parse(const QStringList& arguments)
     if (o.help || o.showVersion)
         return o;
     if (o.command == Command::None)
-        fail(tr("No command given. The commands are list, check, update and transfer."));
+        fail(tr("No command given. The commands are list, check, update, transfer, backup and "
+                "restore."));
     if (o.command != Command::Update) {
         if (!o.file.isEmpty())
             fail(tr("The option --file belongs to the command update."));
-        if (o.yes)
-            fail(tr("The option --yes belongs to the command update."));
+        if (o.yes && o.command != Command::Restore)
+            fail(tr("The option --yes belongs to the commands update and restore."));
+        if (o.backupFirst == BackupChoice::On)
+            fail(tr("The option --backup belongs to the command update."));
+        if (o.backupFirst == BackupChoice::Off)
+            fail(tr("The option --no-backup belongs to the command update."));
         if (o.allowDowngrade)
             fail(tr("The option --allow-downgrade belongs to the command update."));
     }
+    if (o.command != Command::Backup && !o.backupsTo.isEmpty())
+        fail(tr("The option --to belongs to the command backup."));
+    if (o.command != Command::Restore && !o.backupsFrom.isEmpty())
+        fail(tr("The option --from belongs to the command restore."));
+    // The window installs a file at hand without the backup before it.
+    if (!o.file.isEmpty() && o.backupFirst == BackupChoice::On)
+        fail(tr("The option --backup goes with an update from the release server, not with --file."));
     if (o.command != Command::Transfer && o.done)
         fail(tr("The option --done belongs to the command transfer."));
     if (!o.version.isEmpty() && !o.file.isEmpty())

@@ -49,7 +49,8 @@ QString CliOutput::bar(const QString& caption, int percent, int width)
         .arg(p, 3);
 }
 
-void CliOutput::progress(const QString& stage, const QString& caption, int percent)
+void CliOutput::progress(const QString& stage, const QString& caption, int percent,
+                         const QJsonObject& jsonFields)
 {
     if (stage != barStage) {
         endBar();
@@ -60,6 +61,10 @@ void CliOutput::progress(const QString& stage, const QString& caption, int perce
         if (percent == lastShown)
             return;
         lastShown = percent;
+        if (!jsonFields.isEmpty()) {
+            print(jsonFields, QString());
+            return;
+        }
         print({{QStringLiteral("event"), QStringLiteral("progress")},
                {QStringLiteral("stage"), stage},
                {QStringLiteral("percent"), percent}},

@@ -20,7 +20,9 @@ public:
     void print(const QJsonObject& fields, const QString& text);
     // An event with no fields but its name.
     void event(const QString& name, const QString& text) { print({{QStringLiteral("event"), name}}, text); }
-    void progress(const QString& stage, const QString& caption, int percent);
+    // With --json: the "progress" event with the stage and percent, or the fields given.
+    void progress(const QString& stage, const QString& caption, int percent,
+                  const QJsonObject& jsonFields = QJsonObject());
     void problem(const QString& text, int exitCode);
     // A note for the user on standard error only (never part of the results).
     void note(const QString& text);

@@ -1,7 +1,9 @@
 #include "CliSession.h"
 
+#include "CliBackup.h"
 #include "CliExitCode.h"
 #include "CliOutput.h"
+#include "CliRestore.h"
 #include "CliTransfer.h"
 #include "CliUpdate.h"
 #include "ReleaseChoices.h"
@@ -10,6 +12,7 @@
 #include "Platform.h"
 #include "WiringLog.h"
 
+#include <QDir>
 #include <QJsonObject>
 
 
@@ -20,6 +23,11 @@ CliSession::CliSession(const CliOptions& options, const Platform& platform, cons
       instruments(platform, options.port)
 {
     wiring = std::make_unique<FullEditionWiring>(instruments.linkPlatform(), server, timings);
+    // Where "tavlo backup --to" puts the backup, and "tavlo restore --from" looks for them.
+    if (!options.backupsTo.isEmpty())
+        wiring->setBackupsRoot(QDir(options.backupsTo).absolutePath());
+    if (!options.backupsFrom.isEmpty())
+        wiring->setBackupsRoot(QDir(options.backupsFrom).absolutePath());
     instruments.setFiles(wiring->fileManager());
     qCInfo(lcWiring, "tavlo %s: %d instrument(s) found", qPrintable(CliOptions::commandName(options.command)),
            int(instruments.all().size()));
@@ -46,11 +54,21 @@ CliSession::CliSession(const CliOptions& options, const Platform& platform, cons
         if (!why.isEmpty() && !catalogueRead && current == State::ReadingCatalogue)
             finish(CliExitCode::kNetwork, why);
     });
-    update = std::make_unique<CliUpdate>(*wiring, this->options, out, interrupted);
+    backup = std::make_unique<CliBackup>(*wiring, out);
+    connect(backup.get(), &CliBackup::ended, this, [this](bool, int code, const QString& problem) {
+        if (current == State::BackingUp)
+            finish(code, problem);
+    });
+    update = std::make_unique<CliUpdate>(*wiring, this->options, out, interrupted, *backup);
     connect(update.get(), &CliUpdate::finished, this,
             [this](int code, const QString& problem) { finish(code, problem); });
-    transfer = std::make_unique<CliTransfer>(instruments, *wiring, timings, out);
-    connect(transfer.get(), &CliTransfer::finished, this,
+    if (options.command == CliOptions::Command::Transfer) {
+        transfer = std::make_unique<CliTransfer>(instruments, *wiring, timings, out);
+        connect(transfer.get(), &CliTransfer::finished, this,
+                [this](int code, const QString& problem) { finish(code, problem); });
+    }
+    restore = std::make_unique<CliRestore>(*wiring, out, options.yes);
+    connect(restore.get(), &CliRestore::finished, this,
             [this](int code, const QString& problem) { finish(code, problem); });
 
     deadline.setSingleShot(true);
@@ -63,6 +81,12 @@ CliSession::~CliSession() = default;
 
 int CliSession::run()
 {
+    // The backups are listed without the instrument.
+    if (options.command == CliOptions::Command::Restore && options.backup.isEmpty()) {
+        current = State::Restoring;
+        restore->list();
+        return exitCode;
+    }
     const auto& all = instruments.all();
     const auto& chosen = instruments.chosen();
     if (all.isEmpty()) {
@@ -126,6 +150,14 @@ void CliSession::onInstrumentReady()
             transfer->leave();
         else
             transfer->start(firmware);
+        return;
+    case CliOptions::Command::Backup:
+        current = State::BackingUp;
+        backup->backUpNow(firmware);
+        return;
+    case CliOptions::Command::Restore:
+        current = State::Restoring;
+        restore->start(firmware, options.backup, wiring->backupFlow().backupsRoot());
         return;
     case CliOptions::Command::Update:
         if (!options.file.isEmpty()) {
@@ -227,6 +259,12 @@ void CliSession::onInterruptPoll()
         return;
     case State::Transferring:
         transfer->requestStop();
+        return;
+    case State::BackingUp:
+        backup->requestStop();
+        return;
+    case State::Restoring:
+        restore->requestStop();
         return;
     case State::Ended:
         return;

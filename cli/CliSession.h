@@ -14,7 +14,9 @@
 #include <atomic>
 #include <memory>
 
+class CliBackup;
 class CliOutput;
+class CliRestore;
 class CliTransfer;
 class CliUpdate;
 struct Platform;
@@ -25,7 +27,7 @@ struct Platform;
 //
 // Its state says which step the command is in: finding the instrument and its version,
 // reading the catalogue and choosing the version; the update itself is CliUpdate's, the
-// transfer CliTransfer's, each on the full edition's flow the window binds to. Ctrl-C (the
+// transfer CliTransfer's, the backup CliBackup's, the restore CliRestore's, each on the full edition's flow the window binds to. Ctrl-C (the
 // interrupt flag, looked at every pollMs) stops at once before the update or transfer has
 // begun; after that the running command decides when the instrument can be left.
 class CliSession : public QObject
@@ -38,6 +40,8 @@ public:
         ReadingCatalogue,  // waiting for the release catalogue
         Updating,          // the update flow runs (UpdateFlow::State says where)
         Transferring,      // "tavlo transfer": the steps are CliTransfer's
+        BackingUp,         // "tavlo backup": the steps are CliBackup's
+        Restoring,         // "tavlo restore": the steps are CliRestore's
         Ended,
     };
     Q_ENUM(State)
@@ -63,8 +67,12 @@ private:
     CliOutput& out;
     const std::atomic<bool>& interrupted;
     std::unique_ptr<FullEditionWiring> wiring;
+    std::unique_ptr<CliBackup> backup;
     std::unique_ptr<CliUpdate> update;
+    // Made for "tavlo transfer" only: it follows every state of the transfer flow, which the
+    // backup and the restore go through as well.
     std::unique_ptr<CliTransfer> transfer;
+    std::unique_ptr<CliRestore> restore;
     CliInstruments instruments;
     QEventLoop loop;
     QTimer deadline;

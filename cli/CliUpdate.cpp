@@ -1,20 +1,24 @@
 #include "CliUpdate.h"
 
+#include "CliBackup.h"
 #include "CliExitCode.h"
 #include "CliOptions.h"
 #include "CliOutput.h"
 #include "CliPrompt.h"
+#include "FirmwareVersion.h"
 #include "LocalUpdateFile.h"
 #include "app/full/FullEditionWiring.h"
 
 #include <QFileInfo>
 #include <QJsonObject>
+#include <QTimer>
 
 CliUpdate::CliUpdate(FullEditionWiring& wiring, const CliOptions& options, CliOutput& output,
-                     const std::atomic<bool>& interrupted, QObject* parent)
+                     const std::atomic<bool>& interrupted, CliBackup& backup, QObject* parent)
     : QObject(parent), wiring(wiring), options(options), out(output), interrupted(interrupted),
-      flow(wiring.updateFlow())
+      flow(wiring.updateFlow()), backup(backup)
 {
+    connect(&backup, &CliBackup::ended, this, &CliUpdate::onBackupEnded);
     MidiHandler& midi = wiring.midiHandler();
     connect(&wiring.downloader().updateDownload(), &UpdateDownload::checkFailed, this,
             [this] { verificationFailed = true; });
@@ -79,13 +83,45 @@ void CliUpdate::start(const QString& installed, const QString& offered)
             end(CliExitCode::kVerification, problem);
             return;
         }
-    } else if (!options.version.isEmpty()) {
-        flow.startChosen();
     } else {
-        flow.start();
+        if (!chooseBackup())
+            return;
+        // The window's "Start Update": the backup first where the flow makes one.
+        if (backup.watchUpdateStart(!options.version.isEmpty()))
+            return;
     }
     if (!flow.started())
         end(CliExitCode::kFailed, tr("The update could not be started; the instrument was not changed."));
+}
+
+bool CliUpdate::chooseBackup()
+{
+    BackupFlow& backupFlow = wiring.backupFlow();
+    backupFlow.setBeforeUpdate(options.backupFirst != CliOptions::BackupChoice::Off);
+    if (options.backupFirst != CliOptions::BackupChoice::On || backupFlow.optionOffered())
+        return true;
+    // Asked for, but the flow would go without it: said, and nothing started.
+    const QString why = !FirmwareVersion::offersTransfer(firmware) ? CliBackup::needsTransferMode(firmware)
+        : backupFlow.backupsRoot().isEmpty() ? tr("There is no folder for backups.")
+                                             : tr("No backup can be made now.");
+    end(CliExitCode::kBackupFailed,
+        tr("%1 The update was not started; run it with --no-backup to update without a backup.").arg(why));
+    return false;
+}
+
+void CliUpdate::onBackupEnded(bool ok, int code, const QString& problem)
+{
+    if (ended)
+        return;
+    if (!ok) {
+        end(code, problem);
+        return;
+    }
+    // The flow starts the update right after its backup's end.
+    QTimer::singleShot(0, this, [this] {
+        if (!ended && !flow.started())
+            end(CliExitCode::kFailed, tr("The update could not be started; the instrument was not changed."));
+    });
 }
 
 void CliUpdate::requestStop()
@@ -93,6 +129,10 @@ void CliUpdate::requestStop()
     if (ended || stopRequested)
         return;
     stopRequested = true;
+    if (backup.running()) {
+        backup.requestStop();
+        return;
+    }
     const UpdateFlow::State state = flow.state();
     if (!begun || state == UpdateFlow::State::Downloading || state == UpdateFlow::State::OtherRoute) {
         wiring.downloader().cancelDownload();
@@ -113,6 +153,13 @@ void CliUpdate::onFlowState(UpdateFlow::State state)
     if (!begun || ended)
         return;
     switch (state) {
+    case UpdateFlow::State::Downloading:
+        // Stopped while the backup before it ended: the download is not begun.
+        if (stopRequested) {
+            wiring.downloader().cancelDownload();
+            end(CliExitCode::kInterrupted, tr("Stopped. The instrument was not changed; it is in normal mode."));
+        }
+        return;
     case UpdateFlow::State::Copying:
         out.event(QStringLiteral("update_mode"), tr("The instrument is switching to update mode."));
         if (!flow.awakeText().isEmpty())
@@ -137,7 +184,6 @@ void CliUpdate::onFlowState(UpdateFlow::State state)
                "run the command again."));
         return;
     case UpdateFlow::State::Choosing:
-    case UpdateFlow::State::Downloading:
     case UpdateFlow::State::OtherRoute:
         return;
     }

@@ -8,6 +8,7 @@
 
 #include <atomic>
 
+class CliBackup;
 class CliOutput;
 class FullEditionWiring;
 struct CliOptions;
@@ -27,8 +28,10 @@ class CliUpdate : public QObject
     Q_OBJECT
 
 public:
+    // backup: prints the backup the backup flow makes before the update (on by default where
+    // the instrument has the transfer mode; --backup, --no-backup).
     CliUpdate(FullEditionWiring& wiring, const CliOptions& options, CliOutput& output,
-              const std::atomic<bool>& interrupted, QObject* parent = nullptr);
+              const std::atomic<bool>& interrupted, CliBackup& backup, QObject* parent = nullptr);
 
     // firmware: the instrument's; version: the catalogue's choice (unused for a file at hand).
     void start(const QString& firmware, const QString& version);
@@ -38,6 +41,9 @@ Q_SIGNALS:
     void finished(int code, const QString& problem);
 
 private:
+    // The backup before the update as asked for; false when the update is not to start.
+    bool chooseBackup();
+    void onBackupEnded(bool ok, int code, const QString& problem);
     void onFlowState(UpdateFlow::State state);
     void onFlowChanged();
     void onFailed();
@@ -50,6 +56,7 @@ private:
     CliOutput& out;
     const std::atomic<bool>& interrupted;
     UpdateFlow& flow;
+    CliBackup& backup;
     QString firmware;
     QString version;
     bool begun = false; // the flow was opened

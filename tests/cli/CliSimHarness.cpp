@@ -12,7 +12,16 @@
 //   TAVLO_SIM_UPDATE_MODE_FAILS  "1": every send of the update-mode message fails
 //   TAVLO_SIM_HELD_BY   "window" or "tavlo": that program holds the instrument's lock for
 //                       the runs; "crashed": a program that ended without letting go left it
+//   TAVLO_SIM_BACKUPS   the backups folder the program is given (none without)
+//
+// Between the runs the instrument's storage lasts, as a card does. A run that is the word
+// "@change" runs no program: it changes the first file of the instrument's storage (as a user
+// would on the instrument). A word "@newest:DIR" stands for the newest folder in DIR when its
+// run begins (a backup made by an earlier run). The state file says whether the runs set
+// the instrument on a way of its own (woken) and the storage's fingerprint (a hash of its
+// names and contents).
 #include "AppIdentity.h"
+#include "SimTransferContent.h"
 #include "CliRun.h"
 #include "InstrumentLock.h"
 #include "ReleaseServer.h"
@@ -21,6 +30,7 @@
 #include "TestTimings.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -55,6 +65,29 @@ QString env(const char* name, const QString& fallback = QString())
 {
     const QString value = qEnvironmentVariable(name);
     return value.isEmpty() ? fallback : value;
+}
+
+// "@change": the first file of the storage gets other bytes; false when there is none.
+bool changeFirstFile(const QString& storage)
+{
+    for (const QString& line : SimTransferContent::manifest(storage)) {
+        const QString path = line.section(QLatin1Char('\t'), 0, 0);
+        if (path.endsWith(QLatin1Char('/')))
+            continue;
+        QFile file(QDir(storage).filePath(path));
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return false;
+        std::fprintf(stderr, "harness: changed %s\n", qPrintable(path));
+        return file.write("changed on the instrument") > 0;
+    }
+    return false;
+}
+
+// "@newest:DIR": the newest folder in DIR (the backups' names begin with their date).
+QString newestIn(const QString& folder)
+{
+    const QStringList names = QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    return names.isEmpty() ? folder + QStringLiteral("/none") : QDir(folder).filePath(names.last());
 }
 } // namespace
 
@@ -153,9 +186,20 @@ int main(int argc, char* argv[])
     // The server is at hand only when one is served; else an address where nothing listens.
     const QUrl defaultServer = releases.isEmpty() ? QUrl(QStringLiteral("https://127.0.0.1:9"))
                                                   : server.baseUrl();
+    Platform platform = instrument.platform();
+    platform.appFolders.backups = env("TAVLO_SIM_BACKUPS");
     int code = 0;
-    for (const QStringList& run : runs) {
-        code = CliRun::run(run, instrument.platform(), defaultServer, TestTimings::fast(), g_interrupted);
+    for (QStringList run : runs) {
+        if (run == QStringList{QStringLiteral("@change")}) {
+            if (!changeFirstFile(instrument.storageFolder()))
+                return 99;
+            continue;
+        }
+        for (QString& word : run) {
+            if (word.startsWith(QLatin1String("@newest:")))
+                word = newestIn(word.mid(8));
+        }
+        code = CliRun::run(run, platform, defaultServer, TestTimings::fast(), g_interrupted);
         std::fflush(stdout);
     }
     // Until the instrument has finished what it was doing (it takes the update and comes back
@@ -180,6 +224,9 @@ int main(int argc, char* argv[])
             if (!root.isEmpty() && instrument.storage().isMounted(name))
                 lines << QStringLiteral("files_%1=%2").arg(name, QDir(root).entryList(QDir::Files).join(QLatin1Char(',')));
         }
+        lines << QStringLiteral("woken=%1").arg(instrumentWoken);
+        const QByteArray contents = SimTransferContent::manifest(instrument.storageFolder()).join(QLatin1Char('\n')).toUtf8();
+        lines << QStringLiteral("storage=") + QString::fromLatin1(QCryptographicHash::hash(contents, QCryptographicHash::Sha256).toHex());
         for (const SimInstrument::AppliedUpdate& update : instrument.appliedUpdates())
             lines << QStringLiteral("applied=%1 %2").arg(update.toVersion, QString::fromLatin1(update.sha256));
         state.write(lines.join(QLatin1Char('\n')).toUtf8() + '\n');

@@ -52,6 +52,14 @@ void CliPartsTest::parse_data()
                                                 << "showVersion";
     QTest::newRow("help wins") << QStringList{"-h"} << Command::None << "help";
     QTest::newRow("transfer done") << QStringList{"transfer", "--done"} << Command::Transfer << "done";
+    QTest::newRow("backup to") << QStringList{"backup", "--to", "/b"} << Command::Backup << "to=/b";
+    QTest::newRow("restore a name") << QStringList{"restore", "2026-12-09 14-03", "-y"} << Command::Restore
+                                    << "yes backup=2026-12-09 14-03";
+    QTest::newRow("restore, options first") << QStringList{"--from", "/b", "restore", "--yes", "x"} << Command::Restore
+                                            << "yes backup=x from=/b";
+    QTest::newRow("restore lists") << QStringList{"restore"} << Command::Restore << QString();
+    QTest::newRow("update without backup") << QStringList{"update", "--no-backup"} << Command::Update << "backup=off";
+    QTest::newRow("update with backup") << QStringList{"update", "--backup", "--backup"} << Command::Update << "backup=on";
     QTest::newRow("common values") << QStringList{"--release-server", "https://mirror.example/x", "--log-file",
                                                   "/tmp/l.log", "--port", "Tavlo:Tavlo MIDI 1 24:0", "list"}
                                    << Command::List
@@ -79,6 +87,11 @@ void CliPartsTest::parse()
     if (!o.releaseServer.isEmpty()) set << "server=" + o.releaseServer;
     if (!o.logFile.isEmpty()) set << "log=" + o.logFile;
     if (!o.port.isEmpty()) set << "port=" + o.port;
+    if (o.backupFirst != CliOptions::BackupChoice::Default)
+        set << (o.backupFirst == CliOptions::BackupChoice::On ? "backup=on" : "backup=off");
+    if (!o.backupsTo.isEmpty()) set << "to=" + o.backupsTo;
+    if (!o.backup.isEmpty()) set << "backup=" + o.backup;
+    if (!o.backupsFrom.isEmpty()) set << "from=" + o.backupsFrom;
     QCOMPARE(set.join(' '), fields);
 }
 
@@ -98,7 +111,7 @@ void CliPartsTest::parseErrors_data()
     QTest::newRow("flag with value") << QStringList{"list", "--json=1"} << "--json takes no value";
     QTest::newRow("update version missing") << QStringList{"update", "--version"} << "needs the version";
     QTest::newRow("file with list") << QStringList{"list", "--file", "a.tvq"} << "--file belongs to the command update";
-    QTest::newRow("yes with check") << QStringList{"check", "--yes"} << "--yes belongs to the command update";
+    QTest::newRow("yes with check") << QStringList{"check", "--yes"} << "--yes belongs to the commands update and restore";
     QTest::newRow("downgrade with transfer") << QStringList{"transfer", "--allow-downgrade"}
                                              << "--allow-downgrade belongs";
     QTest::newRow("done with update") << QStringList{"update", "--done"} << "--done belongs to the command transfer";
@@ -108,6 +121,13 @@ void CliPartsTest::parseErrors_data()
     QTest::newRow("server other scheme") << QStringList{"check", "--release-server=file:///x"} << "not an https";
     QTest::newRow("server over plain http") << QStringList{"check", "--release-server=http://mirror.example/x"}
                                             << "not an https";
+    QTest::newRow("to with restore") << QStringList{"restore", "--to", "/b"} << "--to belongs to the command backup";
+    QTest::newRow("from with backup") << QStringList{"backup", "--from", "/b"} << "--from belongs to the command restore";
+    QTest::newRow("yes with backup") << QStringList{"backup", "--yes"} << "--yes belongs to the commands update and restore";
+    QTest::newRow("backup with transfer") << QStringList{"transfer", "--no-backup"} << "--no-backup belongs to the command update";
+    QTest::newRow("backup off and on") << QStringList{"update", "--no-backup", "--backup"} << "either --backup or --no-backup";
+    QTest::newRow("backup with a file") << QStringList{"update", "--file", "a.tvq", "--backup"} << "not with --file";
+    QTest::newRow("a word after backup") << QStringList{"backup", "now"} << "Unexpected word \"now\"";
     QTest::newRow("error before help") << QStringList{"--frob", "--help"} << "Unknown option \"--frob\"";
 }
 
