@@ -91,6 +91,33 @@
     </message>
 </context>
 <context>
+    <name>CliBackup</name>
+    <message>
+        <source>Backups need firmware 1.5.0 or later; the instrument has %1.</source>
+        <translation>Sicherungen brauchen Firmware 1.5.0 oder neuer; das Instrument hat %1.</translation>
+    </message>
+    <message>
+        <source>There is no folder for backups; name one with --to DIR.</source>
+        <translation>Es gibt keinen Ordner für Sicherungen; nennen Sie einen mit --to DIR.</translation>
+    </message>
+    <message>
+        <source>The backup could not be started; the instrument was not changed.</source>
+        <translation>Die Sicherung konnte nicht gestartet werden; das Instrument wurde nicht verändert.</translation>
+    </message>
+    <message>
+        <source>Stopping the backup; nothing is kept. Waiting for the instrument to return to normal mode.</source>
+        <translation>Die Sicherung wird angehalten; nichts wird behalten. Warten, bis das Instrument wieder im Normalmodus ist.</translation>
+    </message>
+    <message>
+        <source>Saved and checked: %1 (%2) in &quot;%3&quot;.</source>
+        <translation>Gespeichert und geprüft: %1 (%2) in „%3“.</translation>
+    </message>
+    <message>
+        <source>Backing up</source>
+        <translation>Sichern</translation>
+    </message>
+</context>
+<context>
     <name>CliHelpTable</name>
     <message>
         <source>the instruments found: ports, USB identity, firmware, mode</source>
@@ -212,6 +239,42 @@
         <source>stopped by Ctrl-C</source>
         <translation>mit Strg+C angehalten</translation>
     </message>
+    <message>
+        <source>copy the instrument&apos;s storage into a new backup folder</source>
+        <translation>den Speicher des Instruments in einen neuen Sicherungsordner kopieren</translation>
+    </message>
+    <message>
+        <source>put a backup back onto the instrument; without BACKUP: list them</source>
+        <translation>eine Sicherung zurück auf das Instrument spielen; ohne BACKUP: die Sicherungen auflisten</translation>
+    </message>
+    <message>
+        <source>back the instrument&apos;s storage up first (the default where it can be)</source>
+        <translation>zuerst den Speicher des Instruments sichern (die Voreinstellung, wo es möglich ist)</translation>
+    </message>
+    <message>
+        <source>update without the backup before it</source>
+        <translation>ohne vorherige Sicherung aktualisieren</translation>
+    </message>
+    <message>
+        <source>make the backup in DIR instead of the backups folder</source>
+        <translation>die Sicherung in DIR statt im Sicherungsordner anlegen</translation>
+    </message>
+    <message>
+        <source>look for the backups in DIR instead of the backups folder</source>
+        <translation>die Sicherungen in DIR statt im Sicherungsordner suchen</translation>
+    </message>
+    <message>
+        <source>replace the differing files without asking</source>
+        <translation>die abweichenden Dateien ohne Rückfrage ersetzen</translation>
+    </message>
+    <message>
+        <source>the backup could not be made, or the restore could not be done</source>
+        <translation>die Sicherung konnte nicht angelegt oder die Wiederherstellung nicht ausgeführt werden</translation>
+    </message>
+    <message>
+        <source>restore: the backup does not match its manifest</source>
+        <translation>restore: die Sicherung stimmt nicht mit ihrem Manifest überein</translation>
+    </message>
 </context>
 <context>
     <name>CliHelpText</name>
@@ -262,10 +325,6 @@
         <translation>Unerwartetes Wort „%1“ nach dem Befehl %2.</translation>
     </message>
     <message>
-        <source>Unknown command &quot;%1&quot;. The commands are list, check, update and transfer.</source>
-        <translation>Unbekannter Befehl „%1“. Die Befehle sind list, check, update und transfer.</translation>
-    </message>
-    <message>
         <source>The option --version of update needs the version to install.</source>
         <translation>Die Option --version von update braucht die zu installierende Version.</translation>
     </message>
@@ -274,16 +333,8 @@
         <translation>Unbekannte Option „%1“.</translation>
     </message>
     <message>
-        <source>No command given. The commands are list, check, update and transfer.</source>
-        <translation>Kein Befehl angegeben. Die Befehle sind list, check, update und transfer.</translation>
-    </message>
-    <message>
         <source>The option --file belongs to the command update.</source>
         <translation>Die Option --file gehört zum Befehl update.</translation>
-    </message>
-    <message>
-        <source>The option --yes belongs to the command update.</source>
-        <translation>Die Option --yes gehört zum Befehl update.</translation>
     </message>
     <message>
         <source>The option --allow-downgrade belongs to the command update.</source>
@@ -301,6 +352,42 @@
         <source>The release server &quot;%1&quot; is not an https address; updates are read over https only.</source>
         <translation>Der Release-Server „%1“ ist keine https-Adresse; Updates werden nur über https gelesen.</translation>
     </message>
+    <message>
+        <source>Unknown command &quot;%1&quot;. The commands are list, check, update, transfer, backup and restore.</source>
+        <translation>Unbekannter Befehl „%1“. Die Befehle sind list, check, update, transfer, backup und restore.</translation>
+    </message>
+    <message>
+        <source>Give either --backup or --no-backup, not both.</source>
+        <translation>Geben Sie entweder --backup oder --no-backup an, nicht beides.</translation>
+    </message>
+    <message>
+        <source>No command given. The commands are list, check, update, transfer, backup and restore.</source>
+        <translation>Kein Befehl angegeben. Die Befehle sind list, check, update, transfer, backup und restore.</translation>
+    </message>
+    <message>
+        <source>The option --yes belongs to the commands update and restore.</source>
+        <translation>Die Option --yes gehört zu den Befehlen update und restore.</translation>
+    </message>
+    <message>
+        <source>The option --backup belongs to the command update.</source>
+        <translation>Die Option --backup gehört zum Befehl update.</translation>
+    </message>
+    <message>
+        <source>The option --no-backup belongs to the command update.</source>
+        <translation>Die Option --no-backup gehört zum Befehl update.</translation>
+    </message>
+    <message>
+        <source>The option --to belongs to the command backup.</source>
+        <translation>Die Option --to gehört zum Befehl backup.</translation>
+    </message>
+    <message>
+        <source>The option --from belongs to the command restore.</source>
+        <translation>Die Option --from gehört zum Befehl restore.</translation>
+    </message>
+    <message>
+        <source>The option --backup goes with an update from the release server, not with --file.</source>
+        <translation>Die Option --backup gehört zu einem Update vom Release-Server, nicht zu --file.</translation>
+    </message>
 </context>
 <context>
     <name>CliPrompt</name>
@@ -311,6 +398,49 @@
     <message>
         <source>yes</source>
         <translation>ja</translation>
+    </message>
+</context>
+<context>
+    <name>CliRestore</name>
+    <message>
+        <source>There is no backup yet.</source>
+        <translation>Es gibt noch keine Sicherung.</translation>
+    </message>
+    <message>
+        <source>Restoring needs firmware 1.5.0 or later; the instrument has %1.</source>
+        <translation>Die Wiederherstellung braucht Firmware 1.5.0 oder neuer; das Instrument hat %1.</translation>
+    </message>
+    <message>
+        <source>There is no backup folder &quot;%1&quot;.</source>
+        <translation>Es gibt keinen Sicherungsordner „%1“.</translation>
+    </message>
+    <message>
+        <source>There is no backup &quot;%1&quot;, neither as a folder nor in %2. &quot;tavlo restore&quot; lists the backups.</source>
+        <translation>Es gibt keine Sicherung „%1“, weder als Ordner noch in %2. „tavlo restore“ listet die Sicherungen auf.</translation>
+    </message>
+    <message>
+        <source>The restore could not be started; the instrument was not changed.</source>
+        <translation>Die Wiederherstellung konnte nicht gestartet werden; das Instrument wurde nicht verändert.</translation>
+    </message>
+    <message>
+        <source>Stopping the restore. Waiting for the instrument to return to normal mode.</source>
+        <translation>Die Wiederherstellung wird angehalten. Warten, bis das Instrument wieder im Normalmodus ist.</translation>
+    </message>
+    <message>
+        <source>Stopping once the instrument can be returned to normal mode.</source>
+        <translation>Wird angehalten, sobald das Instrument in den Normalmodus zurückkehren kann.</translation>
+    </message>
+    <message>
+        <source>There is nobody at a terminal to answer, so nothing is replaced; add --yes to replace the files.</source>
+        <translation>Niemand ist an einem Terminal, um zu antworten, daher wird nichts ersetzt; fügen Sie --yes hinzu, um die Dateien zu ersetzen.</translation>
+    </message>
+    <message>
+        <source>Replace these files on Tavlo? [y/N] </source>
+        <translation>Diese Dateien auf Tavlo ersetzen? [j/N] </translation>
+    </message>
+    <message>
+        <source>Restoring</source>
+        <translation>Wiederherstellen</translation>
     </message>
 </context>
 <context>
@@ -492,6 +622,18 @@
     <message>
         <source>File transfer complete! Tavlo will now reboot to apply the update.</source>
         <translation>Dateiübertragung abgeschlossen! Tavlo startet jetzt neu, um das Update anzuwenden.</translation>
+    </message>
+    <message>
+        <source>There is no folder for backups.</source>
+        <translation>Es gibt keinen Ordner für Sicherungen.</translation>
+    </message>
+    <message>
+        <source>No backup can be made now.</source>
+        <translation>Jetzt kann keine Sicherung angelegt werden.</translation>
+    </message>
+    <message>
+        <source>%1 The update was not started; run it with --no-backup to update without a backup.</source>
+        <translation>%1 Das Update wurde nicht gestartet; starten Sie es mit --no-backup, um ohne Sicherung zu aktualisieren.</translation>
     </message>
 </context>
 <context>
