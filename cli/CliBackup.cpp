@@ -140,9 +140,11 @@ void CliBackup::onState(BackupFlow::State state)
 // The copy's progress: every percent as JSON, a bar (or a line every tenth when piped) else.
 void CliBackup::onChanged()
 {
-    if (!watching || flow.state() != BackupFlow::State::Copying)
+    // Once the step is printed (the flow says it changed before it says its new state), and
+    // once the size of the whole is known.
+    if (!watching || lastState != BackupFlow::State::Copying || flow.state() != BackupFlow::State::Copying)
         return;
-    if (!flow.progressShown())
+    if (!flow.progressShown() || flow.bytes() <= 0)
         return;
     // At most every few percent, and the end.
     const int percent = flow.progress();

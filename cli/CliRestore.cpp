@@ -44,7 +44,8 @@ CliRestore::CliRestore(FullEditionWiring& wiring, CliOutput& output, bool yes, Q
 
 QString CliRestore::folderFor(const QString& backup, const QString& backupsRoot)
 {
-    // A name is one folder below the backups folder: nothing that climbs out of it.
+    // A name is one folder below the backups folder, never one that climbs out of it; any
+    // other folder is taken by its path (its manifest decides whether it is a backup).
     const bool plainName = !backup.contains(QLatin1Char('/')) && !backup.contains(QLatin1Char('\\'))
         && backup != QLatin1String(".") && backup != QLatin1String("..");
     if (plainName && !backupsRoot.isEmpty()) {
@@ -53,9 +54,7 @@ QString CliRestore::folderFor(const QString& backup, const QString& backupsRoot)
             return named.absoluteFilePath();
     }
     const QFileInfo path(backup);
-    if (!plainName && path.isDir())
-        return path.absoluteFilePath();
-    return QString();
+    return path.isDir() ? path.absoluteFilePath() : QString();
 }
 
 void CliRestore::list()
@@ -218,7 +217,8 @@ void CliRestore::ask()
 // The writing's progress: at most every few percent, and the end.
 void CliRestore::onChanged()
 {
-    if (!watching || ended || !flow.progressShown())
+    // Once the step is printed (the flow says it changed before it says its new state).
+    if (!watching || ended || lastState != RestoreFlow::State::Writing || !flow.progressShown())
         return;
     const int percent = flow.progress();
     if (lastPercent >= 0 && percent < lastPercent + kPercentStep && !(percent == 100 && lastPercent < 100))

@@ -31,8 +31,8 @@ public:
     void start(const QString& firmware, const QString& backup, const QString& backupsRoot);
     void requestStop();
 
-    // The backup folder a BACKUP argument names: a path to a folder as it is; else the folder
-    // of that name below backupsRoot. Empty when there is no such folder.
+    // The backup folder a BACKUP argument names: the folder of that name below backupsRoot
+    // when there is one, else the folder at that path. Empty when there is no such folder.
     static QString folderFor(const QString& backup, const QString& backupsRoot);
 
 Q_SIGNALS:
