@@ -256,12 +256,9 @@ void BackupFlow::end()
         lastDurationMs = tookMs;
     }
     if (stuckInTransfer) {
-        // Whatever the backup's result, nothing may follow while the mode stays on.
-        const QString stuck = tr("Tavlo's drive is in use by another program, so Tavlo is still "
-                                 "in transfer mode. Close that program, then press DONE.");
-        why = outcome == State::Done
-            ? tr("The backup in \"%1\" is complete, but %2").arg(doneFolder, stuck)
-            : stuck;
+        // Whatever the backup's result, nothing may follow while the mode may still be on.
+        const QString done = tr("The backup in \"%1\" is complete.").arg(doneFolder);
+        why = (outcome == State::Done ? done : why) + QLatin1Char(' ') + stuckText();
         setState(State::Failed);
         return;
     }
@@ -287,4 +284,11 @@ void BackupFlow::setState(State next)
     transfer.setCovered(this, current != State::Idle);
     emit changed();
     emit stateChanged(current);
+}
+
+QString BackupFlow::stuckText()
+{
+    return tr("Tavlo's drive could not be ejected, so Tavlo may still be in transfer mode. Close "
+              "any program that uses the drive, then press DONE. If Tavlo was disconnected, "
+              "connect it again.");
 }

@@ -124,6 +124,8 @@ private:
     // The worker's result is known: leave the transfer mode, then end.
     void leaveWith(State outcome);
     void end();
+    // After an eject that failed: what the user can do.
+    static QString stuckText();
 
     Presence& presence;
     TransferFlow& transfer;
