@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+class ReadableFiles;
+
+// Copies one file of the instrument's volume into a backup: opened through ReadableFiles,
+// read and written in large blocks, hashed on a second thread while it is copied
+// (HashAlongside), given the source's modification time and synced to the disk before it is
+// closed.
+class BackupCopier
+{
+public:
+    enum class Outcome {
+        Copied,
+        SourceUnreadable, // the volume's file could not be opened or read: systemText says why
+        TargetFailed,     // the copy could not be written or synced: systemText, targetFull
+        Stopped,          // the block check asked to stop: the copy is removed
+    };
+    struct Result
+    {
+        Outcome outcome = Outcome::Copied;
+        QByteArray sha256Hex; // of the bytes copied (Copied only)
+        qint64 bytes = 0;     // copied
+        QString systemText;
+        bool targetFull = false;
+    };
+
+    static constexpr qint64 kBlockSize = 1024 * 1024;
+
+    // After each block, with its size: false stops the copy.
+    using BlockCheck = std::function<bool(qint64 blockBytes)>;
+
+    BackupCopier(const ReadableFiles& files, BlockCheck afterBlock);
+
+    // Copies source to target (which must not exist yet) and sets the copy's modification time
+    // to modifiedMs. A copy that fails or is stopped is removed.
+    Result copy(const QString& source, const QString& target, qint64 modifiedMs);
+
+private:
+    const ReadableFiles& files;
+    BlockCheck afterBlock;
+};
