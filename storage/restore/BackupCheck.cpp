@@ -60,7 +60,7 @@ BackupCheck::Result BackupCheck::readManifest(const QString& folder)
 bool BackupCheck::fileMatches(const QString& path, qint64 size, const QByteArray& sha256)
 {
     const QFileInfo info(path);
-    if (info.isSymLink() || !info.isFile() || info.size() != size)
+    if (info.isSymLink() || info.isJunction() || !info.isFile() || info.size() != size)
         return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

@@ -87,7 +87,7 @@ RestoreFileCopy::Result RestoreFileCopy::copy(const QString& volumeRoot, const Q
     for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
         folder += QLatin1Char('/') + parts.at(i);
         const QFileInfo info(folder);
-        if (info.isSymLink() || (info.exists() && !info.isDir())) {
+        if (info.isSymLink() || info.isJunction() || (info.exists() && !info.isDir())) {
             removeMade();
             return {Outcome::NotAFolder, {}};
         }

@@ -2,6 +2,7 @@
 
 #include <ReadableFiles.h>
 #include <Sha256.h>
+#include <VolumeTree.h>
 
 #include <QDir>
 #include <QDirIterator>
@@ -16,7 +17,7 @@ namespace {
 bool sameAsBackup(const QString& path, const BackupManifest::Entry& entry, const ReadableFiles& files)
 {
     const QFileInfo info(path);
-    if (info.isSymLink() || !info.isFile() || info.size() != entry.size)
+    if (info.isSymLink() || info.isJunction() || !info.isFile() || info.size() != entry.size)
         return false;
     QFile file(path);
     if (!files.openForReading(file, nullptr))
@@ -31,7 +32,7 @@ bool sameAsBackup(const QString& path, const BackupManifest::Entry& entry, const
 bool somethingAt(const QString& path)
 {
     const QFileInfo info(path);
-    return info.exists() || info.isSymLink();
+    return info.exists() || info.isSymLink() || info.isJunction();
 }
 
 // Whether a folder on the way from the root to the relative path is a link or not a folder:
@@ -43,7 +44,7 @@ bool throughLinkOrFile(const QString& root, const QString& relative)
     for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
         path += QLatin1Char('/') + parts.at(i);
         const QFileInfo info(path);
-        if (info.isSymLink())
+        if (info.isSymLink() || info.isJunction())
             return true;
         if (!info.exists())
             return false;
@@ -68,8 +69,8 @@ QStringList volumeFiles(const QString& root)
             const QFileInfo info = it.fileInfo();
             const QString path = relative.isEmpty() ? info.fileName()
                                                     : relative + QLatin1Char('/') + info.fileName();
-            if (info.isDir() && !info.isSymLink()) {
-                if (!RestorePlan::isSystemFolder(info.fileName()))
+            if (info.isDir() && !info.isSymLink() && !info.isJunction()) {
+                if (!VolumeTree::isSystemFolder(info.fileName()))
                     folders.append(path);
                 continue;
             }
@@ -80,14 +81,6 @@ QStringList volumeFiles(const QString& root)
 }
 
 } // namespace
-
-bool RestorePlan::isSystemFolder(const QString& name)
-{
-    static const QStringList kSystemFolders{
-        QStringLiteral("System Volume Information"), QStringLiteral(".Trashes"),
-        QStringLiteral(".Spotlight-V100"), QStringLiteral(".fseventsd")};
-    return kSystemFolders.contains(name);
-}
 
 RestorePlan RestorePlan::make(const QString& volumeRoot, const BackupManifest& manifest,
                               const ReadableFiles& files, const std::function<bool()>& cancelled)

@@ -15,10 +15,11 @@ class ReadableFiles;
 // A file of the backup is changed when the volume holds something else at its path (a file
 // of another size, or of the same size with another SHA-256, read through ReadableFiles; a
 // file that cannot be read; a link, which is never followed; a folder), and missing when the
-// volume has nothing there. Files only the volume has are counted and left alone. The hidden
-// folders the systems keep on a drive ("System Volume Information", ".Trashes",
-// ".Spotlight-V100", ".fseventsd") are not looked into, as a backup skips them. Links on the
-// volume are never followed, neither to a file nor into a folder.
+// volume has nothing there. Files only the volume has are counted and left alone. The folders
+// the systems keep on a drive for themselves ("System Volume Information", ".Trashes",
+// ".Spotlight-V100", ".fseventsd" and others: VolumeTree::isSystemFolder) are not looked into,
+// as a backup skips them. Links on the volume are never followed, neither to a file nor into a
+// folder.
 struct RestorePlan
 {
     QStringList changed; // relative paths, in the manifest's order
@@ -32,6 +33,4 @@ struct RestorePlan
     static RestorePlan make(const QString& volumeRoot, const BackupManifest& manifest,
                             const ReadableFiles& files,
                             const std::function<bool()>& cancelled = {});
-    // Whether the folder name (at any depth) is one the systems keep to themselves.
-    static bool isSystemFolder(const QString& name);
 };

@@ -198,7 +198,8 @@ void TestRestorePlan::plan_data()
         << none << 3;
     QTest::newRow("the systems' folders are not counted")
         << QStringList{"put:.Trashes/501/old.tvp", "put:System Volume Information/IndexerVolumeGuid",
-                       "put:.Spotlight-V100/Store-V2/x", "put:.fseventsd/0001"}
+                       "put:.Spotlight-V100/Store-V2/x", "put:.fseventsd/0001",
+                       "put:$RECYCLE.BIN/S-1-5/x", "put:projects/.Trashes/x"}
         << none << none << 0;
     QTest::newRow("unreadable on the instrument") << QStringList{"unreadable:" + kTop}
                                                   << QStringList{kTop} << none << 0;
