@@ -32,8 +32,7 @@ bool FileReplace::replace(const char* from, const char* to)
     if (source.empty() || target.empty())
         return false;
     return MoveFileExW(source.c_str(), target.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
-        != 0;
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 #else
     // rename() replaces the name's old file at once, and a link under the name is replaced,
     // not followed.

@@ -6,7 +6,7 @@
 // with the MinGW cross-compiler.
 class FileReplace
 {
-public:
+  public:
     // Renames from over to (both UTF-8 paths on one volume); to need not exist. True when
     // done; the old file under to is gone then.
     static bool replace(const char* from, const char* to);

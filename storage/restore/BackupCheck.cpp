@@ -84,8 +84,8 @@ BackupCheck::Result BackupCheck::run(const QString& folder, const std::function<
         }
         // parse() refuses an unsafe path already; a manifest that got here some other way
         // is held to the same rule.
-        if (!BackupManifest::isSafeRelativePath(entry.path)
-            || !fileMatches(dir.filePath(entry.path), entry.size, entry.sha256))
+        if (!BackupManifest::isSafeRelativePath(entry.path) ||
+            !fileMatches(dir.filePath(entry.path), entry.size, entry.sha256))
             result.badFiles.append(entry.path);
     }
     if (!result.badFiles.isEmpty())

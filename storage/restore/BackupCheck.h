@@ -15,8 +15,15 @@
 // Files the manifest does not name are ignored. Works on the folder alone.
 class BackupCheck
 {
-public:
-    enum class Outcome { Ok, ManifestMissing, ManifestBroken, FilesDiffer, Cancelled };
+  public:
+    enum class Outcome
+    {
+        Ok,
+        ManifestMissing,
+        ManifestBroken,
+        FilesDiffer,
+        Cancelled
+    };
 
     struct Result
     {

@@ -32,9 +32,9 @@ Result writeProblem(const QString& root, const QFileDevice& file)
     if (!QFileInfo::exists(root))
         return {Outcome::Vanished, {}};
     const QStorageInfo volume(root);
-    if (file.error() == QFileDevice::ResourceError
-        || (volume.isValid() && volume.bytesAvailable() >= 0
-            && volume.bytesAvailable() < RestoreFileCopy::kBlock))
+    if (file.error() == QFileDevice::ResourceError ||
+        (volume.isValid() && volume.bytesAvailable() >= 0 &&
+         volume.bytesAvailable() < RestoreFileCopy::kBlock))
         return {Outcome::Full, {}};
     return {Outcome::WriteFailed, file.errorString()};
 }
@@ -47,7 +47,8 @@ QString freeTemporaryName(const QString& folder, const QString& finalName)
         const QString name = QStringLiteral(".tavlo-restore-%1.tmp").arg(n);
         const QString path = folder + QLatin1Char('/') + name;
         const QFileInfo info(path);
-        if (name.compare(finalName, Qt::CaseInsensitive) != 0 && !info.exists() && !info.isSymLink())
+        if (name.compare(finalName, Qt::CaseInsensitive) != 0 && !info.exists() &&
+            !info.isSymLink())
             return path;
     }
     return QString();
@@ -66,13 +67,16 @@ QString RestoreFileCopy::targetPath(const QString& volumeRoot, const QString& re
     return joined;
 }
 
-RestoreFileCopy::Result RestoreFileCopy::copy(const QString& volumeRoot, const QString& backupFolder,
-                                              const BackupManifest::Entry& entry, const Hooks& hooks)
+RestoreFileCopy::Result RestoreFileCopy::copy(const QString& volumeRoot,
+                                              const QString& backupFolder,
+                                              const BackupManifest::Entry& entry,
+                                              const Hooks& hooks)
 {
     const QString root = withoutTrailingSlash(volumeRoot);
     const QString finalPath = targetPath(root, entry.path);
     if (finalPath.isEmpty())
-        return {Outcome::WriteFailed, QCoreApplication::translate("RestoreFailureText", "not a path within the volume")};
+        return {Outcome::WriteFailed,
+                QCoreApplication::translate("RestoreFailureText", "not a path within the volume")};
     if (!QFileInfo::exists(root))
         return {Outcome::Vanished, {}};
 
@@ -97,14 +101,15 @@ RestoreFileCopy::Result RestoreFileCopy::copy(const QString& volumeRoot, const Q
             removeMade();
             if (!QFileInfo::exists(root))
                 return {Outcome::Vanished, {}};
-            return {Outcome::WriteFailed, QCoreApplication::translate("RestoreFailureText", "a folder could not be made")};
+            return {Outcome::WriteFailed, QCoreApplication::translate(
+                                              "RestoreFailureText", "a folder could not be made")};
         }
         made.append(folder);
     }
 
     QFile source(QDir(backupFolder).filePath(entry.path));
-    if (QFileInfo(source.fileName()).isSymLink()
-        || !source.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    if (QFileInfo(source.fileName()).isSymLink() ||
+        !source.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         removeMade();
         return {Outcome::BackupChanged, {}};
     }
@@ -119,8 +124,8 @@ RestoreFileCopy::Result RestoreFileCopy::copy(const QString& volumeRoot, const Q
         return result;
     };
     // NewOnly: created by this open, so never a file or link that was there.
-    if (tempPath.isEmpty()
-        || !destination.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+    if (tempPath.isEmpty() ||
+        !destination.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
         const Result problem = writeProblem(root, destination);
         destination.close();
         removeMade();
@@ -135,7 +140,8 @@ RestoreFileCopy::Result RestoreFileCopy::copy(const QString& volumeRoot, const Q
     };
 
     // Two buffers in turn: the one just read is hashed on the side while it is written.
-    QByteArray blocks[2] = {QByteArray(kBlock, Qt::Uninitialized), QByteArray(kBlock, Qt::Uninitialized)};
+    QByteArray blocks[2] = {QByteArray(kBlock, Qt::Uninitialized),
+                            QByteArray(kBlock, Qt::Uninitialized)};
     HashAlongside hash;
     int turn = 0;
     qint64 written = 0;
@@ -177,7 +183,9 @@ RestoreFileCopy::Result RestoreFileCopy::copy(const QString& volumeRoot, const Q
     if (!synced) {
         const Result problem = writeProblem(root, destination);
         return fail(problem.outcome == Outcome::WriteFailed
-                        ? Result{Outcome::WriteFailed, QCoreApplication::translate("RestoreFailureText", "the file could not be flushed")}
+                        ? Result{Outcome::WriteFailed,
+                                 QCoreApplication::translate("RestoreFailureText",
+                                                             "the file could not be flushed")}
                         : problem);
     }
     FileSync::dropCachedPages(destination.handle());
@@ -214,7 +222,9 @@ RestoreFileCopy::Result RestoreFileCopy::copy(const QString& volumeRoot, const Q
                               QFile::encodeName(finalPath).constData())) {
         if (!QFileInfo::exists(root))
             return fail({Outcome::Vanished, {}});
-        return fail({Outcome::WriteFailed, QCoreApplication::translate("RestoreFailureText", "the file could not be put in place")});
+        return fail({Outcome::WriteFailed,
+                     QCoreApplication::translate("RestoreFailureText",
+                                                 "the file could not be put in place")});
     }
     // The rename is done: the file is the backup's as far as the system knows. A volume that
     // went away meanwhile is seen at the next check.

@@ -18,11 +18,17 @@
 // the folders this copy made are removed.
 class RestoreFileCopy
 {
-public:
+  public:
     // Why a copy under way is to end, asked every kCheckEveryBytes and before the rename.
-    enum class Verdict { Continue, Cancelled, Vanished };
+    enum class Verdict
+    {
+        Continue,
+        Cancelled,
+        Vanished
+    };
 
-    enum class Outcome {
+    enum class Outcome
+    {
         Done,
         Cancelled,
         Vanished,         // the volume went away
@@ -35,9 +41,9 @@ public:
 
     struct Hooks
     {
-        std::function<Verdict()> check;                // none: always Continue
-        std::function<bool(int fd)> syncFile;          // none: FileSync::syncDescriptor
-        std::function<void(qint64 bytes)> copied;      // bytes just written
+        std::function<Verdict()> check;           // none: always Continue
+        std::function<bool(int fd)> syncFile;     // none: FileSync::syncDescriptor
+        std::function<void(qint64 bytes)> copied; // bytes just written
     };
 
     struct Result

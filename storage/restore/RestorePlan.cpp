@@ -14,7 +14,8 @@ namespace {
 
 // Whether the volume's file at path is the backup's entry, byte for byte: a plain file
 // (never a link), readable, of its size and SHA-256.
-bool sameAsBackup(const QString& path, const BackupManifest::Entry& entry, const ReadableFiles& files)
+bool sameAsBackup(const QString& path, const BackupManifest::Entry& entry,
+                  const ReadableFiles& files)
 {
     const QFileInfo info(path);
     if (info.isSymLink() || info.isJunction() || !info.isFile() || info.size() != entry.size)
@@ -60,7 +61,8 @@ QStringList volumeFiles(const QString& root)
 {
     QStringList found;
     QStringList folders{QString()};
-    const QDir::Filters filter = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+    const QDir::Filters filter =
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
     while (!folders.isEmpty()) {
         const QString relative = folders.takeLast();
         QDirIterator it(relative.isEmpty() ? root : root + QLatin1Char('/') + relative, filter);

@@ -25,9 +25,9 @@ struct RestorePlan
     QStringList changed; // relative paths, in the manifest's order
     QStringList missing;
     int onlyOnInstrument = 0;
-    qint64 bytes = 0;                      // of the files to write
-    QList<BackupManifest::Entry> toWrite;  // changed and missing, in the manifest's order
-    bool cancelled = false;                // the comparison stopped early: the plan is not whole
+    qint64 bytes = 0;                     // of the files to write
+    QList<BackupManifest::Entry> toWrite; // changed and missing, in the manifest's order
+    bool cancelled = false;               // the comparison stopped early: the plan is not whole
 
     // cancelled is asked between two files.
     static RestorePlan make(const QString& volumeRoot, const BackupManifest& manifest,

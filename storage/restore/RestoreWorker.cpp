@@ -15,12 +15,11 @@ constexpr int kVolumePollMs = 50;
 constexpr qint64 kProgressEveryMs = 100;
 } // namespace
 
-RestoreWorker::RestoreWorker(std::shared_ptr<VolumeList> volumes, std::shared_ptr<ReadableFiles> files,
-                             int volumeWaitMs, QObject* parent)
-    : QObject(parent)
-    , volumes(std::move(volumes))
-    , files(std::move(files))
-    , volumeWaitMs(volumeWaitMs)
+RestoreWorker::RestoreWorker(std::shared_ptr<VolumeList> volumes,
+                             std::shared_ptr<ReadableFiles> files, int volumeWaitMs,
+                             QObject* parent)
+    : QObject(parent), volumes(std::move(volumes)), files(std::move(files)),
+      volumeWaitMs(volumeWaitMs)
 {
 }
 
@@ -34,14 +33,14 @@ QString RestoreWorker::waitForVolume(const QString& label, QString* why)
         if (choice.kind() == VolumeChoice::Kind::Own)
             return choice.rootPath();
         // Several of the instrument's volumes do not sort themselves out by waiting.
-        if (choice.kind() == VolumeChoice::Kind::Several || cancelRequested
-            || waited.elapsed() >= volumeWaitMs) {
+        if (choice.kind() == VolumeChoice::Kind::Several || cancelRequested ||
+            waited.elapsed() >= volumeWaitMs) {
             if (!cancelRequested) {
                 *why = choice.refusal();
                 if (why->isEmpty())
                     *why = choice.kind() == VolumeChoice::Kind::ReadOnly
-                        ? RestoreFailureText::volumeReadOnly()
-                        : RestoreFailureText::volumeNotFound();
+                               ? RestoreFailureText::volumeReadOnly()
+                               : RestoreFailureText::volumeNotFound();
             }
             return QString();
         }
@@ -51,7 +50,8 @@ QString RestoreWorker::waitForVolume(const QString& label, QString* why)
 
 void RestoreWorker::checkBackup(const QString& backupFolder)
 {
-    const BackupCheck::Result result = BackupCheck::run(backupFolder, [this] { return bool(cancelRequested); });
+    const BackupCheck::Result result =
+        BackupCheck::run(backupFolder, [this] { return bool(cancelRequested); });
     cancelRequested = false;
     if (!result.ok())
         qCWarning(lcStorage, "Restore: the backup %s did not pass its check (%d file(s) differ) %s",
@@ -69,14 +69,16 @@ void RestoreWorker::planRestore(const QString& backupFolder, const QString& volu
         emit restorePlanned(false, {}, {}, 0, 0, why);
         return;
     }
-    qCInfo(lcStorage, "Restore plan from %s: %d changed, %d missing, %d only on the instrument, %lld bytes",
+    qCInfo(lcStorage,
+           "Restore plan from %s: %d changed, %d missing, %d only on the instrument, %lld bytes",
            qPrintable(backupFolder), int(plan->changed.size()), int(plan->missing.size()),
            plan->onlyOnInstrument, plan->bytes);
-    emit restorePlanned(true, plan->changed, plan->missing, plan->onlyOnInstrument, plan->bytes, QString());
+    emit restorePlanned(true, plan->changed, plan->missing, plan->onlyOnInstrument, plan->bytes,
+                        QString());
 }
 
-std::optional<RestorePlan> RestoreWorker::makePlan(const QString& backupFolder, const QString& label,
-                                                   QString* why)
+std::optional<RestorePlan> RestoreWorker::makePlan(const QString& backupFolder,
+                                                   const QString& label, QString* why)
 {
     const BackupCheck::Result read = BackupCheck::readManifest(backupFolder);
     if (!read.ok()) {
@@ -86,8 +88,8 @@ std::optional<RestorePlan> RestoreWorker::makePlan(const QString& backupFolder, 
     const QString root = waitForVolume(label, why);
     if (root.isEmpty())
         return std::nullopt;
-    RestorePlan plan = RestorePlan::make(root, *read.manifest, *files,
-                                         [this] { return bool(cancelRequested); });
+    RestorePlan plan =
+        RestorePlan::make(root, *read.manifest, *files, [this] { return bool(cancelRequested); });
     if (plan.cancelled)
         return std::nullopt;
     lastPlan = Planned{backupFolder, label, root, plan};
@@ -101,8 +103,8 @@ void RestoreWorker::restore(const QString& backupFolder, const QString& volumeLa
     QString why;
     QString root = waitForVolume(volumeLabel, &why);
     std::optional<RestorePlan> plan;
-    if (!root.isEmpty() && lastPlan && lastPlan->folder == backupFolder && lastPlan->label == volumeLabel
-        && lastPlan->root == root)
+    if (!root.isEmpty() && lastPlan && lastPlan->folder == backupFolder &&
+        lastPlan->label == volumeLabel && lastPlan->root == root)
         plan = lastPlan->plan;
     else if (!root.isEmpty())
         plan = makePlan(backupFolder, volumeLabel, &why);
@@ -132,7 +134,7 @@ void RestoreWorker::restore(const QString& backupFolder, const QString& volumeLa
     const RestoreWriter::Result result = RestoreWriter::write(root, backupFolder, *plan, hooks);
     cancelRequested = false;
     qCInfo(lcStorage, "Restore from %s: %d of %d file(s) written%s %s", qPrintable(backupFolder),
-           int(result.written.size()), int(plan->toWrite.size()), result.cancelled ? ", cancelled" : "",
-           qPrintable(result.why));
+           int(result.written.size()), int(plan->toWrite.size()),
+           result.cancelled ? ", cancelled" : "", qPrintable(result.why));
     emit restoreFinished(result.ok, result.cancelled, int(result.written.size()), result.why);
 }

@@ -32,7 +32,7 @@ class RestoreWorker : public QObject
 {
     Q_OBJECT
 
-public:
+  public:
     RestoreWorker(std::shared_ptr<VolumeList> volumes, std::shared_ptr<ReadableFiles> files,
                   int volumeWaitMs, QObject* parent = nullptr);
 
@@ -41,12 +41,12 @@ public:
     // cancel while nothing runs applies to the next call.
     void cancel() { cancelRequested = true; }
 
-public Q_SLOTS:
+  public Q_SLOTS:
     void checkBackup(const QString& backupFolder);
     void planRestore(const QString& backupFolder, const QString& volumeLabel);
     void restore(const QString& backupFolder, const QString& volumeLabel);
 
-Q_SIGNALS:
+  Q_SIGNALS:
     // ok, or the files that do not match (relative paths) and why in one translated sentence.
     void backupChecked(bool ok, const QStringList& badFiles, const QString& why);
     // changed: on the instrument and different from the backup; missing: in the backup only;
@@ -56,7 +56,7 @@ Q_SIGNALS:
     void restoreProgress(qint64 doneBytes, qint64 totalBytes);
     void restoreFinished(bool ok, bool cancelled, int filesWritten, const QString& why);
 
-private:
+  private:
     struct Planned
     {
         QString folder;
@@ -69,7 +69,8 @@ private:
     // cancelled) when it does not come.
     QString waitForVolume(const QString& label, QString* why);
     // Reads the manifest, waits for the volume and compares; kept as lastPlan.
-    std::optional<RestorePlan> makePlan(const QString& backupFolder, const QString& label, QString* why);
+    std::optional<RestorePlan> makePlan(const QString& backupFolder, const QString& label,
+                                        QString* why);
 
     std::shared_ptr<VolumeList> volumes;
     std::shared_ptr<ReadableFiles> files;

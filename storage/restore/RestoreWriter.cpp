@@ -54,12 +54,13 @@ RestoreWriter::Result RestoreWriter::write(const QString& volumeRoot, const QStr
             done += bytes;
             report();
         };
-        RestoreFileCopy::Result copied = RestoreFileCopy::copy(volumeRoot, backupFolder, entry, copyHooks);
+        RestoreFileCopy::Result copied =
+            RestoreFileCopy::copy(volumeRoot, backupFolder, entry, copyHooks);
         // A write that failed on a volume that is no longer listed failed because it went away.
-        if ((copied.outcome == RestoreFileCopy::Outcome::Full
-             || copied.outcome == RestoreFileCopy::Outcome::WriteFailed
-             || copied.outcome == RestoreFileCopy::Outcome::ReadBackMismatch)
-            && verdict() == Verdict::Vanished)
+        if ((copied.outcome == RestoreFileCopy::Outcome::Full ||
+             copied.outcome == RestoreFileCopy::Outcome::WriteFailed ||
+             copied.outcome == RestoreFileCopy::Outcome::ReadBackMismatch) &&
+            verdict() == Verdict::Vanished)
             copied.outcome = RestoreFileCopy::Outcome::Vanished;
 
         switch (copied.outcome) {
@@ -75,7 +76,8 @@ RestoreWriter::Result RestoreWriter::write(const QString& volumeRoot, const QStr
             result.why = RestoreFailureText::disconnected(result.written);
             return result;
         case RestoreFileCopy::Outcome::Full:
-            result.why = RestoreFailureText::volumeFull(stillToWrite, qMax<qint64>(0, freeSpace(volumeRoot)));
+            result.why = RestoreFailureText::volumeFull(stillToWrite,
+                                                        qMax<qint64>(0, freeSpace(volumeRoot)));
             return result;
         case RestoreFileCopy::Outcome::WriteFailed:
             result.why = RestoreFailureText::writeRefused(entry.path, copied.systemText);

@@ -15,7 +15,7 @@
 // ones after it untouched; the result says which and why.
 class RestoreWriter
 {
-public:
+  public:
     using Verdict = RestoreFileCopy::Verdict;
 
     struct Hooks

@@ -56,8 +56,8 @@ bool apply(const QString& folder, const QString& outside, const QString& step)
         return QFile::setPermissions(path, {});
     if (how == QLatin1String("link")) {
         const QString target = QDir(outside).filePath(QStringLiteral("target"));
-        return TestBackup::writeFile(outside, QStringLiteral("target"), content) && QFile::remove(path)
-               && QFile::link(target, path);
+        return TestBackup::writeFile(outside, QStringLiteral("target"), content) &&
+               QFile::remove(path) && QFile::link(target, path);
     }
     if (how == QLatin1String("linkdir")) {
         const QString moved = QDir(outside).filePath(QStringLiteral("moved"));
@@ -65,9 +65,10 @@ bool apply(const QString& folder, const QString& outside, const QString& step)
     }
     if (how == QLatin1String("manifest")) {
         QFile file(QDir(folder).filePath(QStringLiteral("manifest.json")));
-        return what == QLatin1String("none") ? file.remove()
-                                             : file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-                                                   && file.write(what.toUtf8()) == what.toUtf8().size();
+        return what == QLatin1String("none")
+                   ? file.remove()
+                   : file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                         file.write(what.toUtf8()) == what.toUtf8().size();
     }
     return false;
 }
@@ -77,7 +78,7 @@ bool apply(const QString& folder, const QString& outside, const QString& step)
 // readable by its user).
 class WornFiles : public ReadableFiles
 {
-public:
+  public:
     bool openForReading(QFile& file, QString* reason) const override
     {
         const QFileDevice::Permissions anyone =
@@ -97,7 +98,7 @@ class TestRestorePlan : public QObject
 {
     Q_OBJECT
 
-private slots:
+  private slots:
     void check_data();
     void check();
     void outsidePath();
@@ -116,8 +117,8 @@ void TestRestorePlan::check_data()
     QTest::newRow("untouched") << QStringList() << int(Outcome::Ok) << QStringList();
     QTest::newRow("a file the manifest does not name is ignored")
         << QStringList{"put:notes.txt"} << int(Outcome::Ok) << QStringList();
-    QTest::newRow("one byte changed") << QStringList{"flip:" + kDeep} << int(Outcome::FilesDiffer)
-                                      << QStringList{kDeep};
+    QTest::newRow("one byte changed")
+        << QStringList{"flip:" + kDeep} << int(Outcome::FilesDiffer) << QStringList{kDeep};
     QTest::newRow("cut short and grown")
         << QStringList{"cut:" + kPattern, "grow:" + kTop} << int(Outcome::FilesDiffer)
         << QStringList{kPattern, kTop};
@@ -127,13 +128,13 @@ void TestRestorePlan::check_data()
         << QStringList{"link:" + kTop} << int(Outcome::FilesDiffer) << QStringList{kTop};
     QTest::newRow("no manifest") << QStringList{"manifest:none"} << int(Outcome::ManifestMissing)
                                  << QStringList();
-    QTest::newRow("manifest not json") << QStringList{"manifest:{files"} << int(Outcome::ManifestBroken)
-                                       << QStringList();
+    QTest::newRow("manifest not json")
+        << QStringList{"manifest:{files"} << int(Outcome::ManifestBroken) << QStringList();
     QTest::newRow("manifest reaching outside")
         << QStringList{QStringLiteral(
-               R"(manifest:{"format": 1, "firmware": "1.5.2", "created": "2026-12-09T14:03:00.000Z", )"
-               R"("files": [{"path": "../outside.txt", "size": 1, "modified_ms": 0, "sha256": ")")
-                       + QString(64, 'a') + QStringLiteral(R"("}]})")}
+                           R"(manifest:{"format": 1, "firmware": "1.5.2", "created": "2026-12-09T14:03:00.000Z", )"
+                           R"("files": [{"path": "../outside.txt", "size": 1, "modified_ms": 0, "sha256": ")") +
+                       QString(64, 'a') + QStringLiteral(R"("}]})")}
         << int(Outcome::ManifestBroken) << QStringList();
 }
 
@@ -192,17 +193,21 @@ void TestRestorePlan::plan_data()
     QTest::newRow("other sizes") << QStringList{"cut:" + kGroove, "grow:" + kPattern}
                                  << QStringList{kGroove, kPattern} << none << 0;
     QTest::newRow("missing, nested and with blanks")
-        << QStringList{"remove:" + kPattern, "remove:" + kDeep} << none << QStringList{kDeep, kPattern} << 0;
+        << QStringList{"remove:" + kPattern, "remove:" + kDeep} << none
+        << QStringList{kDeep, kPattern} << 0;
     QTest::newRow("only on the instrument, nested, beyond ASCII")
         << QStringList{"put:projects/Live set 3/Ä new.tvp", "put:x/y/z.bin", "put:.hidden"} << none
         << none << 3;
     QTest::newRow("the systems' folders are not counted")
-        << QStringList{"put:.Trashes/501/old.tvp", "put:System Volume Information/IndexerVolumeGuid",
-                       "put:.Spotlight-V100/Store-V2/x", "put:.fseventsd/0001",
-                       "put:$RECYCLE.BIN/S-1-5/x", "put:projects/.Trashes/x"}
+        << QStringList{"put:.Trashes/501/old.tvp",
+                       "put:System Volume Information/IndexerVolumeGuid",
+                       "put:.Spotlight-V100/Store-V2/x",
+                       "put:.fseventsd/0001",
+                       "put:$RECYCLE.BIN/S-1-5/x",
+                       "put:projects/.Trashes/x"}
         << none << none << 0;
-    QTest::newRow("unreadable on the instrument") << QStringList{"unreadable:" + kTop}
-                                                  << QStringList{kTop} << none << 0;
+    QTest::newRow("unreadable on the instrument")
+        << QStringList{"unreadable:" + kTop} << QStringList{kTop} << none << 0;
     QTest::newRow("a link with the same bytes is not the file")
         << QStringList{"link:" + kTop} << QStringList{kTop} << none << 0;
     QTest::newRow("a linked folder is not looked into")
@@ -224,7 +229,8 @@ void TestRestorePlan::plan()
     for (const QString& step : steps)
         QVERIFY2(apply(volume.path(), outside.path(), step), qPrintable(step));
 
-    const RestorePlan plan = RestorePlan::make(volume.path(), TestBackup::manifestOf(files), WornFiles());
+    const RestorePlan plan =
+        RestorePlan::make(volume.path(), TestBackup::manifestOf(files), WornFiles());
     QCOMPARE(plan.changed, changed);
     QCOMPARE(plan.missing, missing);
     QCOMPARE(plan.onlyOnInstrument, onlyOnInstrument);

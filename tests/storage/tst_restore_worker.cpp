@@ -30,10 +30,11 @@ QMap<QString, QByteArray> backupFiles()
 // The worker on its thread, as the FileManager runs it; its reports arrive queued here.
 class Rig : public QObject
 {
-public:
+  public:
     explicit Rig(int volumeWaitMs)
     {
-        worker = new RestoreWorker(sim.volumeList(), std::make_shared<SimReadableFiles>(), volumeWaitMs);
+        worker =
+            new RestoreWorker(sim.volumeList(), std::make_shared<SimReadableFiles>(), volumeWaitMs);
         worker->moveToThread(&thread);
         connect(worker, &RestoreWorker::backupChecked, this,
                 [this](bool ok, const QStringList& bad, const QString& why) {
@@ -53,8 +54,9 @@ public:
                     reason = why;
                     ++reports;
                 });
-        connect(worker, &RestoreWorker::restoreProgress, this,
-                [this](qint64 done, qint64 total) { progress = {done, total}; });
+        connect(worker, &RestoreWorker::restoreProgress, this, [this](qint64 done, qint64 total) {
+            progress = {done, total};
+        });
         connect(worker, &RestoreWorker::restoreFinished, this,
                 [this](bool ok, bool wasCancelled, int files, const QString& why) {
                     finished = ok;
@@ -99,7 +101,7 @@ class TestRestoreWorker : public QObject
 {
     Q_OBJECT
 
-private slots:
+  private slots:
     void restore_data();
     void restore();
     void tamperedBackup();
@@ -107,19 +109,29 @@ private slots:
 
 void TestRestoreWorker::restore_data()
 {
-    QTest::addColumn<int>("mountDelayMs"); // -1: the instrument's volume never comes
-    QTest::addColumn<bool>("stranger");    // a user's drive with the label is there too
+    QTest::addColumn<int>("mountDelayMs");  // -1: the instrument's volume never comes
+    QTest::addColumn<bool>("stranger");     // a user's drive with the label is there too
     QTest::addColumn<QString>("interrupt"); // "", "pull" (the volume), "cancel": as it begins
     QTest::addColumn<QString>("planWhy");   // empty: planned
     QTest::addColumn<QString>("why");
 
-    QTest::newRow("restored") << 0 << false << "" << "" << "";
-    QTest::newRow("the volume comes late") << 300 << false << "" << "" << "";
-    QTest::newRow("the instrument's volume beside a stranger") << 0 << true << "" << "" << "";
+    QTest::newRow("restored") << 0 << false << ""
+                              << ""
+                              << "";
+    QTest::newRow("the volume comes late") << 300 << false << ""
+                                           << ""
+                                           << "";
+    QTest::newRow("the instrument's volume beside a stranger") << 0 << true << ""
+                                                               << ""
+                                                               << "";
     QTest::newRow("no volume") << -1 << false << "" << RestoreFailureText::volumeNotFound() << "";
-    QTest::newRow("only a stranger") << -1 << true << "" << StorageFailureText::strangerVolume(kLabel) << "";
-    QTest::newRow("the volume pulled") << 0 << false << "pull" << "" << RestoreFailureText::disconnected({});
-    QTest::newRow("cancelled") << 0 << false << "cancel" << "" << "";
+    QTest::newRow("only a stranger")
+        << -1 << true << "" << StorageFailureText::strangerVolume(kLabel) << "";
+    QTest::newRow("the volume pulled") << 0 << false << "pull"
+                                       << "" << RestoreFailureText::disconnected({});
+    QTest::newRow("cancelled") << 0 << false << "cancel"
+                               << ""
+                               << "";
 }
 
 void TestRestoreWorker::restore()
@@ -141,8 +153,8 @@ void TestRestoreWorker::restore()
     }
     // On the instrument: big.bin differs, the groove is missing, the pattern is the same, and
     // one file is the instrument's own.
-    const QMap<QString, QByteArray> before{{kBig, QByteArray(2 * 1024 * 1024, 'o')},
-                                           {kPattern, "pattern"}, {kOwn, "own"}};
+    const QMap<QString, QByteArray> before{
+        {kBig, QByteArray(2 * 1024 * 1024, 'o')}, {kPattern, "pattern"}, {kOwn, "own"}};
     // In place before the volume is listed, also when it comes late.
     SimVolumeOptions options = SimulatedStorage::transferVolumeOptions();
     options.folders.append(kPattern.section('/', 0, -2));
@@ -165,14 +177,18 @@ void TestRestoreWorker::restore()
 
     // Taken away or cancelled as the restore reports its start, on the worker's thread.
     const QString table = rig.sim.mountTableDirectory();
-    connect(rig.worker, &RestoreWorker::restoreProgress, rig.worker, [&, table] {
-        if (interrupt == QLatin1String("pull")) {
-            for (const QString& entry : QDir(table).entryList({QStringLiteral("*.json")}, QDir::Files))
-                QFile::remove(QDir(table).filePath(entry));
-        } else if (interrupt == QLatin1String("cancel")) {
-            rig.worker->cancel();
-        }
-    }, Qt::DirectConnection);
+    connect(
+        rig.worker, &RestoreWorker::restoreProgress, rig.worker,
+        [&, table] {
+            if (interrupt == QLatin1String("pull")) {
+                for (const QString& entry :
+                     QDir(table).entryList({QStringLiteral("*.json")}, QDir::Files))
+                    QFile::remove(QDir(table).filePath(entry));
+            } else if (interrupt == QLatin1String("cancel")) {
+                rig.worker->cancel();
+            }
+        },
+        Qt::DirectConnection);
     QVERIFY(rig.run([&] { rig.worker->restore(backup.path(), kLabel); }));
     QCOMPARE(rig.reason, why);
     QCOMPARE(rig.cancelled, interrupt == QLatin1String("cancel"));
@@ -193,8 +209,10 @@ void TestRestoreWorker::restore()
     }
     QCOMPARE(TestBackup::read(QDir(root).filePath(kOwn)), QByteArray("own"));
     if (stranger)
-        QCOMPARE(TestBackup::read(QDir(rig.sim.strangerRootPath(kLabel)).filePath(QStringLiteral("pattern 01.tvp"))),
-                 QByteArray("the user's"));
+        QCOMPARE(
+            TestBackup::read(
+                QDir(rig.sim.strangerRootPath(kLabel)).filePath(QStringLiteral("pattern 01.tvp"))),
+            QByteArray("the user's"));
 }
 
 // A backup changed since it was made is refused by name, before any volume is looked for.

@@ -39,7 +39,9 @@ QMap<QString, QByteArray> backupFiles()
 // only is the instrument's own.
 QMap<QString, QByteArray> volumeFiles()
 {
-    return {{kFirst, QByteArray(1000, 'o')}, {kBig, QByteArray(kBigSize, 'o')}, {kKeep, "same"},
+    return {{kFirst, QByteArray(1000, 'o')},
+            {kBig, QByteArray(kBigSize, 'o')},
+            {kKeep, "same"},
             {kOnly, "only here"}};
 }
 
@@ -63,10 +65,11 @@ class TestRestoreWriter : public QObject
 {
     Q_OBJECT
 
-private slots:
+  private slots:
     void faults_data();
     void faults();
     void linkAtTheFile();
+    void emptyFiles();
     void volumeFull_data();
     void volumeFull();
 };
@@ -81,7 +84,8 @@ void TestRestoreWriter::faults_data()
     const qint64 inBig = 1000 + 6 + 1;
     const QStringList firstTwo{kFirst, kSecond};
     QTest::newRow("none") << "" << qint64(0) << QStringList{kFirst, kSecond, kBig} << QString();
-    QTest::newRow("cancelled before the first file") << "cancel" << qint64(-1) << QStringList() << QString();
+    QTest::newRow("cancelled before the first file")
+        << "cancel" << qint64(-1) << QStringList() << QString();
     QTest::newRow("cancelled in the big file") << "cancel" << inBig << firstTwo << QString();
     QTest::newRow("volume gone before the first file")
         << "vanish" << qint64(-1) << QStringList() << RestoreFailureText::disconnected({});
@@ -119,7 +123,8 @@ void TestRestoreWriter::faults()
     if (fault == QLatin1String("filedir"))
         QVERIFY(TestBackup::writeFile(volume.path(), QStringLiteral("2 sub"), "a file"));
 
-    const RestorePlan plan = RestorePlan::make(volume.path(), TestBackup::manifestOf(files), PlainReadableFiles());
+    const RestorePlan plan =
+        RestorePlan::make(volume.path(), TestBackup::manifestOf(files), PlainReadableFiles());
     QCOMPARE(plan.toWrite.size(), 3);
 
     bool faultShows = after < 0;
@@ -129,8 +134,8 @@ void TestRestoreWriter::faults()
             faultShows = true;
             if (fault == QLatin1String("backup")) { // the end of the big file, not read yet
                 QFile changed(QDir(backup.path()).filePath(kBig));
-                QVERIFY(changed.open(QIODevice::ReadWrite) && changed.seek(kBigSize - 1)
-                        && changed.putChar('x'));
+                QVERIFY(changed.open(QIODevice::ReadWrite) && changed.seek(kBigSize - 1) &&
+                        changed.putChar('x'));
             }
         }
     };
@@ -143,7 +148,8 @@ void TestRestoreWriter::faults()
     };
     hooks.syncFile = [&](int fd) {
         struct stat info;
-        if (fault == QLatin1String("readback") && ::fstat(fd, &info) == 0 && info.st_size == kBigSize) {
+        if (fault == QLatin1String("readback") && ::fstat(fd, &info) == 0 &&
+            info.st_size == kBigSize) {
             const char flipped = 'y';
             if (::pwrite(fd, &flipped, 1, kBigSize / 2) != 1)
                 return false;
@@ -151,7 +157,8 @@ void TestRestoreWriter::faults()
         return ::fsync(fd) == 0;
     };
 
-    const RestoreWriter::Result result = RestoreWriter::write(volume.path(), backup.path(), plan, hooks);
+    const RestoreWriter::Result result =
+        RestoreWriter::write(volume.path(), backup.path(), plan, hooks);
     QCOMPARE(result.written, written);
     QCOMPARE(result.ok, written.size() == 3);
     QCOMPARE(result.cancelled, fault == QLatin1String("cancel"));
@@ -171,10 +178,12 @@ void TestRestoreWriter::faults()
     }
     QCOMPARE(TestBackup::read(QDir(volume.path()).filePath(kOnly)), before.value(kOnly));
     QCOMPARE(modified(QDir(volume.path()).filePath(kKeep)), keepTime);
-    QVERIFY2(noTemporaryLeft(volume.path()), qPrintable(TestBackup::filesUnder(volume.path()).join(' ')));
+    QVERIFY2(noTemporaryLeft(volume.path()),
+             qPrintable(TestBackup::filesUnder(volume.path()).join(' ')));
     // Nothing went through the link; a folder made for a file not written is gone again.
     QCOMPARE(TestBackup::filesUnder(outside.path()), QStringList());
-    if (!written.contains(kSecond) && fault != QLatin1String("linkdir") && fault != QLatin1String("filedir"))
+    if (!written.contains(kSecond) && fault != QLatin1String("linkdir") &&
+        fault != QLatin1String("filedir"))
         QVERIFY(!QFileInfo::exists(sub));
 }
 
@@ -190,7 +199,8 @@ void TestRestoreWriter::linkAtTheFile()
     const QString link = QDir(volume.path()).filePath(kFirst);
     QVERIFY(QFile::link(QDir(outside.path()).filePath(QStringLiteral("target")), link));
 
-    const RestorePlan plan = RestorePlan::make(volume.path(), TestBackup::manifestOf(files), PlainReadableFiles());
+    const RestorePlan plan =
+        RestorePlan::make(volume.path(), TestBackup::manifestOf(files), PlainReadableFiles());
     QCOMPARE(plan.changed, QStringList{kFirst});
     const RestoreWriter::Result result = RestoreWriter::write(volume.path(), backup.path(), plan);
     QVERIFY2(result.ok, qPrintable(result.why));
@@ -198,6 +208,27 @@ void TestRestoreWriter::linkAtTheFile()
     QCOMPARE(TestBackup::read(link), QByteArray("from the backup"));
     QCOMPARE(TestBackup::read(QDir(outside.path()).filePath(QStringLiteral("target"))),
              QByteArray("the user's own"));
+}
+
+// Empty files are files too: one missing and one that has bytes on the volume come back empty.
+void TestRestoreWriter::emptyFiles()
+{
+    QTemporaryDir backup;
+    QTemporaryDir volume;
+    const QMap<QString, QByteArray> files{{QStringLiteral("empty a"), QByteArray()},
+                                          {QStringLiteral("sub/empty b"), QByteArray()}};
+    QVERIFY(TestBackup::make(backup.path(), files));
+    QVERIFY(TestBackup::writeFile(volume.path(), QStringLiteral("sub/empty b"), "not empty"));
+
+    const RestorePlan plan =
+        RestorePlan::make(volume.path(), TestBackup::manifestOf(files), PlainReadableFiles());
+    QCOMPARE(plan.changed, QStringList{QStringLiteral("sub/empty b")});
+    QCOMPARE(plan.missing, QStringList{QStringLiteral("empty a")});
+    const RestoreWriter::Result result = RestoreWriter::write(volume.path(), backup.path(), plan);
+    QVERIFY2(result.ok, qPrintable(result.why));
+    QCOMPARE(TestBackup::filesUnder(volume.path()), files.keys());
+    for (const QString& file : files.keys())
+        QCOMPARE(QFileInfo(QDir(volume.path()).filePath(file)).size(), qint64(0));
 }
 
 void TestRestoreWriter::volumeFull_data()
@@ -225,7 +256,8 @@ void TestRestoreWriter::volumeFull()
     const QString root = sim.rootPath(QStringLiteral("TAVLO"));
     QTemporaryDir backup;
     QVERIFY(TestBackup::make(backup.path(), files));
-    const RestorePlan plan = RestorePlan::make(root, TestBackup::manifestOf(files), PlainReadableFiles());
+    const RestorePlan plan =
+        RestorePlan::make(root, TestBackup::manifestOf(files), PlainReadableFiles());
     QCOMPARE(plan.changed, QStringList{kFirst});
 
     // Another program fills the volume once the copy has begun.
@@ -243,11 +275,13 @@ void TestRestoreWriter::volumeFull()
     const RestoreWriter::Result result = RestoreWriter::write(root, backup.path(), plan, hooks);
     QVERIFY(!result.ok);
     QVERIFY(result.written.isEmpty());
-    QVERIFY2(result.why.startsWith(RestoreFailureText::volumeFull(files.first().size(), 0).section(':', 0, 0)),
+    QVERIFY2(result.why.startsWith(
+                 RestoreFailureText::volumeFull(files.first().size(), 0).section(':', 0, 0)),
              qPrintable(result.why));
     // Names what the restore needs.
-    QVERIFY2(result.why.contains(fillsDuringCopy ? QStringLiteral("0.6 MB") : QStringLiteral("1.8 MB")),
-             qPrintable(result.why));
+    QVERIFY2(
+        result.why.contains(fillsDuringCopy ? QStringLiteral("0.6 MB") : QStringLiteral("1.8 MB")),
+        qPrintable(result.why));
     QCOMPARE(TestBackup::read(QDir(root).filePath(kFirst)), old);
     QVERIFY(noTemporaryLeft(root));
 }

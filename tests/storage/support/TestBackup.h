@@ -22,7 +22,8 @@ inline bool writeFile(const QString& root, const QString& relative, const QByteA
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
     QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(content) == content.size();
 }
 
 inline QByteArray read(const QString& path)
@@ -69,8 +70,8 @@ inline QStringList filesUnder(const QString& root)
 {
     QStringList found;
     const QDir dir(root);
-    for (const QFileInfo& info : dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System
-                                                   | QDir::NoDotAndDotDot)) {
+    for (const QFileInfo& info :
+         dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
         if (info.isDir() && !info.isSymLink()) {
             for (const QString& inner : filesUnder(info.filePath()))
                 found.append(info.fileName() + QLatin1Char('/') + inner);
