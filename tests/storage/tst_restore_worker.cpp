@@ -104,15 +104,18 @@ class TestRestoreWorker : public QObject
   private slots:
     void restore_data();
     void restore();
+    void restoreWithoutPlan();
     void tamperedBackup();
 };
 
 void TestRestoreWorker::restore_data()
 {
-    QTest::addColumn<int>("mountDelayMs");  // -1: the instrument's volume never comes
-    QTest::addColumn<bool>("stranger");     // a user's drive with the label is there too
-    QTest::addColumn<QString>("interrupt"); // "", "pull" (the volume), "cancel": as it begins
-    QTest::addColumn<QString>("planWhy");   // empty: planned
+    QTest::addColumn<int>("mountDelayMs"); // -1: the instrument's volume never comes
+    QTest::addColumn<bool>("stranger");    // a user's drive with the label is there too
+    // "", "pull" (the volume), "cancel": as it begins; "edit": a file the plan found the same
+    // is edited on the instrument after the plan was shown
+    QTest::addColumn<QString>("interrupt");
+    QTest::addColumn<QString>("planWhy"); // empty: planned
     QTest::addColumn<QString>("why");
 
     QTest::newRow("restored") << 0 << false << ""
@@ -129,6 +132,9 @@ void TestRestoreWorker::restore_data()
         << -1 << true << "" << StorageFailureText::strangerVolume(kLabel) << "";
     QTest::newRow("the volume pulled") << 0 << false << "pull"
                                        << "" << RestoreFailureText::disconnected({});
+    QTest::newRow("a file edited after the plan is left alone") << 0 << false << "edit"
+                                                                << ""
+                                                                << "";
     QTest::newRow("cancelled") << 0 << false << "cancel"
                                << ""
                                << "";
@@ -189,18 +195,22 @@ void TestRestoreWorker::restore()
             }
         },
         Qt::DirectConnection);
+    const bool edit = interrupt == QLatin1String("edit");
+    if (edit)
+        QVERIFY(TestBackup::writeFile(rig.sim.rootPath(kLabel), kPattern, "edited"));
     QVERIFY(rig.run([&] { rig.worker->restore(backup.path(), kLabel); }));
     QCOMPARE(rig.reason, why);
     QCOMPARE(rig.cancelled, interrupt == QLatin1String("cancel"));
-    QCOMPARE(rig.finished, interrupt.isEmpty());
+    QCOMPARE(rig.finished, interrupt.isEmpty() || edit);
 
     const QString root = rig.sim.rootPath(kLabel);
     const QStringList present = TestBackup::filesUnder(root);
-    if (interrupt.isEmpty()) {
+    if (interrupt.isEmpty() || edit) {
         QCOMPARE(rig.written, 2);
         QCOMPARE(rig.progress, qMakePair(rig.bytes, rig.bytes));
         for (auto it = files.cbegin(); it != files.cend(); ++it)
-            QCOMPARE(TestBackup::read(QDir(root).filePath(it.key())), it.value());
+            QCOMPARE(TestBackup::read(QDir(root).filePath(it.key())),
+                     edit && it.key() == kPattern ? QByteArray("edited") : it.value());
     } else {
         QCOMPARE(rig.written, 0);
         for (auto it = before.cbegin(); it != before.cend(); ++it)
@@ -213,6 +223,25 @@ void TestRestoreWorker::restore()
             TestBackup::read(
                 QDir(rig.sim.strangerRootPath(kLabel)).filePath(QStringLiteral("pattern 01.tvp"))),
             QByteArray("the user's"));
+}
+
+// Without a plan shown first, the restore compares for itself and writes what differs.
+void TestRestoreWorker::restoreWithoutPlan()
+{
+    Rig rig(800);
+    QTemporaryDir backup;
+    const QMap<QString, QByteArray> files = backupFiles();
+    QVERIFY(TestBackup::make(backup.path(), files));
+    SimVolumeOptions options;
+    options.files.insert(kBig, "old");
+    QVERIFY(rig.sim.mount(kLabel, 0, options));
+    QVERIFY(rig.run([&] { rig.worker->restore(backup.path(), kLabel); }));
+    QVERIFY2(rig.finished, qPrintable(rig.reason));
+    QCOMPARE(rig.written, 3);
+    const QString root = rig.sim.rootPath(kLabel);
+    QCOMPARE(TestBackup::filesUnder(root), files.keys());
+    for (auto it = files.cbegin(); it != files.cend(); ++it)
+        QCOMPARE(TestBackup::read(QDir(root).filePath(it.key())), it.value());
 }
 
 // A backup changed since it was made is refused by name, before any volume is looked for.
