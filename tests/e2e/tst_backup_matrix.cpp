@@ -164,7 +164,7 @@ void BackupMatrix::backupFaults()
     const QMap<QString, QByteArray> before = tree(rig.instrument().storageFolder());
     BackupFlow& flow = rig.program().backupFlow();
     UpdateFlow& update = rig.program().updateFlow();
-    connect(&flow, &BackupFlow::stateChanged, this, [&](BackupFlow::State state) {
+    const QMetaObject::Connection strike = connect(&flow, &BackupFlow::stateChanged, this, [&](BackupFlow::State state) {
         if (state != BackupFlow::State::Copying)
             return;
         if (fault == QLatin1String("unplug"))
@@ -189,9 +189,16 @@ void BackupMatrix::backupFaults()
 
     // The instrument is in normal mode (after a replug where it was pulled), its files as
     // they were, and a backup goes through once the fault is gone.
+    disconnect(strike);
     if (fault == QLatin1String("unplug"))
         rig.instrument().plugIn();
     flow.close();
+    if (fault == QLatin1String("beforeUpdate")) {
+        // Back on the update screen, the option offered again.
+        QTRY_VERIFY_WITH_TIMEOUT(flow.optionOffered(), 15000);
+        QCOMPARE(update.state(), UpdateFlow::State::Choosing);
+        return;
+    }
     QTRY_VERIFY_WITH_TIMEOUT(rig.program().transferFlow().offered(), 15000);
     QCOMPARE(tree(rig.instrument().storageFolder()), before);
     if (needsRoot || fault == QLatin1String("unreadable") || fault == QLatin1String("beforeUpdate"))
