@@ -66,7 +66,8 @@ QString BackupFlow::titleText() const
     case State::Done:
         return tr("Backup complete");
     case State::Failed:
-        return tr("Backup failed");
+        return updateRefused ? tr("The backup is complete; the update did not start")
+                             : tr("Backup failed");
     case State::Cancelled:
         return tr("Backup cancelled");
     case State::Idle:
@@ -131,6 +132,16 @@ void BackupFlow::startChosenUpdate()
         update.startChosen();
 }
 
+QString BackupFlow::installLocal(const QString& urlOrPath, const QString& summary)
+{
+    if (!optionOn || !optionOffered())
+        return update.installLocal(urlOrPath, summary);
+    localFile = urlOrPath;
+    localSummary = summary;
+    begin(Purpose::BeforeLocalFile);
+    return QString();
+}
+
 void BackupFlow::begin(Purpose kind)
 {
     purpose = kind;
@@ -143,6 +154,7 @@ void BackupFlow::begin(Purpose kind)
     why.clear();
     pendingOutcome = State::Idle;
     stuckInTransfer = false;
+    updateRefused = false;
     clock.start();
     if (!transfer.enterFor(TransferFlow::Purpose::Backup)) {
         why = tr("Tavlo could not be switched to transfer mode, so nothing was backed up.");
@@ -264,10 +276,18 @@ void BackupFlow::end()
     }
     if (outcome == State::Done && purpose != Purpose::Standalone) {
         setState(State::Idle);
-        if (purpose == Purpose::BeforeChosenUpdate)
+        if (purpose == Purpose::BeforeChosenUpdate) {
             update.startChosen();
-        else
+        } else if (purpose == Purpose::BeforeLocalFile) {
+            const QString problem = update.installLocal(localFile, localSummary);
+            if (!problem.isEmpty()) {
+                why = problem;
+                updateRefused = true;
+                setState(State::Failed);
+            }
+        } else {
             update.start();
+        }
         return;
     }
     setState(outcome);
