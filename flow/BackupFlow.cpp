@@ -66,7 +66,8 @@ QString BackupFlow::titleText() const
     case State::Done:
         return tr("Backup complete");
     case State::Failed:
-        return tr("Backup failed");
+        return updateRefused ? tr("The backup is complete; the update did not start")
+                             : tr("Backup failed");
     case State::Cancelled:
         return tr("Backup cancelled");
     case State::Idle:
@@ -131,6 +132,16 @@ void BackupFlow::startChosenUpdate()
         update.startChosen();
 }
 
+QString BackupFlow::installLocal(const QString& urlOrPath, const QString& summary)
+{
+    if (!optionOn || !optionOffered())
+        return update.installLocal(urlOrPath, summary);
+    localFile = urlOrPath;
+    localSummary = summary;
+    begin(Purpose::BeforeLocalFile);
+    return QString();
+}
+
 void BackupFlow::begin(Purpose kind)
 {
     purpose = kind;
@@ -143,6 +154,7 @@ void BackupFlow::begin(Purpose kind)
     why.clear();
     pendingOutcome = State::Idle;
     stuckInTransfer = false;
+    updateRefused = false;
     clock.start();
     if (!transfer.enterFor(TransferFlow::Purpose::Backup)) {
         why = tr("Tavlo could not be switched to transfer mode, so nothing was backed up.");
@@ -256,21 +268,26 @@ void BackupFlow::end()
         lastDurationMs = tookMs;
     }
     if (stuckInTransfer) {
-        // Whatever the backup's result, nothing may follow while the mode stays on.
-        const QString stuck = tr("Tavlo's drive is in use by another program, so Tavlo is still "
-                                 "in transfer mode. Close that program, then press DONE.");
-        why = outcome == State::Done
-            ? tr("The backup in \"%1\" is complete, but %2").arg(doneFolder, stuck)
-            : stuck;
+        // Whatever the backup's result, nothing may follow while the mode may still be on.
+        const QString done = tr("The backup in \"%1\" is complete.").arg(doneFolder);
+        why = (outcome == State::Done ? done : why) + QLatin1Char(' ') + stuckText();
         setState(State::Failed);
         return;
     }
     if (outcome == State::Done && purpose != Purpose::Standalone) {
         setState(State::Idle);
-        if (purpose == Purpose::BeforeChosenUpdate)
+        if (purpose == Purpose::BeforeChosenUpdate) {
             update.startChosen();
-        else
+        } else if (purpose == Purpose::BeforeLocalFile) {
+            const QString problem = update.installLocal(localFile, localSummary);
+            if (!problem.isEmpty()) {
+                why = problem;
+                updateRefused = true;
+                setState(State::Failed);
+            }
+        } else {
             update.start();
+        }
         return;
     }
     setState(outcome);
@@ -287,4 +304,11 @@ void BackupFlow::setState(State next)
     transfer.setCovered(this, current != State::Idle);
     emit changed();
     emit stateChanged(current);
+}
+
+QString BackupFlow::stuckText()
+{
+    return tr("Tavlo's drive could not be ejected, so Tavlo may still be in transfer mode. Close "
+              "any program that uses the drive, then press DONE. If Tavlo was disconnected, "
+              "connect it again.");
 }

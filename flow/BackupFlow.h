@@ -50,7 +50,7 @@ public:
     };
     Q_ENUM(State)
 
-    enum class Purpose { Standalone, BeforeUpdate, BeforeChosenUpdate };
+    enum class Purpose { Standalone, BeforeUpdate, BeforeChosenUpdate, BeforeLocalFile };
 
     BackupFlow(Presence& presence, TransferFlow& transfer, UpdateFlow& update,
                QObject* parent = nullptr);
@@ -92,6 +92,10 @@ public:
     Q_INVOKABLE void startUpdate();
     // The version page's pick, the same way.
     Q_INVOKABLE void startChosenUpdate();
+    // An update file from the computer, the same way: empty when the backup (or the update)
+    // went on, else why not (UpdateFlow::installLocal). A file found unusable only after the
+    // backup ends the backup's screen with why.
+    Q_INVOKABLE QString installLocal(const QString& urlOrPath, const QString& summary);
     Q_INVOKABLE void cancel();
     // The end screen's "Close": home, or the update screen after a backup before an update.
     Q_INVOKABLE void close();
@@ -124,6 +128,8 @@ private:
     // The worker's result is known: leave the transfer mode, then end.
     void leaveWith(State outcome);
     void end();
+    // After an eject that failed: what the user can do.
+    static QString stuckText();
 
     Presence& presence;
     TransferFlow& transfer;
@@ -135,9 +141,13 @@ private:
     bool optionOn = true;
     // The eject failed while leaving: the transfer screen took the instrument over.
     bool stuckInTransfer = false;
+    // The backup is complete, but the update file then proved unusable.
+    bool updateRefused = false;
     qint64 lastBytes = 0;
     qint64 lastDurationMs = 0;
     QString firmware;
+    QString localFile;
+    QString localSummary;
     int fileCount = 0;
     qint64 totalBytes = 0;
     qint64 doneBytes = 0;

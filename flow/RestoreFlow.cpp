@@ -327,8 +327,7 @@ void RestoreFlow::end()
                                                          : QStringLiteral("failed");
     emit recorded(firmware, folder, filesWritten, result, why);
     if (stuckInTransfer) {
-        why = tr("Tavlo's drive is in use by another program, so Tavlo is still in transfer "
-                 "mode. Close that program, then press DONE.");
+        why = (why.isEmpty() ? QString() : why + QLatin1Char(' ')) + stuckText();
         setState(State::Failed);
         return;
     }
@@ -345,4 +344,11 @@ void RestoreFlow::setState(State next)
     coverWhileShown();
     emit changed();
     emit stateChanged(current);
+}
+
+QString RestoreFlow::stuckText()
+{
+    return tr("Tavlo's drive could not be ejected, so Tavlo may still be in transfer mode. Close "
+              "any program that uses the drive, then press DONE. If Tavlo was disconnected, "
+              "connect it again.");
 }

@@ -132,6 +132,8 @@ private:
     void onLost();
     void leaveWith(State outcome);
     void end();
+    // After an eject that failed: what the user can do.
+    static QString stuckText();
 
     Presence& presence;
     TransferFlow& transfer;

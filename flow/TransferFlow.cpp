@@ -10,6 +10,14 @@ TransferFlow::TransferFlow(Presence& presence, UpdateFlow& update, QObject* pare
 {
     connect(&presence, &Presence::changed, this, &TransferFlow::changed);
     connect(&update, &UpdateFlow::changed, this, &TransferFlow::changed);
+    // Pulled out while it showed its storage, the instrument comes back in normal mode (it has
+    // no power in between): the transfer mode ended with the cable.
+    connect(&presence, &Presence::lost, this, [this] { lostWhileOpen = current == State::Open; });
+    connect(&presence, &Presence::found, this, [this] {
+        if (current == State::Open && lostWhileOpen)
+            setState(State::Idle);
+        lostWhileOpen = false;
+    });
 }
 
 void TransferFlow::setLink(QObject* midiHandler)

@@ -101,5 +101,6 @@ private:
     State current = State::Idle;
     Purpose use = Purpose::Browse;
     QList<const QObject*> coveredBy;
+    bool lostWhileOpen = false;
     QString problem;
 };

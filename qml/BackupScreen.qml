@@ -9,6 +9,7 @@ FlowPanel {
     property QtObject backup: null
 
     objectName: "backupScreen"
+    part: "backup"
     visible: backup !== null && backup.screenShown
     title: backup ? backup.titleText : ""
     status: backup ? backup.statusText : ""

@@ -8,6 +8,8 @@ import Tavlo_Controls 1.0
 Item {
     id: page
 
+    // The start of the items' object names ("backup": "backupTitle", "backupCloseButton"…).
+    property string part: "page"
     property real columnWidth: 0
     property real logoBottom: 0
     property string title: ""
@@ -31,9 +33,9 @@ Item {
 
     Text {
         id: titleText
-        objectName: "pageTitle"
+        objectName: page.part + "Title"
         anchors.top: parent.top
-        anchors.topMargin: page.logoBottom + page.height * 0.03
+        anchors.topMargin: page.logoBottom + page.height * 0.06
         anchors.horizontalCenter: parent.horizontalCenter
         width: page.columnWidth
         textFormat: Text.PlainText
@@ -50,7 +52,7 @@ Item {
 
     Text {
         id: statusText
-        objectName: "pageStatus"
+        objectName: page.part + "Status"
         anchors.top: titleText.bottom
         anchors.topMargin: page.height * 0.02
         anchors.horizontalCenter: parent.horizontalCenter
@@ -69,7 +71,7 @@ Item {
 
     GenericProgressBar {
         id: bar
-        objectName: "pageProgress"
+        objectName: page.part + "Progress"
         anchors.top: statusText.bottom
         anchors.topMargin: page.height * 0.01
         anchors.horizontalCenter: parent.horizontalCenter
@@ -86,7 +88,7 @@ Item {
 
     FramedButton {
         id: cancelButton
-        objectName: "pageCancelButton"
+        objectName: page.part + "CancelButton"
         anchors.bottom: parent.bottom
         anchors.bottomMargin: page.height * 0.05
         anchors.horizontalCenter: parent.horizontalCenter
@@ -99,7 +101,7 @@ Item {
 
     FramedButton {
         id: closeButton
-        objectName: "pageCloseButton"
+        objectName: page.part + "CloseButton"
         anchors.bottom: parent.bottom
         anchors.bottomMargin: page.height * 0.05
         anchors.horizontalCenter: parent.horizontalCenter

@@ -11,6 +11,7 @@ FlowPanel {
     property QtObject restore: null
 
     objectName: "restorePage"
+    part: "restore"
     visible: restore !== null && restore.pageShown
     title: restore ? restore.titleText : ""
     status: restore ? restore.statusText : ""

@@ -3,6 +3,7 @@
 #include "storage/full/FileManager.h"
 #include "BackupList.h"
 #include "BackupWorker.h"
+#include "RestoreWorker.h"
 #include "PlainReadableFiles.h"
 #include "app/full/FileManagerBridge.h"
 #include "Platform.h"
@@ -28,6 +29,7 @@ FileManager* createFileManager(const Platform& platform, const StorageTimings& t
     // The volume is waited for as long as the hand-over waits for the update volume.
     const int volumeWaitMs = timings.volumeRetryIntervalMs * (timings.maxVolumeRetries + 1);
     new BackupWorker(platform.volumes, readable, volumeWaitMs, files);
+    new RestoreWorker(platform.volumes, readable, volumeWaitMs, files);
     return files;
 }
 
@@ -90,6 +92,23 @@ void FullEditionWiring::connectBackup()
                      &BackupFlow::onBackupProgress, Qt::QueuedConnection);
     QObject::connect(worker, &BackupWorker::backupFinished, &m_backupFlow,
                      &BackupFlow::onBackupFinished, Qt::QueuedConnection);
+    auto* restorer = m_fileManager->findChild<RestoreWorker*>();
+    QObject::connect(&m_restoreFlow, &RestoreFlow::checkRequested, restorer,
+                     &RestoreWorker::checkBackup, Qt::QueuedConnection);
+    QObject::connect(&m_restoreFlow, &RestoreFlow::planRequested, restorer,
+                     &RestoreWorker::planRestore, Qt::QueuedConnection);
+    QObject::connect(&m_restoreFlow, &RestoreFlow::restoreRequested, restorer,
+                     &RestoreWorker::restore, Qt::QueuedConnection);
+    QObject::connect(&m_restoreFlow, &RestoreFlow::cancelRequested, restorer,
+                     [restorer] { restorer->cancel(); }, Qt::DirectConnection);
+    QObject::connect(restorer, &RestoreWorker::backupChecked, &m_restoreFlow,
+                     &RestoreFlow::onBackupChecked, Qt::QueuedConnection);
+    QObject::connect(restorer, &RestoreWorker::restorePlanned, &m_restoreFlow,
+                     &RestoreFlow::onRestorePlanned, Qt::QueuedConnection);
+    QObject::connect(restorer, &RestoreWorker::restoreProgress, &m_restoreFlow,
+                     &RestoreFlow::onRestoreProgress, Qt::QueuedConnection);
+    QObject::connect(restorer, &RestoreWorker::restoreFinished, &m_restoreFlow,
+                     &RestoreFlow::onRestoreFinished, Qt::QueuedConnection);
     // A new backup is one more to restore from.
     QObject::connect(&m_backupFlow, &BackupFlow::stateChanged, &m_restoreFlow,
                      [this](BackupFlow::State state) {

@@ -58,7 +58,8 @@ public:
     void setBackupsRoot(const QString& folder);
 
 private:
-    // The backup flow's requests to its worker on the storage thread, and its reports back.
+    // The backup and restore flows' requests to their workers on the storage thread, and
+    // their reports back.
     void connectBackup();
 
     // Declared in creation order: destroyed in reverse, the MainController first and the

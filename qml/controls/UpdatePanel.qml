@@ -235,6 +235,7 @@ Item {
         id: choicesPage
         choices: panel.choices
         flow: panel.flow
+        backup: panel.backup
         columnWidth: panel.columnWidth
         pageTop: panel.logoBottom
         onVersionChosen: {

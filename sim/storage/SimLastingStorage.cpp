@@ -37,8 +37,11 @@ bool SimLastingStorage::reset()
         error = QStringLiteral("Could not clear the instrument's storage folder %1.").arg(card);
         return false;
     }
-    if (!SimTransferContent::fill(card, contentScale, unreadable, &error))
+    if (!SimTransferContent::fill(card, contentScale, unreadable, &error)) {
+        // Half a card is not shown: the transfer volume then fails to mount and says so.
+        QDir(card).removeRecursively();
         return false;
+    }
     made = true;
     return true;
 }

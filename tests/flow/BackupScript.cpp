@@ -63,6 +63,8 @@ bool BackupScript::step(const QString& verb, const QString& rest)
         backup.backUpNow();
     else if (is("startUpdate"))
         backup.startUpdate();
+    else if (is("installLocal"))
+        script.calls << QStringLiteral("installLocal: ") + backup.installLocal(rest, rest);
     else if (is("option"))
         backup.setBeforeUpdate(rest == QLatin1String("on"));
     else if (is("cancel")) {

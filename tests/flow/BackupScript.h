@@ -7,7 +7,7 @@
 // The full edition's flows with the backup and the restore over them, and the storage
 // worker's reports as script steps besides FlowScript's:
 //
-//   backupNow | startUpdate | option off | cancel | close      the window's presses
+//   backupNow | startUpdate | installLocal <file> | option off | cancel | close   presses
 //   sized <files> <bytes> | progress <done> <total>            the backup worker's reports
 //   backedUp | backupFailed <why> | backupCancelled
 //   restoreOpen | choose <row> | confirm | decline              the restore page's presses

@@ -102,6 +102,15 @@ void BackupFlowsTest::rows_data()
         << kBeforeUpdate + QStringList{"backupCancelled", "endAck", "close"}
         << "Idle Idle Idle Choosing | - | - | option(on)"
         << QStringList{kEnter, kBackUp, kEject} << QStringList{"backup cancelled 1.5.2 12"};
+    QTest::newRow("update: a file from the computer, the backup first")
+        << kUpdateScreen + QStringList{"installLocal /f.tvq"}
+        << "Entering Idle Connecting Choosing | Backing up Tavlo's projects | Switching Tavlo to transfer mode… | cancel"
+        << QStringList{kEnter, "installLocal: "} << none;
+    // (The script's update flow has no choices, so the file is refused once the backup is done.)
+    QTest::newRow("update: a file found unusable after the backup, said")
+        << kUpdateScreen + QStringList{"installLocal /f.tvq", "ack", "backedUp", "endAck"}
+        << "Failed Idle Idle Choosing | The backup is complete; the update did not start | The update file cannot be installed now. | close"
+        << QStringList{kEnter, "installLocal: ", kBackUp, kEject} << QStringList{"backup done 1.5.2 12"};
     QTest::newRow("update: option off, no backup")
         << kUpdateScreen + QStringList{"option off", "startUpdate"}
         << "Idle Idle Idle Downloading | - | - | -" << QStringList{"downloadFile"} << none;

@@ -110,6 +110,7 @@ private slots:
     void contentLastsAcrossSessions_data();
     void contentLastsAcrossSessions();
     void contentLargerThanCapacityDoesNotMount();
+    void missingContentIsReported();
     void instrumentKeepsItsStorage();
 };
 
@@ -331,6 +332,24 @@ void TestSimContent::contentLargerThanCapacityDoesNotMount()
     QTRY_VERIFY(!sim.isMounted("TAVLO"));
     const qint64 kept = QFileInfo(QDir(card.folder()).filePath("projects/restored.wav")).size();
     QVERIFY2(kept > 0 && kept < 256 * 1024, qPrintable(QString::number(kept)));
+}
+
+void TestSimContent::missingContentIsReported()
+{
+    // Content that cannot be written says so; a volume whose storage folder is missing does
+    // not mount (as an empty volume would, and be taken for a wiped card).
+    QTemporaryDir dir;
+    QVERIFY(writeFile(dir.filePath("a file"), "x"));
+    QString error;
+    QVERIFY(!SimTransferContent::fill(dir.filePath("a file/card"), Scale::Tiny, false, &error));
+    QVERIFY2(error.startsWith("Could not create the folder"), qPrintable(error));
+    SimulatedStorage sim;
+    SimVolumeOptions options;
+    options.contentFolder = dir.filePath("no such card");
+    QVERIFY(!sim.mount("TAVLO", 0, options));
+    QVERIFY2(sim.lastError().startsWith("The instrument's storage folder"), qPrintable(sim.lastError()));
+    QVERIFY(!sim.isMounted("TAVLO"));
+    QVERIFY(!QFileInfo::exists(options.contentFolder));
 }
 
 void TestSimContent::instrumentKeepsItsStorage()
