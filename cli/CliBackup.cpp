@@ -58,15 +58,12 @@ void CliBackup::backUpNow(const QString& firmware)
                                                          : needsTransferMode(firmware));
 }
 
-bool CliBackup::watchUpdateStart(bool chosenVersion)
+bool CliBackup::watchUpdateStart(const std::function<void()>& startThroughTheFlow)
 {
     watching = true;
     lastPercent = -1;
     began = false;
-    if (chosenVersion)
-        flow.startChosenUpdate();
-    else
-        flow.startUpdate();
+    startThroughTheFlow();
     // The update started at once: no backup to watch.
     if (!began)
         watching = false;

@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 class CliOutput;
 class FullEditionWiring;
 
@@ -26,10 +28,10 @@ public:
     // "tavlo backup": the firmware must offer the transfer mode; the backup goes below the
     // flow's backups folder.
     void backUpNow(const QString& firmware);
-    // "tavlo update": the flow decides whether the backup comes first (its option and where it
-    // is offered); true when it does (its steps are then printed, and ended() says how it
+    // "tavlo update": the flow's start (startUpdate, startChosenUpdate or installLocal) decides
+    // whether the backup comes first (its option and where it is offered); true when it does (its steps are then printed, and ended() says how it
     // went), false when the update was started at once.
-    bool watchUpdateStart(bool chosenVersion);
+    bool watchUpdateStart(const std::function<void()>& startThroughTheFlow);
     bool running() const { return watching; }
     void requestStop();
     bool stopped() const { return stopRequested; }

@@ -170,9 +170,6 @@ CliOptions CliOptions::parse(const QStringList& arguments)
         fail(tr("The option --to belongs to the command backup."));
     if (o.command != Command::Restore && !o.backupsFrom.isEmpty())
         fail(tr("The option --from belongs to the command restore."));
-    // The window installs a file at hand without the backup before it.
-    if (!o.file.isEmpty() && o.backupFirst == BackupChoice::On)
-        fail(tr("The option --backup goes with an update from the release server, not with --file."));
     if (o.command != Command::Transfer && o.done)
         fail(tr("The option --done belongs to the command transfer."));
     if (!o.version.isEmpty() && !o.file.isEmpty())

@@ -76,20 +76,27 @@ void CliUpdate::start(const QString& installed, const QString& offered)
     // version picked from the list, or a file at hand).
     begun = true;
     flow.open();
-    if (!options.file.isEmpty()) {
-        // A file at hand goes where a download ends, as the window's "Install from file" does.
-        const QString problem = flow.installLocal(options.file, QFileInfo(options.file).fileName());
-        if (!problem.isEmpty()) {
-            end(CliExitCode::kVerification, problem);
-            return;
-        }
-    } else {
-        if (!chooseBackup())
-            return;
-        // The window's "Start Update": the backup first where the flow makes one.
-        if (backup.watchUpdateStart(!options.version.isEmpty()))
-            return;
+    if (!chooseBackup())
+        return;
+    // The window's "Start Update", its pick from the list or its "Install from file": each
+    // through the backup flow, which makes the backup first where it is on and offered.
+    BackupFlow& backupFlow = wiring.backupFlow();
+    QString problem;
+    const bool backingUp = backup.watchUpdateStart([&] {
+        if (!options.file.isEmpty())
+            // A file at hand goes where a download ends.
+            problem = backupFlow.installLocal(options.file, QFileInfo(options.file).fileName());
+        else if (!options.version.isEmpty())
+            backupFlow.startChosenUpdate();
+        else
+            backupFlow.startUpdate();
+    });
+    if (!problem.isEmpty()) {
+        end(CliExitCode::kVerification, problem);
+        return;
     }
+    if (backingUp)
+        return;
     if (!flow.started())
         end(CliExitCode::kFailed, tr("The update could not be started; the instrument was not changed."));
 }
@@ -117,9 +124,15 @@ void CliUpdate::onBackupEnded(bool ok, int code, const QString& problem)
         end(code, problem);
         return;
     }
-    // The flow starts the update right after its backup's end.
+    // The flow starts the update right after its backup's end; an update file found unusable
+    // only then is its reason.
     QTimer::singleShot(0, this, [this] {
-        if (!ended && !flow.started())
+        if (ended || flow.started())
+            return;
+        const BackupFlow& backupFlow = wiring.backupFlow();
+        if (backupFlow.failed())
+            end(CliExitCode::kVerification, backupFlow.reason());
+        else
             end(CliExitCode::kFailed, tr("The update could not be started; the instrument was not changed."));
     });
 }

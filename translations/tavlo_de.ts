@@ -384,10 +384,6 @@
         <source>The option --from belongs to the command restore.</source>
         <translation>Die Option --from gehört zum Befehl restore.</translation>
     </message>
-    <message>
-        <source>The option --backup goes with an update from the release server, not with --file.</source>
-        <translation>Die Option --backup gehört zu einem Update vom Release-Server, nicht zu --file.</translation>
-    </message>
 </context>
 <context>
     <name>CliPrompt</name>

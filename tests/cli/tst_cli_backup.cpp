@@ -112,8 +112,6 @@ void CliBackupTest::refusals_data()
         << "--to belongs to the command backup";
     QTest::newRow("--backup and --no-backup") << QStringList{"update", "--backup", "--no-backup"} << "1.5.2" << 2
         << "either --backup or --no-backup";
-    QTest::newRow("--backup with --file") << QStringList{"update", "--backup", "--file", "a.tvq"} << "1.5.2" << 2
-        << "not with --file";
     QTest::newRow("two backups named") << QStringList{"restore", "a", "b"} << "1.5.2" << 2
         << "Unexpected word \"b\"";
 }

@@ -10,7 +10,7 @@
 
 namespace {
 
-const QStringList kCommands{"list", "check", "update", "transfer"};
+const QStringList kCommands{"list", "check", "update", "transfer", "backup", "restore"};
 
 struct Run
 {
@@ -85,12 +85,16 @@ void CliCompletionTest::bash_data()
                                         << QStringList{"transfer"};
     QTest::newRow("no word after the command") << QStringList{"tavlo", "list", ""} << QStringList{};
     QTest::newRow("update's options") << QStringList{"tavlo", "update", "--"}
-                                      << QStringList{"--allow-downgrade", "--file", "--help", "--json",
-                                                     "--log-file", "--port", "--release-server",
+                                      << QStringList{"--allow-downgrade", "--backup", "--file", "--help", "--json",
+                                                     "--log-file", "--no-backup", "--port", "--release-server",
                                                      "--verbose", "--version", "--yes"};
     QTest::newRow("update's, before it") << QStringList{"tavlo", "--json", "update", "--a"}
                                          << QStringList{"--allow-downgrade"};
     QTest::newRow("transfer's own") << QStringList{"tavlo", "transfer", "--d"} << QStringList{"--done"};
+    QTest::newRow("backup's own") << QStringList{"tavlo", "backup", "--t"} << QStringList{"--to"};
+    QTest::newRow("restore's own") << QStringList{"tavlo", "restore", "--f"} << QStringList{"--from"};
+    QTest::newRow("restore's yes") << QStringList{"tavlo", "restore", "--y"} << QStringList{"--yes"};
+    QTest::newRow("the backups folder") << QStringList{"tavlo", "backup", "--to", "fwd"} << QStringList{"fwdir"};
     QTest::newRow("not another command's") << QStringList{"tavlo", "check", "--d"} << QStringList{};
     QTest::newRow("every command's") << QStringList{"tavlo", "check", "--v"}
                                      << QStringList{"--verbose", "--version"};
@@ -148,6 +152,8 @@ void CliCompletionTest::fish_data()
     QTest::newRow("no command after one") << "tavlo list " << QStringList{} << kCommands;
     QTest::newRow("update's options") << "tavlo update --" << QStringList{"--file", "--yes", "--allow-downgrade", "--json"}
                                       << QStringList{"--done"};
+    QTest::newRow("backup's and restore's own") << "tavlo restore --" << QStringList{"--from", "--yes"}
+                                                << QStringList{"--to", "--file", "--done"};
     QTest::newRow("not another command's") << "tavlo check --" << QStringList{"--json", "--version"}
                                            << QStringList{"--file", "--yes", "--done"};
     QTest::newRow("transfer's own") << "tavlo transfer --" << QStringList{"--done"} << QStringList{"--file"};

@@ -126,7 +126,6 @@ void CliPartsTest::parseErrors_data()
     QTest::newRow("yes with backup") << QStringList{"backup", "--yes"} << "--yes belongs to the commands update and restore";
     QTest::newRow("backup with transfer") << QStringList{"transfer", "--no-backup"} << "--no-backup belongs to the command update";
     QTest::newRow("backup off and on") << QStringList{"update", "--no-backup", "--backup"} << "either --backup or --no-backup";
-    QTest::newRow("backup with a file") << QStringList{"update", "--file", "a.tvq", "--backup"} << "not with --file";
     QTest::newRow("a word after backup") << QStringList{"backup", "now"} << "Unexpected word \"now\"";
     QTest::newRow("error before help") << QStringList{"--frob", "--help"} << "Unknown option \"--frob\"";
 }
