@@ -125,6 +125,9 @@ std::optional<HistoryRecord> HistoryLine::parse(QByteArrayView line)
     if (!r.time.isValid())
         return std::nullopt;
     r.time = r.time.toUTC();
+    // Only the years an ISO 8601 date writes as four digits: a line read is a line written again.
+    if (r.time.date().year() < 1 || r.time.date().year() > 9999)
+        return std::nullopt;
     if (!text(o, "instrument", &r.instrument) || !text(o, "result", &r.result)
         || !HistoryRecord::results(r.kind).contains(r.result))
         return std::nullopt;

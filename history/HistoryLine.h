@@ -13,7 +13,7 @@
 //
 // The file is read back from disk, where anything may have happened to it, so parse() trusts
 // nothing: a line over kMaxLineBytes, bad JSON, not an object, an unknown kind or result, a
-// time that is not an ISO 8601 date, a field of the wrong type or a number that is negative,
+// time that is not an ISO 8601 date (of the years 1 to 9999 in UTC), a field of the wrong type or a number that is negative,
 // not whole or out of range is no record at all. Unknown fields are ignored. Texts are kept
 // as plain text: control characters (line breaks and tabs too, a record's texts are one line),
 // DEL, the C1 controls and the bidirectional controls become U+FFFD, and each text is cut to

@@ -64,6 +64,12 @@ void HistoryRecorder::onFlowState(UpdateFlow::State state)
         handedOver = true;
         return;
     case State::Failed:
+        // The update mode may fail as the file comes to hand, before the copy: the hand-over
+        // failed all the same.
+        if (!touched && flow.versionLine() == UpdateFlow::Line::TransferFailed) {
+            touched = true;
+            update.toVersion = flow.fileVersionAtHand();
+        }
         if (!touched)
             break;
         switch (flow.confirmation().state()) {

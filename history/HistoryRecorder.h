@@ -17,8 +17,9 @@ class Presence;
 // Writes what the program did to the instrument into the history (HistoryLog).
 //
 // An update is followed through the UpdateFlow: from its start (the firmware the instrument
-// reported then) to its end, once the update file was at hand and the instrument was to take
-// it (an update whose download failed did nothing to the instrument and is not recorded).
+// reported then) to its end, once the update file was at hand and its hand-over to the
+// instrument began (an update whose download failed did nothing to the instrument and is not
+// recorded).
 // The file's name and SHA-256 come from the storage's read-back check (onReadBackChecked).
 // The result:
 //   confirmed      the instrument came back with the installed firmware

@@ -21,7 +21,8 @@ FullEditionWiring::FullEditionWiring(const Platform& platform, const QUrl& relea
       m_worker(m_fileManager),
       m_updateChoices(m_downloader.updateDownload()),
       m_updateFlow(m_presence, UpdateFlowPolicy::fullEdition(), timings.flow),
-      m_transferFlow(m_presence, m_updateFlow)
+      m_transferFlow(m_presence, m_updateFlow),
+      m_historyLog(HistoryLog::inFolder(platform.appFolders.state))
 {
     UpdatePathConnections::connectAvailabilityLogAndFetch(m_downloader);
     UpdatePathConnections::connectUpdatePath(m_midiHandler, m_downloader, *m_fileManager,
@@ -44,6 +45,9 @@ FullEditionWiring::FullEditionWiring(const Platform& platform, const QUrl& relea
     m_updateFlow.setSleepGuard(platform.sleep);
     FlowConnections::connectInterrupted(m_midiHandler, *m_fileManager, m_updateFlow,
                                         m_interruptedUpdate);
+    QObject::connect(m_fileManager, &FileManager::readBackChecked, &m_history,
+                     &HistoryRecorder::onReadBackChecked, Qt::QueuedConnection);
+    QObject::connect(&m_history, &HistoryRecorder::recorded, &m_historyModel, &HistoryModel::reload);
 }
 
 FullEditionWiring::~FullEditionWiring()
@@ -66,6 +70,7 @@ void FullEditionWiring::publish(QQmlApplicationEngine& engine)
     context->setContextProperty(QStringLiteral("updateFlow"), &m_updateFlow);
     context->setContextProperty(QStringLiteral("transferFlow"), &m_transferFlow);
     context->setContextProperty(QStringLiteral("interruptedUpdate"), &m_interruptedUpdate);
+    context->setContextProperty(QStringLiteral("historyModel"), &m_historyModel);
 
     m_fileManagerBridge = new FileManagerBridge;
     context->setContextProperty(QStringLiteral("fileManagerBridge"), m_fileManagerBridge);
@@ -89,6 +94,7 @@ QList<Wiring::Published> FullEditionWiring::published()
     list.append({QStringLiteral("updateFlow"), &m_updateFlow});
     list.append({QStringLiteral("transferFlow"), &m_transferFlow});
     list.append({QStringLiteral("interruptedUpdate"), &m_interruptedUpdate});
+    list.append({QStringLiteral("historyModel"), &m_historyModel});
     return list;
 }
 

@@ -3,6 +3,9 @@
 #include "download/full/Downloader.h"
 #include "app/full/MainController.h"
 #include "device/full/MidiHandler.h"
+#include "HistoryLog.h"
+#include "HistoryModel.h"
+#include "HistoryRecorder.h"
 #include "InterruptedUpdate.h"
 #include "Presence.h"
 #include "TransferFlow.h"
@@ -48,6 +51,9 @@ public:
     Presence& presence() { return m_presence; }
     UpdateFlow& updateFlow() { return m_updateFlow; }
     InterruptedUpdate& interruptedUpdate() { return m_interruptedUpdate; }
+    // What the program did to the instrument: the backup and restore flows record theirs here.
+    HistoryRecorder& history() { return m_history; }
+    HistoryModel& historyModel() { return m_historyModel; }
     TransferFlow& transferFlow() { return m_transferFlow; }
 
 private:
@@ -66,4 +72,9 @@ private:
     UpdateFlow m_updateFlow;
     InterruptedUpdate m_interruptedUpdate{m_presence, m_updateFlow};
     TransferFlow m_transferFlow;
+    // The history file (in the state folder; none in the tests), its recorder and the
+    // History page's list; the recorder goes before the flow it follows.
+    HistoryLog m_historyLog;
+    HistoryRecorder m_history{m_historyLog, m_updateFlow, m_presence};
+    HistoryModel m_historyModel{m_historyLog};
 };

@@ -85,7 +85,7 @@ void HistoryLineTest::roundTrip_data()
 {
     QTest::addColumn<HistoryRecord>("record");
     HistoryRecord full = update("1.5.2", "1.6.0", "confirmed");
-    full.fileName = QStringLiteral("tvxxfer.tvq");
+    full.fileName = QStringLiteral("tavlo-1.6.0.tvq");
     full.sha256 = QString(64, QLatin1Char('a'));
     full.confirmedVersion = QStringLiteral("1.6.0");
     QTest::newRow("update, every field") << full;
@@ -136,6 +136,8 @@ void HistoryLineTest::hostileLines_data()
                                      << false << QString();
     QTest::newRow("time a number") << QByteArray(R"({"kind":"update","time":1765000000,"result":"failed"})")
                                    << false << QString();
+    QTest::newRow("time past year 9999 in UTC") << updateWith("from", "\"1\"").replace("2026-12-09T14:03:00Z", "9999-12-31T23:00:00-02:00")
+                                                 << false << QString();
     QTest::newRow("no result") << QByteArray(R"({"kind":"update","time":"2026-12-09T14:03:00Z"})") << false << QString();
     QTest::newRow("unknown result") << updateWith("result", "\"great\"") << false << QString();
     QTest::newRow("result of another kind") << updateWith("result", "\"done\"") << false << QString();
@@ -205,11 +207,11 @@ void HistoryLineTest::texts_data()
     QTest::addColumn<QString>("detail");
 
     HistoryRecord confirmed = update("1.5.2", "1.6.0", "confirmed");
-    confirmed.fileName = QStringLiteral("tvxxfer.tvq");
+    confirmed.fileName = QStringLiteral("tavlo-1.6.0.tvq");
     confirmed.sha256 = QStringLiteral("ab12");
     confirmed.confirmedVersion = QStringLiteral("1.6.0");
     QTest::newRow("update confirmed") << confirmed << QStringLiteral("Update 1.5.2 → 1.6.0: confirmed")
-                                      << "File tvxxfer.tvq\nSHA-256 ab12\nThe instrument reported firmware 1.6.0 afterwards.";
+                                      << "File tavlo-1.6.0.tvq\nSHA-256 ab12\nThe instrument reported firmware 1.6.0 afterwards.";
     QTest::newRow("update not applied") << update("1.5.2", "1.6.0", "not-applied")
                                         << QStringLiteral("Update 1.5.2 → 1.6.0: not applied") << QString();
     QTest::newRow("local file, version unknown") << update("1.5.2", "", "not-confirmed")

@@ -16,7 +16,7 @@ namespace {
 
 const QString kSha = QStringLiteral("9F86D081884C7D659A2FEAA0C55AD015A3BF4F1B2B0B822CD15D6C15B0F00A08");
 const QStringList kCopying{"found", "version 1.5.2", "latest 1.6.0", "open", "start", "download 100",
-                           "downloaded", "readBack tvxxfer.tvq", "copy 50"};
+                           "downloaded", "readBack tavlo-1.6.0.tvq", "copy 50"};
 const QStringList kHandedOver = kCopying + QStringList{"copy 100", "copied"};
 
 // "result from>to confirmed file sha(first 8)", the record's fields in one line.
@@ -45,31 +45,36 @@ void HistoryRecorderTest::updates_data()
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QStringList>("records"); // newest first
 
-    const QString confirmed = QStringLiteral("confirmed 1.5.2>1.6.0 1.6.0 tvxxfer.tvq 9f86d081");
+    const QString confirmed = QStringLiteral("confirmed 1.5.2>1.6.0 1.6.0 tavlo-1.6.0.tvq 9f86d081");
     QTest::newRow("confirmed") << kHandedOver + QStringList{"lost", "found", "version 1.6.0"}
                                << QStringList{confirmed};
     QTest::newRow("confirmed after a further reboot")
         << kHandedOver + QStringList{"version 1.5.2", "version 1.6.0"} << QStringList{confirmed};
     QTest::newRow("another firmware came back")
         << kHandedOver + QStringList{"version 1.5.2", "elapse 250"}
-        << QStringList{"not-applied 1.5.2>1.6.0 1.5.2 tvxxfer.tvq 9f86d081"};
+        << QStringList{"not-applied 1.5.2>1.6.0 1.5.2 tavlo-1.6.0.tvq 9f86d081"};
     QTest::newRow("not back") << kHandedOver + QStringList{"elapse 500"}
-                              << QStringList{"not-confirmed 1.5.2>1.6.0 - tvxxfer.tvq 9f86d081"};
+                              << QStringList{"not-confirmed 1.5.2>1.6.0 - tavlo-1.6.0.tvq 9f86d081"};
     QTest::newRow("the copy failed") << kCopying + QStringList{"copyFailed The volume is full."}
-                                     << QStringList{"failed 1.5.2>1.6.0 - tvxxfer.tvq 9f86d081"};
+                                     << QStringList{"failed 1.5.2>1.6.0 - tavlo-1.6.0.tvq 9f86d081"};
     QTest::newRow("update mode not reached")
         << QStringList{"found", "version 1.5.2", "latest 1.6.0", "open", "start", "downloaded", "modeFailed no"}
         << QStringList{"failed 1.5.2>1.6.0 - - -"};
+    // As the wiring has it: the update-mode message fails as the file comes to hand.
+    QTest::newRow("update mode not reached, before the copy")
+        << QStringList{"found", "version 1.5.2", "latest 1.6.0", "open", "start", "download 100", "modeFailed no",
+                       "downloaded"}
+        << QStringList{"failed 1.5.2>1.6.0 - - -"};
     QTest::newRow("never told to apply") << kHandedOver + QStringList{"notFinished gone"}
-                                         << QStringList{"failed 1.5.2>1.6.0 - tvxxfer.tvq 9f86d081"};
+                                         << QStringList{"failed 1.5.2>1.6.0 - tavlo-1.6.0.tvq 9f86d081"};
     QTest::newRow("unplugged during the copy") << kCopying + QStringList{"lost"}
-                                               << QStringList{"cancelled 1.5.2>1.6.0 - tvxxfer.tvq 9f86d081"};
+                                               << QStringList{"cancelled 1.5.2>1.6.0 - tavlo-1.6.0.tvq 9f86d081"};
     QTest::newRow("the program ends during the copy") << kCopying + QStringList{"quit"}
-                                                      << QStringList{"cancelled 1.5.2>1.6.0 - tvxxfer.tvq 9f86d081"};
+                                                      << QStringList{"cancelled 1.5.2>1.6.0 - tavlo-1.6.0.tvq 9f86d081"};
     QTest::newRow("the program ends before the return") << kHandedOver + QStringList{"quit"}
-                                                        << QStringList{"not-confirmed 1.5.2>1.6.0 - tvxxfer.tvq 9f86d081"};
+                                                        << QStringList{"not-confirmed 1.5.2>1.6.0 - tavlo-1.6.0.tvq 9f86d081"};
     QTest::newRow("a file of unknown version") << QStringList{"file"} + kHandedOver + QStringList{"version 1.6.1"}
-                                               << QStringList{"confirmed 1.5.2> 1.6.1 tvxxfer.tvq 9f86d081"};
+                                               << QStringList{"confirmed 1.5.2> 1.6.1 tavlo-1.6.0.tvq 9f86d081"};
     // Nothing reached the instrument: no record.
     QTest::newRow("download failed") << QStringList{"found", "version 1.5.2", "latest 1.6.0", "open", "start",
                                                     "status fail Network down"}
@@ -82,7 +87,7 @@ void HistoryRecorderTest::updates_data()
     QTest::newRow("failed, then tried again")
         << kCopying + QStringList{"copyFailed full", "retry", "start", "download 100", "downloaded", "copy 100",
                                   "copied", "version 1.6.0"}
-        << QStringList{"confirmed 1.5.2>1.6.0 1.6.0 - -", "failed 1.5.2>1.6.0 - tvxxfer.tvq 9f86d081"};
+        << QStringList{"confirmed 1.5.2>1.6.0 1.6.0 - -", "failed 1.5.2>1.6.0 - tavlo-1.6.0.tvq 9f86d081"};
 }
 
 void HistoryRecorderTest::updates()
@@ -167,8 +172,8 @@ void HistoryRecorderTest::pageListFollowsTheRecords()
 
     recorder.recordBackup("1.5.2", "/b/2026-12-09 14-03", 412, 38'000'000, 0, 1, "done", QString());
     QStringList steps = kHandedOver + QStringList{"version 1.6.0"};
-    steps.removeAll(QStringLiteral("readBack tvxxfer.tvq"));
-    recorder.onReadBackChecked(QStringLiteral("tvxxfer.tvq"), kSha);
+    steps.removeAll(QStringLiteral("readBack tavlo-1.6.0.tvq"));
+    recorder.onReadBackChecked(QStringLiteral("tavlo-1.6.0.tvq"), kSha);
     QVERIFY(script.play(steps));
     QCOMPARE(model.rowCount(), 2);
     QCOMPARE(counted.size(), 2);
