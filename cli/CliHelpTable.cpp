@@ -29,6 +29,11 @@ const std::vector<CliHelpTable::Command>& CliHelpTable::commands()
          "for Enter; then ejects the volume and returns the instrument to normal mode. When the "
          "input ends without Enter (in a script), the instrument stays in transfer mode until "
          "\"tavlo transfer --done\" ends it."},
+        {"history", "",
+         QT_TRANSLATE_NOOP("CliHelpTable", "what was done to the instrument: updates, backups, restores"),
+         "Prints what this program did to the instrument, newest first, one line each: every firmware "
+         "update with its versions and result, every backup and every restore. With --json each is "
+         "a JSON object with its fields. Needs no instrument."},
     };
     return table;
 }

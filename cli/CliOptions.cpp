@@ -31,6 +31,8 @@ CliOptions::Command commandNamed(const QString& word)
         return CliOptions::Command::Update;
     if (word == QLatin1String("transfer"))
         return CliOptions::Command::Transfer;
+    if (word == QLatin1String("history"))
+        return CliOptions::Command::History;
     return CliOptions::Command::None;
 }
 
@@ -47,6 +49,8 @@ QString CliOptions::commandName(Command command)
         return QStringLiteral("update");
     case Command::Transfer:
         return QStringLiteral("transfer");
+    case Command::History:
+        return QStringLiteral("history");
     case Command::None:
         break;
     }
@@ -86,7 +90,7 @@ CliOptions CliOptions::parse(const QStringList& arguments)
                 fail(tr("Unexpected word \"%1\" after the command %2.")
                          .arg(w.value, commandName(o.command)));
             } else if ((o.command = commandNamed(w.value)) == Command::None) {
-                fail(tr("Unknown command \"%1\". The commands are list, check, update and transfer.")
+                fail(tr("Unknown command \"%1\". The commands are list, check, update, transfer and history.")
                          .arg(w.value));
             }
         } else if (w.name == QLatin1String("-h") || w.name == QLatin1String("--help")) {
@@ -129,7 +133,7 @@ CliOptions CliOptions::parse(const QStringList& arguments)
     if (o.help || o.showVersion)
         return o;
     if (o.command == Command::None)
-        fail(tr("No command given. The commands are list, check, update and transfer."));
+        fail(tr("No command given. The commands are list, check, update, transfer and history."));
     if (o.command != Command::Update) {
         if (!o.file.isEmpty())
             fail(tr("The option --file belongs to the command update."));

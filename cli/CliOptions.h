@@ -7,7 +7,7 @@
 // The command line of the "tavlo" program, read from its words. Pure: no files, no output.
 //
 //   tavlo [options] list | check | update [--version V | --file PATH] [--yes]
-//         [--allow-downgrade] | transfer [--done]
+//         [--allow-downgrade] | transfer [--done] | history
 //
 // Options may stand before or after the command; "--name=value" and "--name value" are both
 // read. "--version" names the version to install after "update" and asks for the program's
@@ -17,7 +17,7 @@ struct CliOptions
     Q_DECLARE_TR_FUNCTIONS(CliOptions)
 
 public:
-    enum class Command { None, List, Check, Update, Transfer };
+    enum class Command { None, List, Check, Update, Transfer, History };
 
     Command command = Command::None;
     bool help = false;

@@ -212,6 +212,10 @@
         <source>stopped by Ctrl-C</source>
         <translation>mit Strg+C angehalten</translation>
     </message>
+    <message>
+        <source>what was done to the instrument: updates, backups, restores</source>
+        <translation>was mit dem Instrument gemacht wurde: Updates, Sicherungen, Wiederherstellungen</translation>
+    </message>
 </context>
 <context>
     <name>CliHelpText</name>
@@ -262,20 +266,12 @@
         <translation>Unerwartetes Wort „%1“ nach dem Befehl %2.</translation>
     </message>
     <message>
-        <source>Unknown command &quot;%1&quot;. The commands are list, check, update and transfer.</source>
-        <translation>Unbekannter Befehl „%1“. Die Befehle sind list, check, update und transfer.</translation>
-    </message>
-    <message>
         <source>The option --version of update needs the version to install.</source>
         <translation>Die Option --version von update braucht die zu installierende Version.</translation>
     </message>
     <message>
         <source>Unknown option &quot;%1&quot;.</source>
         <translation>Unbekannte Option „%1“.</translation>
-    </message>
-    <message>
-        <source>No command given. The commands are list, check, update and transfer.</source>
-        <translation>Kein Befehl angegeben. Die Befehle sind list, check, update und transfer.</translation>
     </message>
     <message>
         <source>The option --file belongs to the command update.</source>
@@ -300,6 +296,14 @@
     <message>
         <source>The release server &quot;%1&quot; is not an https address; updates are read over https only.</source>
         <translation>Der Release-Server „%1“ ist keine https-Adresse; Updates werden nur über https gelesen.</translation>
+    </message>
+    <message>
+        <source>Unknown command &quot;%1&quot;. The commands are list, check, update, transfer and history.</source>
+        <translation>Unbekannter Befehl „%1“. Die Befehle sind list, check, update, transfer und history.</translation>
+    </message>
+    <message>
+        <source>No command given. The commands are list, check, update, transfer and history.</source>
+        <translation>Kein Befehl angegeben. Die Befehle sind list, check, update, transfer und history.</translation>
     </message>
 </context>
 <context>
@@ -713,6 +717,159 @@
     <message>
         <source>Working...</source>
         <translation>Bitte warten...</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryAction</name>
+    <message>
+        <source>History…</source>
+        <translation>Verlauf…</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryText</name>
+    <message>
+        <source>Nothing has been done to Tavlo yet.</source>
+        <translation>Mit Tavlo wurde noch nichts gemacht.</translation>
+    </message>
+    <message>
+        <source>confirmed</source>
+        <translation>bestätigt</translation>
+    </message>
+    <message>
+        <source>not applied</source>
+        <translation>nicht eingespielt</translation>
+    </message>
+    <message>
+        <source>not confirmed</source>
+        <translation>nicht bestätigt</translation>
+    </message>
+    <message>
+        <source>cancelled</source>
+        <translation>abgebrochen</translation>
+    </message>
+    <message>
+        <source>done</source>
+        <translation>fertig</translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation>fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>1 byte</source>
+        <translation>1 Byte</translation>
+    </message>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 Byte</translation>
+    </message>
+    <message>
+        <source>%1 kB</source>
+        <translation>%1 kB</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
+    <message>
+        <source>%1 GB</source>
+        <translation>%1 GB</translation>
+    </message>
+    <message>
+        <source>%1 TB</source>
+        <translation>%1 TB</translation>
+    </message>
+    <message>
+        <source>Update: %1</source>
+        <translation>Update: %1</translation>
+    </message>
+    <message>
+        <source>Update to %1: %2</source>
+        <translation>Update auf %1: %2</translation>
+    </message>
+    <message>
+        <source>Update from %1: %2</source>
+        <translation>Update von %1: %2</translation>
+    </message>
+    <message>
+        <source>Update %1 → %2: %3</source>
+        <translation>Update %1 → %2: %3</translation>
+    </message>
+    <message>
+        <source>Backup: %1</source>
+        <translation>Sicherung: %1</translation>
+    </message>
+    <message>
+        <source>Backup: 1 file, %1</source>
+        <translation>Sicherung: 1 Datei, %1</translation>
+    </message>
+    <message>
+        <source>Backup: %1 files, %2</source>
+        <translation>Sicherung: %1 Dateien, %2</translation>
+    </message>
+    <message>
+        <source>Restore from %1</source>
+        <translation>Wiederherstellung aus %1</translation>
+    </message>
+    <message>
+        <source>Restore from %1 firmware %2</source>
+        <translation>Wiederherstellung aus %1, Firmware %2</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>%1: 1 file</source>
+        <translation>%1: 1 Datei</translation>
+    </message>
+    <message>
+        <source>%1: %2 files</source>
+        <translation>%1: %2 Dateien</translation>
+    </message>
+    <message>
+        <source>File %1</source>
+        <translation>Datei %1</translation>
+    </message>
+    <message>
+        <source>SHA-256 %1</source>
+        <translation>SHA-256 %1</translation>
+    </message>
+    <message>
+        <source>The instrument reported firmware %1 afterwards.</source>
+        <translation>Danach meldete das Instrument die Firmware %1.</translation>
+    </message>
+    <message>
+        <source>Folder %1</source>
+        <translation>Ordner %1</translation>
+    </message>
+    <message>
+        <source>%1 taken over from the backup before</source>
+        <translation>%1 aus der vorigen Sicherung übernommen</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryWindow</name>
+    <message>
+        <source>History</source>
+        <translation>Verlauf</translation>
+    </message>
+    <message>
+        <source>What was done to Tavlo</source>
+        <translation>Was mit Tavlo gemacht wurde</translation>
+    </message>
+    <message>
+        <source>Nothing has been done to Tavlo yet.</source>
+        <translation>Mit Tavlo wurde noch nichts gemacht.</translation>
+    </message>
+    <message>
+        <source>What was done to Tavlo, newest first</source>
+        <translation>Was mit Tavlo gemacht wurde, das Neueste zuerst</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
     </message>
 </context>
 <context>

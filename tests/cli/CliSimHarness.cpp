@@ -10,6 +10,7 @@
 //   TAVLO_SIM_INSTRUMENTS  0, 1 (default) or 2 instruments on the bus
 //   TAVLO_SIM_STATE     file the instrument's state is written to at the end
 //   TAVLO_SIM_UPDATE_MODE_FAILS  "1": every send of the update-mode message fails
+//   TAVLO_SIM_HISTORY_FOLDER  the state folder the history is kept in (none without)
 //   TAVLO_SIM_HELD_BY   "window" or "tavlo": that program holds the instrument's lock for
 //                       the runs; "crashed": a program that ended without letting go left it
 #include "AppIdentity.h"
@@ -155,7 +156,9 @@ int main(int argc, char* argv[])
                                                   : server.baseUrl();
     int code = 0;
     for (const QStringList& run : runs) {
-        code = CliRun::run(run, instrument.platform(), defaultServer, TestTimings::fast(), g_interrupted);
+        Platform platform = instrument.platform();
+        platform.appFolders.state = env("TAVLO_SIM_HISTORY_FOLDER");
+        code = CliRun::run(run, platform, defaultServer, TestTimings::fast(), g_interrupted);
         std::fflush(stdout);
     }
     // Until the instrument has finished what it was doing (it takes the update and comes back
