@@ -44,6 +44,11 @@ const std::vector<CliHelpTable::Command>& CliHelpTable::commands()
          "differ from the backup and asks whether to replace them; only then are they written and "
          "checked. Files only on the instrument are left as they are. Without BACKUP the backups "
          "are listed, newest first."},
+        {"history", "",
+         QT_TRANSLATE_NOOP("CliHelpTable", "what was done to the instrument: updates, backups, restores"),
+         "Prints what this program did to the instrument, newest first, one line each: every firmware "
+         "update with its versions and result, every backup and every restore. With --json each is "
+         "a JSON object with its fields. Needs no instrument."},
     };
     return table;
 }

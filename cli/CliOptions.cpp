@@ -35,6 +35,8 @@ CliOptions::Command commandNamed(const QString& word)
         return CliOptions::Command::Backup;
     if (word == QLatin1String("restore"))
         return CliOptions::Command::Restore;
+    if (word == QLatin1String("history"))
+        return CliOptions::Command::History;
     return CliOptions::Command::None;
 }
 
@@ -55,6 +57,8 @@ QString CliOptions::commandName(Command command)
         return QStringLiteral("backup");
     case Command::Restore:
         return QStringLiteral("restore");
+    case Command::History:
+        return QStringLiteral("history");
     case Command::None:
         break;
     }
@@ -97,7 +101,7 @@ CliOptions CliOptions::parse(const QStringList& arguments)
                          .arg(w.value, commandName(o.command)));
             } else if ((o.command = commandNamed(w.value)) == Command::None) {
                 fail(tr("Unknown command \"%1\". The commands are list, check, update, transfer, "
-                            "backup and restore.")
+                        "backup, restore and history.")
                          .arg(w.value));
             }
         } else if (w.name == QLatin1String("-h") || w.name == QLatin1String("--help")) {
@@ -152,8 +156,8 @@ CliOptions CliOptions::parse(const QStringList& arguments)
     if (o.help || o.showVersion)
         return o;
     if (o.command == Command::None)
-        fail(tr("No command given. The commands are list, check, update, transfer, backup and "
-                "restore."));
+        fail(tr("No command given. The commands are list, check, update, transfer, backup, "
+                "restore and history."));
     if (o.command != Command::Update) {
         if (!o.file.isEmpty())
             fail(tr("The option --file belongs to the command update."));

@@ -1,11 +1,13 @@
 #include "CliRun.h"
 
 #include "CliExitCode.h"
+#include "CliHistory.h"
 #include "CliHelpText.h"
 #include "CliOptions.h"
 #include "CliOutput.h"
 #include "CliSession.h"
 #include "CliInstruments.h"
+#include "HistoryLog.h"
 #include "InstrumentLock.h"
 #include "OldFolders.h"
 #include "SessionLog.h"
@@ -76,6 +78,11 @@ int CliRun::run(const QStringList& arguments, const Platform& platform, const QU
         words << UrlCredentials::removedFrom(word);
     qInfo("tavlo %s, Qt %s, %s", qPrintable(QCoreApplication::applicationVersion()), qVersion(),
           qPrintable(words.join(QLatin1Char(' '))));
+
+    // The history needs no instrument, so it takes no lock.
+    if (options.command == CliOptions::Command::History)
+        return CliHistory::print(HistoryLog::inFolder(platform.appFolders.state), out,
+                                 options.json);
 
     // One program drives the instrument at a time: the window, or one "tavlo" command.
     InstrumentLock lock(platform.lockFolder);

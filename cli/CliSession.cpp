@@ -172,6 +172,7 @@ void CliSession::onInstrumentReady()
         else if (!wiring->downloader().failureReason().isEmpty())
             finish(CliExitCode::kNetwork, wiring->downloader().failureReason());
         return;
+    case CliOptions::Command::History: // handled by CliRun, without an instrument
     case CliOptions::Command::None:
         break;
     }

@@ -105,6 +105,11 @@ public:
     QString progressMode() const { return screen.mode; }
     QString confirmationText() const;
     const UpdateConfirmation& confirmation() const { return confirming; }
+    // The firmware of the update file being handed on (empty when not known), from when the
+    // file is at hand.
+    QString installingVersion() const { return installing; }
+    // The firmware of the update file at hand now, as the source says (empty when not known).
+    QString fileVersionAtHand() const { return fileVersion ? fileVersion() : QString(); }
     QString awakeText() const { return stayAwake.text(); }
     StayAwake::State awake() const { return stayAwake.state(); }
     // The end screen shows (EXIT is offered).

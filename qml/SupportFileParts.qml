@@ -43,12 +43,19 @@ Item {
         id: menu
         objectName: "supportFileMenu"
         // As wide as its caption needs in any language (the style's width is fixed).
-        width: Math.max(implicitWidth, Math.max(saveItem.implicitWidth, aboutItem.implicitWidth) + leftPadding + rightPadding)
+        width: Math.max(implicitWidth, Math.max(saveItem.implicitWidth, historyItem.implicitWidth,
+                                                aboutItem.implicitWidth) + leftPadding + rightPadding)
         MenuItem {
             id: saveItem
             objectName: "saveSupportFileItem"
             text: qsTranslate("SupportFileAction", "Save support file…")
             onTriggered: parts.action.open()
+        }
+        MenuItem {
+            id: historyItem
+            objectName: "historyMenuItem"
+            text: qsTranslate("HistoryAction", "History…")
+            onTriggered: parts.action.ui.openHistory()
         }
         MenuItem {
             id: aboutItem

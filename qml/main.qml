@@ -53,6 +53,13 @@ ApplicationWindow {
         aboutAction.open()
     }
 
+    // "History…" in the right-click menu above.
+    HistoryAction { id: historyAction }
+
+    function openHistory() {
+        historyAction.open()
+    }
+
     // Said once as the window opens when this run keeps no session log.
     LogProblemNotice {
         anchors.bottom: parent.bottom

@@ -43,7 +43,8 @@ FullEditionWiring::FullEditionWiring(const Platform& platform, const QUrl& relea
       m_worker(m_fileManager),
       m_updateChoices(m_downloader.updateDownload()),
       m_updateFlow(m_presence, UpdateFlowPolicy::fullEdition(), timings.flow),
-      m_transferFlow(m_presence, m_updateFlow)
+      m_transferFlow(m_presence, m_updateFlow),
+      m_historyLog(HistoryLog::inFolder(platform.appFolders.state))
 {
     UpdatePathConnections::connectAvailabilityLogAndFetch(m_downloader);
     UpdatePathConnections::connectUpdatePath(m_midiHandler, m_downloader, *m_fileManager,
@@ -66,6 +67,9 @@ FullEditionWiring::FullEditionWiring(const Platform& platform, const QUrl& relea
     m_updateFlow.setSleepGuard(platform.sleep);
     FlowConnections::connectInterrupted(m_midiHandler, *m_fileManager, m_updateFlow,
                                         m_interruptedUpdate);
+    QObject::connect(m_fileManager, &FileManager::readBackChecked, &m_history,
+                     &HistoryRecorder::onReadBackChecked, Qt::QueuedConnection);
+    QObject::connect(&m_history, &HistoryRecorder::recorded, &m_historyModel, &HistoryModel::reload);
     // The window's folder buttons and "DONE", and a backup's or restore's eject (also without
     // a window), carried out one after another on the worker.
     m_fileManagerBridge = new FileManagerBridge;
@@ -109,6 +113,13 @@ void FullEditionWiring::connectBackup()
                      &RestoreFlow::onRestoreProgress, Qt::QueuedConnection);
     QObject::connect(restorer, &RestoreWorker::restoreFinished, &m_restoreFlow,
                      &RestoreFlow::onRestoreFinished, Qt::QueuedConnection);
+    // Each backup and restore goes into the history; the last backup's size and duration
+    // are the next one's estimate.
+    QObject::connect(&m_backupFlow, &BackupFlow::recorded, &m_history, &HistoryRecorder::recordBackup);
+    QObject::connect(&m_restoreFlow, &RestoreFlow::recorded, &m_history,
+                     &HistoryRecorder::recordRestore);
+    if (const std::optional<HistoryRecord> last = m_history.lastBackup())
+        m_backupFlow.setLastBackup(last->bytes, last->durationMs);
     // A new backup is one more to restore from.
     QObject::connect(&m_backupFlow, &BackupFlow::stateChanged, &m_restoreFlow,
                      [this](BackupFlow::State state) {
@@ -148,6 +159,7 @@ void FullEditionWiring::publish(QQmlApplicationEngine& engine)
     context->setContextProperty(QStringLiteral("interruptedUpdate"), &m_interruptedUpdate);
     context->setContextProperty(QStringLiteral("backupFlow"), &m_backupFlow);
     context->setContextProperty(QStringLiteral("restoreFlow"), &m_restoreFlow);
+    context->setContextProperty(QStringLiteral("historyModel"), &m_historyModel);
 
     context->setContextProperty(QStringLiteral("fileManagerBridge"), m_fileManagerBridge);
 }
@@ -166,6 +178,7 @@ QList<Wiring::Published> FullEditionWiring::published()
     list.append({QStringLiteral("interruptedUpdate"), &m_interruptedUpdate});
     list.append({QStringLiteral("backupFlow"), &m_backupFlow});
     list.append({QStringLiteral("restoreFlow"), &m_restoreFlow});
+    list.append({QStringLiteral("historyModel"), &m_historyModel});
     return list;
 }
 

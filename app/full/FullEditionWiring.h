@@ -4,6 +4,9 @@
 #include "app/full/MainController.h"
 #include "BackupFlow.h"
 #include "device/full/MidiHandler.h"
+#include "HistoryLog.h"
+#include "HistoryModel.h"
+#include "HistoryRecorder.h"
 #include "InterruptedUpdate.h"
 #include "Presence.h"
 #include "RestoreFlow.h"
@@ -51,6 +54,9 @@ public:
     Presence& presence() { return m_presence; }
     UpdateFlow& updateFlow() { return m_updateFlow; }
     InterruptedUpdate& interruptedUpdate() { return m_interruptedUpdate; }
+    // What the program did to the instrument: the backup and restore flows record theirs here.
+    HistoryRecorder& history() { return m_history; }
+    HistoryModel& historyModel() { return m_historyModel; }
     TransferFlow& transferFlow() { return m_transferFlow; }
     BackupFlow& backupFlow() { return m_backupFlow; }
     RestoreFlow& restoreFlow() { return m_restoreFlow; }
@@ -79,4 +85,9 @@ private:
     TransferFlow m_transferFlow;
     BackupFlow m_backupFlow{m_presence, m_transferFlow, m_updateFlow};
     RestoreFlow m_restoreFlow{m_presence, m_transferFlow};
+    // The history file (in the state folder; none in the tests), its recorder and the
+    // History page's list; the recorder goes before the flow it follows.
+    HistoryLog m_historyLog;
+    HistoryRecorder m_history{m_historyLog, m_updateFlow, m_presence};
+    HistoryModel m_historyModel{m_historyLog};
 };

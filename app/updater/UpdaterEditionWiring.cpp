@@ -16,7 +16,8 @@ UpdaterEditionWiring::UpdaterEditionWiring(const Platform& platform, const QUrl&
       m_fileManager(new FileManager(platform.volumes, timings.storage)),
       m_worker(m_fileManager),
       m_updateChoices(m_downloader.updateDownload()),
-      m_updateFlow(m_presence, UpdateFlowPolicy::updateOnlyEdition(), timings.flow)
+      m_updateFlow(m_presence, UpdateFlowPolicy::updateOnlyEdition(), timings.flow),
+      m_historyLog(HistoryLog::inFolder(platform.appFolders.state))
 {
     UpdatePathConnections::connectAvailabilityLogAndFetch(m_downloader);
     UpdatePathConnections::connectUpdatePath(m_midiHandler, m_downloader, *m_fileManager,
@@ -29,6 +30,9 @@ UpdaterEditionWiring::UpdaterEditionWiring(const Platform& platform, const QUrl&
     m_updateFlow.setSleepGuard(platform.sleep);
     FlowConnections::connectInterrupted(m_midiHandler, *m_fileManager, m_updateFlow,
                                         m_interruptedUpdate);
+    QObject::connect(m_fileManager, &FileManager::readBackChecked, &m_history,
+                     &HistoryRecorder::onReadBackChecked, Qt::QueuedConnection);
+    QObject::connect(&m_history, &HistoryRecorder::recorded, &m_historyModel, &HistoryModel::reload);
 }
 
 void UpdaterEditionWiring::publish(QQmlApplicationEngine& engine)
@@ -46,7 +50,8 @@ QList<Wiring::Published> UpdaterEditionWiring::published()
             {QStringLiteral("updateChoices"), &m_updateChoices},
             {QStringLiteral("presence"), &m_presence},
             {QStringLiteral("updateFlow"), &m_updateFlow},
-            {QStringLiteral("interruptedUpdate"), &m_interruptedUpdate}};
+            {QStringLiteral("interruptedUpdate"), &m_interruptedUpdate},
+            {QStringLiteral("historyModel"), &m_historyModel}};
 }
 
 QObject* UpdaterEditionWiring::storage() const

@@ -3,6 +3,9 @@
 #include "download/updater/Downloader.h"
 #include "app/updater/MainController.h"
 #include "device/updater/MidiHandler.h"
+#include "HistoryLog.h"
+#include "HistoryModel.h"
+#include "HistoryRecorder.h"
 #include "InterruptedUpdate.h"
 #include "Presence.h"
 #include "UpdateFlow.h"
@@ -44,6 +47,9 @@ public:
     Presence& presence() { return m_presence; }
     UpdateFlow& updateFlow() { return m_updateFlow; }
     InterruptedUpdate& interruptedUpdate() { return m_interruptedUpdate; }
+    // What the program did to the instrument: the backup and restore flows record theirs here.
+    HistoryRecorder& history() { return m_history; }
+    HistoryModel& historyModel() { return m_historyModel; }
 
 private:
     // Declared in creation order: destroyed in reverse, the storage worker first.
@@ -58,4 +64,9 @@ private:
     Presence m_presence;
     UpdateFlow m_updateFlow;
     InterruptedUpdate m_interruptedUpdate{m_presence, m_updateFlow};
+    // The history file (in the state folder; none in the tests), its recorder and the
+    // History page's list; the recorder goes before the flow it follows.
+    HistoryLog m_historyLog;
+    HistoryRecorder m_history{m_historyLog, m_updateFlow, m_presence};
+    HistoryModel m_historyModel{m_historyLog};
 };

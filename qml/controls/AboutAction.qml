@@ -11,8 +11,11 @@ Item {
 
     // Where the session logs are (published by the program as "sessionLogFolder").
     property string logFolder: typeof sessionLogFolder === "string" ? sessionLogFolder : ""
-    // True: a right click offers "About" in a menu of this item's own.
+    // True: a right click offers "History" and "About" in a menu of this item's own.
     property bool ownMenu: false
+
+    // "History…" was picked in the menu.
+    signal historyRequested()
 
     property var aboutWindow: null
 
@@ -40,7 +43,14 @@ Item {
     Menu {
         id: menu
         objectName: "aboutMenu"
-        width: Math.max(implicitWidth, aboutItem.implicitWidth + leftPadding + rightPadding)
+        width: Math.max(implicitWidth, Math.max(historyItem.implicitWidth, aboutItem.implicitWidth)
+                                       + leftPadding + rightPadding)
+        MenuItem {
+            id: historyItem
+            objectName: "historyMenuItem"
+            text: qsTranslate("HistoryAction", "History…")
+            onTriggered: action.historyRequested()
+        }
         MenuItem {
             id: aboutItem
             objectName: "aboutMenuItem"

@@ -81,8 +81,9 @@ ApplicationWindow {
         flow: window.flow
     }
 
-    // "About" on F1 and on the right mouse button.
-    AboutAction { ownMenu: true; z: -1 }
+    // "About" on F1, and "History" and "About" on the right mouse button.
+    AboutAction { ownMenu: true; z: -1; onHistoryRequested: historyAction.open() }
+    HistoryAction { id: historyAction }
 
     // Said once as the window opens when this run keeps no session log.
     LogProblemNotice {

@@ -95,7 +95,8 @@ int main(int argc, char* argv[])
             return std::unique_ptr<Wiring>(
                 new UpdaterEditionWiring(platform, server, TestTimings::fast()));
         },
-        {"midiHandler", "downloader", "mainController", "updateChoices", "presence", "updateFlow", "interruptedUpdate"},
+        {"midiHandler", "downloader", "mainController", "updateChoices", "presence", "updateFlow", "interruptedUpdate",
+         "historyModel"},
         QUrl(QStringLiteral("qrc:/Tavlo Updater/main.qml")));
     TestUpdaterWiring own;
     const int failed = QTest::qExec(&common, argc, argv);

@@ -10,6 +10,7 @@
 //   TAVLO_SIM_INSTRUMENTS  0, 1 (default) or 2 instruments on the bus
 //   TAVLO_SIM_STATE     file the instrument's state is written to at the end
 //   TAVLO_SIM_UPDATE_MODE_FAILS  "1": every send of the update-mode message fails
+//   TAVLO_SIM_HISTORY_FOLDER  the state folder the history is kept in (none without)
 //   TAVLO_SIM_HELD_BY   "window" or "tavlo": that program holds the instrument's lock for
 //                       the runs; "crashed": a program that ended without letting go left it
 //   TAVLO_SIM_BACKUPS   the backups folder the program is given (none without)
@@ -188,6 +189,7 @@ int main(int argc, char* argv[])
                                                   : server.baseUrl();
     Platform platform = instrument.platform();
     platform.appFolders.backups = env("TAVLO_SIM_BACKUPS");
+    platform.appFolders.state = env("TAVLO_SIM_HISTORY_FOLDER");
     int code = 0;
     for (QStringList run : runs) {
         if (run == QStringList{QStringLiteral("@change")}) {

@@ -2,6 +2,7 @@
 // a local release server (the harness), as a script or a user at a terminal meets it.
 #include "CliProcess.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -149,6 +150,13 @@ void CliTest::commandLines_data()
                                                     << setup(1, "1.7.0") << 7 << none << "--allow-downgrade";
     QTest::newRow("update, not applied") << QStringList{"update", "--yes"} << comingBackWith("1.5.2") << 9
         << QStringList{"File transfer complete!"} << "Tavlo came back with firmware 1.5.2: the update was not applied.";
+    QTest::newRow("history, nothing kept") << QStringList{"history"} << setup(0) << 0
+                                           << QStringList{"Nothing has been done to Tavlo yet."} << QString();
+    QTest::newRow("history takes no update option") << QStringList{"history", "--yes"} << setup(0) << 2 << none
+                                                    << "--yes belongs to the command update";
+    QTest::newRow("history while the window holds the instrument") << QStringList{"history"} << heldBy("window")
+                                                                   << 0 << QStringList{"Nothing has been done"}
+                                                                   << QString();
     QTest::newRow("transfer, old firmware") << QStringList{"transfer"} << setup(1, "1.4.0") << 1 << none
                                             << "Transfer mode needs firmware 1.5.0 or later";
     QTest::newRow("transfer --done, not in transfer") << QStringList{"transfer", "--done"} << setup() << 0

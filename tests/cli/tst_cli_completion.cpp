@@ -10,7 +10,7 @@
 
 namespace {
 
-const QStringList kCommands{"list", "check", "update", "transfer", "backup", "restore"};
+const QStringList kCommands{"list", "check", "update", "transfer", "backup", "restore", "history"};
 
 struct Run
 {
@@ -78,6 +78,9 @@ void CliCompletionTest::bash_data()
 
     QTest::newRow("the commands") << QStringList{"tavlo", ""} << kCommands;
     QTest::newRow("a command begun") << QStringList{"tavlo", "up"} << QStringList{"update"};
+    QTest::newRow("history begun") << QStringList{"tavlo", "hi"} << QStringList{"history"};
+    QTest::newRow("history's options are every command's") << QStringList{"tavlo", "history", "--j"}
+                                                           << QStringList{"--json"};
     QTest::newRow("after an option") << QStringList{"tavlo", "--json", ""} << kCommands;
     QTest::newRow("after an option's value") << QStringList{"tavlo", "--port", "p1", "c"}
                                              << QStringList{"check"};

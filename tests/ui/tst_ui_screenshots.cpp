@@ -1,6 +1,8 @@
 // Renders the real window on a display (run under Xvfb) in its main screens, checks that
 // each picture shows what it should, and keeps the pictures for people to look at.
 
+#include "CannedHistory.h"
+#include "HistoryModel.h"
 #include "StandInDownloader.h"
 #include "StandInFlows.h"
 #include "StandInMidiHandler.h"
@@ -16,6 +18,7 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QSet>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTranslator>
 
@@ -264,6 +267,8 @@ private slots:
             QTest::addRow("u9-awake-%s", language) << "updater copying";
             QTest::addRow("18-about-%s", language) << "about";
             QTest::addRow("u10-about-%s", language) << "updater about";
+            QTest::addRow("19-history-%s", language) << "history";
+            QTest::addRow("u11-history-%s", language) << "updater history";
         }
     }
 
@@ -281,6 +286,12 @@ private slots:
         WindowDriver driver;
         driver.engine().rootContext()->setContextProperty(QStringLiteral("sessionLogFolder"),
                                                           QStringLiteral("/home/someone/.local/state/tavlo/logs"));
+        // The History page's records.
+        QTemporaryDir state;
+        QVERIFY(CannedHistory::writeInto(state.path()));
+        const HistoryLog historyLog = HistoryLog::inFolder(state.path());
+        HistoryModel history(historyLog);
+        driver.engine().rootContext()->setContextProperty(QStringLiteral("historyModel"), &history);
         const bool updater = document.startsWith(QLatin1String("updater"));
         if (document == QLatin1String("in use")) {
             QVERIFY(driver.load(WindowClaim::inUseDocument()));
@@ -306,6 +317,19 @@ private slots:
                     QVERIFY2(objects.play(QString::fromLatin1(step), driver), qPrintable(objects.error()));
             }
             shown.deliverNotices();
+        }
+        if (document.endsWith(QLatin1String("history"))) {
+            // "History" is a window of its own, opened from the right-click menu: the picture is of it.
+            QObject* action = driver.root()->findChild<QObject*>(QStringLiteral("historyAction"));
+            QVERIFY(action && QMetaObject::invokeMethod(action, "open"));
+            QQuickWindow* page = nullptr;
+            QTRY_VERIFY((page = driver.root()->findChild<QQuickWindow*>(QStringLiteral("historyWindow")))
+                        && page->isExposed());
+            QTest::qWait(200);
+            const QImage image = keep(page->grabWindow());
+            QVERIFY2(!image.isNull(), "the picture could not be taken or kept");
+            QVERIFY2(distinctColours(image) >= 16, "the picture is nearly blank");
+            return;
         }
         if (document.endsWith(QLatin1String("about"))) {
             // "About" is a window of its own: the picture is of it.

@@ -5,8 +5,6 @@ add_library(tavlo_windows_storage STATIC
     ${TAVLO_ROOT}/platform/storage/VolumeLockSequence.cpp
     ${TAVLO_ROOT}/platform/storage/FileSync.cpp
     ${TAVLO_ROOT}/platform/storage/FileReplace.cpp
-    ${TAVLO_ROOT}/platform/storage/HardLink.cpp
-    ${TAVLO_ROOT}/platform/storage/PlainReadableFiles.cpp
     ${TAVLO_ROOT}/platform/storage/UncachedReader.cpp
     ${TAVLO_ROOT}/platform/storage/MacToolText.cpp
     ${TAVLO_ROOT}/platform/storage/UsbDeviceChain.cpp
