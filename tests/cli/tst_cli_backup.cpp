@@ -81,6 +81,7 @@ private Q_SLOTS:
     void listOfBackups();
     void restore_data();
     void restore();
+    void restoreJsonEvents();
     void changedBackupIsRefusedBeforeTheInstrumentIsTouched();
 
 private:
@@ -269,6 +270,29 @@ void CliBackupTest::restore()
     QCOMPARE(r.state.value("storage") == before.state.value("storage"), putBack);
     QCOMPARE(r.state.value("mounted_TAVLO"), QStringLiteral("0"));
     QCOMPARE(r.state.value("on_bus"), QStringLiteral("1"));
+}
+
+void CliBackupTest::restoreJsonEvents()
+{
+    QTemporaryDir dir;
+    const CliProcess::Result r = cli.run({"backup", "--to", dir.path(), "+++", "@change", "+++", "--json", "restore",
+                                          QStringLiteral("@newest:") + dir.path(), "--yes"}, setup());
+    QVERIFY2(r.exitCode == 0, qPrintable(joined(r.out) + r.err));
+    QList<QJsonObject> list;
+    for (const QJsonObject& o : events(r.out)) {
+        if (o.value("event").toString().startsWith(QLatin1String("restore")))
+            list << o;
+    }
+    QCOMPARE(eventNames(list), (QStringList{"restore_started", "restore_step:checking", "restore_step:entering",
+                                            "restore_step:comparing", "restore_differing", "restore_step:writing",
+                                            "restore_progress", "restore_step:leaving", "restore_done"}));
+    // The one file the instrument changed, named as the question names it; it is written back.
+    const QJsonArray differing = list.at(4).value("files").toArray();
+    QCOMPARE(differing.size(), 1);
+    QVERIFY(differing.at(0).toString().endsWith(QLatin1String(" (changed on Tavlo)")));
+    QVERIFY2(r.err.contains("harness: changed " + differing.at(0).toString().section(" (", 0, 0)), qPrintable(r.err));
+    QCOMPARE(list.last().value("files").toInt(), 1);
+    QCOMPARE(list.last().value("folder").toString(), QDir(dir.path()).filePath(backupsIn(dir.path()).value(0)));
 }
 
 void CliBackupTest::changedBackupIsRefusedBeforeTheInstrumentIsTouched()
