@@ -153,7 +153,7 @@ void CliTest::commandLines_data()
     QTest::newRow("history, nothing kept") << QStringList{"history"} << setup(0) << 0
                                            << QStringList{"Nothing has been done to Tavlo yet."} << QString();
     QTest::newRow("history takes no update option") << QStringList{"history", "--yes"} << setup(0) << 2 << none
-                                                    << "--yes belongs to the command update";
+                                                    << "--yes belongs to the commands update and restore";
     QTest::newRow("history while the window holds the instrument") << QStringList{"history"} << heldBy("window")
                                                                    << 0 << QStringList{"Nothing has been done"}
                                                                    << QString();
