@@ -32,6 +32,81 @@
     </message>
 </context>
 <context>
+    <name>BackupFlow</name>
+    <message>
+        <source>The last backup held %1 and took %2.</source>
+        <translation>Die letzte Sicherung umfasste %1 und dauerte %2.</translation>
+    </message>
+    <message>
+        <source>Backing up Tavlo&apos;s projects</source>
+        <translation>Tavlos Projekte werden gesichert</translation>
+    </message>
+    <message>
+        <source>Backup complete</source>
+        <translation>Sicherung fertig</translation>
+    </message>
+    <message>
+        <source>The backup is complete; the update did not start</source>
+        <translation>Die Sicherung ist fertig; das Update hat nicht begonnen</translation>
+    </message>
+    <message>
+        <source>Backup failed</source>
+        <translation>Sicherung fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Backup cancelled</source>
+        <translation>Sicherung abgebrochen</translation>
+    </message>
+    <message>
+        <source>Switching Tavlo to transfer mode…</source>
+        <translation>Tavlo wechselt in den Übertragungsmodus …</translation>
+    </message>
+    <message>
+        <source>Reading the list of Tavlo&apos;s files…</source>
+        <translation>Die Liste von Tavlos Dateien wird gelesen …</translation>
+    </message>
+    <message>
+        <source>%1 of %2 copied and checked (%3).</source>
+        <translation>%1 von %2 kopiert und geprüft (%3).</translation>
+    </message>
+    <message>
+        <source>Returning Tavlo to normal mode…</source>
+        <translation>Tavlo kehrt in den Normalmodus zurück …</translation>
+    </message>
+    <message>
+        <source>Saved and checked: %1 (%2) in &quot;%3&quot;.</source>
+        <translation>Gesichert und geprüft: %1 (%2) in „%3“.</translation>
+    </message>
+    <message>
+        <source>%1 The update was not started.</source>
+        <translation>%1 Das Update wurde nicht gestartet.</translation>
+    </message>
+    <message>
+        <source>Nothing was kept, and the update was not started.</source>
+        <translation>Nichts wurde behalten, und das Update wurde nicht gestartet.</translation>
+    </message>
+    <message>
+        <source>Nothing was kept.</source>
+        <translation>Nichts wurde behalten.</translation>
+    </message>
+    <message>
+        <source>Tavlo could not be switched to transfer mode, so nothing was backed up.</source>
+        <translation>Tavlo konnte nicht in den Übertragungsmodus wechseln, daher wurde nichts gesichert.</translation>
+    </message>
+    <message>
+        <source>Tavlo was disconnected during the backup, so the unfinished backup was removed.</source>
+        <translation>Tavlo wurde während der Sicherung getrennt, daher wurde die unfertige Sicherung entfernt.</translation>
+    </message>
+    <message>
+        <source>The backup in &quot;%1&quot; is complete.</source>
+        <translation>Die Sicherung in „%1“ ist fertig.</translation>
+    </message>
+    <message>
+        <source>Tavlo&apos;s drive could not be ejected, so Tavlo may still be in transfer mode. Close any program that uses the drive, then press DONE. If Tavlo was disconnected, connect it again.</source>
+        <translation>Tavlos Laufwerk konnte nicht ausgeworfen werden, daher ist Tavlo vielleicht noch im Übertragungsmodus. Schließe jedes Programm, das das Laufwerk verwendet, und drücke dann FERTIG. Wurde Tavlo getrennt, schließe es wieder an.</translation>
+    </message>
+</context>
+<context>
     <name>ChoicesPage</name>
     <message>
         <source>Choose a version</source>
@@ -701,6 +776,17 @@
     </message>
 </context>
 <context>
+    <name>FlowPanel</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
     <name>GenericProgressBar</name>
     <message>
         <source>Downloading...</source>
@@ -885,6 +971,22 @@
     <message>
         <source>Shows the storage of Tavlo on this computer, to move files</source>
         <translation>Zeigt den Speicher von Tavlo auf diesem Computer an, um Dateien zu verschieben</translation>
+    </message>
+    <message>
+        <source>Back up now</source>
+        <translation>Jetzt sichern</translation>
+    </message>
+    <message>
+        <source>Copies Tavlo&apos;s projects and other files into a new backup on this computer</source>
+        <translation>Kopiert Tavlos Projekte und übrige Dateien in eine neue Sicherung auf diesem Computer</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Puts the files of a backup back onto Tavlo</source>
+        <translation>Spielt die Dateien einer Sicherung zurück auf Tavlo</translation>
     </message>
 </context>
 <context>
@@ -1102,6 +1204,140 @@
     </message>
 </context>
 <context>
+    <name>RestoreFlow</name>
+    <message>
+        <source>%1, firmware %2: %3, %4</source>
+        <translation>%1, Firmware %2: %3, %4</translation>
+    </message>
+    <message>
+        <source>Restore a backup</source>
+        <translation>Sicherung wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Replace these files on Tavlo?</source>
+        <translation>Diese Dateien auf Tavlo ersetzen?</translation>
+    </message>
+    <message>
+        <source>Restoring &quot;%1&quot;</source>
+        <translation>„%1“ wird wiederhergestellt</translation>
+    </message>
+    <message>
+        <source>Restore complete</source>
+        <translation>Wiederherstellung fertig</translation>
+    </message>
+    <message>
+        <source>Restore failed</source>
+        <translation>Wiederherstellung fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Restore cancelled</source>
+        <translation>Wiederherstellung abgebrochen</translation>
+    </message>
+    <message>
+        <source>There is no backup yet.</source>
+        <translation>Es gibt noch keine Sicherung.</translation>
+    </message>
+    <message>
+        <source>Choose the backup to put back onto Tavlo.</source>
+        <translation>Wähle die Sicherung, die zurück auf Tavlo soll.</translation>
+    </message>
+    <message>
+        <source>Checking the backup&apos;s files…</source>
+        <translation>Die Dateien der Sicherung werden geprüft …</translation>
+    </message>
+    <message>
+        <source>Switching Tavlo to transfer mode…</source>
+        <translation>Tavlo wechselt in den Übertragungsmodus …</translation>
+    </message>
+    <message>
+        <source>Comparing Tavlo&apos;s files with the backup…</source>
+        <translation>Tavlos Dateien werden mit der Sicherung verglichen …</translation>
+    </message>
+    <message>
+        <source>Differing from the backup: %1 on Tavlo (%2 to write). Each is replaced with the backup&apos;s version.</source>
+        <translation>Anders als in der Sicherung: %1 auf Tavlo (%2 zu schreiben). Jede wird durch die Fassung der Sicherung ersetzt.</translation>
+    </message>
+    <message>
+        <source>Only on Tavlo, and left as they are: %1.</source>
+        <translation>Nur auf Tavlo, und bleiben, wie sie sind: %1.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 written and checked.</source>
+        <translation>%1 von %2 geschrieben und geprüft.</translation>
+    </message>
+    <message>
+        <source>Returning Tavlo to normal mode…</source>
+        <translation>Tavlo kehrt in den Normalmodus zurück …</translation>
+    </message>
+    <message>
+        <source>Tavlo already holds every file of this backup as it is; nothing was replaced.</source>
+        <translation>Tavlo hat schon jede Datei dieser Sicherung so, wie sie ist; nichts wurde ersetzt.</translation>
+    </message>
+    <message>
+        <source>Restored from the backup and checked: %1.</source>
+        <translation>Aus der Sicherung wiederhergestellt und geprüft: %1.</translation>
+    </message>
+    <message>
+        <source>Nothing on Tavlo was replaced.</source>
+        <translation>Nichts auf Tavlo wurde ersetzt.</translation>
+    </message>
+    <message>
+        <source>Restored before it stopped: %1. The others are as they were.</source>
+        <translation>Wiederhergestellt, bevor es anhielt: %1. Die anderen sind, wie sie waren.</translation>
+    </message>
+    <message>
+        <source>%1 (changed on Tavlo)</source>
+        <translation>%1 (auf Tavlo geändert)</translation>
+    </message>
+    <message>
+        <source>%1 (no longer on Tavlo)</source>
+        <translation>%1 (nicht mehr auf Tavlo)</translation>
+    </message>
+    <message>
+        <source>Tavlo could not be switched to transfer mode, so nothing was restored.</source>
+        <translation>Tavlo konnte nicht in den Übertragungsmodus wechseln, daher wurde nichts wiederhergestellt.</translation>
+    </message>
+    <message>
+        <source>Tavlo was disconnected during the restore. The files restored before that are complete; the file being written was left as it was.</source>
+        <translation>Tavlo wurde während der Wiederherstellung getrennt. Die bis dahin wiederhergestellten Dateien sind vollständig; die Datei, die gerade geschrieben wurde, blieb, wie sie war.</translation>
+    </message>
+    <message>
+        <source>Tavlo was disconnected, so nothing was restored.</source>
+        <translation>Tavlo wurde getrennt, daher wurde nichts wiederhergestellt.</translation>
+    </message>
+    <message>
+        <source>Tavlo&apos;s drive could not be ejected, so Tavlo may still be in transfer mode. Close any program that uses the drive, then press DONE. If Tavlo was disconnected, connect it again.</source>
+        <translation>Tavlos Laufwerk konnte nicht ausgeworfen werden, daher ist Tavlo vielleicht noch im Übertragungsmodus. Schließe jedes Programm, das das Laufwerk verwendet, und drücke dann FERTIG. Wurde Tavlo getrennt, schließe es wieder an.</translation>
+    </message>
+</context>
+<context>
+    <name>RestorePage</name>
+    <message>
+        <source>Backups</source>
+        <translation>Sicherungen</translation>
+    </message>
+    <message>
+        <source>Files to replace</source>
+        <translation>Zu ersetzende Dateien</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>Ersetzen</translation>
+    </message>
+    <message>
+        <source>Replaces the listed files on Tavlo with the backup&apos;s versions</source>
+        <translation>Ersetzt die aufgeführten Dateien auf Tavlo durch die Fassungen der Sicherung</translation>
+    </message>
+    <message>
+        <source>Keep Tavlo&apos;s files</source>
+        <translation>Tavlos Dateien behalten</translation>
+    </message>
+    <message>
+        <source>Leaves Tavlo as it is and ends the restore</source>
+        <translation>Lässt Tavlo, wie es ist, und beendet die Wiederherstellung</translation>
+    </message>
+</context>
+<context>
     <name>SessionLog</name>
     <message>
         <source>The session log folder %1 cannot be made; this run keeps no log.</source>
@@ -1118,6 +1354,29 @@
     <message>
         <source>The log file %1 is a symbolic link, which is not followed; this run keeps no log.</source>
         <translation>Die Protokolldatei %1 ist ein symbolischer Link, dem nicht gefolgt wird; dieser Lauf führt kein Protokoll.</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>less than a minute</source>
+        <translation>weniger als eine Minute</translation>
+    </message>
+    <message>
+        <source>about 1 minute</source>
+        <translation>etwa 1 Minute</translation>
+    </message>
+    <message>
+        <source>about %1 minutes</source>
+        <translation>etwa %1 Minuten</translation>
+    </message>
+    <message>
+        <source>1 file</source>
+        <translation>1 Datei</translation>
+    </message>
+    <message>
+        <source>%1 files</source>
+        <translation>%1 Dateien</translation>
     </message>
 </context>
 <context>
@@ -1539,6 +1798,10 @@
     <message>
         <source>Chooses an update file on this computer</source>
         <translation>Wählt eine Update-Datei auf diesem Computer</translation>
+    </message>
+    <message>
+        <source>Back up Tavlo&apos;s projects first</source>
+        <translation>Zuerst Tavlos Projekte sichern</translation>
     </message>
 </context>
 <context>
