@@ -44,6 +44,8 @@ private slots:
     void list_data();
     void list();
     void hardLink();
+    void checkAfterCopying_data();
+    void checkAfterCopying();
 };
 
 void TestBackupParts::folderName_data()
@@ -159,6 +161,49 @@ void TestBackupParts::hardLink()
     QTemporaryDir other(QStringLiteral("/dev/shm/tavlo-link-XXXXXX"));
     QVERIFY(!HardLink::make(existing, other.path() + QStringLiteral("/across"), &why));
     QVERIFY(!QFileInfo::exists(other.path() + QStringLiteral("/across")));
+}
+
+void TestBackupParts::checkAfterCopying_data()
+{
+    QTest::addColumn<QByteArray>("copyBecomes"); // what the copy holds once the manifest is written
+    QTest::addColumn<QString>("whyContains");
+
+    QTest::newRow("one byte other") << QByteArray("abcX") << "differs from Tavlo's file";
+    QTest::newRow("shorter") << QByteArray("abc") << "differs from Tavlo's file";
+    QTest::newRow("gone") << QByteArray() << "could not read the copy";
+}
+
+// The copy changes on the backup's disk after it was written (as a failing disk would): the
+// read-back finds it, and no folder is left.
+void TestBackupParts::checkAfterCopying()
+{
+    QFETCH(QByteArray, copyBecomes);
+    QFETCH(QString, whyContains);
+    QTemporaryDir volume;
+    QTemporaryDir backups;
+    writeFile(volume.path() + QStringLiteral("/projects/a.tvp"), "abcd");
+    PlainReadableFiles files;
+    bool altered = false;
+    BackupWriter writer(files, [&](bool) {
+        // The manifest is written just before the read-back begins.
+        const QStringList partial = QDir(backups.path()).entryList({QStringLiteral("*.partial")}, QDir::Dirs);
+        if (!altered && partial.size() == 1 && QFileInfo::exists(backups.filePath(partial.first() + "/manifest.json"))) {
+            altered = true;
+            const QString copy = backups.filePath(partial.first() + "/projects/a.tvp");
+            QFile::remove(copy);
+            if (!copyBecomes.isEmpty())
+                writeFile(copy, copyBecomes);
+        }
+        return BackupWriter::Stop::None;
+    });
+    const BackupWriter::Result result =
+        writer.run({volume.path(), backups.path(), QStringLiteral("1.5.2"), QDateTime::currentDateTime()});
+    QVERIFY(altered);
+    QVERIFY(!result.ok);
+    QVERIFY(!result.cancelled);
+    QVERIFY2(result.why.contains(whyContains), qPrintable(result.why));
+    QVERIFY2(result.why.contains(QLatin1String("projects/a.tvp")), qPrintable(result.why));
+    QCOMPARE(QDir(backups.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestBackupParts)
