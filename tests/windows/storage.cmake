@@ -4,8 +4,6 @@ add_library(tavlo_windows_storage STATIC
     ${TAVLO_ROOT}/platform/storage/WindowsVolumeDismount.cpp
     ${TAVLO_ROOT}/platform/storage/VolumeLockSequence.cpp
     ${TAVLO_ROOT}/platform/storage/FileSync.cpp
-    ${TAVLO_ROOT}/platform/storage/HardLink.cpp
-    ${TAVLO_ROOT}/platform/storage/PlainReadableFiles.cpp
     ${TAVLO_ROOT}/platform/storage/UncachedReader.cpp
     ${TAVLO_ROOT}/platform/storage/MacToolText.cpp
     ${TAVLO_ROOT}/platform/storage/UsbDeviceChain.cpp
