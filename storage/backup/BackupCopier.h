@@ -31,7 +31,7 @@ public:
         bool targetFull = false;
     };
 
-    static constexpr qint64 kBlockSize = 1024 * 1024;
+    static constexpr qint64 kBlockSize = 4 * 1024 * 1024;
 
     // After each block, with its size: false stops the copy.
     using BlockCheck = std::function<bool(qint64 blockBytes)>;

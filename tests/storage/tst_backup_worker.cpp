@@ -4,6 +4,7 @@
 // as it goes.
 #include "BackupTestRig.h"
 
+#include <BackupCopier.h>
 #include <BackupManifest.h>
 #include <BackupWorker.h>
 
@@ -53,7 +54,8 @@ void TestBackupWorker::copiesTheTree_data()
     QTest::newRow("empty files and folders")
         << Tree{{"projects/empty.tvp", ""}, {"projects/empty folder/", ""}, {"grooves/inner/deeper/", ""}};
     QTest::newRow("files of many blocks")
-        << Tree{{"projects/big.tvs", bytesOf(9 * 1024 * 1024 + 1, 3)}, {"projects/exact.tvs", bytesOf(1024 * 1024, 5)}};
+        << Tree{{"projects/big.tvs", bytesOf(2 * BackupCopier::kBlockSize + 1, 3)},
+                {"projects/exact.tvs", bytesOf(BackupCopier::kBlockSize, 5)}};
     QTest::newRow("hidden files and a manifest-like name inside a folder")
         << Tree{{"projects/.hidden", "h"}, {"projects/manifest.json", "{}"}};
 }
