@@ -36,15 +36,29 @@ struct Flow
     QUrl server;
     QDir shots;
     QString localFile;  // the update file of the "local" run
+    QString backups;    // where the full edition keeps its backups in the demo
     bool failed = false;
 };
+
+// What a musician does between two sessions: a project on the instrument changes after the
+// backup, so that the restore has something to put back.
+void changeAProject(Flow& run)
+{
+    const QString name = QStringLiteral("projects/Grüße an Zoë.tvp");
+    QFile project(run.instrument.storageFolder() + QLatin1Char('/') + name);
+    if (project.open(QIODevice::Append))
+        project.write("\nA verse added after the backup.\n");
+    run.log.write(QStringLiteral("demo"), QStringLiteral("the musician changed ") + name);
+}
 
 // One run of the program: the wiring, the window, the event loop. Returns the loop's code.
 int runProgram(QGuiApplication& app, const DemoEdition& edition, Flow& run, const QString& flow)
 {
     // The demo shows the program as it ships: production timings.
+    Platform platform = run.instrument.platform();
+    platform.appFolders.backups = run.backups;
     const std::unique_ptr<Wiring> wiring =
-        edition.makeWiring(run.instrument.platform(), run.server, Timings::production());
+        edition.makeWiring(platform, run.server, Timings::production());
     QQmlApplicationEngine engine;
     wiring->publish(engine);
     run.log.watchProgram(*wiring);
@@ -59,6 +73,8 @@ int runProgram(QGuiApplication& app, const DemoEdition& edition, Flow& run, cons
         else if (flow == QLatin1String("downgrade"))
             play.setSteps(DemoChoiceSteps::downgrade(play, run.instrument,
                                                      QString::fromLatin1(DemoReleases::kOlderVersion)));
+        else if (flow == QLatin1String("restore"))
+            play.setSteps(DemoSteps::restore(play));
         else
             play.setSteps(DemoSteps::transfer(play));
         DemoEventLog& log = run.log;
@@ -141,7 +157,9 @@ int main(int argc, char* argv[], const DemoEdition& edition)
         "Runs the Tavlo program against a simulated instrument and a local release server."));
     parser.addHelpOption();
     QCommandLineOption autoplay(QStringLiteral("autoplay"),
-                                QStringLiteral("Play a flow by itself: update, transfer or both; "
+                                QStringLiteral("Play a flow by itself: update, transfer, or both (the update with its "
+                                               "backup first, the transfer, and a restore of a "
+                                               "project changed since); "
                                                "local (install from file), downgrade, or choices "
                                                "(those two)."),
                                 QStringLiteral("flow"));
@@ -251,6 +269,8 @@ int main(int argc, char* argv[], const DemoEdition& edition)
     SimInstrument instrument;
     instrument.setFirmwareVersion(parser.value(firmware));
     instrument.setVersionAfterUpdate(QString::fromLatin1(DemoReleases::kExampleVersion));
+    // Its storage holds what a used instrument's does (made at its first transfer session).
+    instrument.setStorageContent(SimTransferContent::Scale::Realistic);
     log.watchInstrument(instrument);
     QTimer::singleShot(1000, &instrument, &SimInstrument::plugIn);
 
@@ -258,6 +278,7 @@ int main(int argc, char* argv[], const DemoEdition& edition)
                  qPrintable(shots.path()), qPrintable(log.path()));
 
     Flow run{log, instrument, serverUrl, shots};
+    run.backups = outDir.filePath(QStringLiteral("Tavlo Backups"));
     if (flow == QLatin1String("local") || flow == QLatin1String("choices")) {
         QString error;
         QDir().mkpath(outDir.filePath(QStringLiteral("local")));
@@ -276,6 +297,11 @@ int main(int argc, char* argv[], const DemoEdition& edition)
         code = runProgram(app, edition, run, QStringLiteral("update"));
         if (code == 0 && !run.failed)
             code = runProgram(app, edition, run, QStringLiteral("transfer"));
+        // The update backed the projects up first: one changes, and is put back.
+        if (code == 0 && !run.failed) {
+            changeAProject(run);
+            code = runProgram(app, edition, run, QStringLiteral("restore"));
+        }
     } else {
         code = runProgram(app, edition, run, flow);
     }

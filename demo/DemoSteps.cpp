@@ -47,6 +47,12 @@ std::vector<DemoAutoplay::Step> update(DemoAutoplay& play, SimInstrument& instru
              },
              QStringLiteral("03-update-screen"),
              [&play] { play.press(QStringLiteral("startUpdateButton")); }},
+        // Where the instrument has the transfer mode, its projects are backed up first.
+        Step{QStringLiteral("backing up before the update"),
+             [&play, &edition] {
+                 return !edition.hasTransferMode || play.isShown(QStringLiteral("backupProgress"));
+             },
+             edition.hasTransferMode ? QStringLiteral("03a-backing-up") : QString(), nullptr},
         Step{QStringLiteral("downloading"),
              [&play, versionLine, progressItem] {
                  // A window without a progress bar shows the percentage in its version line.
@@ -103,6 +109,33 @@ std::vector<DemoAutoplay::Step> transfer(DemoAutoplay& play)
              QStringLiteral("14-finalizing"), nullptr},
         Step{QStringLiteral("back home"), shown("updateButton"), QStringLiteral("15-back-home"),
              nullptr, 60000},
+    };
+}
+
+std::vector<DemoAutoplay::Step> restore(DemoAutoplay& play)
+{
+    using Step = DemoAutoplay::Step;
+    auto shown = [&play](const char* name) {
+        return [&play, name] { return play.isShown(QString::fromLatin1(name)); };
+    };
+    auto press = [&play](const char* name) {
+        return [&play, name] { play.press(QString::fromLatin1(name)); };
+    };
+    auto titled = [&play](const char* source) {
+        return [&play, source] {
+            return play.text(QStringLiteral("restoreTitle")) == inWindowLanguage("RestoreFlow", source);
+        };
+    };
+    return {
+        Step{QStringLiteral("home with the restore offer"), shown("restoreButton"),
+             QStringLiteral("41-home-with-restore"), press("restoreButton")},
+        Step{QStringLiteral("the backups"), shown("backupRow"), QStringLiteral("42-restore-list"),
+             press("backupRow")},
+        Step{QStringLiteral("the files that differ from the backup"), shown("replaceButton"),
+             QStringLiteral("43-restore-asks"), press("replaceButton"), 60000},
+        Step{QStringLiteral("restored"), titled("Restore complete"),
+             QStringLiteral("44-restore-complete"), press("restoreCloseButton"), 60000},
+        Step{QStringLiteral("back home"), shown("updateButton"), QString(), nullptr, 60000},
     };
 }
 

@@ -17,4 +17,8 @@ std::vector<DemoAutoplay::Step> update(DemoAutoplay& play, SimInstrument& instru
 // Into transfer mode, every folder button, "DONE" and back home (full edition).
 std::vector<DemoAutoplay::Step> transfer(DemoAutoplay& play);
 
+// "Restore", the backup made before the update, the files that differ, "Replace", and back
+// home (full edition).
+std::vector<DemoAutoplay::Step> restore(DemoAutoplay& play);
+
 } // namespace DemoSteps

@@ -10,6 +10,14 @@ TransferFlow::TransferFlow(Presence& presence, UpdateFlow& update, QObject* pare
 {
     connect(&presence, &Presence::changed, this, &TransferFlow::changed);
     connect(&update, &UpdateFlow::changed, this, &TransferFlow::changed);
+    // Pulled out while it showed its storage, the instrument comes back in normal mode (it has
+    // no power in between): the transfer mode ended with the cable.
+    connect(&presence, &Presence::lost, this, [this] { lostWhileOpen = current == State::Open; });
+    connect(&presence, &Presence::found, this, [this] {
+        if (current == State::Open && lostWhileOpen)
+            setState(State::Idle);
+        lostWhileOpen = false;
+    });
 }
 
 void TransferFlow::setLink(QObject* midiHandler)
@@ -24,7 +32,21 @@ void TransferFlow::setBridge(QObject* fileManagerBridge)
 
 bool TransferFlow::offered() const
 {
-    return current == State::Idle && update.updateOffered() && presence.offersTransfer();
+    return current == State::Idle && coveredBy.isEmpty() && update.updateOffered()
+        && presence.offersTransfer();
+}
+
+void TransferFlow::setCovered(const QObject* by, bool covered)
+{
+    const bool was = coveredBy.contains(by);
+    if (was == covered)
+        return;
+    if (covered)
+        coveredBy.append(by);
+    else
+        coveredBy.removeAll(by);
+    update.setTransferBusy(current != State::Idle || !coveredBy.isEmpty());
+    emit changed();
 }
 
 QString TransferFlow::waitingText() const
@@ -50,7 +72,7 @@ void TransferFlow::setState(State next)
         problem.clear();
     // The instrument leaves the bus on purpose while the flow waits for it.
     presence.expectAbsence(waiting());
-    update.setTransferBusy(current != State::Idle);
+    update.setTransferBusy(current != State::Idle || !coveredBy.isEmpty());
     emit changed();
     emit stateChanged(current);
 }
@@ -59,6 +81,7 @@ void TransferFlow::start()
 {
     if (!offered())
         return;
+    use = Purpose::Browse;
     setState(State::Connecting);
     if (link)
         QMetaObject::invokeMethod(link, "sendTransferSysEx");
@@ -81,6 +104,41 @@ void TransferFlow::onTransferAcknowledged()
 void TransferFlow::onTransferEndAcknowledged()
 {
     setState(State::Idle);
+    use = Purpose::Browse;
+}
+
+bool TransferFlow::enterFor(Purpose purpose)
+{
+    if (current != State::Idle || !presence.connected() || !presence.offersTransfer())
+        return false;
+    use = purpose;
+    setState(State::Connecting);
+    if (link)
+        QMetaObject::invokeMethod(link, "sendTransferSysEx");
+    return true;
+}
+
+void TransferFlow::leave()
+{
+    if (current != State::Open)
+        return;
+    setState(State::Finalizing);
+    if (bridge)
+        QMetaObject::invokeMethod(bridge, "completeTransfer");
+}
+
+void TransferFlow::abandon()
+{
+    if (use == Purpose::Browse)
+        return;
+    setState(State::Idle);
+    use = Purpose::Browse;
+}
+
+void TransferFlow::handOverToScreen()
+{
+    use = Purpose::Browse;
+    emit changed();
 }
 
 void TransferFlow::resumeOpen()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QList>
 #include <QPointer>
 #include <QString>
 
@@ -34,6 +35,12 @@ public:
     };
     Q_ENUM(State)
 
+    // What the transfer mode is entered for: the user's own look at the folders (the transfer
+    // screen), or a backup or restore, whose flow shows its own screen and leaves the mode
+    // itself.
+    enum class Purpose { Browse, Backup, Restore };
+    Q_ENUM(Purpose)
+
     TransferFlow(Presence& presence, UpdateFlow& update, QObject* parent = nullptr);
 
     void setLink(QObject* midiHandler);
@@ -42,7 +49,8 @@ public:
     State state() const { return current; }
     // "Transfer" is offered: the home screen, and firmware 1.5.0 or later.
     bool offered() const;
-    bool screenShown() const { return current == State::Open; }
+    bool screenShown() const { return current == State::Open && use == Purpose::Browse; }
+    Purpose purpose() const { return use; }
     bool waiting() const { return current == State::Connecting || current == State::Finalizing; }
     // What the version line says (with waiting dots) while the flow waits.
     QString waitingText() const;
@@ -55,6 +63,21 @@ public:
     // The instrument already shows its storage (an earlier run left it so): the flow goes
     // on from there, so that done() can end the transfer mode.
     void resumeOpen();
+
+    // A backup or restore enters the transfer mode: as start(), on any screen of the full
+    // window where the instrument is connected with firmware that offers it. False when not.
+    bool enterFor(Purpose purpose);
+    // Its flow is done with the volume: the eject and the transfer end, as "DONE".
+    void leave();
+    // The instrument was lost while a backup or restore had the transfer mode: it comes back
+    // in normal mode (it has no power in between), so nothing is left to end.
+    void abandon();
+    // The eject failed while a backup or restore left: the transfer screen takes over, so
+    // that the user can close what holds the volume and press "DONE".
+    void handOverToScreen();
+    // A backup's or restore's screen covers the home screen (or no longer does): while one
+    // does, neither "Update" nor "Transfer" is offered.
+    void setCovered(const QObject* by, bool covered);
 
 public Q_SLOTS:
     void onTransferAcknowledged();
@@ -76,5 +99,8 @@ private:
     QPointer<QObject> link;
     QPointer<QObject> bridge;
     State current = State::Idle;
+    Purpose use = Purpose::Browse;
+    QList<const QObject*> coveredBy;
+    bool lostWhileOpen = false;
     QString problem;
 };

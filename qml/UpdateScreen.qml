@@ -14,6 +14,7 @@ Item {
     // The published flows and UpdateChoices, or null.
     property QtObject flow: null
     property QtObject transfer: null
+    property alias backup: updatePanel.backup
     property alias choices: updatePanel.choices
 
     readonly property alias panel: updatePanel

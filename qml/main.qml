@@ -30,6 +30,12 @@ ApplicationWindow {
     readonly property QtObject transfer: typeof transferFlow !== "undefined" ? transferFlow : null
     readonly property QtObject bridge: typeof fileManagerBridge !== "undefined" ? fileManagerBridge : null
     readonly property QtObject choices: typeof updateChoices !== "undefined" ? updateChoices : null
+    readonly property QtObject backup: typeof backupFlow !== "undefined" ? backupFlow : null
+    readonly property QtObject restore: typeof restoreFlow !== "undefined" ? restoreFlow : null
+    // The backup's screen or the restore page covers the others: they are neither seen nor
+    // read out under it.
+    readonly property bool pageCovers: (backup !== null && backup.screenShown)
+                                       || (restore !== null && restore.pageShown)
 
     // Flow flags, as the flows say.
     property bool update_available: flow ? flow.updateAvailable : true
@@ -73,9 +79,14 @@ ApplicationWindow {
         logoBottom: logoContainer.y + logoContainer.height
         updateOffered: window.flow !== null && window.flow.updateOffered
         transferOffered: window.transfer !== null && window.transfer.offered
+        backupOffered: window.backup !== null && window.backup.offered
+        restoreOffered: window.restore !== null && window.restore.offered
+        visible: !window.pageCovers
         interrupted: typeof interruptedUpdate !== "undefined" ? interruptedUpdate : null
         onUpdateRequested: if (window.flow) window.flow.open()
         onTransferRequested: if (window.transfer) window.transfer.start()
+        onBackupRequested: if (window.backup) window.backup.backUpNow()
+        onRestoreRequested: if (window.restore) window.restore.open()
     }
 
     UpdateScreen {
@@ -83,8 +94,10 @@ ApplicationWindow {
         columnWidth: logoContainer.width
         logoBottom: logoContainer.y + logoContainer.height
         instructionsShown: !window.presenceState || !window.presenceState.indicatorConnected
+        visible: !window.pageCovers
         flow: window.flow
         transfer: window.transfer
+        backup: window.backup
         choices: window.choices
     }
 
@@ -100,5 +113,21 @@ ApplicationWindow {
         onOpenMidiFiles: if (window.bridge) window.bridge.openMidiFiles()
         onOpenGrooves: if (window.bridge) window.bridge.openGrooves()
         onDoneRequested: if (window.transfer) window.transfer.done()
+    }
+
+    BackupScreen {
+        id: backupScreen
+        columnWidth: logoContainer.width
+        logoBottom: logoContainer.y + logoContainer.height
+        backup: window.backup
+        onVisibleChanged: if (visible) forceActiveFocus()
+    }
+
+    RestorePage {
+        id: restorePage
+        columnWidth: logoContainer.width
+        logoBottom: logoContainer.y + logoContainer.height
+        restore: window.restore
+        onVisibleChanged: if (visible) forceActiveFocus()
     }
 }

@@ -190,5 +190,5 @@ void SimInstrument::onJoinedBus()
                                                                     : QStringLiteral("normal")));
     const QString transferLabel = QString::fromLatin1(kTransferVolumeLabel);
     if (mode == SimMidiInstrument::Mode::Transfer && !volumes.isMounted(transferLabel))
-        volumes.mount(transferLabel, 0, SimulatedStorage::transferVolumeOptions());
+        volumes.mount(transferLabel, 0, card.volumeOptions());
 }

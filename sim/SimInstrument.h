@@ -3,6 +3,7 @@
 #include "Platform.h"
 #include "SimMidiBus.h"
 #include "SimMidiInstrument.h"
+#include "SimLastingStorage.h"
 #include "SimSleepGuard.h"
 #include "SimulatedStorage.h"
 
@@ -27,8 +28,10 @@
 //
 // Transfer: on the transfer-start message it leaves and comes back in transfer mode with its
 // storage shown as the volume "TAVLO" (holding "projects", "instrument_definitions",
-// "MIDI_Clips" and "grooves"), and acknowledges the resent request. When the computer ejects
-// "TAVLO" it returns to normal (off the bus and back) and acknowledges the transfer end.
+// "MIDI_Clips" and "grooves", filled as a used instrument's are), and acknowledges the resent
+// request. When the computer ejects "TAVLO" it returns to normal (off the bus and back) and
+// acknowledges the transfer end. Its storage lasts for the object's life: what the computer
+// changed in one session is there in the next (see SimLastingStorage).
 //
 // Every delay can be set per run, and the parts are reachable for their own faults.
 class SimInstrument : public QObject
@@ -75,6 +78,17 @@ public:
     // How its update volume appears (e.g. a small capacity, which needs root).
     void setUpdateVolumeOptions(const SimVolumeOptions& options) { updateVolume = options; }
 
+    // Its own storage, shown by every transfer session. The content it starts with (default:
+    // Tiny; choosing again makes it afresh), a capacity for the transfer volume (-1: none; a
+    // tmpfs, needs root) and the folder itself, to read or change between sessions.
+    bool setStorageContent(SimTransferContent::Scale scale, bool unreadableFile = false)
+    {
+        return card.setContent(scale, unreadableFile);
+    }
+    void setTransferVolumeCapacity(qint64 bytes) { card.setCapacity(bytes); }
+    QString storageFolder() { return card.folder(); }
+    SimLastingStorage& lastingStorage() { return card; }
+
     QList<AppliedUpdate> appliedUpdates() const { return applied; }
 
     SimMidiBus& bus() { return midiBus; }
@@ -104,6 +118,7 @@ private:
     SimMidiBus midiBus;
     SimMidiInstrument midiSide;
     SimulatedStorage volumes;
+    SimLastingStorage card;
     Timings timings;
     QString nextVersion = QStringLiteral("1.6.0");
     bool haveStagedFile = false;

@@ -917,6 +917,77 @@
     </message>
 </context>
 <context>
+    <name>RestoreFailureText</name>
+    <message>
+        <source>%1 and %2 more</source>
+        <translation>%1 und %2 weitere</translation>
+    </message>
+    <message>
+        <source>The backup&apos;s files do not match what was backed up: %1. They were changed or removed since, so this backup cannot be restored. Choose another backup.</source>
+        <translation>Die Dateien der Sicherung stimmen nicht mehr mit dem Gesicherten überein: %1. Sie wurden seitdem geändert oder entfernt, daher kann diese Sicherung nicht wiederhergestellt werden. Wähle eine andere Sicherung.</translation>
+    </message>
+    <message>
+        <source>This backup has no list of its files (manifest.json), so it cannot be restored. Choose another backup.</source>
+        <translation>Diese Sicherung hat keine Liste ihrer Dateien (manifest.json), daher kann sie nicht wiederhergestellt werden. Wähle eine andere Sicherung.</translation>
+    </message>
+    <message>
+        <source>The list of this backup&apos;s files (manifest.json) cannot be read (%1), so the backup cannot be restored. Choose another backup.</source>
+        <translation>Die Liste der Dateien dieser Sicherung (manifest.json) kann nicht gelesen werden (%1), daher kann die Sicherung nicht wiederhergestellt werden. Wähle eine andere Sicherung.</translation>
+    </message>
+    <message>
+        <source>The backup&apos;s file %1 changed during the restore, so it was not restored. Leave the backup folder alone while restoring, check the backup again, then restore again.</source>
+        <translation>Die Datei %1 der Sicherung hat sich während der Wiederherstellung geändert, daher wurde sie nicht wiederhergestellt. Lass den Ordner der Sicherung während der Wiederherstellung unberührt, prüfe die Sicherung erneut und stelle sie dann erneut wieder her.</translation>
+    </message>
+    <message>
+        <source>Tavlo&apos;s volume is full: the restore needs %1, %2 are free. Delete files on Tavlo you no longer need, then restore again.</source>
+        <translation>Das Laufwerk von Tavlo ist voll: Die Wiederherstellung braucht %1, frei sind %2. Lösche Dateien auf Tavlo, die du nicht mehr brauchst, und stelle dann erneut wieder her.</translation>
+    </message>
+    <message>
+        <source>Tavlo was disconnected during the restore. No file was restored; the files on Tavlo are as they were. Connect Tavlo again, then restore again.</source>
+        <translation>Tavlo wurde während der Wiederherstellung getrennt. Keine Datei wurde wiederhergestellt; die Dateien auf Tavlo sind wie zuvor. Verbinde Tavlo erneut und stelle dann erneut wieder her.</translation>
+    </message>
+    <message>
+        <source>Tavlo was disconnected during the restore. Restored: %1. The other files on Tavlo are as they were. Connect Tavlo again, then restore again to finish.</source>
+        <translation>Tavlo wurde während der Wiederherstellung getrennt. Wiederhergestellt: %1. Die übrigen Dateien auf Tavlo sind wie zuvor. Verbinde Tavlo erneut und stelle dann erneut wieder her, um den Rest abzuschließen.</translation>
+    </message>
+    <message>
+        <source>Tavlo&apos;s volume did not appear on this computer. Check the cable, then try again.</source>
+        <translation>Das Laufwerk von Tavlo ist auf diesem Computer nicht erschienen. Prüfe das Kabel und versuche es dann erneut.</translation>
+    </message>
+    <message>
+        <source>Tavlo&apos;s volume is read-only, so nothing could be restored onto it.</source>
+        <translation>Das Laufwerk von Tavlo ist schreibgeschützt, daher konnte nichts darauf wiederhergestellt werden.</translation>
+    </message>
+    <message>
+        <source>Tavlo&apos;s volume refused to take %1 (%2). The file is as it was; restore again, and if it fails again, check Tavlo&apos;s storage.</source>
+        <translation>Das Laufwerk von Tavlo hat %1 nicht angenommen (%2). Die Datei ist wie zuvor; stelle erneut wieder her, und wenn es wieder scheitert, prüfe den Speicher von Tavlo.</translation>
+    </message>
+    <message>
+        <source>%1 could not be restored: a folder on its way on Tavlo&apos;s volume is a link or a file, and nothing is written through it. Move it away on Tavlo, then restore again.</source>
+        <translation>%1 konnte nicht wiederhergestellt werden: Ein Ordner auf dem Weg dorthin ist auf dem Laufwerk von Tavlo eine Verknüpfung oder eine Datei, und durch so etwas wird nichts geschrieben. Verschiebe sie auf Tavlo an einen anderen Ort und stelle dann erneut wieder her.</translation>
+    </message>
+    <message>
+        <source>The copy of %1 on Tavlo&apos;s volume did not read back as written, so it was not put in place; the file is as it was. Restore again, and if it fails again, check Tavlo&apos;s storage.</source>
+        <translation>Die Kopie von %1 auf dem Laufwerk von Tavlo ließ sich nicht so zurücklesen, wie sie geschrieben wurde, daher wurde sie nicht an ihren Platz gesetzt; die Datei ist wie zuvor. Stelle erneut wieder her, und wenn es wieder scheitert, prüfe den Speicher von Tavlo.</translation>
+    </message>
+    <message>
+        <source>not a path within the volume</source>
+        <translation>kein Pfad innerhalb des Laufwerks</translation>
+    </message>
+    <message>
+        <source>a folder could not be made</source>
+        <translation>ein Ordner konnte nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>the file could not be flushed</source>
+        <translation>die Datei konnte nicht auf das Gerät geschrieben werden</translation>
+    </message>
+    <message>
+        <source>the file could not be put in place</source>
+        <translation>die Datei konnte nicht an ihren Platz gesetzt werden</translation>
+    </message>
+</context>
+<context>
     <name>SessionLog</name>
     <message>
         <source>The session log folder %1 cannot be made; this run keeps no log.</source>

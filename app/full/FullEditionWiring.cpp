@@ -1,6 +1,10 @@
 #include "app/full/FullEditionWiring.h"
 
 #include "storage/full/FileManager.h"
+#include "BackupList.h"
+#include "BackupWorker.h"
+#include "RestoreWorker.h"
+#include "PlainReadableFiles.h"
 #include "app/full/FileManagerBridge.h"
 #include "Platform.h"
 #include "SupportFile.h"
@@ -12,12 +16,30 @@
 #include <QQmlContext>
 #include <QtQml>
 
+namespace {
+
+// The FileManager with the backup's and the restore's workers as its children, made before
+// the storage worker moves them all onto its thread.
+FileManager* createFileManager(const Platform& platform, const StorageTimings& timings)
+{
+    auto* files = new FileManager(platform.volumes, platform.dismount, platform.folders, timings);
+    std::shared_ptr<ReadableFiles> readable = platform.files;
+    if (!readable)
+        readable = std::make_shared<PlainReadableFiles>();
+    // The volume is waited for as long as the hand-over waits for the update volume.
+    const int volumeWaitMs = timings.volumeRetryIntervalMs * (timings.maxVolumeRetries + 1);
+    new BackupWorker(platform.volumes, readable, volumeWaitMs, files);
+    new RestoreWorker(platform.volumes, readable, volumeWaitMs, files);
+    return files;
+}
+
+} // namespace
+
 FullEditionWiring::FullEditionWiring(const Platform& platform, const QUrl& releaseServer,
                                      const Timings& timings)
     : m_midiHandler(platform.midi, platform.usb, timings.device),
       m_downloader(releaseServer, timings.download),
-      m_fileManager(new FileManager(platform.volumes, platform.dismount, platform.folders,
-                                    timings.storage)),
+      m_fileManager(createFileManager(platform, timings.storage)),
       m_worker(m_fileManager),
       m_updateChoices(m_downloader.updateDownload()),
       m_updateFlow(m_presence, UpdateFlowPolicy::fullEdition(), timings.flow),
@@ -44,11 +66,69 @@ FullEditionWiring::FullEditionWiring(const Platform& platform, const QUrl& relea
     m_updateFlow.setSleepGuard(platform.sleep);
     FlowConnections::connectInterrupted(m_midiHandler, *m_fileManager, m_updateFlow,
                                         m_interruptedUpdate);
+    // The window's folder buttons and "DONE", and a backup's or restore's eject (also without
+    // a window), carried out one after another on the worker.
+    m_fileManagerBridge = new FileManagerBridge;
+    m_transferFlow.setBridge(m_fileManagerBridge);
+    QObject::connect(m_fileManagerBridge, &FileManagerBridge::requestOpenFolder, m_fileManager,
+                     &FileManager::openFolderOnDevice, Qt::QueuedConnection);
+    QObject::connect(m_fileManagerBridge, &FileManagerBridge::requestEjectDevice, m_fileManager,
+                     &FileManager::ejectDeviceAndEmit, Qt::QueuedConnection);
+    connectBackup();
+    setBackupsRoot(platform.appFolders.backups);
+}
+
+void FullEditionWiring::connectBackup()
+{
+    auto* worker = m_fileManager->findChild<BackupWorker*>();
+    QObject::connect(&m_backupFlow, &BackupFlow::backUpRequested, worker, &BackupWorker::backUp,
+                     Qt::QueuedConnection);
+    // The worker's cancel() only sets a flag: called at once, while the worker copies.
+    QObject::connect(&m_backupFlow, &BackupFlow::cancelRequested, worker,
+                     [worker] { worker->cancel(); }, Qt::DirectConnection);
+    QObject::connect(worker, &BackupWorker::backupSized, &m_backupFlow, &BackupFlow::onBackupSized,
+                     Qt::QueuedConnection);
+    QObject::connect(worker, &BackupWorker::backupProgress, &m_backupFlow,
+                     &BackupFlow::onBackupProgress, Qt::QueuedConnection);
+    QObject::connect(worker, &BackupWorker::backupFinished, &m_backupFlow,
+                     &BackupFlow::onBackupFinished, Qt::QueuedConnection);
+    auto* restorer = m_fileManager->findChild<RestoreWorker*>();
+    QObject::connect(&m_restoreFlow, &RestoreFlow::checkRequested, restorer,
+                     &RestoreWorker::checkBackup, Qt::QueuedConnection);
+    QObject::connect(&m_restoreFlow, &RestoreFlow::planRequested, restorer,
+                     &RestoreWorker::planRestore, Qt::QueuedConnection);
+    QObject::connect(&m_restoreFlow, &RestoreFlow::restoreRequested, restorer,
+                     &RestoreWorker::restore, Qt::QueuedConnection);
+    QObject::connect(&m_restoreFlow, &RestoreFlow::cancelRequested, restorer,
+                     [restorer] { restorer->cancel(); }, Qt::DirectConnection);
+    QObject::connect(restorer, &RestoreWorker::backupChecked, &m_restoreFlow,
+                     &RestoreFlow::onBackupChecked, Qt::QueuedConnection);
+    QObject::connect(restorer, &RestoreWorker::restorePlanned, &m_restoreFlow,
+                     &RestoreFlow::onRestorePlanned, Qt::QueuedConnection);
+    QObject::connect(restorer, &RestoreWorker::restoreProgress, &m_restoreFlow,
+                     &RestoreFlow::onRestoreProgress, Qt::QueuedConnection);
+    QObject::connect(restorer, &RestoreWorker::restoreFinished, &m_restoreFlow,
+                     &RestoreFlow::onRestoreFinished, Qt::QueuedConnection);
+    // A new backup is one more to restore from.
+    QObject::connect(&m_backupFlow, &BackupFlow::stateChanged, &m_restoreFlow,
+                     [this](BackupFlow::State state) {
+                         if (state == BackupFlow::State::Done || state == BackupFlow::State::Idle)
+                             m_restoreFlow.refresh();
+                     });
+}
+
+void FullEditionWiring::setBackupsRoot(const QString& folder)
+{
+    m_backupFlow.setBackupsRoot(folder);
+    m_restoreFlow.setLister([folder] {
+        return folder.isEmpty() ? QList<BackupList::Item>{} : BackupList::read(folder);
+    });
 }
 
 FullEditionWiring::~FullEditionWiring()
 {
     // The window that used the bridge is gone by now (the engine ends before the wiring).
+    m_transferFlow.setBridge(nullptr);
     delete m_fileManagerBridge;
     m_fileManagerBridge = nullptr;
 }
@@ -66,15 +146,10 @@ void FullEditionWiring::publish(QQmlApplicationEngine& engine)
     context->setContextProperty(QStringLiteral("updateFlow"), &m_updateFlow);
     context->setContextProperty(QStringLiteral("transferFlow"), &m_transferFlow);
     context->setContextProperty(QStringLiteral("interruptedUpdate"), &m_interruptedUpdate);
+    context->setContextProperty(QStringLiteral("backupFlow"), &m_backupFlow);
+    context->setContextProperty(QStringLiteral("restoreFlow"), &m_restoreFlow);
 
-    m_fileManagerBridge = new FileManagerBridge;
     context->setContextProperty(QStringLiteral("fileManagerBridge"), m_fileManagerBridge);
-    m_transferFlow.setBridge(m_fileManagerBridge);
-    // The window's folder buttons and "DONE", carried out one after another on the worker.
-    QObject::connect(m_fileManagerBridge, &FileManagerBridge::requestOpenFolder, m_fileManager,
-                     &FileManager::openFolderOnDevice, Qt::QueuedConnection);
-    QObject::connect(m_fileManagerBridge, &FileManagerBridge::requestEjectDevice, m_fileManager,
-                     &FileManager::ejectDeviceAndEmit, Qt::QueuedConnection);
 }
 
 QList<Wiring::Published> FullEditionWiring::published()
@@ -89,6 +164,8 @@ QList<Wiring::Published> FullEditionWiring::published()
     list.append({QStringLiteral("updateFlow"), &m_updateFlow});
     list.append({QStringLiteral("transferFlow"), &m_transferFlow});
     list.append({QStringLiteral("interruptedUpdate"), &m_interruptedUpdate});
+    list.append({QStringLiteral("backupFlow"), &m_backupFlow});
+    list.append({QStringLiteral("restoreFlow"), &m_restoreFlow});
     return list;
 }
 

@@ -2,9 +2,11 @@
 
 #include "download/full/Downloader.h"
 #include "app/full/MainController.h"
+#include "BackupFlow.h"
 #include "device/full/MidiHandler.h"
 #include "InterruptedUpdate.h"
 #include "Presence.h"
+#include "RestoreFlow.h"
 #include "TransferFlow.h"
 #include "UpdateFlow.h"
 #include "StorageWorker.h"
@@ -19,12 +21,13 @@ struct Platform;
 struct Timings;
 
 // The full edition's object graph: the update path of both editions, plus the transfer
-// mode (the eject result to the link, and the FileManagerBridge with its two requests).
+// mode (the eject result to the link, and the FileManagerBridge with its two requests) and
+// the backup and restore over it (their workers on the storage thread).
 //
 // The constructor is the first wiring phase (the objects, the storage worker, the catalogue
-// request, the connections), publish() the second (the context properties, the bridge and
-// its connections). The entry point, the demo and the tests run the same code; only the
-// platform seams, the release server and the timings differ.
+// request, the connections, the bridge), publish() the second (the context properties). The
+// entry point, the demo and the tests run the same code; only the platform seams, the release
+// server and the timings differ.
 class FullEditionWiring : public Wiring
 {
 public:
@@ -49,8 +52,16 @@ public:
     UpdateFlow& updateFlow() { return m_updateFlow; }
     InterruptedUpdate& interruptedUpdate() { return m_interruptedUpdate; }
     TransferFlow& transferFlow() { return m_transferFlow; }
+    BackupFlow& backupFlow() { return m_backupFlow; }
+    RestoreFlow& restoreFlow() { return m_restoreFlow; }
+    // Where backups go and are looked for (the user's documents; a folder of the test's own).
+    void setBackupsRoot(const QString& folder);
 
 private:
+    // The backup and restore flows' requests to their workers on the storage thread, and
+    // their reports back.
+    void connectBackup();
+
     // Declared in creation order: destroyed in reverse, the MainController first and the
     // MidiHandler last, after the storage worker has stopped.
     MidiHandler m_midiHandler;
@@ -66,4 +77,6 @@ private:
     UpdateFlow m_updateFlow;
     InterruptedUpdate m_interruptedUpdate{m_presence, m_updateFlow};
     TransferFlow m_transferFlow;
+    BackupFlow m_backupFlow{m_presence, m_transferFlow, m_updateFlow};
+    RestoreFlow m_restoreFlow{m_presence, m_transferFlow};
 };

@@ -12,6 +12,8 @@ Rectangle {
     property QtObject choices: null
     // The published UpdateFlow, which starts a chosen file (or null: nothing is started).
     property QtObject flow: null
+    // The published BackupFlow, or null: a local file then goes through it (the backup first).
+    property QtObject backup: null
     property real columnWidth: 0
     property real pageTop: 0
 
@@ -68,7 +70,8 @@ Rectangle {
         if (!choices)
             return
         if (localFileShown) {
-            const reason = flow ? flow.installLocal(localFile.path, localFile.summary)
+            const reason = backup ? backup.installLocal(localFile.path, localFile.summary)
+                         : flow ? flow.installLocal(localFile.path, localFile.summary)
                                 : qsTr("The update file cannot be installed now.")
             if (reason !== "") {
                 localFile = choices.checkLocalFile(localFile.path)

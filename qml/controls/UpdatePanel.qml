@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import QtQuick.Controls 2.15
 
 // The update screen of both windows: the version line, the notice, the failure reason,
 // "Start Update", "EXIT" and "Try again", and the version page. What it shows is what the
@@ -25,6 +26,9 @@ Item {
     property alias overTexts: overTextsLayer.data
 
     readonly property alias reason: failureReasonText
+    // The published BackupFlow, or null (the update-only window has none): with it, "Start
+    // Update" and a picked version go through it, so that the backup comes first when chosen.
+    property QtObject backup: null
     // The published UpdateChoices, or null: without it the panel offers no choices.
     property QtObject choices: null
     readonly property alias choicesPage: choicesPage
@@ -108,6 +112,42 @@ Item {
         anchors.fill: parent
     }
 
+    // "Back up Tavlo's projects first", with the last backup's size and time under it.
+    Column {
+        objectName: "backupOption"
+        anchors.top: infoText.bottom
+        anchors.topMargin: panel.height * 0.05
+        anchors.horizontalCenter: parent.horizontalCenter
+        width: panel.columnWidth
+        visible: panel.backup !== null && panel.backup.optionOffered && startUpdateButton.visible
+
+        CheckBox {
+            id: backupFirst
+            objectName: "backupFirstCheckBox"
+            width: parent.width
+            checked: panel.backup !== null && panel.backup.beforeUpdate
+            text: qsTr("Back up Tavlo's projects first")
+            font.family: "Poppins"
+            font.pixelSize: Math.floor(Math.max(width * 0.043, 10))
+            Accessible.name: text
+            onToggled: if (panel.backup) panel.backup.beforeUpdate = checked
+        }
+        Text {
+            objectName: "backupEstimate"
+            width: parent.width
+            leftPadding: backupFirst.indicator ? backupFirst.indicator.width + backupFirst.spacing : 0
+            textFormat: Text.PlainText
+            visible: text !== ""
+            text: panel.backup ? panel.backup.estimateText : ""
+            color: "#bbbbbb"
+            font.family: "Poppins"
+            font.pixelSize: Math.floor(Math.max(width * 0.035, 9))
+            wrapMode: Text.WordWrap
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
+        }
+    }
+
     FramedButton {
         id: startUpdateButton
         objectName: "startUpdateButton"
@@ -121,7 +161,12 @@ Item {
         text: qsTr("Start Update")
         Accessible.description: qsTr("Downloads the latest firmware and copies it onto Tavlo")
         textScale: 0.25
-        onClicked: if (panel.flow) panel.flow.start()
+        onClicked: {
+            if (panel.backup)
+                panel.backup.startUpdate()
+            else if (panel.flow)
+                panel.flow.start()
+        }
     }
 
     FramedButton {
@@ -190,9 +235,15 @@ Item {
         id: choicesPage
         choices: panel.choices
         flow: panel.flow
+        backup: panel.backup
         columnWidth: panel.columnWidth
         pageTop: panel.logoBottom
-        onVersionChosen: if (panel.flow) panel.flow.startChosen()
+        onVersionChosen: {
+            if (panel.backup)
+                panel.backup.startChosenUpdate()
+            else if (panel.flow)
+                panel.flow.startChosen()
+        }
         // The keyboard goes back to where the page was opened from.
         onClosed: versionsButton.forceActiveFocus()
     }

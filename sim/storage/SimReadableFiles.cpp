@@ -5,8 +5,10 @@
 
 bool SimReadableFiles::openForReading(QFile& file, QString* reason) const
 {
+    // The file's mode bits alone: ReadUser says whether this process may read it, which for
+    // root is always so.
     const QFileDevice::Permissions anyRead =
-        QFileDevice::ReadOwner | QFileDevice::ReadUser | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+        QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
     const QFileInfo info(file.fileName());
     if (info.exists() && !(info.permissions() & anyRead)) {
         if (reason)

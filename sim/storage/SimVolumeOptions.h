@@ -15,6 +15,12 @@ struct SimVolumeOptions
     bool busy = false;                 // a dismount is refused while set
     QStringList folders;               // created in the root
     QMap<QString, QByteArray> files;   // created in the root, e.g. a stale "tvxxfer.tvq"
+    // When set: the volume shows this folder's content (the instrument's lasting storage), and
+    // what the computer changes there stays in the folder. Without a capacity the folder is
+    // the volume's root itself; with one, its content is copied onto the tmpfs at the mount
+    // (a mount fails when it does not fit) and copied back into the folder when the volume
+    // goes: ejected by the program, taken away (unplugged) or vanished when full.
+    QString contentFolder;
     // When not negative: the volume is a tmpfs of this size (the kernel rounds up to whole
     // pages), so writes beyond it fail with "no space left" as on a full disk. Needs root.
     qint64 capacityBytes = -1;

@@ -1,11 +1,14 @@
 #include "SimulatedStorage.h"
 
 #include "RecordingFolderOpener.h"
+#include "SimFolderCopy.h"
 #include "SimVolumeDismounter.h"
 #include "SimVolumeList.h"
 
+#include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStorageInfo>
 
 #include <algorithm>
@@ -140,7 +143,13 @@ bool SimulatedStorage::mountNow(const QString& label, const SimVolumeOptions& op
     volume.entry.usbFound = options.usb.found;
     volume.entry.vendorId = options.usb.vendorId;
     volume.entry.productId = options.usb.productId;
-    const QString root = base.filePath(QStringLiteral("volumes/") + volume.entry.id);
+    const bool lasting = !options.contentFolder.isEmpty();
+    if (lasting && !QFileInfo(options.contentFolder).isDir())
+        return failMount(label, QStringLiteral("The instrument's storage folder %1 is missing.").arg(options.contentFolder));
+    // The lasting storage without a capacity is the volume itself.
+    const QString root = lasting && options.capacityBytes < 0
+                             ? options.contentFolder
+                             : base.filePath(QStringLiteral("volumes/") + volume.entry.id);
     volume.entry.rootPath = root;
     if (!QDir().mkpath(root))
         return failMount(label, QStringLiteral("Could not create the volume directory %1.").arg(root));
@@ -149,6 +158,10 @@ bool SimulatedStorage::mountNow(const QString& label, const SimVolumeOptions& op
         if (!makeTmpfs(root, options.capacityBytes, why))
             return failMount(label, why);
         volume.tmpfs = true;
+        if (lasting && !SimFolderCopy::copyTree(options.contentFolder, root, &why)) {
+            detachTmpfs(root);
+            return failMount(label, QStringLiteral("The instrument's storage does not fit on its volume: %1").arg(why));
+        }
     }
     const QDir dir(root);
     for (const QString& folder : options.folders)
@@ -193,6 +206,7 @@ void SimulatedStorage::unmount(const QString& label)
             && InstrumentUsbIdentity::matches(volume.options.usb)) {
             table.remove(volume.entry.id);
             volume.mounted = false;
+            keepContent(volume);
             emit volumeRemoved(label, volume.entry.rootPath);
         }
     }
@@ -284,6 +298,7 @@ void SimulatedStorage::onProgramDismounted(const QString& id, const QString& lab
             // A state change written here after the worker's unlink may have put the entry
             // back; the volume is gone, so make sure of it.
             table.remove(id);
+            keepContent(volume);
             emit volumeDismounted(label, rootPath);
             return;
         }
@@ -303,10 +318,23 @@ void SimulatedStorage::checkVanishing()
         }
         table.remove(volume.entry.id);
         volume.mounted = false;
+        keepContent(volume);
         detachTmpfs(volume.entry.rootPath);
         volume.tmpfs = false;
         emit volumeRemoved(volume.entry.label, volume.entry.rootPath);
     }
     if (!watching)
         vanishPoll.stop();
+}
+
+void SimulatedStorage::keepContent(const Volume& volume)
+{
+    // Without a capacity the computer wrote into the lasting folder itself.
+    if (!volume.tmpfs || volume.options.contentFolder.isEmpty())
+        return;
+    QString why;
+    if (!SimFolderCopy::replaceContent(volume.options.contentFolder, volume.entry.rootPath, &why)) {
+        error = QStringLiteral("The instrument did not keep what its volume %1 held: %2").arg(volume.entry.label, why);
+        qWarning().noquote() << error;
+    }
 }

@@ -21,7 +21,8 @@ class VolumeDismounter;
 class VolumeList;
 
 // The simulated instrument's storage as the computer sees it: volumes that mount and unmount
-// on request or after a delay, each backed by a fresh temporary directory, with label, ready
+// on request or after a delay, each backed by a fresh temporary directory (or by the
+// instrument's lasting storage folder, see SimVolumeOptions::contentFolder), with label, ready
 // and read-only states, and faults on request.
 //
 // Lives on the main thread. The storage worker reaches it only through the seams it hands
@@ -58,7 +59,8 @@ public:
     // instrument's, and the instrument never stages from or mounts over it).
     bool isMounted(const QString& label) const;
     // The directory of the most recent volume of the instrument with this label, also after it
-    // was dismounted (its files stay readable until the simulation ends).
+    // was dismounted (its files stay readable until the simulation ends; a volume of the
+    // lasting storage without a capacity is that storage's folder, which later sessions change).
     QString rootPath(const QString& label) const;
     // The same for the most recent stranger with this label.
     QString strangerRootPath(const QString& label) const;
@@ -110,6 +112,9 @@ private:
     bool failMount(const QString& label, const QString& message);
     void onProgramDismounted(const QString& id, const QString& label, const QString& rootPath);
     void checkVanishing();
+    // A volume of the lasting storage on a tmpfs is going: its content goes back into the
+    // lasting folder.
+    void keepContent(const Volume& volume);
     bool updateEntries(const QString& label, const std::function<void(SimMountTable::Entry&)>& change);
 
     QTemporaryDir base;

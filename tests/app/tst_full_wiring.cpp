@@ -139,7 +139,7 @@ int main(int argc, char* argv[])
                 new FullEditionWiring(platform, server, TestTimings::fast()));
         },
         {"midiHandler", "downloader", "mainController", "fileManagerBridge", "updateChoices", "presence",
-         "updateFlow", "transferFlow", "interruptedUpdate"},
+         "updateFlow", "transferFlow", "interruptedUpdate", "backupFlow", "restoreFlow"},
         QUrl(QStringLiteral("qrc:/Tavlo_App/main.qml")));
     TestFullWiring own;
     const int failed = QTest::qExec(&common, argc, argv);

@@ -9,7 +9,8 @@ Checks that both flows completed, that the copy on the instrument's volume was r
 matched the file the release server offered (its SHA-256) before the instrument was told,
 that the instrument applied exactly that file (size and SHA-256), that the update-finish
 message went out three times,
-that the four folders were opened and that the transfer ended acknowledged.
+that the four folders were opened and that the transfer ended acknowledged, and (full edition)
+that the update made its backup first and a project changed since was restored from it.
 The update-only edition plays the update flow alone: its instrument still has the volume
 mounted when the finish message arrives, which then goes out once.
 
@@ -92,7 +93,7 @@ def main():
     args = parser.parse_args()
     demo, out, edition = args.demo, args.out, args.edition
     full = edition == "full"
-    events = run_demo(demo, out, edition, "both", 2 if full else 1, args.launcher,
+    events = run_demo(demo, out, edition, "both", 3 if full else 1, args.launcher,
                       args.server_program, args.demo_arg, args.timeout)
 
     catalogue = json.load(open(os.path.join(out, "releases", "releases.json"), encoding="utf-8"))
@@ -141,6 +142,16 @@ def main():
         fail("folders opened: %r" % opened)
     if "midiHandler: transferSysExEndReceived()" not in events:
         fail("the transfer did not end")
+    # The update backed the projects up first; a project changed since was put back.
+    backups_root = os.path.join(out, "Tavlo Backups")
+    backups = sorted(os.listdir(backups_root)) if os.path.isdir(backups_root) else []
+    if len(backups) != 1 or not os.path.isfile(os.path.join(backups_root, backups[0], "manifest.json")):
+        fail("backups: %r" % backups)
+    if not any(e.startswith("demo: the musician changed ") for e in events):
+        fail("no project was changed before the restore")
+    for shot in ("03a-backing-up.png", "43-restore-asks.png", "44-restore-complete.png"):
+        if shot not in shots:
+            fail("no screenshot %s: %r" % (shot, shots))
     print("demo log checks passed: %d events, %d screenshots" % (len(events), len(shots)))
 
 

@@ -4,6 +4,7 @@ add_library(tavlo_windows_storage STATIC
     ${TAVLO_ROOT}/platform/storage/WindowsVolumeDismount.cpp
     ${TAVLO_ROOT}/platform/storage/VolumeLockSequence.cpp
     ${TAVLO_ROOT}/platform/storage/FileSync.cpp
+    ${TAVLO_ROOT}/platform/storage/FileReplace.cpp
     ${TAVLO_ROOT}/platform/storage/UncachedReader.cpp
     ${TAVLO_ROOT}/platform/storage/MacToolText.cpp
     ${TAVLO_ROOT}/platform/storage/UsbDeviceChain.cpp
