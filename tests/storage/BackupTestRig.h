@@ -1,8 +1,7 @@
 #pragma once
 
-#include "WornFiles.h"
-
 #include <BackupWorker.h>
+#include <SimReadableFiles.h>
 #include <SimulatedStorage.h>
 
 #include <QDir>
@@ -95,7 +94,7 @@ public:
 
     Outcome backUp(const std::function<void(BackupWorker&)>& duringProgress = {}, int waitMs = 2000)
     {
-        BackupWorker worker(storage.volumeList(), std::make_shared<WornFiles>(), waitMs);
+        BackupWorker worker(storage.volumeList(), std::make_shared<SimReadableFiles>(), waitMs);
         Outcome outcome;
         finished = 0;
         QObject::connect(&worker, &BackupWorker::backupFinished,

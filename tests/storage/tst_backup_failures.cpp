@@ -99,7 +99,7 @@ void TestBackupFailures::failure()
 
     Outcome outcome;
     if (fault == QLatin1String("cancel early")) {
-        BackupWorker worker(rig->storage.volumeList(), std::make_shared<WornFiles>(), waitMs);
+        BackupWorker worker(rig->storage.volumeList(), std::make_shared<SimReadableFiles>(), waitMs);
         QSignalSpy finished(&worker, &BackupWorker::backupFinished);
         worker.cancel(); // asked while the queued call has not run yet
         worker.backUp(kLabel, rig->backupsRoot, QStringLiteral("1.5.2"));

@@ -212,7 +212,7 @@ void TestBackupWorker::onItsThread()
         writeTree(rig->volume, {{"big.tvs", bytesOf(24 * 1024 * 1024, 4)}, {"small.tvp", "s"}});
     }
     QThread thread;
-    auto* worker = new BackupWorker(rig->storage.volumeList(), std::make_shared<WornFiles>(), 1500);
+    auto* worker = new BackupWorker(rig->storage.volumeList(), std::make_shared<SimReadableFiles>(), 1500);
     worker->moveToThread(&thread);
     connect(&thread, &QThread::finished, worker, &QObject::deleteLater);
     QSignalSpy sized(worker, &BackupWorker::backupSized);
