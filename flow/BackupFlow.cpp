@@ -247,6 +247,7 @@ void BackupFlow::onLost()
 void BackupFlow::leaveWith(State outcome)
 {
     pendingOutcome = outcome;
+    settled = startPending = false;
     if (transfer.state() != TransferFlow::State::Open) {
         end();
         return;
@@ -275,22 +276,42 @@ void BackupFlow::end()
         return;
     }
     if (outcome == State::Done && purpose != Purpose::Standalone) {
-        setState(State::Idle);
-        if (purpose == Purpose::BeforeChosenUpdate) {
-            update.startChosen();
-        } else if (purpose == Purpose::BeforeLocalFile) {
-            const QString problem = update.installLocal(localFile, localSummary);
-            if (!problem.isEmpty()) {
-                why = problem;
-                updateRefused = true;
-                setState(State::Failed);
-            }
-        } else {
-            update.start();
+        if (linkSettles && !settled) {
+            startPending = true; // still Leaving, until the link's wait is over
+            return;
         }
+        startTheUpdate();
         return;
     }
     setState(outcome);
+}
+
+void BackupFlow::onLinkSettled()
+{
+    if (current != State::Leaving)
+        return;
+    settled = true;
+    if (startPending) {
+        startPending = false;
+        startTheUpdate();
+    }
+}
+
+void BackupFlow::startTheUpdate()
+{
+    setState(State::Idle);
+    if (purpose == Purpose::BeforeChosenUpdate) {
+        update.startChosen();
+    } else if (purpose == Purpose::BeforeLocalFile) {
+        const QString problem = update.installLocal(localFile, localSummary);
+        if (!problem.isEmpty()) {
+            why = problem;
+            updateRefused = true;
+            setState(State::Failed);
+        }
+    } else {
+        update.start();
+    }
 }
 
 void BackupFlow::setState(State next)

@@ -58,6 +58,10 @@ public:
     // Where backups go (the user's documents, or "tavlo backup --to").
     void setBackupsRoot(const QString& folder) { root = folder; }
     QString backupsRoot() const { return root; }
+    // The link reports the end of its wait for the instrument's return (the wiring connects
+    // it to onLinkSettled): an update after the backup then starts only once that wait is
+    // over, so that its update-mode message is not taken for the instrument's loss.
+    void setLinkSettles(bool settles) { linkSettles = settles; }
     // The last successful backup's size and duration, for the estimate (0: none known).
     void setLastBackup(qint64 bytes, qint64 durationMs);
 
@@ -105,6 +109,8 @@ public Q_SLOTS:
     void onBackupProgress(qint64 doneBytes, qint64 totalBytes);
     void onBackupFinished(bool ok, bool cancelled, const QString& folder, int files, qint64 bytes,
                           qint64 linkedBytes, const QString& why);
+    // The link's wait for the instrument's return has ended.
+    void onLinkSettled();
 
 Q_SIGNALS:
     void changed();
@@ -128,6 +134,8 @@ private:
     // The worker's result is known: leave the transfer mode, then end.
     void leaveWith(State outcome);
     void end();
+    // After a complete backup before an update: the update starts.
+    void startTheUpdate();
     // After an eject that failed: what the user can do.
     static QString stuckText();
 
@@ -143,6 +151,9 @@ private:
     bool stuckInTransfer = false;
     // The backup is complete, but the update file then proved unusable.
     bool updateRefused = false;
+    bool linkSettles = false;
+    bool settled = false;     // the link's wait after the transfer end is over
+    bool startPending = false; // the update waits for it
     qint64 lastBytes = 0;
     qint64 lastDurationMs = 0;
     QString firmware;

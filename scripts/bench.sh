@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Measures the program against the tools a user would compare it with, side by side in one
 # run, and prints one table of ratios: the download against curl on nginx (64 and 512 MiB)
-# with its peak memory growth, the copy onto a volume against cp && sync, the start-up
+# with its peak memory growth, the copy onto a volume against cp && sync, a backup of the
+# instrument's files against cp -r && sync, the start-up
 # against a bare qml window, how quickly the hand-over finds a volume that appears, a
 # whole update against the simulated instrument beyond its fixed timers and transfers, and
 # the longest stall of the window's thread while a catalogue of 8 MiB is read, against idle.
@@ -30,7 +31,7 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 [ -f build/default/build.ninja ] || cmake --preset default >/dev/null
-cmake --build --preset default --target bench_download bench_storage bench_startup bench_volume_watch bench_end_to_end bench_catalogue \
+cmake --build --preset default --target bench_download bench_storage bench_backup bench_startup bench_volume_watch bench_end_to_end bench_catalogue \
     Tavlo_App >"$out/build.log" 2>&1 || { tail -30 "$out/build.log"; exit 1; }
 bin=$root/build/default/bench
 
@@ -148,6 +149,10 @@ note "copy onto $volume_kind at $volume_dir"
     --kind "${volume_kind%% (*}" | tee "$out/copy.txt"
 grep -h '^ROW|' "$out/copy.txt" >>"$rows"
 if [ -n "${volume_mounted:-}" ]; then umount "$volume_dir"; volume_mounted=""; fi
+
+# --- a backup of 1 GiB of mixed files against cp -r && sync, and the second one (links) -------
+"$bin/backup/bench_backup" --dir "$out" --size 1024 --rounds 1 2>"$out/backup.log" | tee "$out/backup.txt"
+grep -h '^ROW|' "$out/backup.txt" >>"$rows"
 
 # --- the volume appearing: how soon the hand-over notices it ------------------------------
 "$bin/storage/bench_volume_watch" 2>"$out/volume-watch.log" | tee "$out/volume-watch.txt"

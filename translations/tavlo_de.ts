@@ -32,6 +32,49 @@
     </message>
 </context>
 <context>
+    <name>BackupFailureText</name>
+    <message>
+        <source>The backup could not be written: &quot;%1&quot; is full. Free some space there or choose another folder.</source>
+        <translation>Die Sicherung konnte nicht geschrieben werden: „%1“ ist voll. Schaffe dort Platz oder wähle einen anderen Ordner.</translation>
+    </message>
+    <message>
+        <source>The backup could not be written: &quot;%1&quot; is on a read-only disk. Choose another folder.</source>
+        <translation>Die Sicherung konnte nicht geschrieben werden: „%1“ liegt auf einem schreibgeschützten Datenträger. Wähle einen anderen Ordner.</translation>
+    </message>
+    <message>
+        <source>The backup could not be written to &quot;%1&quot; (%2). Check that you may write there, or choose another folder.</source>
+        <translation>Die Sicherung konnte nicht nach „%1“ geschrieben werden (%2). Prüfe, ob du dort schreiben darfst, oder wähle einen anderen Ordner.</translation>
+    </message>
+    <message>
+        <source>Tavlo&apos;s file &quot;%1&quot; could not be read (%2). Nothing was backed up. Restart Tavlo and try again; if it happens again, copy the other files by hand.</source>
+        <translation>Die Datei „%1“ von Tavlo konnte nicht gelesen werden (%2). Es wurde nichts gesichert. Starte Tavlo neu und versuche es noch einmal; geschieht es wieder, kopiere die übrigen Dateien von Hand.</translation>
+    </message>
+    <message>
+        <source>Tavlo&apos;s storage could not be read. Nothing was backed up. Restart Tavlo and try again.</source>
+        <translation>Der Speicher von Tavlo konnte nicht gelesen werden. Es wurde nichts gesichert. Starte Tavlo neu und versuche es noch einmal.</translation>
+    </message>
+    <message>
+        <source>Tavlo&apos;s folder &quot;%1&quot; could not be read. Nothing was backed up. Restart Tavlo and try again.</source>
+        <translation>Der Ordner „%1“ von Tavlo konnte nicht gelesen werden. Es wurde nichts gesichert. Starte Tavlo neu und versuche es noch einmal.</translation>
+    </message>
+    <message>
+        <source>Tavlo&apos;s storage went away during the backup, so nothing was kept. Check the USB cable and try again.</source>
+        <translation>Der Speicher von Tavlo ist während der Sicherung verschwunden, daher wurde nichts behalten. Prüfe das USB-Kabel und versuche es noch einmal.</translation>
+    </message>
+    <message>
+        <source>Tavlo&apos;s storage did not appear on this computer, so nothing was backed up. Check the USB cable, or switch Tavlo off and on, and try again.</source>
+        <translation>Der Speicher von Tavlo ist auf diesem Computer nicht erschienen, daher wurde nichts gesichert. Prüfe das USB-Kabel oder schalte Tavlo aus und wieder ein, und versuche es noch einmal.</translation>
+    </message>
+    <message>
+        <source>The check after copying found that the copy of &quot;%1&quot; differs from Tavlo&apos;s file, so the backup was not kept. The backup disk may be failing: try again, or choose another folder.</source>
+        <translation>Die Prüfung nach dem Kopieren hat ergeben, dass die Kopie von „%1“ von der Datei auf Tavlo abweicht, daher wurde die Sicherung nicht behalten. Der Datenträger der Sicherung ist vielleicht defekt: Versuche es noch einmal oder wähle einen anderen Ordner.</translation>
+    </message>
+    <message>
+        <source>The check after copying could not read the copy of &quot;%1&quot; back, so the backup was not kept. The backup disk may be failing: try again, or choose another folder.</source>
+        <translation>Die Prüfung nach dem Kopieren konnte die Kopie von „%1“ nicht zurücklesen, daher wurde die Sicherung nicht behalten. Der Datenträger der Sicherung ist vielleicht defekt: Versuche es noch einmal oder wähle einen anderen Ordner.</translation>
+    </message>
+</context>
+<context>
     <name>BackupFlow</name>
     <message>
         <source>The last backup held %1 and took %2.</source>
@@ -173,7 +216,7 @@
     </message>
     <message>
         <source>There is no folder for backups; name one with --to DIR.</source>
-        <translation>Es gibt keinen Ordner für Sicherungen; nennen Sie einen mit --to DIR.</translation>
+        <translation>Es gibt keinen Ordner für Sicherungen; nenne einen mit --to DIR.</translation>
     </message>
     <message>
         <source>The backup could not be started; the instrument was not changed.</source>
@@ -433,7 +476,7 @@
     </message>
     <message>
         <source>Give either --backup or --no-backup, not both.</source>
-        <translation>Geben Sie entweder --backup oder --no-backup an, nicht beides.</translation>
+        <translation>Gib entweder --backup oder --no-backup an, nicht beides.</translation>
     </message>
     <message>
         <source>The option --yes belongs to the commands update and restore.</source>
@@ -507,7 +550,7 @@
     </message>
     <message>
         <source>There is nobody at a terminal to answer, so nothing is replaced; add --yes to replace the files.</source>
-        <translation>Niemand ist an einem Terminal, um zu antworten, daher wird nichts ersetzt; fügen Sie --yes hinzu, um die Dateien zu ersetzen.</translation>
+        <translation>Niemand ist an einem Terminal, um zu antworten, daher wird nichts ersetzt; füge --yes hinzu, um die Dateien zu ersetzen.</translation>
     </message>
     <message>
         <source>Replace these files on Tavlo? [y/N] </source>
@@ -708,7 +751,7 @@
     </message>
     <message>
         <source>%1 The update was not started; run it with --no-backup to update without a backup.</source>
-        <translation>%1 Das Update wurde nicht gestartet; starten Sie es mit --no-backup, um ohne Sicherung zu aktualisieren.</translation>
+        <translation>%1 Das Update wurde nicht gestartet; starte es mit --no-backup, um ohne Sicherung zu aktualisieren.</translation>
     </message>
 </context>
 <context>

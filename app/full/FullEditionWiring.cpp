@@ -113,6 +113,10 @@ void FullEditionWiring::connectBackup()
                      &RestoreFlow::onRestoreProgress, Qt::QueuedConnection);
     QObject::connect(restorer, &RestoreWorker::restoreFinished, &m_restoreFlow,
                      &RestoreFlow::onRestoreFinished, Qt::QueuedConnection);
+    // An update after its backup starts once the link's wait for the instrument's return is over.
+    QObject::connect(&m_midiHandler, &MidiHandler::deviceReenumerationFinished, &m_backupFlow,
+                     &BackupFlow::onLinkSettled);
+    m_backupFlow.setLinkSettles(true);
     // Each backup and restore goes into the history; the last backup's size and duration
     // are the next one's estimate.
     QObject::connect(&m_backupFlow, &BackupFlow::recorded, &m_history, &HistoryRecorder::recordBackup);

@@ -2,6 +2,7 @@
 
 #include <FileSync.h>
 #include <HashAlongside.h>
+#include <ReadBackFile.h>
 #include <ReadableFiles.h>
 
 #include <QDateTime>
@@ -76,12 +77,36 @@ BackupCopier::Result BackupCopier::copy(const QString& source, const QString& ta
     // The time is set after the last write, which would move it again.
     if (!out.setFileTime(QDateTime::fromMSecsSinceEpoch(modifiedMs, Qt::UTC), QFileDevice::FileModificationTime))
         return giveUp(failed(Outcome::TargetFailed, out.errorString()));
-    if (!FileSync::syncDescriptor(out.handle()))
-        return giveUp(failed(Outcome::TargetFailed, QStringLiteral("the disk did not confirm the write"),
-                             looksFull(out, target)));
     out.close();
     if (out.error() != QFileDevice::NoError)
         return giveUp(failed(Outcome::TargetFailed, out.errorString(), looksFull(out, target)));
     result.sha256Hex = hash.result().toHex();
     return result;
+}
+
+bool BackupCopier::syncCopy(const QString& target)
+{
+    QFile file(target);
+    return file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly) && FileSync::syncDescriptor(file.handle());
+}
+
+QByteArray BackupCopier::readBack(const QString& target)
+{
+    ReadBackFile back(target);
+    if (!back.openForReadBack())
+        return QByteArray();
+    // As in copy(): the hash works on one buffer while the next block is read into the other.
+    QByteArray buffers[2] = {QByteArray(kBlockSize, Qt::Uninitialized), QByteArray(kBlockSize, Qt::Uninitialized)};
+    HashAlongside hash;
+    for (int turn = 0;; turn = 1 - turn) {
+        const qint64 got = back.read(buffers[turn].data(), kBlockSize);
+        if (got < 0) {
+            hash.reset();
+            return QByteArray();
+        }
+        if (got == 0)
+            break;
+        hash.add(QByteArrayView(buffers[turn].constData(), got));
+    }
+    return hash.result().toHex();
 }

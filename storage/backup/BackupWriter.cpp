@@ -8,8 +8,6 @@
 
 #include <FileSync.h>
 #include <HardLink.h>
-#include <ReadBackFile.h>
-#include <Sha256.h>
 
 #include <QDir>
 #include <QFile>
@@ -51,7 +49,7 @@ BackupWriter::Result BackupWriter::run(const Request& request)
     run.request = request;
     run.manifest.firmware = request.firmware;
     run.manifest.created = request.time.toUTC();
-    const bool ok = prepareFolder(run) && copyFiles(run) && writeManifest(run) && verify(run) && finish(run);
+    const bool ok = prepareFolder(run) && copyFiles(run) && syncCopies(run) && writeManifest(run) && verify(run) && finish(run);
     if (!ok && !run.partialPath.isEmpty())
         QDir(run.partialPath).removeRecursively();
     run.result.ok = ok;
@@ -222,6 +220,21 @@ bool BackupWriter::copyFiles(Run& run)
     return !stopped(run, check(true));
 }
 
+bool BackupWriter::syncCopies(Run& run)
+{
+    // One sync of the whole file system where the system has one (the disk writes the files in
+    // the order it likes), then each copy on its own: cheap for what is on the disk already,
+    // and the only sync where the system has no such call.
+    FileSync::syncFileSystem(QFile::encodeName(run.partialPath).constData());
+    for (const BackupManifest::Entry& entry : run.manifest.entries) {
+        if (run.linked.contains(entry.path))
+            continue;
+        if (!BackupCopier::syncCopy(run.partialPath + QLatin1Char('/') + entry.path))
+            return targetFailed(run, QStringLiteral("the disk did not confirm the write of \"%1\"").arg(entry.path), false);
+    }
+    return true;
+}
+
 bool BackupWriter::writeManifest(Run& run)
 {
     QFile file(run.partialPath + QLatin1Char('/') + QLatin1String(BackupManifest::kFileName));
@@ -248,14 +261,13 @@ bool BackupWriter::verify(Run& run)
             run.result.detail = QStringLiteral("the linked copy of \"%1\" changed").arg(entry.path);
             return false;
         }
-        ReadBackFile back(copy);
-        Sha256 hash;
-        if (!back.openForReadBack() || !hash.addData(back)) {
+        const QByteArray hash = BackupCopier::readBack(copy);
+        if (hash.isEmpty()) {
             run.result.why = BackupFailureText::verifyUnreadable(entry.path);
             run.result.detail = QStringLiteral("reading the copy of \"%1\" back failed").arg(entry.path);
             return false;
         }
-        if (hash.result().toHex() != entry.sha256) {
+        if (hash != entry.sha256) {
             run.result.why = BackupFailureText::verifyMismatch(entry.path);
             run.result.detail = QStringLiteral("the copy of \"%1\" reads back other bytes").arg(entry.path);
             return false;

@@ -57,6 +57,7 @@ private:
     bool prepareFolder(Run& run);
     bool copyFiles(Run& run);
     bool linkFromEarlier(Run& run, const QString& path, qint64 size, qint64 modifiedMs);
+    bool syncCopies(Run& run);
     bool writeManifest(Run& run);
     bool verify(Run& run);
     bool finish(Run& run);

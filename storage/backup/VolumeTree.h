@@ -9,8 +9,9 @@
 // modification time. Symbolic links (to files or folders), devices, FIFOs and sockets are
 // never followed or copied, and neither are the folders systems keep on a drive for
 // themselves ("System Volume Information", ".Trashes", ".Spotlight-V100", ".fseventsd",
-// "$RECYCLE.BIN", ".Trash-*"); what was left out is noted. A name no backup can hold
-// (see BackupManifest::isSafeRelativePath) is left out and noted as well.
+// "$RECYCLE.BIN", ".TemporaryItems", ".Trash-*"); what was left out is noted. A name no
+// backup can hold (see BackupManifest::isSafeRelativePath), and a file at the top named like
+// the backup's own manifest, are left out and noted as well.
 class VolumeTree
 {
 public:

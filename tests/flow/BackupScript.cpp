@@ -65,6 +65,10 @@ bool BackupScript::step(const QString& verb, const QString& rest)
         backup.startUpdate();
     else if (is("installLocal"))
         script.calls << QStringLiteral("installLocal: ") + backup.installLocal(rest, rest);
+    else if (is("linkSettles"))
+        backup.setLinkSettles(true);
+    else if (is("settled"))
+        backup.onLinkSettled();
     else if (is("option"))
         backup.setBeforeUpdate(rest == QLatin1String("on"));
     else if (is("cancel")) {

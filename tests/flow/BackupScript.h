@@ -10,6 +10,7 @@
 //   backupNow | startUpdate | installLocal <file> | option off | cancel | close   presses
 //   sized <files> <bytes> | progress <done> <total>            the backup worker's reports
 //   backedUp | backupFailed <why> | backupCancelled
+//   linkSettles | settled                                       the link's wait, heard / over
 //   restoreOpen | choose <row> | confirm | decline              the restore page's presses
 //   checked ok|bad <why> | planned <changed> <missing> <only>   the restore worker's reports
 //   wrote <files> | restoreFailed <why>

@@ -94,6 +94,18 @@ void BackupFlowsTest::rows_data()
         << kBeforeUpdate + QStringList{"backedUp", "endAck"}
         << "Idle Idle Idle Downloading | - | - | -"
         << QStringList{kEnter, kBackUp, kEject, "downloadFile"} << QStringList{"backup done 1.5.2 12"};
+    QTest::newRow("update: not before the link's wait for the instrument is over")
+        << QStringList{"linkSettles"} + kBeforeUpdate + QStringList{"backedUp", "endAck"}
+        << "Leaving Idle Idle Choosing | Backing up Tavlo's projects | Returning Tavlo to normal mode… | -"
+        << QStringList{kEnter, kBackUp, kEject} << QStringList{"backup done 1.5.2 12"};
+    QTest::newRow("update: then it starts")
+        << QStringList{"linkSettles"} + kBeforeUpdate + QStringList{"backedUp", "endAck", "settled"}
+        << "Idle Idle Idle Downloading | - | - | -"
+        << QStringList{kEnter, kBackUp, kEject, "downloadFile"} << QStringList{"backup done 1.5.2 12"};
+    QTest::newRow("update: a wait over before the transfer's end counts")
+        << QStringList{"linkSettles"} + kBeforeUpdate + QStringList{"backedUp", "settled", "endAck"}
+        << "Idle Idle Idle Downloading | - | - | -"
+        << QStringList{kEnter, kBackUp, kEject, "downloadFile"} << QStringList{"backup done 1.5.2 12"};
     QTest::newRow("update: a failed backup starts nothing")
         << kBeforeUpdate + QStringList{"backupFailed The folder is full.", "endAck"}
         << "Failed Idle Idle Choosing | Backup failed | The folder is full. The update was not s | close"
