@@ -10,9 +10,11 @@ TransferFlow::TransferFlow(Presence& presence, UpdateFlow& update, QObject* pare
 {
     connect(&presence, &Presence::changed, this, &TransferFlow::changed);
     connect(&update, &UpdateFlow::changed, this, &TransferFlow::changed);
-    // Pulled out while it showed its storage, the instrument comes back in normal mode (it has
-    // no power in between): the transfer mode ended with the cable.
-    connect(&presence, &Presence::lost, this, [this] { lostWhileOpen = current == State::Open; });
+    // A backup or restore whose eject failed handed its transfer mode to the screen: pulled
+    // out then, the instrument comes back in normal mode (it has no power in between), so the
+    // transfer mode ended with the cable. (The user's own transfer screen stays as it was.)
+    connect(&presence, &Presence::lost, this,
+            [this] { lostWhileOpen = current == State::Open && handedOver; });
     connect(&presence, &Presence::found, this, [this] {
         if (current == State::Open && lostWhileOpen)
             setState(State::Idle);
@@ -70,6 +72,8 @@ void TransferFlow::setState(State next)
     current = next;
     if (current == State::Idle || current == State::Connecting)
         problem.clear();
+    if (current == State::Idle)
+        handedOver = false;
     // The instrument leaves the bus on purpose while the flow waits for it.
     presence.expectAbsence(waiting());
     update.setTransferBusy(current != State::Idle || !coveredBy.isEmpty());
@@ -138,6 +142,7 @@ void TransferFlow::abandon()
 void TransferFlow::handOverToScreen()
 {
     use = Purpose::Browse;
+    handedOver = true;
     emit changed();
 }
 

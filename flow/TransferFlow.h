@@ -102,5 +102,6 @@ private:
     Purpose use = Purpose::Browse;
     QList<const QObject*> coveredBy;
     bool lostWhileOpen = false;
+    bool handedOver = false; // the mode came from a backup or restore (handOverToScreen)
     QString problem;
 };
