@@ -91,7 +91,13 @@ FlowPanel {
         onVisibleChanged: if (!visible) focus = false
         Accessible.role: Accessible.List
         Accessible.name: qsTr("Files to replace")
-        ScrollBar.vertical: ScrollBar { id: fileScroll; stepSize: 0.1 }
+        spacing: 3
+        // Always shown while there is more than fits, so that the rest is not missed.
+        ScrollBar.vertical: ScrollBar {
+            id: fileScroll
+            stepSize: 0.1
+            policy: fileList.contentHeight > fileList.height ? ScrollBar.AlwaysOn : ScrollBar.AsNeeded
+        }
         delegate: Text {
             width: fileList.width
             textFormat: Text.PlainText
@@ -99,7 +105,9 @@ FlowPanel {
             color: "#dddddd"
             font.family: "Poppins"
             font.pixelSize: Math.floor(Math.max(fileList.width * 0.037, 9))
-            wrapMode: Text.WrapAnywhere
+            // Broken between words where it can be, inside a long name only where it must.
+            wrapMode: Text.Wrap
+            rightPadding: fileScroll.width
             // A line is text, not a control: the keyboard's focus stays on the list.
             onActiveFocusChanged: if (activeFocus) focus = false
             Accessible.role: Accessible.ListItem

@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
+import QtQuick.Controls.Material 2.15
 
 // The update screen of both windows: the version line, the notice, the failure reason,
 // "Start Update", "EXIT" and "Try again", and the version page. What it shows is what the
@@ -125,6 +126,8 @@ Item {
         CheckBox {
             id: backupFirst
             objectName: "backupFirstCheckBox"
+            // The program's colour rather than the style's pink.
+            Material.accent: "#44BACD"
             width: parent.width
             checked: panel.backup !== null && panel.backup.beforeUpdate
             text: qsTr("Back up Tavlo's projects first")

@@ -36,7 +36,8 @@ QString withSentences(QString step)
                                                      QStringLiteral("Input/output error")));
 }
 
-const QStringList kHome{"found", "latest 1.6.0", "version 1.5.2"};
+// As the program starts: the option "Back up Tavlo's projects first" on.
+const QStringList kHome{"backupFirst on", "found", "latest 1.6.0", "version 1.5.2"};
 const QStringList kUpdate = kHome + QStringList{"press updateButton"};
 const QStringList kEntering = kHome + QStringList{"press backupButton"};
 const QStringList kCopying =

@@ -32,7 +32,8 @@ QColor colourAt(const QImage& image, const QQuickItem* item, QPointF within, qre
     return image.pixelColor((item->mapToScene(within) * ratio).toPoint());
 }
 
-const QStringList kHome{"found", "latest 1.6.0", "version 1.5.2"};
+// As the program starts: the option "Back up Tavlo's projects first" on.
+const QStringList kHome{"backupFirst on", "found", "latest 1.6.0", "version 1.5.2"};
 const QStringList kCopying = kHome + QStringList{"press backupButton", "transferAck", "backupSized 214 187340800",
                                                  "backupProgress 74936320 187340800"};
 const QStringList kRestoreList = kHome + QStringList{"press restoreButton"};

@@ -33,6 +33,9 @@ StandInFlows::StandInFlows(StandInMidiHandler& midi, StandInDownloader& download
     FlowConnections::connectTransfer(midi, &bridge, transfer);
     backup = std::make_unique<BackupFlow>(presence, transfer, update);
     backup->setBackupsRoot(kBackupsRoot);
+    // The window tests of the update start it at once: the option "Back up Tavlo's projects
+    // first" (on in the program) is off until a test turns it on (the step "backupFirst on").
+    backup->setBeforeUpdate(false);
     restore = std::make_unique<RestoreFlow>(presence, transfer);
     restore->setLister(&StandInFlows::backupsListed);
     // A new backup is one more to restore from, as the wiring has it.

@@ -67,6 +67,10 @@ bool StandInSet::playReport(const QString& verb, const QString& rest, bool& ok)
         backup->onBackupFinished(false, true, QString(), sizedFiles, sizedBytes, 0, QString());
     } else if (verb == QLatin1String("backupFailed")) {
         backup->onBackupFinished(false, false, QString(), sizedFiles, sizedBytes, 0, rest);
+    } else if (verb == QLatin1String("backupFirst")) {
+        ok = rest == QLatin1String("on") || rest == QLatin1String("off");
+        if (ok)
+            backup->setBeforeUpdate(rest == QLatin1String("on"));
     } else if (verb == QLatin1String("lastBackup")) {
         const qint64 bytes = number(0);
         const qint64 ms = number(1);

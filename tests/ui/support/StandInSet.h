@@ -31,6 +31,7 @@ class WindowDriver;
 //   backupProgress <done> <total>     the backup worker: bytes copied and checked
 //   backupDone | backupCancelled      the backup worker's end (the backup of backupSized)
 //   backupFailed <why>                the backup worker's end, with its sentence
+//   backupFirst on|off                the update screen's option, as the program sets it
 //   lastBackup <bytes> <ms>           the last backup's size and time, for the estimate
 //   restoreChecked ok | bad <n>       the restore worker's check: fine, or n of the
 //                                     backup's files changed (RestoreFailureText's sentence)
