@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import QtQuick.Window 2.15
 import Tavlo_Controls 1.0
 
 // What the backup screen and the restore page share: a page under the logo (the window hides
@@ -30,6 +31,9 @@ Item {
     signal closeRequested()
 
     anchors.fill: parent
+    // The page holds the keyboard's focus as it opens: a screen reader names it by its title.
+    Accessible.role: Accessible.Pane
+    Accessible.name: page.title
 
     Text {
         id: titleText
@@ -110,6 +114,19 @@ Item {
         visible: page.closeShown
         text: qsTr("Close")
         onClicked: page.closeRequested()
+    }
+
+    // While the page shows, the keyboard's focus stays on it: when the control that held it
+    // goes (its step of the flow is over), the page takes it back, so that Tab and Escape
+    // still work on the next step.
+    Connections {
+        target: page.Window.window
+        enabled: page.visible
+        function onActiveFocusItemChanged() {
+            const shown = page.Window.window
+            if (shown && (shown.activeFocusItem === null || shown.activeFocusItem === shown.contentItem))
+                page.forceActiveFocus()
+        }
     }
 
     Keys.onEscapePressed: {

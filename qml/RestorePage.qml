@@ -23,7 +23,8 @@ FlowPanel {
     onCancelRequested: if (restore) restore.cancel()
     onCloseRequested: if (restore) restore.close()
 
-    readonly property real listBottom: (askRow.visible ? askRow.y : page.footTop) - page.height * 0.02
+    readonly property bool asking: restore !== null && restore.askShown
+    readonly property real listBottom: (asking ? replaceButton.y : page.footTop) - page.height * 0.02
 
     // The backups, newest first: each row chooses its backup.
     ListView {
@@ -37,8 +38,10 @@ FlowPanel {
         clip: true
         spacing: 6
         model: page.restore ? page.restore.backups : []
-        activeFocusOnTab: true
+        // Tab goes from row to row (each a button); Up and Down too, once a row has the focus.
         keyNavigationEnabled: true
+        // Hidden once a backup is chosen: the keyboard's focus goes back to the page.
+        onVisibleChanged: if (!visible) focus = false
         Accessible.role: Accessible.List
         Accessible.name: qsTr("Backups")
         delegate: FramedButton {
@@ -75,11 +78,26 @@ FlowPanel {
         visible: page.restore !== null && page.restore.askShown
         clip: true
         model: page.restore && page.restore.askShown ? page.restore.differing : []
+        // Tab stops at the list itself (its lines are text, not controls); Up and Down
+        // scroll it.
         activeFocusOnTab: true
-        keyNavigationEnabled: true
+        currentIndex: -1
+        // The view makes its first line current as the lines come: none is, so that the
+        // focus stays on the list.
+        onCountChanged: currentIndex = -1
+        keyNavigationEnabled: false
+        Keys.onDownPressed: fileScroll.increase()
+        Keys.onUpPressed: fileScroll.decrease()
+        onVisibleChanged: if (!visible) focus = false
         Accessible.role: Accessible.List
         Accessible.name: qsTr("Files to replace")
-        ScrollBar.vertical: ScrollBar {}
+        spacing: 3
+        // Always shown while there is more than fits, so that the rest is not missed.
+        ScrollBar.vertical: ScrollBar {
+            id: fileScroll
+            stepSize: 0.1
+            policy: fileList.contentHeight > fileList.height ? ScrollBar.AlwaysOn : ScrollBar.AsNeeded
+        }
         delegate: Text {
             width: fileList.width
             textFormat: Text.PlainText
@@ -87,37 +105,42 @@ FlowPanel {
             color: "#dddddd"
             font.family: "Poppins"
             font.pixelSize: Math.floor(Math.max(fileList.width * 0.037, 9))
-            wrapMode: Text.WrapAnywhere
+            // Broken between words where it can be, inside a long name only where it must.
+            wrapMode: Text.Wrap
+            rightPadding: fileScroll.width
+            // A line is text, not a control: the keyboard's focus stays on the list.
+            onActiveFocusChanged: if (activeFocus) focus = false
             Accessible.role: Accessible.ListItem
             Accessible.name: text
         }
     }
 
-    Column {
-        id: askRow
+    // Anchored rather than in a Column: they stand where they are shown from the first
+    // frame on, so that a click lands on the button it was aimed at.
+    FramedButton {
+        id: replaceButton
+        objectName: "replaceButton"
+        anchors.bottom: keepButton.top
+        anchors.bottomMargin: page.height * 0.015
+        anchors.horizontalCenter: parent.horizontalCenter
+        width: page.columnWidth * 0.8
+        textScale: 0.3
+        visible: page.asking
+        text: qsTr("Replace")
+        Accessible.description: qsTr("Replaces the listed files on Tavlo with the backup's versions")
+        onClicked: if (page.restore) page.restore.confirm()
+    }
+    FramedButton {
+        id: keepButton
+        objectName: "keepButton"
         anchors.bottom: parent.bottom
         anchors.bottomMargin: page.height * 0.05
         anchors.horizontalCenter: parent.horizontalCenter
-        spacing: page.height * 0.015
-        visible: page.restore !== null && page.restore.askShown
-
-        FramedButton {
-            objectName: "replaceButton"
-            width: page.columnWidth * 0.8
-            textScale: 0.3
-            visible: askRow.visible
-            text: qsTr("Replace")
-            Accessible.description: qsTr("Replaces the listed files on Tavlo with the backup's versions")
-            onClicked: if (page.restore) page.restore.confirm()
-        }
-        FramedButton {
-            objectName: "keepButton"
-            width: page.columnWidth * 0.8
-            textScale: 0.22
-            visible: askRow.visible
-            text: qsTr("Keep Tavlo's files")
-            Accessible.description: qsTr("Leaves Tavlo as it is and ends the restore")
-            onClicked: if (page.restore) page.restore.decline()
-        }
+        width: page.columnWidth * 0.8
+        textScale: 0.22
+        visible: page.asking
+        text: qsTr("Keep Tavlo's files")
+        Accessible.description: qsTr("Leaves Tavlo as it is and ends the restore")
+        onClicked: if (page.restore) page.restore.decline()
     }
 }

@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
+import QtQuick.Controls.Material 2.15
 
 // The update screen of both windows: the version line, the notice, the failure reason,
 // "Start Update", "EXIT" and "Try again", and the version page. What it shows is what the
@@ -115,8 +116,9 @@ Item {
     // "Back up Tavlo's projects first", with the last backup's size and time under it.
     Column {
         objectName: "backupOption"
-        anchors.top: infoText.bottom
-        anchors.topMargin: panel.height * 0.05
+        // Under the notice's text, which may take more lines than its box holds.
+        y: infoText.y + Math.max(infoText.height, infoText.contentHeight) / 2 + infoText.height / 2
+           + panel.height * 0.015
         anchors.horizontalCenter: parent.horizontalCenter
         width: panel.columnWidth
         visible: panel.backup !== null && panel.backup.optionOffered && startUpdateButton.visible
@@ -124,11 +126,23 @@ Item {
         CheckBox {
             id: backupFirst
             objectName: "backupFirstCheckBox"
+            // The program's colour rather than the style's pink.
+            Material.accent: "#44BACD"
             width: parent.width
             checked: panel.backup !== null && panel.backup.beforeUpdate
             text: qsTr("Back up Tavlo's projects first")
             font.family: "Poppins"
             font.pixelSize: Math.floor(Math.max(width * 0.043, 10))
+            // Wrapped rather than cut where the column is narrow (or the sentence long).
+            contentItem: Text {
+                leftPadding: backupFirst.indicator ? backupFirst.indicator.width + backupFirst.spacing : 0
+                textFormat: Text.PlainText
+                text: backupFirst.text
+                font: backupFirst.font
+                color: "white"
+                wrapMode: Text.WordWrap
+                verticalAlignment: Text.AlignVCenter
+            }
             Accessible.name: text
             onToggled: if (panel.backup) panel.backup.beforeUpdate = checked
         }

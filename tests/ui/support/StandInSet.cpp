@@ -1,5 +1,6 @@
 #include "StandInSet.h"
 
+#include "RestoreFailureText.h"
 #include "WindowDriver.h"
 
 #include <QTest>
@@ -22,6 +23,91 @@ bool parseBool(const QString& word, bool& ok)
 }
 
 } // namespace
+
+QStringList StandInSet::fileNames(int count, int first)
+{
+    static const char* const stems[] = {
+        "Projects/Sommerfest Ölmühle %1.tvp", "Projects/Café Jam – take %1.tvp",
+        "Grooves/Bossa für Zoë %1.tvg", "Instrument Definitions/Rhodes Mk II (warm) %1.tvi",
+        "MIDI Files/Übung in Es-Dur %1.mid", "Projects/Łódź live set %1.tvp",
+        "Grooves/Half-time shuffle %1.tvg", "Projects/Señor Groove %1 final.tvp",
+    };
+    constexpr int kStems = int(sizeof stems / sizeof stems[0]);
+    QStringList names;
+    for (int i = first; i < first + count; ++i)
+        names << QString::fromUtf8(stems[i % kStems]).arg(i / kStems + 1);
+    return names;
+}
+
+bool StandInSet::playReport(const QString& verb, const QString& rest, bool& ok)
+{
+    const QStringList args = rest.split(QLatin1Char(' '));
+    const auto number = [&args, &ok](int i) {
+        bool read = false;
+        const qint64 value = args.value(i).toLongLong(&read);
+        ok = ok && read;
+        return value;
+    };
+    BackupFlow* backup = flows.backup.get();
+    RestoreFlow* restore = flows.restore.get();
+    if (verb == QLatin1String("backupSized")) {
+        sizedFiles = int(number(0));
+        sizedBytes = number(1);
+        if (ok)
+            backup->onBackupSized(sizedFiles, sizedBytes);
+    } else if (verb == QLatin1String("backupProgress")) {
+        const qint64 done = number(0);
+        const qint64 total = number(1);
+        if (ok)
+            backup->onBackupProgress(done, total);
+    } else if (verb == QLatin1String("backupDone")) {
+        backup->onBackupFinished(true, false, flows.kBackupsRoot + QStringLiteral("/2026-12-09 20-41 firmware 1.5.0"),
+                                 sizedFiles, sizedBytes, 0, QString());
+    } else if (verb == QLatin1String("backupCancelled")) {
+        backup->onBackupFinished(false, true, QString(), sizedFiles, sizedBytes, 0, QString());
+    } else if (verb == QLatin1String("backupFailed")) {
+        backup->onBackupFinished(false, false, QString(), sizedFiles, sizedBytes, 0, rest);
+    } else if (verb == QLatin1String("backupFirst")) {
+        ok = rest == QLatin1String("on") || rest == QLatin1String("off");
+        if (ok)
+            backup->setBeforeUpdate(rest == QLatin1String("on"));
+    } else if (verb == QLatin1String("lastBackup")) {
+        const qint64 bytes = number(0);
+        const qint64 ms = number(1);
+        if (ok)
+            backup->setLastBackup(bytes, ms);
+    } else if (verb == QLatin1String("restoreChecked")) {
+        if (args.value(0) == QLatin1String("ok")) {
+            restore->onBackupChecked(true, {}, QString());
+        } else {
+            const QStringList bad = fileNames(int(number(1)));
+            ok = ok && args.value(0) == QLatin1String("bad");
+            if (ok)
+                restore->onBackupChecked(false, bad, RestoreFailureText::filesDoNotMatch(bad));
+        }
+    } else if (verb == QLatin1String("restorePlanned")) {
+        const int changed = int(number(0));
+        const int missing = int(number(1));
+        const int only = int(number(2));
+        if (ok)
+            restore->onRestorePlanned(true, fileNames(changed), fileNames(missing, changed), only,
+                                      qint64(changed + missing) * 873421, QString());
+    } else if (verb == QLatin1String("restoreProgress")) {
+        const qint64 done = number(0);
+        const qint64 total = number(1);
+        if (ok)
+            restore->onRestoreProgress(done, total);
+    } else if (verb == QLatin1String("restoreWritten")) {
+        const int files = int(number(0));
+        if (ok)
+            restore->onRestoreFinished(true, false, files, QString());
+    } else if (verb == QLatin1String("restoreFailed")) {
+        restore->onRestoreFinished(false, false, 1, rest);
+    } else {
+        return false;
+    }
+    return true;
+}
 
 bool StandInSet::play(const QString& step, WindowDriver& driver)
 {
@@ -76,6 +162,8 @@ bool StandInSet::play(const QString& step, WindowDriver& driver)
         const bool value = parseBool(rest, ok);
         if (ok)
             emit mainController.fileTransferComplete(value);
+    } else if (playReport(verb, rest, ok)) {
+        // One of the storage worker's reports.
     } else if (verb == QLatin1String("click")) {
         if (!driver.clickButton(rest)) {
             m_error = QStringLiteral("no shown button \"%1\"").arg(rest);
