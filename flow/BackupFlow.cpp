@@ -4,6 +4,8 @@
 #include "SizeText.h"
 #include "UpdateFlow.h"
 
+#include <QDir>
+
 namespace {
 
 const char* const kVolumeLabel = "TAVLO";
@@ -91,7 +93,7 @@ QString BackupFlow::statusText() const
         return tr("Returning Tavlo to normal mode…");
     case State::Done:
         return tr("Saved and checked: %1 (%2) in \"%3\".")
-            .arg(SizeText::files(fileCount), SizeText::bytes(totalBytes), doneFolder);
+            .arg(SizeText::files(fileCount), SizeText::bytes(totalBytes), QDir(doneFolder).dirName());
     case State::Failed:
         return forUpdate ? tr("%1 The update was not started.").arg(why) : why;
     case State::Cancelled:

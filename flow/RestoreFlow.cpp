@@ -4,7 +4,6 @@
 #include "SizeText.h"
 
 #include <QDir>
-#include <QLocale>
 #include <QVariantMap>
 
 namespace {
@@ -47,9 +46,9 @@ void RestoreFlow::coverWhileShown()
 QVariantList RestoreFlow::backupRows() const
 {
     QVariantList rows;
-    const QLocale locale;
     for (const BackupList::Item& item : items) {
-        const QString when = locale.toString(item.created.toLocalTime(), QLocale::ShortFormat);
+        // As the folders are named: the same in every language, without seconds.
+        const QString when = item.created.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
         QVariantMap row;
         row.insert(QStringLiteral("folder"), item.folder);
         row.insert(QStringLiteral("text"),

@@ -64,6 +64,7 @@ Item {
 
     FramedButton {
         objectName: "restoreButton"
+        textScale: 0.28
         anchors.top: backupButton.bottom
         anchors.topMargin: home.height * 0.02
         anchors.horizontalCenter: parent.horizontalCenter

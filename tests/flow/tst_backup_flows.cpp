@@ -58,7 +58,7 @@ void BackupFlowsTest::rows_data()
         << QStringList{kEnter, kBackUp, kEject} << none;
     QTest::newRow("backup: done")
         << kCopying + QStringList{"backedUp", "endAck"}
-        << "Done Idle Idle Idle | Backup complete | Saved and checked: 12 files (3 MB) in \"/ | close"
+        << "Done Idle Idle Idle | Backup complete | Saved and checked: 12 files (3 MB) in \"n | close"
         << QStringList{kEnter, kBackUp, kEject} << QStringList{"backup done 1.5.2 12"};
     QTest::newRow("backup: closed, home again")
         << kCopying + QStringList{"backedUp", "endAck", "close"}
