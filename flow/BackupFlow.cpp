@@ -54,7 +54,7 @@ QString BackupFlow::estimateText() const
 {
     if (lastBytes <= 0)
         return QString();
-    return tr("The last backup held %1 and took %2.")
+    return tr("Last backup: %1, %2.")
         .arg(SizeText::bytes(lastBytes), SizeText::duration(lastDurationMs));
 }
 

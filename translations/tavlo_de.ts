@@ -77,10 +77,6 @@
 <context>
     <name>BackupFlow</name>
     <message>
-        <source>The last backup held %1 and took %2.</source>
-        <translation>Die letzte Sicherung umfasste %1 und dauerte %2.</translation>
-    </message>
-    <message>
         <source>Backing up Tavlo&apos;s projects</source>
         <translation>Tavlos Projekte werden gesichert</translation>
     </message>
@@ -147,6 +143,10 @@
     <message>
         <source>Tavlo&apos;s drive could not be ejected, so Tavlo may still be in transfer mode. Close any program that uses the drive, then press DONE. If Tavlo was disconnected, connect it again.</source>
         <translation>Tavlos Laufwerk konnte nicht ausgeworfen werden, daher ist Tavlo vielleicht noch im Übertragungsmodus. Schließe jedes Programm, das das Laufwerk verwendet, und drücke dann FERTIG. Wurde Tavlo getrennt, schließe es wieder an.</translation>
+    </message>
+    <message>
+        <source>Last backup: %1, %2.</source>
+        <translation>Letzte Sicherung: %1, %2.</translation>
     </message>
 </context>
 <context>

@@ -115,6 +115,7 @@ Item {
 
     // "Back up Tavlo's projects first", with the last backup's size and time under it.
     Column {
+        id: backupOption
         objectName: "backupOption"
         // Under the notice's text, which may take more lines than its box holds.
         y: infoText.y + Math.max(infoText.height, infoText.contentHeight) / 2 + infoText.height / 2
@@ -165,8 +166,9 @@ Item {
     FramedButton {
         id: startUpdateButton
         objectName: "startUpdateButton"
-        anchors.top: infoText.bottom
-        anchors.topMargin: panel.height * 0.2
+        // Where it always was, or under the backup option when that reaches further down.
+        y: Math.max(infoText.y + infoText.height + panel.height * 0.2,
+                    backupOption.visible ? backupOption.y + backupOption.height + panel.height * 0.015 : 0)
         anchors.horizontalCenter: parent.horizontalCenter
         width: panel.columnWidth
         visible: panel.flow !== null && panel.flow.startShown && !panel.pageShown
