@@ -63,7 +63,10 @@ def run_demo(demo, out, edition, flow, runs, launcher="", server_program=None, d
         server, url, ca = start_server(server_program, out)
         command += ["--server", url, "--server-ca", os.path.relpath(ca)]
     try:
-        run = subprocess.run(command, capture_output=True, text=True, timeout=timeout)
+        # The demo's own output is for people; under Wine it comes in the console's code page
+        # (a file name such as "Ørsted – live.mid"), so it is read leniently.
+        run = subprocess.run(command, capture_output=True, text=True, encoding="utf-8",
+                             errors="replace", timeout=timeout)
     finally:
         if server:
             server.terminate()
@@ -72,7 +75,7 @@ def run_demo(demo, out, edition, flow, runs, launcher="", server_program=None, d
     if run.returncode != 0:
         fail("the demo exited with %d" % run.returncode)
 
-    log = open(os.path.join(out, "events.log"), encoding="utf-8").read().splitlines()
+    log = open(os.path.join(out, "events.log"), encoding="utf-8", errors="replace").read().splitlines()
     events = [line.split(None, 1)[1] for line in log if line.strip()]
 
     flows = [e for e in events if e.startswith("demo: flow ")]
