@@ -11,7 +11,9 @@ ReadBackFile::~ReadBackFile()
 
 bool ReadBackFile::openForReadBack()
 {
-    if (!reader.open(QFile::encodeName(path).constData()))
+    // The reader takes UTF-8 on every system (on Windows the system's 8-bit code page would
+    // lose a name such as "Ørsted – live.mid").
+    if (!reader.open(path.toUtf8().constData()))
         return false;
     return QIODevice::open(QIODevice::ReadOnly | QIODevice::Unbuffered);
 }
