@@ -218,8 +218,8 @@ RestoreFileCopy::Result RestoreFileCopy::copy(const QString& volumeRoot,
     const Outcome stop = interrupted();
     if (stop != Outcome::Done)
         return fail({stop, {}});
-    if (!FileReplace::replace(QFile::encodeName(tempPath).constData(),
-                              QFile::encodeName(finalPath).constData())) {
+    // The replace takes UTF-8 names on every system, as the read-back does.
+    if (!FileReplace::replace(tempPath.toUtf8().constData(), finalPath.toUtf8().constData())) {
         if (!QFileInfo::exists(root))
             return fail({Outcome::Vanished, {}});
         return fail({Outcome::WriteFailed,
