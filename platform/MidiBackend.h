@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MidiProblem.h"
+
 #include <memory>
 
 class MidiInput;
@@ -15,4 +17,7 @@ public:
 
     virtual std::unique_ptr<MidiInput> createInput() = 0;
     virtual std::unique_ptr<MidiOutput> createOutput() = 0;
+
+    // Why the last create came back empty (Kind None after one that succeeded).
+    virtual MidiProblem lastProblem() const { return {}; }
 };

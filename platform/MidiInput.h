@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MidiProblem.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +24,9 @@ public:
     // false: the port did not open (or the callback was not set, and so on).
     virtual bool openPort(unsigned int portNumber, const std::string& portName) = 0;
     virtual bool closePort() = 0;
+    // Why the last openPort failed (Kind None after one that succeeded): PortInUse when
+    // another program holds the port.
+    virtual MidiProblem lastProblem() const { return {}; }
     virtual bool setCallback(Callback callback, void* userData) = 0;
     virtual bool cancelCallback() = 0;
     virtual bool ignoreTypes(bool midiSysex, bool midiTime, bool midiSense) = 0;

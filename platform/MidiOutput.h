@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MidiProblem.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +18,9 @@ public:
     virtual std::optional<std::string> getPortName(unsigned int portNumber) = 0;
     virtual bool openPort(unsigned int portNumber, const std::string& portName) = 0;
     virtual bool closePort() = 0;
+    // Why the last openPort failed (Kind None after one that succeeded): PortInUse when
+    // another program holds the port.
+    virtual MidiProblem lastProblem() const { return {}; }
     // false: the message did not go out (an empty message never does).
     virtual bool sendMessage(const std::vector<unsigned char>& message) = 0;
 };
