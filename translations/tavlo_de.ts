@@ -1273,6 +1273,25 @@
     </message>
 </context>
 <context>
+    <name>MidiProblemText</name>
+    <message>
+        <source>This computer&apos;s MIDI system could not be opened%1. Load its sequencer (on Linux: &quot;sudo modprobe snd-seq&quot;); Tavlo is found as soon as it is there.</source>
+        <translation>Das MIDI-System dieses Computers ließ sich nicht öffnen%1. Lade seinen Sequencer (unter Linux: „sudo modprobe snd-seq“); Tavlo wird gefunden, sobald er da ist.</translation>
+    </message>
+    <message>
+        <source>This computer&apos;s MIDI system could not be opened%1. Add your user to the audio group, then log in again.</source>
+        <translation>Das MIDI-System dieses Computers ließ sich nicht öffnen%1. Füge deinen Benutzer der Gruppe „audio“ hinzu und melde dich dann neu an.</translation>
+    </message>
+    <message>
+        <source>Tavlo is connected, but another program is using its MIDI port (a DAW or another MIDI tool). Close it; Tavlo is found as soon as the port is free.</source>
+        <translation>Tavlo ist angeschlossen, aber ein anderes Programm verwendet seinen MIDI-Anschluss (eine DAW oder ein anderes MIDI-Werkzeug). Schließe es; Tavlo wird gefunden, sobald der Anschluss frei ist.</translation>
+    </message>
+    <message>
+        <source>This computer&apos;s MIDI system reported an error%1. Reconnect Tavlo; if that does not help, restart the computer.</source>
+        <translation>Das MIDI-System dieses Computers meldete einen Fehler%1. Schließe Tavlo neu an; hilft das nicht, starte den Computer neu.</translation>
+    </message>
+</context>
+<context>
     <name>Presence</name>
     <message>
         <source>Looking for Tavlo</source>
