@@ -17,6 +17,8 @@ constexpr int kNotConfirmed = 10;      // the instrument did not come back to co
 constexpr int kInUse = 11;             // another program (the window, another tavlo) holds the instrument
 constexpr int kBackupFailed = 12;       // the backup could not be made, or the restore could not be done
 constexpr int kBackupChanged = 13;      // restore: the backup does not match its manifest
+constexpr int kMidiSystem = 14;        // this computer's MIDI system, or the instrument's port, cannot be used
+constexpr int kCheckFound = 15;        // doctor: a check found something standing in the way
 constexpr int kUpdateAvailable = 100;  // check: an update is available
 constexpr int kInterrupted = 130;      // stopped by Ctrl-C
 
