@@ -1402,6 +1402,10 @@
         <source>the file could not be put in place</source>
         <translation>die Datei konnte nicht an ihren Platz gesetzt werden</translation>
     </message>
+    <message>
+        <source>%1 was not restored; the file on Tavlo is as it was. %2</source>
+        <translation>%1 wurde nicht wiederhergestellt; die Datei auf Tavlo ist unverändert. %2</translation>
+    </message>
 </context>
 <context>
     <name>RestoreFlow</name>
@@ -2009,6 +2013,21 @@
     <message>
         <source>The update file is on Tavlo&apos;s volume, but Tavlo did not come back to be told to apply it. Unplug Tavlo and plug it in again, then press Try again.</source>
         <translation>Die Update-Datei liegt auf dem Laufwerk von Tavlo, aber Tavlo kam nicht zurück, um die Anweisung zum Einspielen zu erhalten. Ziehe Tavlos Kabel ab, stecke es wieder ein und drücke dann „Erneut versuchen“.</translation>
+    </message>
+</context>
+<context>
+    <name>WriteRefusalText</name>
+    <message>
+        <source>Windows did not let this program write to Tavlo&apos;s drive (%1), although the drive is not write-protected. Controlled folder access or an antivirus program may be blocking it: allow &quot;%2&quot; in Windows Security (Virus &amp; threat protection, Ransomware protection, Allow an app through Controlled folder access) or in your antivirus program, then try again.</source>
+        <translation>Windows hat diesem Programm das Schreiben auf Tavlos Laufwerk nicht erlaubt (%1), obwohl das Laufwerk nicht schreibgeschützt ist. Überwachter Ordnerzugriff oder ein Virenschutzprogramm blockiert es vielleicht: Erlaube „%2“ in der Windows-Sicherheit (Viren- &amp; Bedrohungsschutz, Ransomware-Schutz, App durch überwachten Ordnerzugriff zulassen) oder in deinem Virenschutzprogramm und versuche es dann noch einmal.</translation>
+    </message>
+    <message>
+        <source>Windows did not let this program write to &quot;%1&quot; (%2). Controlled folder access or an antivirus program may be blocking it: allow &quot;%3&quot; in Windows Security (Virus &amp; threat protection, Ransomware protection, Allow an app through Controlled folder access) or in your antivirus program, or choose another folder.</source>
+        <translation>Windows hat diesem Programm das Schreiben in „%1“ nicht erlaubt (%2). Überwachter Ordnerzugriff oder ein Virenschutzprogramm blockiert es vielleicht: Erlaube „%3“ in der Windows-Sicherheit (Viren- &amp; Bedrohungsschutz, Ransomware-Schutz, App durch überwachten Ordnerzugriff zulassen) oder in deinem Virenschutzprogramm, oder wähle einen anderen Ordner.</translation>
+    </message>
+    <message>
+        <source>This computer did not let your user write to Tavlo&apos;s drive (%1), although the drive is not write-protected. Check the drive&apos;s permissions, or connect Tavlo again so that the system mounts its drive for you, then try again.</source>
+        <translation>Dieser Computer hat deinem Benutzer das Schreiben auf Tavlos Laufwerk nicht erlaubt (%1), obwohl das Laufwerk nicht schreibgeschützt ist. Prüfe die Rechte des Laufwerks oder schließe Tavlo neu an, damit das System sein Laufwerk für dich einbindet, und versuche es dann noch einmal.</translation>
     </message>
 </context>
 <context>

@@ -21,13 +21,16 @@ public:
         CurlMissing, CurlFails, CurlStalls, CurlRescues,
         DownloadFolderUnusable, DownloadVanishes, DownloadDiskFull,
         VolumeReadOnly, VolumeNeverMounts, VolumeMountsTooLate, VolumeMountsLate, VolumeBusy,
-        VolumeStaleFile, VolumeNotReady, VolumeFull,
+        VolumeStaleFile, VolumeNotReady, VolumeFull, VolumeRefusesWrites,
         InstrumentSilent, InstrumentRefuses,
         UnplugBeforeStart, UnplugDuringDownload, UnplugDuringCurl, UnplugDuringVolumeWait,
         UnplugDuringCopy, UnplugDuringFinalWait, RejoinsLate, UnplugOnFailureScreen,
         UpdateModeSendFails, KeepsOldFirmware,
         StrangerUpdateVolume, TwoOwnUpdateVolumes,
     };
+
+    // Whether a simulated volume can refuse writes here (SimWriteBarrier).
+    static bool canRefuseWrites();
 
     FaultMatrixRow(Fault fault, EndToEndRig& rig);
     ~FaultMatrixRow();
