@@ -62,9 +62,8 @@ CheckResult CheckLines::midiPorts(const Ports& ports)
 {
     if (!ports.listed)
         return result(Check::MidiPorts, Outcome::NotRun,
-                      tr("Not checked: without the MIDI system no ports can be listed."));
-    const QString seen = tr("%1 and %2").arg(tr("%n input port(s)", nullptr, ports.inputs),
-                                             tr("%n output port(s)", nullptr, ports.outputs));
+                      tr("Without the MIDI system no ports can be listed."));
+    const QString seen = tr("Ports seen: %1 in, %2 out").arg(ports.inputs).arg(ports.outputs);
     if (ports.instrumentInputs.isEmpty() && ports.instrumentOutputs.isEmpty())
         return result(Check::MidiPorts, Outcome::Note,
                       tr("%1; none of them is Tavlo's. Connect Tavlo over USB and switch it on.")
@@ -86,12 +85,12 @@ CheckResult CheckLines::instrument(const Answer& answer)
     switch (answer.state) {
     case Answer::State::MidiUnusable:
         return result(Check::Instrument, Outcome::NotRun,
-                      tr("Not asked: without the MIDI system Tavlo cannot be reached."));
+                      tr("Without the MIDI system Tavlo cannot be reached."));
     case Answer::State::NoPorts:
         return result(Check::Instrument, Outcome::Note, tr("Tavlo is not connected."));
     case Answer::State::Held:
         return result(Check::Instrument, Outcome::NotRun,
-                      tr("Not asked: %1").arg(answer.heldBy));
+                      tr("Tavlo is not asked while another program holds it. %1").arg(answer.heldBy));
     case Answer::State::Answered:
         return result(Check::Instrument, Outcome::Ok,
                       tr("Tavlo answered: firmware %1.").arg(answer.firmware));
@@ -111,9 +110,10 @@ CheckResult CheckLines::releaseServer(const Server& server)
     switch (server.result) {
     case Server::Result::Read:
         return result(Check::ReleaseServer, Outcome::Ok,
-                      tr("The release catalogue was read from %1 (%2): %n version(s), the latest %3.",
-                         nullptr, server.versions)
-                          .arg(server.url, way, server.latest));
+                      tr("The release catalogue was read from %1 (%2); the latest of its versions "
+                         "is %3 (%4 in all).")
+                          .arg(server.url, way, server.latest)
+                          .arg(server.versions));
     case Server::Result::NotACatalogue:
         return result(Check::ReleaseServer, Outcome::Problem,
                       tr("%1 answered (%2), but not with a release catalogue (%3). Something on "
@@ -147,8 +147,7 @@ CheckResult CheckLines::downloadFolder(const Folder& folder)
 {
     if (!folder.checked)
         return result(Check::DownloadFolder, Outcome::NotRun,
-                      tr("Not checked: the storage was busy for longer than %1. Check again "
-                         "later.")
+                      tr("The storage was busy for longer than %1. Check again later.")
                           .arg(seconds(folder.limitMs)));
     if (folder.path.isEmpty())
         return result(Check::DownloadFolder, Outcome::Problem,
@@ -182,8 +181,7 @@ CheckResult CheckLines::volumes(const QList<VolumeInfo>& mounted, bool listed, i
 {
     if (!listed)
         return result(Check::Volumes, Outcome::NotRun,
-                      tr("Not checked: the list of volumes did not come within %1. Check again "
-                         "later.")
+                      tr("The list of volumes did not come within %1. Check again later.")
                           .arg(seconds(limitMs)));
     QStringList found;
     QStringList problems;

@@ -160,26 +160,8 @@
         <translation>Das MIDI-System öffnet sich: Seine Ein- und Ausgabeobjekte lassen sich anlegen.</translation>
     </message>
     <message>
-        <source>Not checked: without the MIDI system no ports can be listed.</source>
-        <translation>Nicht geprüft: Ohne das MIDI-System lassen sich keine Ports auflisten.</translation>
-    </message>
-    <message>
-        <source>%1 and %2</source>
-        <translation>%1 und %2</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n input port(s)</source>
-        <translation>
-            <numerusform>%n Eingangsport</numerusform>
-            <numerusform>%n Eingangsports</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>%n output port(s)</source>
-        <translation>
-            <numerusform>%n Ausgangsport</numerusform>
-            <numerusform>%n Ausgangsports</numerusform>
-        </translation>
+        <source>Without the MIDI system no ports can be listed.</source>
+        <translation>Ohne das MIDI-System lassen sich keine Ports auflisten.</translation>
     </message>
     <message>
         <source>%1; none of them is Tavlo&apos;s. Connect Tavlo over USB and switch it on.</source>
@@ -202,16 +184,16 @@
         <translation>%1; die von Tavlo: Eingang %2, Ausgang %3.</translation>
     </message>
     <message>
-        <source>Not asked: without the MIDI system Tavlo cannot be reached.</source>
-        <translation>Nicht gefragt: Ohne das MIDI-System ist Tavlo nicht zu erreichen.</translation>
+        <source>Without the MIDI system Tavlo cannot be reached.</source>
+        <translation>Ohne das MIDI-System ist Tavlo nicht zu erreichen.</translation>
     </message>
     <message>
         <source>Tavlo is not connected.</source>
         <translation>Tavlo ist nicht angeschlossen.</translation>
     </message>
     <message>
-        <source>Not asked: %1</source>
-        <translation>Nicht gefragt: %1</translation>
+        <source>Tavlo is not asked while another program holds it. %1</source>
+        <translation>Tavlo wird nicht gefragt, solange ein anderes Programm es belegt. %1</translation>
     </message>
     <message>
         <source>Tavlo answered: firmware %1.</source>
@@ -228,13 +210,6 @@
     <message>
         <source>through the proxy %1</source>
         <translation>über den Proxy %1</translation>
-    </message>
-    <message numerus="yes">
-        <source>The release catalogue was read from %1 (%2): %n version(s), the latest %3.</source>
-        <translation>
-            <numerusform>Der Versionskatalog wurde von %1 gelesen (%2): %n Version, die neueste %3.</numerusform>
-            <numerusform>Der Versionskatalog wurde von %1 gelesen (%2): %n Versionen, die neueste %3.</numerusform>
-        </translation>
     </message>
     <message>
         <source>%1 answered (%2), but not with a release catalogue (%3). Something on this network may be answering in the server&apos;s place; try again later.</source>
@@ -261,8 +236,8 @@
         <translation> und den Proxy</translation>
     </message>
     <message>
-        <source>Not checked: the storage was busy for longer than %1. Check again later.</source>
-        <translation>Nicht geprüft: Der Speicher war länger als %1 beschäftigt. Prüfe später erneut.</translation>
+        <source>The storage was busy for longer than %1. Check again later.</source>
+        <translation>Der Speicher war länger als %1 beschäftigt. Prüfe später erneut.</translation>
     </message>
     <message>
         <source>The download folder could not be made, or is not a plain folder of this user&apos;s. Check the cache folder&apos;s permissions.</source>
@@ -293,8 +268,8 @@
         <translation>%1 ist beschreibbar, %2 sind frei (%3).</translation>
     </message>
     <message>
-        <source>Not checked: the list of volumes did not come within %1. Check again later.</source>
-        <translation>Nicht geprüft: Die Liste der Laufwerke kam nicht innerhalb von %1. Prüfe später erneut.</translation>
+        <source>The list of volumes did not come within %1. Check again later.</source>
+        <translation>Die Liste der Laufwerke kam nicht innerhalb von %1. Prüfe später erneut.</translation>
     </message>
     <message>
         <source>Tavlo&apos;s storage is mounted at %1 (transfer mode).</source>
@@ -315,6 +290,14 @@
     <message>
         <source>None of Tavlo&apos;s volumes is mounted, as in normal mode.</source>
         <translation>Keines der Laufwerke von Tavlo ist eingebunden, wie im normalen Modus.</translation>
+    </message>
+    <message>
+        <source>Ports seen: %1 in, %2 out</source>
+        <translation>Gefundene Ports: Eingänge %1, Ausgänge %2</translation>
+    </message>
+    <message>
+        <source>The release catalogue was read from %1 (%2); the latest of its versions is %3 (%4 in all).</source>
+        <translation>Der Versionskatalog wurde von %1 gelesen (%2); die neueste seiner Versionen ist %3 (%4 insgesamt).</translation>
     </message>
 </context>
 <context>

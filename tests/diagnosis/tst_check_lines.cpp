@@ -87,9 +87,9 @@ void TestCheckLines::midiPorts_data()
     const QStringList in{"Tavlo:Tavlo MIDI 1 24:0"};
     const QStringList out{"Tavlo:Tavlo MIDI 1 24:0"};
     QTest::newRow("no MIDI system") << false << QStringList() << QStringList() << O::NotRun
-                                    << "Not checked";
+                                    << "Without the MIDI system no ports can be listed.";
     QTest::newRow("none of them the instrument's") << true << QStringList() << QStringList()
-                                                   << O::Note << "3 input ports and 1 output port; none";
+                                                   << O::Note << "Ports seen: 3 in, 1 out; none of them is Tavlo's.";
     QTest::newRow("the instrument's pair") << true << in << out << O::Ok
         << "input \u201cTavlo:Tavlo MIDI 1 24:0\u201d, output \u201cTavlo:Tavlo MIDI 1 24:0\u201d";
     QTest::newRow("an input without its output") << true << in << QStringList() << O::Problem
@@ -115,10 +115,10 @@ void TestCheckLines::instrument_data()
     QTest::addColumn<QString>("text");
     using S = CheckLines::Answer::State;
     QTest::newRow("no MIDI") << int(S::MidiUnusable) << O::NotRun
-                             << "Not asked: without the MIDI system Tavlo cannot be reached.";
+                             << "Without the MIDI system Tavlo cannot be reached.";
     // No instrument is no fault of the computer's.
     QTest::newRow("not connected") << int(S::NoPorts) << O::Note << "Tavlo is not connected.";
-    QTest::newRow("held by the window") << int(S::Held) << O::NotRun << "Not asked: the window has it.";
+    QTest::newRow("held by the window") << int(S::Held) << O::NotRun << "Tavlo is not asked while another program holds it. The window has it.";
     QTest::newRow("answered") << int(S::Answered) << O::Ok << "Tavlo answered: firmware 1.5.2.";
     QTest::newRow("silent") << int(S::Silent) << O::Problem
         << "Tavlo's ports are there, but it did not report its firmware version within 8 s. "
@@ -131,7 +131,7 @@ void TestCheckLines::instrument()
     QFETCH(O, outcome);
     QFETCH(QString, text);
     const CheckResult r = CheckLines::instrument({CheckLines::Answer::State(state), "1.5.2",
-                                                  "the window has it.", 8000});
+                                                  "The window has it.", 8000});
     QCOMPARE(r.outcome, outcome);
     QCOMPARE(r.text, text);
 }
@@ -144,8 +144,8 @@ void TestCheckLines::releaseServer_data()
     QTest::addColumn<QString>("contains");
     using R = CheckLines::Server::Result;
     QTest::newRow("read, no proxy") << int(R::Read) << "" << O::Ok
-        << "The release catalogue was read from https://s/releases/releases.json (without a proxy): "
-           "4 versions, the latest 1.6.0.";
+        << "The release catalogue was read from https://s/releases/releases.json (without a proxy); "
+           "the latest of its versions is 1.6.0 (4 in all).";
     QTest::newRow("read through a proxy") << int(R::Read) << "proxy.example:3128" << O::Ok
                                           << "(through the proxy proxy.example:3128)";
     QTest::newRow("not a catalogue") << int(R::NotACatalogue) << "" << O::Problem

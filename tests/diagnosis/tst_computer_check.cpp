@@ -238,7 +238,8 @@ void TestComputerCheck::waitsForTheLinksAnswer()
     again.start();
     QVERIFY(againFinished.wait(5000));
     QCOMPARE(again.results().at(2).outcome, CheckResult::Outcome::Problem);
-    QVERIFY(clock.elapsed() >= 300);
+    // Not before its limit (a timer may fire a little early).
+    QVERIFY(clock.elapsed() >= 250);
 }
 
 void TestComputerCheck::aLateStorageThreadIsSaidAsSuch()

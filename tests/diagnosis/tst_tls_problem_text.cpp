@@ -5,11 +5,11 @@
 #include <QTest>
 
 namespace {
-const QDateTime kFrom(QDate(2026, 3, 1), QTime(0, 0), QTimeZone::UTC);
-const QDateTime kUntil(QDate(2027, 3, 1), QTime(0, 0), QTimeZone::UTC);
+const QDateTime kFrom(QDate(2026, 3, 1), QTime(0, 0), Qt::UTC);
+const QDateTime kUntil(QDate(2027, 3, 1), QTime(0, 0), Qt::UTC);
 QDateTime at(int year, int month, int day)
 {
-    return QDateTime(QDate(year, month, day), QTime(12, 0), QTimeZone::UTC);
+    return QDateTime(QDate(year, month, day), QTime(12, 0), Qt::UTC);
 }
 } // namespace
 
