@@ -74,7 +74,11 @@ ApplicationWindow {
             color: activeFocus ? "#1f5f69" : "#111111"
             border.color: "#333333"
             activeFocusOnTab: true
-            onActiveFocusChanged: if (activeFocus) list.currentIndex = row.index
+            // A row reached by Tab is scrolled into view (the window may be too small for all).
+            onActiveFocusChanged: if (activeFocus) {
+                list.currentIndex = row.index
+                list.positionViewAtIndex(row.index, ListView.Contain)
+            }
 
             Column {
                 id: rowColumn
@@ -128,7 +132,7 @@ ApplicationWindow {
         FramedButton {
             id: copyButton
             objectName: "computerCheckCopy"
-            width: (window.width - 72) / 2
+            width: Math.min(200, (window.width - 72) / 2)
             visible: true
             enabled: !window.running && clipboardText.text !== ""
             textScale: 0.25
@@ -142,7 +146,7 @@ ApplicationWindow {
         FramedButton {
             id: closeButton
             objectName: "computerCheckClose"
-            width: (window.width - 72) / 2
+            width: Math.min(200, (window.width - 72) / 2)
             visible: true
             focus: true
             textScale: 0.25
