@@ -81,6 +81,14 @@ void CliDoctorTest::doctor_data()
         << QStringList{"ok", "ok", "ok", "problem", "ok", "ok"} << 15
         << "release_server" << "but the server's certificate is valid from 1 January 2040. Set the date and time, then check again.";
 
+    // The window holds the instrument: it is not asked (its ports are not opened twice), and
+    // the rest is checked all the same.
+    CliProcess::Setup held = all;
+    held.environment.insert(QStringLiteral("TAVLO_SIM_HELD_BY"), QStringLiteral("window"));
+    QTest::newRow("held by the window") << held
+        << QStringList{"ok", "ok", "not_run", "ok", "ok", "ok"} << 0
+        << "instrument" << "Tavlo is not asked while another program holds it.";
+
     // A plain file where the download folder's parent should be: no folder can be made there.
     CliProcess::Setup unwritable = all;
     unwritable.environment.insert(QStringLiteral("TAVLO_SIM_DOWNLOADS"),
