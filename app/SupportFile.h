@@ -17,6 +17,9 @@ class SupportFile : public QObject
     Q_OBJECT
     // What the last save() did, in a sentence for the window.
     Q_PROPERTY(QString lastResult READ lastResult NOTIFY lastResultChanged)
+    // The last report of "Check this computer" in this session (with the time it was made in
+    // its heading); empty when none was run. The window binds it to the published check.
+    Q_PROPERTY(QString computerReport READ computerReport WRITE setComputerReport NOTIFY computerReportChanged)
 
 public:
     struct Facts
@@ -25,6 +28,7 @@ public:
         QString qtVersion;      // "6.4.2 (built with 6.4.2)"
         QString system;         // "Debian GNU/Linux 12 (bookworm), linux 6.1.0, x86_64"
         QStringList sessionLogs; // newest first: "name\ntext"
+        QString computerReport;  // the last computer check of this session; empty: none
     };
 
     explicit SupportFile(QObject* parent = nullptr);
@@ -53,10 +57,14 @@ public:
     Q_INVOKABLE bool save(const QString& urlOrPath);
 
     QString lastResult() const { return result; }
+    QString computerReport() const { return report; }
+    void setComputerReport(const QString& text);
 
 Q_SIGNALS:
     void lastResultChanged();
+    void computerReportChanged();
 
 private:
     QString result;
+    QString report;
 };
