@@ -14,6 +14,8 @@
 //   TAVLO_SIM_HELD_BY   "window" or "tavlo": that program holds the instrument's lock for
 //                       the runs; "crashed": a program that ended without letting go left it
 //   TAVLO_SIM_BACKUPS   the backups folder the program is given (none without)
+//   TAVLO_SIM_MIDI      "missing" or "denied": the MIDI service cannot be used; "in-use":
+//                       another program holds the instrument's ports
 //
 // Between the runs the instrument's storage lasts, as a card does. A run that is the word
 // "@change" runs no program: it changes the first file of the instrument's storage (as a user
@@ -26,6 +28,7 @@
 #include "CliRun.h"
 #include "InstrumentLock.h"
 #include "ReleaseServer.h"
+#include "SessionLog.h"
 #include "SimInstrument.h"
 #include "SysExMessages.h"
 #include "TestTimings.h"
@@ -94,6 +97,8 @@ QString newestIn(const QString& folder)
 
 int main(int argc, char* argv[])
 {
+    // As the program's entry point: what is said before the session log goes into it.
+    SessionLog::holdMessages();
     QCoreApplication app(argc, argv);
     // The names and version of the program it stands in for.
     const AppIdentity identity = AppIdentity::fullEdition();
@@ -132,6 +137,13 @@ int main(int argc, char* argv[])
         instrument.bus().failSendsOf(QByteArray(reinterpret_cast<const char*>(message.data()),
                                                 qsizetype(message.size())));
     }
+    const QString midi = env("TAVLO_SIM_MIDI");
+    if (midi == QLatin1String("missing"))
+        instrument.bus().setMidiServiceProblem(MidiProblem::Kind::ServiceMissing);
+    else if (midi == QLatin1String("denied"))
+        instrument.bus().setMidiServiceProblem(MidiProblem::Kind::PermissionDenied);
+    else if (midi == QLatin1String("in-use"))
+        instrument.bus().setPortsInUse(true);
     const int count = env("TAVLO_SIM_INSTRUMENTS", QStringLiteral("1")).toInt();
     if (count > 0)
         instrument.plugIn();
