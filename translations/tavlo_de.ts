@@ -397,6 +397,10 @@
         <source>what was done to the instrument: updates, backups, restores</source>
         <translation>was mit dem Instrument gemacht wurde: Updates, Sicherungen, Wiederherstellungen</translation>
     </message>
+    <message>
+        <source>this computer&apos;s MIDI system, or the instrument&apos;s MIDI port, cannot be used</source>
+        <translation>das MIDI-System dieses Computers oder der MIDI-Port des Instruments kann nicht verwendet werden</translation>
+    </message>
 </context>
 <context>
     <name>CliHelpText</name>
@@ -1726,6 +1730,10 @@
     <message>
         <source>The support file could not be saved as %1.</source>
         <translation>Die Supportdatei konnte nicht als %1 gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>MIDI system problems</source>
+        <translation>Probleme des MIDI-Systems</translation>
     </message>
 </context>
 <context>
