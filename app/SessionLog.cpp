@@ -9,14 +9,29 @@
 
 #include <QLoggingCategory>
 
+#include <QList>
+
 #include <atomic>
 #include <cstring>
+#include <mutex>
 
 namespace {
 
 std::atomic<SessionLog*> g_active{nullptr};
 QtMessageHandler g_previous = nullptr;
 SessionLog::Echo g_echo = SessionLog::Echo::Previous;
+
+// The messages held until a log is installed (SessionLog::holdMessages).
+struct HeldMessage
+{
+    QtMsgType type;
+    QByteArray category;
+    QString text;
+};
+std::mutex g_heldLock;
+QList<HeldMessage> g_held;
+bool g_holding = false;
+QtMessageHandler g_beforeHolding = nullptr;
 
 const char* letterOf(QtMsgType type)
 {
@@ -128,10 +143,38 @@ void SessionLog::install(Echo echo)
     g_echo = echo;
     g_active.store(this);
     installed = true;
+    QList<HeldMessage> held;
+    {
+        const std::lock_guard<std::mutex> guard(g_heldLock);
+        held.swap(g_held);
+        // The handler before the holding one is the one this log passes on to.
+        if (g_holding)
+            qInstallMessageHandler(g_beforeHolding);
+        g_holding = false;
+    }
     g_previous = qInstallMessageHandler(&SessionLog::handle);
     // The parts' categories say only warnings by default (quiet in tests); the session log
     // takes every line of them.
     QLoggingCategory::setFilterRules(QStringLiteral("tavlo.*=true"));
+    for (const HeldMessage& message : held) {
+        const QMessageLogContext context(nullptr, 0, nullptr, message.category.constData());
+        handle(message.type, context, message.text);
+    }
+}
+
+void SessionLog::holdMessages()
+{
+    const std::lock_guard<std::mutex> guard(g_heldLock);
+    if (g_holding)
+        return;
+    g_holding = true;
+    g_beforeHolding = qInstallMessageHandler(&SessionLog::hold);
+}
+
+void SessionLog::hold(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    const std::lock_guard<std::mutex> guard(g_heldLock);
+    g_held.append({type, QByteArray(context.category ? context.category : "default"), message});
 }
 
 void SessionLog::handle(QtMsgType type, const QMessageLogContext& context, const QString& text)

@@ -57,8 +57,13 @@ public:
     // Why there is no log, in a sentence; empty when it is open.
     QString problem() const { return why; }
 
-    // Becomes the Qt message handler (until destroyed) with the given echo.
+    // Becomes the Qt message handler (until destroyed) with the given echo. The messages
+    // held since holdMessages() come first, as if said now.
     void install(Echo echo);
+    // Keeps every Qt message from now on until a session log is installed (which takes them
+    // as its first lines): for what a program's start says before it knows where its log
+    // goes (Qt's own warnings), which would otherwise reach standard error.
+    static void holdMessages();
 
     // The session files of a folder, newest first.
     static QStringList sessionFiles(const QString& folder);
@@ -71,6 +76,7 @@ public:
 private:
     SessionLog() = default;
     static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message);
+    static void hold(QtMsgType type, const QMessageLogContext& context, const QString& message);
     void write(QtMsgType type, const char* category, const QString& message);
 
     std::FILE* file = nullptr;

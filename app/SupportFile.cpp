@@ -73,6 +73,12 @@ QStringList SupportFile::portsSeen(const QString& logs)
     return unique(messagesOf(logs, QStringLiteral("tavlo.device"), QStringLiteral("Instrument ports")));
 }
 
+QStringList SupportFile::midiProblemsSeen(const QString& logs)
+{
+    return unique(messagesOf(logs, QStringLiteral("tavlo.device"), QStringLiteral("MIDI problem: ")))
+        .replaceInStrings(QRegularExpression(QStringLiteral("^MIDI problem: ")), QString());
+}
+
 QStringList SupportFile::volumesSeen(const QString& logs)
 {
     return unique(messagesOf(logs, QStringLiteral("tavlo.storage"), QStringLiteral("Volume ")));
@@ -107,6 +113,7 @@ QString SupportFile::compose(const Facts& facts)
     text += section(tr("Program"), facts.program);
     text += section(tr("Qt"), facts.qtVersion);
     text += section(tr("Operating system"), facts.system);
+    text += section(tr("MIDI system problems"), midiProblemsSeen(all).join(QLatin1Char('\n')));
     text += section(tr("MIDI ports seen"), portsSeen(all).join(QLatin1Char('\n')));
     text += section(tr("Volumes seen"), volumesSeen(all).join(QLatin1Char('\n')));
     text += section(tr("Catalogue last read"), lastCatalogue(all));

@@ -6,8 +6,8 @@
 #include <QUrl>
 
 // The support file: one plain text file for the maker's support with what they ask first —
-// the program and Qt versions, the operating system, the MIDI ports and volumes the program
-// saw, the release catalogue it last read, and the last session logs as they are. It holds
+// the program and Qt versions, the operating system, why the MIDI system could not be used
+// (when it could not), the MIDI ports and volumes the program saw, the release catalogue it last read, and the last session logs as they are. It holds
 // nothing of the user's own files (the session logs never do) and no user name or password
 // of an address (UrlCredentials), and is saved for the user alone (0600).
 //
@@ -39,6 +39,9 @@ public:
     static QString compose(const Facts& facts);
     // From the session logs' text: the MIDI ports, the volumes seen, the last catalogue. Pure.
     static QStringList portsSeen(const QString& logs);
+    // Why the MIDI system or the instrument's ports could not be used, as the link logged it
+    // ("service missing (/dev/snd/seq: no such file or directory)"), each once.
+    static QStringList midiProblemsSeen(const QString& logs);
     static QStringList volumesSeen(const QString& logs);
     static QString lastCatalogue(const QString& logs);
 

@@ -67,6 +67,7 @@ public:
         return i && in->openPort(*i, name);
     }
     bool closePort() override { return in->closePort(); }
+    MidiProblem lastProblem() const override { return in->lastProblem(); }
     bool setCallback(Callback callback, void* userData) override { return in->setCallback(callback, userData); }
     bool cancelCallback() override { return in->cancelCallback(); }
     bool ignoreTypes(bool sysex, bool time, bool sense) override { return in->ignoreTypes(sysex, time, sense); }
@@ -92,6 +93,7 @@ public:
         return i && out->openPort(*i, name);
     }
     bool closePort() override { return out->closePort(); }
+    MidiProblem lastProblem() const override { return out->lastProblem(); }
     bool sendMessage(const std::vector<unsigned char>& message) override { return out->sendMessage(message); }
 
 private:
@@ -104,6 +106,11 @@ private:
 ChosenPortBackend::ChosenPortBackend(std::shared_ptr<MidiBackend> backend, QString portName)
     : backend(std::move(backend)), portName(std::move(portName))
 {
+}
+
+MidiProblem ChosenPortBackend::lastProblem() const
+{
+    return backend ? backend->lastProblem() : MidiProblem{};
 }
 
 std::unique_ptr<MidiInput> ChosenPortBackend::createInput()

@@ -179,6 +179,11 @@ const std::vector<CliHelpTable::ExitCode>& CliHelpTable::exitCodes()
          "restore: the backup failed its check against its manifest (files changed, missing or "
          "added, or the manifest missing or unreadable); the files are named and the instrument "
          "was not touched."},
+        {kMidiSystem,
+         QT_TRANSLATE_NOOP("CliHelpTable", "this computer's MIDI system, or the instrument's MIDI port, cannot be used"),
+         "This computer's MIDI system cannot be used (its sequencer is not loaded, or this user may "
+         "not open it), or another program is using the instrument's MIDI port; the reason and "
+         "what to do are printed."},
         {kCheckFound, QT_TRANSLATE_NOOP("CliHelpTable", "doctor: a check found a problem"),
          "doctor: a check found a problem (the line of that check says what to do)."},
         {kUpdateAvailable, QT_TRANSLATE_NOOP("CliHelpTable", "check: an update is available"),

@@ -12,7 +12,7 @@ const QString CliInstruments::kUpdateVolume = QStringLiteral("tavloupd");
 CliInstruments::CliInstruments(const Platform& platform, const QString& port) : forLink(platform)
 {
     if (platform.midi && platform.usb)
-        found = InstrumentScan::scan(*platform.midi, *platform.usb);
+        found = InstrumentScan::scan(*platform.midi, *platform.usb, &problem);
     if (port.isEmpty()) {
         picked = found;
         return;

@@ -24,6 +24,8 @@ public:
     CliInstruments(const Platform& platform, const QString& port);
 
     const QList<InstrumentScan::Instrument>& all() const { return found; }
+    // Why the MIDI service could not be used for the look (Kind None when it could).
+    MidiProblem midiProblem() const { return problem; }
     // The instruments the command may act on: the chosen one(s), or all without --port.
     const QList<InstrumentScan::Instrument>& chosen() const { return picked; }
     // The platform for the link: with --port, its MIDI service shows the chosen ports only.
@@ -46,6 +48,7 @@ public:
 private:
     QList<InstrumentScan::Instrument> found;
     QList<InstrumentScan::Instrument> picked;
+    MidiProblem problem;
     Platform forLink;
     FileManager* files = nullptr;
 };

@@ -6,6 +6,7 @@
 #include "CliRestore.h"
 #include "CliTransfer.h"
 #include "CliUpdate.h"
+#include "MidiProblemText.h"
 #include "ReleaseChoices.h"
 #include "UpdateDownload.h"
 #include "UpdateChoices.h"
@@ -41,6 +42,9 @@ CliSession::CliSession(const CliOptions& options, const Platform& platform, cons
                     onInstrumentReady();
             },
             Qt::QueuedConnection);
+    // The instrument's ports are there but another program holds them, or the MIDI service
+    // went away meanwhile: said at once, as the look would never end well.
+    connect(&midi, &MidiHandler::midiProblemChanged, this, [this] { onMidiProblem(); });
     connect(&midi, &MidiHandler::deviceFound, this, [this](bool found) {
         if (found && current == State::FindingInstrument && this->options.done)
             onInstrumentReady();
@@ -89,6 +93,9 @@ int CliSession::run()
     }
     const auto& all = instruments.all();
     const auto& chosen = instruments.chosen();
+    if (instruments.midiProblem().isProblem())
+        return finishNow(CliExitCode::kMidiSystem,
+                         MidiProblemText::sentence(instruments.midiProblem()));
     if (all.isEmpty()) {
         const QString mode = instruments.volumeMode();
         if (!mode.isEmpty())
@@ -112,8 +119,21 @@ int CliSession::run()
     }
     deadline.start(timings.cli.instrumentWaitMs);
     poll.start();
+    onMidiProblem();
+    if (current == State::Ended)
+        return exitCode;
     loop.exec();
     return exitCode;
+}
+
+void CliSession::onMidiProblem()
+{
+    if (current != State::FindingInstrument)
+        return;
+    const MidiProblem problem = wiring->midiHandler().midiProblem();
+    // A port that did not open for another reason is tried again at the next look.
+    if (problem.isProblem() && problem.kind != MidiProblem::Kind::LibraryError)
+        finish(CliExitCode::kMidiSystem, MidiProblemText::sentence(problem));
 }
 
 int CliSession::finishNow(int code, const QString& problem)

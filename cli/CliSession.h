@@ -57,6 +57,9 @@ private:
     int finishNow(int code, const QString& problem);
     void onDeadline();
     void onInstrumentReady();
+    // Ends the look for the instrument with kMidiSystem when the link meets a MIDI problem
+    // that waiting does not mend.
+    void onMidiProblem();
     void onCatalogueRead();
     void startUpdate();
     void onInterruptPoll();

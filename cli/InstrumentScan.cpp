@@ -43,10 +43,17 @@ QString deviceOf(const QString& name)
 
 namespace InstrumentScan {
 
-QList<Instrument> scan(MidiBackend& midi, UsbIdentityLookup& usb)
+QList<Instrument> scan(MidiBackend& midi, UsbIdentityLookup& usb, MidiProblem* problem)
 {
     const std::unique_ptr<MidiInput> in = midi.createInput();
-    const std::unique_ptr<MidiOutput> out = midi.createOutput();
+    MidiProblem why = in ? MidiProblem{} : midi.lastProblem();
+    const std::unique_ptr<MidiOutput> out = in ? midi.createOutput() : nullptr;
+    if (in && !out)
+        why = midi.lastProblem();
+    if ((!in || !out) && !why.isProblem())
+        why.kind = MidiProblem::Kind::LibraryError;
+    if (problem)
+        *problem = why;
     const QStringList inputs = instrumentPorts(in.get(), usb);
     QStringList outputs = instrumentPorts(out.get(), usb);
     QList<Instrument> found;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MidiProblem.h"
 #include "UsbIdentityLookup.h"
 
 #include <QList>
@@ -22,7 +23,9 @@ struct Instrument
     UsbIds ids;
 };
 
-QList<Instrument> scan(MidiBackend& midi, UsbIdentityLookup& usb);
+// problem (when given): why the MIDI service could not be used for the look (Kind None when
+// it could); then nothing is found.
+QList<Instrument> scan(MidiBackend& midi, UsbIdentityLookup& usb, MidiProblem* problem = nullptr);
 
 // Whether the port name is the one given with --port: the same name, or the same once the
 // sequencer's client and port numbers at its end ("... 24:0"), which change whenever the

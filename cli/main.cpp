@@ -3,6 +3,7 @@
 #include "CliRun.h"
 #include "download/full/Downloader.h"
 #include "ProductionPlatform.h"
+#include "SessionLog.h"
 #include "Startup.h"
 #include "Timings.h"
 
@@ -23,6 +24,9 @@ extern "C" void onInterrupt(int)
 
 int main(int argc, char* argv[])
 {
+    // What is said before the session log is installed (Qt's warning about the runtime
+    // folder, as the platform is made) goes into the log, not onto the terminal.
+    SessionLog::holdMessages();
     QCoreApplication app(argc, argv);
     // The full edition's names and version.
     const AppIdentity identity = AppIdentity::fullEdition();

@@ -19,3 +19,20 @@ QString hex(const std::vector<unsigned char>& bytes)
 }
 
 } // namespace DeviceLog
+
+const char* DeviceLog::problemKindName(MidiProblem::Kind kind)
+{
+    switch (kind) {
+    case MidiProblem::Kind::None:
+        return "none";
+    case MidiProblem::Kind::ServiceMissing:
+        return "service missing";
+    case MidiProblem::Kind::PermissionDenied:
+        return "permission denied";
+    case MidiProblem::Kind::PortInUse:
+        return "port in use";
+    case MidiProblem::Kind::LibraryError:
+        break;
+    }
+    return "library error";
+}

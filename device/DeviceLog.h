@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MidiProblem.h"
+
 #include <QLoggingCategory>
 #include <QString>
 
@@ -13,5 +15,7 @@ namespace DeviceLog {
 
 // The bytes as upper-case hex pairs separated by blanks: "F0 7D 01 F7". Pure.
 QString hex(const std::vector<unsigned char>& bytes);
+// The kind's name for the log ("service missing", "port in use"...). Pure.
+const char* problemKindName(MidiProblem::Kind kind);
 
 } // namespace DeviceLog

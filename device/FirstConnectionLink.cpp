@@ -14,15 +14,16 @@ FirstConnectionLink::FirstConnectionLink(InstrumentPorts& ports, const DeviceTim
 
 bool FirstConnectionLink::start()
 {
-    if (!ports.create())
-        return false;
+    const bool made = ports.create();
+    // Without a MIDI service the poll looks for it at every tick.
     poll.start(presencePollMs);
-    return true;
+    return made;
 }
 
 bool FirstConnectionLink::check()
 {
-    if (!ports.available())
+    // The MIDI service could not be used: tried again at every look.
+    if (!ports.available() && !ports.create())
         return false;
 
     // A port count or name that cannot be read ends the look: nothing is opened and nothing

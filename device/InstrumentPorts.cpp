@@ -61,9 +61,37 @@ bool InstrumentPorts::create()
         if (midiIn)
             midiOut = backend->createOutput();
     }
-    if (!available())
+    if (!available()) {
         drop();
-    return available();
+        MidiProblem why = backend ? backend->lastProblem() : MidiProblem{};
+        if (!why.isProblem())
+            why.kind = MidiProblem::Kind::LibraryError;
+        setProblem(why);
+        return false;
+    }
+    // The service is there again; a port's problem stays until its ports open or go.
+    if (current.kind != MidiProblem::Kind::PortInUse)
+        setProblem({});
+    return true;
+}
+
+void InstrumentPorts::setProblemListener(std::function<void(const MidiProblem&)> listener)
+{
+    problemListener = std::move(listener);
+}
+
+void InstrumentPorts::setProblem(const MidiProblem& problem)
+{
+    if (problem == current)
+        return;
+    current = problem;
+    if (problem.isProblem())
+        qCWarning(lcDevice, "MIDI problem: %s (%s)", DeviceLog::problemKindName(problem.kind),
+                  problem.detail.empty() ? "no detail" : problem.detail.c_str());
+    else
+        qCInfo(lcDevice, "MIDI problem gone");
+    if (problemListener)
+        problemListener(current);
 }
 
 void InstrumentPorts::recreate()
@@ -99,6 +127,10 @@ InstrumentPorts::Scan InstrumentPorts::find()
     auto matches = [this](const std::string& name) { return isInstrument(name); };
     scan.input = firstInstrumentPort(*midiIn, &scan.unreadable, matches);
     scan.output = firstInstrumentPort(*midiOut, &scan.unreadable, matches);
+    // The instrument's ports are gone: nothing holds them any more as far as it matters.
+    if (current.kind == MidiProblem::Kind::PortInUse && scan.input < 0 && scan.output < 0
+        && !scan.unreadable)
+        setProblem({});
     return scan;
 }
 
@@ -106,11 +138,21 @@ bool InstrumentPorts::open(const Scan& scan)
 {
     if (!available() || !scan.complete())
         return false;
-    const bool opened =
-        midiIn->openPort(static_cast<unsigned int>(scan.input), kInputPortName)
-        && midiIn->setCallback(&SysExReceiver::midiCallback, receiver)
-        && midiIn->ignoreTypes(false, false, false)
-        && midiOut->openPort(static_cast<unsigned int>(scan.output), kOutputPortName);
+    MidiProblem why;
+    bool opened = midiIn->openPort(static_cast<unsigned int>(scan.input), kInputPortName);
+    if (!opened) {
+        why = midiIn->lastProblem();
+    } else if (!midiIn->setCallback(&SysExReceiver::midiCallback, receiver)
+               || !midiIn->ignoreTypes(false, false, false)) {
+        opened = false;
+        why = {MidiProblem::Kind::LibraryError, "the input's callback could not be set"};
+    } else if (!midiOut->openPort(static_cast<unsigned int>(scan.output), kOutputPortName)) {
+        opened = false;
+        why = midiOut->lastProblem();
+    }
+    if (!opened && !why.isProblem())
+        why.kind = MidiProblem::Kind::LibraryError;
+    setProblem(why);
     qCInfo(lcDevice, "Instrument ports %s: input \"%s\", output \"%s\"",
            opened ? "opened" : "could not be opened",
            midiIn->getPortName(unsigned(scan.input)).value_or("?").c_str(),

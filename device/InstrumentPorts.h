@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MidiProblem.h"
 #include "UsbIdentityLookup.h"
 
 #include <QString>
@@ -15,8 +16,13 @@ class SysExReceiver;
 
 // The instrument's two MIDI ports and the USB identity behind them: makes the MIDI objects,
 // finds the first input and the first output whose USB device is the instrument, opens them
-// (the input delivering to the receiver) and closes them. Its one state is whether the MIDI
-// objects exist; without them every step does nothing and reports failure. Main thread.
+// (the input delivering to the receiver) and closes them. Its state is whether the MIDI
+// objects exist (without them every step does nothing and reports failure) and the current
+// MIDI problem: why the objects could not be made (from the backend), or why the instrument's
+// ports, found by their USB identity, did not open (PortInUse: another program holds them).
+// The problem goes when its cause does: the objects are made, the ports open, or (for a
+// port's problem) the instrument's ports are no longer there. Each change is logged once and
+// told to the listener. Main thread.
 class InstrumentPorts
 {
 public:
@@ -39,6 +45,10 @@ public:
     // Drops both objects and makes them anew, with the input's filtering switched off.
     void recreate();
     bool available() const { return midiIn && midiOut; }
+    // Kind None while nothing stands in the way.
+    MidiProblem problem() const { return current; }
+    // Told each change of problem() (not every look that finds the same).
+    void setProblemListener(std::function<void(const MidiProblem&)> listener);
     // Lets SysEx, timing and active sensing through the input.
     void switchFilteringOff();
 
@@ -67,10 +77,13 @@ public:
 private:
     bool isInstrument(const std::string& portName) const;
     void drop();
+    void setProblem(const MidiProblem& problem);
 
     std::shared_ptr<MidiBackend> backend;
     std::shared_ptr<UsbIdentityLookup> usb;
     SysExReceiver* receiver;
     std::unique_ptr<MidiInput> midiIn;
     std::unique_ptr<MidiOutput> midiOut;
+    MidiProblem current;
+    std::function<void(const MidiProblem&)> problemListener;
 };

@@ -17,8 +17,8 @@ class LinkPolicy : public QObject
 public:
     using QObject::QObject;
 
-    // Makes the MIDI objects and starts the presence poll; without a MIDI service the link
-    // stays inert (false).
+    // Makes the MIDI objects and starts the presence poll; without a MIDI service (false) the
+    // poll tries to make them again at every look, and nothing else happens meanwhile.
     virtual bool start() = 0;
     // One look of the presence poll; true while the instrument is connected.
     virtual bool check() = 0;

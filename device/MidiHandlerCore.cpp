@@ -1,6 +1,7 @@
 #include "MidiHandlerCore.h"
 
 #include "LinkPolicy.h"
+#include "MidiProblemText.h"
 #include "SysExMessages.h"
 
 #include <utility>
@@ -15,6 +16,14 @@ MidiHandlerCore::MidiHandlerCore(std::shared_ptr<MidiBackend> backend,
     // Emitted on the MIDI input thread, passed on there.
     connect(&sysExReceiver, &SysExReceiver::versionReceived, this,
             &MidiHandlerCore::tavloReceivedVersion, Qt::DirectConnection);
+    instrumentPorts.setProblemListener([this](const MidiProblem& problem) {
+        Q_EMIT midiProblemChanged(MidiProblemText::sentence(problem));
+    });
+}
+
+QString MidiHandlerCore::midiProblemText() const
+{
+    return MidiProblemText::sentence(instrumentPorts.problem());
 }
 
 MidiHandlerCore::~MidiHandlerCore() = default;

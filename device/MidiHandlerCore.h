@@ -32,9 +32,10 @@ public:
     InstrumentPorts& ports() { return instrumentPorts; }
     SysExReceiver& receiver() { return sysExReceiver; }
 
-    // Acts through link from now on and starts it: without a MIDI service the link stays
-    // inert (the presence poll is not started, and every operation that needs the MIDI
-    // objects finds them missing and does nothing). link must outlive the core's use of it.
+    // Acts through link from now on and starts it: without a MIDI service the presence poll
+    // looks for the service at every tick (midiProblem() says why it cannot be used), and
+    // every operation that needs the MIDI objects finds them missing and does nothing. link
+    // must outlive the core's use of it.
     void start(LinkPolicy& link);
     // One look of the presence poll.
     bool check();
@@ -49,6 +50,10 @@ public:
     void transferComplete(bool success);
 
     UsbIds lookUpUsbIds(const QString& portName) const;
+    // Why the MIDI service, or the instrument's ports, cannot be used now (Kind None: nothing
+    // stands in the way), and the sentence the user is shown for it (empty for None).
+    MidiProblem midiProblem() const { return instrumentPorts.problem(); }
+    QString midiProblemText() const;
     bool acknowledgmentSeen() const { return sysExReceiver.acknowledgmentSeen(); }
     // The MIDI input callback with a core as user data; nothing without one.
     static void midiCallback(double timeStamp, std::vector<unsigned char>* message,
@@ -71,6 +76,8 @@ public:
                 Qt::DirectConnection);
         connect(this, &MidiHandlerCore::tavloReceivedVersion, facade,
                 &Facade::tavloReceivedVersion, Qt::DirectConnection);
+        connect(this, &MidiHandlerCore::midiProblemChanged, facade, &Facade::midiProblemChanged,
+                Qt::DirectConnection);
     }
 
 Q_SIGNALS:
@@ -81,6 +88,8 @@ Q_SIGNALS:
     void updateTransferDone();
     void updateFinishFailed(QString reason);
     void tavloReceivedVersion(QString version);
+    // midiProblem() changed: the sentence for the new one (empty: the problem is gone).
+    void midiProblemChanged(QString text);
 
 private:
     // In this order: the ports (and with them the input callback) go before the receiver.

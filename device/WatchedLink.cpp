@@ -26,11 +26,12 @@ WatchedLink::WatchedLink(InstrumentPorts& ports, SysExReceiver& receiver,
 
 bool WatchedLink::start()
 {
-    if (!ports.create())
-        return false;
-    ports.switchFilteringOff();
+    const bool made = ports.create();
+    if (made)
+        ports.switchFilteringOff();
+    // Without a MIDI service the poll looks for it at every tick.
     startPoll();
-    return true;
+    return made;
 }
 
 void WatchedLink::startPoll()
@@ -57,8 +58,12 @@ void WatchedLink::lose()
 
 bool WatchedLink::check()
 {
-    if (!ports.available())
-        return false;
+    if (!ports.available()) {
+        // The MIDI service could not be used: tried again at every look.
+        if (!ports.create())
+            return false;
+        ports.switchFilteringOff();
+    }
 
     const InstrumentPorts::Scan scan = ports.find();
     if (!scan.complete()) {

@@ -24,6 +24,9 @@ void connectUpdate(MidiHandler& midi, Downloader& downloader, MainController& co
     QObject::connect(&midi, &MidiHandler::deviceFound, &presence, &Presence::onDeviceFound);
     QObject::connect(&midi, &MidiHandler::tavloReceivedVersion, &presence,
                      &Presence::onVersionReported);
+    // The link may have met its problem before it was connected (when it was made).
+    QObject::connect(&midi, &MidiHandler::midiProblemChanged, &presence, &Presence::onMidiProblem);
+    presence.onMidiProblem(midi.midiProblemText());
     QObject::connect(&midi, &MidiHandler::updateFinishFailed, &flow,
                      &UpdateFlow::onUpdateFinishFailed);
     QObject::connect(&midi, &MidiHandler::updateModeFailed, &flow,

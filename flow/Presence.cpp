@@ -85,3 +85,11 @@ void Presence::onVersionReported(const QString& reported)
         emit changed();
     emit versionReported();
 }
+
+void Presence::onMidiProblem(const QString& sentence)
+{
+    if (problemText == sentence)
+        return;
+    problemText = sentence;
+    emit changed();
+}

@@ -24,6 +24,10 @@ class Presence : public QObject
     Q_PROPERTY(bool offersTransfer READ offersTransfer NOTIFY changed)
     Q_PROPERTY(QString labelText READ labelText NOTIFY changed)
     Q_PROPERTY(QString dotColor READ dotColor NOTIFY changed)
+    // Why the MIDI service or the instrument's ports cannot be used, as the link says it
+    // (a sentence with what to do); empty while nothing stands in the way. Shown under the
+    // connection instructions.
+    Q_PROPERTY(QString midiProblem READ midiProblem NOTIFY changed)
 
 public:
     enum class Indicator { Searching, Connected, Disconnected };
@@ -41,6 +45,7 @@ public:
     QString labelText() const;
     QString dotColor() const;
     bool absenceExpected() const { return expectingAbsence; }
+    QString midiProblem() const { return problemText; }
 
     void holdFound(bool held);
     void expectAbsence(bool expected);
@@ -50,6 +55,7 @@ public:
 public Q_SLOTS:
     void onDeviceFound(bool found);
     void onVersionReported(const QString& reported);
+    void onMidiProblem(const QString& sentence);
 
 Q_SIGNALS:
     // Something shown changed (not for a report that changes nothing).
@@ -67,4 +73,5 @@ private:
     bool foundHeld = false;
     bool expectingAbsence = false;
     QString version;
+    QString problemText;
 };

@@ -1,13 +1,17 @@
 import QtQuick 2.15
+import Tavlo_Controls 1.0
 
-// How to connect the instrument, shown while it is not connected. It fills the window;
-// the window says where the logo ends and how wide the column is.
+// How to connect the instrument, shown while it is not connected, with why the MIDI system or
+// the instrument's port cannot be used under it while there is such a problem. It fills the
+// window; the window says where the logo ends and how wide the column is.
 Item {
     id: instructions
 
     property real columnWidth: 0
     property real logoBottom: 0
     property bool shown: true
+    // The MIDI problem's sentence (Presence.midiProblem); empty: none.
+    property string problem: ""
 
     anchors.fill: parent
 
@@ -29,5 +33,14 @@ Item {
         horizontalAlignment: Text.AlignHCenter
         Accessible.role: Accessible.StaticText
         Accessible.name: text
+    }
+
+    MidiProblemText {
+        anchors.top: infoConnectText.bottom
+        anchors.topMargin: instructions.height * 0.03
+        anchors.horizontalCenter: parent.horizontalCenter
+        width: instructions.columnWidth
+        problem: instructions.shown ? instructions.problem : ""
+        font.pixelSize: infoConnectText.font.pixelSize
     }
 }

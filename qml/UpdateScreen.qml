@@ -11,6 +11,8 @@ Item {
     property real columnWidth: 0
     property real logoBottom: 0
     property bool instructionsShown: true
+    // Why the MIDI system or the instrument's port cannot be used (under the instructions).
+    property string midiProblem: ""
     // The published flows and UpdateChoices, or null.
     property QtObject flow: null
     property QtObject transfer: null
@@ -61,6 +63,7 @@ Item {
             columnWidth: screen.columnWidth
             logoBottom: screen.logoBottom
             shown: screen.instructionsShown
+            problem: screen.midiProblem
         }
     }
 }

@@ -108,6 +108,7 @@ ApplicationWindow {
         columnWidth: logoContainer.width
         logoBottom: logoContainer.y + logoContainer.height
         instructionsShown: !window.presenceState || !window.presenceState.indicatorConnected
+        midiProblem: window.presenceState ? window.presenceState.midiProblem : ""
         visible: !window.pageCovers
         flow: window.flow
         transfer: window.transfer

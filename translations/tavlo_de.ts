@@ -562,6 +562,8 @@
     <message>
         <source>doctor: a check found a problem</source>
         <translation>doctor: eine Prüfung hat ein Problem gefunden</translation>
+        <source>this computer&apos;s MIDI system, or the instrument&apos;s MIDI port, cannot be used</source>
+        <translation>das MIDI-System dieses Computers oder der MIDI-Port des Instruments kann nicht verwendet werden</translation>
     </message>
 </context>
 <context>
@@ -1989,6 +1991,8 @@
     <message>
         <source>Not run in this session (&quot;Check this computer…&quot; in the window&apos;s menu).</source>
         <translation>In dieser Sitzung nicht gelaufen („Diesen Computer prüfen…“ im Menü des Fensters).</translation>
+        <source>MIDI system problems</source>
+        <translation>Probleme des MIDI-Systems</translation>
     </message>
 </context>
 <context>

@@ -23,6 +23,9 @@ class MidiBackend;
 class MidiHandler : public QObject
 {
     Q_OBJECT
+    // The sentence for why the MIDI service or the instrument's ports cannot be used; empty
+    // while nothing stands in the way. The presence poll goes on meanwhile.
+    Q_PROPERTY(QString midiProblemText READ midiProblemText NOTIFY midiProblemChanged)
 
 public:
     MidiHandler(std::shared_ptr<MidiBackend> backend, std::shared_ptr<UsbIdentityLookup> usb,
@@ -38,6 +41,9 @@ public:
 
     // Whether a device stands behind the port, and its vendor and product IDs.
     UsbIds lookUpUsbIds(const QString& portName) { return core.lookUpUsbIds(portName); }
+
+    MidiProblem midiProblem() const { return core.midiProblem(); }
+    QString midiProblemText() const { return core.midiProblemText(); }
 
     // Whether a transfer acknowledgment has arrived since the flag was last cleared.
     bool acknowledgmentSeen() const { return core.acknowledgmentSeen(); }
@@ -55,6 +61,8 @@ Q_SIGNALS:
     void transferSysExReceived();
     void transferSysExEndReceived();
     void tavloReceivedVersion(QString version);
+    // midiProblem() changed: the sentence for the new one (empty: the problem is gone).
+    void midiProblemChanged(QString text);
 
 private Q_SLOTS:
     bool checkForTavloHost() { return core.check(); }

@@ -1,9 +1,12 @@
 #include "AlsaSequencerCards.h"
 
+#include "AlsaSequencerProbe.h"
+
 #include <alsa/asoundlib.h>
 
 int AlsaSequencerCards::cardOfClient(int client)
 {
+    AlsaSequencerProbe::routeLibraryMessages();
     snd_seq_t* sequencer = nullptr;
     if (snd_seq_open(&sequencer, "default", SND_SEQ_OPEN_OUTPUT, 0) < 0)
         return -1;

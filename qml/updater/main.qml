@@ -73,6 +73,18 @@ ApplicationWindow {
         interrupted: typeof interruptedUpdate !== "undefined" ? interruptedUpdate : null
     }
 
+    // Why the MIDI system or the instrument's port cannot be used, while Tavlo is not
+    // connected: where "Update" stands once it is.
+    MidiProblemText {
+        anchors.top: logoContainer.bottom
+        anchors.topMargin: window.height * 0.1
+        anchors.horizontalCenter: parent.horizontalCenter
+        width: logoContainer.width * 1.5
+        problem: window.presenceState && !window.presenceState.indicatorConnected
+                 && !updatePanel.pageShown ? window.presenceState.midiProblem : ""
+        font.pixelSize: Math.floor(Math.max(width * 0.045, 11))
+    }
+
     UpdatePanel {
         id: updatePanel
         columnWidth: logoContainer.width

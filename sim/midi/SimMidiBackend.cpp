@@ -22,3 +22,10 @@ std::unique_ptr<MidiOutput> SimMidiBackend::createOutput()
         return nullptr;
     return std::make_unique<SimMidiOutput>(bus.data());
 }
+
+MidiProblem SimMidiBackend::lastProblem() const
+{
+    if (!bus)
+        return {MidiProblem::Kind::ServiceMissing, "the simulated MIDI service is gone"};
+    return bus->midiServiceProblem();
+}

@@ -6,7 +6,8 @@
 
 class SimMidiBus;
 
-// Makes program-side MIDI objects on the simulated bus; none while its MIDI service is off.
+// Makes program-side MIDI objects on the simulated bus; none while its MIDI service is off,
+// and then says why as the real backend would.
 class SimMidiBackend : public MidiBackend
 {
 public:
@@ -14,6 +15,8 @@ public:
 
     std::unique_ptr<MidiInput> createInput() override;
     std::unique_ptr<MidiOutput> createOutput() override;
+    // Why the service is off (SimMidiBus::setMidiServiceProblem); None while it is on.
+    MidiProblem lastProblem() const override;
 
 private:
     QPointer<SimMidiBus> bus;

@@ -1,5 +1,6 @@
 #include "SimMidiBus.h"
 
+#include "SequencerOpenProblem.h"
 #include "SimMidiBackend.h"
 #include "SimMidiDelivery.h"
 #include "SimMidiInput.h"
@@ -7,6 +8,8 @@
 #include "SimUsbIdentityLookup.h"
 
 #include <QMetaObject>
+
+#include <cerrno>
 
 SimMidiBus::SimMidiBus(QObject* parent)
     : QObject(parent)
@@ -89,7 +92,32 @@ QStringList SimMidiBus::outputPortNames() const
 
 void SimMidiBus::setMidiServiceAvailable(bool available)
 {
-    serviceAvailable = available;
+    setMidiServiceProblem(available ? MidiProblem::Kind::None : MidiProblem::Kind::ServiceMissing);
+}
+
+void SimMidiBus::setMidiServiceProblem(MidiProblem::Kind kind)
+{
+    // The words the real service gives for each (SequencerOpenProblem's).
+    switch (kind) {
+    case MidiProblem::Kind::None:
+        serviceProblem = {};
+        return;
+    case MidiProblem::Kind::ServiceMissing:
+        serviceProblem = SequencerOpenProblem::fromErrno(ENOENT);
+        return;
+    case MidiProblem::Kind::PermissionDenied:
+        serviceProblem = SequencerOpenProblem::fromErrno(EACCES);
+        return;
+    case MidiProblem::Kind::PortInUse:
+    case MidiProblem::Kind::LibraryError:
+        break;
+    }
+    serviceProblem = SequencerOpenProblem::fromErrno(EIO);
+}
+
+void SimMidiBus::setPortsInUse(bool inUse)
+{
+    portsHeld = inUse;
 }
 
 void SimMidiBus::failNextSends(int count)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MidiInput.h"
+#include "MidiProblem.h"
 #include "UsbIdentityLookup.h"
 
 #include <QByteArray>
@@ -58,6 +59,13 @@ public:
 
     // Faults on request.
     void setMidiServiceAvailable(bool available); // false: no MIDI object can be made
+    // The MIDI service off in a chosen way (ServiceMissing, PermissionDenied, LibraryError:
+    // no MIDI object can be made, and the backend says why, as the real one would), or on
+    // again (None).
+    void setMidiServiceProblem(MidiProblem::Kind kind);
+    // Another program holds every attached device's ports: their opens fail with PortInUse
+    // until it is set back.
+    void setPortsInUse(bool inUse);
     void failNextSends(int count);                // the next sends fail
     // Every send of this message fails (on any port, before the program's resend too) until
     // it is set again; an empty message ends that.
@@ -81,7 +89,9 @@ public:
     bool takeSendFault(const std::vector<unsigned char>& message);
     bool takeOpenFault();
     bool portNameUnreadable(const QString& name) const { return name == unreadableName; }
-    bool midiServiceAvailable() const { return serviceAvailable; }
+    bool midiServiceAvailable() const { return !serviceProblem.isProblem(); }
+    MidiProblem midiServiceProblem() const { return serviceProblem; }
+    bool portsInUse() const { return portsHeld; }
     void noteMidiObjectCreated() { ++objectsCreated; }
     void registerInput(SimMidiInput* input);
     void unregisterInput(SimMidiInput* input);
@@ -109,7 +119,8 @@ private:
     int lastDevice = 0;
     int nextClient = 24;
     int lastInputId = 0;
-    bool serviceAvailable = true;
+    MidiProblem serviceProblem;
+    bool portsHeld = false;
     int sendFaults = 0;
     QByteArray failingMessage;
     int openFaults = 0;

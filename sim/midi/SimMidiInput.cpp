@@ -42,11 +42,17 @@ bool SimMidiInput::openPort(unsigned int portNumber, const std::string& portName
     Q_UNUSED(portName);
     if (openPortId != 0)
         return true; // a valid connection already exists: a warning only
+    openProblem = {MidiProblem::Kind::LibraryError, "the simulated port did not open"};
     if (!bus || bus->takeOpenFault())
         return false; // the service is gone, or the open fails on request
     const SimMidiBus::Port* port = bus->portAt(true, portNumber);
     if (!port)
         return false; // invalid port number
+    if (bus->portsInUse()) {
+        openProblem = {MidiProblem::Kind::PortInUse, "held by another program"};
+        return false;
+    }
+    openProblem = {};
     openPortId = port->id;
     const unsigned long long s = ++session;
     const int id = inputId;

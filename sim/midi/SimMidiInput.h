@@ -20,6 +20,7 @@ public:
     std::optional<std::string> getPortName(unsigned int portNumber) override;
     bool openPort(unsigned int portNumber, const std::string& portName) override;
     bool closePort() override;
+    MidiProblem lastProblem() const override { return openProblem; }
     bool setCallback(Callback callback, void* userData) override;
     bool cancelCallback() override;
     bool ignoreTypes(bool midiSysex, bool midiTime, bool midiSense) override;
@@ -34,6 +35,7 @@ public:
 private:
     QPointer<SimMidiBus> bus;
     int inputId = 0;
+    MidiProblem openProblem;
     int openPortId = 0; // 0: closed
     unsigned long long session = 0;
     bool callbackSet = false;

@@ -29,11 +29,17 @@ bool SimMidiOutput::openPort(unsigned int portNumber, const std::string& portNam
     Q_UNUSED(portName);
     if (openPortId != 0)
         return true; // already open: a warning only
+    openProblem = {MidiProblem::Kind::LibraryError, "the simulated port did not open"};
     if (!bus || bus->takeOpenFault())
         return false; // the service is gone, or the open fails on request
     const SimMidiBus::Port* port = bus->portAt(false, portNumber);
     if (!port)
         return false; // invalid port number
+    if (bus->portsInUse()) {
+        openProblem = {MidiProblem::Kind::PortInUse, "held by another program"};
+        return false;
+    }
+    openProblem = {};
     openPortId = port->id;
     return true;
 }

@@ -18,9 +18,11 @@ public:
     std::optional<std::string> getPortName(unsigned int portNumber) override;
     bool openPort(unsigned int portNumber, const std::string& portName) override;
     bool closePort() override;
+    MidiProblem lastProblem() const override { return openProblem; }
     bool sendMessage(const std::vector<unsigned char>& message) override;
 
 private:
     QPointer<SimMidiBus> bus;
+    MidiProblem openProblem;
     int openPortId = 0; // 0: closed
 };

@@ -38,6 +38,8 @@ private Q_SLOTS:
     void emptyLogsSayNone();
     void computerReport_data();
     void computerReport();
+    void midiProblemsSeen_data();
+    void midiProblemsSeen();
     void savesPlainTextFromTheLogFolder();
     void unwritablePlaceIsSaid();
 };
@@ -107,6 +109,40 @@ void SupportFileTest::computerReport()
     const QString text = SupportFile::compose(facts);
     QVERIFY2(text.contains(section), qPrintable(text));
     QVERIFY2(!text.contains(lacks), qPrintable(text));
+void SupportFileTest::midiProblemsSeen_data()
+{
+    QTest::addColumn<QString>("logs");
+    QTest::addColumn<QString>("section"); // what follows "== MIDI system problems ==\n"
+    const QString missing = QStringLiteral(
+        "2026-12-09T23:47:34.739Z W tavlo.device: MIDI problem: service missing (/dev/snd/seq: no such file or directory)\n");
+    const QString gone = QStringLiteral("2026-12-09T23:48:00.000Z I tavlo.device: MIDI problem gone\n");
+    const QString inUse = QStringLiteral(
+        "2026-12-09T23:49:00.000Z W tavlo.device: MIDI problem: port in use (held by another program)\n");
+    QTest::newRow("none in the logs") << kNewer << "(none)\n";
+    QTest::newRow("service missing")
+        << kNewer + missing << "service missing (/dev/snd/seq: no such file or directory)\n\n";
+    // Each once, in the order met; the line that says it went is not one.
+    QTest::newRow("met twice, gone between, then a port in use")
+        << kNewer + missing + gone + missing + inUse
+        << "service missing (/dev/snd/seq: no such file or directory)\nport in use (held by another program)\n\n";
+    // Another part's line with the same words is not the device link's.
+    QTest::newRow("another category")
+        << QStringLiteral("x\n2026-12-09T23:47:34.739Z W tavlo.wiring: MIDI problem: service missing\n") << "(none)\n";
+}
+
+void SupportFileTest::midiProblemsSeen()
+{
+    QFETCH(QString, logs);
+    QFETCH(QString, section);
+    SupportFile::Facts facts;
+    facts.sessionLogs = {logs};
+    const QString text = SupportFile::compose(facts);
+    const QString title = QStringLiteral("== MIDI system problems ==\n");
+    const int at = text.indexOf(title);
+    QVERIFY(at >= 0);
+    QVERIFY2(text.mid(at + title.size()).startsWith(section), qPrintable(text.mid(at, 200)));
+    // Said before the ports, which then may be none.
+    QVERIFY(at < text.indexOf(QStringLiteral("== MIDI ports seen ==")));
 }
 
 void SupportFileTest::savesPlainTextFromTheLogFolder()

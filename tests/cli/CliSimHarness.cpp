@@ -15,8 +15,9 @@
 //                       the runs; "crashed": a program that ended without letting go left it
 //   TAVLO_SIM_BACKUPS   the backups folder the program is given (none without)
 //   TAVLO_SIM_DOWNLOADS the download folder the program is given (this system's without)
-//   TAVLO_SIM_NO_MIDI   "1": this computer has no MIDI system (every MIDI object is refused)
 //   TAVLO_SIM_CERTIFICATE  "not-yet-valid": the server presents a certificate valid from 2040
+//   TAVLO_SIM_MIDI      "missing" or "denied": the MIDI service cannot be used; "in-use":
+//                       another program holds the instrument's ports
 //
 // Between the runs the instrument's storage lasts, as a card does. A run that is the word
 // "@change" runs no program: it changes the first file of the instrument's storage (as a user
@@ -28,10 +29,8 @@
 #include "SimTransferContent.h"
 #include "CliRun.h"
 #include "InstrumentLock.h"
-#include "MidiBackend.h"
-#include "MidiInput.h"
-#include "MidiOutput.h"
 #include "ReleaseServer.h"
+#include "SessionLog.h"
 #include "SimInstrument.h"
 #include "SysExMessages.h"
 #include "TestTimings.h"
@@ -74,18 +73,6 @@ QString env(const char* name, const QString& fallback = QString())
     return value.isEmpty() ? fallback : value;
 }
 
-// A computer without a MIDI system: no object is made, and the backend says why.
-class MissingMidi : public MidiBackend
-{
-public:
-    std::unique_ptr<MidiInput> createInput() override { return nullptr; }
-    std::unique_ptr<MidiOutput> createOutput() override { return nullptr; }
-    MidiProblem lastProblem() const override
-    {
-        return {MidiProblem::Kind::ServiceMissing, "/dev/snd/seq: No such file or directory"};
-    }
-};
-
 // "@change": the first file of the storage gets other bytes; false when there is none.
 bool changeFirstFile(const QString& storage)
 {
@@ -112,6 +99,8 @@ QString newestIn(const QString& folder)
 
 int main(int argc, char* argv[])
 {
+    // As the program's entry point: what is said before the session log goes into it.
+    SessionLog::holdMessages();
     QCoreApplication app(argc, argv);
     // The names and version of the program it stands in for.
     const AppIdentity identity = AppIdentity::fullEdition();
@@ -155,6 +144,13 @@ int main(int argc, char* argv[])
         instrument.bus().failSendsOf(QByteArray(reinterpret_cast<const char*>(message.data()),
                                                 qsizetype(message.size())));
     }
+    const QString midi = env("TAVLO_SIM_MIDI");
+    if (midi == QLatin1String("missing"))
+        instrument.bus().setMidiServiceProblem(MidiProblem::Kind::ServiceMissing);
+    else if (midi == QLatin1String("denied"))
+        instrument.bus().setMidiServiceProblem(MidiProblem::Kind::PermissionDenied);
+    else if (midi == QLatin1String("in-use"))
+        instrument.bus().setPortsInUse(true);
     const int count = env("TAVLO_SIM_INSTRUMENTS", QStringLiteral("1")).toInt();
     if (count > 0)
         instrument.plugIn();
@@ -214,8 +210,6 @@ int main(int argc, char* argv[])
     platform.appFolders.backups = env("TAVLO_SIM_BACKUPS");
     platform.appFolders.state = env("TAVLO_SIM_HISTORY_FOLDER");
     platform.appFolders.downloads = env("TAVLO_SIM_DOWNLOADS");
-    if (env("TAVLO_SIM_NO_MIDI") == QLatin1String("1"))
-        platform.midi = std::make_shared<MissingMidi>();
     int code = 0;
     for (QStringList run : runs) {
         if (run == QStringList{QStringLiteral("@change")}) {

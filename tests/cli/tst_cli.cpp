@@ -58,6 +58,8 @@ private Q_SLOTS:
     void sessionLogHoldsTheSysExExchange();
     void unwritableLogFolderIsToldOnce();
     void sessionLogKeepsNoPassword();
+    void midiProblems_data();
+    void midiProblems();
 
 private:
     CliProcess cli;
@@ -412,6 +414,43 @@ void CliTest::sessionLogKeepsNoPassword()
     QCOMPARE(linked.exitCode, 8);
     QCOMPARE(linked.err.count(QStringLiteral("is a symbolic link")), 1);
     QVERIFY(!QFile::exists(target));
+}
+
+void CliTest::midiProblems_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("midi");     // TAVLO_SIM_MIDI
+    QTest::addColumn<QString>("sentence"); // a part of the one line printed
+    const QString closed = QStringLiteral("This computer's MIDI system could not be opened (/dev/snd/seq: ");
+    const QString inUse = QStringLiteral("another program is using its MIDI port");
+    QTest::newRow("list, service missing") << QStringList{"list"} << "missing" << closed + "no such file or directory)";
+    QTest::newRow("list, permission denied") << QStringList{"list"} << "denied" << closed + "permission denied)";
+    QTest::newRow("list, port in use") << QStringList{"list"} << "in-use" << inUse;
+    QTest::newRow("check, service missing") << QStringList{"check"} << "missing" << "sudo modprobe snd-seq";
+    QTest::newRow("check, port in use") << QStringList{"check"} << "in-use" << inUse;
+    QTest::newRow("update, permission denied") << QStringList{"update", "--yes"} << "denied" << "audio group";
+    QTest::newRow("transfer, port in use") << QStringList{"transfer"} << "in-use" << inUse;
+    QTest::newRow("backup, service missing") << QStringList{"backup"} << "missing" << closed;
+}
+
+void CliTest::midiProblems()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, midi);
+    QFETCH(QString, sentence);
+    CliProcess::Setup s = setup();
+    s.environment.insert(QStringLiteral("TAVLO_SIM_MIDI"), midi);
+    const CliProcess::Result r = cli.run(arguments, s);
+    QVERIFY(!r.crashed);
+    QCOMPARE(r.exitCode, 14);
+    // One line in all: the sentence, as every problem is said; nothing of the libraries.
+    const QStringList all = r.out + r.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(all.size(), 1);
+    QVERIFY2(r.out.isEmpty(), qPrintable(joined(r.out)));
+    QVERIFY2(all.first().startsWith(QLatin1String("tavlo: ")), qPrintable(all.first()));
+    QVERIFY2(all.first().contains(sentence), qPrintable(all.first()));
+    // The instrument was not set on a way of its own.
+    QCOMPARE(r.state.value(QStringLiteral("woken")), QStringLiteral("0"));
 }
 
 QTEST_GUILESS_MAIN(CliTest)

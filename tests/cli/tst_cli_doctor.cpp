@@ -58,10 +58,10 @@ void CliDoctorTest::doctor_data()
                             << "instrument" << "Tavlo answered: firmware 1.5.2.";
 
     CliProcess::Setup noMidi = all;
-    noMidi.environment.insert(QStringLiteral("TAVLO_SIM_NO_MIDI"), QStringLiteral("1"));
+    noMidi.environment.insert(QStringLiteral("TAVLO_SIM_MIDI"), QStringLiteral("missing"));
     QTest::newRow("MIDI system missing") << noMidi
         << QStringList{"problem", "not_run", "not_run", "ok", "ok", "ok"} << 15
-        << "midi_system" << "(/dev/snd/seq: No such file or directory). Load its sequencer";
+        << "midi_system" << "(/dev/snd/seq: no such file or directory). Load its sequencer";
 
     CliProcess::Setup none = all;
     none.instruments = 0;

@@ -8,7 +8,12 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTest>
+
+#include <cstdio>
+
+#include <unistd.h>
 
 using Command = CliOptions::Command;
 Q_DECLARE_METATYPE(CliOptions::Command)
@@ -28,6 +33,7 @@ private Q_SLOTS:
     void sysExInHex();
     void logLines();
     void logKeepsTheLastSessions();
+    void messagesBeforeTheLogGoIntoIt();
 };
 
 void CliPartsTest::parse_data()
@@ -213,6 +219,41 @@ void CliPartsTest::logKeepsTheLastSessions()
     QFile newest(kept.first());
     QVERIFY(newest.open(QIODevice::ReadOnly));
     QVERIFY(newest.readAll().contains(" I default: hello 1\n"));
+}
+
+void CliPartsTest::messagesBeforeTheLogGoIntoIt()
+{
+    // What the program's start says before it knows its log (Qt's warning about the runtime
+    // folder): kept, then the log's first lines, in order; nothing reaches standard error.
+    QTemporaryDir dir;
+    QTemporaryFile capture;
+    QVERIFY(capture.open());
+    std::fflush(stderr);
+    const int saved = dup(STDERR_FILENO);
+    QVERIFY(dup2(capture.handle(), STDERR_FILENO) >= 0);
+    QString path;
+    {
+        SessionLog::holdMessages();
+        qWarning("QStandardPaths: XDG_RUNTIME_DIR not set, defaulting to '/tmp/runtime-u'");
+        qInfo("second before the log");
+        SessionLog log = SessionLog::toFile(dir.filePath(QStringLiteral("run.log")));
+        QVERIFY2(log.isOpen(), qPrintable(log.problem()));
+        log.install(SessionLog::Echo::None);
+        qInfo("after the log");
+        path = log.path();
+    }
+    std::fflush(stderr);
+    dup2(saved, STDERR_FILENO);
+    close(saved);
+    QFile written(path);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = written.readAll().split('\n');
+    QVERIFY(lines.size() >= 3);
+    QVERIFY2(lines.at(0).endsWith(" W default: QStandardPaths: XDG_RUNTIME_DIR not set, defaulting to '/tmp/runtime-u'"),
+             lines.at(0).constData());
+    QVERIFY(lines.at(1).endsWith(" I default: second before the log"));
+    QVERIFY(lines.at(2).endsWith(" I default: after the log"));
+    QVERIFY2(capture.readAll().isEmpty(), "something reached standard error");
 }
 
 QTEST_GUILESS_MAIN(CliPartsTest)

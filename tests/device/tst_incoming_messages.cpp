@@ -167,6 +167,7 @@ void TestIncomingMessages::metaObjectInterface()
         {"transferSysExReceived()", QMetaMethod::Signal},
         {"transferSysExEndReceived()", QMetaMethod::Signal},
         {"tavloReceivedVersion(QString)", QMetaMethod::Signal},
+        {"midiProblemChanged(QString)", QMetaMethod::Signal},
         {"checkForTavloHost()", QMetaMethod::Slot},
         {"transferComplete(bool)", QMetaMethod::Slot},
         {"fileDownloaded(bool)", QMetaMethod::Slot},
@@ -184,6 +185,10 @@ void TestIncomingMessages::metaObjectInterface()
     const QMetaMethod check = mo.method(mo.indexOfMethod("checkForTavloHost()"));
     QCOMPARE(check.access(), QMetaMethod::Private);
     QCOMPARE(check.returnType(), int(QMetaType::Bool));
+    // Why MIDI cannot be used, as a property the window may bind to.
+    const QMetaProperty problem = mo.property(mo.indexOfProperty("midiProblemText"));
+    QVERIFY(problem.isValid());
+    QCOMPARE(problem.notifySignal().methodSignature(), QByteArray("midiProblemChanged(QString)"));
 }
 
 QTEST_GUILESS_MAIN(TestIncomingMessages)

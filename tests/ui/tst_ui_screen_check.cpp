@@ -14,6 +14,7 @@
 #include "KnownScreenFaults.h"
 #include "LayoutCheck.h"
 #include "MainWindowFixture.h"
+#include "MidiProblemText.h"
 #include "ReleaseCatalogue.h"
 #include "ScreenItems.h"
 #include "Startup.h"
@@ -43,6 +44,12 @@ struct Example
 };
 
 // The sentences the Downloader gives for a catalogue that is not JSON and one answered with 500.
+// The link's sentences for a MIDI problem, as the sequencer's errno gives it.
+QString midiProblem(MidiProblem::Kind kind, const char* detail)
+{
+    return MidiProblemText::sentence({kind, detail});
+}
+
 QString catalogueNotJson()
 {
     return QCoreApplication::translate("DownloadFailureText", "The release server's list of updates is unusable (%1).")
@@ -91,11 +98,17 @@ public:
     // The fixtures' steps, and three of this test's own: "installed <v>" (the instrument told
     // its version to the choices, as the wiring does), "folder" (the file dialog shows the
     // example's folder) and "file" (the example's update file picked in the dialog). In a
-    // step, @notJson and @500 stand for the Downloader's sentences, in the language spoken.
+    // step, @notJson and @500 stand for the Downloader's sentences, @midiMissing,
+    // @midiRefused and @portInUse for the link's, in the language spoken.
     bool playAll(const QStringList& steps)
     {
         for (QString step : steps) {
             step.replace(QLatin1String("@notJson"), catalogueNotJson()).replace(QLatin1String("@500"), catalogueAnswered500());
+            step.replace(QLatin1String("@midiMissing"),
+                         midiProblem(MidiProblem::Kind::ServiceMissing, "/dev/snd/seq: no such file or directory"))
+                .replace(QLatin1String("@midiRefused"),
+                         midiProblem(MidiProblem::Kind::PermissionDenied, "/dev/snd/seq: permission denied"))
+                .replace(QLatin1String("@portInUse"), midiProblem(MidiProblem::Kind::PortInUse, ""));
             bool ok = true;
             if (step.startsWith(QLatin1String("installed ")))
                 choices.setInstalledVersion(step.section(QLatin1Char(' '), 1));
@@ -207,6 +220,9 @@ private slots:
         const QList<Row> rows{
             {"searching", kEditions, {}, {}},
             {"not connected", kEditions, {"lost"}, {}},
+            {"searching, MIDI system missing", kEditions, {"midiProblem @midiMissing"}, {}},
+            {"searching, MIDI system refused", kEditions, {"midiProblem @midiRefused"}, {}},
+            {"not connected, port in use", kEditions, {"lost", "midiProblem @portInUse"}, {}},
             {"home", kEditions, kHome, {}},
             {"interrupted update offered", kEditions, kHome + QStringList{"interrupted"}, {}},
             {"home without transfer", {"full"}, {"found", "latest 1.6.0", "version 1.4.0"}, {}},

@@ -13,6 +13,8 @@ public:
     using StandInObject::StandInObject;
 
     Q_INVOKABLE void sendTransferSysEx();
+    // No MIDI problem when the flows are connected; tests tell one with midiProblemChanged.
+    QString midiProblemText() const { return QString(); }
 
 signals:
     void deviceFound(bool deviceFound);
@@ -23,4 +25,6 @@ signals:
     void updateFinishFailed(QString reason);
     // The update-mode message did not go out.
     void updateModeFailed(QString reason);
+    // Why the MIDI service or the instrument's ports cannot be used (empty: nothing).
+    void midiProblemChanged(QString text);
 };

@@ -123,6 +123,8 @@ bool StandInSet::play(const QString& step, WindowDriver& driver)
         emit midiHandler.deviceFound(false);
     } else if (verb == QLatin1String("version")) {
         emit midiHandler.tavloReceivedVersion(rest);
+    } else if (verb == QLatin1String("midiProblem")) {
+        emit midiHandler.midiProblemChanged(rest);
     } else if (verb == QLatin1String("transferAck")) {
         emit midiHandler.transferSysExReceived();
     } else if (verb == QLatin1String("volumeRefused")) {

@@ -25,6 +25,8 @@ bool UpdaterWindowFixture::play(const QString& step)
         emit midi.deviceFound(verb == QLatin1String("found"));
     else if (verb == QLatin1String("version"))
         emit midi.tavloReceivedVersion(rest);
+    else if (verb == QLatin1String("midiProblem"))
+        emit midi.midiProblemChanged(rest);
     else if (verb == QLatin1String("interrupted"))
         flows.updateVolumeFound();
     else if (verb == QLatin1String("notFinished"))

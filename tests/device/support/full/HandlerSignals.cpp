@@ -13,4 +13,5 @@ void watchHandlerSignals(SignalTimeline& timeline, MidiHandler* h)
     timeline.watch(h, &MidiHandler::transferSysExReceived, QStringLiteral("transferStartAck"));
     timeline.watch(h, &MidiHandler::transferSysExEndReceived, QStringLiteral("transferEndAck"));
     timeline.watch(h, &MidiHandler::tavloReceivedVersion, QStringLiteral("version"));
+    timeline.watch(h, &MidiHandler::midiProblemChanged, QStringLiteral("midiProblem"));
 }

@@ -11,4 +11,5 @@ void watchHandlerSignals(SignalTimeline& timeline, MidiHandler* h)
     timeline.watch(h, &MidiHandler::updateTransferDone, QStringLiteral("updateTransferDone"));
     timeline.watch(h, &MidiHandler::updateFinishFailed, QStringLiteral("finishFailed"));
     timeline.watch(h, &MidiHandler::tavloReceivedVersion, QStringLiteral("version"));
+    timeline.watch(h, &MidiHandler::midiProblemChanged, QStringLiteral("midiProblem"));
 }
