@@ -6,12 +6,6 @@
 
 #include <QDir>
 
-namespace {
-
-const char* const kVolumeLabel = "TAVLO";
-
-} // namespace
-
 BackupFlow::BackupFlow(Presence& presence, TransferFlow& transfer, UpdateFlow& update,
                        QObject* parent)
     : QObject(parent), presence(presence), transfer(transfer), update(update)
@@ -221,7 +215,7 @@ void BackupFlow::onTransferState(TransferFlow::State state)
             return;
         }
         setState(State::Copying);
-        emit backUpRequested(QString::fromLatin1(kVolumeLabel), root, firmware);
+        emit backUpRequested(QString::fromLatin1(TransferFlow::kVolumeLabel), root, firmware);
     } else if (current == State::Leaving && state == TransferFlow::State::Idle) {
         end();
     } else if (current == State::Leaving && state == TransferFlow::State::Open) {

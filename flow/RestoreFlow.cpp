@@ -6,12 +6,6 @@
 #include <QDir>
 #include <QVariantMap>
 
-namespace {
-
-const char* const kVolumeLabel = "TAVLO";
-
-} // namespace
-
 RestoreFlow::RestoreFlow(Presence& presence, TransferFlow& transfer, QObject* parent)
     : QObject(parent), presence(presence), transfer(transfer)
 {
@@ -211,7 +205,7 @@ void RestoreFlow::onTransferState(TransferFlow::State state)
 {
     if (current == State::Entering && state == TransferFlow::State::Open) {
         setState(State::Planning);
-        emit planRequested(folder, QString::fromLatin1(kVolumeLabel));
+        emit planRequested(folder, QString::fromLatin1(TransferFlow::kVolumeLabel));
     } else if (current == State::Leaving && state == TransferFlow::State::Idle) {
         end();
     } else if (current == State::Leaving && state == TransferFlow::State::Open) {
@@ -247,7 +241,7 @@ void RestoreFlow::confirm()
     if (current != State::Asking)
         return;
     setState(State::Writing);
-    emit restoreRequested(folder, QString::fromLatin1(kVolumeLabel));
+    emit restoreRequested(folder, QString::fromLatin1(TransferFlow::kVolumeLabel));
 }
 
 void RestoreFlow::decline()

@@ -27,6 +27,9 @@ class TransferFlow : public QObject
     Q_PROPERTY(QString volumeProblem READ volumeProblem NOTIFY changed)
 
 public:
+    // The label of the volume the instrument shows in transfer mode.
+    static constexpr const char* kVolumeLabel = "TAVLO";
+
     enum class State {
         Idle,       // the home screen
         Connecting, // the transfer-start message went out; the instrument switches
