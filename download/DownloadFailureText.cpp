@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QRegularExpression>
 
+#include "ProxyFailureText.h"
+
 namespace DownloadFailureText {
 
 QString forReply(QNetworkReply::NetworkError error, int httpStatus)
@@ -39,6 +41,12 @@ QString forReply(QNetworkReply::NetworkError error, int httpStatus)
     default:
         return QCoreApplication::translate("DownloadFailureText", "The download from the release server failed.");
     }
+}
+
+QString forReply(QNetworkReply::NetworkError error, int httpStatus, const QString& proxy)
+{
+    const QString atProxy = ProxyFailureText::forReply(error, proxy);
+    return atProxy.isEmpty() ? forReply(error, httpStatus) : atProxy;
 }
 
 QString stalled(int seconds)
@@ -145,6 +153,12 @@ QString forCurlExit(int exitCode, const QString& errorOutput)
                               "(code %1).")
             .arg(exitCode);
     }
+}
+
+QString forCurlExit(int exitCode, const QString& errorOutput, const QString& proxy)
+{
+    const QString atProxy = ProxyFailureText::forCurlExit(exitCode, errorOutput, proxy);
+    return atProxy.isEmpty() ? forCurlExit(exitCode, errorOutput) : atProxy;
 }
 
 } // namespace DownloadFailureText

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QStringList>
+
+#include "ProxyChoice.h"
+
+// How curl is told the proxy the system's settings give (ProxyChoice), so that it neither
+// reads the environment's proxy variables itself nor misses the system's setting on Windows
+// and macOS. Pure.
+//
+// Direct: "--noproxy *" (no proxy, whatever the environment says). A proxy: "--proxy
+// <scheme://host:port>" and "--noproxy ''" (the environment's no_proxy does not count: the
+// choice already heeded it). A user name and password never go on the command line, where
+// other users of the computer can read them: they go to curl's standard input as its
+// configuration ("-K -", config()), and curl answers whichever kind of authentication the
+// proxy asks for ("--proxy-anyauth").
+class CurlProxyArguments
+{
+public:
+    static QStringList arguments(const ProxyChoice& proxy);
+    // What curl reads from its standard input; empty when it reads nothing.
+    static QByteArray config(const ProxyChoice& proxy);
+    // A value in double quotes as curl's configuration reads it.
+    static QByteArray quoted(const QString& value);
+};
