@@ -165,7 +165,9 @@ void CurlFallback::onFinished(QProcess* process, const QString& path, int exitCo
     }
     const int code = exitStatus == QProcess::NormalExit ? exitCode : -1;
     fail(path, QFileInfo(path).fileName(), message,
-         DownloadFailureText::forCurlExit(code, errorText, proxy.hostAndPort()));
+         DownloadFailureText::forCurlExit(
+             code, errorText, proxy.hostAndPort(),
+             CurlProxyArguments::connectAnswer(process->readAllStandardOutput())));
 }
 
 void CurlFallback::fail(const QString& path, const QString& name, const QString& message,

@@ -43,9 +43,10 @@ QString forReply(QNetworkReply::NetworkError error, int httpStatus)
     }
 }
 
-QString forReply(QNetworkReply::NetworkError error, int httpStatus, const QString& proxy)
+QString forReply(QNetworkReply::NetworkError error, int httpStatus, const QString& proxy,
+                 const QString& errorText)
 {
-    const QString atProxy = ProxyFailureText::forReply(error, proxy);
+    const QString atProxy = ProxyFailureText::forReply(error, proxy, errorText);
     return atProxy.isEmpty() ? forReply(error, httpStatus) : atProxy;
 }
 
@@ -155,9 +156,10 @@ QString forCurlExit(int exitCode, const QString& errorOutput)
     }
 }
 
-QString forCurlExit(int exitCode, const QString& errorOutput, const QString& proxy)
+QString forCurlExit(int exitCode, const QString& errorOutput, const QString& proxy,
+                    int connectAnswer)
 {
-    const QString atProxy = ProxyFailureText::forCurlExit(exitCode, errorOutput, proxy);
+    const QString atProxy = ProxyFailureText::forCurlExit(exitCode, errorOutput, proxy, connectAnswer);
     return atProxy.isEmpty() ? forCurlExit(exitCode, errorOutput) : atProxy;
 }
 

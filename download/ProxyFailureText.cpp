@@ -3,11 +3,37 @@
 #include <QCoreApplication>
 #include <QRegularExpression>
 
-QString ProxyFailureText::forReply(QNetworkReply::NetworkError error, const QString& proxy)
+namespace {
+
+// Qt's texts for the proxy's failures that reach the reply as UnknownNetworkError.
+QString fromQtText(const QString& errorText, const QString& proxy)
+{
+    if (!errorText.contains(QLatin1String("proxy"), Qt::CaseInsensitive))
+        return QString();
+    if (errorText.contains(QLatin1String("refused"), Qt::CaseInsensitive)
+        || errorText.contains(QLatin1String("denied"), Qt::CaseInsensitive))
+        return ProxyFailureText::refused(proxy);
+    if (errorText.contains(QLatin1String("not found"), Qt::CaseInsensitive))
+        return ProxyFailureText::notFound(proxy);
+    if (errorText.contains(QLatin1String("timed out"), Qt::CaseInsensitive))
+        return ProxyFailureText::timedOut(proxy);
+    if (errorText.contains(QLatin1String("authentication"), Qt::CaseInsensitive))
+        return ProxyFailureText::asksForPassword(proxy);
+    if (errorText.contains(QLatin1String("closed"), Qt::CaseInsensitive))
+        return ProxyFailureText::brokeOff(proxy);
+    return ProxyFailureText::failed(proxy);
+}
+
+} // namespace
+
+QString ProxyFailureText::forReply(QNetworkReply::NetworkError error, const QString& proxy,
+                                   const QString& errorText)
 {
     if (proxy.isEmpty())
         return QString();
     switch (error) {
+    case QNetworkReply::UnknownNetworkError:
+        return fromQtText(errorText, proxy);
     case QNetworkReply::ProxyAuthenticationRequiredError:
         return asksForPassword(proxy);
     case QNetworkReply::ProxyConnectionRefusedError:
@@ -30,11 +56,26 @@ QString ProxyFailureText::forReply(QNetworkReply::NetworkError error, const QStr
     }
 }
 
-QString ProxyFailureText::forCurlExit(int exitCode, const QString& errorOutput,
-                                      const QString& proxy)
+namespace {
+
+QString forConnectAnswer(int status, const QString& proxy)
 {
-    if (proxy.isEmpty())
+    if (status == 407)
+        return ProxyFailureText::asksForPassword(proxy);
+    if (status == 404 || status == 502 || status == 503 || status == 504)
+        return ProxyFailureText::cannotReachServer(proxy);
+    return ProxyFailureText::refused(proxy);
+}
+
+} // namespace
+
+QString ProxyFailureText::forCurlExit(int exitCode, const QString& errorOutput,
+                                      const QString& proxy, int connectAnswer)
+{
+    if (proxy.isEmpty() || exitCode == 0)
         return QString();
+    if (connectAnswer >= 300)
+        return forConnectAnswer(connectAnswer, proxy);
     switch (exitCode) {
     case 5: // could not resolve the proxy's name
         return notFound(proxy);
@@ -50,12 +91,7 @@ QString ProxyFailureText::forCurlExit(int exitCode, const QString& errorOutput,
         const QRegularExpressionMatch match = connectAnswer.match(errorOutput);
         if (!match.hasMatch())
             return QString();
-        const int status = match.captured(1).toInt();
-        if (status == 407)
-            return asksForPassword(proxy);
-        if (status == 404 || status == 502 || status == 503 || status == 504)
-            return cannotReachServer(proxy);
-        return refused(proxy);
+        return forConnectAnswer(match.captured(1).toInt(), proxy);
     }
     default:
         return QString();

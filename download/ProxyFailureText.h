@@ -13,12 +13,18 @@
 class ProxyFailureText
 {
 public:
-    // From the Qt download's error.
-    static QString forReply(QNetworkReply::NetworkError error, const QString& proxy);
-    // From curl's exit code and error output (curl 7.88 and later: 5 the proxy's name not
-    // found, 7 the proxy not reached, 56 the proxy's answer to CONNECT, 97 a SOCKS handshake
-    // that failed).
-    static QString forCurlExit(int exitCode, const QString& errorOutput, const QString& proxy);
+    // From the Qt download's error and its error text. Qt 6.4 reports a proxy that refuses the
+    // connection, forbids the tunnel (403) or fails otherwise on the way to the tunnel as
+    // UnknownNetworkError; only its text (English: the programs install no catalogue of Qt's
+    // own) tells these apart.
+    static QString forReply(QNetworkReply::NetworkError error, const QString& proxy,
+                            const QString& errorText = QString());
+    // From curl's exit code, its error output and the proxy's answer to its tunnel request
+    // (connectAnswer: 0 when none came; see CurlProxyArguments). curl's codes: 5 the proxy's
+    // name not found, 7 the proxy not reached, 22 (with --fail) or 56 an answer other than 200
+    // to CONNECT, 97 a SOCKS handshake that failed.
+    static QString forCurlExit(int exitCode, const QString& errorOutput, const QString& proxy,
+                               int connectAnswer = 0);
 
     static QString asksForPassword(const QString& proxy);
     static QString refused(const QString& proxy);

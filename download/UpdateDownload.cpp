@@ -127,7 +127,7 @@ void UpdateDownload::handleCatalogueReply(QNetworkReply* reply)
                  + DownloadFailureText::forReply(
                      reply->error(),
                      reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
-                     ProxyChoice::of(*reply).hostAndPort());
+                     ProxyChoice::of(*reply).hostAndPort(), reply->errorString());
         emit catalogueUnavailable(reason);
         endWaitingDownload();
         return;

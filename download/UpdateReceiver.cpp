@@ -229,7 +229,8 @@ void UpdateReceiver::finish(QNetworkReply* reply, const QString& name, const QSt
         const QString reason = stalled
                                    ? DownloadFailureText::stalled(stallMs / 1000)
                                    : DownloadFailureText::forReply(reply->error(), statusOf(reply),
-                                                                    ProxyChoice::of(*reply).hostAndPort());
+                                                                    ProxyChoice::of(*reply).hostAndPort(),
+                                                                    reply->errorString());
         emit failed(Failure::Network, name, reason);
         return;
     }

@@ -217,16 +217,17 @@ void ProxyChoiceTest::curlArguments_data()
         << QNetworkProxy(QNetworkProxy::NoProxy) << QStringList{"--noproxy", "*"} << QByteArray();
     QTest::newRow("http proxy, the environment's no_proxy overruled")
         << http("proxy.example", 3128)
-        << QStringList{"--proxy", "http://proxy.example:3128", "--noproxy", ""} << QByteArray();
+        << QStringList{"--proxy", "http://proxy.example:3128", "--noproxy", "", "--write-out",
+                       "proxy CONNECT %{http_connect}\n"} << QByteArray();
     QTest::newRow("credentials only on standard input")
         << http("proxy.example", 3128, "jane", "s3cret:x")
-        << QStringList{"--proxy", "http://proxy.example:3128", "--noproxy", "", "--proxy-anyauth",
-                       "-K", "-"}
+        << QStringList{"--proxy", "http://proxy.example:3128", "--noproxy", "", "--write-out",
+                       "proxy CONNECT %{http_connect}\n", "--proxy-anyauth", "-K", "-"}
         << QByteArray("proxy-user = \"jane:s3cret:x\"\n");
     QTest::newRow("a password alone")
         << http("proxy.example", 3128, "", "pw")
-        << QStringList{"--proxy", "http://proxy.example:3128", "--noproxy", "", "--proxy-anyauth",
-                       "-K", "-"}
+        << QStringList{"--proxy", "http://proxy.example:3128", "--noproxy", "", "--write-out",
+                       "proxy CONNECT %{http_connect}\n", "--proxy-anyauth", "-K", "-"}
         << QByteArray("proxy-user = \":pw\"\n");
 }
 
@@ -278,30 +279,49 @@ void ProxyChoiceTest::qtReasons_data()
     QTest::addColumn<int>("error");
     QTest::addColumn<QString>("proxy");
     QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("errorText");
     const QString p = QStringLiteral("proxy.example:3128");
+    // Qt 6.4's texts for what it reports as UnknownNetworkError.
+    const int unknown = int(QNetworkReply::UnknownNetworkError);
+    QTest::newRow("Qt: proxy connection refused") << unknown << p << ProxyFailureText::refused(p)
+                                                  << "Proxy connection refused";
+    QTest::newRow("Qt: 403 to CONNECT") << unknown << p << ProxyFailureText::refused(p)
+                                        << "Proxy denied connection";
+    QTest::newRow("Qt: proxy not found") << unknown << p << ProxyFailureText::notFound(p)
+                                         << "Proxy server not found";
+    QTest::newRow("Qt: proxy timed out") << unknown << p << ProxyFailureText::timedOut(p)
+                                         << "Proxy connection timed out";
+    QTest::newRow("Qt: proxy closed") << unknown << p << ProxyFailureText::brokeOff(p)
+                                      << "Proxy connection closed prematurely";
+    QTest::newRow("Qt: other proxy trouble") << unknown << p << ProxyFailureText::failed(p)
+                                             << "Error communicating with HTTP proxy";
+    QTest::newRow("Qt: not the proxy's text") << unknown << p
+        << DownloadFailureText::forReply(QNetworkReply::UnknownNetworkError, 0) << "Network unreachable";
+    QTest::newRow("Qt: proxy text, but no proxy in use") << unknown << QString()
+        << DownloadFailureText::forReply(QNetworkReply::UnknownNetworkError, 0) << "Proxy connection refused";
     QTest::newRow("407") << int(QNetworkReply::ProxyAuthenticationRequiredError) << p
-                         << ProxyFailureText::asksForPassword(p);
+                         << ProxyFailureText::asksForPassword(p) << QString();
     QTest::newRow("refused") << int(QNetworkReply::ProxyConnectionRefusedError) << p
-                             << ProxyFailureText::refused(p);
+                             << ProxyFailureText::refused(p) << QString();
     QTest::newRow("not found") << int(QNetworkReply::ProxyNotFoundError) << p
-                               << ProxyFailureText::notFound(p);
+                               << ProxyFailureText::notFound(p) << QString();
     QTest::newRow("time-out") << int(QNetworkReply::ProxyTimeoutError) << p
-                              << ProxyFailureText::timedOut(p);
+                              << ProxyFailureText::timedOut(p) << QString();
     QTest::newRow("closed") << int(QNetworkReply::ProxyConnectionClosedError) << p
-                            << ProxyFailureText::brokeOff(p);
+                            << ProxyFailureText::brokeOff(p) << QString();
     QTest::newRow("other proxy error") << int(QNetworkReply::UnknownProxyError) << p
-                                       << ProxyFailureText::failed(p);
+                                       << ProxyFailureText::failed(p) << QString();
     QTest::newRow("server unknown to the proxy") << int(QNetworkReply::HostNotFoundError) << p
-                                                 << ProxyFailureText::cannotReachServer(p);
+                                                 << ProxyFailureText::cannotReachServer(p) << QString();
     QTest::newRow("server's own answer stays the server's")
         << int(QNetworkReply::ContentNotFoundError) << p
-        << DownloadFailureText::forReply(QNetworkReply::ContentNotFoundError, 404);
+        << DownloadFailureText::forReply(QNetworkReply::ContentNotFoundError, 404) << QString();
     QTest::newRow("certificate stays the certificate")
         << int(QNetworkReply::SslHandshakeFailedError) << p
-        << DownloadFailureText::forReply(QNetworkReply::SslHandshakeFailedError, 0);
+        << DownloadFailureText::forReply(QNetworkReply::SslHandshakeFailedError, 0) << QString();
     QTest::newRow("no proxy: the server could not be reached")
         << int(QNetworkReply::HostNotFoundError) << QString()
-        << DownloadFailureText::forReply(QNetworkReply::HostNotFoundError, 0);
+        << DownloadFailureText::forReply(QNetworkReply::HostNotFoundError, 0) << QString();
 }
 
 void ProxyChoiceTest::qtReasons()
@@ -309,11 +329,12 @@ void ProxyChoiceTest::qtReasons()
     QFETCH(int, error);
     QFETCH(QString, proxy);
     QFETCH(QString, expected);
+    QFETCH(QString, errorText);
     const auto code = QNetworkReply::NetworkError(error);
     const int status = code == QNetworkReply::ContentNotFoundError ? 404 : 0;
-    const QString reason = DownloadFailureText::forReply(code, status, proxy);
+    const QString reason = DownloadFailureText::forReply(code, status, proxy, errorText);
     QCOMPARE(reason, expected);
-    if (!ProxyFailureText::forReply(code, proxy).isEmpty()) {
+    if (!ProxyFailureText::forReply(code, proxy, errorText).isEmpty()) {
         QVERIFY2(reason.contains(proxy), qPrintable(reason));
         QVERIFY2(reason.contains(QLatin1String("proxy settings")), qPrintable(reason));
     }
@@ -325,31 +346,46 @@ void ProxyChoiceTest::curlReasons_data()
     QTest::addColumn<QString>("errorOutput");
     QTest::addColumn<QString>("proxy");
     QTest::addColumn<QString>("expected");
+    QTest::addColumn<QByteArray>("standardOutput");
     const QString p = QStringLiteral("proxy.example:3128");
     QTest::newRow("5: the proxy's name") << 5 << "curl: (5) Could not resolve proxy: proxy.example" << p
-                                         << ProxyFailureText::notFound(p);
+                                         << ProxyFailureText::notFound(p) << QByteArray();
     QTest::newRow("7 through a proxy") << 7
         << "curl: (7) Failed to connect to proxy.example port 3128 after 0 ms: Couldn't connect to server"
-        << p << ProxyFailureText::refused(p);
+        << p << ProxyFailureText::refused(p) << QByteArray();
     QTest::newRow("7 direct stays the server's") << 7 << "curl: (7) Failed to connect" << QString()
-        << DownloadFailureText::forCurlExit(7, QString());
+        << DownloadFailureText::forCurlExit(7, QString()) << QByteArray();
     QTest::newRow("56: CONNECT 407") << 56 << "curl: (56) CONNECT tunnel failed, response 407" << p
-                                     << ProxyFailureText::asksForPassword(p);
+                                     << ProxyFailureText::asksForPassword(p) << QByteArray();
     QTest::newRow("56: older wording 407") << 56
         << "curl: (56) Received HTTP code 407 from proxy after CONNECT" << p
-        << ProxyFailureText::asksForPassword(p);
+        << ProxyFailureText::asksForPassword(p) << QByteArray();
     QTest::newRow("56: CONNECT 403") << 56 << "curl: (56) CONNECT tunnel failed, response 403" << p
-                                     << ProxyFailureText::refused(p);
+                                     << ProxyFailureText::refused(p) << QByteArray();
     QTest::newRow("56: CONNECT 502") << 56 << "curl: (56) CONNECT tunnel failed, response 502" << p
-                                     << ProxyFailureText::cannotReachServer(p);
+                                     << ProxyFailureText::cannotReachServer(p) << QByteArray();
     QTest::newRow("56 without CONNECT: the connection broke")
         << 56 << "curl: (56) Recv failure: Connection reset by peer" << p
-        << DownloadFailureText::forCurlExit(56, QString());
+        << DownloadFailureText::forCurlExit(56, QString()) << QByteArray();
     QTest::newRow("97: SOCKS handshake") << 97 << "curl: (97) Can't complete SOCKS5 connection" << p
-                                         << ProxyFailureText::failed(p);
+                                         << ProxyFailureText::failed(p) << QByteArray();
     QTest::newRow("22 is the server's answer") << 22
         << "curl: (22) The requested URL returned error: 404" << p
-        << DownloadFailureText::forCurlExit(22, QStringLiteral("The requested URL returned error: 404"));
+        << DownloadFailureText::forCurlExit(22, QStringLiteral("The requested URL returned error: 404")) << QByteArray();
+    // curl 7.88 with --fail: the proxy's answer to CONNECT as exit code 22; only the answer it
+    // writes out tells it from the release server's own.
+    QTest::newRow("22 with the proxy's 407") << 22 << "curl: (22) The requested URL returned error: 407"
+        << p << ProxyFailureText::asksForPassword(p) << QByteArray("proxy CONNECT 407\n");
+    QTest::newRow("22 with the proxy's 403") << 22 << "curl: (22) The requested URL returned error: 403"
+        << p << ProxyFailureText::refused(p) << QByteArray("proxy CONNECT 403\n");
+    QTest::newRow("22: the server's 403 after the proxy's 200") << 22
+        << "curl: (22) The requested URL returned error: 403" << p
+        << DownloadFailureText::forCurlExit(22, QStringLiteral("The requested URL returned error: 403"))
+        << QByteArray("proxy CONNECT 200\n");
+    QTest::newRow("7: no answer came") << 7 << "curl: (7) Failed to connect" << p
+        << ProxyFailureText::refused(p) << QByteArray("proxy CONNECT 000\n");
+    QTest::newRow("56 with the proxy's 502") << 56 << "curl: (56) CONNECT tunnel failed, response 502"
+        << p << ProxyFailureText::cannotReachServer(p) << QByteArray("proxy CONNECT 502\n");
 }
 
 void ProxyChoiceTest::curlReasons()
@@ -358,7 +394,10 @@ void ProxyChoiceTest::curlReasons()
     QFETCH(QString, errorOutput);
     QFETCH(QString, proxy);
     QFETCH(QString, expected);
-    QCOMPARE(DownloadFailureText::forCurlExit(exitCode, errorOutput, proxy), expected);
+    QFETCH(QByteArray, standardOutput);
+    QCOMPARE(DownloadFailureText::forCurlExit(exitCode, errorOutput, proxy,
+                                              CurlProxyArguments::connectAnswer(standardOutput)),
+             expected);
 }
 
 QTEST_GUILESS_MAIN(ProxyChoiceTest)
