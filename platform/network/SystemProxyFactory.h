@@ -14,7 +14,13 @@
 // - Linux and the other Unix systems: the environment (http_proxy, https_proxy, all_proxy and
 //   no_proxy, in lower or upper case; see EnvironmentProxy), not a desktop's own settings.
 // Everywhere a connection to the computer itself (localhost, 127.0.0.0/8, ::1) is direct: a
-// proxy elsewhere cannot reach it. No user name or password is asked for: one is used only
+// proxy elsewhere cannot reach it. (Qt 6.4's application-wide proxy query does the same for
+// "localhost" and loopback addresses; a factory set on an access manager is asked for every
+// host, so the rule is here. The tests reach their local server through a proxy under a name
+// only that proxy resolves, SimProxy.) On Linux Qt's own system proxy support would go through
+// libproxy (a desktop's settings, configuration scripts) where Qt is built with it, as
+// Debian's is; the environment alone is taken instead, so that the program and curl, and every
+// desktop, follow the same rules. No user name or password is asked for: one is used only
 // where the setting itself carries it (an environment variable's address); else the proxy's
 // request for one ends the connection with a reason that names the proxy.
 //
