@@ -4,6 +4,7 @@
 // where it asks for them; a proxy that asks for them in vain, forbids the tunnel or refuses the
 // connection is named in the reason. Built once per edition (TAVLO_DOWNLOADER_HEADER,
 // TAVLO_HAS_CURL).
+#include <QLoggingCategory>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -31,6 +32,13 @@ void useProxy(const QString& address)
         qunsetenv(name);
     if (!address.isEmpty())
         qputenv("https_proxy", address.toUtf8());
+}
+
+QStringList g_messages;
+
+void keepMessage(QtMsgType, const QMessageLogContext& context, const QString& text)
+{
+    g_messages << QString::fromLatin1(context.category ? context.category : "") + QLatin1Char(' ') + text;
 }
 
 QString reasonOf(const Downloader& downloader)
@@ -153,6 +161,10 @@ void ProxyRouteTest::passwordFromTheSetting()
     proxy.setMode(SimProxy::Mode::AskForPassword);
     proxy.requirePassword(user, password);
     useProxy(proxy.address(user, password));
+    g_messages.clear();
+    // Every line the session log would take.
+    QLoggingCategory::setFilterRules(QStringLiteral("tavlo.*=true"));
+    const QtMessageHandler previous = qInstallMessageHandler(keepMessage);
     auto downloader = downloaderAfterCatalogue();
     QVERIFY2(downloader, qPrintable(proxy.targets().join(QLatin1Char(' '))));
     if (kHasCurl)
@@ -161,7 +173,18 @@ void ProxyRouteTest::passwordFromTheSetting()
     downloader->downloadFile();
     QVERIFY2(log.waitFor(QStringLiteral("transfer:")), qPrintable(log.entries.join(" | ")));
     QVERIFY(log.waitUntilIdle());
+    qInstallMessageHandler(previous);
+    QLoggingCategory::setFilterRules(QString());
     QVERIFY2(log.contains(QStringLiteral("transfer:true")), qPrintable(log.entries.join(" | ")));
+    // The log names the proxy, never its user name or password.
+    const QString logged = g_messages.join(QLatin1Char('\n'));
+    QVERIFY2(!logged.contains(password) && !logged.contains(QStringLiteral("j@ne"))
+                 && !logged.contains(QStringLiteral("j%40ne")),
+             qPrintable(logged));
+    if (kHasCurl) {
+        QVERIFY2(logged.contains(QStringLiteral("(proxy: %1)").arg(proxyName())), qPrintable(logged));
+        QVERIFY2(logged.contains(QStringLiteral("curl's proxy: \"%1\"").arg(proxyName())), qPrintable(logged));
+    }
     QCOMPARE(server.countRequests("GET", kPath), kHasCurl ? 2 : 1);
     if (kHasCurl)
         QVERIFY(server.requests().last().userAgent.startsWith("curl/"));
