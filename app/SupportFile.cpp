@@ -114,12 +114,26 @@ QString SupportFile::compose(const Facts& facts)
     text += section(tr("MIDI ports seen"), portsSeen(all).join(QLatin1Char('\n')));
     text += section(tr("Volumes seen"), volumesSeen(all).join(QLatin1Char('\n')));
     text += section(tr("Catalogue last read"), lastCatalogue(all));
+    // The last check of this session as it was shown, with its time; the checks are not run
+    // anew for the file (they would wait for the server and the instrument).
+    text += section(tr("Check of this computer"),
+                    facts.computerReport.isEmpty()
+                        ? tr("Not run in this session (\"Check this computer…\" in the window's menu).")
+                        : facts.computerReport.trimmed());
     for (const QString& log : facts.sessionLogs) {
         const int end = log.indexOf(QLatin1Char('\n'));
         text += section(tr("Session log %1").arg(log.left(end)), log.mid(end + 1).trimmed());
     }
     // A log written before addresses lost their user part in the log has it removed here.
     return UrlCredentials::removedFrom(text);
+}
+
+void SupportFile::setComputerReport(const QString& text)
+{
+    if (text == report)
+        return;
+    report = text;
+    Q_EMIT computerReportChanged();
 }
 
 QString SupportFile::suggestedName() const
@@ -159,7 +173,9 @@ bool SupportFile::save(const QString& urlOrPath)
     const QUrl url(urlOrPath);
     const QString path = url.isLocalFile() ? url.toLocalFile() : urlOrPath;
     QSaveFile file(path);
-    const QByteArray bytes = compose(gather(SessionLog::defaultFolder())).toUtf8();
+    Facts facts = gather(SessionLog::defaultFolder());
+    facts.computerReport = report;
+    const QByteArray bytes = compose(facts).toUtf8();
     // The user's alone, like the logs it is made of, whatever the umask or an older file's
     // rights.
     const bool ok = !path.isEmpty() && file.open(QIODevice::WriteOnly)

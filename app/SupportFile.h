@@ -17,6 +17,9 @@ class SupportFile : public QObject
     Q_OBJECT
     // What the last save() did, in a sentence for the window.
     Q_PROPERTY(QString lastResult READ lastResult NOTIFY lastResultChanged)
+    // The last report of "Check this computer" in this session (with the time it was made in
+    // its heading); empty when none was run. The window binds it to the published check.
+    Q_PROPERTY(QString computerReport READ computerReport WRITE setComputerReport NOTIFY computerReportChanged)
 
 public:
     struct Facts
@@ -28,6 +31,7 @@ public:
         // never a user name or password; empty: none (a direct connection).
         QString proxy;
         QStringList sessionLogs; // newest first: "name\ntext"
+        QString computerReport;  // the last computer check of this session; empty: none
     };
 
     explicit SupportFile(QObject* parent = nullptr);
@@ -56,10 +60,14 @@ public:
     Q_INVOKABLE bool save(const QString& urlOrPath);
 
     QString lastResult() const { return result; }
+    QString computerReport() const { return report; }
+    void setComputerReport(const QString& text);
 
 Q_SIGNALS:
     void lastResultChanged();
+    void computerReportChanged();
 
 private:
     QString result;
+    QString report;
 };

@@ -3,5 +3,6 @@
 Timings Timings::production()
 {
     return {DeviceTimings::production(), StorageTimings::production(),
-            DownloadTimings::production(), CliTimings::production(), FlowTimings::production()};
+            DownloadTimings::production(), CliTimings::production(), FlowTimings::production(),
+            DiagnosisTimings::production()};
 }

@@ -2,6 +2,7 @@
 
 #include "CliTimings.h"
 #include "DeviceTimings.h"
+#include "DiagnosisTimings.h"
 #include "DownloadTimings.h"
 #include "FlowTimings.h"
 #include "StorageTimings.h"
@@ -15,6 +16,7 @@ struct Timings
     DownloadTimings download;
     CliTimings cli;
     FlowTimings flow;
+    DiagnosisTimings diagnosis;
 
     static Timings production();
 };

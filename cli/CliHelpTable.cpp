@@ -49,6 +49,14 @@ const std::vector<CliHelpTable::Command>& CliHelpTable::commands()
          "Prints what this program did to the instrument, newest first, one line each: every firmware "
          "update with its versions and result, every backup and every restore. With --json each is "
          "a JSON object with its fields. Needs no instrument."},
+        {"doctor", "",
+         QT_TRANSLATE_NOOP("CliHelpTable", "check this computer: MIDI, the instrument, the server, the folders"),
+         "Checks what the program needs from this computer, one line per check, each OK with what "
+         "was found or the problem with what to do: the MIDI system, the MIDI ports (and which are "
+         "the instrument's), the instrument's firmware version, the release server (through the "
+         "system's proxy), the download folder and its free space, and the instrument's volumes. "
+         "With --json each is a check_result object. No instrument connected is a note, not a "
+         "problem; while another program holds the instrument it is not asked."},
     };
     return table;
 }
@@ -171,6 +179,8 @@ const std::vector<CliHelpTable::ExitCode>& CliHelpTable::exitCodes()
          "restore: the backup failed its check against its manifest (files changed, missing or "
          "added, or the manifest missing or unreadable); the files are named and the instrument "
          "was not touched."},
+        {kCheckFound, QT_TRANSLATE_NOOP("CliHelpTable", "doctor: a check found a problem"),
+         "doctor: a check found a problem (the line of that check says what to do)."},
         {kUpdateAvailable, QT_TRANSLATE_NOOP("CliHelpTable", "check: an update is available"),
          "check: an update is available."},
         {kInterrupted, QT_TRANSLATE_NOOP("CliHelpTable", "stopped by Ctrl-C"),

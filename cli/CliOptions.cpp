@@ -37,6 +37,8 @@ CliOptions::Command commandNamed(const QString& word)
         return CliOptions::Command::Restore;
     if (word == QLatin1String("history"))
         return CliOptions::Command::History;
+    if (word == QLatin1String("doctor"))
+        return CliOptions::Command::Doctor;
     return CliOptions::Command::None;
 }
 
@@ -59,6 +61,8 @@ QString CliOptions::commandName(Command command)
         return QStringLiteral("restore");
     case Command::History:
         return QStringLiteral("history");
+    case Command::Doctor:
+        return QStringLiteral("doctor");
     case Command::None:
         break;
     }
@@ -101,7 +105,7 @@ CliOptions CliOptions::parse(const QStringList& arguments)
                          .arg(w.value, commandName(o.command)));
             } else if ((o.command = commandNamed(w.value)) == Command::None) {
                 fail(tr("Unknown command \"%1\". The commands are list, check, update, transfer, "
-                        "backup, restore and history.")
+                        "backup, restore, history and doctor.")
                          .arg(w.value));
             }
         } else if (w.name == QLatin1String("-h") || w.name == QLatin1String("--help")) {
@@ -157,7 +161,7 @@ CliOptions CliOptions::parse(const QStringList& arguments)
         return o;
     if (o.command == Command::None)
         fail(tr("No command given. The commands are list, check, update, transfer, backup, "
-                "restore and history."));
+                "restore, history and doctor."));
     if (o.command != Command::Update) {
         if (!o.file.isEmpty())
             fail(tr("The option --file belongs to the command update."));

@@ -8,7 +8,7 @@
 //
 //   tavlo [options] list | check | update [--version V | --file PATH] [--yes]
 //         [--allow-downgrade] [--backup | --no-backup] | transfer [--done]
-//         | backup [--to DIR] | restore [BACKUP] [--from DIR] [--yes] | history
+//         | backup [--to DIR] | restore [BACKUP] [--from DIR] [--yes] | history | doctor
 //
 // Options may stand before or after the command; "--name=value" and "--name value" are both
 // read. "--version" names the version to install after "update" and asks for the program's
@@ -18,7 +18,7 @@ struct CliOptions
     Q_DECLARE_TR_FUNCTIONS(CliOptions)
 
 public:
-    enum class Command { None, List, Check, Update, Transfer, Backup, Restore, History };
+    enum class Command { None, List, Check, Update, Transfer, Backup, Restore, History, Doctor };
     // update: whether the backup before it was asked for (--backup), refused (--no-backup) or
     // left to the default (on where the instrument has the transfer mode).
     enum class BackupChoice { Default, On, Off };

@@ -1,5 +1,6 @@
 #include "CliRun.h"
 
+#include "CliDoctor.h"
 #include "CliExitCode.h"
 #include "CliHistory.h"
 #include "CliHelpText.h"
@@ -83,6 +84,15 @@ int CliRun::run(const QStringList& arguments, const Platform& platform, const QU
     if (options.command == CliOptions::Command::History)
         return CliHistory::print(HistoryLog::inFolder(platform.appFolders.state), out,
                                  options.json);
+
+    // The computer check takes the lock itself, and runs without it while another holds it.
+    if (options.command == CliOptions::Command::Doctor) {
+        const QUrl server = options.releaseServer.isEmpty() ? defaultServer : QUrl(options.releaseServer);
+        const int code = CliDoctor::run(options, platform, server, timings, out, interrupted);
+        if (code == CliExitCode::kDone && !log.isOpen() && !options.logFile.isEmpty())
+            return CliExitCode::kLogNotWritten;
+        return code;
+    }
 
     // One program drives the instrument at a time: the window, or one "tavlo" command.
     InstrumentLock lock(platform.lockFolder);

@@ -173,6 +173,7 @@ void CliSession::onInstrumentReady()
             finish(CliExitCode::kNetwork, wiring->downloader().failureReason());
         return;
     case CliOptions::Command::History: // handled by CliRun, without an instrument
+    case CliOptions::Command::Doctor:  // handled by CliRun (CliDoctor)
     case CliOptions::Command::None:
         break;
     }

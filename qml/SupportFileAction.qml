@@ -20,6 +20,14 @@ Item {
         }
     }
 
+    // The file takes the last "Check this computer" report of this session.
+    Binding {
+        target: action.writer
+        property: "computerReport"
+        value: typeof computerCheck !== "undefined" && computerCheck ? computerCheck.report : ""
+        when: action.writer !== null
+    }
+
     // The menu, the dialog and the notice, made on first use.
     function parts() {
         partsLoader.active = true

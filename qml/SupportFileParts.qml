@@ -44,7 +44,8 @@ Item {
         objectName: "supportFileMenu"
         // As wide as its caption needs in any language (the style's width is fixed).
         width: Math.max(implicitWidth, Math.max(saveItem.implicitWidth, historyItem.implicitWidth,
-                                                aboutItem.implicitWidth) + leftPadding + rightPadding)
+                                                checkItem.implicitWidth, aboutItem.implicitWidth)
+                                       + leftPadding + rightPadding)
         MenuItem {
             id: saveItem
             objectName: "saveSupportFileItem"
@@ -56,6 +57,12 @@ Item {
             objectName: "historyMenuItem"
             text: qsTranslate("HistoryAction", "History…")
             onTriggered: parts.action.ui.openHistory()
+        }
+        MenuItem {
+            id: checkItem
+            objectName: "computerCheckMenuItem"
+            text: qsTranslate("ComputerCheckAction", "Check this computer…")
+            onTriggered: parts.action.ui.openComputerCheck()
         }
         MenuItem {
             id: aboutItem

@@ -60,6 +60,13 @@ ApplicationWindow {
         historyAction.open()
     }
 
+    // "Check this computer…" in the right-click menu above.
+    ComputerCheckAction { id: computerCheckAction }
+
+    function openComputerCheck() {
+        computerCheckAction.open()
+    }
+
     // Said once as the window opens when this run keeps no session log.
     LogProblemNotice {
         anchors.bottom: parent.bottom

@@ -1,6 +1,7 @@
 #include "VolumeUpdateWriter.h"
 
 #include "StorageFailureText.h"
+#include "WriteRefusalText.h"
 
 #include <FileSync.h>
 
@@ -30,7 +31,14 @@ QString volumeProblem(const QString& root, const QFile& file)
         return StorageFailureText::volumeReadOnly();
     if (file.error() == QFileDevice::ResourceError || volume.bytesAvailable() < kChunk)
         return StorageFailureText::volumeFull();
-    return QString();
+    // Nothing the volume shows explains it: ask the system whether it refuses writes here.
+    const WriteRefusal refusal = WriteRefusal::probe(root);
+    switch (refusal.kind) {
+    case WriteRefusal::Kind::ReadOnly: return StorageFailureText::volumeReadOnly();
+    case WriteRefusal::Kind::Full: return StorageFailureText::volumeFull();
+    default: break;
+    }
+    return WriteRefusalText::sentenceHere(refusal, WriteRefusalText::Place::TavloDrive);
 }
 
 // Why a write or open on the volume failed, from the file's error and what is left of it.

@@ -150,6 +150,157 @@
     </message>
 </context>
 <context>
+    <name>CheckLines</name>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>The MIDI system opens: its input and output objects can be made.</source>
+        <translation>Das MIDI-System öffnet sich: Seine Ein- und Ausgabeobjekte lassen sich anlegen.</translation>
+    </message>
+    <message>
+        <source>Without the MIDI system no ports can be listed.</source>
+        <translation>Ohne das MIDI-System lassen sich keine Ports auflisten.</translation>
+    </message>
+    <message>
+        <source>%1; none of them is Tavlo&apos;s. Connect Tavlo over USB and switch it on.</source>
+        <translation>%1; keiner davon gehört zu Tavlo. Schließ Tavlo über USB an und schalte es ein.</translation>
+    </message>
+    <message>
+        <source>%1; Tavlo shows only %2 (%3), not both an input and an output. Reconnect Tavlo; if that does not help, restart the computer.</source>
+        <translation>%1; Tavlo zeigt nur %2 (%3), nicht Eingang und Ausgang zugleich. Schließ Tavlo neu an; hilft das nicht, starte den Computer neu.</translation>
+    </message>
+    <message>
+        <source>an output</source>
+        <translation>einen Ausgang</translation>
+    </message>
+    <message>
+        <source>an input</source>
+        <translation>einen Eingang</translation>
+    </message>
+    <message>
+        <source>%1; Tavlo&apos;s: input %2, output %3.</source>
+        <translation>%1; die von Tavlo: Eingang %2, Ausgang %3.</translation>
+    </message>
+    <message>
+        <source>Without the MIDI system Tavlo cannot be reached.</source>
+        <translation>Ohne das MIDI-System ist Tavlo nicht zu erreichen.</translation>
+    </message>
+    <message>
+        <source>Tavlo is not connected.</source>
+        <translation>Tavlo ist nicht angeschlossen.</translation>
+    </message>
+    <message>
+        <source>Tavlo is not asked while another program holds it. %1</source>
+        <translation>Tavlo wird nicht gefragt, solange ein anderes Programm es belegt. %1</translation>
+    </message>
+    <message>
+        <source>Tavlo answered: firmware %1.</source>
+        <translation>Tavlo hat geantwortet: Firmware %1.</translation>
+    </message>
+    <message>
+        <source>Tavlo&apos;s ports are there, but it did not report its firmware version within %1. Switch Tavlo off and on again, then check again.</source>
+        <translation>Die Ports von Tavlo sind da, aber es hat seine Firmware-Version nicht innerhalb von %1 gemeldet. Schalte Tavlo aus und wieder ein und prüfe dann erneut.</translation>
+    </message>
+    <message>
+        <source>without a proxy</source>
+        <translation>ohne Proxy</translation>
+    </message>
+    <message>
+        <source>through the proxy %1</source>
+        <translation>über den Proxy %1</translation>
+    </message>
+    <message>
+        <source>%1 answered (%2), but not with a release catalogue (%3). Something on this network may be answering in the server&apos;s place; try again later.</source>
+        <translation>%1 hat geantwortet (%2), aber nicht mit einem Versionskatalog (%3). Womöglich antwortet etwas in diesem Netzwerk an Stelle des Servers; versuch es später noch einmal.</translation>
+    </message>
+    <message>
+        <source>%1 (%2): %3</source>
+        <translation>%1 (%2): %3</translation>
+    </message>
+    <message>
+        <source>%1 (%2) answered with the status %3 instead of the catalogue. Try again later.</source>
+        <translation>%1 (%2) hat mit dem Status %3 statt mit dem Katalog geantwortet. Versuch es später noch einmal.</translation>
+    </message>
+    <message>
+        <source>%1 (%2) did not answer within %3. Check the internet connection, then check again.</source>
+        <translation>%1 (%2) hat nicht innerhalb von %3 geantwortet. Prüfe die Internetverbindung und prüfe dann erneut.</translation>
+    </message>
+    <message>
+        <source>%1 could not be reached (%2): %3. Check the internet connection%4, then check again.</source>
+        <translation>%1 war nicht zu erreichen (%2): %3. Prüfe die Internetverbindung%4 und prüfe dann erneut.</translation>
+    </message>
+    <message>
+        <source> and the proxy</source>
+        <translation> und den Proxy</translation>
+    </message>
+    <message>
+        <source>The storage was busy for longer than %1. Check again later.</source>
+        <translation>Der Speicher war länger als %1 beschäftigt. Prüfe später erneut.</translation>
+    </message>
+    <message>
+        <source>The download folder could not be made, or is not a plain folder of this user&apos;s. Check the cache folder&apos;s permissions.</source>
+        <translation>Der Download-Ordner ließ sich nicht anlegen oder ist kein einfacher Ordner dieses Benutzers. Prüfe die Rechte des Cache-Ordners.</translation>
+    </message>
+    <message>
+        <source>No file can be written in %1 (%2). Make the folder writable for your user, then check again.</source>
+        <translation>In %1 lässt sich keine Datei schreiben (%2). Mach den Ordner für deinen Benutzer beschreibbar und prüfe dann erneut.</translation>
+    </message>
+    <message>
+        <source>the update on offer needs %1</source>
+        <translation>das angebotene Update braucht %1</translation>
+    </message>
+    <message>
+        <source>%1 is asked for when the update&apos;s size is not known</source>
+        <translation>%1 werden verlangt, solange die Größe des Updates unbekannt ist</translation>
+    </message>
+    <message>
+        <source>%1 is writable; its free space is not known (%2).</source>
+        <translation>%1 ist beschreibbar; der freie Platz ist unbekannt (%2).</translation>
+    </message>
+    <message>
+        <source>%1 is writable, but only %2 are free (%3). Free some space, then check again.</source>
+        <translation>%1 ist beschreibbar, aber nur %2 sind frei (%3). Schaffe Platz und prüfe dann erneut.</translation>
+    </message>
+    <message>
+        <source>%1 is writable, with %2 free (%3).</source>
+        <translation>%1 ist beschreibbar, %2 sind frei (%3).</translation>
+    </message>
+    <message>
+        <source>The list of volumes did not come within %1. Check again later.</source>
+        <translation>Die Liste der Laufwerke kam nicht innerhalb von %1. Prüfe später erneut.</translation>
+    </message>
+    <message>
+        <source>Tavlo&apos;s storage is mounted at %1 (transfer mode).</source>
+        <translation>Der Speicher von Tavlo ist unter %1 eingebunden (Übertragungsmodus).</translation>
+    </message>
+    <message>
+        <source>Tavlo&apos;s update volume is mounted at %1 (update mode).</source>
+        <translation>Das Update-Laufwerk von Tavlo ist unter %1 eingebunden (Update-Modus).</translation>
+    </message>
+    <message>
+        <source>Tavlo&apos;s volume %1 is mounted read-only, so nothing can be written to it. Eject it, switch Tavlo off and on again, then check again.</source>
+        <translation>Das Laufwerk %1 von Tavlo ist schreibgeschützt eingebunden, also lässt sich nichts darauf schreiben. Wirf es aus, schalte Tavlo aus und wieder ein und prüfe dann erneut.</translation>
+    </message>
+    <message>
+        <source>A drive that is not Tavlo&apos;s is named %1; it is left alone.</source>
+        <translation>Ein Laufwerk, das nicht zu Tavlo gehört, heißt %1; es bleibt unberührt.</translation>
+    </message>
+    <message>
+        <source>None of Tavlo&apos;s volumes is mounted, as in normal mode.</source>
+        <translation>Keines der Laufwerke von Tavlo ist eingebunden, wie im normalen Modus.</translation>
+    </message>
+    <message>
+        <source>Ports seen: %1 in, %2 out</source>
+        <translation>Gefundene Ports: Eingänge %1, Ausgänge %2</translation>
+    </message>
+    <message>
+        <source>The release catalogue was read from %1 (%2); the latest of its versions is %3 (%4 in all).</source>
+        <translation>Der Versionskatalog wurde von %1 gelesen (%2); die neueste seiner Versionen ist %3 (%4 insgesamt).</translation>
+    </message>
+</context>
+<context>
     <name>ChoicesPage</name>
     <message>
         <source>Choose a version</source>
@@ -233,6 +384,13 @@
     <message>
         <source>Backing up</source>
         <translation>Sichern</translation>
+    </message>
+</context>
+<context>
+    <name>CliDoctor</name>
+    <message>
+        <source>Stopped before every check was done.</source>
+        <translation>Angehalten, bevor alle Prüfungen fertig waren.</translation>
     </message>
 </context>
 <context>
@@ -397,6 +555,14 @@
         <source>what was done to the instrument: updates, backups, restores</source>
         <translation>was mit dem Instrument gemacht wurde: Updates, Sicherungen, Wiederherstellungen</translation>
     </message>
+    <message>
+        <source>check this computer: MIDI, the instrument, the server, the folders</source>
+        <translation>diesen Computer prüfen: MIDI, das Instrument, den Server, die Ordner</translation>
+    </message>
+    <message>
+        <source>doctor: a check found a problem</source>
+        <translation>doctor: eine Prüfung hat ein Problem gefunden</translation>
+    </message>
 </context>
 <context>
     <name>CliHelpText</name>
@@ -499,12 +665,12 @@
         <translation>Die Option --from gehört zum Befehl restore.</translation>
     </message>
     <message>
-        <source>Unknown command &quot;%1&quot;. The commands are list, check, update, transfer, backup, restore and history.</source>
-        <translation>Unbekannter Befehl „%1“. Die Befehle sind list, check, update, transfer, backup, restore und history.</translation>
+        <source>Unknown command &quot;%1&quot;. The commands are list, check, update, transfer, backup, restore, history and doctor.</source>
+        <translation>Unbekannter Befehl „%1“. Die Befehle sind list, check, update, transfer, backup, restore, history und doctor.</translation>
     </message>
     <message>
-        <source>No command given. The commands are list, check, update, transfer, backup, restore and history.</source>
-        <translation>Kein Befehl angegeben. Die Befehle sind list, check, update, transfer, backup, restore und history.</translation>
+        <source>No command given. The commands are list, check, update, transfer, backup, restore, history and doctor.</source>
+        <translation>Kein Befehl angegeben. Die Befehle sind list, check, update, transfer, backup, restore, history und doctor.</translation>
     </message>
 </context>
 <context>
@@ -755,6 +921,40 @@
     </message>
 </context>
 <context>
+    <name>ComputerCheckAction</name>
+    <message>
+        <source>Check this computer…</source>
+        <translation>Diesen Computer prüfen…</translation>
+    </message>
+</context>
+<context>
+    <name>ComputerCheckWindow</name>
+    <message>
+        <source>Check this computer</source>
+        <translation>Diesen Computer prüfen</translation>
+    </message>
+    <message>
+        <source>Checking this computer…</source>
+        <translation>Dieser Computer wird geprüft…</translation>
+    </message>
+    <message>
+        <source>What this computer offers Tavlo</source>
+        <translation>Was dieser Computer Tavlo bietet</translation>
+    </message>
+    <message>
+        <source>The checks of this computer</source>
+        <translation>Die Prüfungen dieses Computers</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Kopieren</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
     <name>ConnectInstructions</name>
     <message>
         <source>1- Connect the USB-C to USB-A Tavlo cable to the HOST port of Tavlo (USB-C) and to the computer (USB-A).
@@ -813,6 +1013,57 @@
     <message>
         <source>Fallback failed: %1</source>
         <translation>Auch der zweite Weg ist fehlgeschlagen: %1</translation>
+    </message>
+</context>
+<context>
+    <name>DiagnosisReport</name>
+    <message>
+        <source>MIDI system</source>
+        <translation>MIDI-System</translation>
+    </message>
+    <message>
+        <source>MIDI ports</source>
+        <translation>MIDI-Ports</translation>
+    </message>
+    <message>
+        <source>Tavlo</source>
+        <translation>Tavlo</translation>
+    </message>
+    <message>
+        <source>Release server</source>
+        <translation>Versionsserver</translation>
+    </message>
+    <message>
+        <source>Download folder</source>
+        <translation>Download-Ordner</translation>
+    </message>
+    <message>
+        <source>Tavlo&apos;s volumes</source>
+        <translation>Laufwerke von Tavlo</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Hinweis</translation>
+    </message>
+    <message>
+        <source>Problem</source>
+        <translation>Problem</translation>
+    </message>
+    <message>
+        <source>Not checked</source>
+        <translation>Nicht geprüft</translation>
+    </message>
+    <message>
+        <source>%1: %2. %3</source>
+        <translation>%1: %2. %3</translation>
+    </message>
+    <message>
+        <source>Check of this computer, %1</source>
+        <translation>Prüfung dieses Computers, %1</translation>
     </message>
 </context>
 <context>
@@ -1433,6 +1684,10 @@
         <source>the file could not be put in place</source>
         <translation>die Datei konnte nicht an ihren Platz gesetzt werden</translation>
     </message>
+    <message>
+        <source>%1 was not restored; the file on Tavlo is as it was. %2</source>
+        <translation>%1 wurde nicht wiederhergestellt; die Datei auf Tavlo ist unverändert. %2</translation>
+    </message>
 </context>
 <context>
     <name>RestoreFlow</name>
@@ -1759,6 +2014,14 @@
         <translation>Die Supportdatei konnte nicht als %1 gespeichert werden.</translation>
     </message>
     <message>
+        <source>Check of this computer</source>
+        <translation>Prüfung dieses Computers</translation>
+    </message>
+    <message>
+        <source>Not run in this session (&quot;Check this computer…&quot; in the window&apos;s menu).</source>
+        <translation>In dieser Sitzung nicht gelaufen („Diesen Computer prüfen…“ im Menü des Fensters).</translation>
+    </message>
+    <message>
         <source>Proxy for the release server</source>
         <translation>Proxy für den Release-Server</translation>
     </message>
@@ -1796,6 +2059,42 @@
     <message>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>TlsProblemText</name>
+    <message>
+        <source>d MMMM yyyy</source>
+        <extracomment>A date in the computer check&apos;s sentences about the clock (&quot;1 January 2020&quot;): a QDate format.</extracomment>
+        <translation>d. MMMM yyyy</translation>
+    </message>
+    <message>
+        <source>This computer&apos;s clock says %1, but the server&apos;s certificate is valid from %2. Set the date and time, then check again.</source>
+        <translation>Die Uhr dieses Computers zeigt den %1, aber das Zertifikat des Servers gilt erst ab dem %2. Stell Datum und Uhrzeit richtig und prüfe dann erneut.</translation>
+    </message>
+    <message>
+        <source>This computer&apos;s clock says %1, but the server&apos;s certificate was valid until %2. If the date is wrong, set the date and time, then check again; if it is right, the server&apos;s certificate has run out: try again later.</source>
+        <translation>Die Uhr dieses Computers zeigt den %1, aber das Zertifikat des Servers galt nur bis zum %2. Stimmt das Datum nicht, stell Datum und Uhrzeit richtig und prüfe dann erneut; stimmt es, ist das Zertifikat des Servers abgelaufen: Versuch es später noch einmal.</translation>
+    </message>
+    <message>
+        <source>The server&apos;s certificate is made out for another name, so the answer may not come from the release server. Something on this network may be answering in its place: ask whoever looks after the network.</source>
+        <translation>Das Zertifikat des Servers ist auf einen anderen Namen ausgestellt, die Antwort kommt also womöglich nicht vom Versionsserver. Vielleicht antwortet etwas in diesem Netzwerk an seiner Stelle: Frag, wer das Netzwerk betreut.</translation>
+    </message>
+    <message>
+        <source>The server&apos;s certificate is not vouched for by an authority this computer trusts. A proxy or security program may be answering in the server&apos;s place, or the computer&apos;s list of authorities is out of date: update the system, or ask whoever looks after the network.</source>
+        <translation>Für das Zertifikat des Servers bürgt keine Stelle, der dieser Computer vertraut. Vielleicht antwortet ein Proxy oder Sicherheitsprogramm an Stelle des Servers, oder die Liste der Zertifizierungsstellen des Computers ist veraltet: Aktualisiere das System oder frag, wer das Netzwerk betreut.</translation>
+    </message>
+    <message>
+        <source>The server&apos;s certificate has been withdrawn. Try again later.</source>
+        <translation>Das Zertifikat des Servers wurde zurückgezogen. Versuch es später noch einmal.</translation>
+    </message>
+    <message>
+        <source>The secure connection to the server failed. Try again later.</source>
+        <translation>Die sichere Verbindung zum Server ist gescheitert. Versuch es später noch einmal.</translation>
+    </message>
+    <message>
+        <source>The secure connection to the server failed: %1. Try again later.</source>
+        <translation>Die sichere Verbindung zum Server ist gescheitert: %1. Versuch es später noch einmal.</translation>
     </message>
 </context>
 <context>
@@ -2044,6 +2343,21 @@
     <message>
         <source>The update file is on Tavlo&apos;s volume, but Tavlo did not come back to be told to apply it. Unplug Tavlo and plug it in again, then press Try again.</source>
         <translation>Die Update-Datei liegt auf dem Laufwerk von Tavlo, aber Tavlo kam nicht zurück, um die Anweisung zum Einspielen zu erhalten. Ziehe Tavlos Kabel ab, stecke es wieder ein und drücke dann „Erneut versuchen“.</translation>
+    </message>
+</context>
+<context>
+    <name>WriteRefusalText</name>
+    <message>
+        <source>Windows did not let this program write to Tavlo&apos;s drive (%1), although the drive is not write-protected. Controlled folder access or an antivirus program may be blocking it: allow &quot;%2&quot; in Windows Security (Virus &amp; threat protection, Ransomware protection, Allow an app through Controlled folder access) or in your antivirus program, then try again.</source>
+        <translation>Windows hat diesem Programm das Schreiben auf Tavlos Laufwerk nicht erlaubt (%1), obwohl das Laufwerk nicht schreibgeschützt ist. Überwachter Ordnerzugriff oder ein Virenschutzprogramm blockiert es vielleicht: Erlaube „%2“ in der Windows-Sicherheit (Viren- &amp; Bedrohungsschutz, Ransomware-Schutz, App durch überwachten Ordnerzugriff zulassen) oder in deinem Virenschutzprogramm und versuche es dann noch einmal.</translation>
+    </message>
+    <message>
+        <source>Windows did not let this program write to &quot;%1&quot; (%2). Controlled folder access or an antivirus program may be blocking it: allow &quot;%3&quot; in Windows Security (Virus &amp; threat protection, Ransomware protection, Allow an app through Controlled folder access) or in your antivirus program, or choose another folder.</source>
+        <translation>Windows hat diesem Programm das Schreiben in „%1“ nicht erlaubt (%2). Überwachter Ordnerzugriff oder ein Virenschutzprogramm blockiert es vielleicht: Erlaube „%3“ in der Windows-Sicherheit (Viren- &amp; Bedrohungsschutz, Ransomware-Schutz, App durch überwachten Ordnerzugriff zulassen) oder in deinem Virenschutzprogramm, oder wähle einen anderen Ordner.</translation>
+    </message>
+    <message>
+        <source>This computer did not let your user write to Tavlo&apos;s drive (%1), although the drive is not write-protected. Check the drive&apos;s permissions, or connect Tavlo again so that the system mounts its drive for you, then try again.</source>
+        <translation>Dieser Computer hat deinem Benutzer das Schreiben auf Tavlos Laufwerk nicht erlaubt (%1), obwohl das Laufwerk nicht schreibgeschützt ist. Prüfe die Rechte des Laufwerks oder schließe Tavlo neu an, damit das System sein Laufwerk für dich einbindet, und versuche es dann noch einmal.</translation>
     </message>
 </context>
 <context>

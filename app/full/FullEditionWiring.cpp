@@ -70,6 +70,9 @@ FullEditionWiring::FullEditionWiring(const Platform& platform, const QUrl& relea
     QObject::connect(m_fileManager, &FileManager::readBackChecked, &m_history,
                      &HistoryRecorder::onReadBackChecked, Qt::QueuedConnection);
     QObject::connect(&m_history, &HistoryRecorder::recorded, &m_historyModel, &HistoryModel::reload);
+    m_computerCheck = std::make_unique<ComputerCheck>(
+        ComputerCheck::fromPlatform(platform, m_fileManager, &m_presence, releaseServer),
+        timings.diagnosis);
     // The window's folder buttons and "DONE", and a backup's or restore's eject (also without
     // a window), carried out one after another on the worker.
     m_fileManagerBridge = new FileManagerBridge;
@@ -164,6 +167,7 @@ void FullEditionWiring::publish(QQmlApplicationEngine& engine)
     context->setContextProperty(QStringLiteral("backupFlow"), &m_backupFlow);
     context->setContextProperty(QStringLiteral("restoreFlow"), &m_restoreFlow);
     context->setContextProperty(QStringLiteral("historyModel"), &m_historyModel);
+    context->setContextProperty(QStringLiteral("computerCheck"), m_computerCheck.get());
 
     context->setContextProperty(QStringLiteral("fileManagerBridge"), m_fileManagerBridge);
 }
@@ -183,6 +187,7 @@ QList<Wiring::Published> FullEditionWiring::published()
     list.append({QStringLiteral("backupFlow"), &m_backupFlow});
     list.append({QStringLiteral("restoreFlow"), &m_restoreFlow});
     list.append({QStringLiteral("historyModel"), &m_historyModel});
+    list.append({QStringLiteral("computerCheck"), m_computerCheck.get()});
     return list;
 }
 

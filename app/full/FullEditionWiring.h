@@ -4,6 +4,7 @@
 #include "app/full/MainController.h"
 #include "BackupFlow.h"
 #include "device/full/MidiHandler.h"
+#include "ComputerCheck.h"
 #include "HistoryLog.h"
 #include "HistoryModel.h"
 #include "HistoryRecorder.h"
@@ -17,6 +18,8 @@
 #include "Wiring.h"
 
 #include <QUrl>
+
+#include <memory>
 
 class FileManager;
 class FileManagerBridge;
@@ -57,6 +60,8 @@ public:
     // What the program did to the instrument: the backup and restore flows record theirs here.
     HistoryRecorder& history() { return m_history; }
     HistoryModel& historyModel() { return m_historyModel; }
+    // "Check this computer" in the window's menu.
+    ComputerCheck& computerCheck() { return *m_computerCheck; }
     TransferFlow& transferFlow() { return m_transferFlow; }
     BackupFlow& backupFlow() { return m_backupFlow; }
     RestoreFlow& restoreFlow() { return m_restoreFlow; }
@@ -90,4 +95,6 @@ private:
     HistoryLog m_historyLog;
     HistoryRecorder m_history{m_historyLog, m_updateFlow, m_presence};
     HistoryModel m_historyModel{m_historyLog};
+    // The computer check; destroyed first, before the storage thread it hands work to.
+    std::unique_ptr<ComputerCheck> m_computerCheck;
 };

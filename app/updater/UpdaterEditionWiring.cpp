@@ -33,6 +33,9 @@ UpdaterEditionWiring::UpdaterEditionWiring(const Platform& platform, const QUrl&
     QObject::connect(m_fileManager, &FileManager::readBackChecked, &m_history,
                      &HistoryRecorder::onReadBackChecked, Qt::QueuedConnection);
     QObject::connect(&m_history, &HistoryRecorder::recorded, &m_historyModel, &HistoryModel::reload);
+    m_computerCheck = std::make_unique<ComputerCheck>(
+        ComputerCheck::fromPlatform(platform, m_fileManager, &m_presence, releaseServer),
+        timings.diagnosis);
 }
 
 void UpdaterEditionWiring::publish(QQmlApplicationEngine& engine)
@@ -51,7 +54,8 @@ QList<Wiring::Published> UpdaterEditionWiring::published()
             {QStringLiteral("presence"), &m_presence},
             {QStringLiteral("updateFlow"), &m_updateFlow},
             {QStringLiteral("interruptedUpdate"), &m_interruptedUpdate},
-            {QStringLiteral("historyModel"), &m_historyModel}};
+            {QStringLiteral("historyModel"), &m_historyModel},
+            {QStringLiteral("computerCheck"), m_computerCheck.get()}};
 }
 
 QObject* UpdaterEditionWiring::storage() const

@@ -3,6 +3,7 @@
 #include "download/updater/Downloader.h"
 #include "app/updater/MainController.h"
 #include "device/updater/MidiHandler.h"
+#include "ComputerCheck.h"
 #include "HistoryLog.h"
 #include "HistoryModel.h"
 #include "HistoryRecorder.h"
@@ -14,6 +15,8 @@
 #include "Wiring.h"
 
 #include <QUrl>
+
+#include <memory>
 
 class FileManager;
 struct Platform;
@@ -50,6 +53,8 @@ public:
     // What the program did to the instrument: the backup and restore flows record theirs here.
     HistoryRecorder& history() { return m_history; }
     HistoryModel& historyModel() { return m_historyModel; }
+    // "Check this computer" in the window's menu.
+    ComputerCheck& computerCheck() { return *m_computerCheck; }
 
 private:
     // Declared in creation order: destroyed in reverse, the storage worker first.
@@ -69,4 +74,6 @@ private:
     HistoryLog m_historyLog;
     HistoryRecorder m_history{m_historyLog, m_updateFlow, m_presence};
     HistoryModel m_historyModel{m_historyLog};
+    // The computer check; destroyed first, before the storage thread it hands work to.
+    std::unique_ptr<ComputerCheck> m_computerCheck;
 };

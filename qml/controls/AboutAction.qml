@@ -11,11 +11,14 @@ Item {
 
     // Where the session logs are (published by the program as "sessionLogFolder").
     property string logFolder: typeof sessionLogFolder === "string" ? sessionLogFolder : ""
-    // True: a right click offers "History" and "About" in a menu of this item's own.
+    // True: a right click offers "History", "Check this computer" and "About" in a menu of
+    // this item's own.
     property bool ownMenu: false
 
     // "History…" was picked in the menu.
     signal historyRequested()
+    // "Check this computer…" was picked in the menu.
+    signal computerCheckRequested()
 
     property var aboutWindow: null
 
@@ -43,13 +46,19 @@ Item {
     Menu {
         id: menu
         objectName: "aboutMenu"
-        width: Math.max(implicitWidth, Math.max(historyItem.implicitWidth, aboutItem.implicitWidth)
-                                       + leftPadding + rightPadding)
+        width: Math.max(implicitWidth, Math.max(historyItem.implicitWidth, checkItem.implicitWidth,
+                                                aboutItem.implicitWidth) + leftPadding + rightPadding)
         MenuItem {
             id: historyItem
             objectName: "historyMenuItem"
             text: qsTranslate("HistoryAction", "History…")
             onTriggered: action.historyRequested()
+        }
+        MenuItem {
+            id: checkItem
+            objectName: "computerCheckMenuItem"
+            text: qsTranslate("ComputerCheckAction", "Check this computer…")
+            onTriggered: action.computerCheckRequested()
         }
         MenuItem {
             id: aboutItem

@@ -81,9 +81,15 @@ ApplicationWindow {
         flow: window.flow
     }
 
-    // "About" on F1, and "History" and "About" on the right mouse button.
-    AboutAction { ownMenu: true; z: -1; onHistoryRequested: historyAction.open() }
+    // "About" on F1, and "History", "Check this computer" and "About" on the right mouse button.
+    AboutAction {
+        ownMenu: true
+        z: -1
+        onHistoryRequested: historyAction.open()
+        onComputerCheckRequested: computerCheckAction.open()
+    }
     HistoryAction { id: historyAction }
+    ComputerCheckAction { id: computerCheckAction }
 
     // Said once as the window opens when this run keeps no session log.
     LogProblemNotice {

@@ -89,6 +89,18 @@ QUrl ReleaseServer::namedUrl() const
     return url;
 }
 
+bool ReleaseServer::presentNotYetValidCertificate()
+{
+    const ServerIdentity& identity = ServerIdentity::instance();
+    if (identity.notYetValidCertificate().isNull())
+        return false;
+    QSslConfiguration configuration = server.sslConfiguration();
+    configuration.setLocalCertificate(identity.notYetValidCertificate());
+    configuration.setPrivateKey(identity.notYetValidKey());
+    server.setSslConfiguration(configuration);
+    return true;
+}
+
 QUrl ReleaseServer::baseUrl() const
 {
     QUrl url;

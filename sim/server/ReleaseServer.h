@@ -67,6 +67,9 @@ public:
     // From the next connection on, the server presents a certificate no authority vouches
     // for (untrusted) or its own again; false when there is no such certificate.
     bool presentUntrustedCertificate(bool untrusted);
+    // From the next connection on, the server presents its certificate that is valid only
+    // from 2040 on; false when there is no such certificate.
+    bool presentNotYetValidCertificate();
     static QString caCertificatePath();
     static QList<QSslCertificate> caCertificates();
     // Makes this process trust the server: its certificate authority joins the default TLS

@@ -108,6 +108,31 @@ bool ServerIdentity::make(const QString& dir)
                      QStringLiteral("subjectAltName=IP:127.0.0.1,DNS:localhost,DNS:release-server.test")},
                     dir, &error))
         return false;
+    // The authority's certificate for the server again, valid only from 2040 on ("openssl ca"
+    // is the one that takes a start date here).
+    {
+        QFile config(dir + QStringLiteral("/ca.cnf"));
+        QFile index(dir + QStringLiteral("/index.txt"));
+        QFile serial(dir + QStringLiteral("/serial.txt"));
+        if (!config.open(QIODevice::WriteOnly) || !index.open(QIODevice::WriteOnly)
+            || !serial.open(QIODevice::WriteOnly)) {
+            error = QStringLiteral("cannot write the authority's files in %1").arg(dir);
+            return false;
+        }
+        config.write("[ca]\ndefault_ca=d\n[d]\ndatabase=index.txt\nnew_certs_dir=.\n"
+                     "serial=serial.txt\ndefault_md=sha256\npolicy=p\nunique_subject=no\n"
+                     "[p]\ncommonName=supplied\n");
+        serial.write("1000\n");
+    }
+    if (!runOpenssl({QStringLiteral("ca"), QStringLiteral("-batch"), QStringLiteral("-config"),
+                     QStringLiteral("ca.cnf"), QStringLiteral("-in"), QStringLiteral("server.csr"),
+                     QStringLiteral("-cert"), QStringLiteral("ca.pem"), QStringLiteral("-keyfile"),
+                     QStringLiteral("ca.key"), QStringLiteral("-startdate"),
+                     QStringLiteral("20400101000000Z"), QStringLiteral("-enddate"),
+                     QStringLiteral("20410101000000Z"), QStringLiteral("-extfile"), ext,
+                     QStringLiteral("-notext"), QStringLiteral("-out"), QStringLiteral("future.pem")},
+                    dir, &error))
+        return false;
     return load(dir);
 }
 
@@ -129,6 +154,13 @@ bool ServerIdentity::load(const QString& dir)
     if (!stranger.isEmpty()) {
         strangerCert = stranger.first();
         strangerKeyValue = QSslKey(readAll(dir + QStringLiteral("/stranger.key")), QSsl::Ec, QSsl::Pem);
+    }
+    // Optional as well; signed for the server's own key.
+    const QList<QSslCertificate> future =
+        QSslCertificate::fromData(readAll(dir + QStringLiteral("/future.pem")), QSsl::Pem);
+    if (!future.isEmpty()) {
+        futureCert = future.first();
+        futureKey = key;
     }
     return true;
 }

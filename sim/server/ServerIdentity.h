@@ -25,6 +25,11 @@ public:
     // trusts; null when it could not be had.
     QSslCertificate strangerCertificate() const { return strangerCert; }
     QSslKey strangerKey() const { return strangerKeyValue; }
+    // A certificate for the same addresses, signed by the authority, that is valid from
+    // 1 January 2040 on: what a computer whose clock is behind sees; null when it could not
+    // be had.
+    QSslCertificate notYetValidCertificate() const { return futureCert; }
+    QSslKey notYetValidKey() const { return futureKey; }
 
 private:
     ServerIdentity();
@@ -39,4 +44,6 @@ private:
     QSslKey key;
     QSslCertificate strangerCert;
     QSslKey strangerKeyValue;
+    QSslCertificate futureCert;
+    QSslKey futureKey;
 };

@@ -13,6 +13,9 @@ struct SimVolumeOptions
     bool ready = true;
     bool readOnly = false;
     bool busy = false;                 // a dismount is refused while set
+    // Writable as far as anyone can see, but the system refuses new files in its root (Linux's
+    // immutable flag: see SimWriteBarrier). Not with a capacity (tmpfs has no such flag).
+    bool refusesWrites = false;
     QStringList folders;               // created in the root
     QMap<QString, QByteArray> files;   // created in the root, e.g. a stale "tvxxfer.tvq"
     // When set: the volume shows this folder's content (the instrument's lasting storage), and

@@ -2,6 +2,7 @@
 
 #include "RecordingFolderOpener.h"
 #include "SimFolderCopy.h"
+#include "SimWriteBarrier.h"
 #include "SimVolumeDismounter.h"
 #include "SimVolumeList.h"
 
@@ -83,6 +84,7 @@ SimulatedStorage::~SimulatedStorage()
     for (Volume& volume : all) {
         if (volume.mounted)
             table.remove(volume.entry.id);
+        liftBarrier(volume);
         if (volume.tmpfs)
             detachTmpfs(volume.entry.rootPath);
     }
@@ -174,7 +176,14 @@ bool SimulatedStorage::mountNow(const QString& label, const SimVolumeOptions& op
             return failMount(label, QStringLiteral("Could not place %1 on the volume.").arg(it.key()));
         }
     }
+    if (options.refusesWrites) {
+        QString why;
+        if (volume.tmpfs || !SimWriteBarrier::set(root, true, &why))
+            return failMount(label, QStringLiteral("The volume cannot refuse writes: %1").arg(why));
+        volume.barrier = true;
+    }
     if (!table.write(volume.entry)) {
+        liftBarrier(volume);
         if (volume.tmpfs)
             detachTmpfs(root);
         return failMount(label, QStringLiteral("Could not write the mount table entry %1.json in %2.")
@@ -206,6 +215,7 @@ void SimulatedStorage::unmount(const QString& label)
             && InstrumentUsbIdentity::matches(volume.options.usb)) {
             table.remove(volume.entry.id);
             volume.mounted = false;
+            liftBarrier(volume);
             keepContent(volume);
             emit volumeRemoved(label, volume.entry.rootPath);
         }
@@ -298,6 +308,7 @@ void SimulatedStorage::onProgramDismounted(const QString& id, const QString& lab
             // A state change written here after the worker's unlink may have put the entry
             // back; the volume is gone, so make sure of it.
             table.remove(id);
+            liftBarrier(volume);
             keepContent(volume);
             emit volumeDismounted(label, rootPath);
             return;
@@ -337,4 +348,15 @@ void SimulatedStorage::keepContent(const Volume& volume)
         error = QStringLiteral("The instrument did not keep what its volume %1 held: %2").arg(volume.entry.label, why);
         qWarning().noquote() << error;
     }
+}
+
+void SimulatedStorage::liftBarrier(Volume& volume)
+{
+    if (volume.barrier && SimWriteBarrier::set(volume.entry.rootPath, false))
+        volume.barrier = false;
+}
+
+bool SimulatedStorage::canRefuseWrites() const
+{
+    return base.isValid() && SimWriteBarrier::supportedUnder(base.path());
 }

@@ -48,6 +48,9 @@ public:
     bool mount(const QString& label, int delayMs = 0, const SimVolumeOptions& options = {});
     // A stranger: a user's own drive, on no USB device (vendorId empty) or another one. It
     // carries whatever label it is mounted with; unmount() leaves it.
+    // Whether a volume can refuse writes here (SimVolumeOptions::refusesWrites): the temporary
+    // folder's file system takes Linux's immutable flag and this process may set it.
+    bool canRefuseWrites() const;
     static SimVolumeOptions strangerVolumeOptions(const QString& vendorId = {},
                                                   const QString& productId = {});
     // Takes every volume of the instrument with this label away, as when the instrument
@@ -101,6 +104,7 @@ private:
         SimVolumeOptions options;
         bool mounted = false;
         bool tmpfs = false;
+        bool barrier = false; // SimWriteBarrier set on the root
     };
     struct PendingMount
     {
@@ -115,6 +119,7 @@ private:
     // A volume of the lasting storage on a tmpfs is going: its content goes back into the
     // lasting folder.
     void keepContent(const Volume& volume);
+    void liftBarrier(Volume& volume);
     bool updateEntries(const QString& label, const std::function<void(SimMountTable::Entry&)>& change);
 
     QTemporaryDir base;

@@ -8,6 +8,8 @@
 
 #include <FileSync.h>
 #include <HardLink.h>
+#include <WriteRefusal.h>
+#include <WriteRefusalText.h>
 
 #include <QDir>
 #include <QFile>
@@ -20,6 +22,15 @@
 namespace {
 // The volume is looked for once every this many blocks within a file (and between files).
 constexpr int kBlocksBetweenChecks = 8;
+
+// The folder itself, or the nearest folder above it that exists (where a refusal shows).
+QString nearestFolder(const QString& path)
+{
+    QDir dir(path);
+    while (!dir.exists() && !dir.isRoot() && dir.cdUp()) {
+    }
+    return dir.absolutePath();
+}
 } // namespace
 
 struct BackupWriter::Run
@@ -77,8 +88,12 @@ bool BackupWriter::targetFailed(Run& run, const QString& systemText, bool full)
         run.result.why = BackupFailureText::targetFull(root);
     else if (disk.isValid() && disk.isReadOnly())
         run.result.why = BackupFailureText::targetReadOnly(root);
-    else
-        run.result.why = BackupFailureText::targetNotWritable(root, systemText);
+    else {
+        const QString refused = WriteRefusalText::sentenceHere(
+            WriteRefusal::probe(nearestFolder(root)), WriteRefusalText::Place::BackupFolder, root);
+        run.result.why = refused.isEmpty() ? BackupFailureText::targetNotWritable(root, systemText)
+                                           : refused;
+    }
     run.result.detail = QStringLiteral("writing under %1: %2").arg(root, systemText);
     return false;
 }

@@ -96,6 +96,13 @@ QString volumeReadOnly()
         "RestoreFailureText", "Tavlo's volume is read-only, so nothing could be restored onto it.");
 }
 
+QString refusedBySystem(const QString& file, const QString& refusal)
+{
+    return QCoreApplication::translate("RestoreFailureText",
+                                       "%1 was not restored; the file on Tavlo is as it was. %2")
+        .arg(file, refusal);
+}
+
 QString writeRefused(const QString& file, const QString& systemText)
 {
     return QCoreApplication::translate(

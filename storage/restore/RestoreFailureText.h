@@ -24,6 +24,8 @@ QString volumeNotFound();
 QString volumeReadOnly();
 // Tavlo's volume refused to take a file; systemText: the system's reason.
 QString writeRefused(const QString& file, const QString& systemText);
+// The system refused the write for a reason of its own (refusal: WriteRefusalText's sentence).
+QString refusedBySystem(const QString& file, const QString& refusal);
 // A folder on the way to the file is a link (or not a folder): nothing is written through it.
 QString notAFolder(const QString& file);
 QString readBackMismatch(const QString& file);

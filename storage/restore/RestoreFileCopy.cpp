@@ -5,6 +5,8 @@
 #include <HashAlongside.h>
 #include <ReadBackFile.h>
 #include <Sha256.h>
+#include <WriteRefusal.h>
+#include <WriteRefusalText.h>
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -36,6 +38,13 @@ Result writeProblem(const QString& root, const QFileDevice& file)
         (volume.isValid() && volume.bytesAvailable() >= 0 &&
          volume.bytesAvailable() < RestoreFileCopy::kBlock))
         return {Outcome::Full, {}};
+    const WriteRefusal refusal = WriteRefusal::probe(QFileInfo(file.fileName()).absolutePath());
+    if (refusal.kind == WriteRefusal::Kind::Full)
+        return {Outcome::Full, {}};
+    const QString refused =
+        WriteRefusalText::sentenceHere(refusal, WriteRefusalText::Place::TavloDrive);
+    if (!refused.isEmpty())
+        return {Outcome::Refused, refused};
     return {Outcome::WriteFailed, file.errorString()};
 }
 

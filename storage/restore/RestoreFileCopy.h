@@ -34,6 +34,7 @@ class RestoreFileCopy
         Vanished,         // the volume went away
         Full,             // no space left
         WriteFailed,      // the volume refused a write, a folder, the rename: systemText
+        Refused,          // the system refuses writes there: systemText says what and how to allow
         NotAFolder,       // a folder on the way is a link or a file
         BackupChanged,    // the backup's file is no longer what the manifest says
         ReadBackMismatch, // the copy read back from the device differs
@@ -49,7 +50,7 @@ class RestoreFileCopy
     struct Result
     {
         Outcome outcome = Outcome::Done;
-        QString systemText; // WriteFailed: the system's reason
+        QString systemText; // WriteFailed: the system's reason; Refused: the whole sentence
     };
 
     static constexpr qint64 kBlock = 256 * 1024;

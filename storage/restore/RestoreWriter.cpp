@@ -59,6 +59,7 @@ RestoreWriter::Result RestoreWriter::write(const QString& volumeRoot, const QStr
         // A write that failed on a volume that is no longer listed failed because it went away.
         if ((copied.outcome == RestoreFileCopy::Outcome::Full ||
              copied.outcome == RestoreFileCopy::Outcome::WriteFailed ||
+             copied.outcome == RestoreFileCopy::Outcome::Refused ||
              copied.outcome == RestoreFileCopy::Outcome::ReadBackMismatch) &&
             verdict() == Verdict::Vanished)
             copied.outcome = RestoreFileCopy::Outcome::Vanished;
@@ -81,6 +82,9 @@ RestoreWriter::Result RestoreWriter::write(const QString& volumeRoot, const QStr
             return result;
         case RestoreFileCopy::Outcome::WriteFailed:
             result.why = RestoreFailureText::writeRefused(entry.path, copied.systemText);
+            return result;
+        case RestoreFileCopy::Outcome::Refused:
+            result.why = RestoreFailureText::refusedBySystem(entry.path, copied.systemText);
             return result;
         case RestoreFileCopy::Outcome::NotAFolder:
             result.why = RestoreFailureText::notAFolder(entry.path);

@@ -139,7 +139,8 @@ int main(int argc, char* argv[])
                 new FullEditionWiring(platform, server, TestTimings::fast()));
         },
         {"midiHandler", "downloader", "mainController", "fileManagerBridge", "updateChoices", "presence",
-         "updateFlow", "transferFlow", "interruptedUpdate", "backupFlow", "restoreFlow", "historyModel"},
+         "updateFlow", "transferFlow", "interruptedUpdate", "backupFlow", "restoreFlow", "historyModel",
+         "computerCheck"},
         QUrl(QStringLiteral("qrc:/Tavlo_App/main.qml")));
     TestFullWiring own;
     const int failed = QTest::qExec(&common, argc, argv);

@@ -15,6 +15,7 @@ private Q_SLOTS:
     void download();
     void cli();
     void updateConfirmation();
+    void computerCheck();
 };
 
 void TestTimings::deviceLink()
@@ -76,6 +77,17 @@ void TestTimings::updateConfirmation()
     const DeviceTimings d = Timings::production().device;
     QVERIFY(f.otherVersionSettleMs > d.graceTimeMs + d.ackTimeoutMs + d.presencePollMs);
     QVERIFY(f.confirmTimeoutMs > f.otherVersionSettleMs);
+}
+
+void TestTimings::computerCheck()
+{
+    const DiagnosisTimings t = Timings::production().diagnosis;
+    QCOMPARE(t.instrumentMs, 8000);
+    QCOMPARE(t.serverMs, 15000);
+    QCOMPARE(t.localMs, 5000);
+    // The check waits for the instrument as long as the command line does, which is longer
+    // than the link takes to ask it.
+    QCOMPARE(t.instrumentMs, Timings::production().cli.instrumentWaitMs);
 }
 
 QTEST_GUILESS_MAIN(TestTimings)

@@ -96,7 +96,7 @@ int main(int argc, char* argv[])
                 new UpdaterEditionWiring(platform, server, TestTimings::fast()));
         },
         {"midiHandler", "downloader", "mainController", "updateChoices", "presence", "updateFlow", "interruptedUpdate",
-         "historyModel"},
+         "historyModel", "computerCheck"},
         QUrl(QStringLiteral("qrc:/Tavlo Updater/main.qml")));
     TestUpdaterWiring own;
     const int failed = QTest::qExec(&common, argc, argv);

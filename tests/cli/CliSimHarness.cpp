@@ -14,6 +14,9 @@
 //   TAVLO_SIM_HELD_BY   "window" or "tavlo": that program holds the instrument's lock for
 //                       the runs; "crashed": a program that ended without letting go left it
 //   TAVLO_SIM_BACKUPS   the backups folder the program is given (none without)
+//   TAVLO_SIM_DOWNLOADS the download folder the program is given (this system's without)
+//   TAVLO_SIM_NO_MIDI   "1": this computer has no MIDI system (every MIDI object is refused)
+//   TAVLO_SIM_CERTIFICATE  "not-yet-valid": the server presents a certificate valid from 2040
 //
 // Between the runs the instrument's storage lasts, as a card does. A run that is the word
 // "@change" runs no program: it changes the first file of the instrument's storage (as a user
@@ -25,6 +28,9 @@
 #include "SimTransferContent.h"
 #include "CliRun.h"
 #include "InstrumentLock.h"
+#include "MidiBackend.h"
+#include "MidiInput.h"
+#include "MidiOutput.h"
 #include "ReleaseServer.h"
 #include "SimInstrument.h"
 #include "SysExMessages.h"
@@ -67,6 +73,18 @@ QString env(const char* name, const QString& fallback = QString())
     const QString value = qEnvironmentVariable(name);
     return value.isEmpty() ? fallback : value;
 }
+
+// A computer without a MIDI system: no object is made, and the backend says why.
+class MissingMidi : public MidiBackend
+{
+public:
+    std::unique_ptr<MidiInput> createInput() override { return nullptr; }
+    std::unique_ptr<MidiOutput> createOutput() override { return nullptr; }
+    MidiProblem lastProblem() const override
+    {
+        return {MidiProblem::Kind::ServiceMissing, "/dev/snd/seq: No such file or directory"};
+    }
+};
 
 // "@change": the first file of the storage gets other bytes; false when there is none.
 bool changeFirstFile(const QString& storage)
@@ -121,6 +139,11 @@ int main(int argc, char* argv[])
             return 99;
         }
         ReleaseServer::trustInThisProcess();
+        if (env("TAVLO_SIM_CERTIFICATE") == QLatin1String("not-yet-valid")
+            && !server.presentNotYetValidCertificate()) {
+            std::fprintf(stderr, "harness: no certificate that is not yet valid\n");
+            return 99;
+        }
     }
 
     SimInstrument instrument;
@@ -190,6 +213,9 @@ int main(int argc, char* argv[])
     Platform platform = instrument.platform();
     platform.appFolders.backups = env("TAVLO_SIM_BACKUPS");
     platform.appFolders.state = env("TAVLO_SIM_HISTORY_FOLDER");
+    platform.appFolders.downloads = env("TAVLO_SIM_DOWNLOADS");
+    if (env("TAVLO_SIM_NO_MIDI") == QLatin1String("1"))
+        platform.midi = std::make_shared<MissingMidi>();
     int code = 0;
     for (QStringList run : runs) {
         if (run == QStringList{QStringLiteral("@change")}) {

@@ -10,7 +10,7 @@
 
 namespace {
 
-const QStringList kCommands{"list", "check", "update", "transfer", "backup", "restore", "history"};
+const QStringList kCommands{"list", "check", "update", "transfer", "backup", "restore", "history", "doctor"};
 
 struct Run
 {

@@ -4,6 +4,8 @@
 #include "SysExMessages.h"
 #include "TestTimings.h"
 
+#include <SimWriteBarrier.h>
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -56,6 +58,11 @@ bool runMount(const QStringList& arguments)
 bool FaultMatrixRow::canLimitVolumes()
 {
     return ::geteuid() == 0;
+}
+
+bool FaultMatrixRow::canRefuseWrites()
+{
+    return SimWriteBarrier::supportedUnder(QDir::tempPath());
 }
 
 FaultMatrixRow::FaultMatrixRow(Fault fault, EndToEndRig& rig)
@@ -218,11 +225,13 @@ bool FaultMatrixRow::before(bool withWindow)
     // The volume shows its fault from the moment it mounts (set afterwards, the program's
     // 50 ms watch could find it sound first).
     case Fault::VolumeReadOnly:
+    case Fault::VolumeRefusesWrites:
     case Fault::VolumeBusy:
     case Fault::VolumeNotReady:
     case Fault::VolumeStaleFile: {
         SimVolumeOptions faulty;
         faulty.readOnly = fault == Fault::VolumeReadOnly;
+        faulty.refusesWrites = fault == Fault::VolumeRefusesWrites;
         faulty.busy = fault == Fault::VolumeBusy;
         faulty.ready = fault != Fault::VolumeNotReady;
         if (fault == Fault::VolumeStaleFile)

@@ -25,7 +25,7 @@ public:
         CurlMissing, CurlFails, CurlStalls, CurlRescues,
         DownloadFolderUnusable, DownloadVanishes, DownloadDiskFull,
         VolumeReadOnly, VolumeNeverMounts, VolumeMountsTooLate, VolumeMountsLate, VolumeBusy,
-        VolumeStaleFile, VolumeNotReady, VolumeFull,
+        VolumeStaleFile, VolumeNotReady, VolumeFull, VolumeRefusesWrites,
         InstrumentSilent, InstrumentRefuses,
         UnplugBeforeStart, UnplugDuringDownload, UnplugDuringCurl, UnplugDuringVolumeWait,
         UnplugDuringCopy, UnplugDuringFinalWait, RejoinsLate, UnplugOnFailureScreen,
@@ -33,6 +33,9 @@ public:
         StrangerUpdateVolume, TwoOwnUpdateVolumes,
         ProxyAsksForPassword, ProxyRefuses,
     };
+
+    // Whether a simulated volume can refuse writes here (SimWriteBarrier).
+    static bool canRefuseWrites();
 
     FaultMatrixRow(Fault fault, EndToEndRig& rig);
     ~FaultMatrixRow();

@@ -196,6 +196,11 @@ void FaultMatrix::faults_data()
         row("download folder's disk full", Fault::DownloadDiskFull, kDownloadFailed, "full", normal);
     // The volume.
     row("volume read-only", Fault::VolumeReadOnly, kTransferFailed, "read-only", update);
+    // Writable as far as the volume list says, but the system refuses the file: its reason,
+    // and what to check (on Windows: Controlled Folder Access or an antivirus program).
+    if (FaultMatrixRow::canRefuseWrites())
+        row("volume refuses writes", Fault::VolumeRefusesWrites, kTransferFailed,
+            "did not let your user write", update);
     row("volume never mounts", Fault::VolumeNeverMounts, kTransferFailed, "did not appear", update);
     row("volume mounts too late", Fault::VolumeMountsTooLate, kTransferFailed, "did not appear", update);
     row("volume mounts late, in time", Fault::VolumeMountsLate, kComplete, "", normal);

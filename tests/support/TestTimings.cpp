@@ -30,6 +30,9 @@ Timings fast()
     t.cli.pollMs = scaled(t.cli.pollMs);
     t.flow.confirmTimeoutMs = scaled(t.flow.confirmTimeoutMs);
     t.flow.otherVersionSettleMs = scaled(t.flow.otherVersionSettleMs);
+    t.diagnosis.instrumentMs = scaled(t.diagnosis.instrumentMs);
+    t.diagnosis.serverMs = scaled(t.diagnosis.serverMs);
+    // The storage thread's checks keep their limit: quick, but slower under the sanitizers.
     return t;
 }
 

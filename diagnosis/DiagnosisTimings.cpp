@@ -1,0 +1,6 @@
+#include "DiagnosisTimings.h"
+
+DiagnosisTimings DiagnosisTimings::production()
+{
+    return {8000, 15000, 5000};
+}
