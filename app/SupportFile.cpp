@@ -1,6 +1,8 @@
 #include "SupportFile.h"
 
 #include "OwnerOnlyFiles.h"
+#include "ProxyChoice.h"
+#include "ReleaseLocation.h"
 #include "SessionLog.h"
 #include "UrlCredentials.h"
 
@@ -58,6 +60,7 @@ SupportFile::Facts SupportFile::gather(const QString& logFolder, int sessions)
     facts.system = QStringLiteral("%1, %2 %3, %4")
                        .arg(QSysInfo::prettyProductName(), QSysInfo::kernelType(),
                             QSysInfo::kernelVersion(), QSysInfo::currentCpuArchitecture());
+    facts.proxy = ProxyChoice::forReleaseServer(ReleaseLocation::defaultServer()).hostAndPort();
     const QStringList files = SessionLog::sessionFiles(logFolder);
     for (int i = 0; i < files.size() && i < sessions; ++i) {
         QFile file(files.at(i));
@@ -113,6 +116,7 @@ QString SupportFile::compose(const Facts& facts)
     text += section(tr("Program"), facts.program);
     text += section(tr("Qt"), facts.qtVersion);
     text += section(tr("Operating system"), facts.system);
+    text += section(tr("Proxy for the release server"), facts.proxy);
     text += section(tr("MIDI system problems"), midiProblemsSeen(all).join(QLatin1Char('\n')));
     text += section(tr("MIDI ports seen"), portsSeen(all).join(QLatin1Char('\n')));
     text += section(tr("Volumes seen"), volumesSeen(all).join(QLatin1Char('\n')));

@@ -6,8 +6,9 @@
 #include <QUrl>
 
 // The support file: one plain text file for the maker's support with what they ask first —
-// the program and Qt versions, the operating system, why the MIDI system could not be used
-// (when it could not), the MIDI ports and volumes the program saw, the release catalogue it last read, and the last session logs as they are. It holds
+// the program and Qt versions, the operating system, the proxy the downloads take, why the MIDI
+// system could not be used (when it could not), the MIDI ports and volumes the program saw, the
+// release catalogue it last read, and the last session logs as they are. It holds
 // nothing of the user's own files (the session logs never do) and no user name or password
 // of an address (UrlCredentials), and is saved for the user alone (0600).
 //
@@ -27,6 +28,9 @@ public:
         QString program;        // "Tavlo_App 1.3.1"
         QString qtVersion;      // "6.4.2 (built with 6.4.2)"
         QString system;         // "Debian GNU/Linux 12 (bookworm), linux 6.1.0, x86_64"
+        // The proxy the downloads from the release server take (ProxyChoice): "host:port",
+        // never a user name or password; empty: none (a direct connection).
+        QString proxy;
         QStringList sessionLogs; // newest first: "name\ntext"
         QString computerReport;  // the last computer check of this session; empty: none
     };

@@ -1,11 +1,11 @@
 #include "ServerProbe.h"
 
+#include "ProxyChoice.h"
 #include "ReleaseCatalogue.h"
 #include "ReleaseLocation.h"
 #include "TlsProblemText.h"
 #include "UrlCredentials.h"
 
-#include <QNetworkProxyFactory>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
@@ -27,12 +27,8 @@ ServerProbe::~ServerProbe()
 
 QNetworkProxy ServerProbe::proxyFor(const QUrl& url)
 {
-    const QList<QNetworkProxy> proxies =
-        QNetworkProxyFactory::systemProxyForQuery(QNetworkProxyQuery(url));
-    for (const QNetworkProxy& proxy : proxies)
-        if (proxy.type() != QNetworkProxy::NoProxy && proxy.type() != QNetworkProxy::DefaultProxy)
-            return proxy;
-    return QNetworkProxy(QNetworkProxy::NoProxy);
+    // The one the downloads take, by the same rules.
+    return ProxyChoice::forUrl(url).proxy();
 }
 
 QString ServerProbe::describe(const QNetworkProxy& proxy)

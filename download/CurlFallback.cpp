@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include "CurlLocator.h"
+#include "CurlProxyArguments.h"
 #include "DownloadFailureText.h"
 #include "LocalCopyRecord.h"
 #include "UpdateFileName.h"
@@ -16,9 +17,10 @@
 CurlFallback::CurlFallback(QObject* parent) : QObject(parent) {}
 
 QStringList CurlFallback::argumentsFor(const QString& url, const QString& outputPath,
-                                       const DownloadTimings& timings, qint64 mostBytes)
+                                       const DownloadTimings& timings, qint64 mostBytes,
+                                       const ProxyChoice& proxy)
 {
-    return {
+    QStringList arguments{
         // First, or it is not heeded: no configuration file of the user's (~/.curlrc) is read,
         // so that none of its options (insecure, a proxy, another output) apply.
         QStringLiteral("-q"),
@@ -39,10 +41,13 @@ QStringList CurlFallback::argumentsFor(const QString& url, const QString& output
         // A server announcing more is refused at once, one sending more is cut off.
         QStringLiteral("--max-filesize"),
         QString::number(mostBytes),
-        QStringLiteral("-o"),
-        QDir::toNativeSeparators(outputPath),
-        QUrl(url, QUrl::TolerantMode).toString(QUrl::FullyEncoded),
     };
+    // The proxy: the system's setting handed in, never curl's own reading of the environment.
+    arguments << CurlProxyArguments::arguments(proxy);
+    // Last, as cancel() finds the output file before the address.
+    arguments << QStringLiteral("-o") << QDir::toNativeSeparators(outputPath)
+              << QUrl(url, QUrl::TolerantMode).toString(QUrl::FullyEncoded);
+    return arguments;
 }
 
 QString CurlFallback::partialPathFor(const QString& localPath)
@@ -99,7 +104,13 @@ void CurlFallback::start(const QString& url, const QString& name, const QString&
                                     "started."));
                 process->deleteLater();
             });
-    process->start(program, argumentsFor(url, partial, timings, expectation.mostBytes()), QIODevice::ReadWrite);
+    qCInfo(lcDownload) << "DW: curl's proxy:" << proxy.description();
+    process->start(program, argumentsFor(url, partial, timings, expectation.mostBytes(), proxy),
+                   QIODevice::ReadWrite);
+    // The proxy's user name and password, if any, as curl's configuration on its standard
+    // input; nothing else is read from there.
+    process->write(CurlProxyArguments::config(proxy));
+    process->closeWriteChannel();
 }
 
 void CurlFallback::cancel()
@@ -154,7 +165,9 @@ void CurlFallback::onFinished(QProcess* process, const QString& path, int exitCo
     }
     const int code = exitStatus == QProcess::NormalExit ? exitCode : -1;
     fail(path, QFileInfo(path).fileName(), message,
-         DownloadFailureText::forCurlExit(code, errorText));
+         DownloadFailureText::forCurlExit(
+             code, errorText, proxy.hostAndPort(),
+             CurlProxyArguments::connectAnswer(process->readAllStandardOutput())));
 }
 
 void CurlFallback::fail(const QString& path, const QString& name, const QString& message,

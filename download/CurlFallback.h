@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "DownloadTimings.h"
+#include "ProxyChoice.h"
 #include "UpdateFileCheck.h"
 
 // Downloads the update file with the external program "curl" when the HTTP download or the
@@ -25,6 +26,9 @@ public:
     explicit CurlFallback(QObject* parent = nullptr);
 
     void setTimings(const DownloadTimings& value) { timings = value; }
+    // The proxy the next runs take (the system's setting for the release server, as the Qt
+    // download takes it); direct until set.
+    void setProxy(const ProxyChoice& value) { proxy = value; }
 
     // Starts curl for url into localPath (empty: there is no download folder).
     void start(const QString& url, const QString& name, const QString& localPath,
@@ -32,10 +36,13 @@ public:
     // Stops a curl run under way without a report and removes its temporary file.
     void cancel();
 
-    // curl's arguments for downloading url into outputPath, a file of at most mostBytes.
+    // curl's arguments for downloading url into outputPath, a file of at most mostBytes,
+    // through proxy (CurlProxyArguments; its user name and password go to curl's standard
+    // input, never into these).
     static QStringList argumentsFor(const QString& url, const QString& outputPath,
                                     const DownloadTimings& timings = DownloadTimings::production(),
-                                    qint64 mostBytes = UpdateFileCheck::kMaxBytes);
+                                    qint64 mostBytes = UpdateFileCheck::kMaxBytes,
+                                    const ProxyChoice& proxy = ProxyChoice());
     // The temporary file curl writes for the update file at localPath.
     static QString partialPathFor(const QString& localPath);
 
@@ -54,5 +61,6 @@ private:
 
     DownloadTimings timings = DownloadTimings::production();
     UpdateFileCheck expectation;
+    ProxyChoice proxy;
     QProcess* running = nullptr;
 };

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QRegularExpression>
 
+#include "ProxyFailureText.h"
+
 namespace DownloadFailureText {
 
 QString forReply(QNetworkReply::NetworkError error, int httpStatus)
@@ -39,6 +41,13 @@ QString forReply(QNetworkReply::NetworkError error, int httpStatus)
     default:
         return QCoreApplication::translate("DownloadFailureText", "The download from the release server failed.");
     }
+}
+
+QString forReply(QNetworkReply::NetworkError error, int httpStatus, const QString& proxy,
+                 const QString& errorText)
+{
+    const QString atProxy = ProxyFailureText::forReply(error, proxy, errorText);
+    return atProxy.isEmpty() ? forReply(error, httpStatus) : atProxy;
 }
 
 QString stalled(int seconds)
@@ -145,6 +154,13 @@ QString forCurlExit(int exitCode, const QString& errorOutput)
                               "(code %1).")
             .arg(exitCode);
     }
+}
+
+QString forCurlExit(int exitCode, const QString& errorOutput, const QString& proxy,
+                    int connectAnswer)
+{
+    const QString atProxy = ProxyFailureText::forCurlExit(exitCode, errorOutput, proxy, connectAnswer);
+    return atProxy.isEmpty() ? forCurlExit(exitCode, errorOutput) : atProxy;
 }
 
 } // namespace DownloadFailureText

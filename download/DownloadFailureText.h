@@ -10,6 +10,10 @@ namespace DownloadFailureText {
 
 // httpStatus is 0 when no answer arrived.
 QString forReply(QNetworkReply::NetworkError error, int httpStatus);
+// The same through the proxy server proxy (its host and port; empty: none): a failure at the
+// proxy is named as such (ProxyFailureText, which also reads the reply's errorText).
+QString forReply(QNetworkReply::NetworkError error, int httpStatus, const QString& proxy,
+                 const QString& errorText);
 QString stalled(int seconds);
 // The catalogue did not come: nothing arrived for stalledSeconds, or it was not all there after
 // totalSeconds (the one that is not 0).
@@ -30,5 +34,9 @@ QString fileTooLarge(qint64 limitGiB);
 // The reason of a failed curl run from its exit code (-1: it crashed) and its error output,
 // never the tool's raw message alone.
 QString forCurlExit(int exitCode, const QString& errorOutput);
+// The same for curl run through the proxy server proxy (empty: none), whose answer to curl's
+// tunnel request was connectAnswer (0: none came).
+QString forCurlExit(int exitCode, const QString& errorOutput, const QString& proxy,
+                    int connectAnswer);
 
 } // namespace DownloadFailureText

@@ -3,6 +3,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
+#include "ProxyChoice.h"
 #include "UrlCredentials.h"
 
 Q_LOGGING_CATEGORY(lcDownload, "tavlo.download", QtWarningMsg)
@@ -40,8 +41,11 @@ void request(QNetworkReply* reply)
         if (reply->error() == QNetworkReply::NoError)
             qCInfo(lcDownload, "%s %s: HTTP %d", method, qPrintable(url), status);
         else
-            qCWarning(lcDownload, "%s %s: HTTP %d, %s", method, qPrintable(url), status,
-                      qPrintable(UrlCredentials::removedFrom(reply->errorString())));
+            // With the proxy the request took (its host and port only), which a failure may
+            // be the doing of.
+            qCWarning(lcDownload, "%s %s: HTTP %d, %s (proxy: %s)", method, qPrintable(url), status,
+                      qPrintable(UrlCredentials::removedFrom(reply->errorString())),
+                      qPrintable(ProxyChoice::of(*reply).description()));
     });
 }
 

@@ -121,6 +121,7 @@ void DownloadReports::startFallback(const QString& name, const QString& why)
     UpdateFileCheck expected;
     expected.size = download.expectedFileSize();
     expected.sha256 = download.sha256();
+    fallback->setProxy(download.proxyFor(QUrl(download.downloadUrl())));
     fallback->start(download.downloadUrl(), name, download.localPathFor(name), expected);
 }
 

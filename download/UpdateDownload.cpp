@@ -16,9 +16,11 @@
 #include "DownloadFailureText.h"
 #include "UpdateFileCheck.h"
 #include "DownloadFolder.h"
+#include "ProxyChoice.h"
 #include "ReleaseCatalogue.h"
 #include "ReleaseLocation.h"
 #include "UpdateFileName.h"
+#include "SystemProxyFactory.h"
 
 UpdateDownload::UpdateDownload(const QUrl& serverBase, QObject* parent)
     : QObject(parent),
@@ -28,6 +30,11 @@ UpdateDownload::UpdateDownload(const QUrl& serverBase, QObject* parent)
       probe(this),
       updateReceiver(this)
 {
+    // Every request of the downloads (the catalogue with its release notes, the probe, the
+    // file) takes the proxy the system's settings give (SystemProxyFactory: the environment
+    // on Linux, the system's settings on Windows and macOS); the curl fallback is handed the
+    // same (proxyFor()).
+    network.setProxyFactory(new SystemProxyFactory);
     connect(&probe, &UpdateProbe::probed, this, &UpdateDownload::onProbed);
     connect(&updateReceiver, &UpdateReceiver::progress, this,
             [this](qint64 percent) { emit downloadingProgressBar(percent); });
@@ -53,6 +60,11 @@ UpdateDownload::~UpdateDownload()
         readerThread->quit();
         readerThread->wait();
     }
+}
+
+ProxyChoice UpdateDownload::proxyFor(const QUrl& address)
+{
+    return ProxyChoice::forUrl(address, *network.proxyFactory());
 }
 
 void UpdateDownload::fetchCatalogue()
@@ -114,7 +126,8 @@ void UpdateDownload::handleCatalogueReply(QNetworkReply* reply)
         reason = QCoreApplication::translate("DownloadFailureText", "The list of updates could not be read. ")
                  + DownloadFailureText::forReply(
                      reply->error(),
-                     reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt());
+                     reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
+                     ProxyChoice::of(*reply).hostAndPort(), reply->errorString());
         emit catalogueUnavailable(reason);
         endWaitingDownload();
         return;

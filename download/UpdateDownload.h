@@ -12,6 +12,7 @@
 
 #include "ReleaseCatalogue.h"
 #include "ReleaseChoices.h"
+#include "ProxyChoice.h"
 #include "ReleaseEntry.h"
 #include "UpdateProbe.h"
 #include "UpdateReceiver.h"
@@ -96,6 +97,9 @@ public:
 
     // The update availability log: "DW: Update available!" and the version just read.
     static void logUpdateAvailable(const QString& version);
+
+    // The proxy this object's requests to address take (the same for the curl fallback).
+    ProxyChoice proxyFor(const QUrl& address);
 
     UpdateReceiver& receiver() { return updateReceiver; }
     const UpdateReceiver& receiver() const { return updateReceiver; }

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include "DownloadFailureText.h"
 #include "LocalCopyRecord.h"
+#include "ProxyChoice.h"
 
 #include <QDebug>
 #include <QNetworkAccessManager>
@@ -227,7 +228,9 @@ void UpdateReceiver::finish(QNetworkReply* reply, const QString& name, const QSt
         discardPartial();
         const QString reason = stalled
                                    ? DownloadFailureText::stalled(stallMs / 1000)
-                                   : DownloadFailureText::forReply(reply->error(), statusOf(reply));
+                                   : DownloadFailureText::forReply(reply->error(), statusOf(reply),
+                                                                    ProxyChoice::of(*reply).hostAndPort(),
+                                                                    reply->errorString());
         emit failed(Failure::Network, name, reason);
         return;
     }

@@ -1560,6 +1560,37 @@
     </message>
 </context>
 <context>
+    <name>ProxyFailureText</name>
+    <message>
+        <source>The proxy server %1 asks for a user name and password, and none it accepts was given. Check the proxy settings of this computer.</source>
+        <translation>Der Proxyserver %1 verlangt einen Benutzernamen und ein Passwort, und es wurden keine angegeben, die er annimmt. Prüfe die Proxy-Einstellungen dieses Computers.</translation>
+    </message>
+    <message>
+        <source>The proxy server %1 refused the connection. Check the proxy settings of this computer.</source>
+        <translation>Der Proxyserver %1 hat die Verbindung abgelehnt. Prüfe die Proxy-Einstellungen dieses Computers.</translation>
+    </message>
+    <message>
+        <source>The proxy server %1 could not be found. Check the proxy settings of this computer and the internet connection.</source>
+        <translation>Der Proxyserver %1 wurde nicht gefunden. Prüfe die Proxy-Einstellungen dieses Computers und die Internetverbindung.</translation>
+    </message>
+    <message>
+        <source>The proxy server %1 did not answer in time. Check the proxy settings of this computer, or try again later.</source>
+        <translation>Der Proxyserver %1 hat nicht rechtzeitig geantwortet. Prüfe die Proxy-Einstellungen dieses Computers oder versuche es später noch einmal.</translation>
+    </message>
+    <message>
+        <source>The proxy server %1 closed the connection before the download was complete. Try again later, or check the proxy settings of this computer.</source>
+        <translation>Der Proxyserver %1 hat die Verbindung beendet, bevor der Download vollständig war. Versuche es später noch einmal oder prüfe die Proxy-Einstellungen dieses Computers.</translation>
+    </message>
+    <message>
+        <source>The proxy server %1 could not reach the release server. Try again later, or check the proxy settings of this computer.</source>
+        <translation>Der Proxyserver %1 konnte den Release-Server nicht erreichen. Versuche es später noch einmal oder prüfe die Proxy-Einstellungen dieses Computers.</translation>
+    </message>
+    <message>
+        <source>The connection through the proxy server %1 failed. Check the proxy settings of this computer.</source>
+        <translation>Die Verbindung über den Proxyserver %1 ist fehlgeschlagen. Prüfe die Proxy-Einstellungen dieses Computers.</translation>
+    </message>
+</context>
+<context>
     <name>ReleaseChoices</name>
     <message>
         <source>This entry has no version that can be read.</source>
@@ -1993,6 +2024,10 @@
         <translation>In dieser Sitzung nicht gelaufen („Diesen Computer prüfen…“ im Menü des Fensters).</translation>
         <source>MIDI system problems</source>
         <translation>Probleme des MIDI-Systems</translation>
+    </message>
+    <message>
+        <source>Proxy for the release server</source>
+        <translation>Proxy für den Release-Server</translation>
     </message>
 </context>
 <context>

@@ -82,6 +82,13 @@ bool ReleaseServer::presentUntrustedCertificate(bool untrusted)
     return true;
 }
 
+QUrl ReleaseServer::namedUrl() const
+{
+    QUrl url = baseUrl();
+    url.setHost(namedHost());
+    return url;
+}
+
 bool ReleaseServer::presentNotYetValidCertificate()
 {
     const ServerIdentity& identity = ServerIdentity::instance();

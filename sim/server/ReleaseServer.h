@@ -59,6 +59,11 @@ public:
     QString errorText() const { return error; }
 
     QUrl baseUrl() const;
+    // The same server under a name no resolver knows ("release-server.test", which its
+    // certificates name as well): reached only through a proxy that takes every name to this
+    // computer (SimProxy).
+    QUrl namedUrl() const;
+    static QString namedHost() { return QStringLiteral("release-server.test"); }
     // From the next connection on, the server presents a certificate no authority vouches
     // for (untrusted) or its own again; false when there is no such certificate.
     bool presentUntrustedCertificate(bool untrusted);

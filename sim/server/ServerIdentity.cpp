@@ -60,7 +60,7 @@ bool ServerIdentity::make(const QString& dir)
             error = QStringLiteral("cannot write %1").arg(ext);
             return false;
         }
-        file.write("subjectAltName=IP:127.0.0.1,DNS:localhost\n"
+        file.write("subjectAltName=IP:127.0.0.1,DNS:localhost,DNS:release-server.test\n"
                    "basicConstraints=critical,CA:FALSE\n"
                    "keyUsage=critical,digitalSignature\n"
                    "extendedKeyUsage=serverAuth\n");
@@ -105,7 +105,7 @@ bool ServerIdentity::make(const QString& dir)
                      QStringLiteral("stranger.pem"), QStringLiteral("-days"),
                      QStringLiteral("3650"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1"),
                      QStringLiteral("-addext"),
-                     QStringLiteral("subjectAltName=IP:127.0.0.1,DNS:localhost")},
+                     QStringLiteral("subjectAltName=IP:127.0.0.1,DNS:localhost,DNS:release-server.test")},
                     dir, &error))
         return false;
     // The authority's certificate for the server again, valid only from 2040 on ("openssl ca"

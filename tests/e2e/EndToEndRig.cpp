@@ -85,7 +85,8 @@ bool EndToEndRig::serve()
 
 bool EndToEndRig::start(bool withWindow)
 {
-    wiring = std::make_unique<RigEdition::Wiring>(simInstrument.platform(), releaseServer.baseUrl(),
+    wiring = std::make_unique<RigEdition::Wiring>(simInstrument.platform(),
+                                                  byName ? releaseServer.namedUrl() : releaseServer.baseUrl(),
                                                   TestTimings::fast());
     if (!withWindow)
         return true;

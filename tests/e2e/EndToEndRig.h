@@ -29,6 +29,9 @@ public:
     void addRelease(const QString& version, const QByteArray& bytes, const QString& notes = {});
     // Starts the server (false with a reason in error()); call once, before start().
     bool serve();
+    // The program is given the server under a name only a proxy resolves (SimProxy); call
+    // before start().
+    void reachByName() { byName = true; }
     // The program's first wiring phase, the window and its second phase. False when the
     // window did not come up. Without the window, only the first phase: the flows the
     // window would bind to run alone.
@@ -68,4 +71,5 @@ private:
     std::unique_ptr<WindowDriver> driver; // destroyed first: the window before the objects
     QList<QByteArray> sent;
     QString problem;
+    bool byName = false;
 };

@@ -290,6 +290,15 @@ bool FaultMatrixRow::before(bool withWindow)
                                   });
         break;
     }
+    case Fault::ProxyAsksForPassword:
+    case Fault::ProxyRefuses:
+        proxy = std::make_unique<ProxyFault>();
+        if (!proxy->start())
+            return false;
+        rig.reachByName();
+        if (fault == Fault::ProxyRefuses)
+            proxy->strike(ProxyFault::Kind::Refuses);
+        break;
     default: break;
     }
     if (!rig.start(withWindow))
@@ -363,6 +372,9 @@ void FaultMatrixRow::onUpdateScreen()
 {
     if (fault == Fault::UnplugBeforeStart)
         pull();
+    // The catalogue came through the proxy; the file meets its question.
+    if (fault == Fault::ProxyAsksForPassword)
+        proxy->strike(ProxyFault::Kind::AsksForPassword);
 }
 
 void FaultMatrixRow::atEnd()
@@ -406,4 +418,6 @@ void FaultMatrixRow::clear()
     instrument.setTimings(TestTimings::fastInstrument());
     instrument.bus().failSendsOf(QByteArray());
     instrument.setVersionAfterUpdate(QString::fromLatin1(EndToEndRig::kVersion));
+    if (proxy)
+        proxy->clear();
 }

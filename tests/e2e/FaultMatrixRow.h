@@ -5,6 +5,10 @@
 #include <QList>
 #include <QMetaObject>
 
+#include <memory>
+
+#include "ProxyFault.h"
+
 class EndToEndRig;
 
 // One fault of the fault matrix, on a rig of its own: before() sets the fault up and starts
@@ -27,6 +31,7 @@ public:
         UnplugDuringCopy, UnplugDuringFinalWait, RejoinsLate, UnplugOnFailureScreen,
         UpdateModeSendFails, KeepsOldFirmware,
         StrangerUpdateVolume, TwoOwnUpdateVolumes,
+        ProxyAsksForPassword, ProxyRefuses,
     };
 
     // Whether a simulated volume can refuse writes here (SimWriteBarrier).
@@ -62,4 +67,5 @@ private:
     bool pulled = false;
     QList<QMetaObject::Connection> hooks;
     bool volumeAwaited = false; // the link reported the instrument switched to update mode
+    std::unique_ptr<ProxyFault> proxy; // the proxy rows' proxy in front of the server
 };

@@ -176,6 +176,12 @@ void FaultMatrix::faults_data()
     row("file checksum mismatch", Fault::ChecksumMismatch, kDownloadFailed, "checksum", normal);
     row("catalogue checksum unreadable", Fault::ChecksumUnreadable, kDownloadFailed, "checksum", normal);
     row("file size mismatch", Fault::SizeMismatch, kDownloadFailed, "size", normal);
+    // A proxy (the system's setting) in front of the server: asking at the file for a password
+    // none was given for (the Qt download, then curl, meet it), refusing from the start.
+    row("proxy asks for a password", Fault::ProxyAsksForPassword, kDownloadFailed,
+        "asks for a user name and password", normal);
+    row("proxy refuses the connection", Fault::ProxyRefuses, kDownloadFailed,
+        "refused the connection", normal);
     // The second route.
     if (RigEdition::kHasCurlFallback) {
     row("curl missing", Fault::CurlMissing, kDownloadFailed, "not installed", normal);
