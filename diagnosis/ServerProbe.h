@@ -26,7 +26,7 @@ public:
     void start(const QUrl& server, int limitMs);
     void cancel();
 
-    // The proxy the system names for the address (none: NoProxy). Asks the system.
+    // The proxy the downloads take for the address (none: NoProxy): ProxyChoice's rules.
     static QNetworkProxy proxyFor(const QUrl& url);
     // "host:port"; empty for no proxy.
     static QString describe(const QNetworkProxy& proxy);
