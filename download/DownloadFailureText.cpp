@@ -147,4 +147,11 @@ QString forCurlExit(int exitCode, const QString& errorOutput)
     }
 }
 
+QString continuesLater(const QString& reason)
+{
+    return reason + QLatin1Char(' ')
+           + QCoreApplication::translate("DownloadFailureText", "What arrived is kept: when you try "
+                                         "again, the download continues where it stopped.");
+}
+
 } // namespace DownloadFailureText

@@ -31,4 +31,8 @@ QString fileTooLarge(qint64 limitGiB);
 // never the tool's raw message alone.
 QString forCurlExit(int exitCode, const QString& errorOutput);
 
+// The reason of a download that broke off, with the note that what arrived is kept and the
+// next try continues from there.
+QString continuesLater(const QString& reason);
+
 } // namespace DownloadFailureText

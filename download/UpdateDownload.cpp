@@ -28,6 +28,8 @@ UpdateDownload::UpdateDownload(const QUrl& serverBase, QObject* parent)
       probe(this),
       updateReceiver(this)
 {
+    retryTimer.setSingleShot(true);
+    connect(&retryTimer, &QTimer::timeout, this, &UpdateDownload::retry);
     connect(&probe, &UpdateProbe::probed, this, &UpdateDownload::onProbed);
     connect(&updateReceiver, &UpdateReceiver::progress, this,
             [this](qint64 percent) { emit downloadingProgressBar(percent); });
@@ -252,6 +254,8 @@ QString UpdateDownload::localPathFor(const QString& fileName) const
 void UpdateDownload::download()
 {
     fromComputer = false;
+    retryTimer.stop();
+    retriesDone = 0;
     // A download folder that could not be made at start-up is tried again at each attempt.
     if (folder.isEmpty())
         folder = DownloadFolder::prepare();
@@ -306,8 +310,9 @@ bool UpdateDownload::roomFor(qint64 bytes) const
 {
     if (bytes <= 0 || folder.isEmpty())
         return true;
-    // A copy kept from before counts as room already taken.
-    const qint64 kept = QFileInfo(localPathFor(name)).size();
+    // A copy kept from before counts as room already taken, and so does a partial one.
+    const qint64 kept = qMax(QFileInfo(localPathFor(name)).size(),
+                             QFileInfo(UpdateReceiver::partialPathFor(localPathFor(name))).size());
     const QStorageInfo volume(folder);
     const qint64 free = volume.isValid() ? volume.bytesAvailable() : -1;
     if (free < 0 || free >= bytes - kept)
@@ -319,6 +324,7 @@ bool UpdateDownload::roomFor(qint64 bytes) const
 void UpdateDownload::cancel()
 {
     downloadWhenCatalogued = false;
+    retryTimer.stop();
     probe.cancel();
     updateReceiver.cancel();
 }
@@ -365,13 +371,30 @@ void UpdateDownload::onProbed(UpdateProbe::Outcome outcome, const QUrl& fileUrl)
         emit setDeviceToTransferMode(true);
         return;
     }
+    retryUrl = fileUrl;
     updateReceiver.start(network, fileUrl, name, localPathFor(name), expectation());
+}
+
+void UpdateDownload::retry()
+{
+    qCInfo(lcDownload) << "DW: Asking for the update file again, try" << retriesDone << "of" << retryCount;
+    updateReceiver.start(network, retryUrl, name, localPathFor(name), expectation());
 }
 
 void UpdateDownload::onFailed(UpdateReceiver::Failure failure, const QString& failedName,
                               const QString& why)
 {
     reason = why;
+    const bool brokeOff = failure == UpdateReceiver::Failure::Dropped
+                          || failure == UpdateReceiver::Failure::Incomplete;
+    if (brokeOff && retriesDone < retryCount) {
+        const int wait = retryDelayMs(retryFirstDelayMs, retriesDone++);
+        qCWarning(lcDownload) << "DW:" << why << "- trying again in" << wait << "ms";
+        retryTimer.start(wait);
+        return;
+    }
+    if (brokeOff && updateReceiver.partialKept())
+        reason = DownloadFailureText::continuesLater(why);
     if (failure == UpdateReceiver::Failure::WriteFailed)
         emit writeFailed(failedName, why);
     else if (failure == UpdateReceiver::Failure::Mismatch) {
@@ -380,5 +403,5 @@ void UpdateDownload::onFailed(UpdateReceiver::Failure failure, const QString& fa
         emit checkFailed(failedName, why);
     }
     else
-        emit transferFailed(failedName, why);
+        emit transferFailed(failedName, reason);
 }
