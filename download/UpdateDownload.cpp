@@ -31,8 +31,14 @@ UpdateDownload::UpdateDownload(const QUrl& serverBase, QObject* parent)
     retryTimer.setSingleShot(true);
     connect(&retryTimer, &QTimer::timeout, this, &UpdateDownload::retry);
     connect(&probe, &UpdateProbe::probed, this, &UpdateDownload::onProbed);
-    connect(&updateReceiver, &UpdateReceiver::progress, this,
-            [this](qint64 percent) { emit downloadingProgressBar(percent); });
+    connect(&updateReceiver, &UpdateReceiver::progress, this, [this](qint64 percent) {
+        // A retry that had to start from byte 0 (no validator) is not shown going back: the
+        // bar waits until it passes what was shown.
+        if (retriesDone > 0 && percent <= highestProgress)
+            return;
+        highestProgress = qMax(highestProgress, percent);
+        emit downloadingProgressBar(percent);
+    });
     connect(&updateReceiver, &UpdateReceiver::networkError, this,
             &UpdateDownload::networkError);
     connect(&updateReceiver, &UpdateReceiver::saved, this,
@@ -256,6 +262,7 @@ void UpdateDownload::download()
     fromComputer = false;
     retryTimer.stop();
     retriesDone = 0;
+    highestProgress = -1;
     // A download folder that could not be made at start-up is tried again at each attempt.
     if (folder.isEmpty())
         folder = DownloadFolder::prepare();

@@ -197,6 +197,8 @@ private:
     int retryCount = 3;
     int retryFirstDelayMs = 1000;
     int retriesDone = 0;
+    qint64 highestProgress = -1; // the most shown in this download
+
     QUrl retryUrl;
     QTimer retryTimer;
     // The entry of entriesRead handed on next; -1 when none is waiting. Each usable catalogue

@@ -331,7 +331,8 @@ void FallbackTest::standInCurl()
         QCOMPARE(arguments,
                  (QStringList{"-q", "-L", "--fail", "--proto", "=https", "--proto-redir", "=https", "--silent",
                               "--show-error", "--connect-timeout", "15", "--speed-limit", "1",
-                              "--speed-time", "30", "--max-filesize", "2147483648", "-o", fileIn(name) + ".curl.part",
+                              "--speed-time", "30", "--max-filesize", "2147483648",
+                              "--dump-header", fileIn(name) + ".part.headers", "-o", fileIn(name) + ".part",
                               server.baseUrl().toString()
                                   + QStringLiteral("/releases/Tavlo%20Update.tvq")}));
         QCOMPARE(TestEnvironment::readFile(fileIn(name)), QByteArray("stand-in payload"));
