@@ -377,6 +377,13 @@ void UpdateReceiver::finish(QNetworkReply* reply, const QString& name, const QSt
     }
     const QString mismatch =
         expectation.problemWith(received, QString::fromLatin1(hash.result().toHex()));
+    if (!mismatch.isEmpty() && offset > 0) {
+        // The kept bytes may be what is wrong: never used, the whole file asked for once more.
+        qCWarning(lcDownload) << "DW: The continued update file fails its check; starting again from byte 0";
+        discardPartial();
+        start(*network, requestUrl, name, localPath, expectation);
+        return;
+    }
     if (!mismatch.isEmpty()) {
         qCWarning(lcDownload) << "DW:" << mismatch;
         discardPartial();
