@@ -193,7 +193,10 @@ void CurlFallback::cancel()
 
 bool CurlFallback::keepPartial(const QString& path, bool brokeOff, int status, const QString& validator)
 {
-    if (brokeOff) {
+    // A continued run that met an error page or a refusal appended nothing: the partial is as
+    // it was.
+    const bool untouched = startedAt > 0 && QFileInfo(partialPathFor(path)).size() == startedAt;
+    if (brokeOff || untouched) {
         if (startedAt == 0) {
             // What this run's answer said is the version its bytes belong to.
             if (status == 200 && !validator.isEmpty())

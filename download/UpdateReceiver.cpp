@@ -352,7 +352,8 @@ void UpdateReceiver::finish(QNetworkReply* reply, const QString& name, const QSt
     }
     if (stalled || unusable || reply->error() != QNetworkReply::NoError || !carriesTheFile(reply)) {
         const bool dropped = !unusable && (stalled || ResumeDecision::brokeOff(reply->error(), statusOf(reply)));
-        endPartial(dropped);
+        // A continued request that met an error page or a refusal left the partial as it was.
+        endPartial(dropped || (from > 0 && !unusable && partial.size() == from));
         const QString reason = stalled
                                    ? DownloadFailureText::stalled(stallMs / 1000)
                                    : DownloadFailureText::forReply(reply->error(), statusOf(reply));

@@ -55,6 +55,8 @@ private Q_SLOTS:
     void notRetried();
     void keptPartial_data();
     void keptPartial();
+    void refusedContinuationKeepsPartial_data();
+    void refusedContinuationKeepsPartial();
 
 private:
     std::unique_ptr<Downloader> downloader(const QByteArray& catalogue, int stallMs = 30000);
@@ -366,6 +368,54 @@ void ResumeTest::keptPartial()
         QCOMPARE(request.ifRange.isEmpty(), request.range.isEmpty());
     }
     QCOMPARE(asked, ranges);
+}
+
+void ResumeTest::refusedContinuationKeepsPartial_data()
+{
+    QTest::addColumn<bool>("byCurl");
+    QTest::addColumn<int>("status");
+    QTest::newRow("Qt: 503") << false << 503;
+    QTest::newRow("Qt: 404") << false << 404;
+    QTest::newRow("curl: 503") << true << 503;
+}
+
+void ResumeTest::refusedContinuationKeepsPartial()
+{
+    // An error page in answer to a continued request changes nothing of what was kept: the
+    // next try continues it all the same.
+    QFETCH(bool, byCurl);
+    QFETCH(int, status);
+    QVERIFY(QDir().mkpath(TestEnvironment::downloadFolder()));
+    const QString local = fileIn(kName);
+    QUrl url = server.baseUrl();
+    url.setPath(kPath);
+    const QString address = url.toString(QUrl::FullyEncoded);
+    QVERIFY(TestEnvironment::writeFile(PartialFile::pathFor(local), body.left(5000)));
+    QVERIFY(PartialFile::record(local, QStringLiteral("\"v1\""), address));
+    server.setResponse("GET", kPath, ReleaseServer::Response::error(status));
+
+    if (byCurl) {
+        CurlFallback curl;
+        QSignalSpy ended(&curl, &CurlFallback::ended);
+        curl.start(address, kName, local, UpdateFileCheck());
+        QTRY_COMPARE_WITH_TIMEOUT(ended.size(), 1, 20000);
+        QVERIFY(!ended.at(0).at(0).toBool());
+    } else {
+        // The update-only edition's route alone: the Qt download without curl after it.
+        auto d = downloader(catalogueOf(body, true));
+        QVERIFY(d);
+        TestEnvironment::setSearchPath(tempDir->path(), false); // no curl
+        SignalLog log(d.get());
+        d->downloadFile();
+        QVERIFY2(log.waitFor(QStringLiteral("transfer:false"), 30000), qPrintable(log.entries.join(" | ")));
+        QVERIFY(log.waitUntilIdle());
+        qputenv("PATH", TestEnvironment::originalSearchPath());
+    }
+    QCOMPARE(fileRequests(byCurl).size(), 1);
+    QCOMPARE(fileRequests(byCurl).at(0).range, QByteArray("bytes=5000-"));
+    QCOMPARE(TestEnvironment::readFile(PartialFile::pathFor(local)), body.left(5000));
+    const ResumeDecision::Partial kept = PartialFile::readFor(local);
+    QCOMPARE(ResumeDecision::resumeFrom(kept, address), qint64(5000));
 }
 
 QTEST_GUILESS_MAIN(ResumeTest)
