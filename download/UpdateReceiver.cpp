@@ -94,7 +94,7 @@ void UpdateReceiver::start(QNetworkAccessManager& network, const QUrl& url, cons
     connect(reply, &QNetworkReply::finished, this,
             [this, reply, name, localPath]() { finish(reply, name, localPath); });
     connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply]() {
-        if (!decided && statusOf(reply) != 0 && !reply->attribute(QNetworkRequest::RedirectionTargetAttribute).isValid())
+        if (!decided && statusOf(reply) != 0)
             decide(reply);
     });
     connect(reply, &QNetworkReply::readyRead, this, [this, reply]() { readFrom(reply); });
@@ -127,6 +127,9 @@ bool UpdateReceiver::openPartial(const QString& localPath)
 
 bool UpdateReceiver::decide(QNetworkReply* reply)
 {
+    // A redirect being followed is not the answer yet.
+    if (statusOf(reply) / 100 == 3)
+        return true;
     decided = true;
     const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
     const QString answerValidator =

@@ -4,6 +4,7 @@
 
 #include "CurlFallback.h"
 #include "ResumeDecision.h"
+#include "ServedRange.h"
 
 using Action = ResumeDecision::Action;
 
@@ -26,6 +27,9 @@ private Q_SLOTS:
     void curlAnswer();
     void curlBrokeOff_data();
     void curlBrokeOff();
+    // The simulated release server's side of the same exchange.
+    void served_data();
+    void served();
 };
 
 namespace {
@@ -259,6 +263,49 @@ void ResumeDecisionsTest::curlBrokeOff()
     QFETCH(int, exitCode);
     QFETCH(bool, brokeOff);
     QCOMPARE(CurlFallback::brokeOff(exitCode), brokeOff);
+}
+
+void ResumeDecisionsTest::served_data()
+{
+    QTest::addColumn<QByteArray>("range");
+    QTest::addColumn<QByteArray>("ifRange");
+    QTest::addColumn<bool>("versioned");  // the response carries ETag "v1" and a date
+    QTest::addColumn<int>("status");
+    QTest::addColumn<qint64>("offset");
+    QTest::addColumn<QByteArray>("contentRange");
+
+    const QByteArray date = "Tue, 01 Dec 2026 10:00:00 GMT";
+    QTest::newRow("no Range: whole") << QByteArray() << QByteArray() << true << 200 << qint64(0) << QByteArray();
+    QTest::newRow("Range without If-Range") << QByteArray("bytes=40-") << QByteArray() << true << 206 << qint64(40) << QByteArray("bytes 40-99/100");
+    QTest::newRow("If-Range with the ETag") << QByteArray("bytes=40-") << QByteArray("\"v1\"") << true << 206 << qint64(40) << QByteArray("bytes 40-99/100");
+    QTest::newRow("If-Range with the date") << QByteArray("bytes=40-") << date << true << 206 << qint64(40) << QByteArray("bytes 40-99/100");
+    QTest::newRow("If-Range with another ETag: whole") << QByteArray("bytes=40-") << QByteArray("\"v0\"") << true << 200 << qint64(0) << QByteArray();
+    QTest::newRow("If-Range, no validator served: whole") << QByteArray("bytes=40-") << QByteArray("\"v1\"") << false << 200 << qint64(0) << QByteArray();
+    QTest::newRow("beyond the end: 416") << QByteArray("bytes=100-") << QByteArray("\"v1\"") << true << 416 << qint64(0) << QByteArray("bytes */100");
+    QTest::newRow("a list of ranges: whole") << QByteArray("bytes=0-9,20-") << QByteArray() << true << 200 << qint64(0) << QByteArray();
+    QTest::newRow("suffix range: whole") << QByteArray("bytes=-10") << QByteArray() << true << 200 << qint64(0) << QByteArray();
+}
+
+void ResumeDecisionsTest::served()
+{
+    QFETCH(QByteArray, range);
+    QFETCH(QByteArray, ifRange);
+    QFETCH(bool, versioned);
+    QFETCH(int, status);
+    QFETCH(qint64, offset);
+    QFETCH(QByteArray, contentRange);
+
+    ReleaseServer::Request request;
+    request.method = "GET";
+    request.range = range;
+    request.ifRange = ifRange;
+    ReleaseServer::Response response = ReleaseServer::Response::ok(QByteArray(100, 'x'));
+    if (versioned)
+        response.extraHeaders = {{"ETag", "\"v1\""}, {"Last-Modified", "Tue, 01 Dec 2026 10:00:00 GMT"}};
+    const ReleaseServer::Response sent = ServedRange::answer(request, response, 100);
+    QCOMPARE(sent.status, status);
+    QCOMPARE(sent.bodyOffset, offset);
+    QCOMPARE(ServedRange::headerOf(sent, "Content-Range"), contentRange);
 }
 
 QTEST_GUILESS_MAIN(ResumeDecisionsTest)
