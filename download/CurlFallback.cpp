@@ -155,7 +155,7 @@ void CurlFallback::run()
                 if (error != QProcess::FailedToStart)
                     return;
                 running = nullptr;
-                QFile::remove(partialPathFor(path) + QStringLiteral(".headers"));
+                QFile::remove(PartialFile::headersPathFor(path));
                 // The partial is as it was: kept when it can be continued.
                 const bool kept = keepPartial(path, startedAt > 0, 0, QString());
                 const QString reason = QCoreApplication::translate("DownloadFailureText", "The second download route (the program curl) could not be "
@@ -168,7 +168,7 @@ void CurlFallback::run()
     const QString partial = partialPathFor(path);
     // Made here first: some curl versions crash on a header file they cannot open; without
     // one (no folder to write in) curl meets the same problem with its output and says so.
-    QFile headers(partial + QStringLiteral(".headers"));
+    QFile headers(PartialFile::headersPathFor(path));
     const bool headersKept = headers.open(QIODevice::WriteOnly | QIODevice::Truncate);
     headers.close();
     process->start(program,
@@ -186,7 +186,7 @@ void CurlFallback::cancel()
     process->disconnect(this);
     process->kill();
     process->waitForFinished(1000);
-    QFile::remove(partialPathFor(localPath) + QStringLiteral(".headers"));
+    QFile::remove(PartialFile::headersPathFor(localPath));
     PartialFile::remove(localPath);
     process->deleteLater();
 }
@@ -220,7 +220,7 @@ void CurlFallback::onFinished(QProcess* process, const QString& path, int exitCo
     running = nullptr;
     process->deleteLater();
     const QString partial = partialPathFor(path);
-    QFile headers(partial + QStringLiteral(".headers"));
+    QFile headers(PartialFile::headersPathFor(path));
     QString validator;
     const int answer = statusIn(headers.open(QIODevice::ReadOnly) ? headers.read(64 * 1024) : QByteArray(),
                                 &validator);

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 #include "LocalCopyRecord.h"
 
@@ -10,6 +11,16 @@ namespace PartialFile {
 QString pathFor(const QString& localPath)
 {
     return localPath + QStringLiteral(".part");
+}
+
+QString recordPathFor(const QString& localPath)
+{
+    return localPath + QStringLiteral(".resume");
+}
+
+QString headersPathFor(const QString& localPath)
+{
+    return localPath + QStringLiteral(".headers");
 }
 
 ResumeDecision::Partial readFor(const QString& localPath)
@@ -22,7 +33,9 @@ ResumeDecision::Partial readFor(const QString& localPath)
     if (!file.isFile() || file.isSymLink())
         return partial;
     partial.size = file.size();
-    const LocalCopyRecord kept = LocalCopyRecord::readFor(pathFor(localPath));
+    QFile side(recordPathFor(localPath));
+    const LocalCopyRecord kept = side.open(QIODevice::ReadOnly) ? LocalCopyRecord::parse(side.read(4096))
+                                                                 : LocalCopyRecord();
     partial.validator = kept.etag.isEmpty() ? kept.lastModified : kept.etag;
     partial.url = kept.url;
     return partial;
@@ -33,7 +46,11 @@ bool record(const QString& localPath, const QString& validator, const QString& u
     LocalCopyRecord kept;
     kept.etag = validator;
     kept.url = url;
-    return kept.writeFor(pathFor(localPath));
+    QSaveFile side(recordPathFor(localPath));
+    if (!side.open(QIODevice::WriteOnly))
+        return false;
+    side.write(kept.serialize());
+    return side.commit();
 }
 
 void remove(const QString& localPath)
@@ -47,7 +64,7 @@ void remove(const QString& localPath)
 void forget(const QString& localPath)
 {
     if (!localPath.isEmpty())
-        QFile::remove(LocalCopyRecord::pathFor(pathFor(localPath)));
+        QFile::remove(recordPathFor(localPath));
 }
 
 } // namespace PartialFile

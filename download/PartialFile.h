@@ -10,8 +10,11 @@
 // so that either continues what the other left.
 namespace PartialFile {
 
-// The partial file of the update file at localPath.
+// The partial file of the update file at localPath, its record, and where curl puts the
+// headers of its answer. None of the endings is longer than UpdateFileName::kLongestSuffix.
 QString pathFor(const QString& localPath);
+QString recordPathFor(const QString& localPath);
+QString headersPathFor(const QString& localPath);
 // The partial of localPath as it lies: its size (0 when absent), validator and address.
 ResumeDecision::Partial readFor(const QString& localPath);
 // Records the validator (empty: none, the partial cannot be continued) and the address of

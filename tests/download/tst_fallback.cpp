@@ -332,7 +332,7 @@ void FallbackTest::standInCurl()
                  (QStringList{"-q", "-L", "--fail", "--proto", "=https", "--proto-redir", "=https", "--silent",
                               "--show-error", "--connect-timeout", "15", "--speed-limit", "1",
                               "--speed-time", "30", "--max-filesize", "2147483648",
-                              "--dump-header", fileIn(name) + ".part.headers", "-o", fileIn(name) + ".part",
+                              "--dump-header", fileIn(name) + ".headers", "-o", fileIn(name) + ".part",
                               server.baseUrl().toString()
                                   + QStringLiteral("/releases/Tavlo%20Update.tvq")}));
         QCOMPARE(TestEnvironment::readFile(fileIn(name)), QByteArray("stand-in payload"));

@@ -179,7 +179,7 @@ void ResumeDecisionsTest::curlArguments_data()
     QTest::addColumn<QString>("headers");
     QTest::addColumn<QStringList>("tail"); // after --max-filesize N
 
-    const QString h = QStringLiteral("/d/t.tvq.part.headers");
+    const QString h = QStringLiteral("/d/t.tvq.headers");
     const QString out = QStringLiteral("/d/t.tvq.part");
     const QString url = QStringLiteral("https://example.org/releases/t%20u.tvq");
     QTest::newRow("whole file") << qint64(0) << QString() << QString() << QStringList{"-o", out, url};
