@@ -5,6 +5,7 @@
 #include "CurlFallback.h"
 #include "ResumeDecision.h"
 #include "ServedRange.h"
+#include "UpdateDownload.h"
 
 using Action = ResumeDecision::Action;
 
@@ -27,6 +28,8 @@ private Q_SLOTS:
     void curlAnswer();
     void curlBrokeOff_data();
     void curlBrokeOff();
+    void retryWaits_data();
+    void retryWaits();
     // The simulated release server's side of the same exchange.
     void served_data();
     void served();
@@ -263,6 +266,26 @@ void ResumeDecisionsTest::curlBrokeOff()
     QFETCH(int, exitCode);
     QFETCH(bool, brokeOff);
     QCOMPARE(CurlFallback::brokeOff(exitCode), brokeOff);
+}
+
+void ResumeDecisionsTest::retryWaits_data()
+{
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("retry");
+    QTest::addColumn<int>("waitMs");
+    const int first = DownloadTimings::production().retryFirstDelayMs;
+    QTest::newRow("first retry") << first << 0 << 1000;
+    QTest::newRow("second retry") << first << 1 << 2000;
+    QTest::newRow("third retry") << first << 2 << 4000;
+    QTest::newRow("test timings, third") << 100 << 2 << 400;
+}
+
+void ResumeDecisionsTest::retryWaits()
+{
+    QFETCH(int, first);
+    QFETCH(int, retry);
+    QFETCH(int, waitMs);
+    QCOMPARE(UpdateDownload::retryDelayMs(first, retry), waitMs);
 }
 
 void ResumeDecisionsTest::served_data()
