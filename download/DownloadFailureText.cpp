@@ -163,4 +163,11 @@ QString forCurlExit(int exitCode, const QString& errorOutput, const QString& pro
     return atProxy.isEmpty() ? forCurlExit(exitCode, errorOutput) : atProxy;
 }
 
+QString continuesLater(const QString& reason)
+{
+    return reason + QLatin1Char(' ')
+           + QCoreApplication::translate("DownloadFailureText", "What arrived is kept: when you try "
+                                         "again, the download continues where it stopped.");
+}
+
 } // namespace DownloadFailureText

@@ -39,4 +39,8 @@ QString forCurlExit(int exitCode, const QString& errorOutput);
 QString forCurlExit(int exitCode, const QString& errorOutput, const QString& proxy,
                     int connectAnswer);
 
+// The reason of a download that broke off, with the note that what arrived is kept and the
+// next try continues from there.
+QString continuesLater(const QString& reason);
+
 } // namespace DownloadFailureText

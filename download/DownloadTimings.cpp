@@ -8,5 +8,7 @@ DownloadTimings DownloadTimings::production()
     timings.curlSpeedLimitBytes = 1;
     timings.curlSpeedTimeS = 30;
     timings.catalogueTimeoutMs = 120000;
+    timings.retryCount = 3;
+    timings.retryFirstDelayMs = 1000;
     return timings;
 }

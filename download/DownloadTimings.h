@@ -13,8 +13,13 @@ struct DownloadTimings
     // The release catalogue: the longest it may take in all (it also ends after
     // stallTimeoutMs without a byte).
     int catalogueTimeoutMs;
+    // After a dropped connection or a stall, the update file is asked for again this many
+    // times, each continuing what arrived; the first after retryFirstDelayMs, each further
+    // one after twice the wait before it.
+    int retryCount;
+    int retryFirstDelayMs;
 
     // The program's values: 30 s without progress, curl 15 s to connect, under 1 byte/s
-    // for 30 s, the catalogue 120 s in all.
+    // for 30 s, the catalogue 120 s in all, three more tries after 1 s, 2 s and 4 s.
     static DownloadTimings production();
 };

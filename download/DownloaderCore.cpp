@@ -10,6 +10,7 @@ DownloaderCore::DownloaderCore(QObject* owner, const QUrl& serverBase,
 {
     download.setStallTimeoutMs(timings.stallTimeoutMs);
     download.setCatalogueTimeoutMs(timings.catalogueTimeoutMs);
+    download.setRetries(timings.retryCount, timings.retryFirstDelayMs);
 }
 
 QUrl DownloaderCore::defaultServer()

@@ -20,6 +20,7 @@ LocalCopyRecord LocalCopyRecord::parse(const QByteArray& bytes)
         record.size = qint64(size.toDouble());
     record.etag = object.value(QLatin1String("etag")).toString();
     record.lastModified = object.value(QLatin1String("last_modified")).toString();
+    record.url = object.value(QLatin1String("url")).toString();
     return record;
 }
 
@@ -29,6 +30,8 @@ QByteArray LocalCopyRecord::serialize() const
     object.insert(QLatin1String("size"), double(size));
     object.insert(QLatin1String("etag"), etag);
     object.insert(QLatin1String("last_modified"), lastModified);
+    if (!url.isEmpty())
+        object.insert(QLatin1String("url"), url);
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 

@@ -35,9 +35,17 @@ UpdateDownload::UpdateDownload(const QUrl& serverBase, QObject* parent)
     // on Linux, the system's settings on Windows and macOS); the curl fallback is handed the
     // same (proxyFor()).
     network.setProxyFactory(new SystemProxyFactory);
+    retryTimer.setSingleShot(true);
+    connect(&retryTimer, &QTimer::timeout, this, &UpdateDownload::retry);
     connect(&probe, &UpdateProbe::probed, this, &UpdateDownload::onProbed);
-    connect(&updateReceiver, &UpdateReceiver::progress, this,
-            [this](qint64 percent) { emit downloadingProgressBar(percent); });
+    connect(&updateReceiver, &UpdateReceiver::progress, this, [this](qint64 percent) {
+        // A retry that had to start from byte 0 (no validator) is not shown going back: the
+        // bar waits until it passes what was shown.
+        if (retriesDone > 0 && percent <= highestProgress)
+            return;
+        highestProgress = qMax(highestProgress, percent);
+        emit downloadingProgressBar(percent);
+    });
     connect(&updateReceiver, &UpdateReceiver::networkError, this,
             &UpdateDownload::networkError);
     connect(&updateReceiver, &UpdateReceiver::saved, this,
@@ -265,6 +273,9 @@ QString UpdateDownload::localPathFor(const QString& fileName) const
 void UpdateDownload::download()
 {
     fromComputer = false;
+    retryTimer.stop();
+    retriesDone = 0;
+    highestProgress = -1;
     // A download folder that could not be made at start-up is tried again at each attempt.
     if (folder.isEmpty())
         folder = DownloadFolder::prepare();
@@ -319,8 +330,9 @@ bool UpdateDownload::roomFor(qint64 bytes) const
 {
     if (bytes <= 0 || folder.isEmpty())
         return true;
-    // A copy kept from before counts as room already taken.
-    const qint64 kept = QFileInfo(localPathFor(name)).size();
+    // A copy kept from before counts as room already taken, and so does a partial one.
+    const qint64 kept = qMax(QFileInfo(localPathFor(name)).size(),
+                             QFileInfo(UpdateReceiver::partialPathFor(localPathFor(name))).size());
     const QStorageInfo volume(folder);
     const qint64 free = volume.isValid() ? volume.bytesAvailable() : -1;
     if (free < 0 || free >= bytes - kept)
@@ -332,6 +344,7 @@ bool UpdateDownload::roomFor(qint64 bytes) const
 void UpdateDownload::cancel()
 {
     downloadWhenCatalogued = false;
+    retryTimer.stop();
     probe.cancel();
     updateReceiver.cancel();
 }
@@ -378,13 +391,30 @@ void UpdateDownload::onProbed(UpdateProbe::Outcome outcome, const QUrl& fileUrl)
         emit setDeviceToTransferMode(true);
         return;
     }
+    retryUrl = fileUrl;
     updateReceiver.start(network, fileUrl, name, localPathFor(name), expectation());
+}
+
+void UpdateDownload::retry()
+{
+    qCInfo(lcDownload) << "DW: Asking for the update file again, try" << retriesDone << "of" << retryCount;
+    updateReceiver.start(network, retryUrl, name, localPathFor(name), expectation());
 }
 
 void UpdateDownload::onFailed(UpdateReceiver::Failure failure, const QString& failedName,
                               const QString& why)
 {
     reason = why;
+    const bool brokeOff = failure == UpdateReceiver::Failure::Dropped
+                          || failure == UpdateReceiver::Failure::Incomplete;
+    if (brokeOff && retriesDone < retryCount) {
+        const int wait = retryDelayMs(retryFirstDelayMs, retriesDone++);
+        qCWarning(lcDownload) << "DW:" << why << "- trying again in" << wait << "ms";
+        retryTimer.start(wait);
+        return;
+    }
+    if (brokeOff && updateReceiver.partialKept())
+        reason = DownloadFailureText::continuesLater(why);
     if (failure == UpdateReceiver::Failure::WriteFailed)
         emit writeFailed(failedName, why);
     else if (failure == UpdateReceiver::Failure::Mismatch) {
@@ -393,5 +423,5 @@ void UpdateDownload::onFailed(UpdateReceiver::Failure failure, const QString& fa
         emit checkFailed(failedName, why);
     }
     else
-        emit transferFailed(failedName, why);
+        emit transferFailed(failedName, reason);
 }

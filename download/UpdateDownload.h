@@ -4,6 +4,7 @@
 #include <QNetworkReply>
 #include <QList>
 #include <QThread>
+#include <QTimer>
 #include <QObject>
 #include <QString>
 #include <QUrl>
@@ -79,6 +80,16 @@ public:
         catalogueStallMs = ms;
     }
     void setCatalogueTimeoutMs(int ms) { catalogueTimeoutMs = ms; }
+    // After a dropped connection or a stall the file is asked for again up to count times,
+    // each continuing what arrived, the first after firstDelayMs and each further one after
+    // twice the wait before; only then is the failure reported.
+    void setRetries(int count, int firstDelayMs)
+    {
+        retryCount = count;
+        retryFirstDelayMs = firstDelayMs;
+    }
+    // The wait before retry number `retry` (0: the first).
+    static int retryDelayMs(int firstDelayMs, int retry) { return firstDelayMs << qBound(0, retry, 16); }
 
     // Relays the signals both editions' Downloader publish as they are to the same-named
     // signals of the facade, in the order they are emitted here.
@@ -129,8 +140,9 @@ signals:
     void setDeviceToTransferMode(bool success);
 
     void unusableFileName(QString name);
-    // The GET failed, stalled or its body did not have the announced length; nothing was
-    // written. reason says why in plain words.
+    // The GET failed, stalled or its body did not have the announced length, after the
+    // retries; the file is not in place (a partial that can be continued may be kept: then
+    // reason says so). reason says why in plain words.
     void transferFailed(QString name, QString reason);
     // The body arrived but could not be written.
     void writeFailed(QString name, QString reason);
@@ -151,6 +163,7 @@ private:
     void onProbed(UpdateProbe::Outcome outcome, const QUrl& fileUrl);
     void onFailed(UpdateReceiver::Failure failure, const QString& failedName,
                   const QString& why);
+    void retry();
     UpdateFileCheck expectation() const;
     void takeCatalogue(const ReleaseCatalogue& catalogue, const ReleaseChoices& choices);
     void handOnEntries(quint64 handOn);
@@ -185,6 +198,13 @@ private:
     bool catalogueInFlight = false;
     int catalogueStallMs = 30000;
     int catalogueTimeoutMs = 120000;
+    int retryCount = 3;
+    int retryFirstDelayMs = 1000;
+    int retriesDone = 0;
+    qint64 highestProgress = -1; // the most shown in this download
+
+    QUrl retryUrl;
+    QTimer retryTimer;
     // The entry of entriesRead handed on next; -1 when none is waiting. Each usable catalogue
     // starts a new hand-on: a slice still queued for an earlier one finds another number here
     // and ends without a signal.

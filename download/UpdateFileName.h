@@ -14,7 +14,8 @@ public:
     // fits every file system's limit of 255 bytes or UTF-16 units.
     static bool isSafe(const QString& name);
 
-    // ".curl.part", the longest ending a download adds to the name while it runs.
+    // Room for the longest ending a download adds to the name while it runs (".headers" of
+    // curl's answer, 8 bytes; ".resume", ".source", ".part"), with two bytes to spare.
     static constexpr int kLongestSuffix = 10;
     static constexpr int kMaxNameBytes = 255 - kLongestSuffix; // in UTF-8, which is never shorter
 

@@ -5,6 +5,8 @@
 #include "DownloadFailureText.h"
 #include "LocalCopyRecord.h"
 #include "ProxyChoice.h"
+#include "PartialFile.h"
+#include "ResumeDecision.h"
 
 #include <QDebug>
 #include <QNetworkAccessManager>
@@ -40,13 +42,15 @@ UpdateReceiver::UpdateReceiver(QObject* parent) : QObject(parent), partial(this)
 
 QString UpdateReceiver::partialPathFor(const QString& localPath)
 {
-    return localPath + QStringLiteral(".part");
+    return PartialFile::pathFor(localPath);
 }
 
 void UpdateReceiver::start(QNetworkAccessManager& network, const QUrl& url, const QString& name,
                            const QString& localPath, const UpdateFileCheck& expected)
 {
-    cancel();
+    stopReply();
+    if (partial.isOpen())
+        partial.close();
     expectation = expected;
     received = 0;
     writeError = false;
@@ -55,11 +59,33 @@ void UpdateReceiver::start(QNetworkAccessManager& network, const QUrl& url, cons
     progressPercent = 0;
     progressReported = false;
     hash.reset();
+    this->network = &network;
+    requestUrl = url;
+    fileName = name;
+    filePath = localPath;
+    decided = false;
+    unusable = false;
+    offset = 0;
+    fileTotal = -1;
+    keptPartial = false;
+
+    const QString address = url.toString(QUrl::FullyEncoded);
+    ResumeDecision::Partial kept = PartialFile::readFor(localPath);
+    // A partial at or over the most the file may have is never continued.
+    if (kept.size >= expectation.mostBytes())
+        kept.size = 0;
+    from = ResumeDecision::resumeFrom(kept, address);
+    sentValidator = from > 0 ? kept.validator : QString();
 
     QNetworkRequest request(url);
     // Redirects are followed over HTTPS only.
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::NoLessSafeRedirectPolicy);
+    if (from > 0) {
+        request.setRawHeader("Range", "bytes=" + QByteArray::number(from) + '-');
+        request.setRawHeader("If-Range", sentValidator.toLatin1());
+        qCInfo(lcDownload) << "DW: Continuing the update file from byte" << from;
+    }
     QNetworkReply* reply = network.get(request);
     reply->setReadBufferSize(kReadBufferSize);
     DownloadLog::request(reply);
@@ -68,6 +94,10 @@ void UpdateReceiver::start(QNetworkAccessManager& network, const QUrl& url, cons
         writeError = true;
     connect(reply, &QNetworkReply::finished, this,
             [this, reply, name, localPath]() { finish(reply, name, localPath); });
+    connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply]() {
+        if (!decided && statusOf(reply) != 0)
+            decide(reply);
+    });
     connect(reply, &QNetworkReply::readyRead, this, [this, reply]() { readFrom(reply); });
     connect(reply, &QNetworkReply::errorOccurred, this,
             [this, reply](QNetworkReply::NetworkError code) { emit networkError(reply, code); });
@@ -83,22 +113,113 @@ bool UpdateReceiver::openPartial(const QString& localPath)
         return false;
     }
     partial.setFileName(partialPathFor(localPath));
-    if (!partial.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+    // A partial to continue is opened as it is (its answer decides whether it is appended
+    // to or emptied); any other is emptied, and its record goes.
+    if (from == 0)
+        PartialFile::forget(localPath);
+    const QIODevice::OpenMode mode = from > 0 ? QIODevice::ReadWrite | QIODevice::Unbuffered
+                                              : QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered;
+    if (!partial.open(mode) || (from > 0 && !partial.seek(from))) {
         qCWarning(lcDownload) << "DW: Could not open" << partial.fileName() << ":" << partial.errorString();
         return false;
     }
     return true;
 }
 
+bool UpdateReceiver::decide(QNetworkReply* reply)
+{
+    // A redirect being followed is not the answer yet.
+    if (statusOf(reply) / 100 == 3)
+        return true;
+    decided = true;
+    const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+    const QString answerValidator =
+        ResumeDecision::validatorOf(QString::fromLatin1(reply->rawHeader("ETag")),
+                                    QString::fromLatin1(reply->rawHeader("Last-Modified")));
+    const ResumeDecision::Outcome outcome = ResumeDecision::judge(
+        from, sentValidator, statusOf(reply), reply->rawHeader("Content-Range"),
+        length.isValid() ? length.toLongLong() : -1, answerValidator);
+    switch (outcome.action) {
+    case ResumeDecision::Action::Append:
+        if (!hashKept(from)) {
+            qCWarning(lcDownload) << "DW: The partial update file could not be read; starting again";
+            break;
+        }
+        offset = from;
+        received = from;
+        fileTotal = outcome.total;
+        qCInfo(lcDownload) << "DW: The server continues the update file at byte" << from << "of" << fileTotal;
+        progressReported = true;
+        progressPercent = fileTotal > 0 ? from * 100 / fileTotal : 0;
+        emit progress(progressPercent);
+        return true;
+    case ResumeDecision::Action::StartFresh:
+        if (from > 0) {
+            qCInfo(lcDownload) << "DW: The server sends the whole update file; starting from byte 0";
+            if (!partial.resize(0) || !partial.seek(0))
+                writeError = true;
+        }
+        fileTotal = outcome.total;
+        if (!writeError && !PartialFile::record(filePath, answerValidator, requestUrl.toString(QUrl::FullyEncoded)))
+            PartialFile::forget(filePath);
+        return true;
+    case ResumeDecision::Action::Restart:
+        break;
+    case ResumeDecision::Action::NotTheFile:
+        return true;
+    }
+    if (from == 0) {
+        // A part of the file that was not asked for: the answer is of no use.
+        unusable = true;
+        reply->abort();
+        return false;
+    }
+    qCInfo(lcDownload) << "DW: The server's answer does not continue the partial update file; starting again";
+    stopReply();
+    partial.close();
+    PartialFile::remove(filePath);
+    start(*network, requestUrl, fileName, filePath, expectation);
+    return false;
+}
+
+bool UpdateReceiver::hashKept(qint64 bytes)
+{
+    QFile kept(partial.fileName());
+    if (!kept.open(QIODevice::ReadOnly))
+        return false;
+    qint64 left = bytes;
+    while (left > 0) {
+        QByteArray& data = blocks[turn];
+        data = kept.read(qMin(left, kBlockSize));
+        if (data.isEmpty())
+            return false;
+        turn ^= 1;
+        left -= data.size();
+        hash.add(data);
+    }
+    return true;
+}
+
+void UpdateReceiver::endPartial(bool resumable)
+{
+    if (partial.isOpen())
+        partial.close();
+    const ResumeDecision::Partial kept = PartialFile::readFor(filePath);
+    keptPartial = resumable && ResumeDecision::resumeFrom(kept, requestUrl.toString(QUrl::FullyEncoded)) > 0;
+    if (!keptPartial)
+        PartialFile::remove(filePath);
+}
+
 void UpdateReceiver::discardPartial()
 {
     if (partial.isOpen())
         partial.close();
+    PartialFile::forget(filePath);
     if (!partial.fileName().isEmpty())
         QFile::remove(partial.fileName());
 }
 
-void UpdateReceiver::cancel()
+void UpdateReceiver::stopReply()
 {
     stallTimer.stop();
     if (QNetworkReply* reply = current.data()) {
@@ -107,6 +228,11 @@ void UpdateReceiver::cancel()
         reply->abort();
         reply->deleteLater();
     }
+}
+
+void UpdateReceiver::cancel()
+{
+    stopReply();
     discardPartial();
 }
 
@@ -125,11 +251,13 @@ qint64 UpdateReceiver::batchFor(qint64 total)
 
 void UpdateReceiver::readFrom(QNetworkReply* reply, bool toTheEnd)
 {
+    if (!decided && !decide(reply))
+        return;
     if (!carriesTheFile(reply)) {
         reply->readAll();  // an error page: dropped, no progress
         return;
     }
-    const qint64 total = contentLengthOf(reply);
+    const qint64 total = fileTotal > 0 ? fileTotal : contentLengthOf(reply);
     // Announced larger than any update file: not taken at all.
     if (total > UpdateFileCheck::kMaxBytes) {
         tooLong = true;
@@ -203,6 +331,8 @@ QString UpdateReceiver::writeProblem() const
 
 void UpdateReceiver::finish(QNetworkReply* reply, const QString& name, const QString& localPath)
 {
+    if (!decided && reply->error() == QNetworkReply::NoError && !decide(reply))
+        return; // asked for again
     if (!writeError && !tooLong && !stalled && reply->error() == QNetworkReply::NoError)
         readFrom(reply, true);  // what was left in the reply below a batch
     stallTimer.stop();
@@ -224,33 +354,43 @@ void UpdateReceiver::finish(QNetworkReply* reply, const QString& name, const QSt
         emit failed(Failure::Mismatch, name, why);
         return;
     }
-    if (stalled || reply->error() != QNetworkReply::NoError || !carriesTheFile(reply)) {
-        discardPartial();
+    if (stalled || unusable || reply->error() != QNetworkReply::NoError || !carriesTheFile(reply)) {
+        const bool dropped = !unusable && (stalled || ResumeDecision::brokeOff(reply->error(), statusOf(reply)));
+        // A continued request that met an error page or a refusal left the partial as it was.
+        endPartial(dropped || (from > 0 && !unusable && partial.size() == from));
         const QString reason = stalled
                                    ? DownloadFailureText::stalled(stallMs / 1000)
                                    : DownloadFailureText::forReply(reply->error(), statusOf(reply),
                                                                     ProxyChoice::of(*reply).hostAndPort(),
                                                                     reply->errorString());
-        emit failed(Failure::Network, name, reason);
+        emit failed(dropped ? Failure::Dropped : Failure::Network, name, reason);
         return;
     }
 
     const QVariant header = reply->header(QNetworkRequest::ContentLengthHeader);
     if (header.isValid()) {
         contentLength = header.toLongLong();
-        if (contentLength != received) {
-            qCWarning(lcDownload) << "DW: Download incomplete: received" << received << "bytes of"
+        if (contentLength != received - offset) {
+            qCWarning(lcDownload) << "DW: Download incomplete: received" << received - offset << "bytes of"
                        << contentLength;
-            discardPartial();
+            // Longer than announced: the bytes are not to be trusted; shorter: the rest may follow.
+            endPartial(received - offset < contentLength);
             emit failed(Failure::Incomplete, name,
                         QCoreApplication::translate("DownloadFailureText", "The download was cut short (%1 of %2 bytes arrived).")
                             .arg(received)
-                            .arg(contentLength));
+                            .arg(offset + contentLength));
             return;
         }
     }
     const QString mismatch =
         expectation.problemWith(received, QString::fromLatin1(hash.result().toHex()));
+    if (!mismatch.isEmpty() && offset > 0) {
+        // The kept bytes may be what is wrong: never used, the whole file asked for once more.
+        qCWarning(lcDownload) << "DW: The continued update file fails its check; starting again from byte 0";
+        discardPartial();
+        start(*network, requestUrl, name, localPath, expectation);
+        return;
+    }
     if (!mismatch.isEmpty()) {
         qCWarning(lcDownload) << "DW:" << mismatch;
         discardPartial();
@@ -264,6 +404,7 @@ void UpdateReceiver::finish(QNetworkReply* reply, const QString& name, const QSt
         return;
     }
     partial.close();
+    PartialFile::forget(localPath);
     QFile::remove(LocalCopyRecord::pathFor(localPath));
     QFile::remove(localPath);
     if (!QFile::rename(partial.fileName(), localPath)) {

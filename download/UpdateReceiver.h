@@ -14,12 +14,18 @@
 class QNetworkAccessManager;
 
 // Downloads the update file with a GET request, streaming the body to a temporary file in
-// the download folder (never under the final name) while hashing it. Progress is reported
-// in percent of the announced length, and only for a successful answer's body: an error
+// the download folder (PartialFile, never under the final name) while hashing it. Progress is
+// reported in percent of the whole file, and only for a successful answer's body: an error
 // page is no progress. When the reply ends, the length is checked against the
 // Content-Length and the expected size, the digest against the expected SHA-256; only then
-// does the file take its final name, with a side record of the server's validators. Any
-// failure removes the temporary file. No progress for the stall time ends the download.
+// does the file take its final name, with a side record of the server's validators. No
+// progress for the stall time ends the download.
+//
+// A partial file left by a dropped connection or a stall is continued (ResumeDecision): the
+// request asks for the rest with Range and If-Range, the bytes already there are hashed
+// first, and a 206 that fits is appended; any other answer starts from byte 0. The partial is
+// kept after such a failure only when it can be continued (it has bytes and the server's
+// validator); every other failure removes it.
 //
 // The reply holds at most kReadBufferSize bytes: Qt's network thread waits while this much is
 // unread, so memory stays flat whatever the size of the file. Qt tells of every few kilobytes
@@ -35,7 +41,8 @@ class UpdateReceiver : public QObject
 
 public:
     enum class Failure {
-        Network,     // the reply ended with an error, or it stalled
+        Network,     // the reply ended with an error status or another network error
+        Dropped,     // the connection broke off or stalled (worth another try)
         Incomplete,  // the body's length differs from the announced one
         WriteFailed, // no download folder, or the file could not be written
         Mismatch,    // the file's size or checksum is not the expected one
@@ -55,6 +62,10 @@ public:
     // file is removed.
     void cancel();
     bool isRunning() const { return !current.isNull(); }
+    // The last failure kept a partial file that the next start() continues.
+    bool partialKept() const { return keptPartial; }
+    // The byte the last request asked to start at (0: the whole file).
+    qint64 requestedFrom() const { return from; }
 
     // Takes the bytes the reply has ready, once there are enough of them (all of them when
     // toTheEnd), and reports the progress.
@@ -79,6 +90,15 @@ signals:
 private:
     bool openPartial(const QString& localPath);
     void discardPartial();
+    // Stops the reply under way without a report; the partial stays as it is.
+    void stopReply();
+    // Takes the answer's status and headers (ResumeDecision); false when the reply was
+    // given up (the file is asked for again, or the answer is unusable).
+    bool decide(QNetworkReply* reply);
+    // Hashes the partial's first `bytes` bytes; false when they cannot be read.
+    bool hashKept(qint64 bytes);
+    // Ends a failed download: keeps the partial when it can be continued, else removes it.
+    void endPartial(bool resumable);
     void onStall();
     // Writes all of the bytes to the temporary file; false when a write fails (the file's
     // error then says why: a full disk, or one that cannot be written).
@@ -102,4 +122,16 @@ private:
     qint64 contentLength = 0;
     qint64 progressPercent = 0;
     bool progressReported = false;
+    // The request under way: its address, names and the resume it asked for.
+    QNetworkAccessManager* network = nullptr;
+    QUrl requestUrl;
+    QString fileName;
+    QString filePath;
+    qint64 from = 0;        // the byte asked to start at
+    QString sentValidator;  // the If-Range sent
+    bool decided = false;   // the answer's headers were taken
+    bool unusable = false;  // the answer cannot be used (a part that was not asked for)
+    qint64 offset = 0;      // bytes of the partial kept before this answer's body
+    qint64 fileTotal = -1;  // the whole file's size, when the answer says it
+    bool keptPartial = false;
 };

@@ -1190,6 +1190,10 @@
         <source>The update file is larger than an update file can be (over %1 GiB), so it was not downloaded.</source>
         <translation>Die Update-Datei ist größer, als eine Update-Datei sein kann (über %1 GiB), und wurde daher nicht heruntergeladen.</translation>
     </message>
+    <message>
+        <source>What arrived is kept: when you try again, the download continues where it stopped.</source>
+        <translation>Was schon angekommen ist, bleibt erhalten: Wenn du es noch einmal versuchst, geht der Download dort weiter, wo er aufgehört hat.</translation>
+    </message>
 </context>
 <context>
     <name>FinishInterrupted</name>

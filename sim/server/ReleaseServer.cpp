@@ -1,6 +1,9 @@
 #include "ReleaseServer.h"
 
+#include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
+#include <QLocale>
 #include <QFile>
 #include <QFileInfo>
 #include <QSslConfiguration>
@@ -8,6 +11,7 @@
 #include <QSslSocket>
 
 #include "ReleaseServerConnection.h"
+#include "ServedRange.h"
 #include "ServerIdentity.h"
 
 namespace {
@@ -17,12 +21,41 @@ QString routeKey(const QByteArray& method, const QString& path)
     return QString::fromLatin1(method) + QLatin1Char(' ') + path;
 }
 
+QByteArray httpDate(const QDateTime& when)
+{
+    return QLocale::c().toString(when.toUTC(), QStringLiteral("ddd, dd MMM yyyy hh:mm:ss 'GMT'")).toLatin1();
+}
+
+// A strong ETag made from the bytes: another content, another ETag.
+QByteArray etagOf(const QByteArray& digest)
+{
+    return '"' + digest.toHex().left(16) + '"';
+}
+
+void addValidators(ReleaseServer::Response& response, const QByteArray& digest, const QDateTime& modified)
+{
+    response.extraHeaders.append({"ETag", etagOf(digest)});
+    response.extraHeaders.append({"Last-Modified", httpDate(modified)});
+}
+
 }  // namespace
 
 ReleaseServer::Response ReleaseServer::Response::ok(const QByteArray& body)
 {
     Response response;
     response.body = body;
+    return response;
+}
+
+ReleaseServer::Response ReleaseServer::Response::versioned(const QByteArray& body)
+{
+    Response response = ok(body);
+    const QByteArray digest = QCryptographicHash::hash(body, QCryptographicHash::Sha1);
+    // The date follows the content too, so that either validator tells two versions apart.
+    const quint32 seconds = (quint32(quint8(digest.at(0))) << 16) | (quint32(quint8(digest.at(1))) << 8)
+                            | quint32(quint8(digest.at(2)));
+    addValidators(response, digest,
+                  QDateTime(QDate(2026, 1, 1), QTime(0, 0), Qt::UTC).addSecs(seconds));
     return response;
 }
 
@@ -148,6 +181,16 @@ void ReleaseServer::serveFolder(const QString& path)
     folder = path;
 }
 
+void ReleaseServer::cutAfterByte(const QString& path, qint64 byte, int times)
+{
+    cuts.insert(path, Cut{byte, times});
+}
+
+void ReleaseServer::changeAfterNextRequest(const QString& path, const QByteArray& bytes)
+{
+    changes.insert(path, bytes);
+}
+
 int ReleaseServer::openConnections() const
 {
     return int(findChildren<ReleaseServerConnection*>(Qt::FindDirectChildrenOnly).size());
@@ -184,7 +227,34 @@ ReleaseServer::Response ReleaseServer::respond(const Request& request)
 {
     log.append(request);
     emit requestReceived(request.method, request.path);
+    Response response = pick(request);
+    if (request.method != "GET")
+        return response;
 
+    qint64 bodySize = response.body.size();
+    if (!response.bodyFile.isEmpty())
+        bodySize = QFileInfo(response.bodyFile).size();
+    if (!honoursRanges)
+        response.honoursRange = false;
+    response = ServedRange::answer(request, response, bodySize);
+
+    auto cut = cuts.find(request.path);
+    if (cut != cuts.end()) {
+        if (cut->byte > response.bodyOffset && response.status / 100 == 2)
+            response.closeAfterBytes = cut->byte - response.bodyOffset;
+        if (--cut->times <= 0)
+            cuts.erase(cut);
+    }
+    auto change = changes.find(request.path);
+    if (change != changes.end()) {
+        setResponse("GET", request.path, Response::versioned(*change));
+        changes.erase(change);
+    }
+    return response;
+}
+
+ReleaseServer::Response ReleaseServer::pick(const Request& request)
+{
     Response response;
     if (lookup(request.method, request.path, true, &response))
         return response;
@@ -203,6 +273,10 @@ ReleaseServer::Response ReleaseServer::respond(const Request& request)
             && file.isFile()) {
             Response fromFolder;
             fromFolder.bodyFile = file.absoluteFilePath();
+            QFile content(fromFolder.bodyFile);
+            QCryptographicHash digest(QCryptographicHash::Sha1);
+            if (content.open(QIODevice::ReadOnly) && digest.addData(&content))
+                addValidators(fromFolder, digest.result(), file.lastModified());
             return fromFolder;
         }
     }

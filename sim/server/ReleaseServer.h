@@ -16,7 +16,8 @@
 // authority made for this process (see caCertificates()). Each request is answered, in
 // this order of precedence, by a one-shot response queued for its method and path, by a
 // standing response set for them, by a file of the served folder (GET/HEAD
-// /releases/<name>), or with 404. Every response closes its connection.
+// /releases/<name>, with an ETag and a Last-Modified), or with 404. Every response closes
+// its connection. A GET with Range gets part of a 200's body (see setHonoursRanges).
 class ReleaseServer : public QObject
 {
     Q_OBJECT
@@ -37,6 +38,12 @@ public:
         qint64 closeAfterBytes = -1;    // drop the connection after this many body bytes
         QByteArray location;            // Location header, for redirects
         QList<QPair<QByteArray, QByteArray>> extraHeaders;
+        qint64 bodyOffset = 0;          // the body starts at this byte of body or bodyFile
+        bool honoursRange = true;       // a GET with Range gets part of a 200's body (206)
+
+        // A 200 whose body is a version of a file: it carries an ETag made from the bytes
+        // and a Last-Modified, and Range requests get part of it.
+        static Response versioned(const QByteArray& body);
 
         static Response ok(const QByteArray& body);
         static Response error(int code);
@@ -49,6 +56,8 @@ public:
         QByteArray rawPath;  // as sent, still percent-encoded
         QString path;        // decoded, without query
         QByteArray userAgent;
+        QByteArray range;    // the Range header, empty when none
+        QByteArray ifRange;  // the If-Range header, empty when none
     };
 
     explicit ReleaseServer(QObject* parent = nullptr);
@@ -87,6 +96,19 @@ public:
     void setCatalogue(const QByteArray& json);
     void serveFolder(const QString& folder);
 
+    // Range requests (on by default): a GET with "Range: bytes=N-" gets a 206 from byte N of
+    // a 200's body with its Content-Range, unless its If-Range names another ETag or
+    // Last-Modified than the body's (then the whole body, 200); a range beyond the end gets
+    // 416. Off: every GET gets the whole body with a 200, as from a server without ranges.
+    void setHonoursRanges(bool honours) { honoursRanges = honours; }
+    // The next `times` GET requests of path lose their connection after body byte `byte` of
+    // the file (counted from the file's start, whatever range was asked for); a request
+    // whose range starts at or after it is answered whole.
+    void cutAfterByte(const QString& path, qint64 byte, int times = 1);
+    // Once the next GET of path is answered, path serves these bytes instead (a new version
+    // of the file, with a new ETag), as a file changed on the server between two requests.
+    void changeAfterNextRequest(const QString& path, const QByteArray& bytes);
+
     QList<Request> requests() const { return log; }
     void clearRequests() { log.clear(); }
     int countRequests(const QByteArray& method, const QString& path) const;
@@ -101,6 +123,8 @@ signals:
 
 private:
     void acceptConnections();
+    // The response for the request before ranges, cuts and changes.
+    Response pick(const Request& request);
     bool lookup(const QByteArray& method, const QString& path, bool takeQueued,
                 Response* response);
 
@@ -110,4 +134,12 @@ private:
     QHash<QString, Response> standing;            // key: method + ' ' + path
     QHash<QString, QList<Response>> oneShot;
     QList<Request> log;
+    bool honoursRanges = true;
+    struct Cut
+    {
+        qint64 byte = -1;
+        int times = 0;
+    };
+    QHash<QString, Cut> cuts;                     // key: path
+    QHash<QString, QByteArray> changes;           // key: path
 };

@@ -16,6 +16,8 @@ QByteArray reasonPhrase(int status)
 {
     switch (status) {
     case 200: return "OK";
+    case 206: return "Partial Content";
+    case 416: return "Range Not Satisfiable";
     case 301: return "Moved Permanently";
     case 302: return "Found";
     case 303: return "See Other";
@@ -79,8 +81,16 @@ void ReleaseServerConnection::answer(const QByteArray& head)
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QByteArray line = lines.at(i).trimmed();
         const qsizetype colon = line.indexOf(':');
-        if (colon > 0 && line.left(colon).trimmed().toLower() == "user-agent")
-            request.userAgent = line.mid(colon + 1).trimmed();
+        if (colon <= 0)
+            continue;
+        const QByteArray name = line.left(colon).trimmed().toLower();
+        const QByteArray value = line.mid(colon + 1).trimmed();
+        if (name == "user-agent")
+            request.userAgent = value;
+        else if (name == "range")
+            request.range = value;
+        else if (name == "if-range")
+            request.ifRange = value;
     }
 
     response = server->respond(request);
@@ -88,16 +98,16 @@ void ReleaseServerConnection::answer(const QByteArray& head)
 
     if (!response.bodyFile.isEmpty()) {
         auto file = std::make_unique<QFile>(response.bodyFile);
-        if (file->open(QIODevice::ReadOnly)) {
-            bodySize = file->size();
+        if (file->open(QIODevice::ReadOnly) && file->seek(response.bodyOffset)) {
+            bodySize = std::max<qint64>(0, file->size() - response.bodyOffset);
             body = std::move(file);
         }
     }
     if (!body) {
         auto buffer = std::make_unique<QBuffer>();
-        buffer->setData(response.body);
+        buffer->setData(response.body.mid(response.bodyOffset));
         buffer->open(QIODevice::ReadOnly);
-        bodySize = response.body.size();
+        bodySize = buffer->size();
         body = std::move(buffer);
     }
 

@@ -55,6 +55,10 @@ void TestTimings::download()
     QCOMPARE(d.curlConnectTimeoutS, 15);
     QCOMPARE(d.curlSpeedLimitBytes, 1);
     QCOMPARE(d.curlSpeedTimeS, 30);
+    // Three more tries after a dropped connection, 1 s, 2 s and 4 s apart: the whole wait
+    // stays under the stall time.
+    QCOMPARE(d.retryCount, 3);
+    QCOMPARE(d.retryFirstDelayMs, 1000);
 }
 
 void TestTimings::cli()

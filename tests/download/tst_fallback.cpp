@@ -332,9 +332,10 @@ void FallbackTest::standInCurl()
                  (QStringList{"-q", "-L", "--fail", "--proto", "=https", "--proto-redir", "=https", "--silent",
                               "--show-error", "--connect-timeout", "15", "--speed-limit", "1",
                               "--speed-time", "30", "--max-filesize", "2147483648",
+                              "--dump-header", fileIn(name) + ".headers",
                               // The release server is on this computer: no proxy, whatever
                               // the environment says.
-                              "--noproxy", "*", "-o", fileIn(name) + ".curl.part",
+                              "--noproxy", "*", "-o", fileIn(name) + ".part",
                               server.baseUrl().toString()
                                   + QStringLiteral("/releases/Tavlo%20Update.tvq")}));
         QCOMPARE(TestEnvironment::readFile(fileIn(name)), QByteArray("stand-in payload"));

@@ -315,7 +315,7 @@ void IntegrityTest::errorPageIsNoProgress()
 
 void IntegrityTest::stallEndsTheDownload()
 {
-    DownloadTimings timings = DownloadTimings::production();
+    DownloadTimings timings = TestEnvironment::quickRetries();
     timings.stallTimeoutMs = 300;
     server.setCatalogue(TestEnvironment::catalogueFor(kName));
     Downloader downloader(server.baseUrl(), timings);
@@ -329,7 +329,12 @@ void IntegrityTest::stallEndsTheDownload()
 
     log.entries.clear();
     downloader.downloadFile();
+    // The stall, then three more tries that stall the same way.
     QVERIFY(log.waitFor(QStringLiteral("transfer:false"), 4000));
+    int byQt = 0;
+    for (const ReleaseServer::Request& request : server.requests())
+        byQt += request.method == "GET" && request.path == kPath && !request.userAgent.startsWith("curl/");
+    QCOMPARE(byQt, 4);
     QCOMPARE(log.progress(), QList<qint64>{30});
     // The stand-in curl fails too; the reason of the first route was the stall.
     QCOMPARE(log.withoutProgress().first(),

@@ -301,7 +301,9 @@ void DownloadTest::secondRunStartsWithEmptyBuffer()
     const QByteArray body = TestEnvironment::pattern(1000);
     ReleaseServer::Response cut = inPieces(body, {300});
     cut.closeAfterBytes = 300;
-    server.queueResponse("GET", QStringLiteral("/releases/u.tvq"), cut);
+    // The download and its three retries are cut.
+    for (int i = 0; i < 4; ++i)
+        server.queueResponse("GET", QStringLiteral("/releases/u.tvq"), cut);
     server.setResponse("GET", QStringLiteral("/releases/u.tvq"), inPieces(body, {300, 300}));
 
     SignalLog log(downloader.get());

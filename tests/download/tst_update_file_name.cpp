@@ -62,7 +62,7 @@ void TestUpdateFileName::safety_data()
     QTest::newRow("device name PRN, lower case") << QStringLiteral("prn.txt") << false;
     QTest::newRow("device name Aux, mixed case") << QStringLiteral("Aux") << false;
     QTest::newRow("letters of a device name after a start") << QStringLiteral("xcon") << true;
-    // Room for ".curl.part" within 255 bytes, counted in UTF-8.
+    // Room for the longest ending a download adds within 255 bytes, counted in UTF-8.
     QTest::newRow("longest name") << QString(UpdateFileName::kMaxNameBytes, 'u') << true;
     QTest::newRow("one byte too long") << QString(UpdateFileName::kMaxNameBytes + 1, 'u') << false;
     QTest::newRow("300 characters") << QString(296, 'u') + ".tvq" << false;

@@ -24,6 +24,7 @@ Timings fast()
     // Whole seconds for curl; the Qt download's stall time scaled like the others.
     t.download.stallTimeoutMs = scaled(t.download.stallTimeoutMs);
     t.download.catalogueTimeoutMs = scaled(t.download.catalogueTimeoutMs);
+    t.download.retryFirstDelayMs = scaled(t.download.retryFirstDelayMs);
     t.download.curlConnectTimeoutS = 2;
     t.download.curlSpeedTimeS = 2;
     t.cli.instrumentWaitMs = scaled(t.cli.instrumentWaitMs);
