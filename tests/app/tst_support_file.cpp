@@ -155,6 +155,8 @@ void SupportFileTest::computerReport()
     const QString text = SupportFile::compose(facts);
     QVERIFY2(text.contains(section), qPrintable(text));
     QVERIFY2(!text.contains(lacks), qPrintable(text));
+}
+
 void SupportFileTest::midiProblemsSeen_data()
 {
     QTest::addColumn<QString>("logs");
