@@ -560,10 +560,12 @@
         <translation>diesen Computer prüfen: MIDI, das Instrument, den Server, die Ordner</translation>
     </message>
     <message>
-        <source>doctor: a check found a problem</source>
-        <translation>doctor: eine Prüfung hat ein Problem gefunden</translation>
         <source>this computer&apos;s MIDI system, or the instrument&apos;s MIDI port, cannot be used</source>
         <translation>das MIDI-System dieses Computers oder der MIDI-Port des Instruments kann nicht verwendet werden</translation>
+    </message>
+    <message>
+        <source>doctor: a check found a problem</source>
+        <translation>doctor: eine Prüfung hat ein Problem gefunden</translation>
     </message>
 </context>
 <context>
@@ -2024,14 +2026,16 @@
         <translation>Prüfung dieses Computers</translation>
     </message>
     <message>
-        <source>Not run in this session (&quot;Check this computer…&quot; in the window&apos;s menu).</source>
-        <translation>In dieser Sitzung nicht gelaufen („Diesen Computer prüfen…“ im Menü des Fensters).</translation>
         <source>MIDI system problems</source>
         <translation>Probleme des MIDI-Systems</translation>
     </message>
     <message>
         <source>Proxy for the release server</source>
         <translation>Proxy für den Release-Server</translation>
+    </message>
+    <message>
+        <source>Not run in this session (&quot;Check this computer…&quot; in the window&apos;s menu).</source>
+        <translation>In dieser Sitzung nicht gelaufen („Diesen Computer prüfen…“ im Menü des Fensters).</translation>
     </message>
 </context>
 <context>
