@@ -43,7 +43,15 @@ set +e
 env -u DISPLAY /usr/bin/tavlo list 2>"$out/cli-stderr.log"
 code=$?
 set -e
-if [ "$code" != 3 ] || ! grep -q "No instrument found" "$out/cli-stderr.log"; then
+# Without an instrument: "No instrument found" (3); on a machine without a MIDI system (CI's):
+# that one sentence alone, nothing of the MIDI library's (14).
+lines=$(wc -l < "$out/cli-stderr.log")
+listed=false
+case "$code" in
+    3) grep -q "No instrument found" "$out/cli-stderr.log" && listed=true ;;
+    14) grep -q "MIDI system could not be opened" "$out/cli-stderr.log" && [ "$lines" = 1 ] && listed=true ;;
+esac
+if [ "$listed" != true ]; then
     echo "ci-package: tavlo list gave exit code $code:" >&2
     cat "$out/cli-stderr.log" >&2
     exit 1
