@@ -29,16 +29,16 @@ ContentRange parseContentRange(const QByteArray& header)
     const QByteArray value = header.trimmed();
     if (!value.startsWith("bytes "))
         return range;
-    const QByteArray spec = value.mid(6).trimmed();
-    const qsizetype dash = spec.indexOf('-');
-    const qsizetype slash = spec.indexOf('/');
-    if (dash <= 0 || slash <= dash + 1 || slash == spec.size() - 1)
+    const QByteArray byteRange = value.mid(6).trimmed();
+    const qsizetype dash = byteRange.indexOf('-');
+    const qsizetype slash = byteRange.indexOf('/');
+    if (dash <= 0 || slash <= dash + 1 || slash == byteRange.size() - 1)
         return range;
     bool firstOk = false;
     bool lastOk = false;
-    range.first = spec.left(dash).toLongLong(&firstOk);
-    range.last = spec.mid(dash + 1, slash - dash - 1).toLongLong(&lastOk);
-    const QByteArray total = spec.mid(slash + 1);
+    range.first = byteRange.left(dash).toLongLong(&firstOk);
+    range.last = byteRange.mid(dash + 1, slash - dash - 1).toLongLong(&lastOk);
+    const QByteArray total = byteRange.mid(slash + 1);
     bool totalOk = true;
     range.total = total == "*" ? -1 : total.toLongLong(&totalOk);
     range.valid = firstOk && lastOk && totalOk && range.first >= 0 && range.last >= range.first

@@ -7,15 +7,15 @@ qint64 firstByteOf(const QByteArray& rangeHeader)
     const QByteArray value = rangeHeader.trimmed();
     if (!value.startsWith("bytes="))
         return -1;
-    const QByteArray spec = value.mid(6);
+    const QByteArray byteRange = value.mid(6);
     // One range only: a list is answered whole.
-    if (spec.contains(','))
+    if (byteRange.contains(','))
         return -1;
-    const qsizetype dash = spec.indexOf('-');
+    const qsizetype dash = byteRange.indexOf('-');
     if (dash <= 0)
         return -1;
     bool ok = false;
-    const qint64 first = spec.left(dash).toLongLong(&ok);
+    const qint64 first = byteRange.left(dash).toLongLong(&ok);
     return ok && first >= 0 ? first : -1;
 }
 
